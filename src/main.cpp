@@ -3,7 +3,7 @@
 
 #include "app/Form1.h"
 #include "platform/desktop/QtPrompts.h"
-#include "platform/office/UnavailableWordHost.h"
+#include "platform/office/OfficeHost.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion("7.00");
     QApplication::setOrganizationName("Meldrisk");
 
-    UnavailableWordHost host;
+    office::OfficeHost host;
     QtPrompts prompts;
     Platform platform{host, prompts};
 

@@ -1,0 +1,38 @@
+// What can be told about a document from the file system alone, before the office sees it, and
+// the descriptions the word processor stand-in gives for every problem with a document.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/automation/Error.h"
+
+namespace office {
+
+enum class DocumentProblem {
+    NotFound,
+    Folder,
+    Empty,
+    Unreadable,
+    NotWordDocument,
+    Damaged,
+    PasswordProtected,
+};
+
+std::string DescribeProblem(DocumentProblem problem, const std::string& path);
+
+// A failure that lies in a document the user named, not in the word processor.
+class DocumentError : public automation::Error {
+public:
+    DocumentError(DocumentProblem problem, const std::string& path)
+        : automation::Error(DescribeProblem(problem, path)), problem_(problem) {}
+    DocumentProblem problem() const { return problem_; }
+
+private:
+    DocumentProblem problem_;
+};
+
+// The problem that makes `path` unusable as a document, if the file system already shows one.
+std::optional<DocumentProblem> CheckOnDisk(const std::string& path);
+
+}  // namespace office

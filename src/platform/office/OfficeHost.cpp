@@ -1,0 +1,30 @@
+#include "platform/office/OfficeHost.h"
+
+#include <cstdlib>
+
+#include "platform/automation/Error.h"
+#include "platform/office/WordApplication.h"
+
+namespace office {
+
+SessionOptions OfficeHost::DefaultOptions() {
+    SessionOptions options;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    options.headless = !((x11 && *x11) || (wayland && *wayland));
+    return options;
+}
+
+automation::Object OfficeHost::create(const std::string& progId) {
+    if (!automation::sameName(progId, "Word.Application")) {
+        throw automation::Error("Cannot create an object of the class \"" + progId +
+                                "\": only \"Word.Application\" is available.");
+    }
+    return MakeWordApplication(std::make_shared<WriterSession>(options_));
+}
+
+automation::Object OfficeHost::getActive(const std::string& progId) {
+    throw automation::Error("No running \"" + progId + "\" was found.");
+}
+
+}  // namespace office

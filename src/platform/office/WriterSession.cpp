@@ -1,0 +1,431 @@
+#include "platform/office/WriterSession.h"
+
+#include <pwd.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <com/sun/star/awt/XTopWindow.hpp>
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/configuration/theDefaultProvider.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/document/XRedlinesSupplier.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/DispatchHelper.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/ref.hxx>
+#include <random>
+#include <thread>
+
+#include "platform/automation/Error.h"
+#include "platform/office/AbortingInteractionHandler.h"
+#include "platform/office/CallDeadline.h"
+#include "platform/office/DocumentCheck.h"
+#include "platform/office/FileUrl.h"
+#include "platform/office/OfficeProcess.h"
+
+namespace office {
+
+using namespace com::sun::star;
+using automation::Error;
+using rtl::OUString;
+
+namespace {
+
+template <typename T>
+uno::Sequence<T> SequenceOf(std::initializer_list<T> items) {
+    return uno::Sequence<T>(items.begin(), static_cast<sal_Int32>(items.size()));
+}
+
+OUString U(const std::string& text) { return rtl::OStringToOUString(text.c_str(), RTL_TEXTENCODING_UTF8); }
+
+std::string S(const OUString& text) {
+    return std::string(rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr());
+}
+
+beans::PropertyValue Property(const char* name, const uno::Any& value) {
+    beans::PropertyValue p;
+    p.Name = OUString::createFromAscii(name);
+    p.Value = value;
+    return p;
+}
+
+// Our own process's UNO runtime, made once. The bootstrap variable must point at the office's
+// own settings, or the client fails after connecting.
+uno::Reference<uno::XComponentContext> LocalContext(const std::string& programDir) {
+    static uno::Reference<uno::XComponentContext> context = [&] {
+        signal(SIGPIPE, SIG_IGN);  // a dying office must not take us with it
+        const std::string bootstrap = "vnd.sun.star.pathname:" + programDir + "/fundamentalrc";
+        setenv("URE_BOOTSTRAP", bootstrap.c_str(), 1);
+        return cppu::defaultBootstrap_InitialComponentContext();
+    }();
+    return context;
+}
+
+std::string UniquePipeName() {
+    std::random_device device;
+    return "quorvane-" + std::to_string(getpid()) + "-" + std::to_string(device());
+}
+
+// Filters of the formats a word processor opens as its own documents.
+bool IsWordFilter(const std::string& filter) {
+    for (const char* prefix : {"MS Word", "Office Open XML Text", "writer8", "StarOffice XML (Writer)",
+                               "Rich Text Format"}) {
+        if (filter.rfind(prefix, 0) == 0) return true;
+    }
+    return false;
+}
+
+std::string FilterOf(const uno::Reference<frame::XModel>& model) {
+    for (const auto& arg : model->getArgs()) {
+        if (arg.Name == "FilterName") {
+            OUString filter;
+            arg.Value >>= filter;
+            return S(filter);
+        }
+    }
+    return {};
+}
+
+void CloseQuietly(const uno::Reference<lang::XComponent>& component) {
+    try {
+        uno::Reference<util::XModifiable> modifiable(component, uno::UNO_QUERY);
+        if (modifiable.is()) modifiable->setModified(false);
+        uno::Reference<util::XCloseable> closeable(component, uno::UNO_QUERY);
+        if (closeable.is()) {
+            closeable->close(true);
+        } else if (component.is()) {
+            component->dispose();
+        }
+    } catch (const uno::Exception&) {
+        // Already closed or vetoed: nothing the user needs to hear about.
+    }
+}
+
+}  // namespace
+
+std::string DefaultAuthor() {
+    if (const passwd* account = getpwuid(getuid())) {
+        std::string full = account->pw_gecos ? account->pw_gecos : "";
+        full = full.substr(0, full.find(','));
+        if (!full.empty()) return full;
+        if (account->pw_name && *account->pw_name) return account->pw_name;
+    }
+    return "Quorvane";
+}
+
+class WriterSession::Document {
+public:
+    uno::Reference<lang::XComponent> component;
+    std::string path;
+    std::string url;
+    std::string filter;
+    bool closed = false;
+};
+
+struct WriterSession::Connection {
+    std::unique_ptr<OfficeProcess> process;
+    uno::Reference<uno::XComponentContext> context;
+    uno::Reference<frame::XDesktop2> desktop;
+    bool lost = false;
+};
+
+namespace {
+
+void SetAuthor(const uno::Reference<uno::XComponentContext>& context, const std::string& author) {
+    auto provider = configuration::theDefaultProvider::get(context);
+    beans::NamedValue node;
+    node.Name = "nodepath";
+    node.Value <<= OUString("/org.openoffice.UserProfile/Data");
+    const auto args = SequenceOf({uno::Any(node)});
+    uno::Reference<container::XNameReplace> data(
+        provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationUpdateAccess",
+                                              args),
+        uno::UNO_QUERY_THROW);
+    data->replaceByName("givenname", uno::Any(U(author)));
+    data->replaceByName("sn", uno::Any(OUString()));
+    uno::Reference<util::XChangesBatch>(data, uno::UNO_QUERY_THROW)->commitChanges();
+}
+
+}  // namespace
+
+WriterSession::WriterSession(SessionOptions options) : options_(std::move(options)) {
+    connection_ = std::make_unique<Connection>();
+    uno::Reference<uno::XComponentContext> local;
+    try {
+        local = LocalContext(options_.programDir);
+    } catch (const uno::Exception& e) {
+        throw Error("The word processor could not be started: its runtime did not load (" +
+                    S(e.Message) + "). Install the packages libreoffice-writer and libreoffice-core.");
+    }
+    const std::string pipe = UniquePipeName();
+    connection_->process = std::make_unique<OfficeProcess>(options_.programDir, pipe, options_.headless);
+    auto resolver = bridge::UnoUrlResolver::create(local);
+    const OUString url = U("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
+    const auto deadline = std::chrono::steady_clock::now() + options_.limits.start;
+    bool restarted = false;
+    while (!connection_->context.is()) {
+        try {
+            connection_->context.set(resolver->resolve(url), uno::UNO_QUERY_THROW);
+        } catch (const connection::NoConnectException&) {
+            if (!connection_->process->alive()) {
+                // A new profile makes the office set itself up and exit once; start it again.
+                if (restarted) throw Error("The word processor could not be started: it ended while starting.");
+                connection_->process->restart();
+                restarted = true;
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                throw Error("The word processor could not be started: it did not answer within " +
+                            std::to_string(options_.limits.start.count() / 1000) + " seconds.");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        } catch (const uno::Exception& e) {
+            throw Error("The word processor could not be started: " + S(e.Message));
+        }
+    }
+    guarded("start", [&] {
+        connection_->desktop = frame::Desktop::create(connection_->context);
+        SetAuthor(connection_->context, options_.author.empty() ? DefaultAuthor() : options_.author);
+    });
+}
+
+WriterSession::~WriterSession() {
+    if (shown_ && connection_->process->alive()) {
+        connection_->process->detach();
+        return;
+    }
+    try {
+        quit();
+    } catch (...) {
+        // The process is ended below whatever happened here.
+    }
+}
+
+int WriterSession::pid() const { return connection_->process->pid(); }
+
+void WriterSession::guarded(const char* what, const std::function<void()>& call) {
+    if (connection_->lost || ended_) {
+        throw Error("The word processor is no longer running. Start the comparison again.");
+    }
+    auto& process = *connection_->process;
+    CallDeadline deadline(options_.limits.call, [&process] { process.kill(); });
+    auto lost = [&]() -> Error {
+        connection_->lost = true;
+        process.kill();
+        if (deadline.expired()) {
+            return Error("The word processor did not answer within " +
+                         std::to_string(options_.limits.call.count() / 1000) +
+                         " seconds and was stopped.");
+        }
+        return Error("The word processor stopped unexpectedly.");
+    };
+    try {
+        call();
+    } catch (const Error&) {
+        throw;
+    } catch (const lang::DisposedException&) {
+        throw lost();
+    } catch (const uno::Exception& e) {
+        if (deadline.expired() || !process.alive()) throw lost();
+        throw Error(std::string("The word processor could not ") + what + ": " + S(e.Message));
+    }
+}
+
+namespace {
+
+// Loads `path` hidden and checks that it is a word processing document.
+uno::Reference<lang::XComponent> LoadChecked(const uno::Reference<frame::XDesktop2>& desktop,
+                                             const std::string& path, bool asTemplate,
+                                             std::string& filter) {
+    const std::string absolute = AbsolutePath(path);
+    if (auto problem = CheckOnDisk(absolute)) throw DocumentError(*problem, path);
+    rtl::Reference<AbortingInteractionHandler> handler(new AbortingInteractionHandler);
+    const auto properties = SequenceOf<beans::PropertyValue>({
+        Property("Hidden", uno::Any(true)),
+        Property(asTemplate ? "AsTemplate" : "ReadOnly", uno::Any(true)),
+        Property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
+        Property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)),
+        Property("InteractionHandler",
+                 uno::Any(uno::Reference<task::XInteractionHandler>(handler.get()))),
+    });
+    uno::Reference<lang::XComponent> component;
+    try {
+        component = desktop->loadComponentFromURL(U(FileUrlFromPath(absolute)), "_blank", 0,
+                                                  properties);
+    } catch (const lang::DisposedException&) {
+        throw;
+    } catch (const uno::RuntimeException&) {
+        throw;
+    } catch (const uno::Exception&) {
+        // A refused load says little; what the handler heard says more.
+    }
+    if (!component.is()) {
+        throw DocumentError(handler->problem().value_or(DocumentProblem::Damaged), path);
+    }
+    uno::Reference<frame::XModel> model(component, uno::UNO_QUERY);
+    uno::Reference<lang::XServiceInfo> info(component, uno::UNO_QUERY);
+    filter = model.is() ? FilterOf(model) : "";
+    if (!info.is() || !info->supportsService("com.sun.star.text.TextDocument") ||
+        !IsWordFilter(filter)) {
+        CloseQuietly(component);
+        throw DocumentError(DocumentProblem::NotWordDocument, path);
+    }
+    return component;
+}
+
+}  // namespace
+
+WriterSession::DocumentRef WriterSession::open(const std::string& path) {
+    auto document = std::make_shared<Document>();
+    guarded("open the document", [&] {
+        document->component = LoadChecked(connection_->desktop, path, false, document->filter);
+    });
+    document->path = path;
+    document->url = FileUrlFromPath(AbsolutePath(path));
+    return document;
+}
+
+WriterSession::DocumentRef WriterSession::compare(const DocumentRef& original,
+                                                  const std::string& revisedPath) {
+    if (!original || original->closed) throw Error("The document to compare is closed.");
+    auto result = std::make_shared<Document>();
+    guarded("compare the documents", [&] {
+        std::string revisedFilter;
+        result->component = LoadChecked(connection_->desktop, revisedPath, true, revisedFilter);
+        result->filter = revisedFilter;
+        try {
+            uno::Reference<frame::XModel> model(result->component, uno::UNO_QUERY_THROW);
+            uno::Reference<frame::XDispatchProvider> provider(
+                model->getCurrentController()->getFrame(), uno::UNO_QUERY_THROW);
+            // Comparing the revised copy against the original marks what the revision changed.
+            const auto args = SequenceOf<beans::PropertyValue>({
+                Property("URL", uno::Any(U(original->url))),
+                Property("NoAcceptDialog", uno::Any(true)),
+                Property("FilterName", uno::Any(U(original->filter))),
+            });
+            frame::DispatchHelper::create(connection_->context)
+                ->executeDispatch(provider, ".uno:CompareDocuments", "", 0, args);
+        } catch (...) {
+            CloseQuietly(result->component);
+            throw;
+        }
+    });
+    return result;
+}
+
+void WriterSession::close(const DocumentRef& document) {
+    if (!document || document->closed) throw Error("The document is already closed.");
+    guarded("close the document", [&] {
+        uno::Reference<util::XCloseable> closeable(document->component, uno::UNO_QUERY_THROW);
+        closeable->close(true);
+    });
+    document->closed = true;
+    document->component.clear();
+}
+
+void WriterSession::show() {
+    guarded("show its window", [&] {
+        auto components = connection_->desktop->getComponents()->createEnumeration();
+        while (components->hasMoreElements()) {
+            uno::Reference<frame::XModel> model(components->nextElement(), uno::UNO_QUERY);
+            if (!model.is() || !model->getCurrentController().is()) continue;
+            auto window = model->getCurrentController()->getFrame()->getContainerWindow();
+            window->setVisible(true);
+            uno::Reference<awt::XTopWindow> top(window, uno::UNO_QUERY);
+            if (top.is()) top->toFront();
+            shown_ = true;
+        }
+    });
+}
+
+void WriterSession::quit() {
+    if (ended_) return;
+    auto& process = *connection_->process;
+    if (!connection_->lost && process.alive()) {
+        // Closing every document unmodified first keeps terminate() from asking to save.
+        guarded("quit", [&] {
+            auto components = connection_->desktop->getComponents()->createEnumeration();
+            while (components->hasMoreElements()) {
+                CloseQuietly(uno::Reference<lang::XComponent>(components->nextElement(),
+                                                              uno::UNO_QUERY));
+            }
+            try {
+                connection_->desktop->terminate();
+            } catch (const lang::DisposedException&) {
+                // The bridge goes down with the office: that is the expected answer.
+            }
+        });
+    }
+    ended_ = true;
+    shown_ = false;
+    if (!process.waitForExit(options_.limits.quit)) process.kill();
+}
+
+ChangeCounts WriterSession::countChanges(const DocumentRef& document) {
+    ChangeCounts counts;
+    guarded("count the changes", [&] {
+        uno::Reference<document::XRedlinesSupplier> supplier(document->component,
+                                                             uno::UNO_QUERY_THROW);
+        auto redlines = supplier->getRedlines()->createEnumeration();
+        while (redlines->hasMoreElements()) {
+            uno::Reference<beans::XPropertySet> redline(redlines->nextElement(), uno::UNO_QUERY);
+            OUString type;
+            if (redline.is()) redline->getPropertyValue("RedlineType") >>= type;
+            if (type == "Insert") {
+                ++counts.insertions;
+            } else if (type == "Delete") {
+                ++counts.deletions;
+            } else {
+                ++counts.other;
+            }
+        }
+    });
+    return counts;
+}
+
+void WriterSession::store(const DocumentRef& document, const std::string& path,
+                          const std::string& filterName) {
+    guarded("store the result", [&] {
+        uno::Reference<frame::XStorable> storable(document->component, uno::UNO_QUERY_THROW);
+        const auto args = SequenceOf<beans::PropertyValue>({
+            Property("FilterName", uno::Any(U(filterName))),
+            Property("Overwrite", uno::Any(true)),
+        });
+        storable->storeToURL(U(FileUrlFromPath(AbsolutePath(path))), args);
+    });
+}
+
+std::string WriterSession::productName() {
+    std::string name = "LibreOffice";
+    guarded("tell its name", [&] {
+        auto provider = configuration::theDefaultProvider::get(connection_->context);
+        beans::NamedValue node;
+        node.Name = "nodepath";
+        node.Value <<= OUString("/org.openoffice.Setup/Product");
+        const auto args = SequenceOf({uno::Any(node)});
+        uno::Reference<container::XNameAccess> product(
+            provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationAccess",
+                                                  args),
+            uno::UNO_QUERY_THROW);
+        OUString value;
+        if ((product->getByName("ooName") >>= value) && !value.isEmpty()) name = S(value);
+    });
+    return name;
+}
+
+}  // namespace office
