@@ -106,7 +106,8 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
             args.documents.push_back(arg);
         }
     }
-    if (args.documents.size() != 2) return Usage("give exactly two documents, ORIGINAL and REVISED.");
+    if (args.documents.size() != 2)
+        return Usage("give exactly two documents, ORIGINAL and REVISED.");
     if (args.output.empty()) return Usage("give the result file with -o RESULT.");
     if (ExportFilter(args.output).empty()) {
         return Usage("the result must end in .docx, .odt, .doc or .pdf.");
@@ -128,8 +129,7 @@ int main(int argc, char* argv[]) {
     Arguments args;
     if (auto exit = Parse(argc, argv, args)) return *exit;
 
-    const std::filesystem::path folder =
-        std::filesystem::absolute(args.output).parent_path();
+    const std::filesystem::path folder = std::filesystem::absolute(args.output).parent_path();
     if (!std::filesystem::is_directory(folder) || access(folder.c_str(), W_OK) != 0) {
         std::cerr << "quorvane-compare: cannot write the result into \"" << folder.string()
                   << "\": the folder does not exist or is not writable.\n";

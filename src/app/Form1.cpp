@@ -131,8 +131,14 @@ void Form1::showCentred() {
     show();
 }
 
-void Form1::PushButton5_Click() { compareCommand_.PushButton5_Click(); }
+void Form1::PushButton5_Click() {
+    compareCommand_.PushButton5_Click();
+}
 
-std::string Form1::documentToCompare() const { return Text1->text().toStdString(); }
+std::string Form1::documentToCompare() const {
+    return Text1->text().toStdString();
+}
 
-std::string Form1::documentToCompareWith() const { return Text2->text().toStdString(); }
+std::string Form1::documentToCompareWith() const {
+    return Text2->text().toStdString();
+}

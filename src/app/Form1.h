@@ -16,7 +16,7 @@ class QPushButton;
 class Form1 : public QWidget, private DocumentPaths {
     Q_OBJECT
 
-public:
+  public:
     explicit Form1(Platform& platform, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -25,10 +25,10 @@ public:
 
     bool IsComparing() const { return compareCommand_.IsComparing(); }
 
-private slots:
+  private slots:
     void PushButton5_Click();
 
-private:
+  private:
     std::string documentToCompare() const override;
     std::string documentToCompareWith() const override;
 

@@ -3,4 +3,6 @@
 
 #include <cmath>
 
-inline int Twips(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+inline int Twips(int twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}

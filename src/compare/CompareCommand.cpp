@@ -20,7 +20,9 @@ void CompareCommand::PushButton5_Click() {
     });
     if (bothFilled) {
         if (trap.test(106, [&] { return !word1_.ConfirmWordClosed(); })) {
-            trap.step(108, [&] { word1_.CompareDocFiles(paths_.documentToCompare(), paths_.documentToCompareWith()); });
+            trap.step(108, [&] {
+                word1_.CompareDocFiles(paths_.documentToCompare(), paths_.documentToCompareWith());
+            });
             trap.step(116, [&] { prompts_.inform(kDoneMessage); });
         }
     } else {

@@ -14,21 +14,21 @@ inline constexpr const char* kPleaseInputMessage =
 
 // The two path boxes as the command reads them.
 class DocumentPaths {
-public:
+  public:
     virtual ~DocumentPaths() = default;
     virtual std::string documentToCompare() const = 0;      // the text of Text1
     virtual std::string documentToCompareWith() const = 0;  // the text of Text2
 };
 
 class CompareCommand {
-public:
+  public:
     CompareCommand(const DocumentPaths& paths, Word1& word1, Prompts& prompts)
         : paths_(paths), word1_(word1), prompts_(prompts) {}
 
     void PushButton5_Click();
     bool IsComparing() const { return isComparing_; }
 
-private:
+  private:
     const DocumentPaths& paths_;
     Word1& word1_;
     Prompts& prompts_;

@@ -8,13 +8,14 @@
 #include "platform/automation/Host.h"
 
 inline constexpr const char* kWordProgId = "Word.Application";
-inline constexpr const char* kCompareDocFilesLocation = "in Vantrel2021/08/31.Word1.CompareDocFiles ";
+inline constexpr const char* kCompareDocFilesLocation =
+    "in Vantrel2021/08/31.Word1.CompareDocFiles ";
 inline constexpr const char* kWordMayBeOpenQuestion =
     "Word may be open. It is recommended that you close Word first. Use Ctrl+Alt+Del > Task "
     "Manager > WINWORD.EXE if necessary.\r\n\r\nWould you like to proceed anyway?";
 
 class Word1 {
-public:
+  public:
     Word1(automation::Host& host, Prompts& prompts) : host_(host), prompts_(prompts) {}
 
     // Has a new word processor instance merge `second` into `first`, the result in a new
@@ -29,7 +30,7 @@ public:
     // answers false.
     bool IsWordRunning();
 
-private:
+  private:
     automation::Host& host_;
     Prompts& prompts_;
 };

@@ -13,7 +13,7 @@
 namespace {
 
 class Form1Test : public ::testing::Test {
-protected:
+  protected:
     template <typename T>
     T* control(const char* name) {
         T* widget = form.findChild<T*>(name);
@@ -89,7 +89,8 @@ TEST_F(Form1Test, ControlsAreStackedInTheDesignedOrder) {
     for (QObject* child : form.children()) {
         if (child->isWidgetType()) order << child->objectName();
     }
-    EXPECT_EQ(order, (QStringList{"PushButton1", "Frame2", "Frame1", "PushButton5", "PushButton2"}));
+    EXPECT_EQ(order,
+              (QStringList{"PushButton1", "Frame2", "Frame1", "PushButton5", "PushButton2"}));
 }
 
 TEST_F(Form1Test, FontsAreArialBoldAtTheirSizes) {
@@ -165,6 +166,7 @@ TEST_F(Form1Test, RunningWordAskWithYesDefaultAndNoEndsQuietly) {
     EXPECT_EQ(answerer.seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(answerer.seen[0].defaultButton, QMessageBox::Yes);
     EXPECT_EQ(answerer.seen[0].icon, QMessageBox::NoIcon);
-    EXPECT_NE(answerer.seen[0].text.find("\n\nWould you like to proceed anyway?"), std::string::npos);
+    EXPECT_NE(answerer.seen[0].text.find("\n\nWould you like to proceed anyway?"),
+              std::string::npos);
     EXPECT_EQ(std::count(host.calls().begin(), host.calls().end(), "create Word.Application"), 0);
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 class MessageBoxAnswerer {
-public:
+  public:
     struct Seen {
         std::string title;
         std::string text;
@@ -37,6 +37,6 @@ public:
 
     std::vector<Seen> seen;
 
-private:
+  private:
     QTimer timer_;
 };

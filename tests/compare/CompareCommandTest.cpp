@@ -20,7 +20,7 @@ struct Boxes : DocumentPaths {
 };
 
 class StartComparing : public ::testing::Test {
-protected:
+  protected:
     void click() { command.PushButton5_Click(); }
     bool wordWasCreated() const {
         for (const auto& line : host.calls()) {
@@ -108,7 +108,9 @@ TEST_F(StartComparing, WordRunningAndTheAnswerYesMakesANewInstance) {
     EXPECT_EQ(prompts.texts(), (Lines{kQuestion, "Done."}));
     EXPECT_TRUE(wordWasCreated());
     // The running copy is only asked its name; the comparison uses the new instance.
-    const auto touchesRunning = [](const std::string& line) { return line.rfind("running.", 0) == 0; };
+    const auto touchesRunning = [](const std::string& line) {
+        return line.rfind("running.", 0) == 0;
+    };
     EXPECT_EQ(std::count_if(host.calls().begin(), host.calls().end(), touchesRunning), 1);
 }
 
@@ -174,8 +176,9 @@ TEST_F(StartComparing, FailuresOfTheMessagesAreReportedAndTheFlagIsStillCleared)
         std::string first, failingText;
         int line;
     };
-    const std::vector<Case> cases = {{"/a.doc", "Done.", 116},
-                                     {"", "Please input word file to compare and to compare with.", 118}};
+    const std::vector<Case> cases = {
+        {"/a.doc", "Done.", 116},
+        {"", "Please input word file to compare and to compare with.", 118}};
     for (const Case& c : cases) {
         ScriptedHost h;
         ScriptedPrompts p;

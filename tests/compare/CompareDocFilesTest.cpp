@@ -15,7 +15,7 @@ std::string Report(int line, const std::string& description) {
 }
 
 class CompareDocFiles : public ::testing::Test {
-protected:
+  protected:
     void compare(const std::string& first = "/docs/first.doc",
                  const std::string& second = "/docs/second.docx") {
         Word1(host, prompts).CompareDocFiles(first, second);
@@ -55,9 +55,8 @@ TEST_F(CompareDocFiles, WordThatCannotStartGivesSixReportsThenReturns) {
     compare();
     const std::string notSet = automation::kObjectNotSet;
     EXPECT_EQ(prompts.texts(), (Lines{Report(100, "ActiveX component can't create object"),
-                                      Report(102, notSet), Report(104, notSet),
-                                      Report(106, notSet), Report(108, notSet),
-                                      Report(110, notSet)}));
+                                      Report(102, notSet), Report(104, notSet), Report(106, notSet),
+                                      Report(108, notSet), Report(110, notSet)}));
     for (const auto& shown : prompts.shown()) EXPECT_EQ(shown.title, "Application Error");
     EXPECT_EQ(host.calls(), (Lines{"create Word.Application"}));
 }
@@ -95,8 +94,9 @@ TEST_F(CompareDocFiles, DisplayAlertsAndVisibleAreTheOnlyPropertyWritesAndComeIn
 // routine, and no reference to a scripted object is still held afterwards.
 TEST_F(CompareDocFiles, ReleasesEveryReferenceWhicheverStepFails) {
     const std::vector<std::pair<std::string, int>> failures = {
-        {"create", 100},       {"word.Documents", 102}, {"documents.Open", 102},
-        {"word.DisplayAlerts", 104}, {"document.Merge", 106}, {"document.Close", 108},
+        {"create", 100},         {"word.Documents", 102},
+        {"documents.Open", 102}, {"word.DisplayAlerts", 104},
+        {"document.Merge", 106}, {"document.Close", 108},
         {"word.Visible", 110},
     };
     for (const auto& [prefix, line] : failures) {

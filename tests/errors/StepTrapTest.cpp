@@ -9,7 +9,9 @@
 
 namespace {
 const std::string kLocation = "in Vantrel2021/08/31.Form1.PushButton4_Click ";
-[[noreturn]] void Fail(const std::string& description) { throw automation::Error(description); }
+[[noreturn]] void Fail(const std::string& description) {
+    throw automation::Error(description);
+}
 }  // namespace
 
 TEST(ErrorReport, TextRunsDescriptionLocationLineAndRequestTogether) {
@@ -24,7 +26,9 @@ TEST(ErrorReport, EmptyDescriptionLeavesTheFirstLineEmpty) {
     ASSERT_EQ(prompts.shown().size(), 1u);
     EXPECT_EQ(prompts.shown()[0].kind, "error");
     EXPECT_EQ(prompts.shown()[0].title, "Application Error");
-    EXPECT_EQ(prompts.shown()[0].text.rfind("\r\nin Vantrel2021/08/31.Form1.PushButton4_Click at line 100\r\r", 0), 0u);
+    EXPECT_EQ(prompts.shown()[0].text.rfind(
+                  "\r\nin Vantrel2021/08/31.Form1.PushButton4_Click at line 100\r\r", 0),
+              0u);
 }
 
 TEST(StepTrap, EveryFailingStepIsReportedInOrderAndTheProcedureGoesOn) {
@@ -36,8 +40,9 @@ TEST(StepTrap, EveryFailingStepIsReportedInOrderAndTheProcedureGoesOn) {
     EXPECT_FALSE(trap.step(104, [] { throw std::runtime_error("second"); }));
     EXPECT_TRUE(trap.step(106, [&] { ran.push_back(106); }));
     EXPECT_EQ(ran, (std::vector<int>{102, 106}));
-    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{ErrorReportText(kLocation, 100, "first"),
-                                                         ErrorReportText(kLocation, 104, "second")}));
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<std::string>{ErrorReportText(kLocation, 100, "first"),
+                                        ErrorReportText(kLocation, 104, "second")}));
 }
 
 TEST(StepTrap, AFailingBlockTestEntersTheBlockAndAFailingReturnTestGoesOn) {
@@ -62,5 +67,6 @@ TEST(StepTrap, AFailureInsideAnUntrappedRoutineIsReportedWithTheCallersLine) {
     };
     trap.step(112, untrappedRoutine);
     EXPECT_FALSE(restOfRoutineRan);
-    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{ErrorReportText(kLocation, 112, "inner")}));
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<std::string>{ErrorReportText(kLocation, 112, "inner")}));
 }

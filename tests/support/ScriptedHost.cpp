@@ -22,7 +22,7 @@ std::string ArgumentList(const std::vector<Variant>& positional,
 // One object of the scripted model: "word" (the application), "documents", "document", or
 // "running" (what the running-object lookup finds).
 class ScriptedObject : public Dispatch {
-public:
+  public:
     ScriptedObject(ScriptedHost& host, std::string kind, Variant name = {})
         : host_(host), kind_(std::move(kind)), name_(std::move(name)) {
         host_.objectMade();
@@ -37,8 +37,8 @@ public:
 
     void put(const std::string& member, const Variant& value) override {
         host_.record(kind_ + "." + member + " = " + value.describe());
-        const bool known = kind_ == "word" && (sameName(member, "DisplayAlerts") ||
-                                               sameName(member, "Visible"));
+        const bool known =
+            kind_ == "word" && (sameName(member, "DisplayAlerts") || sameName(member, "Visible"));
         if (!known) throw unknown(member);
     }
 
@@ -59,7 +59,7 @@ public:
         return Variant::text("Microsoft Word");
     }
 
-private:
+  private:
     Variant make(const std::string& kind) {
         return Variant::object(Object(std::make_shared<ScriptedObject>(host_, kind)));
     }

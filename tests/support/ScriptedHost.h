@@ -15,7 +15,7 @@
 #include "platform/automation/Host.h"
 
 class ScriptedHost : public automation::Host {
-public:
+  public:
     automation::Object create(const std::string& progId) override;
     automation::Object getActive(const std::string& progId) override;
 
@@ -35,7 +35,7 @@ public:
     void objectMade() { ++liveObjects_; }
     void objectGone() { --liveObjects_; }
 
-private:
+  private:
     struct Rule {
         std::string prefix;
         std::optional<std::string> failure;

@@ -9,7 +9,7 @@
 #include "app/errors/Prompts.h"
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     struct Shown {
         std::string kind;  // "inform", "ask" or "error"
         std::string title;
@@ -28,7 +28,7 @@ public:
     const std::vector<Shown>& shown() const { return shown_; }
     std::vector<std::string> texts() const;
 
-private:
+  private:
     void record(std::string kind, std::string title, const std::string& text);
     std::vector<Shown> shown_;
 };

@@ -5,7 +5,7 @@
 #include <string>
 
 class Prompts {
-public:
+  public:
     enum class Answer { Yes, No };
 
     virtual ~Prompts() = default;
@@ -21,6 +21,6 @@ public:
     const std::string& applicationTitle() const { return applicationTitle_; }
     void setApplicationTitle(std::string title) { applicationTitle_ = std::move(title); }
 
-private:
+  private:
     std::string applicationTitle_ = "Quorvane";
 };

@@ -22,7 +22,9 @@ bool StepTrap::run(int line, const std::function<void()>& action) {
     return false;
 }
 
-bool StepTrap::step(int line, const std::function<void()>& action) { return run(line, action); }
+bool StepTrap::step(int line, const std::function<void()>& action) {
+    return run(line, action);
+}
 
 bool StepTrap::test(int line, const std::function<bool()>& condition) {
     bool holds = true;

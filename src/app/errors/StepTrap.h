@@ -8,7 +8,7 @@
 #include "app/errors/Prompts.h"
 
 class StepTrap {
-public:
+  public:
     StepTrap(Prompts& prompts, std::string location)
         : prompts_(prompts), location_(std::move(location)) {}
 
@@ -23,7 +23,7 @@ public:
     // reported and answers false, so the procedure goes on with its next step.
     bool returnIf(int line, const std::function<bool()>& condition);
 
-private:
+  private:
     bool run(int line, const std::function<void()>& action);
 
     Prompts& prompts_;

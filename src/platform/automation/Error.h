@@ -8,7 +8,7 @@
 namespace automation {
 
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(const std::string& description) : std::runtime_error(description) {}
     std::string description() const { return what(); }
 };

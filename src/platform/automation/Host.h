@@ -8,7 +8,7 @@
 namespace automation {
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // A new, separate instance of the class; raises automation::Error when it cannot be made.
     virtual Object create(const std::string& progId) = 0;

@@ -11,7 +11,9 @@ Dispatch& Object::target() const {
     return *dispatch_;
 }
 
-Variant Object::get(const std::string& name) const { return target().get(name); }
+Variant Object::get(const std::string& name) const {
+    return target().get(name);
+}
 
 void Object::put(const std::string& name, const Variant& value) const {
     target().put(name, value);
@@ -22,13 +24,14 @@ Variant Object::call(const std::string& name, const std::vector<Variant>& positi
     return target().call(name, positional, named);
 }
 
-Variant Object::defaultValue() const { return target().defaultValue(); }
+Variant Object::defaultValue() const {
+    return target().defaultValue();
+}
 
 bool sameName(const std::string& a, const std::string& b) {
     auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : char(c); };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 }  // namespace automation

@@ -13,7 +13,7 @@ namespace automation {
 // What a backend (COM, the office stand-in, a test script) implements for one object.
 // Member and argument names are matched without regard to case.
 class Dispatch {
-public:
+  public:
     virtual ~Dispatch() = default;
     virtual Variant get(const std::string& name) = 0;
     virtual void put(const std::string& name, const Variant& value) = 0;
@@ -23,7 +23,7 @@ public:
 };
 
 class Object {
-public:
+  public:
     Object() = default;
     explicit Object(std::shared_ptr<Dispatch> dispatch) : dispatch_(std::move(dispatch)) {}
 
@@ -38,7 +38,7 @@ public:
 
     const std::shared_ptr<Dispatch>& dispatch() const { return dispatch_; }
 
-private:
+  private:
     Dispatch& target() const;
     std::shared_ptr<Dispatch> dispatch_;
 };

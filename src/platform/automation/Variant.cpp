@@ -37,11 +37,16 @@ Variant Variant::object(const Object& value) {
 
 Variant::Type Variant::type() const {
     switch (value_.index()) {
-        case 1: return Type::Int32;
-        case 2: return Type::Boolean;
-        case 3: return Type::Text;
-        case 4: return Type::Object;
-        default: return Type::Empty;
+        case 1:
+            return Type::Int32;
+        case 2:
+            return Type::Boolean;
+        case 3:
+            return Type::Text;
+        case 4:
+            return Type::Object;
+        default:
+            return Type::Empty;
     }
 }
 
@@ -56,7 +61,9 @@ std::int32_t Variant::toInt32() const {
     typeMismatch("a 32-bit integer");
 }
 
-bool Variant::toBool() const { return rawBoolean() != kFalse; }
+bool Variant::toBool() const {
+    return rawBoolean() != kFalse;
+}
 
 std::int16_t Variant::rawBoolean() const {
     if (auto* v = std::get_if<BooleanValue>(&value_)) return v->bits;
@@ -73,7 +80,9 @@ Object Variant::toObject() const {
     throw Error("Object required: the value is not an object.");
 }
 
-Variant Variant::get(const std::string& name) const { return toObject().get(name); }
+Variant Variant::get(const std::string& name) const {
+    return toObject().get(name);
+}
 
 Variant Variant::call(const std::string& name, const std::vector<Variant>& positional,
                       const std::vector<NamedArgument>& named) const {
@@ -82,11 +91,16 @@ Variant Variant::call(const std::string& name, const std::vector<Variant>& posit
 
 std::string Variant::describe() const {
     switch (type()) {
-        case Type::Empty: return "Empty";
-        case Type::Int32: return "Int32 " + std::to_string(toInt32());
-        case Type::Boolean: return "Boolean " + std::to_string(rawBoolean());
-        case Type::Text: return std::string(byRef_ ? "Text& " : "Text ") + '"' + toText() + '"';
-        case Type::Object: return "Object";
+        case Type::Empty:
+            return "Empty";
+        case Type::Int32:
+            return "Int32 " + std::to_string(toInt32());
+        case Type::Boolean:
+            return "Boolean " + std::to_string(rawBoolean());
+        case Type::Text:
+            return std::string(byRef_ ? "Text& " : "Text ") + '"' + toText() + '"';
+        case Type::Object:
+            return "Object";
     }
     return "?";
 }

@@ -15,7 +15,7 @@ class Object;
 struct NamedArgument;
 
 class Variant {
-public:
+  public:
     enum class Type { Empty, Int32, Boolean, Text, Object };
 
     // An automation Boolean is 16 bits with every bit set for true.
@@ -52,7 +52,7 @@ public:
 
     friend bool operator==(const Variant& a, const Variant& b);
 
-private:
+  private:
     struct BooleanValue {
         std::int16_t bits;
         friend bool operator==(BooleanValue, BooleanValue) = default;

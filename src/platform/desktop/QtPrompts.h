@@ -4,7 +4,7 @@
 #include "app/errors/Prompts.h"
 
 class QtPrompts : public Prompts {
-public:
+  public:
     void inform(const std::string& text) override;
     Answer ask(const std::string& text) override;
     void reportError(const std::string& text) override;

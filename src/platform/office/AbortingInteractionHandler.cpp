@@ -11,8 +11,7 @@ namespace office {
 
 using namespace com::sun::star;
 
-void AbortingInteractionHandler::handle(
-    const uno::Reference<task::XInteractionRequest>& request) {
+void AbortingInteractionHandler::handle(const uno::Reference<task::XInteractionRequest>& request) {
     if (!request.is()) return;
     const uno::Any what = request->getRequest();
     // The password requests of every document kind derive from PasswordRequest.

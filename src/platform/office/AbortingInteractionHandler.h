@@ -12,15 +12,15 @@ namespace office {
 
 class AbortingInteractionHandler
     : public cppu::WeakImplHelper1<com::sun::star::task::XInteractionHandler> {
-public:
+  public:
     void SAL_CALL
-    handle(const com::sun::star::uno::Reference<com::sun::star::task::XInteractionRequest>&
-               request) override;
+    handle(const com::sun::star::uno::Reference<com::sun::star::task::XInteractionRequest>& request)
+        override;
 
     // The problem behind the last question asked, as far as it tells one.
     std::optional<DocumentProblem> problem() const { return problem_; }
 
-private:
+  private:
     std::optional<DocumentProblem> problem_;
 };
 

@@ -11,7 +11,7 @@
 namespace office {
 
 class CallDeadline {
-public:
+  public:
     CallDeadline(std::chrono::milliseconds limit, std::function<void()> onExpiry);
     ~CallDeadline();
     CallDeadline(const CallDeadline&) = delete;
@@ -19,7 +19,7 @@ public:
 
     bool expired() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::condition_variable done_;
     bool finished_ = false;

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
+
 namespace office {
 
 std::string DescribeProblem(DocumentProblem problem, const std::string& path) {
@@ -34,6 +36,23 @@ std::optional<DocumentProblem> CheckOnDisk(const std::string& path) {
     if (access(path.c_str(), R_OK) != 0) return DocumentProblem::Unreadable;
     if (S_ISREG(info.st_mode) && info.st_size == 0) return DocumentProblem::Empty;
     return std::nullopt;
+}
+
+bool LooksLikeDocumentFile(const std::string& path) {
+    static const std::string kSignatures[] = {
+        std::string("PK\x03\x04", 4),
+        std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8),
+        "{\\rtf",
+        "<?xml",
+    };
+    std::ifstream in(path, std::ios::binary);
+    std::string head(8, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    for (const std::string& signature : kSignatures) {
+        if (head.compare(0, signature.size(), signature) == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace office

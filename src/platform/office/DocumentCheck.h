@@ -23,16 +23,21 @@ std::string DescribeProblem(DocumentProblem problem, const std::string& path);
 
 // A failure that lies in a document the user named, not in the word processor.
 class DocumentError : public automation::Error {
-public:
+  public:
     DocumentError(DocumentProblem problem, const std::string& path)
         : automation::Error(DescribeProblem(problem, path)), problem_(problem) {}
     DocumentProblem problem() const { return problem_; }
 
-private:
+  private:
     DocumentProblem problem_;
 };
 
 // The problem that makes `path` unusable as a document, if the file system already shows one.
 std::optional<DocumentProblem> CheckOnDisk(const std::string& path);
+
+// Whether the file starts like one of the formats a word processor keeps documents in (a zip
+// package, an OLE2 compound file, RTF or XML), so that a file that fails to load can be called
+// damaged rather than something else altogether.
+bool LooksLikeDocumentFile(const std::string& path);
 
 }  // namespace office

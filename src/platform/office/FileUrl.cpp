@@ -21,8 +21,8 @@ std::string FileUrlFromPath(const std::string& absolutePath) {
     std::string url = "file://";
     for (unsigned char c : absolutePath) {
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                           c == '~' || c == '/';
+                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+                           c == '/';
         if (plain) {
             url += static_cast<char>(c);
         } else {

@@ -8,7 +8,7 @@
 namespace office {
 
 class OfficeHost : public automation::Host {
-public:
+  public:
     // Without a display the office runs headless; with one, its windows can be shown.
     explicit OfficeHost(SessionOptions options = DefaultOptions()) : options_(std::move(options)) {}
 
@@ -17,7 +17,7 @@ public:
 
     static SessionOptions DefaultOptions();
 
-private:
+  private:
     SessionOptions options_;
 };
 

@@ -59,9 +59,9 @@ bool LooksUtf8(const char* value) {
 // non-ASCII paths survive.
 std::vector<std::string> OfficeEnvironment() {
     std::vector<std::string> env;
-    const bool utf8 = LooksUtf8(std::getenv("LC_ALL")) || LooksUtf8(std::getenv("LC_CTYPE")) ||
-                      (!std::getenv("LC_ALL") && !std::getenv("LC_CTYPE") &&
-                       LooksUtf8(std::getenv("LANG")));
+    const bool utf8 =
+        LooksUtf8(std::getenv("LC_ALL")) || LooksUtf8(std::getenv("LC_CTYPE")) ||
+        (!std::getenv("LC_ALL") && !std::getenv("LC_CTYPE") && LooksUtf8(std::getenv("LANG")));
     for (char** e = environ; *e; ++e) {
         const std::string entry(*e);
         if (entry.rfind("URE_BOOTSTRAP=", 0) == 0) continue;
@@ -114,8 +114,10 @@ OfficeProcess::OfficeProcess(const std::string& programDir, const std::string& p
     profile_ = root + "/office-" + RandomName();
     std::error_code error;
     if (!fs::create_directories(profile_, error)) {
-        throw automation::Error("The word processor could not be started: cannot create its "
-                                "profile folder " + profile_ + " (" + error.message() + ").");
+        throw automation::Error(
+            "The word processor could not be started: cannot create its "
+            "profile folder " +
+            profile_ + " (" + error.message() + ").");
     }
     spawn();
 }
@@ -140,7 +142,10 @@ void OfficeProcess::spawn() {
         "-env:UserInstallation=" + FileUrlFromPath(profile_),
         "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext",
         headless_ ? "--headless" : "--invisible",
-        "--nologo", "--nodefault", "--norestore", "--nolockcheck",
+        "--nologo",
+        "--nodefault",
+        "--norestore",
+        "--nolockcheck",
     };
     std::vector<std::string> env = OfficeEnvironment();
     // Everything the child needs is prepared before fork: only async-signal-safe calls after.
@@ -196,7 +201,9 @@ void OfficeProcess::restart() {
     spawn();
 }
 
-bool OfficeProcess::alive() const { return ProcessAlive(pid_); }
+bool OfficeProcess::alive() const {
+    return ProcessAlive(pid_);
+}
 
 void OfficeProcess::kill() {
     if (alive()) ::kill(pid_, SIGKILL);

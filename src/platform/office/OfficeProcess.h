@@ -16,7 +16,7 @@ std::string ProfileRoot();
 void RemoveStaleProfiles(const std::string& root);
 
 class OfficeProcess {
-public:
+  public:
     // Starts soffice.bin from `programDir`, listening on the pipe `pipeName`. Raises
     // automation::Error when it cannot be started at all.
     OfficeProcess(const std::string& programDir, const std::string& pipeName, bool headless);
@@ -36,7 +36,7 @@ public:
     // the profile up and exited).
     void restart();
 
-private:
+  private:
     void spawn();
 
     std::string programDir_;

@@ -27,14 +27,14 @@ void ExpectNoArguments(const std::string& member, const std::vector<Variant>& po
 
 // Base for objects that are only ever called: every property access is refused.
 class MethodsOnly : public automation::Dispatch {
-public:
+  public:
     Variant get(const std::string& name) override { throw Unsupported(name); }
     void put(const std::string& name, const Variant&) override { throw Unsupported(name); }
     Variant defaultValue() override { throw Error("The object has no default value."); }
 };
 
 class WordDocument : public MethodsOnly {
-public:
+  public:
     WordDocument(std::shared_ptr<WriterSession> session, WriterSession::DocumentRef document)
         : session_(std::move(session)), document_(std::move(document)) {}
 
@@ -49,7 +49,7 @@ public:
         throw Unsupported(name);
     }
 
-private:
+  private:
     Variant merge(const std::vector<Variant>& positional, const std::vector<NamedArgument>& named) {
         std::string revised;
         bool haveFile = false;
@@ -63,7 +63,8 @@ private:
                 haveFile = true;
             } else if (sameName(argument.name, "MergeTarget")) {
                 if (argument.value.toInt32() != kMergeTargetNew) {
-                    throw Error("Merge can only put its result into a new document (MergeTarget 2).");
+                    throw Error(
+                        "Merge can only put its result into a new document (MergeTarget 2).");
                 }
             } else if (!sameName(argument.name, "DetectFormatChanges") &&
                        !sameName(argument.name, "UseFormattingFrom") &&
@@ -82,7 +83,7 @@ private:
 };
 
 class WordDocuments : public MethodsOnly {
-public:
+  public:
     explicit WordDocuments(std::shared_ptr<WriterSession> session) : session_(std::move(session)) {}
 
     Variant call(const std::string& name, const std::vector<Variant>& positional,
@@ -101,12 +102,12 @@ public:
         return Variant::object(Object(std::make_shared<WordDocument>(session_, document)));
     }
 
-private:
+  private:
     std::shared_ptr<WriterSession> session_;
 };
 
 class WordApplication : public automation::Dispatch {
-public:
+  public:
     explicit WordApplication(std::shared_ptr<WriterSession> session)
         : session_(std::move(session)) {}
 
@@ -125,8 +126,8 @@ public:
             displayAlerts_ = value.type() == Variant::Type::Boolean ? (value.toBool() ? -1 : 0)
                                                                     : value.toInt32();
         } else if (sameName(name, "Visible")) {
-            const bool visible = value.type() == Variant::Type::Boolean ? value.toBool()
-                                                                        : value.toInt32() != 0;
+            const bool visible =
+                value.type() == Variant::Type::Boolean ? value.toBool() : value.toInt32() != 0;
             if (visible) session_->show();
             visible_ = visible;
         } else {
@@ -144,7 +145,7 @@ public:
 
     Variant defaultValue() override { return Variant::text(session_->productName()); }
 
-private:
+  private:
     std::shared_ptr<WriterSession> session_;
     std::int32_t displayAlerts_ = -1;
     bool visible_ = false;

@@ -13,8 +13,8 @@
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
-#include <com/sun/star/container/XNameReplace.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/document/XRedlinesSupplier.hpp>
@@ -28,8 +28,8 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
-#include <rtl/ref.hxx>
 #include <random>
+#include <rtl/ref.hxx>
 #include <thread>
 
 #include "platform/automation/Error.h"
@@ -52,7 +52,9 @@ uno::Sequence<T> SequenceOf(std::initializer_list<T> items) {
     return uno::Sequence<T>(items.begin(), static_cast<sal_Int32>(items.size()));
 }
 
-OUString U(const std::string& text) { return rtl::OStringToOUString(text.c_str(), RTL_TEXTENCODING_UTF8); }
+OUString U(const std::string& text) {
+    return rtl::OStringToOUString(text.c_str(), RTL_TEXTENCODING_UTF8);
+}
 
 std::string S(const OUString& text) {
     return std::string(rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr());
@@ -84,8 +86,8 @@ std::string UniquePipeName() {
 
 // Filters of the formats a word processor opens as its own documents.
 bool IsWordFilter(const std::string& filter) {
-    for (const char* prefix : {"MS Word", "Office Open XML Text", "writer8", "StarOffice XML (Writer)",
-                               "Rich Text Format"}) {
+    for (const char* prefix : {"MS Word", "Office Open XML Text", "writer8",
+                               "StarOffice XML (Writer)", "Rich Text Format"}) {
         if (filter.rfind(prefix, 0) == 0) return true;
     }
     return false;
@@ -130,7 +132,7 @@ std::string DefaultAuthor() {
 }
 
 class WriterSession::Document {
-public:
+  public:
     uno::Reference<lang::XComponent> component;
     std::string path;
     std::string url;
@@ -154,8 +156,8 @@ void SetAuthor(const uno::Reference<uno::XComponentContext>& context, const std:
     node.Value <<= OUString("/org.openoffice.UserProfile/Data");
     const auto args = SequenceOf({uno::Any(node)});
     uno::Reference<container::XNameReplace> data(
-        provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationUpdateAccess",
-                                              args),
+        provider->createInstanceWithArguments(
+            "com.sun.star.configuration.ConfigurationUpdateAccess", args),
         uno::UNO_QUERY_THROW);
     data->replaceByName("givenname", uno::Any(U(author)));
     data->replaceByName("sn", uno::Any(OUString()));
@@ -171,10 +173,12 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
         local = LocalContext(options_.programDir);
     } catch (const uno::Exception& e) {
         throw Error("The word processor could not be started: its runtime did not load (" +
-                    S(e.Message) + "). Install the packages libreoffice-writer and libreoffice-core.");
+                    S(e.Message) +
+                    "). Install the packages libreoffice-writer and libreoffice-core.");
     }
     const std::string pipe = UniquePipeName();
-    connection_->process = std::make_unique<OfficeProcess>(options_.programDir, pipe, options_.headless);
+    connection_->process =
+        std::make_unique<OfficeProcess>(options_.programDir, pipe, options_.headless);
     auto resolver = bridge::UnoUrlResolver::create(local);
     const OUString url = U("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
     const auto deadline = std::chrono::steady_clock::now() + options_.limits.start;
@@ -185,7 +189,9 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
         } catch (const connection::NoConnectException&) {
             if (!connection_->process->alive()) {
                 // A new profile makes the office set itself up and exit once; start it again.
-                if (restarted) throw Error("The word processor could not be started: it ended while starting.");
+                if (restarted)
+                    throw Error(
+                        "The word processor could not be started: it ended while starting.");
                 connection_->process->restart();
                 restarted = true;
             }
@@ -200,7 +206,8 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
     }
     guarded("start", [&] {
         connection_->desktop = frame::Desktop::create(connection_->context);
-        SetAuthor(connection_->context, options_.author.empty() ? DefaultAuthor() : options_.author);
+        SetAuthor(connection_->context,
+                  options_.author.empty() ? DefaultAuthor() : options_.author);
     });
 }
 
@@ -216,7 +223,9 @@ WriterSession::~WriterSession() {
     }
 }
 
-int WriterSession::pid() const { return connection_->process->pid(); }
+int WriterSession::pid() const {
+    return connection_->process->pid();
+}
 
 void WriterSession::guarded(const char* what, const std::function<void()>& call) {
     if (connection_->lost || ended_) {
@@ -265,8 +274,8 @@ uno::Reference<lang::XComponent> LoadChecked(const uno::Reference<frame::XDeskto
     });
     uno::Reference<lang::XComponent> component;
     try {
-        component = desktop->loadComponentFromURL(U(FileUrlFromPath(absolute)), "_blank", 0,
-                                                  properties);
+        component =
+            desktop->loadComponentFromURL(U(FileUrlFromPath(absolute)), "_blank", 0, properties);
     } catch (const lang::DisposedException&) {
         throw;
     } catch (const uno::RuntimeException&) {
@@ -275,7 +284,12 @@ uno::Reference<lang::XComponent> LoadChecked(const uno::Reference<frame::XDeskto
         // A refused load says little; what the handler heard says more.
     }
     if (!component.is()) {
-        throw DocumentError(handler->problem().value_or(DocumentProblem::Damaged), path);
+        if (handler->problem() == DocumentProblem::PasswordProtected) {
+            throw DocumentError(DocumentProblem::PasswordProtected, path);
+        }
+        throw DocumentError(LooksLikeDocumentFile(absolute) ? DocumentProblem::Damaged
+                                                            : DocumentProblem::NotWordDocument,
+                            path);
     }
     uno::Reference<frame::XModel> model(component, uno::UNO_QUERY);
     uno::Reference<lang::XServiceInfo> info(component, uno::UNO_QUERY);
@@ -339,6 +353,8 @@ void WriterSession::close(const DocumentRef& document) {
 }
 
 void WriterSession::show() {
+    // A headless office has no screen to show anything on; it must not be left running either.
+    if (options_.headless) return;
     guarded("show its window", [&] {
         auto components = connection_->desktop->getComponents()->createEnumeration();
         while (components->hasMoreElements()) {
@@ -361,8 +377,8 @@ void WriterSession::quit() {
         guarded("quit", [&] {
             auto components = connection_->desktop->getComponents()->createEnumeration();
             while (components->hasMoreElements()) {
-                CloseQuietly(uno::Reference<lang::XComponent>(components->nextElement(),
-                                                              uno::UNO_QUERY));
+                CloseQuietly(
+                    uno::Reference<lang::XComponent>(components->nextElement(), uno::UNO_QUERY));
             }
             try {
                 connection_->desktop->terminate();
@@ -399,13 +415,17 @@ ChangeCounts WriterSession::countChanges(const DocumentRef& document) {
 }
 
 void WriterSession::store(const DocumentRef& document, const std::string& path,
-                          const std::string& filterName) {
+                          const std::string& filterName, const std::string& password) {
     guarded("store the result", [&] {
         uno::Reference<frame::XStorable> storable(document->component, uno::UNO_QUERY_THROW);
-        const auto args = SequenceOf<beans::PropertyValue>({
+        auto args = SequenceOf<beans::PropertyValue>({
             Property("FilterName", uno::Any(U(filterName))),
             Property("Overwrite", uno::Any(true)),
         });
+        if (!password.empty()) {
+            args.realloc(args.getLength() + 1);
+            args.getArray()[args.getLength() - 1] = Property("Password", uno::Any(U(password)));
+        }
         storable->storeToURL(U(FileUrlFromPath(AbsolutePath(path))), args);
     });
 }

@@ -29,7 +29,7 @@ struct ChangeCounts {
 };
 
 class WriterSession {
-public:
+  public:
     class Document;  // an open document of this session
     using DocumentRef = std::shared_ptr<Document>;
 
@@ -51,13 +51,15 @@ public:
     void quit();
 
     ChangeCounts countChanges(const DocumentRef& document);
-    // Stores the document under `path` with the office's export filter `filterName`.
-    void store(const DocumentRef& document, const std::string& path, const std::string& filterName);
+    // Stores the document under `path` with the office's export filter `filterName`,
+    // encrypted when a password is given.
+    void store(const DocumentRef& document, const std::string& path, const std::string& filterName,
+               const std::string& password = {});
 
     std::string productName();
     int pid() const;
 
-private:
+  private:
     struct Connection;
     void guarded(const char* what, const std::function<void()>& call);
 

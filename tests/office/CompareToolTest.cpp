@@ -1,0 +1,61 @@
+// quorvane-compare as a script would run it.
+#include <sys/wait.h>
+
+#include <filesystem>
+
+#include "OfficeFixture.h"
+
+namespace {
+
+struct ToolRun {
+    int exit;
+    std::string out, err;
+};
+
+ToolRun RunTool(const std::vector<std::string>& args) {
+    TemporaryFolder streams;
+    const std::string out = streams.path() + "/out", err = streams.path() + "/err";
+    std::vector<std::string> argv = {"sh", "-c", "exec \"$@\" >\"$OUT\" 2>\"$ERR\"", "sh",
+                                     QUORVANE_COMPARE_TOOL};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const int exit = RunProgram(argv, {"OUT=" + out, "ERR=" + err});
+    return {exit, ReadFile(out), ReadFile(err)};
+}
+
+}  // namespace
+
+TEST_F(OfficeTest, ToolStoresTheResultAndPrintsTheCounts) {
+    for (const char* extension : {".docx", ".odt", ".doc", ".pdf"}) {
+        const std::string result = folder_->path() + "/tool result #1" + extension;
+        const ToolRun run = RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", result});
+        EXPECT_EQ(run.exit, 0) << run.err;
+        EXPECT_EQ(run.out, "insertions: 2\ndeletions: 2\nother changes: 0\n");
+        EXPECT_GT(std::filesystem::file_size(result), 0u) << extension;
+    }
+    const ToolRun json = RunTool(
+        {"--json", docs_->originalDoc, docs_->revisedDoc, "-o", folder_->path() + "/r\"q.odt"});
+    EXPECT_EQ(json.out, "{\"insertions\": 2, \"deletions\": 2, \"other\": 0, \"result\": \"" +
+                            folder_->path() + "/r\\\"q.odt\"}\n");
+}
+
+TEST_F(OfficeTest, ToolExitCodesTellUsageFromBadInputAndLeaveNoResult) {
+    const std::string result = folder_->path() + "/never.docx";
+    EXPECT_EQ(RunTool({docs_->originalDocx}).exit, 2);
+    EXPECT_EQ(RunTool({docs_->originalDocx, docs_->revisedDocx}).exit, 2);
+    EXPECT_EQ(RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", "x.txt"}).exit, 2);
+    EXPECT_EQ(RunTool({"--bogus"}).exit, 2);
+    const ToolRun help = RunTool({"--help"});
+    EXPECT_EQ(help.exit, 0);
+    EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
+
+    const ToolRun bad = RunTool({docs_->originalDocx, docs_->damagedDocx, "-o", result});
+    EXPECT_EQ(bad.exit, 3);
+    EXPECT_EQ(bad.err, "quorvane-compare: The document \"" + docs_->damagedDocx +
+                           "\" is damaged and cannot be opened.\n");
+    EXPECT_FALSE(std::filesystem::exists(result));
+    for (const auto& entry : std::filesystem::directory_iterator(folder_->path())) {
+        EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos);
+    }
+    EXPECT_EQ(RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", "/nonexistent/r.docx"}).exit,
+              3);
+}

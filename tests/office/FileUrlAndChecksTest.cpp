@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "TestDocuments.h"
+#include "platform/office/DocumentCheck.h"
+#include "platform/office/FileUrl.h"
+
+using office::DocumentProblem;
+
+TEST(FileUrlFromPath, EncodesEverythingButUnreservedCharactersAndSlashes) {
+    EXPECT_EQ(office::FileUrlFromPath("/home/ann/report-1_v2.~docx"),
+              "file:///home/ann/report-1_v2.~docx");
+    EXPECT_EQ(office::FileUrlFromPath("/a b/#1 100% sure?.docx"),
+              "file:///a%20b/%231%20100%25%20sure%3F.docx");
+    EXPECT_EQ(office::FileUrlFromPath("/Übersicht/café.doc"),
+              "file:///%C3%9Cbersicht/caf%C3%A9.doc");
+    EXPECT_EQ(office::FileUrlFromPath("/x/a;b=c&d+e'f\"g"), "file:///x/a%3Bb%3Dc%26d%2Be%27f%22g");
+}
+
+TEST(AbsolutePath, RelativePathsAreTakenFromTheCurrentFolder) {
+    EXPECT_EQ(office::AbsolutePath("/already/absolute.doc"), "/already/absolute.doc");
+    const std::string here = std::filesystem::current_path().string();
+    EXPECT_EQ(office::AbsolutePath("sub/file.doc"), here + "/sub/file.doc");
+    EXPECT_EQ(office::AbsolutePath(" lead.doc"), here + "/ lead.doc");
+}
+
+TEST(CheckOnDisk, TellsMissingFolderEmptyAndGoodFilesApart) {
+    TemporaryFolder folder;
+    const std::string good = folder.path() + "/good.docx", empty = folder.path() + "/empty.docx";
+    WriteFile(good, "PK\x03\x04 rest");
+    WriteFile(empty, "");
+    EXPECT_EQ(office::CheckOnDisk(folder.path() + "/none.docx"), DocumentProblem::NotFound);
+    EXPECT_EQ(office::CheckOnDisk(""), DocumentProblem::NotFound);
+    EXPECT_EQ(office::CheckOnDisk(folder.path()), DocumentProblem::Folder);
+    EXPECT_EQ(office::CheckOnDisk(empty), DocumentProblem::Empty);
+    EXPECT_EQ(office::CheckOnDisk(good), std::nullopt);
+}
+
+TEST(LooksLikeDocumentFile, KnowsTheSignaturesOfDocumentFormats) {
+    TemporaryFolder folder;
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {std::string("PK\x03\x04", 4) + "zip", true},
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + "ole", true},
+        {"{\\rtf1 hello}", true},
+        {"<?xml version=\"1.0\"?>", true},
+        {"\x89PNG\r\n\x1a\n", false},
+        {"Just words.", false},
+        {"PK", false},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        const std::string path = folder.path() + "/f";
+        WriteFile(path, bytes);
+        EXPECT_EQ(office::LooksLikeDocumentFile(path), expected) << bytes;
+    }
+}
+
+TEST(DescribeProblem, NamesTheFileInEveryDescription) {
+    for (auto problem : {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
+                         DocumentProblem::Unreadable, DocumentProblem::NotWordDocument,
+                         DocumentProblem::Damaged, DocumentProblem::PasswordProtected}) {
+        EXPECT_NE(office::DescribeProblem(problem, "/d/x y.doc").find("\"/d/x y.doc\""),
+                  std::string::npos);
+    }
+}

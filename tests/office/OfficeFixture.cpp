@@ -1,0 +1,50 @@
+#include "OfficeFixture.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/office/OfficeProcess.h"
+
+std::unique_ptr<TemporaryFolder> OfficeTest::folder_;
+std::unique_ptr<TestDocuments> OfficeTest::docs_;
+std::string OfficeTest::encryptedOdt_;
+std::string OfficeTest::encryptedDoc_;
+
+void OfficeTest::SetUpTestSuite() {
+    if (docs_) return;
+    folder_ = std::make_unique<TemporaryFolder>();
+    docs_ = std::make_unique<TestDocuments>(folder_->path());
+    office::WriterSession session(Headless());
+    auto original = session.open(docs_->originalDocx);
+    encryptedOdt_ = folder_->path() + "/locked.odt";
+    encryptedDoc_ = folder_->path() + "/locked.doc";
+    session.store(original, encryptedOdt_, "writer8", "secret");
+    session.store(original, encryptedDoc_, "MS Word 97", "secret");
+}
+
+void OfficeTest::TearDownTestSuite() {}
+
+office::SessionOptions OfficeTest::Headless() {
+    office::SessionOptions options;
+    options.headless = true;
+    options.author = "Test Author";
+    return options;
+}
+
+bool OfficeTest::ProcessRuns(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const auto close = line.rfind(')');
+    return close != std::string::npos && line.at(close + 2) != 'Z';
+}
+
+std::set<int> OfficeTest::OfficeProcesses() {
+    std::set<int> running;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(office::ProfileRoot(), error)) {
+        int pid = 0;
+        if ((std::ifstream(entry.path() / "pid") >> pid) && ProcessRuns(pid)) running.insert(pid);
+    }
+    return running;
+}

@@ -1,0 +1,125 @@
+#include "TestDocuments.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* kOriginal =
+    "<html><body><p>The quick brown fox jumps over the lazy dog.</p>"
+    "<p>Second paragraph stays as it is.</p><p>Third paragraph goes away.</p></body></html>";
+const char* kRevised =
+    "<html><body><p>The quick red fox jumps over the lazy dog.</p>"
+    "<p>Second paragraph stays as it is.</p><p>A new paragraph arrives.</p></body></html>";
+const char* kAdditions =
+    "<html><body><p>The quick brown fox jumps over the lazy dog again.</p>"
+    "<p>Second paragraph stays as it is.</p><p>Third paragraph goes away.</p>"
+    "<p>One more paragraph.</p></body></html>";
+
+// A complete 1 x 1 PNG picture.
+const unsigned char kPng[] = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48,
+    0x44, 0x52, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00,
+    0x00, 0x1F, 0x15, 0xC4, 0x89, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x44, 0x41, 0x54, 0x78,
+    0x9C, 0x63, 0xF8, 0xFF, 0xFF, 0x3F, 0x00, 0x05, 0xFE, 0x02, 0xFE, 0xA7, 0x35, 0x81,
+    0x84, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+
+}  // namespace
+
+int StartProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
+    std::vector<std::string> env(extraEnv);
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    std::vector<char*> args, envp;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    // A process group of its own, so a test can end it with everything it started.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    pid_t pid = 0;
+    const int failed = posix_spawnp(&pid, args[0], nullptr, &attributes, args.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    return failed ? -1 : pid;
+}
+
+int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
+    const int pid = StartProgram(argv, extraEnv);
+    if (pid < 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TemporaryFolder::TemporaryFolder() {
+    std::string pattern = (fs::temp_directory_path() / "quorvane-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+TestDocuments::TestDocuments(const std::string& into) : folder(into) {
+    const fs::path dir(folder);
+    WriteFile(dir / "original.html", kOriginal);
+    WriteFile(dir / "revised.html", kRevised);
+    WriteFile(dir / "additions.html", kAdditions);
+    const std::string profile = "file://" + (dir / "converter-profile").string();
+    for (const char* format : {"docx:MS Word 2007 XML", "doc:MS Word 97"}) {
+        const int exit = RunProgram(
+            {"soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
+             "--convert-to", format, "--outdir", folder, (dir / "original.html").string(),
+             (dir / "revised.html").string(), (dir / "additions.html").string()},
+            {"SAL_USE_VCLPLUGIN=svp"});
+        if (exit != 0) throw std::runtime_error("the office could not make the test documents");
+    }
+    originalDocx = dir / "original.docx";
+    revisedDocx = dir / "revised.docx";
+    originalDoc = dir / "original.doc";
+    revisedDoc = dir / "revised.doc";
+    additionsDocx = dir / "additions.docx";
+
+    const fs::path awkward = dir / "a folder with blanks" / "#1 100% sure?";
+    fs::create_directories(awkward);
+    awkwardlyNamedDocx = awkward / "Übersicht café ñ.docx";
+    fs::copy_file(originalDocx, awkwardlyNamedDocx);
+
+    plainTextAsDocx = dir / "notes.docx";
+    WriteFile(plainTextAsDocx, "Just a few words of plain text.\n");
+    pictureAsDocx = dir / "picture.docx";
+    WriteFile(pictureAsDocx, std::string(reinterpret_cast<const char*>(kPng), sizeof kPng));
+    const std::string whole = ReadFile(originalDocx);
+    damagedDocx = dir / "damaged.docx";
+    WriteFile(damagedDocx, whole.substr(0, whole.size() / 2));
+    emptyDocx = dir / "empty.docx";
+    WriteFile(emptyDocx, "");
+    missingDocx = dir / "missing.docx";
+    subfolder = dir / "a folder.docx";
+    fs::create_directories(subfolder);
+}

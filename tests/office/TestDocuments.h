@@ -1,0 +1,43 @@
+// Documents for the office tests, made by the tests themselves: HTML written here and turned
+// into .docx and .doc by the office's own converter, plus every kind of bad input.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TestDocuments {
+    // Makes every document below inside `folder` (which must exist). Slow: a few seconds.
+    explicit TestDocuments(const std::string& folder);
+
+    std::string folder;
+    // The revised text changes one word, adds one paragraph and drops another: two insertions
+    // and two deletions against the original.
+    std::string originalDocx, revisedDocx, originalDoc, revisedDoc;
+    // A revision that only adds: two insertions, no deletions.
+    std::string additionsDocx;
+    // The original under a name with blanks, '#', '%', '?' and non-ASCII letters.
+    std::string awkwardlyNamedDocx;
+    std::string plainTextAsDocx, pictureAsDocx, damagedDocx, emptyDocx, missingDocx;
+    std::string subfolder;
+};
+
+// Starts a program with its arguments (no shell) and our environment plus `extraEnv`; answers
+// its process id, or -1.
+int StartProgram(const std::vector<std::string>& argv,
+                 const std::vector<std::string>& extraEnv = {});
+// Starts a program and waits for it; answers its exit code.
+int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {});
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// A temporary folder that is removed with everything in it when the object goes.
+class TemporaryFolder {
+  public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};

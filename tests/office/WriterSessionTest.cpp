@@ -1,0 +1,177 @@
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "OfficeFixture.h"
+#include "platform/automation/Error.h"
+
+using office::ChangeCounts;
+using office::WriterSession;
+
+namespace {
+
+ChangeCounts Compare(WriterSession& session, const std::string& first, const std::string& second) {
+    auto original = session.open(first);
+    auto result = session.compare(original, second);
+    session.close(original);
+    return session.countChanges(result);
+}
+
+std::string FailureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const automation::Error& e) {
+        return e.description();
+    }
+    return "(no failure)";
+}
+
+}  // namespace
+
+TEST_F(OfficeTest, MarksTheRevisionsOfTheSecondDocumentAgainstTheFirst) {
+    const std::string originalBytes = ReadFile(docs_->originalDocx);
+    const std::string revisedBytes = ReadFile(docs_->revisedDoc);
+    WriterSession session(Headless());
+    const ChangeCounts docx = Compare(session, docs_->originalDocx, docs_->revisedDocx);
+    EXPECT_EQ(docx.insertions, 2);
+    EXPECT_EQ(docx.deletions, 2);
+    const ChangeCounts doc = Compare(session, docs_->originalDoc, docs_->revisedDoc);
+    EXPECT_EQ(doc.insertions, 2);
+    EXPECT_EQ(doc.deletions, 2);
+    // The direction matters: a revision that only adds gives insertions only.
+    const ChangeCounts additions = Compare(session, docs_->originalDocx, docs_->additionsDocx);
+    EXPECT_EQ(additions.insertions, 2);
+    EXPECT_EQ(additions.deletions, 0);
+    const ChangeCounts same = Compare(session, docs_->originalDocx, docs_->originalDocx);
+    EXPECT_EQ(same.insertions + same.deletions + same.other, 0);
+    EXPECT_EQ(ReadFile(docs_->originalDocx), originalBytes);
+    EXPECT_EQ(ReadFile(docs_->revisedDoc), revisedBytes);
+}
+
+TEST_F(OfficeTest, PathsWithBlanksHashPercentQuestionMarkAndAccentsWork) {
+    WriterSession session(Headless());
+    const ChangeCounts counts = Compare(session, docs_->awkwardlyNamedDocx, docs_->revisedDocx);
+    EXPECT_EQ(counts.insertions, 2);
+    EXPECT_EQ(counts.deletions, 2);
+    const ChangeCounts reverse = Compare(session, docs_->revisedDocx, docs_->awkwardlyNamedDocx);
+    EXPECT_EQ(reverse.insertions, 2);
+}
+
+TEST_F(OfficeTest, EveryBadDocumentIsNamedWithWhatIsWrong) {
+    const TestDocuments& d = *docs_;
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {d.missingDocx, "The document \"" + d.missingDocx + "\" was not found."},
+        {d.subfolder, "\"" + d.subfolder + "\" is a folder, not a document."},
+        {d.emptyDocx, "The document \"" + d.emptyDocx + "\" is empty."},
+        {d.plainTextAsDocx, "\"" + d.plainTextAsDocx + "\" is not a Word document."},
+        {d.pictureAsDocx, "\"" + d.pictureAsDocx + "\" is not a Word document."},
+        {d.damagedDocx, "The document \"" + d.damagedDocx + "\" is damaged and cannot be opened."},
+        {encryptedOdt_,
+         "The document \"" + encryptedOdt_ +
+             "\" is protected by a password. Remove the password, save it, and try again."},
+        {encryptedDoc_,
+         "The document \"" + encryptedDoc_ +
+             "\" is protected by a password. Remove the password, save it, and try again."},
+    };
+    WriterSession session(Headless());
+    auto original = session.open(d.originalDocx);
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(FailureOf([&] { session.open(path); }), expected) << "as the first document";
+        EXPECT_EQ(FailureOf([&] { session.compare(original, path); }), expected)
+            << "as the second document";
+    }
+    // The session is still good after all of that.
+    EXPECT_EQ(session.countChanges(session.compare(original, d.revisedDocx)).insertions, 2);
+}
+
+TEST_F(OfficeTest, AStoredResultKeepsItsTrackedChanges) {
+    WriterSession session(Headless());
+    auto result = session.compare(session.open(docs_->originalDocx), docs_->revisedDocx);
+    const std::string stored = folder_->path() + "/stored result.docx";
+    session.store(result, stored, "MS Word 2007 XML");
+    // Opened as a first document it carries the same marks.
+    const ChangeCounts reopened = session.countChanges(session.open(stored));
+    EXPECT_EQ(reopened.insertions, 2);
+    EXPECT_EQ(reopened.deletions, 2);
+}
+
+TEST_F(OfficeTest, AnOfficeThatHangsIsStoppedAtTheTimeLimit) {
+    office::SessionOptions options = Headless();
+    options.limits.call = std::chrono::seconds(2);
+    WriterSession session(options);
+    auto original = session.open(docs_->originalDocx);
+    const int pid = session.pid();
+    kill(pid, SIGSTOP);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
+              "The word processor did not answer within 2 seconds and was stopped.");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(ProcessRuns(pid));
+    EXPECT_EQ(FailureOf([&] { session.open(docs_->originalDocx); }),
+              "The word processor is no longer running. Start the comparison again.");
+    // A new instance works.
+    WriterSession next(Headless());
+    EXPECT_EQ(Compare(next, docs_->originalDocx, docs_->revisedDocx).insertions, 2);
+}
+
+TEST_F(OfficeTest, AnOfficeKilledMidCallIsReportedAsStoppedUnexpectedly) {
+    WriterSession session(Headless());
+    auto original = session.open(docs_->originalDocx);
+    const int pid = session.pid();
+    // Frozen first, so the call is certainly under way when the kill arrives.
+    kill(pid, SIGSTOP);
+    std::thread killer([pid] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        kill(pid, SIGKILL);
+    });
+    EXPECT_EQ(FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
+              "The word processor stopped unexpectedly.");
+    killer.join();
+}
+
+TEST_F(OfficeTest, QuittingOneInstanceLeavesAnotherWorking) {
+    WriterSession first(Headless());
+    WriterSession second(Headless());
+    auto kept = second.open(docs_->originalDocx);
+    EXPECT_NE(first.pid(), second.pid());
+    const int firstPid = first.pid();
+    first.quit();
+    EXPECT_FALSE(ProcessRuns(firstPid));
+    EXPECT_EQ(second.countChanges(second.compare(kept, docs_->revisedDocx)).deletions, 2);
+}
+
+TEST_F(OfficeTest, AnInstanceNobodyShowedEndsWithItsLastReference) {
+    int pid = 0;
+    {
+        WriterSession session(Headless());
+        pid = session.pid();
+        session.open(docs_->originalDocx);
+    }
+    EXPECT_FALSE(ProcessRuns(pid));
+}
+
+TEST_F(OfficeTest, TheUsersOwnOfficeKeepsRunning) {
+    TemporaryFolder home;
+    const std::string letter = home.path() + "/letter.docx";
+    std::filesystem::copy_file(docs_->originalDocx, letter);
+    // The user's office: the default profile under their home folder, with a document open.
+    // Through the launcher, which restarts the office once after setting up a new profile.
+    const int userOffice =
+        StartProgram({"/usr/lib/libreoffice/program/soffice", "--headless", "--norestore", letter},
+                     {"HOME=" + home.path()});
+    ASSERT_GT(userOffice, 0);
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    ASSERT_TRUE(ProcessRuns(userOffice));
+    {
+        WriterSession session(Headless());
+        EXPECT_EQ(Compare(session, docs_->originalDocx, docs_->revisedDocx).insertions, 2);
+        session.quit();
+    }
+    EXPECT_TRUE(ProcessRuns(userOffice));
+    kill(-userOffice, SIGKILL);
+    waitpid(userOffice, nullptr, 0);
+}
