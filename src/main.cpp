@@ -2,6 +2,9 @@
 #include <QApplication>
 
 #include "app/Form1.h"
+#include "app/settings/QSettingsStore.h"
+#include "app/settings/WriteBehindSettingsStore.h"
+#include "platform/desktop/QtOpenFileDialog.h"
 #include "platform/desktop/QtPrompts.h"
 #include "platform/office/OfficeHost.h"
 
@@ -13,9 +16,21 @@ int main(int argc, char* argv[]) {
 
     office::OfficeHost host;
     QtPrompts prompts;
-    Platform platform{host, prompts};
+    QSettingsStore diskSettings;
+    WriteBehindSettingsStore settings(diskSettings);
+    QtOpenFileDialog commonDialog;
+    Platform platform{host, prompts, settings, commonDialog};
 
     Form1 form(platform);
+    commonDialog.setOwner(&form);
+    settings.setFailureListener([&form](const std::string& description) {
+        QMetaObject::invokeMethod(
+            &form, [&form, description] { form.settingsWriteFailed(description); },
+            Qt::QueuedConnection);
+    });
     form.showCentred();
-    return app.exec();
+    const int exitCode = app.exec();
+    // The window goes before the store: no late failure may reach it.
+    settings.setFailureListener({});
+    return exitCode;
 }

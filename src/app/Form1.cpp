@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/DocumentPathEdit.h"
 #include "app/Twips.h"
 
 namespace {
@@ -51,8 +52,8 @@ QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent) 
     return frame;
 }
 
-QLineEdit* MakePathBox(const char* name, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
+DocumentPathEdit* MakePathBox(const char* name, QWidget* parent) {
+    auto* box = new DocumentPathEdit(parent);
     box->setObjectName(name);
     return box;
 }
@@ -72,7 +73,8 @@ Form1::Form1(Platform& platform, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       platform_(platform),
       word1_(platform.host, platform.prompts),
-      compareCommand_(*this, word1_, platform.prompts) {
+      compareCommand_(*this, word1_, platform.prompts),
+      rememberedPaths_(platform.settings, platform.prompts) {
     setObjectName("Form1");
     setWindowTitle("Form1");
     setWindowIcon(BlankIcon());
@@ -84,7 +86,11 @@ Form1::Form1(Platform& platform, QWidget* parent)
     setTabOrder();
     Text1->setFocus();
 
+    connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
 }
 
 Form1::~Form1() = default;
@@ -131,8 +137,24 @@ void Form1::showCentred() {
     show();
 }
 
+void Form1::PushButton4_Click() {
+    BrowseForDocument(platform_.commonDialog, platform_.prompts, kPushButton4Location, *Text1);
+}
+
 void Form1::PushButton5_Click() {
     compareCommand_.PushButton5_Click();
+}
+
+void Form1::PushButton6_Click() {
+    BrowseForDocument(platform_.commonDialog, platform_.prompts, kPushButton6Location, *Text2);
+}
+
+void Form1::Text1_Change() {
+    rememberedPaths_.Text1_Change(Text1->text().toStdString());
+}
+
+void Form1::Text2_Change() {
+    rememberedPaths_.Text2_Change(Text2->text().toStdString());
 }
 
 std::string Form1::documentToCompare() const {

@@ -8,9 +8,10 @@
 #include "app/Platform.h"
 #include "compare/CompareCommand.h"
 #include "compare/Word1.h"
+#include "select/DocumentPickers.h"
 
+class DocumentPathEdit;
 class QGroupBox;
-class QLineEdit;
 class QPushButton;
 
 class Form1 : public QWidget, private DocumentPaths {
@@ -24,9 +25,17 @@ class Form1 : public QWidget, private DocumentPaths {
     void showCentred();
 
     bool IsComparing() const { return compareCommand_.IsComparing(); }
+    // Tells the user, once, that the settings store refused a path written in the background.
+    void settingsWriteFailed(const std::string& description) {
+        rememberedPaths_.storeFailed(description);
+    }
 
   private slots:
+    void PushButton4_Click();
     void PushButton5_Click();
+    void PushButton6_Click();
+    void Text1_Change();
+    void Text2_Change();
 
   private:
     std::string documentToCompare() const override;
@@ -38,13 +47,14 @@ class Form1 : public QWidget, private DocumentPaths {
     Platform& platform_;
     Word1 word1_;
     CompareCommand compareCommand_;
+    RememberedPaths rememberedPaths_;
 
     QPushButton* PushButton1 = nullptr;
     QGroupBox* Frame2 = nullptr;
-    QLineEdit* Text2 = nullptr;
+    DocumentPathEdit* Text2 = nullptr;
     QPushButton* PushButton6 = nullptr;
     QGroupBox* Frame1 = nullptr;
-    QLineEdit* Text1 = nullptr;
+    DocumentPathEdit* Text1 = nullptr;
     QPushButton* PushButton4 = nullptr;
     QPushButton* PushButton5 = nullptr;
     QPushButton* PushButton2 = nullptr;

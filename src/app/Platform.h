@@ -3,9 +3,13 @@
 #pragma once
 
 #include "app/errors/Prompts.h"
+#include "app/settings/SettingsStore.h"
 #include "platform/automation/Host.h"
+#include "select/OpenFileDialog.h"
 
 struct Platform {
     automation::Host& host;
     Prompts& prompts;
+    SettingsStore& settings;
+    OpenFileDialog& commonDialog;
 };

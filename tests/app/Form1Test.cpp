@@ -8,7 +8,9 @@
 #include "app/Form1.h"
 #include "app/MessageBoxAnswerer.h"
 #include "platform/desktop/QtPrompts.h"
+#include "support/MemorySettingsStore.h"
 #include "support/ScriptedHost.h"
+#include "support/ScriptedOpenFileDialog.h"
 
 namespace {
 
@@ -23,7 +25,9 @@ class Form1Test : public ::testing::Test {
 
     ScriptedHost host;
     QtPrompts prompts;
-    Platform platform{host, prompts};
+    MemorySettingsStore settings;
+    ScriptedOpenFileDialog dialog;
+    Platform platform{host, prompts, settings, dialog};
     Form1 form{platform};
 };
 
