@@ -38,8 +38,8 @@ TEST(WriteBehindSettingsStore, AFailedWriteIsRaisedAtTheNextWriteUntilOneSucceed
     EXPECT_THROW(store.write(kApp, kSection, "Excel File", "/ab"), SettingsError);
     store.flush();
     EXPECT_THROW(store.write(kApp, kSection, "Excel File", "/abc"), SettingsError);
-    disk.refuseWrites = false;
     store.flush();
+    disk.refuseWrites = false;
     // The value that failed is written again with the next change, which then succeeds.
     EXPECT_THROW(store.write(kApp, kSection, "Excel File", "/abcd"), SettingsError);
     store.flush();
