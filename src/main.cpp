@@ -6,7 +6,16 @@
 #include "app/settings/WriteBehindSettingsStore.h"
 #include "platform/desktop/QtOpenFileDialog.h"
 #include "platform/desktop/QtPrompts.h"
+
+// The only place that knows which platform it runs on: Word itself over COM on Windows, our
+// LibreOffice Writer stand-in elsewhere.
+#ifdef _WIN32
+#include "platform/com/ComHost.h"
+using WordHost = com::ComHost;
+#else
 #include "platform/office/OfficeHost.h"
+using WordHost = office::OfficeHost;
+#endif
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -14,7 +23,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion("7.00");
     QApplication::setOrganizationName("Meldrisk");
 
-    office::OfficeHost host;
+    WordHost host;
     QtPrompts prompts;
     QSettingsStore diskSettings;
     WriteBehindSettingsStore settings(diskSettings);

@@ -1,0 +1,249 @@
+#include "FakeWord.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+LONG liveObjects = 0;
+
+std::wstring Environment(const wchar_t* name, const wchar_t* fallback) {
+    wchar_t value[1024];
+    const DWORD length = GetEnvironmentVariableW(name, value, 1024);
+    return (length > 0 && length < 1024) ? std::wstring(value, length) : std::wstring(fallback);
+}
+
+std::string Narrow(const std::wstring& wide) {
+    if (wide.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+void Log(const std::string& line) {
+    const std::wstring path = Environment(L"QUORVANE_FAKE_WORD_LOG", L"C:\\fakeword.log");
+    if (FILE* f = _wfopen(path.c_str(), L"ab")) {
+        std::fprintf(f, "%s\n", line.c_str());
+        std::fclose(f);
+    }
+}
+
+std::string Describe(const VARIANT& v) {
+    switch (v.vt) {
+        case VT_EMPTY:
+            return "VT_EMPTY";
+        case VT_I4:
+            return "VT_I4 " + std::to_string(v.lVal);
+        case VT_I2:
+            return "VT_I2 " + std::to_string(v.iVal);
+        case VT_BOOL:
+            return "VT_BOOL " + std::to_string(v.boolVal);
+        case VT_BSTR:
+            return "VT_BSTR \"" + Narrow(v.bstrVal ? v.bstrVal : L"") + "\"";
+        case VT_BYREF | VT_BSTR:
+            return "VT_BYREF|VT_BSTR \"" + Narrow(*v.pbstrVal ? *v.pbstrVal : L"") + "\"";
+        case VT_DISPATCH:
+            return "VT_DISPATCH";
+        default:
+            return "VT_" + std::to_string(v.vt);
+    }
+}
+
+enum class Kind { Application, Documents, Document };
+
+const char* KindName(Kind kind) {
+    switch (kind) {
+        case Kind::Application:
+            return "Application";
+        case Kind::Documents:
+            return "Documents";
+        case Kind::Document:
+            return "Document";
+    }
+    return "?";
+}
+
+// Members and the names of their arguments; a name's id is its position plus one.
+struct Member {
+    Kind kind;
+    DISPID id;
+    const wchar_t* name;
+    std::vector<const wchar_t*> arguments;
+};
+
+const Member kMembers[] = {
+    {Kind::Application, 1, L"Documents", {}},
+    {Kind::Application, 2, L"DisplayAlerts", {}},
+    {Kind::Application, 3, L"Visible", {}},
+    {Kind::Application, 4, L"Quit", {}},
+    {Kind::Application, DISPID_VALUE, L"Name", {}},
+    {Kind::Documents, 1, L"Open", {L"FileName"}},
+    {Kind::Document,
+     1,
+     L"Merge",
+     {L"FileName", L"MergeTarget", L"DetectFormatChanges", L"UseFormattingFrom",
+      L"AddToRecentFiles"}},
+    {Kind::Document, 2, L"Close", {}},
+};
+
+const Member* Find(Kind kind, DISPID id) {
+    for (const Member& m : kMembers) {
+        if (m.kind == kind && m.id == id) return &m;
+    }
+    return nullptr;
+}
+
+class FakeObject final : public IDispatch {
+  public:
+    explicit FakeObject(Kind kind) : kind_(kind) { InterlockedIncrement(&liveObjects); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IDispatch) {
+            *out = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) {
+            Log(std::string("release ") + KindName(kind_));
+            InterlockedDecrement(&liveObjects);
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override {
+        const Member* member = nullptr;
+        for (const Member& m : kMembers) {
+            if (m.kind == kind_ && _wcsicmp(m.name, names[0]) == 0) member = &m;
+        }
+        HRESULT result = S_OK;
+        ids[0] = member ? member->id : DISPID_UNKNOWN;
+        if (!member) result = DISP_E_UNKNOWNNAME;
+        for (UINT i = 1; i < count; ++i) {
+            ids[i] = DISPID_UNKNOWN;
+            for (std::size_t a = 0; member && a < member->arguments.size(); ++a) {
+                if (_wcsicmp(member->arguments[a], names[i]) == 0)
+                    ids[i] = static_cast<DISPID>(a + 1);
+            }
+            if (ids[i] == DISPID_UNKNOWN) result = DISP_E_UNKNOWNNAME;
+        }
+        return result;
+    }
+
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* info, UINT*) override {
+        const Member* member = Find(kind_, id);
+        if (!member) return DISP_E_MEMBERNOTFOUND;
+        std::string line = std::string(KindName(kind_)) + "." + Narrow(member->name);
+        if (flags & DISPATCH_PROPERTYPUT) {
+            line += " = " + Describe(params->rgvarg[0]);
+        } else if (flags & DISPATCH_METHOD) {
+            // Named values come first in rgvarg, then the positional ones from last to first.
+            std::string list;
+            const UINT named = params->cNamedArgs;
+            for (UINT i = params->cArgs; i > named; --i) {
+                list += (list.empty() ? "" : ", ") + Describe(params->rgvarg[i - 1]);
+            }
+            for (UINT i = 0; i < named; ++i) {
+                const DISPID argument = params->rgdispidNamedArgs[i];
+                list += (list.empty() ? "" : ", ") +
+                        Narrow(member->arguments.at(static_cast<std::size_t>(argument - 1))) +
+                        ":=" + Describe(params->rgvarg[i]);
+            }
+            line += "(" + list + ")";
+        }
+        Log(line);
+
+        const std::wstring failing = Environment(L"QUORVANE_FAKE_WORD_FAIL", L"");
+        const std::wstring prefix = std::wstring(member->name) + L"=";
+        if (failing.rfind(prefix, 0) == 0 && info) {
+            *info = EXCEPINFO{};
+            info->wCode = 1001;
+            info->bstrSource = SysAllocString(L"Fake Word");
+            info->bstrDescription = SysAllocString(failing.substr(prefix.size()).c_str());
+            return DISP_E_EXCEPTION;
+        }
+        if (result) VariantInit(result);
+        if (member->kind == Kind::Application && id == 1 && result) {
+            result->vt = VT_DISPATCH;
+            result->pdispVal = new FakeObject(Kind::Documents);
+        } else if (member->kind == Kind::Documents && result) {
+            result->vt = VT_DISPATCH;
+            result->pdispVal = new FakeObject(Kind::Document);
+        } else if (id == DISPID_VALUE && result) {
+            result->vt = VT_BSTR;
+            result->bstrVal =
+                SysAllocString(Environment(L"QUORVANE_FAKE_WORD_NAME", L"Microsoft Word").c_str());
+        }
+        return S_OK;
+    }
+
+  private:
+    ~FakeObject() = default;
+    Kind kind_;
+    LONG refs_ = 1;
+};
+
+class FakeFactory final : public IClassFactory {
+  public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *out = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&refs_));
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        if (outer) return CLASS_E_NOAGGREGATION;
+        Log("create Application");
+        IDispatch* app = NewFakeApplication();
+        const HRESULT result = app->QueryInterface(iid, out);
+        app->Release();
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+  private:
+    LONG refs_ = 1;
+};
+
+}  // namespace
+
+IDispatch* NewFakeApplication() {
+    return new FakeObject(Kind::Application);
+}
+IClassFactory* NewFakeFactory() {
+    return new FakeFactory;
+}
+LONG LiveFakeObjects() {
+    return liveObjects;
+}
