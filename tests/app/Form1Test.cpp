@@ -5,31 +5,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Form1.h"
+#include "app/Form1Fixture.h"
 #include "app/MessageBoxAnswerer.h"
-#include "platform/desktop/QtPrompts.h"
-#include "support/MemorySettingsStore.h"
-#include "support/ScriptedHost.h"
-#include "support/ScriptedOpenFileDialog.h"
 
 namespace {
 
-class Form1Test : public ::testing::Test {
-  protected:
-    template <typename T>
-    T* control(const char* name) {
-        T* widget = form.findChild<T*>(name);
-        if (!widget) ADD_FAILURE() << "no control " << name;
-        return widget;
-    }
-
-    ScriptedHost host;
-    QtPrompts prompts;
-    MemorySettingsStore settings;
-    ScriptedOpenFileDialog dialog;
-    Platform platform{host, prompts, settings, dialog};
-    Form1 form{platform};
-};
+class Form1Test : public Form1Fixture {};
 
 struct Placement {
     const char* name;

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "app/DocumentPathEdit.h"
-#include "app/Form1.h"
+#include "app/Form1Fixture.h"
 #include "app/MessageBoxAnswerer.h"
 #include "app/settings/QSettingsStore.h"
 #include "app/settings/WriteBehindSettingsStore.h"
@@ -21,9 +21,9 @@
 
 namespace {
 
-class PathBoxes : public ::testing::Test {
+class PathBoxes : public Form1Fixture {
   protected:
-    DocumentPathEdit* box(const char* name) { return form.findChild<DocumentPathEdit*>(name); }
+    DocumentPathEdit* box(const char* name) { return control<DocumentPathEdit>(name); }
 
     // Drags `mime` over the box and drops it, as a file manager would.
     bool drop(DocumentPathEdit* target, QMimeData* mime) {
@@ -35,13 +35,6 @@ class PathBoxes : public ::testing::Test {
         QApplication::sendEvent(target, &dropped);
         return dropped.isAccepted();
     }
-
-    ScriptedHost host;
-    QtPrompts prompts;
-    MemorySettingsStore settings;
-    ScriptedOpenFileDialog dialog;
-    Platform platform{host, prompts, settings, dialog};
-    Form1 form{platform};
 };
 
 }  // namespace

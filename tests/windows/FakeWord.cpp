@@ -98,13 +98,14 @@ const Member* Find(Kind kind, DISPID id) {
     return nullptr;
 }
 
-class FakeObject final : public IDispatch {
+// IUnknown for one interface: the object deletes itself when its last reference goes.
+template <typename Interface, const IID& kInterfaceId>
+class Unknown : public Interface {
   public:
-    explicit FakeObject(Kind kind) : kind_(kind) { InterlockedIncrement(&liveObjects); }
-
+    virtual ~Unknown() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
+        if (iid == IID_IUnknown || iid == kInterfaceId) {
+            *out = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -116,13 +117,22 @@ class FakeObject final : public IDispatch {
     }
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) {
-            Log(std::string("release ") + KindName(kind_));
-            InterlockedDecrement(&liveObjects);
-            delete this;
-        }
+        if (left == 0) delete this;
         return static_cast<ULONG>(left);
     }
+
+  private:
+    LONG refs_ = 1;
+};
+
+class FakeObject final : public Unknown<IDispatch, IID_IDispatch> {
+  public:
+    explicit FakeObject(Kind kind) : kind_(kind) { InterlockedIncrement(&liveObjects); }
+    ~FakeObject() override {
+        Log(std::string("release ") + KindName(kind_));
+        InterlockedDecrement(&liveObjects);
+    }
+
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
         return S_OK;
@@ -198,30 +208,11 @@ class FakeObject final : public IDispatch {
     }
 
   private:
-    ~FakeObject() = default;
     Kind kind_;
-    LONG refs_ = 1;
 };
 
-class FakeFactory final : public IClassFactory {
+class FakeFactory final : public Unknown<IClassFactory, IID_IClassFactory> {
   public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        return static_cast<ULONG>(InterlockedIncrement(&refs_));
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (outer) return CLASS_E_NOAGGREGATION;
         Log("create Application");
@@ -231,9 +222,6 @@ class FakeFactory final : public IClassFactory {
         return result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-  private:
-    LONG refs_ = 1;
 };
 
 }  // namespace
