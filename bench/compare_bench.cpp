@@ -23,6 +23,7 @@
 
 #include "platform/office/FileUrl.h"
 #include "platform/office/OfficeProcess.h"
+#include "platform/office/UnoValues.h"
 #include "platform/office/WriterSession.h"
 
 using namespace com::sun::star;
@@ -36,17 +37,6 @@ double Seconds(const std::function<void()>& work) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-rtl::OUString U(const std::string& s) {
-    return rtl::OStringToOUString(s.c_str(), RTL_TEXTENCODING_UTF8);
-}
-
-beans::PropertyValue Property(const char* name, const uno::Any& value) {
-    beans::PropertyValue p;
-    p.Name = rtl::OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
-
 // The floor: start, connect, load both documents, compare. No checks, no interaction handler,
 // no author, no time limits.
 class MinimalDriver {
@@ -54,8 +44,8 @@ class MinimalDriver {
     MinimalDriver() : process_(LIBREOFFICE_PROGRAM_DIR, "bench-" + std::to_string(getpid()), true) {
         auto local = cppu::defaultBootstrap_InitialComponentContext();
         auto resolver = bridge::UnoUrlResolver::create(local);
-        const auto url = U("uno:pipe,name=bench-" + std::to_string(getpid()) +
-                           ";urp;StarOffice.ComponentContext");
+        const auto url = office::UnoString("uno:pipe,name=bench-" + std::to_string(getpid()) +
+                                           ";urp;StarOffice.ComponentContext");
         bool restarted = false;
         while (!context_.is()) {
             try {
@@ -78,18 +68,18 @@ class MinimalDriver {
     }
     void compare(const std::string& original, const std::string& revised) {
         uno::Sequence<beans::PropertyValue> hidden(1);
-        hidden.getArray()[0] = Property("Hidden", uno::Any(true));
-        const auto first = U(office::FileUrlFromPath(original));
+        hidden.getArray()[0] = office::Property("Hidden", uno::Any(true));
+        const auto first = office::UnoString(office::FileUrlFromPath(original));
         // Like the engine, it opens the first document before the merge, as the object model
         // it serves does; the compare itself then reads that file again by URL.
         auto opened = desktop_->loadComponentFromURL(first, "_blank", 0, hidden);
         auto model = uno::Reference<frame::XModel>(
-            desktop_->loadComponentFromURL(U(office::FileUrlFromPath(revised)), "_blank", 0,
-                                           hidden),
+            desktop_->loadComponentFromURL(office::UnoString(office::FileUrlFromPath(revised)),
+                                           "_blank", 0, hidden),
             uno::UNO_QUERY_THROW);
         uno::Sequence<beans::PropertyValue> args(2);
-        args.getArray()[0] = Property("URL", uno::Any(first));
-        args.getArray()[1] = Property("NoAcceptDialog", uno::Any(true));
+        args.getArray()[0] = office::Property("URL", uno::Any(first));
+        args.getArray()[1] = office::Property("NoAcceptDialog", uno::Any(true));
         uno::Reference<frame::XDispatchProvider> provider(model->getCurrentController()->getFrame(),
                                                           uno::UNO_QUERY_THROW);
         frame::DispatchHelper::create(context_)->executeDispatch(provider, ".uno:CompareDocuments",

@@ -33,11 +33,13 @@
 #include <thread>
 
 #include "platform/automation/Error.h"
-#include "platform/office/AbortingInteractionHandler.h"
 #include "platform/office/CallDeadline.h"
 #include "platform/office/DocumentCheck.h"
 #include "platform/office/FileUrl.h"
+#include "platform/office/OfficeConfiguration.h"
+#include "platform/office/OfficeDocuments.h"
 #include "platform/office/OfficeProcess.h"
+#include "platform/office/UnoValues.h"
 
 namespace office {
 
@@ -46,26 +48,6 @@ using automation::Error;
 using rtl::OUString;
 
 namespace {
-
-template <typename T>
-uno::Sequence<T> SequenceOf(std::initializer_list<T> items) {
-    return uno::Sequence<T>(items.begin(), static_cast<sal_Int32>(items.size()));
-}
-
-OUString U(const std::string& text) {
-    return rtl::OStringToOUString(text.c_str(), RTL_TEXTENCODING_UTF8);
-}
-
-std::string S(const OUString& text) {
-    return std::string(rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr());
-}
-
-beans::PropertyValue Property(const char* name, const uno::Any& value) {
-    beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
 
 // Our own process's UNO runtime, made once. The bootstrap variable must point at the office's
 // own settings, or the client fails after connecting.
@@ -82,41 +64,6 @@ uno::Reference<uno::XComponentContext> LocalContext(const std::string& programDi
 std::string UniquePipeName() {
     std::random_device device;
     return "quorvane-" + std::to_string(getpid()) + "-" + std::to_string(device());
-}
-
-// Filters of the formats a word processor opens as its own documents.
-bool IsWordFilter(const std::string& filter) {
-    for (const char* prefix : {"MS Word", "Office Open XML Text", "writer8",
-                               "StarOffice XML (Writer)", "Rich Text Format"}) {
-        if (filter.rfind(prefix, 0) == 0) return true;
-    }
-    return false;
-}
-
-std::string FilterOf(const uno::Reference<frame::XModel>& model) {
-    for (const auto& arg : model->getArgs()) {
-        if (arg.Name == "FilterName") {
-            OUString filter;
-            arg.Value >>= filter;
-            return S(filter);
-        }
-    }
-    return {};
-}
-
-void CloseQuietly(const uno::Reference<lang::XComponent>& component) {
-    try {
-        uno::Reference<util::XModifiable> modifiable(component, uno::UNO_QUERY);
-        if (modifiable.is()) modifiable->setModified(false);
-        uno::Reference<util::XCloseable> closeable(component, uno::UNO_QUERY);
-        if (closeable.is()) {
-            closeable->close(true);
-        } else if (component.is()) {
-            component->dispose();
-        }
-    } catch (const uno::Exception&) {
-        // Already closed or vetoed: nothing the user needs to hear about.
-    }
 }
 
 }  // namespace
@@ -147,25 +94,6 @@ struct WriterSession::Connection {
     bool lost = false;
 };
 
-namespace {
-
-void SetAuthor(const uno::Reference<uno::XComponentContext>& context, const std::string& author) {
-    auto provider = configuration::theDefaultProvider::get(context);
-    beans::NamedValue node;
-    node.Name = "nodepath";
-    node.Value <<= OUString("/org.openoffice.UserProfile/Data");
-    const auto args = SequenceOf({uno::Any(node)});
-    uno::Reference<container::XNameReplace> data(
-        provider->createInstanceWithArguments(
-            "com.sun.star.configuration.ConfigurationUpdateAccess", args),
-        uno::UNO_QUERY_THROW);
-    data->replaceByName("givenname", uno::Any(U(author)));
-    data->replaceByName("sn", uno::Any(OUString()));
-    uno::Reference<util::XChangesBatch>(data, uno::UNO_QUERY_THROW)->commitChanges();
-}
-
-}  // namespace
-
 WriterSession::WriterSession(SessionOptions options) : options_(std::move(options)) {
     connection_ = std::make_unique<Connection>();
     uno::Reference<uno::XComponentContext> local;
@@ -173,14 +101,14 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
         local = LocalContext(options_.programDir);
     } catch (const uno::Exception& e) {
         throw Error("The word processor could not be started: its runtime did not load (" +
-                    S(e.Message) +
+                    Utf8(e.Message) +
                     "). Install the packages libreoffice-writer and libreoffice-core.");
     }
     const std::string pipe = UniquePipeName();
     connection_->process =
         std::make_unique<OfficeProcess>(options_.programDir, pipe, options_.headless);
     auto resolver = bridge::UnoUrlResolver::create(local);
-    const OUString url = U("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
+    const OUString url = UnoString("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
     const auto deadline = std::chrono::steady_clock::now() + options_.limits.start;
     bool restarted = false;
     while (!connection_->context.is()) {
@@ -201,7 +129,7 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         } catch (const uno::Exception& e) {
-            throw Error("The word processor could not be started: " + S(e.Message));
+            throw Error("The word processor could not be started: " + Utf8(e.Message));
         }
     }
     guarded("start", [&] {
@@ -251,63 +179,15 @@ void WriterSession::guarded(const char* what, const std::function<void()>& call)
         throw lost();
     } catch (const uno::Exception& e) {
         if (deadline.expired() || !process.alive()) throw lost();
-        throw Error(std::string("The word processor could not ") + what + ": " + S(e.Message));
+        throw Error(std::string("The word processor could not ") + what + ": " + Utf8(e.Message));
     }
 }
-
-namespace {
-
-// Loads `path` hidden and checks that it is a word processing document.
-uno::Reference<lang::XComponent> LoadChecked(const uno::Reference<frame::XDesktop2>& desktop,
-                                             const std::string& path, bool asTemplate,
-                                             std::string& filter) {
-    const std::string absolute = AbsolutePath(path);
-    if (auto problem = CheckOnDisk(absolute)) throw DocumentError(*problem, path);
-    rtl::Reference<AbortingInteractionHandler> handler(new AbortingInteractionHandler);
-    const auto properties = SequenceOf<beans::PropertyValue>({
-        Property("Hidden", uno::Any(true)),
-        Property(asTemplate ? "AsTemplate" : "ReadOnly", uno::Any(true)),
-        Property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
-        Property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)),
-        Property("InteractionHandler",
-                 uno::Any(uno::Reference<task::XInteractionHandler>(handler.get()))),
-    });
-    uno::Reference<lang::XComponent> component;
-    try {
-        component =
-            desktop->loadComponentFromURL(U(FileUrlFromPath(absolute)), "_blank", 0, properties);
-    } catch (const lang::DisposedException&) {
-        throw;
-    } catch (const uno::RuntimeException&) {
-        throw;
-    } catch (const uno::Exception&) {
-        // A refused load says little; what the handler heard says more.
-    }
-    if (!component.is()) {
-        if (handler->problem() == DocumentProblem::PasswordProtected) {
-            throw DocumentError(DocumentProblem::PasswordProtected, path);
-        }
-        throw DocumentError(LooksLikeDocumentFile(absolute) ? DocumentProblem::Damaged
-                                                            : DocumentProblem::NotWordDocument,
-                            path);
-    }
-    uno::Reference<frame::XModel> model(component, uno::UNO_QUERY);
-    uno::Reference<lang::XServiceInfo> info(component, uno::UNO_QUERY);
-    filter = model.is() ? FilterOf(model) : "";
-    if (!info.is() || !info->supportsService("com.sun.star.text.TextDocument") ||
-        !IsWordFilter(filter)) {
-        CloseQuietly(component);
-        throw DocumentError(DocumentProblem::NotWordDocument, path);
-    }
-    return component;
-}
-
-}  // namespace
 
 WriterSession::DocumentRef WriterSession::open(const std::string& path) {
     auto document = std::make_shared<Document>();
     guarded("open the document", [&] {
-        document->component = LoadChecked(connection_->desktop, path, false, document->filter);
+        document->component =
+            LoadCheckedDocument(connection_->desktop, path, false, document->filter);
     });
     document->path = path;
     document->url = FileUrlFromPath(AbsolutePath(path));
@@ -320,7 +200,8 @@ WriterSession::DocumentRef WriterSession::compare(const DocumentRef& original,
     auto result = std::make_shared<Document>();
     guarded("compare the documents", [&] {
         std::string revisedFilter;
-        result->component = LoadChecked(connection_->desktop, revisedPath, true, revisedFilter);
+        result->component =
+            LoadCheckedDocument(connection_->desktop, revisedPath, true, revisedFilter);
         result->filter = revisedFilter;
         try {
             uno::Reference<frame::XModel> model(result->component, uno::UNO_QUERY_THROW);
@@ -328,9 +209,9 @@ WriterSession::DocumentRef WriterSession::compare(const DocumentRef& original,
                 model->getCurrentController()->getFrame(), uno::UNO_QUERY_THROW);
             // Comparing the revised copy against the original marks what the revision changed.
             const auto args = SequenceOf<beans::PropertyValue>({
-                Property("URL", uno::Any(U(original->url))),
+                Property("URL", uno::Any(UnoString(original->url))),
                 Property("NoAcceptDialog", uno::Any(true)),
-                Property("FilterName", uno::Any(U(original->filter))),
+                Property("FilterName", uno::Any(UnoString(original->filter))),
             });
             frame::DispatchHelper::create(connection_->context)
                 ->executeDispatch(provider, ".uno:CompareDocuments", "", 0, args);
@@ -419,32 +300,21 @@ void WriterSession::store(const DocumentRef& document, const std::string& path,
     guarded("store the result", [&] {
         uno::Reference<frame::XStorable> storable(document->component, uno::UNO_QUERY_THROW);
         auto args = SequenceOf<beans::PropertyValue>({
-            Property("FilterName", uno::Any(U(filterName))),
+            Property("FilterName", uno::Any(UnoString(filterName))),
             Property("Overwrite", uno::Any(true)),
         });
         if (!password.empty()) {
             args.realloc(args.getLength() + 1);
-            args.getArray()[args.getLength() - 1] = Property("Password", uno::Any(U(password)));
+            args.getArray()[args.getLength() - 1] =
+                Property("Password", uno::Any(UnoString(password)));
         }
-        storable->storeToURL(U(FileUrlFromPath(AbsolutePath(path))), args);
+        storable->storeToURL(UnoString(FileUrlFromPath(AbsolutePath(path))), args);
     });
 }
 
 std::string WriterSession::productName() {
-    std::string name = "LibreOffice";
-    guarded("tell its name", [&] {
-        auto provider = configuration::theDefaultProvider::get(connection_->context);
-        beans::NamedValue node;
-        node.Name = "nodepath";
-        node.Value <<= OUString("/org.openoffice.Setup/Product");
-        const auto args = SequenceOf({uno::Any(node)});
-        uno::Reference<container::XNameAccess> product(
-            provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationAccess",
-                                                  args),
-            uno::UNO_QUERY_THROW);
-        OUString value;
-        if ((product->getByName("ooName") >>= value) && !value.isEmpty()) name = S(value);
-    });
+    std::string name;
+    guarded("tell its name", [&] { name = ReadProductName(connection_->context); });
     return name;
 }
 
