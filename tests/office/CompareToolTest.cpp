@@ -59,3 +59,20 @@ TEST_F(OfficeTest, ToolExitCodesTellUsageFromBadInputAndLeaveNoResult) {
     EXPECT_EQ(RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", "/nonexistent/r.docx"}).exit,
               3);
 }
+
+TEST_F(OfficeTest, TwoCopiesComparingAtTheSameTimeBothWork) {
+    std::vector<int> pids;
+    std::vector<std::string> results;
+    for (const char* name : {"/together-1.odt", "/together-2.odt"}) {
+        results.push_back(folder_->path() + name);
+        pids.push_back(StartProgram({QUORVANE_COMPARE_TOOL, docs_->originalDocx, docs_->revisedDocx,
+                                     "-o", results.back()}));
+    }
+    for (std::size_t i = 0; i < pids.size(); ++i) {
+        int status = -1;
+        ASSERT_GT(pids[i], 0);
+        waitpid(pids[i], &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_TRUE(std::filesystem::exists(results[i]));
+    }
+}

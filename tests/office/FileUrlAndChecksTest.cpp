@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
 #include "TestDocuments.h"
 #include "platform/office/DocumentCheck.h"
 #include "platform/office/FileUrl.h"
+#include "platform/office/OfficeProcess.h"
 
 using office::DocumentProblem;
 
@@ -64,4 +66,21 @@ TEST(DescribeProblem, NamesTheFileInEveryDescription) {
         EXPECT_NE(office::DescribeProblem(problem, "/d/x y.doc").find("\"/d/x y.doc\""),
                   std::string::npos);
     }
+}
+
+TEST(RemoveStaleProfiles, RemovesOnlyProfilesWhoseOfficeHasEnded) {
+    TemporaryFolder root;
+    const std::string ended = root.path() + "/office-ended",
+                      running = root.path() + "/office-running",
+                      starting = root.path() + "/office-starting", other = root.path() + "/keep-me";
+    for (const auto& folder : {ended, running, starting, other})
+        std::filesystem::create_directory(folder);
+    WriteFile(ended + "/pid", "999999999");  // no such process
+    WriteFile(running + "/pid", std::to_string(getpid()));
+    WriteFile(other + "/pid", "999999999");
+    office::RemoveStaleProfiles(root.path());
+    EXPECT_FALSE(std::filesystem::exists(ended));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    EXPECT_TRUE(std::filesystem::exists(starting)) << "a profile still being set up has no pid yet";
+    EXPECT_TRUE(std::filesystem::exists(other));
 }

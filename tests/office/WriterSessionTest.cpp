@@ -175,3 +175,11 @@ TEST_F(OfficeTest, TheUsersOwnOfficeKeepsRunning) {
     kill(-userOffice, SIGKILL);
     waitpid(userOffice, nullptr, 0);
 }
+
+TEST_F(OfficeTest, AMissingOfficeSaysWhatToInstall) {
+    office::SessionOptions options = Headless();
+    options.programDir = "/nonexistent/libreoffice/program";
+    const std::string failure = FailureOf([&] { WriterSession session(options); });
+    EXPECT_EQ(failure.rfind("The word processor could not be started", 0), 0u) << failure;
+    EXPECT_NE(failure.find("libreoffice-writer"), std::string::npos) << failure;
+}
