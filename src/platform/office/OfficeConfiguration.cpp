@@ -14,35 +14,36 @@ namespace office {
 using namespace com::sun::star;
 using rtl::OUString;
 
-void SetAuthor(const uno::Reference<uno::XComponentContext>& context, const std::string& author) {
-    auto provider = configuration::theDefaultProvider::get(context);
+namespace {
+
+// One node of the office's configuration tree, for reading or, with `forUpdate`, for changing.
+uno::Reference<uno::XInterface> ConfigurationNode(
+    const uno::Reference<uno::XComponentContext>& context, const char* path, bool forUpdate) {
     beans::NamedValue node;
     node.Name = "nodepath";
-    node.Value <<= OUString("/org.openoffice.UserProfile/Data");
-    const auto args = SequenceOf({uno::Any(node)});
+    node.Value <<= OUString::createFromAscii(path);
+    return configuration::theDefaultProvider::get(context)->createInstanceWithArguments(
+        forUpdate ? OUString("com.sun.star.configuration.ConfigurationUpdateAccess")
+                  : OUString("com.sun.star.configuration.ConfigurationAccess"),
+        SequenceOf({uno::Any(node)}));
+}
+
+}  // namespace
+
+void SetAuthor(const uno::Reference<uno::XComponentContext>& context, const std::string& author) {
     uno::Reference<container::XNameReplace> data(
-        provider->createInstanceWithArguments(
-            "com.sun.star.configuration.ConfigurationUpdateAccess", args),
-        uno::UNO_QUERY_THROW);
+        ConfigurationNode(context, "/org.openoffice.UserProfile/Data", true), uno::UNO_QUERY_THROW);
     data->replaceByName("givenname", uno::Any(UnoString(author)));
     data->replaceByName("sn", uno::Any(OUString()));
     uno::Reference<util::XChangesBatch>(data, uno::UNO_QUERY_THROW)->commitChanges();
 }
 
 std::string ReadProductName(const uno::Reference<uno::XComponentContext>& context) {
-    std::string name = "LibreOffice";
-    auto provider = configuration::theDefaultProvider::get(context);
-    beans::NamedValue node;
-    node.Name = "nodepath";
-    node.Value <<= OUString("/org.openoffice.Setup/Product");
-    const auto args = SequenceOf({uno::Any(node)});
     uno::Reference<container::XNameAccess> product(
-        provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationAccess",
-                                              args),
-        uno::UNO_QUERY_THROW);
+        ConfigurationNode(context, "/org.openoffice.Setup/Product", false), uno::UNO_QUERY_THROW);
     OUString value;
-    if ((product->getByName("ooName") >>= value) && !value.isEmpty()) name = Utf8(value);
-    return name;
+    if ((product->getByName("ooName") >>= value) && !value.isEmpty()) return Utf8(value);
+    return "LibreOffice";
 }
 
 }  // namespace office
