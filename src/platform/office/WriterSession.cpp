@@ -81,7 +81,6 @@ std::string DefaultAuthor() {
 class WriterSession::Document {
   public:
     uno::Reference<lang::XComponent> component;
-    std::string path;
     std::string url;
     std::string filter;
     bool closed = false;
@@ -189,7 +188,6 @@ WriterSession::DocumentRef WriterSession::open(const std::string& path) {
         document->component =
             LoadCheckedDocument(connection_->desktop, path, false, document->filter);
     });
-    document->path = path;
     document->url = FileUrlFromPath(AbsolutePath(path));
     return document;
 }
