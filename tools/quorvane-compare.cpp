@@ -2,10 +2,12 @@
 // against ORIGINAL as tracked changes and stores the result, headless.
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
