@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <thread>
 
 #include "OfficeFixture.h"
@@ -18,6 +20,26 @@ ChangeCounts Compare(WriterSession& session, const std::string& first, const std
     auto result = session.compare(original, second);
     session.close(original);
     return session.countChanges(result);
+}
+
+// Waits up to `limit` for `condition` to hold; answers whether it did.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Whether thread `tid` of this process is asleep, as a call blocked on the office is.
+bool ThreadSleeps(pid_t tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    const auto close = line.rfind(')');
+    return close != std::string::npos && line.at(close + 2) == 'S';
 }
 
 std::string FailureOf(const std::function<void()>& action) {
@@ -109,8 +131,7 @@ TEST_F(OfficeTest, AnOfficeThatHangsIsStoppedAtTheTimeLimit) {
     EXPECT_EQ(FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
               "The word processor did not answer within 2 seconds and was stopped.");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_FALSE(ProcessRuns(pid));
+    EXPECT_TRUE(WaitUntil([pid] { return !ProcessRuns(pid); }, std::chrono::seconds(5)));
     EXPECT_EQ(FailureOf([&] { session.open(docs_->originalDocx); }),
               "The word processor is no longer running. Start the comparison again.");
     // A new instance works.
@@ -122,10 +143,11 @@ TEST_F(OfficeTest, AnOfficeKilledMidCallIsReportedAsStoppedUnexpectedly) {
     WriterSession session(Headless());
     auto original = session.open(docs_->originalDocx);
     const int pid = session.pid();
-    // Frozen first, so the call is certainly under way when the kill arrives.
+    // Frozen first, so the call blocks; killed once this thread sleeps in it.
     kill(pid, SIGSTOP);
-    std::thread killer([pid] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    const pid_t caller = gettid();
+    std::thread killer([pid, caller] {
+        WaitUntil([caller] { return ThreadSleeps(caller); });
         kill(pid, SIGKILL);
     });
     EXPECT_EQ(FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
@@ -161,10 +183,13 @@ TEST_F(OfficeTest, TheUsersOwnOfficeKeepsRunning) {
     // The user's office: the default profile under their home folder, with a document open.
     // Through the launcher, which restarts the office once after setting up a new profile.
     const int userOffice =
-        StartProgram({"/usr/lib/libreoffice/program/soffice", "--headless", "--norestore", letter},
+        StartProgram({LIBREOFFICE_PROGRAM_DIR "/soffice", "--headless", "--norestore", letter},
                      {"HOME=" + home.path()});
     ASSERT_GT(userOffice, 0);
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    // The office marks a document it has open with a lock file beside it.
+    ASSERT_TRUE(
+        WaitUntil([&] { return std::filesystem::exists(home.path() + "/.~lock.letter.docx#"); },
+                  std::chrono::seconds(90)));
     ASSERT_TRUE(ProcessRuns(userOffice));
     {
         WriterSession session(Headless());
@@ -182,4 +207,19 @@ TEST_F(OfficeTest, AMissingOfficeSaysWhatToInstall) {
     const std::string failure = FailureOf([&] { WriterSession session(options); });
     EXPECT_EQ(failure.rfind("The word processor could not be started", 0), 0u) << failure;
     EXPECT_NE(failure.find("libreoffice-writer"), std::string::npos) << failure;
+}
+
+TEST_F(OfficeTest, EachOfficeFolderGetsItsOwnRuntimeAndTheEnvironmentStaysAsItWas) {
+    { WriterSession session(Headless()); }
+    EXPECT_EQ(std::getenv("URE_BOOTSTRAP"), nullptr);
+    // A second office folder holds the program but not the runtime it needs.
+    TemporaryFolder other;
+    std::filesystem::create_symlink(LIBREOFFICE_PROGRAM_DIR "/soffice.bin",
+                                    other.path() + "/soffice.bin");
+    office::SessionOptions options = Headless();
+    options.programDir = other.path();
+    const std::string failure = FailureOf([&] { WriterSession session(options); });
+    EXPECT_EQ(failure.rfind("The word processor could not be started: its runtime did not load", 0),
+              0u)
+        << failure;
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -97,6 +99,31 @@ class RunningFakeWord {
     bool started_ = false;
 };
 
+// Registers the fake server again, as the prefix holds it.
+void RegisterFakeServer() {
+    HMODULE dll = LoadLibraryW(L"" FAKE_WORD_DLL);
+    ASSERT_NE(dll, nullptr);
+    auto reg = reinterpret_cast<HRESULT(__stdcall*)()>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+    ASSERT_EQ(reg(), S_OK);
+}
+
+// Without its in-process form, creating "Word.Application" reaches the running fake server in
+// its own process, as it reaches Word.
+class OutOfProcessOnly {
+  public:
+    OutOfProcessOnly() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                       L"Software\\Classes\\CLSID\\{6F1D4C0A-8E8B-4C55-9B7E-2F4D5A6B7C81}"
+                       L"\\InprocServer32");
+    }
+    ~OutOfProcessOnly() { RegisterFakeServer(); }
+};
+
+long Count(const Lines& lines, const std::string& wanted) {
+    return std::count(lines.begin(), lines.end(), wanted);
+}
+
 }  // namespace
 
 TEST_F(ComTest, CompareDocFilesSendsTheWholeSequenceWithItsTypes) {
@@ -138,11 +165,7 @@ TEST_F(ComTest, AnUnregisteredProgIdGivesTheSixReports) {
     ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Word.Application"),
               ERROR_SUCCESS);
     Word1(host, prompts).CompareDocFiles("C:\\a.doc", "C:\\b.doc");
-    HMODULE dll = LoadLibraryW(L"" FAKE_WORD_DLL);
-    ASSERT_NE(dll, nullptr);
-    auto reg = reinterpret_cast<HRESULT(__stdcall*)()>(
-        reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
-    ASSERT_EQ(reg(), S_OK);
+    RegisterFakeServer();
     ASSERT_EQ(prompts.shown().size(), 6u);
     for (int i = 0; i < 6; ++i) {
         EXPECT_NE(prompts.texts()[i].find("in Vantrel2021/08/31.Word1.CompareDocFiles at line " +
@@ -189,6 +212,37 @@ TEST_F(ComTest, UnknownMembersAndArgumentNamesAreNamedInTheError) {
         EXPECT_NE(e.description().find("Bogus"), std::string::npos) << e.description();
     }
     EXPECT_EQ(word.defaultValue().toText(), "Microsoft Word");
+}
+
+TEST_F(ComTest, ABusyWordIsAskedAgainUntilItTakesTheCalls) {
+    SetEnv("QUORVANE_FAKE_WORD_REJECT", "4");
+    RunningFakeWord running("Microsoft Word");
+    SetEnv("QUORVANE_FAKE_WORD_REJECT", "");
+    ASSERT_TRUE(running.started());
+    OutOfProcessOnly outOfProcess;
+    Word1(host, prompts).CompareDocFiles("C:\\a.doc", "C:\\b.doc");
+    EXPECT_TRUE(prompts.shown().empty()) << prompts.texts().front();
+    const Lines lines = log();
+    EXPECT_EQ(Count(lines, "refused a call"), 4);
+    EXPECT_EQ(Count(lines, "Application.Visible = VT_BOOL -1"), 1);
+}
+
+TEST_F(ComTest, AWordBusyForLongerThanTheLimitIsReportedAsBusyWithoutAHang) {
+    SetEnv("QUORVANE_FAKE_WORD_REJECT", "1000000");
+    RunningFakeWord running("Microsoft Word");
+    SetEnv("QUORVANE_FAKE_WORD_REJECT", "");
+    ASSERT_TRUE(running.started());
+    OutOfProcessOnly outOfProcess;
+    com::ComHost impatient(std::chrono::seconds(1));
+    automation::Object word = impatient.create("Word.Application");
+    const DWORD start = GetTickCount();
+    try {
+        word.get("Documents");
+        ADD_FAILURE() << "a refused call succeeded";
+    } catch (const automation::Error& e) {
+        EXPECT_EQ(e.description(), com::BusyServerDescription(std::chrono::seconds(1)));
+    }
+    EXPECT_LT(GetTickCount() - start, 10000u);
 }
 
 TEST(ComText, Utf8AndUtf16RoundTrip) {

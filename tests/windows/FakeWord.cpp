@@ -235,3 +235,6 @@ IClassFactory* NewFakeFactory() {
 LONG LiveFakeObjects() {
     return liveObjects;
 }
+void FakeWordLog(const char* line) {
+    Log(line);
+}

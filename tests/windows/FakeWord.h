@@ -18,3 +18,5 @@ IDispatch* NewFakeApplication();
 IClassFactory* NewFakeFactory();
 // Objects alive in this module, for DllCanUnloadNow.
 LONG LiveFakeObjects();
+// Adds one line to the log.
+void FakeWordLog(const char* line);

@@ -25,16 +25,18 @@ CLSID ClassOf(const std::string& progId, const char* doing) {
 
 }  // namespace
 
-ComHost::ComHost() {
+ComHost::ComHost(std::chrono::milliseconds busyLimit) : busyLimit_(busyLimit) {
     const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // Already initialised by someone else on this thread: usable, but not ours to end.
     initialised_ = SUCCEEDED(result);
     if (FAILED(result) && result != RPC_E_CHANGED_MODE) {
         throw Error("COM could not be initialised: " + DescribeResult(result));
     }
+    filter_ = std::make_unique<BusyServerFilter>(busyLimit_);
 }
 
 ComHost::~ComHost() {
+    filter_.reset();
     if (initialised_) CoUninitialize();
 }
 
@@ -52,7 +54,8 @@ automation::Object ComHost::create(const std::string& progId) {
         throw Error("ActiveX component can't create object \"" + progId +
                     "\": " + DescribeResult(result));
     }
-    return automation::Object(std::make_shared<DispatchObject>(dispatch, inProcess));
+    return automation::Object(
+        std::make_shared<DispatchObject>(dispatch, ServerCalls{inProcess, busyLimit_}));
 }
 
 automation::Object ComHost::getActive(const std::string& progId) {
@@ -66,7 +69,8 @@ automation::Object ComHost::getActive(const std::string& progId) {
     result = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
     unknown->Release();
     if (FAILED(result)) throw Error("The running \"" + progId + "\" does not support automation.");
-    return automation::Object(std::make_shared<DispatchObject>(dispatch, false));
+    return automation::Object(
+        std::make_shared<DispatchObject>(dispatch, ServerCalls{false, busyLimit_}));
 }
 
 }  // namespace com

@@ -1,13 +1,17 @@
 // The automation host on Windows: COM, with the apartment it needs for as long as it lives.
 #pragma once
 
+#include <memory>
+
 #include "platform/automation/Host.h"
+#include "platform/com/BusyServer.h"
 
 namespace com {
 
 class ComHost : public automation::Host {
   public:
-    ComHost();
+    // `busyLimit`: how long a call that the server refuses as busy is made again.
+    explicit ComHost(std::chrono::milliseconds busyLimit = kBusyServerLimit);
     // Every object made through the host must be released before it goes.
     ~ComHost() override;
     ComHost(const ComHost&) = delete;
@@ -18,6 +22,8 @@ class ComHost : public automation::Host {
 
   private:
     bool initialised_ = false;
+    std::chrono::milliseconds busyLimit_;
+    std::unique_ptr<BusyServerFilter> filter_;
 };
 
 }  // namespace com

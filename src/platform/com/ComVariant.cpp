@@ -57,7 +57,7 @@ void ArgumentBlock::append(const Variant& value) {
     arguments_.push_back(v);
 }
 
-Variant FromVariant(const VARIANT& value, bool inProcess) {
+Variant FromVariant(const VARIANT& value, const ServerCalls& server) {
     const VARIANT* v = &value;
     if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
     switch (v->vt) {
@@ -78,7 +78,7 @@ Variant FromVariant(const VARIANT& value, bool inProcess) {
                 throw Error("The automation server returned an object without automation.");
             }
             return Variant::object(
-                automation::Object(std::make_shared<DispatchObject>(dispatch, inProcess)));
+                automation::Object(std::make_shared<DispatchObject>(dispatch, server)));
         }
         default: {
             // Numbers of every width arrive as 32-bit integers where they fit, else as text.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/automation/Variant.h"
+#include "platform/com/BusyServer.h"
 
 namespace com {
 
@@ -31,7 +32,7 @@ class ArgumentBlock {
     std::deque<BSTR> byReference_;
 };
 
-// The value that a VARIANT result holds; `inProcess` passes on to the objects it carries.
-automation::Variant FromVariant(const VARIANT& value, bool inProcess);
+// The value that a VARIANT result holds; the objects it carries share `server`.
+automation::Variant FromVariant(const VARIANT& value, const ServerCalls& server);
 
 }  // namespace com

@@ -30,8 +30,8 @@ std::string DescribeFailure(HRESULT result, EXCEPINFO& info, bool inProcess) {
 
 }  // namespace
 
-DispatchObject::DispatchObject(IDispatch* dispatch, bool inProcess)
-    : dispatch_(dispatch), inProcess_(inProcess) {}
+DispatchObject::DispatchObject(IDispatch* dispatch, ServerCalls server)
+    : dispatch_(dispatch), server_(server) {}
 
 DispatchObject::~DispatchObject() {
     if (dispatch_) dispatch_->Release();
@@ -44,9 +44,12 @@ std::vector<DISPID> DispatchObject::idsOf(const std::string& member,
     std::vector<LPOLESTR> pointers;
     for (std::wstring& name : names) pointers.push_back(name.data());
     std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
-    const HRESULT result =
-        dispatch_->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
-                                 LOCALE_USER_DEFAULT, ids.data());
+    const HRESULT result = RetryWhileBusy(server_.busyLimit, [&] {
+        return dispatch_->GetIDsOfNames(IID_NULL, pointers.data(),
+                                        static_cast<UINT>(pointers.size()), LOCALE_USER_DEFAULT,
+                                        ids.data());
+    });
+    if (IsBusyRefusal(result)) throw Error(BusyServerDescription(server_.busyLimit));
     if (ids[0] == DISPID_UNKNOWN || (FAILED(result) && result != DISP_E_UNKNOWNNAME)) {
         throw Error("Object doesn't support this property or method: " + member);
     }
@@ -65,17 +68,20 @@ Variant DispatchObject::invoke(const std::string& member, DISPID id, WORD flags,
     VariantInit(&result);
     EXCEPINFO info{};
     UINT badArgument = 0;
-    const HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
-                                         &result, &info, &badArgument);
+    const HRESULT hr = RetryWhileBusy(server_.busyLimit, [&] {
+        return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, &result,
+                                 &info, &badArgument);
+    });
+    if (IsBusyRefusal(hr)) throw Error(BusyServerDescription(server_.busyLimit));
     if (FAILED(hr)) {
         VariantClear(&result);
-        std::string description = DescribeFailure(hr, info, inProcess_);
+        std::string description = DescribeFailure(hr, info, server_.inProcess);
         if (hr == DISP_E_MEMBERNOTFOUND || hr == DISP_E_UNKNOWNNAME)
             description += " (" + member + ")";
         throw Error(description);
     }
     try {
-        Variant value = FromVariant(result, inProcess_);
+        Variant value = FromVariant(result, server_);
         VariantClear(&result);
         return value;
     } catch (...) {

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "platform/automation/Object.h"
+#include "platform/com/BusyServer.h"
 
 namespace com {
 
 class DispatchObject : public automation::Dispatch {
   public:
-    // Takes over one reference to `dispatch`. `inProcess` says whether the server runs in our
-    // process, which decides whether its deferred error texts may be fetched.
-    DispatchObject(IDispatch* dispatch, bool inProcess);
+    // Takes over one reference to `dispatch`.
+    DispatchObject(IDispatch* dispatch, ServerCalls server);
     ~DispatchObject() override;
     DispatchObject(const DispatchObject&) = delete;
     DispatchObject& operator=(const DispatchObject&) = delete;
@@ -39,7 +39,7 @@ class DispatchObject : public automation::Dispatch {
                                DISPPARAMS& parameters);
 
     IDispatch* dispatch_;
-    bool inProcess_;
+    ServerCalls server_;
 };
 
 }  // namespace com

@@ -1,5 +1,6 @@
 #include "platform/desktop/QtOpenFileDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 QStringList QtOpenFileDialog::NameFilters(const std::string& filter) {
@@ -22,5 +23,7 @@ void QtOpenFileDialog::ShowOpen() {
     dialog.setNameFilters(NameFilters(filter_));
     if (!fileName_.empty()) dialog.selectFile(QString::fromStdString(fileName_));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    fileName_ = dialog.selectedFiles().first().toStdString();
+    // Qt answers with forward slashes everywhere; the box, the store and the word processor
+    // get the path as the platform writes it (C:\... on Windows).
+    fileName_ = QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
 }

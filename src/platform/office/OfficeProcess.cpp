@@ -1,20 +1,22 @@
 #include "platform/office/OfficeProcess.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "platform/automation/Error.h"
@@ -25,11 +27,13 @@ extern char** environ;
 namespace office {
 
 namespace fs = std::filesystem;
+using automation::Error;
 
 namespace {
 
 constexpr auto kProfileSetUpGrace = std::chrono::minutes(5);
 
+// Whether a process of another copy of the program still runs; only ever read, never signalled.
 bool ProcessAlive(pid_t pid) {
     if (pid <= 0) return false;
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
@@ -74,16 +78,112 @@ std::vector<std::string> OfficeEnvironment() {
     return env;
 }
 
+// A program's arguments and environment, laid out before fork: after it, in the child of a
+// threaded process, only async-signal-safe calls are allowed.
+class CommandLine {
+  public:
+    CommandLine(std::vector<std::string> args, std::vector<std::string> env)
+        : args_(std::move(args)), env_(std::move(env)) {
+        for (auto& a : args_) argv_.push_back(a.data());
+        argv_.push_back(nullptr);
+        for (auto& e : env_) envp_.push_back(e.data());
+        envp_.push_back(nullptr);
+    }
+    [[noreturn]] void exec() const {
+        execve(argv_[0], argv_.data(), envp_.data());
+        _exit(127);
+    }
+
+  private:
+    std::vector<std::string> args_, env_;
+    std::vector<char*> argv_, envp_;
+};
+
+int PidfdOpen(pid_t pid) {
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+}
+
+// Hands a process's number and descriptor to the other end of a local socket.
+bool SendProcess(int socket, pid_t pid, int pidfd) {
+    char control[CMSG_SPACE(sizeof(int))] = {};
+    iovec data{&pid, sizeof pid};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = SOL_SOCKET;
+    header->cmsg_type = SCM_RIGHTS;
+    header->cmsg_len = CMSG_LEN(sizeof(int));
+    std::memcpy(CMSG_DATA(header), &pidfd, sizeof(int));
+    return sendmsg(socket, &message, 0) == static_cast<ssize_t>(sizeof pid);
+}
+
+bool ReceiveProcess(int socket, pid_t& pid, int& pidfd) {
+    char control[CMSG_SPACE(sizeof(int))] = {};
+    iovec data{&pid, sizeof pid};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    if (recvmsg(socket, &message, MSG_CMSG_CLOEXEC) != static_cast<ssize_t>(sizeof pid)) {
+        return false;
+    }
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    if (!header || header->cmsg_type != SCM_RIGHTS) return false;
+    std::memcpy(&pidfd, CMSG_DATA(header), sizeof(int));
+    return pid > 0 && pidfd >= 0;
+}
+
+// In the forked child: a session of its own and a second fork, so the office outlives us and is
+// never our zombie. The office is still this child's own when its descriptor is opened, so the
+// descriptor cannot name another process.
+[[noreturn]] void StartDetached(const CommandLine& command, int channel) {
+    setsid();
+    const pid_t office = fork();
+    if (office == 0) {
+        const int null = open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            dup2(null, 0);
+            dup2(null, 1);
+            dup2(null, 2);
+        }
+        command.exec();
+    }
+    const int pidfd = office > 0 ? PidfdOpen(office) : -1;
+    _exit(pidfd >= 0 && SendProcess(channel, office, pidfd) ? 0 : 1);
+}
+
+Error StartFailure(const std::string& why) {
+    return Error("The word processor could not be started: " + why);
+}
+
 }  // namespace
+
+void EnsurePrivateFolder(const std::string& path) {
+    if (mkdir(path.c_str(), 0700) == 0) return;
+    if (errno != EEXIST) {
+        throw StartFailure("its folder " + path + " cannot be made (" + std::strerror(errno) +
+                           ").");
+    }
+    struct stat info {};
+    const bool safe = lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                      info.st_uid == geteuid() && (info.st_mode & 077) == 0;
+    if (!safe) {
+        throw StartFailure("the folder " + path +
+                           " is not safe to keep its files in: it must be a folder of yours "
+                           "that no one else can open. Remove it and try again.");
+    }
+}
 
 std::string ProfileRoot() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string root = (runtime && *runtime && fs::is_directory(runtime))
-                           ? std::string(runtime) + "/quorvane"
-                           : "/tmp/quorvane-" + std::to_string(getuid());
-    std::error_code ignored;
-    fs::create_directories(root, ignored);
-    chmod(root.c_str(), 0700);
+    const std::string root = (runtime && *runtime && fs::is_directory(runtime))
+                                 ? std::string(runtime) + "/quorvane"
+                                 : "/tmp/quorvane-" + std::to_string(geteuid());
+    EnsurePrivateFolder(root);
     return root;
 }
 
@@ -112,110 +212,84 @@ OfficeProcess::OfficeProcess(const std::string& programDir, const std::string& p
     const std::string root = ProfileRoot();
     RemoveStaleProfiles(root);
     profile_ = root + "/office-" + RandomName();
-    std::error_code error;
-    if (!fs::create_directories(profile_, error)) {
-        throw automation::Error(
-            "The word processor could not be started: cannot create its "
-            "profile folder " +
-            profile_ + " (" + error.message() + ").");
+    if (mkdir(profile_.c_str(), 0700) != 0) {
+        throw StartFailure("cannot create its profile folder " + profile_ + " (" +
+                           std::strerror(errno) + ").");
     }
     spawn();
 }
 
 OfficeProcess::~OfficeProcess() {
-    if (detached_) return;
-    kill();
-    waitForExit(std::chrono::seconds(2));
-    std::error_code ignored;
-    fs::remove_all(profile_, ignored);
+    if (!detached_) {
+        kill();
+        waitForExit(std::chrono::seconds(2));
+        std::error_code ignored;
+        fs::remove_all(profile_, ignored);
+    }
+    release();
 }
 
 void OfficeProcess::spawn() {
     const std::string program = programDir_ + "/soffice.bin";
     if (access(program.c_str(), X_OK) != 0) {
-        throw automation::Error(
-            "The word processor could not be started: LibreOffice Writer is not installed "
-            "(install the packages libreoffice-writer and libreoffice-core).");
+        throw StartFailure(
+            "LibreOffice Writer is not installed (install the packages libreoffice-writer and "
+            "libreoffice-core).");
     }
-    std::vector<std::string> args = {
-        program,
-        "-env:UserInstallation=" + FileUrlFromPath(profile_),
-        "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext",
-        headless_ ? "--headless" : "--invisible",
-        "--nologo",
-        "--nodefault",
-        "--norestore",
-        "--nolockcheck",
-    };
-    std::vector<std::string> env = OfficeEnvironment();
-    // Everything the child needs is prepared before fork: only async-signal-safe calls after.
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    int pidPipe[2];
-    if (pipe2(pidPipe, O_CLOEXEC) != 0) {
-        throw automation::Error("The word processor could not be started: no pipe available.");
+    const CommandLine command(
+        {
+            program,
+            "-env:UserInstallation=" + FileUrlFromPath(profile_),
+            "--accept=pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext",
+            headless_ ? "--headless" : "--invisible",
+            "--nologo",
+            "--nodefault",
+            "--norestore",
+            "--nolockcheck",
+        },
+        OfficeEnvironment());
+    int channel[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, channel) != 0) {
+        throw StartFailure("no channel to it could be opened.");
     }
     const pid_t child = fork();
-    if (child < 0) {
-        close(pidPipe[0]);
-        close(pidPipe[1]);
-        throw automation::Error("The word processor could not be started: cannot fork.");
-    }
-    if (child == 0) {
-        // A session of its own and a second fork, so the office outlives us and is never our
-        // zombie.
-        setsid();
-        const pid_t office = fork();
-        if (office == 0) {
-            const int null = open("/dev/null", O_RDWR);
-            if (null >= 0) {
-                dup2(null, 0);
-                dup2(null, 1);
-                dup2(null, 2);
-            }
-            execve(argv[0], argv.data(), envp.data());
-            _exit(127);
-        }
-        ssize_t ignored = write(pidPipe[1], &office, sizeof office);
-        (void)ignored;
-        _exit(0);
-    }
-    close(pidPipe[1]);
-    pid_t office = -1;
-    const ssize_t got = read(pidPipe[0], &office, sizeof office);
-    close(pidPipe[0]);
-    waitpid(child, nullptr, 0);
-    if (got != sizeof office || office <= 0) {
-        throw automation::Error("The word processor could not be started: cannot fork.");
-    }
-    pid_ = office;
+    if (child == 0) StartDetached(command, channel[1]);
+    close(channel[1]);
+    const bool started = child > 0 && ReceiveProcess(channel[0], pid_, pidfd_);
+    close(channel[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+    if (!started) throw StartFailure("cannot fork.");
     std::ofstream(profile_ + "/pid") << pid_;
+}
+
+void OfficeProcess::release() {
+    if (pidfd_ >= 0) close(pidfd_);
+    pidfd_ = -1;
 }
 
 void OfficeProcess::restart() {
     kill();
+    release();
     spawn();
 }
 
 bool OfficeProcess::alive() const {
-    return ProcessAlive(pid_);
+    return !waitForExit(std::chrono::milliseconds(0));
 }
 
 void OfficeProcess::kill() {
-    if (alive()) ::kill(pid_, SIGKILL);
+    if (pidfd_ >= 0) syscall(SYS_pidfd_send_signal, pidfd_, SIGKILL, nullptr, 0);
 }
 
 bool OfficeProcess::waitForExit(std::chrono::milliseconds limit) const {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (alive()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    if (pidfd_ < 0) return true;
+    // The descriptor becomes readable when the process has ended.
+    pollfd ended{pidfd_, POLLIN, 0};
+    int result;
+    do {
+        result = poll(&ended, 1, static_cast<int>(limit.count()));
+    } while (result < 0 && errno == EINTR);
+    return result != 0;
 }
 
 }  // namespace office

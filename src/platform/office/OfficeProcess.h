@@ -9,8 +9,14 @@
 
 namespace office {
 
-// The folder that holds the private profiles: one sub-folder per office process.
+// The folder that holds the private profiles, one sub-folder per office process: below
+// $XDG_RUNTIME_DIR, else in /tmp. Raises automation::Error when it is not safe to use.
 std::string ProfileRoot();
+
+// Makes `path` a folder that only we can enter, or checks that the one there already is: a real
+// folder (not a link), ours, with no access for anyone else. Raises automation::Error otherwise,
+// having written nothing.
+void EnsurePrivateFolder(const std::string& path);
 
 // Removes the profiles of office processes that are no longer running.
 void RemoveStaleProfiles(const std::string& root);
@@ -27,6 +33,8 @@ class OfficeProcess {
 
     pid_t pid() const { return pid_; }
     bool alive() const;
+    // Kills the process if it still runs. Held by a process descriptor, never by its number,
+    // so once it has ended no other process that came to carry the number is signalled.
     void kill();
     // Waits up to `limit` for the process to end on its own; answers whether it did.
     bool waitForExit(std::chrono::milliseconds limit) const;
@@ -38,12 +46,14 @@ class OfficeProcess {
 
   private:
     void spawn();
+    void release();
 
     std::string programDir_;
     std::string pipeName_;
     std::string profile_;
     bool headless_;
     pid_t pid_ = -1;
+    int pidfd_ = -1;
     bool detached_ = false;
 };
 

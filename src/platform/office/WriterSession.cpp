@@ -28,6 +28,10 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <mutex>
 #include <random>
 #include <rtl/ref.hxx>
 #include <thread>
@@ -49,15 +53,38 @@ using rtl::OUString;
 
 namespace {
 
-// Our own process's UNO runtime, made once. The bootstrap variable must point at the office's
-// own settings, or the client fails after connecting.
+// The settings our own process's UNO runtime starts from: the type and service registries of
+// the office in `programDir`, in an ini file of our own, so that nothing process-wide (the
+// environment) has to change and each office folder gets the runtime of its own.
+std::string BootstrapIni(const std::string& programDir) {
+    const std::string program = FileUrlFromPath(programDir);
+    const std::string text = "[Bootstrap]\nURE_INTERNAL_LIB_DIR=" + program +
+                             "\nLO_LIB_DIR=" + program + "\nUNO_TYPES=" + program + "/types.rdb <" +
+                             program + "/types>*\nUNO_SERVICES=" + program + "/services.rdb\n";
+    const std::string path =
+        ProfileRoot() + "/uno-" + std::to_string(std::hash<std::string>{}(programDir)) + ".ini";
+    const std::string partial = path + "." + std::to_string(getpid());
+    {
+        std::ofstream out(partial, std::ios::trunc);
+        out << text;
+        if (!out.flush())
+            throw Error("The word processor could not be started: " + path + " cannot be written.");
+    }
+    std::rename(partial.c_str(), path.c_str());
+    return path;
+}
+
+// Our own process's UNO runtime, made once for each office folder.
 uno::Reference<uno::XComponentContext> LocalContext(const std::string& programDir) {
-    static uno::Reference<uno::XComponentContext> context = [&] {
+    static std::mutex mutex;
+    static std::map<std::string, uno::Reference<uno::XComponentContext>> contexts;
+    std::lock_guard lock(mutex);
+    auto& context = contexts[programDir];
+    if (!context.is()) {
         signal(SIGPIPE, SIG_IGN);  // a dying office must not take us with it
-        const std::string bootstrap = "vnd.sun.star.pathname:" + programDir + "/fundamentalrc";
-        setenv("URE_BOOTSTRAP", bootstrap.c_str(), 1);
-        return cppu::defaultBootstrap_InitialComponentContext();
-    }();
+        context = cppu::defaultBootstrap_InitialComponentContext(
+            UnoString(FileUrlFromPath(BootstrapIni(programDir))));
+    }
     return context;
 }
 
