@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/Form1.h"
+#include "app/SettingsFailureRelay.h"
 #include "app/settings/QSettingsStore.h"
 #include "app/settings/WriteBehindSettingsStore.h"
 #include "platform/desktop/QtOpenFileDialog.h"
@@ -32,14 +33,7 @@ int main(int argc, char* argv[]) {
 
     Form1 form(platform);
     commonDialog.setOwner(&form);
-    settings.setFailureListener([&form](const std::string& description) {
-        QMetaObject::invokeMethod(
-            &form, [&form, description] { form.settingsWriteFailed(description); },
-            Qt::QueuedConnection);
-    });
+    SettingsFailureRelay relay(settings, form);
     form.showCentred();
-    const int exitCode = app.exec();
-    // The window goes before the store: no late failure may reach it.
-    settings.setFailureListener({});
-    return exitCode;
+    return app.exec();
 }

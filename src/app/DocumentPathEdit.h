@@ -13,7 +13,7 @@ class DocumentPathEdit : public QLineEdit, public PathBox {
   public:
     using QLineEdit::QLineEdit;
 
-    void setText(const std::string& text) override {
+    void assignText(const std::string& text) override {
         QLineEdit::setText(QString::fromStdString(text));
     }
 

@@ -83,7 +83,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
     PaintWhite(this, QPalette::Window);
     setFixedSize(Twips(8040), Twips(2880));
     createControls();
-    setTabOrder();
+    chainTabOrder();
     Text1->setFocus();
 
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
@@ -121,7 +121,7 @@ void Form1::createControls() {
     PlaceTwips(PushButton2, 4080, 120, 3840, 405);
 }
 
-void Form1::setTabOrder() {
+void Form1::chainTabOrder() {
     const QWidget* order[] = {Text1,       Text2,       PushButton5, PushButton4,
                               PushButton6, PushButton1, PushButton2};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {

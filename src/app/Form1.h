@@ -42,7 +42,8 @@ class Form1 : public QWidget, private DocumentPaths {
     std::string documentToCompareWith() const override;
 
     void createControls();
-    void setTabOrder();
+    // Tab leads through the boxes, "Start Comparing", the browse buttons and the top row.
+    void chainTabOrder();
 
     Platform& platform_;
     Word1 word1_;

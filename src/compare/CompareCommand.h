@@ -7,6 +7,7 @@
 #include "app/errors/Prompts.h"
 #include "compare/Word1.h"
 
+// The location text ends with the space that the error report runs on into "at line ".
 inline constexpr const char* kPushButton5Location = "in Vantrel2021/08/31.Form1.PushButton5_Click ";
 inline constexpr const char* kDoneMessage = "Done.";
 inline constexpr const char* kPleaseInputMessage =

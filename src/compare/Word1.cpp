@@ -1,17 +1,11 @@
 #include "compare/Word1.h"
 
 #include "app/errors/StepTrap.h"
+#include "platform/automation/WordEnumerations.h"
 
 using automation::NamedArgument;
 using automation::Object;
 using automation::Variant;
-
-namespace {
-// Values from the word processor's published enumerations.
-constexpr std::int32_t kAlertsNone = 0;
-constexpr std::int32_t kMergeTargetNew = 2;
-constexpr std::int32_t kUseFormattingFromPrompt = 2;
-}  // namespace
 
 void Word1::CompareDocFiles(std::string first, std::string second) {
     StepTrap trap(prompts_, kCompareDocFilesLocation);
@@ -21,14 +15,14 @@ void Word1::CompareDocFiles(std::string first, std::string second) {
     trap.step(102, [&] {
         doc = word.get("Documents").call("Open", {Variant::textByRef(first)}).toObject();
     });
-    trap.step(104, [&] { word.put("DisplayAlerts", Variant::int32(kAlertsNone)); });
+    trap.step(104, [&] { word.put("DisplayAlerts", Variant::int32(wd::kAlertsNone)); });
     trap.step(106, [&] {
         doc.call("Merge", {},
                  {
                      {"filename", Variant::textByRef(second)},
-                     {"MergeTarget", Variant::int32(kMergeTargetNew)},
+                     {"MergeTarget", Variant::int32(wd::kMergeTargetNew)},
                      {"DetectFormatChanges", Variant::boolean(true)},
-                     {"UseFormattingFrom", Variant::int32(kUseFormattingFromPrompt)},
+                     {"UseFormattingFrom", Variant::int32(wd::kUseFormattingFromPrompt)},
                      {"AddToRecentFiles", Variant::boolean(false)},
                  });
     });

@@ -8,6 +8,7 @@
 #include "platform/automation/Host.h"
 
 inline constexpr const char* kWordProgId = "Word.Application";
+// The location text ends with the space that the error report runs on into "at line ".
 inline constexpr const char* kCompareDocFilesLocation =
     "in Vantrel2021/08/31.Word1.CompareDocFiles ";
 inline constexpr const char* kWordMayBeOpenQuestion =
@@ -23,7 +24,8 @@ class Word1 {
     void CompareDocFiles(std::string first, std::string second);
 
     // False when the comparison may go ahead; true when the user declined because a word
-    // processor is already running. Traps nothing.
+    // processor is already running. Traps nothing: a failure belongs to the Compare command's
+    // step that called it, which reports it under its own line number.
     bool ConfirmWordClosed();
 
     // Whether a running "Word.Application" answers with the name "Microsoft Word". Any failure

@@ -12,7 +12,7 @@ void BrowseForDocument(OpenFileDialog& dialog, Prompts& prompts, const char* loc
     trap.step(106, [&] { dialog.setFilter(kOpenFileFilter); });
     trap.step(108, [&] { dialog.ShowOpen(); });
     if (trap.returnIf(110, [&] { return dialog.fileName().empty(); })) return;
-    trap.step(112, [&] { box.setText(dialog.fileName()); });
+    trap.step(112, [&] { box.assignText(dialog.fileName()); });
 }
 
 void RememberedPaths::remember(const char* key, const std::string& text) {

@@ -7,6 +7,7 @@
 #include "app/settings/SettingsStore.h"
 #include "select/OpenFileDialog.h"
 
+// The location text ends with the space that the error report runs on into "at line ".
 inline constexpr const char* kPushButton4Location = "in Vantrel2021/08/31.Form1.PushButton4_Click ";
 inline constexpr const char* kPushButton6Location = "in Vantrel2021/08/31.Form1.PushButton6_Click ";
 inline constexpr const char* kFirstPathKey = "Excel File";     // holds Text1, a Word document
@@ -16,11 +17,11 @@ inline constexpr std::int32_t kOpenFileFlags = 0x280001;
 inline constexpr const char* kOpenFileTitle = "Select Excel File";
 inline constexpr const char* kOpenFileFilter = "All Excel Files (*.doc*)|*.doc*|";
 
-// A path box as the pickers see it: setting a different text runs its change handler.
+// A path box as the pickers see it: assigning a different text runs its change handler.
 class PathBox {
   public:
     virtual ~PathBox() = default;
-    virtual void setText(const std::string& text) = 0;
+    virtual void assignText(const std::string& text) = 0;
 };
 
 // Shows the open-file dialog and puts the chosen path into `box` (PushButton4_Click and

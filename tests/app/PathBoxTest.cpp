@@ -11,6 +11,7 @@
 #include "app/DocumentPathEdit.h"
 #include "app/Form1Fixture.h"
 #include "app/MessageBoxAnswerer.h"
+#include "app/SettingsFailureRelay.h"
 #include "app/settings/QSettingsStore.h"
 #include "app/settings/WriteBehindSettingsStore.h"
 #include "platform/desktop/QtOpenFileDialog.h"
@@ -75,7 +76,7 @@ TEST_F(PathBoxes, AnythingButOneLocalFileIsRefused) {
     const QString a = folder.filePath("a.docx"), b = folder.filePath("b.docx");
     QFile(a).open(QIODevice::WriteOnly);
     QFile(b).open(QIODevice::WriteOnly);
-    box("Text1")->setText(std::string("/kept.doc"));
+    box("Text1")->assignText("/kept.doc");
     settings.writes.clear();
     std::vector<std::unique_ptr<QMimeData>> refused;
     refused.push_back(std::make_unique<QMimeData>());
@@ -110,11 +111,7 @@ TEST(UnwritableSettings, TypingIntoABoxTellsTheUserOnceAndKeepsTheText) {
     ScriptedOpenFileDialog dialog;
     Platform platform{host, prompts, settings, dialog};
     Form1 form(platform);
-    settings.setFailureListener([&form](const std::string& description) {
-        QMetaObject::invokeMethod(
-            &form, [&form, description] { form.settingsWriteFailed(description); },
-            Qt::QueuedConnection);
-    });
+    SettingsFailureRelay relay(settings, form);
     MessageBoxAnswerer answerer;
     auto* text1 = form.findChild<DocumentPathEdit*>("Text1");
     // After a flush the writer has handed its failure over; delivering the posted events shows
@@ -129,5 +126,4 @@ TEST(UnwritableSettings, TypingIntoABoxTellsTheUserOnceAndKeepsTheText) {
     EXPECT_NE(answerer.seen[0].text.find("could not be remembered"), std::string::npos);
     EXPECT_EQ(answerer.seen[0].icon, QMessageBox::NoIcon);
     EXPECT_EQ(text1->text(), "/home/a.doc");
-    settings.setFailureListener({});
 }

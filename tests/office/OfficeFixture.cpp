@@ -22,8 +22,6 @@ void OfficeTest::SetUpTestSuite() {
     session.store(original, encryptedDoc_, "MS Word 97", "secret");
 }
 
-void OfficeTest::TearDownTestSuite() {}
-
 office::SessionOptions OfficeTest::Headless() {
     office::SessionOptions options;
     options.headless = true;
@@ -31,20 +29,14 @@ office::SessionOptions OfficeTest::Headless() {
     return options;
 }
 
-bool OfficeTest::ProcessRuns(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    const auto close = line.rfind(')');
-    return close != std::string::npos && line.at(close + 2) != 'Z';
-}
-
 std::set<int> OfficeTest::OfficeProcesses() {
     std::set<int> running;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(office::ProfileRoot(), error)) {
         int pid = 0;
-        if ((std::ifstream(entry.path() / "pid") >> pid) && ProcessRuns(pid)) running.insert(pid);
+        if ((std::ifstream(entry.path() / "pid") >> pid) && office::ProcessRunning(pid)) {
+            running.insert(pid);
+        }
     }
     return running;
 }

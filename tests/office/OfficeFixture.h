@@ -13,10 +13,8 @@
 class OfficeTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();
-    static void TearDownTestSuite();
 
     static office::SessionOptions Headless();
-    static bool ProcessRuns(int pid);
     // The ids of the running office processes that this program started.
     static std::set<int> OfficeProcesses();
 

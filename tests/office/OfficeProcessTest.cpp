@@ -21,15 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const automation::Error& e) {
-        return e.description();
-    }
-    return "(no failure)";
-}
-
 // Points the profiles at `folder` for as long as it lives.
 class RuntimeFolder {
   public:

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/automation/Error.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -61,6 +63,15 @@ int RunProgram(const std::vector<std::string>& argv, const std::vector<std::stri
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string FailureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const automation::Error& e) {
+        return e.description();
+    }
+    return "(no failure)";
 }
 
 std::string ReadFile(const std::string& path) {

@@ -2,6 +2,7 @@
 // into .docx and .doc by the office's own converter, plus every kind of bad input.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ int StartProgram(const std::vector<std::string>& argv,
                  const std::vector<std::string>& extraEnv = {});
 // Starts a program and waits for it; answers its exit code.
 int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {});
+
+// The description of the automation::Error that `action` raises, or "(no failure)".
+std::string FailureOf(const std::function<void()>& action);
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -9,6 +9,7 @@
 
 #include "OfficeFixture.h"
 #include "platform/automation/Error.h"
+#include "platform/office/OfficeProcess.h"
 
 using office::ChangeCounts;
 using office::WriterSession;
@@ -35,20 +36,7 @@ bool WaitUntil(const std::function<bool()>& condition,
 
 // Whether thread `tid` of this process is asleep, as a call blocked on the office is.
 bool ThreadSleeps(pid_t tid) {
-    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    const auto close = line.rfind(')');
-    return close != std::string::npos && line.at(close + 2) == 'S';
-}
-
-std::string FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const automation::Error& e) {
-        return e.description();
-    }
-    return "(no failure)";
+    return office::StateInProc("/proc/self/task/" + std::to_string(tid) + "/stat") == 'S';
 }
 
 }  // namespace
@@ -131,7 +119,7 @@ TEST_F(OfficeTest, AnOfficeThatHangsIsStoppedAtTheTimeLimit) {
     EXPECT_EQ(FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
               "The word processor did not answer within 2 seconds and was stopped.");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    EXPECT_TRUE(WaitUntil([pid] { return !ProcessRuns(pid); }, std::chrono::seconds(5)));
+    EXPECT_TRUE(WaitUntil([pid] { return !office::ProcessRunning(pid); }, std::chrono::seconds(5)));
     EXPECT_EQ(FailureOf([&] { session.open(docs_->originalDocx); }),
               "The word processor is no longer running. Start the comparison again.");
     // A new instance works.
@@ -162,7 +150,7 @@ TEST_F(OfficeTest, QuittingOneInstanceLeavesAnotherWorking) {
     EXPECT_NE(first.pid(), second.pid());
     const int firstPid = first.pid();
     first.quit();
-    EXPECT_FALSE(ProcessRuns(firstPid));
+    EXPECT_FALSE(office::ProcessRunning(firstPid));
     EXPECT_EQ(second.countChanges(second.compare(kept, docs_->revisedDocx)).deletions, 2);
 }
 
@@ -173,7 +161,7 @@ TEST_F(OfficeTest, AnInstanceNobodyShowedEndsWithItsLastReference) {
         pid = session.pid();
         session.open(docs_->originalDocx);
     }
-    EXPECT_FALSE(ProcessRuns(pid));
+    EXPECT_FALSE(office::ProcessRunning(pid));
 }
 
 TEST_F(OfficeTest, TheUsersOwnOfficeKeepsRunning) {
@@ -190,13 +178,13 @@ TEST_F(OfficeTest, TheUsersOwnOfficeKeepsRunning) {
     ASSERT_TRUE(
         WaitUntil([&] { return std::filesystem::exists(home.path() + "/.~lock.letter.docx#"); },
                   std::chrono::seconds(90)));
-    ASSERT_TRUE(ProcessRuns(userOffice));
+    ASSERT_TRUE(office::ProcessRunning(userOffice));
     {
         WriterSession session(Headless());
         EXPECT_EQ(Compare(session, docs_->originalDocx, docs_->revisedDocx).insertions, 2);
         session.quit();
     }
-    EXPECT_TRUE(ProcessRuns(userOffice));
+    EXPECT_TRUE(office::ProcessRunning(userOffice));
     kill(-userOffice, SIGKILL);
     waitpid(userOffice, nullptr, 0);
 }

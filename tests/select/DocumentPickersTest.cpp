@@ -12,7 +12,7 @@ using Lines = std::vector<std::string>;
 
 struct RecordingBox : PathBox {
     Lines texts;
-    void setText(const std::string& text) override { texts.push_back(text); }
+    void assignText(const std::string& text) override { texts.push_back(text); }
 };
 
 const Lines kSetUpAndShow = {

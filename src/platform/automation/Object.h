@@ -28,7 +28,6 @@ class Object {
     explicit Object(std::shared_ptr<Dispatch> dispatch) : dispatch_(std::move(dispatch)) {}
 
     bool isSet() const { return dispatch_ != nullptr; }
-    void release() { dispatch_.reset(); }
 
     Variant get(const std::string& name) const;
     void put(const std::string& name, const Variant& value) const;

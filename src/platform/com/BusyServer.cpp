@@ -32,14 +32,12 @@ std::string BusyServerDescription(std::chrono::milliseconds limit) {
 }
 
 BusyServerFilter::BusyServerFilter(std::chrono::milliseconds limit) : limit_(limit) {
-    registered_ = SUCCEEDED(CoRegisterMessageFilter(this, &previous_));
+    registered_ = SUCCEEDED(
+        CoRegisterMessageFilter(this, reinterpret_cast<IMessageFilter**>(previous_.out())));
 }
 
 BusyServerFilter::~BusyServerFilter() {
-    if (!registered_) return;
-    IMessageFilter* ours = nullptr;
-    CoRegisterMessageFilter(previous_, &ours);
-    if (previous_) previous_->Release();
+    if (registered_) CoRegisterMessageFilter(previous_.get(), nullptr);
 }
 
 HRESULT BusyServerFilter::QueryInterface(REFIID iid, void** out) {

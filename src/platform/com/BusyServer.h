@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/com/ComOwners.h"
+
 namespace com {
 
 // How long one call may keep being refused before it fails.
@@ -53,7 +55,7 @@ class BusyServerFilter final : public IMessageFilter {
 
   private:
     std::chrono::milliseconds limit_;
-    IMessageFilter* previous_ = nullptr;
+    ComPtr<IMessageFilter> previous_;
     bool registered_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/automation/Error.h"
+#include "platform/com/ComOwners.h"
 #include "platform/com/ComText.h"
 #include "platform/com/DispatchObject.h"
 
@@ -42,35 +43,34 @@ ComHost::~ComHost() {
 
 automation::Object ComHost::create(const std::string& progId) {
     const CLSID clsid = ClassOf(progId, "ActiveX component can't create object");
-    IDispatch* dispatch = nullptr;
-    HRESULT result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                      reinterpret_cast<void**>(&dispatch));
+    ComPtr<IDispatch> dispatch;
+    HRESULT result =
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, dispatch.out());
     const bool inProcess = SUCCEEDED(result);
     if (!inProcess) {
-        result = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                  reinterpret_cast<void**>(&dispatch));
+        result =
+            CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, dispatch.out());
     }
     if (FAILED(result)) {
         throw Error("ActiveX component can't create object \"" + progId +
                     "\": " + DescribeResult(result));
     }
     return automation::Object(
-        std::make_shared<DispatchObject>(dispatch, ServerCalls{inProcess, busyLimit_}));
+        std::make_shared<DispatchObject>(std::move(dispatch), ServerCalls{inProcess, busyLimit_}));
 }
 
 automation::Object ComHost::getActive(const std::string& progId) {
     const CLSID clsid = ClassOf(progId, "No running object");
-    IUnknown* unknown = nullptr;
-    HRESULT result = GetActiveObject(clsid, nullptr, &unknown);
+    ComPtr<IUnknown> unknown;
+    HRESULT result = GetActiveObject(clsid, nullptr, reinterpret_cast<IUnknown**>(unknown.out()));
     if (FAILED(result)) {
         throw Error("No running \"" + progId + "\": " + DescribeResult(result));
     }
-    IDispatch* dispatch = nullptr;
-    result = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
-    unknown->Release();
+    ComPtr<IDispatch> dispatch;
+    result = unknown->QueryInterface(IID_IDispatch, dispatch.out());
     if (FAILED(result)) throw Error("The running \"" + progId + "\" does not support automation.");
     return automation::Object(
-        std::make_shared<DispatchObject>(dispatch, ServerCalls{false, busyLimit_}));
+        std::make_shared<DispatchObject>(std::move(dispatch), ServerCalls{false, busyLimit_}));
 }
 
 }  // namespace com

@@ -4,6 +4,7 @@
 
 #include "platform/automation/Error.h"
 #include "platform/automation/Object.h"
+#include "platform/com/ComOwners.h"
 #include "platform/com/ComText.h"
 #include "platform/com/DispatchObject.h"
 
@@ -70,27 +71,24 @@ Variant FromVariant(const VARIANT& value, const ServerCalls& server) {
             return Variant::text(Utf8FromBstr(v->bstrVal));
         case VT_DISPATCH:
         case VT_UNKNOWN: {
-            IDispatch* dispatch = nullptr;
+            ComPtr<IDispatch> dispatch;
             IUnknown* unknown = v->vt == VT_DISPATCH ? v->pdispVal : v->punkVal;
             if (!unknown) return {};
-            if (FAILED(
-                    unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
+            if (FAILED(unknown->QueryInterface(IID_IDispatch, dispatch.out()))) {
                 throw Error("The automation server returned an object without automation.");
             }
             return Variant::object(
-                automation::Object(std::make_shared<DispatchObject>(dispatch, server)));
+                automation::Object(std::make_shared<DispatchObject>(std::move(dispatch), server)));
         }
         default: {
             // Numbers of every width arrive as 32-bit integers where they fit, else as text.
-            VARIANT converted;
-            VariantInit(&converted);
-            if (SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_I4))) {
-                return Variant::int32(converted.lVal);
+            ScopedVariant converted;
+            if (SUCCEEDED(VariantChangeType(converted.get(), const_cast<VARIANT*>(v), 0, VT_I4))) {
+                return Variant::int32((*converted).lVal);
             }
-            if (SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_BSTR))) {
-                Variant text = Variant::text(Utf8FromBstr(converted.bstrVal));
-                VariantClear(&converted);
-                return text;
+            if (SUCCEEDED(
+                    VariantChangeType(converted.get(), const_cast<VARIANT*>(v), 0, VT_BSTR))) {
+                return Variant::text(Utf8FromBstr((*converted).bstrVal));
             }
             throw Error("The automation server returned a value of a type that is not supported.");
         }

@@ -13,29 +13,20 @@ using automation::Variant;
 namespace {
 
 // The text of a failed Invoke, from the server's exception information where it gave one.
-std::string DescribeFailure(HRESULT result, EXCEPINFO& info, bool inProcess) {
+std::string DescribeFailure(HRESULT result, ExceptionReport& info, bool inProcess) {
     if (result != DISP_E_EXCEPTION) return DescribeResult(result);
     // A deferred fill-in from another process arrives as a pointer into that process.
     if (info.pfnDeferredFillIn && inProcess) info.pfnDeferredFillIn(&info);
-    std::string description = Utf8FromBstr(info.bstrDescription);
-    if (description.empty()) {
-        description = info.scode ? DescribeResult(info.scode)
-                                 : "Automation error " + std::to_string(info.wCode) + ".";
-    }
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrHelpFile);
-    return description;
+    const std::string description = Utf8FromBstr(info.bstrDescription);
+    if (!description.empty()) return description;
+    return info.scode ? DescribeResult(info.scode)
+                      : "Automation error " + std::to_string(info.wCode) + ".";
 }
 
 }  // namespace
 
-DispatchObject::DispatchObject(IDispatch* dispatch, ServerCalls server)
-    : dispatch_(dispatch), server_(server) {}
-
-DispatchObject::~DispatchObject() {
-    if (dispatch_) dispatch_->Release();
-}
+DispatchObject::DispatchObject(ComPtr<IDispatch> dispatch, ServerCalls server)
+    : dispatch_(std::move(dispatch)), server_(server) {}
 
 std::vector<DISPID> DispatchObject::idsOf(const std::string& member,
                                           const std::vector<std::string>& argumentNames) const {
@@ -64,30 +55,21 @@ std::vector<DISPID> DispatchObject::idsOf(const std::string& member,
 
 Variant DispatchObject::invoke(const std::string& member, DISPID id, WORD flags,
                                DISPPARAMS& parameters) {
-    VARIANT result;
-    VariantInit(&result);
-    EXCEPINFO info{};
+    ScopedVariant result;
+    ExceptionReport info;
     UINT badArgument = 0;
     const HRESULT hr = RetryWhileBusy(server_.busyLimit, [&] {
-        return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, &result,
-                                 &info, &badArgument);
+        return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
+                                 result.get(), &info, &badArgument);
     });
     if (IsBusyRefusal(hr)) throw Error(BusyServerDescription(server_.busyLimit));
     if (FAILED(hr)) {
-        VariantClear(&result);
         std::string description = DescribeFailure(hr, info, server_.inProcess);
         if (hr == DISP_E_MEMBERNOTFOUND || hr == DISP_E_UNKNOWNNAME)
             description += " (" + member + ")";
         throw Error(description);
     }
-    try {
-        Variant value = FromVariant(result, server_);
-        VariantClear(&result);
-        return value;
-    } catch (...) {
-        VariantClear(&result);
-        throw;
-    }
+    return FromVariant(*result, server_);
 }
 
 Variant DispatchObject::get(const std::string& name) {

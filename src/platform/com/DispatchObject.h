@@ -11,16 +11,13 @@
 
 #include "platform/automation/Object.h"
 #include "platform/com/BusyServer.h"
+#include "platform/com/ComOwners.h"
 
 namespace com {
 
 class DispatchObject : public automation::Dispatch {
   public:
-    // Takes over one reference to `dispatch`.
-    DispatchObject(IDispatch* dispatch, ServerCalls server);
-    ~DispatchObject() override;
-    DispatchObject(const DispatchObject&) = delete;
-    DispatchObject& operator=(const DispatchObject&) = delete;
+    DispatchObject(ComPtr<IDispatch> dispatch, ServerCalls server);
 
     automation::Variant get(const std::string& name) override;
     void put(const std::string& name, const automation::Variant& value) override;
@@ -29,7 +26,7 @@ class DispatchObject : public automation::Dispatch {
                              const std::vector<automation::NamedArgument>& named) override;
     automation::Variant defaultValue() override;
 
-    IDispatch* raw() const { return dispatch_; }
+    IDispatch* raw() const { return dispatch_.get(); }
 
   private:
     // The member's id followed by the ids of `argumentNames`, resolved in one call.
@@ -38,7 +35,7 @@ class DispatchObject : public automation::Dispatch {
     automation::Variant invoke(const std::string& member, DISPID id, WORD flags,
                                DISPPARAMS& parameters);
 
-    IDispatch* dispatch_;
+    ComPtr<IDispatch> dispatch_;
     ServerCalls server_;
 };
 

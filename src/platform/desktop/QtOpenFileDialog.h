@@ -12,7 +12,9 @@ class QtOpenFileDialog : public OpenFileDialog {
 
     void setFileName(const std::string& name) override { fileName_ = name; }
     std::string fileName() const override { return fileName_; }
-    void setFlags(std::int32_t flags) override { flags_ = flags; }
+    // The flags ask for long names, the explorer style and a read-only box whose state is
+    // never read; Qt's dialog is all of that without them.
+    void setFlags(std::int32_t) override {}
     void setDialogTitle(const std::string& title) override { title_ = title; }
     void setFilter(const std::string& filter) override { filter_ = filter; }
     void ShowOpen() override;
@@ -23,5 +25,4 @@ class QtOpenFileDialog : public OpenFileDialog {
   private:
     QPointer<QWidget> owner_;
     std::string fileName_, title_, filter_;
-    std::int32_t flags_ = 0;  // kept as set; the read-only choice has no Qt counterpart
 };

@@ -1,37 +1,28 @@
 #include "platform/office/FileUrl.h"
 
-#include <unistd.h>
+#include <osl/process.h>
+#include <osl/file.hxx>
 
-#include <climits>
-#include <vector>
+#include "platform/office/UnoValues.h"
 
 namespace office {
 
-std::string AbsolutePath(const std::string& path) {
-    if (!path.empty() && path.front() == '/') return path;
-    std::vector<char> buffer(PATH_MAX);
-    if (getcwd(buffer.data(), buffer.size()) == nullptr) return path;
-    std::string folder(buffer.data());
-    if (folder.back() != '/') folder += '/';
-    return folder + path;
+std::string FileUrlFromPath(const std::string& absolutePath) {
+    rtl::OUString url;
+    osl::FileBase::getFileURLFromSystemPath(UnoString(absolutePath), url);
+    return Utf8(url);
 }
 
-std::string FileUrlFromPath(const std::string& absolutePath) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : absolutePath) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
-                           c == '/';
-        if (plain) {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 0xF];
-        }
+std::string AbsolutePath(const std::string& path) {
+    rtl::OUString folder, relative, absolute, result;
+    if (osl_getProcessWorkingDir(&folder.pData) != osl_Process_E_None ||
+        osl::FileBase::getFileURLFromSystemPath(UnoString(path), relative) !=
+            osl::FileBase::E_None ||
+        osl::FileBase::getAbsoluteFileURL(folder, relative, absolute) != osl::FileBase::E_None ||
+        osl::FileBase::getSystemPathFromFileURL(absolute, result) != osl::FileBase::E_None) {
+        return path;
     }
-    return url;
+    return Utf8(result);
 }
 
 }  // namespace office

@@ -33,17 +33,6 @@ namespace {
 
 constexpr auto kProfileSetUpGrace = std::chrono::minutes(5);
 
-// Whether a process of another copy of the program still runs; only ever read, never signalled.
-bool ProcessAlive(pid_t pid) {
-    if (pid <= 0) return false;
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    // The state follows the command name in parentheses, which may itself hold blanks.
-    const auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
-}
-
 std::string RandomName() {
     std::random_device device;
     std::uniform_int_distribution<unsigned long long> pick;
@@ -103,35 +92,38 @@ int PidfdOpen(pid_t pid) {
     return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
 }
 
-// Hands a process's number and descriptor to the other end of a local socket.
-bool SendProcess(int socket, pid_t pid, int pidfd) {
+// A process's number, with its descriptor riding along as ancillary data: one message on a
+// local socket.
+struct ProcessMessage {
+    explicit ProcessMessage(pid_t& pid) : data{&pid, sizeof pid} {
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+    }
+    static constexpr ssize_t kSize = sizeof(pid_t);
+
     char control[CMSG_SPACE(sizeof(int))] = {};
-    iovec data{&pid, sizeof pid};
+    iovec data;
     msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    cmsghdr* header = CMSG_FIRSTHDR(&message);
+};
+
+bool SendProcess(int socket, pid_t pid, int pidfd) {
+    ProcessMessage sent(pid);
+    cmsghdr* header = CMSG_FIRSTHDR(&sent.message);
     header->cmsg_level = SOL_SOCKET;
     header->cmsg_type = SCM_RIGHTS;
     header->cmsg_len = CMSG_LEN(sizeof(int));
     std::memcpy(CMSG_DATA(header), &pidfd, sizeof(int));
-    return sendmsg(socket, &message, 0) == static_cast<ssize_t>(sizeof pid);
+    return sendmsg(socket, &sent.message, 0) == ProcessMessage::kSize;
 }
 
 bool ReceiveProcess(int socket, pid_t& pid, int& pidfd) {
-    char control[CMSG_SPACE(sizeof(int))] = {};
-    iovec data{&pid, sizeof pid};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    if (recvmsg(socket, &message, MSG_CMSG_CLOEXEC) != static_cast<ssize_t>(sizeof pid)) {
+    ProcessMessage received(pid);
+    if (recvmsg(socket, &received.message, MSG_CMSG_CLOEXEC) != ProcessMessage::kSize) {
         return false;
     }
-    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    cmsghdr* header = CMSG_FIRSTHDR(&received.message);
     if (!header || header->cmsg_type != SCM_RIGHTS) return false;
     std::memcpy(&pidfd, CMSG_DATA(header), sizeof(int));
     return pid > 0 && pidfd >= 0;
@@ -161,6 +153,21 @@ Error StartFailure(const std::string& why) {
 }
 
 }  // namespace
+
+char StateInProc(const std::string& statFile) {
+    std::ifstream stat(statFile);
+    std::string line;
+    if (!std::getline(stat, line)) return 0;
+    // The state follows the command name in parentheses, which may itself hold blanks.
+    const auto close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() ? line[close + 2] : 0;
+}
+
+bool ProcessRunning(pid_t pid) {
+    if (pid <= 0) return false;
+    const char state = StateInProc("/proc/" + std::to_string(pid) + "/stat");
+    return state != 0 && state != 'Z';
+}
 
 void EnsurePrivateFolder(const std::string& path) {
     if (mkdir(path.c_str(), 0700) == 0) return;
@@ -196,7 +203,7 @@ void RemoveStaleProfiles(const std::string& root) {
         std::ifstream pidFile(entry.path() / "pid");
         pid_t pid = -1;
         if (pidFile >> pid) {
-            if (ProcessAlive(pid)) continue;
+            if (ProcessRunning(pid)) continue;
         } else {
             // No pid yet: another copy of the program may be starting its office right now.
             const auto age = fs::file_time_type::clock::now() - entry.last_write_time(error);

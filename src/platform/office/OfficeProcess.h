@@ -18,6 +18,14 @@ std::string ProfileRoot();
 // having written nothing.
 void EnsurePrivateFolder(const std::string& path);
 
+// The state letter that /proc gives a process or thread in its stat file ('R' running, 'S'
+// asleep, 'Z' ended and not yet reaped...), or 0 when there is no such file.
+char StateInProc(const std::string& statFile);
+
+// Whether the process with this number runs (an ended one not yet reaped does not). For the
+// offices of other copies of the program: only ever looked at, never signalled.
+bool ProcessRunning(pid_t pid);
+
 // Removes the profiles of office processes that are no longer running.
 void RemoveStaleProfiles(const std::string& root);
 

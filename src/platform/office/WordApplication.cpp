@@ -1,6 +1,7 @@
 #include "platform/office/WordApplication.h"
 
 #include "platform/automation/Error.h"
+#include "platform/automation/WordEnumerations.h"
 
 namespace office {
 
@@ -11,8 +12,6 @@ using automation::sameName;
 using automation::Variant;
 
 namespace {
-
-constexpr std::int32_t kMergeTargetNew = 2;
 
 Error Unsupported(const std::string& member) {
     return Error("The word processor does not support the member \"" + member + "\".");
@@ -62,7 +61,7 @@ class WordDocument : public MethodsOnly {
                 revised = argument.value.toText();
                 haveFile = true;
             } else if (sameName(argument.name, "MergeTarget")) {
-                if (argument.value.toInt32() != kMergeTargetNew) {
+                if (argument.value.toInt32() != wd::kMergeTargetNew) {
                     throw Error(
                         "Merge can only put its result into a new document (MergeTarget 2).");
                 }

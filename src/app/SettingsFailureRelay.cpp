@@ -1,0 +1,19 @@
+#include "app/SettingsFailureRelay.h"
+
+#include <QMetaObject>
+
+#include "app/Form1.h"
+#include "app/settings/WriteBehindSettingsStore.h"
+
+SettingsFailureRelay::SettingsFailureRelay(WriteBehindSettingsStore& store, Form1& form)
+    : store_(store) {
+    store_.setFailureListener([&form](const std::string& description) {
+        QMetaObject::invokeMethod(
+            &form, [&form, description] { form.settingsWriteFailed(description); },
+            Qt::QueuedConnection);
+    });
+}
+
+SettingsFailureRelay::~SettingsFailureRelay() {
+    store_.setFailureListener({});
+}

@@ -1,0 +1,13 @@
+// Values of the word processor's published enumerations that the program passes, shared by the
+// caller and by the stand-in that answers on platforms without Word.
+#pragma once
+
+#include <cstdint>
+
+namespace wd {
+
+inline constexpr std::int32_t kAlertsNone = 0;               // DisplayAlerts: show no alerts
+inline constexpr std::int32_t kMergeTargetNew = 2;           // Merge: into a new document
+inline constexpr std::int32_t kUseFormattingFromPrompt = 2;  // Merge: ask which formatting
+
+}  // namespace wd
