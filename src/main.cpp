@@ -1,39 +1,43 @@
-// Composition root: builds the real services and opens the main window.
+// Composition root: builds the real services, runs the main window's start-up sequence while the
+// window is hidden, then shows it.
 #include <QApplication>
 
+#include "app/ApplicationFolder.h"
 #include "app/Form1.h"
+#include "app/ImmediateEnd.h"
+#include "app/Product.h"
 #include "app/SettingsFailureRelay.h"
 #include "app/settings/QSettingsStore.h"
 #include "app/settings/WriteBehindSettingsStore.h"
 #include "platform/desktop/QtOpenFileDialog.h"
 #include "platform/desktop/QtPrompts.h"
-
-// The only place that knows which platform it runs on: Word itself over COM on Windows, our
-// LibreOffice Writer stand-in elsewhere.
-#ifdef _WIN32
-#include "platform/com/ComHost.h"
-using WordHost = com::ComHost;
-#else
-#include "platform/office/OfficeHost.h"
-using WordHost = office::OfficeHost;
-#endif
+#include "platform/desktop/QtShell.h"
+#include "platform/office/OfficeEngine.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quorvane");
-    QApplication::setApplicationVersion("7.00");
-    QApplication::setOrganizationName("Meldrisk");
+    QApplication::setApplicationVersion(kVersionText);
+    QApplication::setOrganizationName(kMakerName);
 
-    WordHost host;
+    const std::string folder = ApplicationFolder();
+    // LibreOffice Writer answers "Word.Application" here, from the engine beside the program.
+    office::EngineHost host(folder);
     QtPrompts prompts;
     QSettingsStore diskSettings;
     WriteBehindSettingsStore settings(diskSettings);
     QtOpenFileDialog commonDialog;
-    Platform platform{host, prompts, settings, commonDialog};
+    QtShell shell;
+    const auto clock = MakeSystemClock();
+    const auto random = MakeSystemRandomSource();
+    ImmediateEnd end(settings);
+    Platform platform{host,   prompts, settings, commonDialog, shell,
+                      *clock, *random, end,      folder,       true};
 
     Form1 form(platform);
     commonDialog.setOwner(&form);
     SettingsFailureRelay relay(settings, form);
+    form.Form_Load();
     form.showCentred();
     return app.exec();
 }

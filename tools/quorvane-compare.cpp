@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "app/ApplicationFolder.h"
+#include "app/Product.h"
 #include "platform/office/DocumentCheck.h"
-#include "platform/office/WriterSession.h"
+#include "platform/office/OfficeEngine.h"
 
 namespace {
 
@@ -92,7 +94,7 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
             std::cout << kUsageText;
             return kDone;
         } else if (arg == "--version") {
-            std::cout << "quorvane-compare 7.00\n";
+            std::cout << "quorvane-compare " << kVersionText << "\n";
             return kDone;
         } else if (arg == "-o" || arg == "--output" || arg == "--author") {
             const auto given = value();
@@ -145,11 +147,11 @@ int main(int argc, char* argv[]) {
         office::SessionOptions options;
         options.headless = true;
         options.author = args.author;
-        office::WriterSession session(options);
-        auto original = session.open(args.documents[0]);
-        auto result = session.compare(original, args.documents[1]);
-        const office::ChangeCounts counts = session.countChanges(result);
-        session.store(result, partial, ExportFilter(args.output));
+        const auto session = office::LoadOfficeEngine(ApplicationFolder()).startSession(options);
+        auto original = session->open(args.documents[0]);
+        auto result = session->compare(original, args.documents[1]);
+        const office::ChangeCounts counts = session->countChanges(result);
+        session->store(result, partial, ExportFilter(args.output));
         std::filesystem::rename(partial, args.output);
         if (args.json) {
             std::cout << "{\"insertions\": " << counts.insertions

@@ -13,9 +13,9 @@ class DocumentPathEdit : public QLineEdit, public PathBox {
   public:
     using QLineEdit::QLineEdit;
 
-    void assignText(const std::string& text) override {
-        QLineEdit::setText(QString::fromStdString(text));
-    }
+    std::string currentText() const override { return text().toStdString(); }
+    // Emits textChanged, and so runs the change handler, only when the text differs.
+    void assignText(const std::string& text) override { setText(QString::fromStdString(text)); }
 
     // The local file that `mime` carries when it carries exactly one, else an empty text.
     static QString DroppedFile(const QMimeData* mime);

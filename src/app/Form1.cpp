@@ -1,14 +1,18 @@
 #include "app/Form1.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <stdexcept>
 
 #include "app/DocumentPathEdit.h"
 #include "app/Twips.h"
+#include "platform/desktop/QtLook.h"
 
 namespace {
 
@@ -72,9 +76,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       platform_(platform),
-      word1_(platform.host, platform.prompts),
-      compareCommand_(*this, word1_, platform.prompts),
-      rememberedPaths_(platform.settings, platform.prompts) {
+      handlers_(platform, *this) {
     setObjectName("Form1");
     setWindowTitle("Form1");
     setWindowIcon(BlankIcon());
@@ -84,13 +86,15 @@ Form1::Form1(Platform& platform, QWidget* parent)
     setFixedSize(Twips(8040), Twips(2880));
     createControls();
     chainTabOrder();
-    Text1->setFocus();
+    followTheMouse();
+    Text1Box->setFocus();
 
+    connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
     connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
-    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
+    connect(Text1Box, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(Text2Box, &QLineEdit::textChanged, this, &Form1::Text2_Change);
 }
 
 Form1::~Form1() = default;
@@ -102,15 +106,15 @@ void Form1::createControls() {
 
     Frame2 = MakeFrame("Frame2", "Word File #2", this);
     PlaceTwips(Frame2, 120, 1410, 7800, 800);
-    Text2 = MakePathBox("Text2", Frame2);
-    PlaceTwips(Text2, 240, 300, 6600, 345);
+    Text2Box = MakePathBox("Text2", Frame2);
+    PlaceTwips(Text2Box, 240, 300, 6600, 345);
     PushButton6 = MakeButton("PushButton6", "...", Frame2);
     PlaceTwips(PushButton6, 6960, 300, 600, 345);
 
     Frame1 = MakeFrame("Frame1", "Word File #1", this);
     PlaceTwips(Frame1, 120, 570, 7800, 800);
-    Text1 = MakePathBox("Text1", Frame1);
-    PlaceTwips(Text1, 240, 300, 6600, 345);
+    Text1Box = MakePathBox("Text1", Frame1);
+    PlaceTwips(Text1Box, 240, 300, 6600, 345);
     PushButton4 = MakeButton("PushButton4", "...", Frame1);
     PlaceTwips(PushButton4, 6960, 300, 600, 345);
 
@@ -122,12 +126,44 @@ void Form1::createControls() {
 }
 
 void Form1::chainTabOrder() {
-    const QWidget* order[] = {Text1,       Text2,       PushButton5, PushButton4,
-                              PushButton6, PushButton1, PushButton2};
+    QWidget* order[] = {Text1Box,    Text2Box,    PushButton5, PushButton4,
+                        PushButton6, PushButton1, PushButton2};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-        QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+        QWidget::setTabOrder(order[i], order[i + 1]);
     }
     for (QGroupBox* frame : {Frame1, Frame2}) frame->setFocusPolicy(Qt::NoFocus);
+}
+
+// Every control reports the mouse moving over it, pressed or not.
+void Form1::followTheMouse() {
+    setMouseTracking(true);
+    for (QWidget* control : findChildren<QWidget*>()) {
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+    }
+}
+
+QList<QPushButton*> Form1::buttons() const {
+    return {PushButton1, PushButton2, PushButton4, PushButton5, PushButton6};
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        const bool button = buttons().contains(qobject_cast<QPushButton*>(watched));
+        handlers_.MouseMove(button ? HoverArea::Button : HoverArea::Surface);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    // A move that a control let pass up to the window was handled as that control's.
+    if (!childAt(event->position().toPoint())) handlers_.MouseMove(HoverArea::Surface);
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    platform_.end.endNow(0);
 }
 
 void Form1::showCentred() {
@@ -137,30 +173,47 @@ void Form1::showCentred() {
     show();
 }
 
-void Form1::PushButton4_Click() {
-    BrowseForDocument(platform_.commonDialog, platform_.prompts, kPushButton4Location, *Text1);
+PathBox& Form1::Text1() {
+    return *Text1Box;
 }
 
-void Form1::PushButton5_Click() {
-    compareCommand_.PushButton5_Click();
+PathBox& Form1::Text2() {
+    return *Text2Box;
 }
 
-void Form1::PushButton6_Click() {
-    BrowseForDocument(platform_.commonDialog, platform_.prompts, kPushButton6Location, *Text2);
+void Form1::setCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
 }
 
-void Form1::Text1_Change() {
-    rememberedPaths_.Text1_Change(Text1->text().toStdString());
+void Form1::showApplicationIcon() {
+    const QIcon icon(":/quorvane.ico");
+    if (icon.availableSizes().isEmpty()) {
+        throw std::runtime_error("The application icon cannot be loaded.");
+    }
+    setWindowIcon(icon);
 }
 
-void Form1::Text2_Change() {
-    rememberedPaths_.Text2_Change(Text2->text().toStdString());
+void Form1::setCustomCursor(const std::string&, const CursorImage& image) {
+    customCursor_ = CursorFromImage(image);
+    if (pointerShape_ == kCustomPointer) setPointerShape(kCustomPointer);
 }
 
-std::string Form1::documentToCompare() const {
-    return Text1->text().toStdString();
+// Without a cursor file, the platform's own pointing hand stands for the custom picture.
+void Form1::setPointerShape(int shape) {
+    pointerShape_ = shape;
+    if (shape == kCustomPointer) {
+        setCursor(customCursor_ ? *customCursor_ : QCursor(Qt::PointingHandCursor));
+    } else if (shape == kHourglassPointer) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+    }
 }
 
-std::string Form1::documentToCompareWith() const {
-    return Text2->text().toStdString();
+void Form1::paintButtonFace() {
+    PaintButtonFace({this, Frame1, Frame2});
+}
+
+void Form1::applySkin(const Skin& skin) {
+    PaintSkin(*this, {Frame1, Frame2}, buttons(), {Text1Box, Text2Box}, skin);
 }

@@ -2,6 +2,9 @@
 // root (or by a test) and handed to the main window.
 #pragma once
 
+#include <string>
+
+#include "app/SystemServices.h"
 #include "app/errors/Prompts.h"
 #include "app/settings/SettingsStore.h"
 #include "platform/automation/Host.h"
@@ -12,4 +15,12 @@ struct Platform {
     Prompts& prompts;
     SettingsStore& settings;
     OpenFileDialog& commonDialog;
+    Shell& shell;
+    Clock& clock;
+    RandomSource& random;
+    ProgramEnd& end;
+    // The folder of the program file, below which the optional files lie.
+    std::string applicationFolder;
+    // Whether "Word.Application" is answered by a stand-in (LibreOffice Writer) rather than Word.
+    bool wordIsStandIn = false;
 };

@@ -17,10 +17,11 @@ inline constexpr std::int32_t kOpenFileFlags = 0x280001;
 inline constexpr const char* kOpenFileTitle = "Select Excel File";
 inline constexpr const char* kOpenFileFilter = "All Excel Files (*.doc*)|*.doc*|";
 
-// A path box as the pickers see it: assigning a different text runs its change handler.
+// A path box as the handlers see it: assigning a different text runs its change handler.
 class PathBox {
   public:
     virtual ~PathBox() = default;
+    virtual std::string currentText() const = 0;
     virtual void assignText(const std::string& text) = 0;
 };
 

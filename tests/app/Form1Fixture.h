@@ -5,9 +5,7 @@
 
 #include "app/Form1.h"
 #include "platform/desktop/QtPrompts.h"
-#include "support/MemorySettingsStore.h"
-#include "support/ScriptedHost.h"
-#include "support/ScriptedOpenFileDialog.h"
+#include "support/ScriptedServices.h"
 
 class Form1Fixture : public ::testing::Test {
   protected:
@@ -18,10 +16,12 @@ class Form1Fixture : public ::testing::Test {
         return widget;
     }
 
-    ScriptedHost host;
+    ScriptedPlatform scripted;
     QtPrompts prompts;
-    MemorySettingsStore settings;
-    ScriptedOpenFileDialog dialog;
-    Platform platform{host, prompts, settings, dialog};
+    ScriptedHost& host = scripted.host;
+    MemorySettingsStore& settings = scripted.settings;
+    ScriptedOpenFileDialog& dialog = scripted.dialog;
+    RecordingEnd& end = scripted.end;
+    Platform platform = scripted.platformWith(prompts, settings);
     Form1 form{platform};
 };

@@ -7,6 +7,8 @@
 
 #include "app/Form1Fixture.h"
 #include "app/MessageBoxAnswerer.h"
+#include "look/CursorFile.h"
+#include "look/Skin.h"
 
 namespace {
 
@@ -154,4 +156,32 @@ TEST_F(Form1Test, RunningWordAskWithYesDefaultAndNoEndsQuietly) {
     EXPECT_NE(answerer.seen[0].text.find("\n\nWould you like to proceed anyway?"),
               std::string::npos);
     EXPECT_EQ(std::count(host.calls().begin(), host.calls().end(), "create Word.Application"), 0);
+}
+
+TEST_F(Form1Test, OverTheButtonsTheHandShowsElsewhereTheDefault) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    // No cursor file loaded: the platform's pointing hand stands in.
+    QTest::mouseMove(control<QPushButton>("PushButton5"));
+    EXPECT_EQ(form.cursor().shape(), Qt::PointingHandCursor);
+    form.setCustomCursor("", ReadCursorFile(QUORVANE_SOURCE_DIR "/assets/HAND-M.CUR"));
+    QTest::mouseMove(control<QPushButton>("PushButton2"));
+    EXPECT_EQ(form.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(form.cursor().hotSpot(), QPoint(11, 1));
+    QTest::mouseMove(control<QLineEdit>("Text1"));
+    EXPECT_EQ(form.pointerShape(), kDefaultPointer);
+    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(Form1Test, TheSkinPaintsWindowFramesButtonsAndBoxesAndClosingEndsTheProgram) {
+    form.paintButtonFace();
+    EXPECT_NE(control<QGroupBox>("Frame1")->palette().color(QPalette::Window), QColor(Qt::white));
+    form.applySkin(LoadSkinFile(QUORVANE_SOURCE_DIR "/assets/x/o.cjs"));
+    EXPECT_EQ(form.palette().color(QPalette::Window), QColor("#EEF1F5"));
+    EXPECT_EQ(control<QGroupBox>("Frame2")->palette().color(QPalette::WindowText),
+              QColor("#22364F"));
+    EXPECT_TRUE(control<QPushButton>("PushButton5")->styleSheet().contains("#2e5a87"));
+    EXPECT_TRUE(control<QLineEdit>("Text2")->styleSheet().contains("#9aabbf"));
+    form.close();
+    EXPECT_EQ(end.exitCodes, std::vector<int>{0});
 }

@@ -19,6 +19,7 @@
 #include "support/MemorySettingsStore.h"
 #include "support/ScriptedHost.h"
 #include "support/ScriptedOpenFileDialog.h"
+#include "support/ScriptedServices.h"
 
 namespace {
 
@@ -106,10 +107,9 @@ TEST(UnwritableSettings, TypingIntoABoxTellsTheUserOnceAndKeepsTheText) {
         .mkpath("Meldrisk/Quorvane Paired Office Paper Examiners Highlighter Deskware.conf");
     QSettingsStore disk(folder.path());
     WriteBehindSettingsStore settings(disk);
-    ScriptedHost host;
+    ScriptedPlatform scripted;
     QtPrompts prompts;
-    ScriptedOpenFileDialog dialog;
-    Platform platform{host, prompts, settings, dialog};
+    Platform platform = scripted.platformWith(prompts, settings);
     Form1 form(platform);
     SettingsFailureRelay relay(settings, form);
     MessageBoxAnswerer answerer;

@@ -15,6 +15,8 @@
 
 #include "TestDocuments.h"
 #include "platform/automation/Error.h"
+#include "platform/office/OfficeEngine.h"
+#include "platform/office/OfficeHost.h"
 #include "platform/office/OfficeProcess.h"
 
 namespace fs = std::filesystem;
@@ -46,6 +48,8 @@ std::string ShortLivedOffice(const TemporaryFolder& folder) {
     const std::string program = folder.path() + "/program";
     fs::create_directory(program);
     WriteFile(program + "/soffice.bin", "#!/bin/sh\nexit 0\n");
+    WriteFile(program + "/libswlo.so", "");
+    WriteFile(program + "/libmswordlo.so", "");
     fs::permissions(program + "/soffice.bin", fs::perms::owner_all);
     return program;
 }
@@ -126,4 +130,20 @@ TEST(OfficeProcess, AnOfficeThatEndedIsNeverSignalledThoughItsNumberIsTakenAgain
     EXPECT_EQ(waitpid(stranger, nullptr, WNOHANG), 0) << "the stranger was signalled";
     kill(stranger, SIGKILL);
     waitpid(stranger, nullptr, 0);
+}
+
+TEST(OfficeEngine, AMissingEngineOrOfficeSaysWhatToInstallBeforeAnythingStarts) {
+    TemporaryFolder empty;
+    office::EngineHost host(empty.path());
+    EXPECT_NE(FailureOf([&] { host.create("Word.Application"); }).find("its engine"),
+              std::string::npos);
+    EXPECT_EQ(FailureOf([&] { host.getActive("Word.Application"); }),
+              "No running \"Word.Application\" was found.");
+
+    office::SessionOptions noOffice;
+    noOffice.programDir = empty.path();
+    office::OfficeHost office(noOffice);
+    EXPECT_EQ(FailureOf([&] { office.create("Word.Application"); }),
+              "The word processor could not be started: LibreOffice Writer is not installed "
+              "(install the package libreoffice-writer).");
 }

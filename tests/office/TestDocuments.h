@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Files.h"
+
 struct TestDocuments {
     // Makes every document below inside `folder` (which must exist). Slow: a few seconds.
     explicit TestDocuments(const std::string& folder);
@@ -31,17 +33,3 @@ int RunProgram(const std::vector<std::string>& argv, const std::vector<std::stri
 
 // The description of the automation::Error that `action` raises, or "(no failure)".
 std::string FailureOf(const std::function<void()>& action);
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
-
-// A temporary folder that is removed with everything in it when the object goes.
-class TemporaryFolder {
-  public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};

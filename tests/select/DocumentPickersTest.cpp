@@ -12,6 +12,7 @@ using Lines = std::vector<std::string>;
 
 struct RecordingBox : PathBox {
     Lines texts;
+    std::string currentText() const override { return texts.empty() ? "" : texts.back(); }
     void assignText(const std::string& text) override { texts.push_back(text); }
 };
 

@@ -2,6 +2,7 @@
 
 std::string MemorySettingsStore::read(const std::string& app, const std::string& section,
                                       const std::string& key, const std::string& fallback) {
+    if (refuseReads) throw SettingsError("The settings file \"x.conf\" cannot be read.");
     const auto found = values.find({app, section, key});
     return found == values.end() ? fallback : found->second;
 }

@@ -1,4 +1,5 @@
-// A settings store held in memory, for tests of what writes and when; can refuse every write.
+// A settings store held in memory, for tests of what writes and when; can refuse every write or
+// every read.
 #pragma once
 
 #include <atomic>
@@ -17,6 +18,7 @@ class MemorySettingsStore : public SettingsStore {
                const std::string& text) override;
 
     std::atomic<bool> refuseWrites = false;
+    bool refuseReads = false;
     // Every write, as "key=text", in order.
     std::vector<std::string> writes;
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values;

@@ -10,11 +10,13 @@
 #include <sstream>
 
 #include "app/errors/ReportError.h"
+#include "compare/IsInstalled.h"
 #include "compare/Word1.h"
 #include "platform/automation/Error.h"
 #include "platform/com/ComHost.h"
 #include "platform/com/ComText.h"
 #include "support/ScriptedPrompts.h"
+#include "support/ScriptedServices.h"
 
 namespace {
 
@@ -243,6 +245,21 @@ TEST_F(ComTest, AWordBusyForLongerThanTheLimitIsReportedAsBusyWithoutAHang) {
         EXPECT_EQ(e.description(), com::BusyServerDescription(std::chrono::seconds(1)));
     }
     EXPECT_LT(GetTickCount() - start, 10000u);
+}
+
+TEST_F(ComTest, TheStartUpCheckCreatesWordAndQuitsItOrSaysWhyAndEnds) {
+    RecordingEnd end;
+    CheckWordInstalled(host, prompts, end, false);
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_TRUE(end.exitCodes.empty());
+    EXPECT_EQ(log(), (Lines{"create Application", "Application.Quit()", "release Application"}));
+
+    ASSERT_EQ(RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Word.Application"),
+              ERROR_SUCCESS);
+    CheckWordInstalled(host, prompts, end, false);
+    RegisterFakeServer();
+    EXPECT_EQ(prompts.texts(), (Lines{WordNotCreatedMessage()}));
+    EXPECT_EQ(end.exitCodes, (std::vector<int>{kNoWordExitCode}));
 }
 
 TEST(ComText, Utf8AndUtf16RoundTrip) {

@@ -6,7 +6,6 @@
 #include "app/errors/Prompts.h"
 
 inline constexpr const char* kErrorReportTitle = "Application Error";
-inline constexpr const char* kSupportAddress = "support@meldrisk.example";
 
 // Description, CR LF, location and line, two CRs, then the request for a screenshot. Every
 // location text ends with a space, which separates it from "at line ".

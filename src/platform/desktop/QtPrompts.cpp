@@ -1,7 +1,10 @@
 #include "platform/desktop/QtPrompts.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include "app/errors/ReportError.h"
 
@@ -22,6 +25,12 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const std::string& titl
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
+    // As Windows' own message boxes do, Ctrl+C copies the title and the text, so that a report
+    // can be pasted into an e-mail rather than typed off the screen.
+    QShortcut copy(QKeySequence::Copy, &box);
+    QObject::connect(&copy, &QShortcut::activated, [&box] {
+        QGuiApplication::clipboard()->setText(box.windowTitle() + "\n\n" + box.text());
+    });
     box.setWindowModality(Qt::ApplicationModal);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/automation/Error.h"
+#include "platform/office/OfficeProcess.h"
 #include "platform/office/WordApplication.h"
 
 namespace office {
@@ -20,6 +21,7 @@ automation::Object OfficeHost::create(const std::string& progId) {
         throw automation::Error("Cannot create an object of the class \"" + progId +
                                 "\": only \"Word.Application\" is available.");
     }
+    CheckOfficeInstalled(options_.programDir);
     return MakeWordApplication(std::make_shared<WriterSession>(options_));
 }
 

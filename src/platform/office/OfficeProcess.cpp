@@ -236,13 +236,20 @@ OfficeProcess::~OfficeProcess() {
     release();
 }
 
+void CheckOfficeInstalled(const std::string& programDir) {
+    // The office itself, its word processor, and the word processor's Word filters; the
+    // package libreoffice-writer brings all three.
+    for (const char* part : {"soffice.bin", "libswlo.so", "libmswordlo.so"}) {
+        if (access((programDir + "/" + part).c_str(), R_OK) != 0) {
+            throw StartFailure(
+                "LibreOffice Writer is not installed (install the package libreoffice-writer).");
+        }
+    }
+}
+
 void OfficeProcess::spawn() {
     const std::string program = programDir_ + "/soffice.bin";
-    if (access(program.c_str(), X_OK) != 0) {
-        throw StartFailure(
-            "LibreOffice Writer is not installed (install the packages libreoffice-writer and "
-            "libreoffice-core).");
-    }
+    CheckOfficeInstalled(programDir_);
     const CommandLine command(
         {
             program,

@@ -9,6 +9,10 @@
 
 namespace office {
 
+// Checks that the office in `programDir` has what standing in for Word needs: the office, its
+// word processor and the Word filters. Raises automation::Error naming the package to install.
+void CheckOfficeInstalled(const std::string& programDir);
+
 // The folder that holds the private profiles, one sub-folder per office process: below
 // $XDG_RUNTIME_DIR, else in /tmp. Raises automation::Error when it is not safe to use.
 std::string ProfileRoot();

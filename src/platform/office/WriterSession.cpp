@@ -95,7 +95,7 @@ std::string DefaultAuthor() {
     return "Quorvane";
 }
 
-class WriterSession::Document {
+class ComparisonSession::Document {
   public:
     uno::Reference<lang::XComponent> component;
     std::string url;
@@ -199,7 +199,7 @@ void WriterSession::guarded(const char* what, const std::function<void()>& call)
     }
 }
 
-WriterSession::DocumentRef WriterSession::open(const std::string& path) {
+ComparisonSession::DocumentRef WriterSession::open(const std::string& path) {
     auto document = std::make_shared<Document>();
     guarded("open the document", [&] {
         document->component =
@@ -209,8 +209,8 @@ WriterSession::DocumentRef WriterSession::open(const std::string& path) {
     return document;
 }
 
-WriterSession::DocumentRef WriterSession::compare(const DocumentRef& original,
-                                                  const std::string& revisedPath) {
+ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& original,
+                                                      const std::string& revisedPath) {
     if (!original || original->closed) throw Error("The document to compare is closed.");
     auto result = std::make_shared<Document>();
     guarded("compare the documents", [&] {
