@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchDocuments.h"
 #include "platform/office/FileUrl.h"
 #include "platform/office/OfficeProcess.h"
 #include "platform/office/UnoValues.h"
@@ -110,20 +111,6 @@ struct Pair {
     std::string original, revised;
 };
 
-void MakeDocuments(const std::string& folder, int paragraphs, const std::string& name) {
-    std::ofstream a(folder + "/" + name + "-a.html"), b(folder + "/" + name + "-b.html");
-    a << "<html><body>";
-    b << "<html><body>";
-    for (int i = 0; i < paragraphs; ++i) {
-        const std::string text = "Paragraph " + std::to_string(i) +
-                                 " holds a sentence of ordinary words that fills most of a line.";
-        a << "<p>" << text << "</p>";
-        b << "<p>" << (i % 25 == 0 ? text + " Revised here." : text) << "</p>";
-    }
-    a << "</body></html>";
-    b << "</body></html>";
-}
-
 }  // namespace
 
 int main() {
@@ -131,11 +118,9 @@ int main() {
     std::filesystem::create_directories(folder);
     MakeDocuments(folder, 6, "small");
     MakeDocuments(folder, 2700, "large");  // about 101 pages at the default page setup
-    const std::string convert =
-        "soffice -env:UserInstallation=file://" + folder +
-        "/converter --headless --convert-to 'docx:MS Word 2007 XML' --outdir " + folder + " " +
-        folder + "/*.html >/dev/null 2>&1";
-    if (std::system(convert.c_str()) != 0) return 1;
+    if (!ConvertToDocx(folder)) return 1;
+    // The minimal driver bootstraps its runtime as the office's own programs do.
+    setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" LIBREOFFICE_PROGRAM_DIR "/fundamentalrc", 1);
 
     const Pair pairs[] = {{"small pair", folder + "/small-a.docx", folder + "/small-b.docx"},
                           {"101-page pair", folder + "/large-a.docx", folder + "/large-b.docx"}};

@@ -1,17 +1,17 @@
-// quorvane-compare: the comparison engine for scripts. Marks the differences of REVISED
-// against ORIGINAL as tracked changes and stores the result, headless.
+// quorvane-compare: the comparison engine for scripts. Marks the differences of REVISED against
+// ORIGINAL as tracked changes and stores the result, headless; with --batch, many such jobs
+// through a few offices.
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
-#include <map>
 #include <optional>
-#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "Batch.h"
+#include "CompareJob.h"
 #include "app/ApplicationFolder.h"
 #include "app/Product.h"
 #include "platform/office/DocumentCheck.h"
@@ -23,6 +23,7 @@ enum ExitCode { kDone = 0, kEngineFailure = 1, kUsage = 2, kBadInput = 3 };
 
 const char* kUsageText =
     "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json]\n"
+    "       quorvane-compare --batch FILE [-j N] [--author NAME]\n"
     "\n"
     "Marks the differences of REVISED against ORIGINAL as tracked insertions and deletions\n"
     "and stores the result in RESULT, in the format its extension names: .docx, .odt, .doc\n"
@@ -33,32 +34,23 @@ const char* kUsageText =
     "  -o, --output RESULT  where to store the marked-up result (required)\n"
     "  --author NAME        the name the tracked changes carry (default: your account's name)\n"
     "  --json               print the numbers as one JSON object\n"
+    "  --batch FILE         run every job in FILE, one a line: ORIGINAL, REVISED and RESULT\n"
+    "                       separated by tabs; blank lines and lines starting with # are skipped\n"
+    "  -j, --jobs N         with --batch, run N offices side by side (default: one per core)\n"
     "  --help               show this text\n"
     "  --version            show the version\n"
     "\n"
     "Exit codes: 0 done; 1 the word processor failed; 2 wrong usage; 3 an input document\n"
     "cannot be used (missing, a folder, empty, not a Word document, damaged, password\n"
-    "protected).\n";
+    "protected). With --batch, 0 only when every job succeeded; a failed job is named and the\n"
+    "others go on.\n";
 
 struct Arguments {
     std::vector<std::string> documents;
-    std::string output;
-    std::string author;
+    std::string output, author, batch;
+    int jobs = 0;
     bool json = false;
 };
-
-std::string ExportFilter(const std::string& path) {
-    static const std::map<std::string, std::string> filters = {
-        {".docx", "MS Word 2007 XML"},
-        {".odt", "writer8"},
-        {".doc", "MS Word 97"},
-        {".pdf", "writer_pdf_Export"},
-    };
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const auto found = filters.find(extension);
-    return found == filters.end() ? "" : found->second;
-}
 
 std::string JsonText(const std::string& text) {
     std::string out = "\"";
@@ -96,10 +88,17 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
         } else if (arg == "--version") {
             std::cout << "quorvane-compare " << kVersionText << "\n";
             return kDone;
-        } else if (arg == "-o" || arg == "--output" || arg == "--author") {
+        } else if (arg == "-o" || arg == "--output" || arg == "--author" || arg == "--batch") {
             const auto given = value();
             if (!given) return Usage(arg + " needs a value.");
-            (arg == "--author" ? args.author : args.output) = *given;
+            (arg == "--author"  ? args.author
+             : arg == "--batch" ? args.batch
+                                : args.output) = *given;
+        } else if (arg == "-j" || arg == "--jobs") {
+            const auto given = value();
+            args.jobs = given ? std::atoi(given->c_str()) : 0;
+            if (args.jobs < 1 || args.jobs > 64)
+                return Usage(arg + " needs a number from 1 to 64.");
         } else if (arg == "--json") {
             args.json = true;
         } else if (arg == "--") {
@@ -110,6 +109,12 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
             args.documents.push_back(arg);
         }
     }
+    if (!args.batch.empty()) {
+        if (!args.documents.empty() || !args.output.empty() || args.json) {
+            return Usage("--batch takes its documents from the file, and no -o or --json.");
+        }
+        return std::nullopt;
+    }
     if (args.documents.size() != 2)
         return Usage("give exactly two documents, ORIGINAL and REVISED.");
     if (args.output.empty()) return Usage("give the result file with -o RESULT.");
@@ -119,40 +124,23 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
     return std::nullopt;
 }
 
-std::string TemporaryBeside(const std::string& path) {
-    const std::filesystem::path target(path);
-    std::random_device device;
-    const std::string name = "." + target.stem().string() + ".part-" + std::to_string(device()) +
-                             target.extension().string();
-    return (target.parent_path() / name).string();
+office::SessionOptions Headless(const Arguments& args) {
+    office::SessionOptions options;
+    options.headless = true;
+    options.author = args.author;
+    return options;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-    Arguments args;
-    if (auto exit = Parse(argc, argv, args)) return *exit;
-
-    const std::filesystem::path folder = std::filesystem::absolute(args.output).parent_path();
-    if (!std::filesystem::is_directory(folder) || access(folder.c_str(), W_OK) != 0) {
-        std::cerr << "quorvane-compare: cannot write the result into \"" << folder.string()
-                  << "\": the folder does not exist or is not writable.\n";
+int CompareOne(const Arguments& args) {
+    if (const std::string problem = ResultFolderProblem(args.output); !problem.empty()) {
+        std::cerr << "quorvane-compare: " << problem << "\n";
         return kBadInput;
     }
-
-    // Stored beside the target under a temporary name and renamed only when complete, so no
-    // half-written result is ever left under the name asked for.
-    const std::string partial = TemporaryBeside(args.output);
     try {
-        office::SessionOptions options;
-        options.headless = true;
-        options.author = args.author;
-        const auto session = office::LoadOfficeEngine(ApplicationFolder()).startSession(options);
-        auto original = session->open(args.documents[0]);
-        auto result = session->compare(original, args.documents[1]);
-        const office::ChangeCounts counts = session->countChanges(result);
-        session->store(result, partial, ExportFilter(args.output));
-        std::filesystem::rename(partial, args.output);
+        const auto session =
+            office::LoadOfficeEngine(ApplicationFolder()).startSession(Headless(args));
+        const office::ChangeCounts counts =
+            RunJob(*session, {args.documents[0], args.documents[1], args.output});
         if (args.json) {
             std::cout << "{\"insertions\": " << counts.insertions
                       << ", \"deletions\": " << counts.deletions << ", \"other\": " << counts.other
@@ -163,14 +151,57 @@ int main(int argc, char* argv[]) {
         }
         return kDone;
     } catch (const office::DocumentError& e) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
         std::cerr << "quorvane-compare: " << e.description() << "\n";
         return kBadInput;
     } catch (const std::exception& e) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
         std::cerr << "quorvane-compare: " << e.what() << "\n";
         return kEngineFailure;
     }
+}
+
+int CompareBatch(const Arguments& args) {
+    std::vector<BatchLine> lines;
+    try {
+        lines = ReadBatchFile(args.batch);
+    } catch (const std::exception& e) {
+        return Usage(e.what());
+    }
+    const bool terminal = isatty(STDERR_FILENO);
+    BatchReport report;
+    report.failed = [&](const BatchLine& line, const std::string& description) {
+        std::cerr << (terminal ? "\r\033[K" : "") << "quorvane-compare: line " << line.number
+                  << " (" << line.job.original << " / " << line.job.revised << "): " << description
+                  << "\n";
+    };
+    if (terminal) {
+        report.progress = [](int finished, int total, int failed) {
+            std::cerr << "\rcompared " << finished << " of " << total
+                      << (failed ? " (" + std::to_string(failed) + " failed)" : std::string())
+                      << std::flush;
+        };
+    }
+    const int workers =
+        args.jobs ? args.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    try {
+        const BatchOutcome outcome = RunBatch(office::LoadOfficeEngine(ApplicationFolder()),
+                                              Headless(args), lines, workers, report);
+        if (terminal) std::cerr << "\r\033[K";
+        char time[32];
+        std::snprintf(time, sizeof time, "%.1f", outcome.seconds);
+        std::cout << "done: " << outcome.done << ", failed: " << outcome.failed
+                  << ", time: " << time << " s\n";
+        if (outcome.failed == 0) return kDone;
+        return outcome.engineFailed ? kEngineFailure : kBadInput;
+    } catch (const std::exception& e) {
+        std::cerr << "quorvane-compare: " << e.what() << "\n";
+        return kEngineFailure;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    Arguments args;
+    if (auto exit = Parse(argc, argv, args)) return *exit;
+    return args.batch.empty() ? CompareOne(args) : CompareBatch(args);
 }

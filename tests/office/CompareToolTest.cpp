@@ -76,3 +76,27 @@ TEST_F(OfficeTest, TwoCopiesComparingAtTheSameTimeBothWork) {
         EXPECT_TRUE(std::filesystem::exists(results[i]));
     }
 }
+
+TEST_F(OfficeTest, ABatchNamesTheJobThatFailedAndStoresTheOthers) {
+    const std::string batch = folder_->path() + "/jobs.tsv";
+    const std::string out = folder_->path() + "/batch-";
+    WriteFile(batch, "# original\trevised\tresult\n" + docs_->originalDocx + "\t" +
+                         docs_->revisedDocx + "\t" + out + "1.docx\n\n" + docs_->originalDoc +
+                         "\t" + docs_->revisedDoc + "\t" + out + "2.odt\n" + docs_->originalDocx +
+                         "\t" + docs_->damagedDocx + "\t" + out + "3.docx\n" + docs_->revisedDocx +
+                         "\t" + docs_->originalDocx + "\t" + out + "4.pdf\n");
+    const ToolRun run = RunTool({"--batch", batch, "-j", "2"});
+    EXPECT_EQ(run.exit, 3) << run.err;
+    EXPECT_EQ(run.out.rfind("done: 3, failed: 1, time: ", 0), 0u) << run.out;
+    EXPECT_NE(run.err.find("line 5 ("), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("is damaged and cannot be opened."), std::string::npos) << run.err;
+    for (const char* made : {"1.docx", "2.odt", "4.pdf"}) {
+        EXPECT_GT(std::filesystem::file_size(out + made), 0u) << made;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out + "3.docx"));
+
+    WriteFile(batch, docs_->originalDocx + " " + docs_->revisedDocx + " x.docx\n");
+    const ToolRun malformed = RunTool({"--batch", batch});
+    EXPECT_EQ(malformed.exit, 2);
+    EXPECT_NE(malformed.err.find("line 1 of"), std::string::npos) << malformed.err;
+}

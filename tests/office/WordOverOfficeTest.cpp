@@ -1,4 +1,7 @@
 // The comparison routine and the "Word.Application" stand-in together, as the program uses them.
+#include <chrono>
+#include <thread>
+
 #include "OfficeFixture.h"
 #include "app/errors/ReportError.h"
 #include "compare/Word1.h"
@@ -19,12 +22,23 @@ office::OfficeHost HeadlessHost() {
 }  // namespace
 
 TEST_F(OfficeTest, CompareDocFilesRunsThroughWithoutAReport) {
-    office::OfficeHost host = HeadlessHost();
-    ScriptedPrompts prompts;
     const auto before = OfficeProcesses();
-    Word1(host, prompts).CompareDocFiles(docs_->originalDocx, docs_->revisedDocx);
-    EXPECT_TRUE(prompts.shown().empty()) << prompts.texts().front();
-    // Headless, nothing could be shown, so nothing is left running for the user.
+    {
+        office::OfficeHost host = HeadlessHost();
+        ScriptedPrompts prompts;
+        Word1(host, prompts).CompareDocFiles(docs_->originalDocx, docs_->revisedDocx);
+        EXPECT_TRUE(prompts.shown().empty()) << prompts.texts().front();
+        // Headless, nothing could be shown: the office used is gone, one warm for the next
+        // comparison has taken its place.
+        EXPECT_TRUE(host.warmOffice().holdsOne());
+        host.warmOffice().waitUntilSettled();
+        const auto start = std::chrono::steady_clock::now();
+        while (OfficeProcesses().size() != before.size() + 1 &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        EXPECT_EQ(OfficeProcesses().size(), before.size() + 1);
+    }
     EXPECT_EQ(OfficeProcesses(), before);
 }
 

@@ -16,13 +16,16 @@ SessionOptions OfficeHost::DefaultOptions() {
     return options;
 }
 
+OfficeHost::OfficeHost(SessionOptions options)
+    : options_(std::move(options)), warm_(std::make_shared<WarmOffice>(options_)) {}
+
 automation::Object OfficeHost::create(const std::string& progId) {
     if (!automation::sameName(progId, "Word.Application")) {
         throw automation::Error("Cannot create an object of the class \"" + progId +
                                 "\": only \"Word.Application\" is available.");
     }
     CheckOfficeInstalled(options_.programDir);
-    return MakeWordApplication(std::make_shared<WriterSession>(options_));
+    return MakeWordApplication(warm_->take(), warm_);
 }
 
 automation::Object OfficeHost::getActive(const std::string& progId) {

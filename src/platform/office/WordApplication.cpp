@@ -24,6 +24,26 @@ void ExpectNoArguments(const std::string& member, const std::vector<Variant>& po
     }
 }
 
+// What the application and the objects it handed out share: its office, which may still be
+// starting, and what was done with it.
+struct Instance {
+    std::shared_ptr<StartingSession> start;
+    std::weak_ptr<WarmOffice> warm;
+    bool gaveDocument = false;
+
+    // The last reference gone: the office quits, or runs on for the user, in the background.
+    ~Instance() {
+        if (auto pool = warm.lock(); pool && start) pool->retire(std::move(start));
+    }
+
+    WriterSession& session() {
+        if (!start)
+            throw Error("The word processor is no longer running. Start the comparison again.");
+        return start->session();
+    }
+};
+using InstanceRef = std::shared_ptr<Instance>;
+
 // Base for objects that are only ever called: every property access is refused.
 class MethodsOnly : public automation::Dispatch {
   public:
@@ -34,14 +54,14 @@ class MethodsOnly : public automation::Dispatch {
 
 class WordDocument : public MethodsOnly {
   public:
-    WordDocument(std::shared_ptr<WriterSession> session, WriterSession::DocumentRef document)
-        : session_(std::move(session)), document_(std::move(document)) {}
+    WordDocument(InstanceRef instance, WriterSession::DocumentRef document)
+        : instance_(std::move(instance)), document_(std::move(document)) {}
 
     Variant call(const std::string& name, const std::vector<Variant>& positional,
                  const std::vector<NamedArgument>& named) override {
         if (sameName(name, "Close")) {
             ExpectNoArguments(name, positional, named);
-            session_->close(document_);
+            instance_->session().close(document_);
             return {};
         }
         if (sameName(name, "Merge")) return merge(positional, named);
@@ -73,17 +93,17 @@ class WordDocument : public MethodsOnly {
         }
         if (!haveFile) throw Error("Merge needs the file name of the document to compare with.");
         // The result stays open in the session; Word's Merge gives nothing back either.
-        session_->compare(document_, revised);
+        instance_->session().compare(document_, revised);
         return {};
     }
 
-    std::shared_ptr<WriterSession> session_;
+    InstanceRef instance_;
     WriterSession::DocumentRef document_;
 };
 
 class WordDocuments : public MethodsOnly {
   public:
-    explicit WordDocuments(std::shared_ptr<WriterSession> session) : session_(std::move(session)) {}
+    explicit WordDocuments(InstanceRef instance) : instance_(std::move(instance)) {}
 
     Variant call(const std::string& name, const std::vector<Variant>& positional,
                  const std::vector<NamedArgument>& named) override {
@@ -97,22 +117,22 @@ class WordDocuments : public MethodsOnly {
             path = argument.value.toText();
         }
         if (positional.size() > 1) throw Error("Open takes only the file name.");
-        auto document = session_->open(path);
-        return Variant::object(Object(std::make_shared<WordDocument>(session_, document)));
+        auto document = instance_->session().open(path);
+        instance_->gaveDocument = true;
+        return Variant::object(Object(std::make_shared<WordDocument>(instance_, document)));
     }
 
   private:
-    std::shared_ptr<WriterSession> session_;
+    InstanceRef instance_;
 };
 
 class WordApplication : public automation::Dispatch {
   public:
-    explicit WordApplication(std::shared_ptr<WriterSession> session)
-        : session_(std::move(session)) {}
+    explicit WordApplication(InstanceRef instance) : instance_(std::move(instance)) {}
 
     Variant get(const std::string& name) override {
         if (sameName(name, "Documents")) {
-            return Variant::object(Object(std::make_shared<WordDocuments>(session_)));
+            return Variant::object(Object(std::make_shared<WordDocuments>(instance_)));
         }
         if (sameName(name, "DisplayAlerts")) return Variant::int32(displayAlerts_);
         if (sameName(name, "Visible")) return Variant::boolean(visible_);
@@ -127,7 +147,11 @@ class WordApplication : public automation::Dispatch {
         } else if (sameName(name, "Visible")) {
             const bool visible =
                 value.type() == Variant::Type::Boolean ? value.toBool() : value.toInt32() != 0;
-            if (visible) session_->show();
+            if (visible) {
+                instance_->session().show();
+                // This office is the user's now: the next comparison gets a warm one.
+                if (auto warm = instance_->warm.lock()) warm->prepare();
+            }
             visible_ = visible;
         } else {
             throw Unsupported(name);
@@ -138,22 +162,32 @@ class WordApplication : public automation::Dispatch {
                  const std::vector<NamedArgument>& named) override {
         if (!sameName(name, "Quit")) throw Unsupported(name);
         ExpectNoArguments(name, positional, named);
-        session_->quit();
+        auto warm = instance_->warm.lock();
+        if (!instance_->gaveDocument && warm && instance_->start) {
+            // Never given a document: kept warm for the next creation instead of ended.
+            warm->park(std::move(instance_->start));
+        } else {
+            instance_->session().quit();
+        }
         return {};
     }
 
-    Variant defaultValue() override { return Variant::text(session_->productName()); }
+    Variant defaultValue() override { return Variant::text(instance_->session().productName()); }
 
   private:
-    std::shared_ptr<WriterSession> session_;
+    InstanceRef instance_;
     std::int32_t displayAlerts_ = -1;
     bool visible_ = false;
 };
 
 }  // namespace
 
-Object MakeWordApplication(std::shared_ptr<WriterSession> session) {
-    return Object(std::make_shared<WordApplication>(std::move(session)));
+Object MakeWordApplication(std::shared_ptr<StartingSession> session,
+                           std::weak_ptr<WarmOffice> warm) {
+    auto instance = std::make_shared<Instance>();
+    instance->start = std::move(session);
+    instance->warm = std::move(warm);
+    return Object(std::make_shared<WordApplication>(std::move(instance)));
 }
 
 }  // namespace office

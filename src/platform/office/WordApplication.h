@@ -6,10 +6,14 @@
 #include <memory>
 
 #include "platform/automation/Object.h"
-#include "platform/office/WriterSession.h"
+#include "platform/office/WarmOffice.h"
 
 namespace office {
 
-automation::Object MakeWordApplication(std::shared_ptr<WriterSession> session);
+// The application over `session`, which may still be starting. Quit on an application that was
+// never given a document keeps its office warm in `warm`; showing the result to the user starts
+// the next warm office there.
+automation::Object MakeWordApplication(std::shared_ptr<StartingSession> session,
+                                       std::weak_ptr<WarmOffice> warm);
 
 }  // namespace office

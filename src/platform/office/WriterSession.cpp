@@ -156,10 +156,7 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
 }
 
 WriterSession::~WriterSession() {
-    if (shown_ && connection_->process->alive()) {
-        connection_->process->detach();
-        return;
-    }
+    if (shown_) return;  // the user's now
     try {
         quit();
     } catch (...) {
@@ -171,19 +168,33 @@ int WriterSession::pid() const {
     return connection_->process->pid();
 }
 
+bool WriterSession::answers() {
+    if (ended_ || connection_->lost || !connection_->process->alive()) return false;
+    try {
+        guarded("answer", options_.limits.ping, [&] { connection_->desktop->getComponents(); });
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 void WriterSession::guarded(const char* what, const std::function<void()>& call) {
+    guarded(what, options_.limits.call, call);
+}
+
+void WriterSession::guarded(const char* what, std::chrono::milliseconds limit,
+                            const std::function<void()>& call) {
     if (connection_->lost || ended_) {
         throw Error("The word processor is no longer running. Start the comparison again.");
     }
     auto& process = *connection_->process;
-    CallDeadline deadline(options_.limits.call, [&process] { process.kill(); });
+    CallDeadline deadline(limit, [&process] { process.kill(); });
     auto lost = [&]() -> Error {
         connection_->lost = true;
         process.kill();
         if (deadline.expired()) {
             return Error("The word processor did not answer within " +
-                         std::to_string(options_.limits.call.count() / 1000) +
-                         " seconds and was stopped.");
+                         std::to_string(limit.count() / 1000) + " seconds and was stopped.");
         }
         return Error("The word processor stopped unexpectedly.");
     };
@@ -263,6 +274,8 @@ void WriterSession::show() {
             shown_ = true;
         }
     });
+    // From the moment the user sees it, the office is theirs: it outlives this program.
+    if (shown_) connection_->process->detach();
 }
 
 void WriterSession::quit() {

@@ -32,10 +32,15 @@ class WriterSession : public ComparisonSession {
                const std::string& password = {}) override;
     std::string productName() override;
     int pid() const override;
+    // Whether the office still runs and answers a call within the ping limit; one that hangs
+    // is stopped.
+    bool answers();
 
   private:
     struct Connection;
     void guarded(const char* what, const std::function<void()>& call);
+    void guarded(const char* what, std::chrono::milliseconds limit,
+                 const std::function<void()>& call);
 
     SessionOptions options_;
     std::unique_ptr<Connection> connection_;

@@ -1,0 +1,86 @@
+#include "Batch.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "platform/office/DocumentCheck.h"
+
+std::vector<BatchLine> ReadBatchFile(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error("the batch file \"" + path + "\" cannot be read.");
+    std::vector<BatchLine> lines;
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (text.find_first_not_of(" \t") == std::string::npos || text[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::stringstream parts(text);
+        for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
+        const std::string where = "line " + std::to_string(number) + " of \"" + path + "\": ";
+        if (fields.size() != 3 || fields[0].empty() || fields[1].empty() || fields[2].empty()) {
+            throw std::runtime_error(where +
+                                     "ORIGINAL, REVISED and RESULT separated by tabs "
+                                     "expected.");
+        }
+        if (ExportFilter(fields[2]).empty()) {
+            throw std::runtime_error(where + "the result must end in .docx, .odt, .doc or .pdf.");
+        }
+        lines.push_back({number, {fields[0], fields[1], fields[2]}});
+    }
+    return lines;
+}
+
+BatchOutcome RunBatch(office::OfficeEngine& engine, const office::SessionOptions& options,
+                      const std::vector<BatchLine>& lines, int workers, const BatchReport& report) {
+    const auto start = std::chrono::steady_clock::now();
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    BatchOutcome outcome;
+    auto work = [&] {
+        std::unique_ptr<office::ComparisonSession> session;
+        for (std::size_t i; (i = next++) < lines.size();) {
+            std::string failure;
+            bool inDocument = false;
+            if (const std::string problem = ResultFolderProblem(lines[i].job.result);
+                !problem.empty()) {
+                failure = problem;
+                inDocument = true;
+            } else
+                try {
+                    if (!session) session = engine.startSession(options);
+                    RunJob(*session, lines[i].job);
+                } catch (const office::DocumentError& e) {
+                    failure = e.what();
+                    inDocument = true;
+                } catch (const std::exception& e) {
+                    failure = e.what();
+                    session.reset();  // the next job gets an office that has not failed
+                }
+            std::lock_guard lock(mutex);
+            if (failure.empty()) {
+                ++outcome.done;
+            } else {
+                ++outcome.failed;
+                outcome.engineFailed = outcome.engineFailed || !inDocument;
+                if (report.failed) report.failed(lines[i], failure);
+            }
+            if (report.progress) {
+                report.progress(outcome.done + outcome.failed, static_cast<int>(lines.size()),
+                                outcome.failed);
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    const int count = std::max(1, std::min<int>(workers, static_cast<int>(lines.size())));
+    for (int w = 0; w < count; ++w) threads.emplace_back(work);
+    for (auto& t : threads) t.join();
+    outcome.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return outcome;
+}

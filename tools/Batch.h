@@ -1,0 +1,36 @@
+// Many comparisons through few offices: a batch file of jobs, one a line, run by N workers that
+// each keep one office for all their jobs.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CompareJob.h"
+#include "platform/office/OfficeEngine.h"
+
+struct BatchLine {
+    int number;
+    CompareJob job;
+};
+
+// The jobs of a batch file: ORIGINAL, REVISED and RESULT separated by tabs, one job a line;
+// blank lines and lines starting with '#' are skipped. Raises std::runtime_error naming the
+// first line that is not a job.
+std::vector<BatchLine> ReadBatchFile(const std::string& path);
+
+struct BatchOutcome {
+    int done = 0;
+    int failed = 0;
+    bool engineFailed = false;  // some failure lay in the word processor, not in a document
+    double seconds = 0;
+};
+
+// What the workers tell as they go: a failed job with its description, and the progress.
+struct BatchReport {
+    std::function<void(const BatchLine&, const std::string& description)> failed;
+    std::function<void(int finished, int total, int failed)> progress;
+};
+
+BatchOutcome RunBatch(office::OfficeEngine& engine, const office::SessionOptions& options,
+                      const std::vector<BatchLine>& lines, int workers, const BatchReport& report);
