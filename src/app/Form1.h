@@ -49,6 +49,7 @@ class Form1 : public QWidget, public Form1View {
 
   private slots:
     void PushButton1_Click() { handlers_.PushButton1_Click(); }
+    void PushButton2_Click() { handlers_.PushButton2_Click(); }
     void PushButton4_Click() { handlers_.PushButton4_Click(); }
     void PushButton5_Click() { handlers_.PushButton5_Click(); }
     void PushButton6_Click() { handlers_.PushButton6_Click(); }

@@ -39,6 +39,20 @@ void Form1Handlers::PushButton1_Click() {
     trap.step(100, [&] { platform_.prompts.inform(ContactMessage()); });
 }
 
+void Form1Handlers::PushButton2_Click() {
+    Platform& p = platform_;
+    StepTrap trap(p.prompts, kPushButton2Location);
+    const std::string sample = BelowFolder(p.applicationFolder, kSampleDocument);
+    trap.step(100, [&] { view_.Text1().assignText(sample); });
+    trap.step(102, [&] { view_.Text2().assignText(sample); });
+    if (!trap.test(104,
+                   [&] { return p.prompts.ask(kOpenSamplesQuestion) == Prompts::Answer::Yes; })) {
+        return;
+    }
+    // The folder with its trailing separator, as the shell is handed it.
+    trap.step(106, [&] { p.shell.openFolder(BelowFolder(p.applicationFolder, kSamplesFolder)); });
+}
+
 void Form1Handlers::PushButton4_Click() {
     BrowseForDocument(platform_.commonDialog, platform_.prompts, kPushButton4Location,
                       view_.Text1());

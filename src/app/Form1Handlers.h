@@ -14,6 +14,12 @@
 // The location texts end with the space that the error report runs on into "at line ".
 inline constexpr const char* kFormLoadLocation = "in Vantrel2021/08/31.Form1.Form_Load ";
 inline constexpr const char* kPushButton1Location = "in Vantrel2021/08/31.Form1.PushButton1_Click ";
+inline constexpr const char* kPushButton2Location = "in Vantrel2021/08/31.Form1.PushButton2_Click ";
+inline constexpr const char* kSampleDocument = "Samples/sample1.doc";
+inline constexpr const char* kSamplesFolder = "Samples/";
+inline constexpr const char* kOpenSamplesQuestion =
+    "Would you like this software to open the folder where these sample files are stored (so "
+    "that you can view them before working with them)?";
 
 class Form1Handlers : private DocumentPaths {
   public:
@@ -22,6 +28,8 @@ class Form1Handlers : private DocumentPaths {
     // The start-up sequence, run once while the window is still hidden.
     void Form_Load();
     void PushButton1_Click();
+    // Fills both boxes with the sample document and offers to open the folder that holds it.
+    void PushButton2_Click();
     void PushButton4_Click();
     void PushButton5_Click();
     void PushButton6_Click();

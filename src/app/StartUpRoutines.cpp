@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/ApplicationFolder.h"
 #include "app/Product.h"
 
 std::string CutApplicationTitle(const std::string& productName) {
@@ -25,6 +26,13 @@ void OpenHomePageByChance(Clock& clock, RandomSource& random, Shell& shell) {
     random.seed(clock.secondsSinceMidnight());
     const int n = static_cast<int>(random.next() * 100) + 1;
     if (n == 7) shell.openWebPage(kHomePage);
+}
+
+bool IsInDevelopmentEnvironment(const std::string& applicationFolder) {
+    std::error_code error;
+    const auto cache = PathFromUtf8(applicationFolder).parent_path() / "CMakeCache.txt";
+    const bool built = std::filesystem::exists(cache, error);
+    return built || error;
 }
 
 std::string ContactMessage() {

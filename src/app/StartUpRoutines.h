@@ -21,5 +21,10 @@ void SetApplicationTitle(Prompts& prompts);
 // home page for n = 7 only. Traps nothing.
 void OpenHomePageByChance(Clock& clock, RandomSource& random, Shell& shell);
 
+// Whether the program runs from its build tree rather than from an installation: the build
+// tree's application folder lies beside the build's CMakeCache.txt. True also when that cannot
+// be told.
+bool IsInDevelopmentEnvironment(const std::string& applicationFolder);
+
 // The message of the "Help" button.
 std::string ContactMessage();

@@ -30,6 +30,13 @@ class Shell {
     virtual void openFolder(const std::string& folder) = 0;
 };
 
+class EventPump {
+  public:
+    virtual ~EventPump() = default;
+    // Handles the window events that arrive within `seconds`, then returns.
+    virtual void handleEventsFor(double seconds) = 0;
+};
+
 class ProgramEnd {
   public:
     virtual ~ProgramEnd() = default;

@@ -11,10 +11,7 @@ soffice "-env:UserInstallation=file://$work/converter" --headless --norestore \
     --convert-to "docx:MS Word 2007 XML" --outdir "$work" "$work/first.html" "$work/second.html" \
     >/dev/null 2>&1 || fail "could not make the documents"
 
-"$app" >"$work/app.log" 2>&1 &
-app_pid=$!
-pids+=("$app_pid")
-window=$(window_named "$product" 60) || fail "the main window did not appear"
+start_program "$app"
 xdotool windowfocus --sync "$window"
 
 # By the keyboard, as the tab order leads: Text1 has the focus, then Text2, then the button.

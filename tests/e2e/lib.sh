@@ -50,3 +50,11 @@ message_text() {
 }
 
 screenshot() { [ -n "${E2E_SCREENSHOTS:-}" ] && "$probe" screenshot "$E2E_SCREENSHOTS/$1.png" || true; }
+
+# Starts the program $1 and waits for its main window: sets $app_pid and $window.
+start_program() {
+    "$1" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    pids+=("$app_pid")
+    window=$(window_named "$product" 60) || fail "the main window did not appear with the product name"
+}

@@ -5,10 +5,7 @@
 app=$1 probe=$2
 source "$(dirname "$0")/lib.sh"
 
-"$app" >"$work/app.log" 2>&1 &
-app_pid=$!
-pids+=("$app_pid")
-window=$(window_named "$product" 60) || fail "the main window did not appear with the product name"
+start_program "$app"
 [ "$("$probe" icon-sizes "$window")" != "32x32" ] || fail "the window kept its blank design icon"
 screenshot main-window
 
