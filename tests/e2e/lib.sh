@@ -11,7 +11,15 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "e2e: $*" >&2; exit 1; }
+fail() {
+    echo "e2e: $*" >&2
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && sed "s/^/e2e: $(basename "$log") said: /" "$log" >&2
+    done
+    ps -eo pid,ppid,sid,stat,args | grep -E "[s]office|[q]uorvane" | sed 's/^/e2e: running: /' >&2
+    screenshot failure
+    exit 1
+}
 
 # Retries `$@` every 0.1 s for up to $1 seconds.
 wait_for() {
@@ -26,11 +34,14 @@ readonly product="Quorvane Paired Office Paper Examiners Highlighter Deskware"
 readonly title="Quorvane Paired Office Paper Examiners"
 
 mkdir -p "$work/runtime" "$work/config" && chmod 700 "$work/runtime"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+# The desktop's browser, for the start in a hundred that opens the maker's home page: one that
+# opens nothing.
+export BROWSER=true
 
 # The id of the visible window named exactly $1, waiting up to $2 seconds for it.
 window_named() {
