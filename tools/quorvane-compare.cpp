@@ -33,7 +33,7 @@ const char* kUsageText =
     "Options:\n"
     "  -o, --output RESULT  where to store the marked-up result (required)\n"
     "  --author NAME        the name the tracked changes carry (default: your account's name)\n"
-    "  --json               print the numbers as one JSON object\n"
+    "  --json               print the numbers, or what failed, as one JSON object\n"
     "  --batch FILE         run every job in FILE, one a line: ORIGINAL, REVISED and RESULT\n"
     "                       separated by tabs; blank lines and lines starting with # are skipped\n"
     "  -j, --jobs N         with --batch, run N offices side by side (default: one per core)\n"
@@ -124,6 +124,18 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
     return std::nullopt;
 }
 
+// Says what failed on stderr, and with --json also as an object on stdout whose "detail" holds
+// what the word processor itself said, for a developer's eyes.
+int Failed(const Arguments& args, const std::string& description, const std::string& detail,
+           int exitCode) {
+    std::cerr << "quorvane-compare: " << description << "\n";
+    if (args.json) {
+        std::cout << "{\"error\": " << JsonText(description) << ", \"detail\": " << JsonText(detail)
+                  << ", \"exit\": " << exitCode << "}\n";
+    }
+    return exitCode;
+}
+
 office::SessionOptions Headless(const Arguments& args) {
     office::SessionOptions options;
     options.headless = true;
@@ -133,8 +145,7 @@ office::SessionOptions Headless(const Arguments& args) {
 
 int CompareOne(const Arguments& args) {
     if (const std::string problem = ResultFolderProblem(args.output); !problem.empty()) {
-        std::cerr << "quorvane-compare: " << problem << "\n";
-        return kBadInput;
+        return Failed(args, problem, "", kBadInput);
     }
     try {
         const auto session =
@@ -151,11 +162,11 @@ int CompareOne(const Arguments& args) {
         }
         return kDone;
     } catch (const office::DocumentError& e) {
-        std::cerr << "quorvane-compare: " << e.description() << "\n";
-        return kBadInput;
+        return Failed(args, e.description(), e.detail(), kBadInput);
+    } catch (const automation::Error& e) {
+        return Failed(args, e.description(), e.detail(), kEngineFailure);
     } catch (const std::exception& e) {
-        std::cerr << "quorvane-compare: " << e.what() << "\n";
-        return kEngineFailure;
+        return Failed(args, e.what(), "", kEngineFailure);
     }
 }
 

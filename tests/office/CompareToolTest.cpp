@@ -53,6 +53,18 @@ TEST_F(OfficeTest, ToolExitCodesTellUsageFromBadInputAndLeaveNoResult) {
     EXPECT_EQ(bad.err, "quorvane-compare: The document \"" + docs_->damagedDocx +
                            "\" is damaged and cannot be opened.\n");
     EXPECT_FALSE(std::filesystem::exists(result));
+    // With --json, what failed as an object too; never a raw engine text in the message.
+    const ToolRun json =
+        RunTool({"--json", docs_->plainTextAsDocx, docs_->revisedDocx, "-o", result});
+    EXPECT_EQ(json.exit, 3);
+    EXPECT_EQ(json.out.rfind("{\"error\": \"\\\"" + docs_->plainTextAsDocx +
+                                 "\\\" is not a Word document.\", \"detail\": ",
+                             0),
+              0u)
+        << json.out;
+    for (const char* raw : {"file://", "Exception", "com.sun"}) {
+        EXPECT_EQ(json.err.find(raw), std::string::npos) << json.err;
+    }
     for (const auto& entry : std::filesystem::directory_iterator(folder_->path())) {
         EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos);
     }

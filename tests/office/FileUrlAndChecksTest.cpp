@@ -61,9 +61,10 @@ TEST(LooksLikeDocumentFile, KnowsTheSignaturesOfDocumentFormats) {
 }
 
 TEST(DescribeProblem, NamesTheFileInEveryDescription) {
-    for (auto problem : {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
-                         DocumentProblem::Unreadable, DocumentProblem::NotWordDocument,
-                         DocumentProblem::Damaged, DocumentProblem::PasswordProtected}) {
+    for (auto problem :
+         {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
+          DocumentProblem::Unreadable, DocumentProblem::NotWordDocument, DocumentProblem::Damaged,
+          DocumentProblem::PasswordProtected, DocumentProblem::OldWordFormat}) {
         EXPECT_NE(office::DescribeProblem(problem, "/d/x y.doc").find("\"/d/x y.doc\""),
                   std::string::npos);
     }
@@ -84,4 +85,24 @@ TEST(RemoveStaleProfiles, RemovesOnlyProfilesWhoseOfficeHasEnded) {
     EXPECT_TRUE(std::filesystem::exists(running));
     EXPECT_TRUE(std::filesystem::exists(starting)) << "a profile still being set up has no pid yet";
     EXPECT_TRUE(std::filesystem::exists(other));
+}
+
+TEST(CheckContainer, KnowsAnEncryptedPackageAndTheMarksOfOldWordFormats) {
+    const std::string data = QUORVANE_SOURCE_DIR "/tests/office/data/";
+    const std::string sample = QUORVANE_SOURCE_DIR "/assets/Samples/sample1.doc";
+    EXPECT_EQ(office::CheckContainer(data + "encrypted.docx"), DocumentProblem::PasswordProtected);
+    EXPECT_EQ(office::CheckContainer(sample), std::nullopt);
+    EXPECT_EQ(office::CheckContainer(data + "word2.doc"), std::nullopt);
+    EXPECT_TRUE(office::LooksLikeOldWordFormat(data + "word6.doc"));
+    EXPECT_TRUE(office::LooksLikeOldWordFormat(data + "word2.doc"));
+    EXPECT_FALSE(office::LooksLikeOldWordFormat(sample));
+    EXPECT_FALSE(office::LooksLikeOldWordFormat(data + "encrypted.docx"));
+    // A container cut short, or pointing past its end, is simply not one.
+    TemporaryFolder folder;
+    const std::string whole = ReadFile(sample);
+    for (std::size_t length : {std::size_t{8}, std::size_t{600}, whole.size() / 3}) {
+        WriteFile(folder.path() + "/cut.doc", whole.substr(0, length));
+        EXPECT_FALSE(office::LooksLikeOldWordFormat(folder.path() + "/cut.doc")) << length;
+        EXPECT_EQ(office::CheckContainer(folder.path() + "/cut.doc"), std::nullopt) << length;
+    }
 }

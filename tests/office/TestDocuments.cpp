@@ -79,15 +79,30 @@ TestDocuments::TestDocuments(const std::string& into) : folder(into) {
     WriteFile(dir / "original.html", kOriginal);
     WriteFile(dir / "revised.html", kRevised);
     WriteFile(dir / "additions.html", kAdditions);
+    std::string large = "<html><body>";
+    for (int i = 0; i < 4000; ++i) {
+        large += "<p>Paragraph " + std::to_string(i) + " of a long report, in ordinary words.</p>";
+    }
+    WriteFile(dir / "large.html", large + "</body></html>");
     const std::string profile = "file://" + (dir / "converter-profile").string();
     for (const char* format : {"docx:MS Word 2007 XML", "doc:MS Word 97"}) {
-        const int exit = RunProgram(
-            {"soffice", "-env:UserInstallation=" + profile, "--headless", "--norestore",
-             "--convert-to", format, "--outdir", folder, (dir / "original.html").string(),
-             (dir / "revised.html").string(), (dir / "additions.html").string()},
-            {"SAL_USE_VCLPLUGIN=svp"});
-        if (exit != 0) throw std::runtime_error("the office could not make the test documents");
+        std::vector<std::string> command = {"soffice",
+                                            "-env:UserInstallation=" + profile,
+                                            "--headless",
+                                            "--norestore",
+                                            "--convert-to",
+                                            format,
+                                            "--outdir",
+                                            folder,
+                                            (dir / "original.html").string(),
+                                            (dir / "revised.html").string(),
+                                            (dir / "additions.html").string()};
+        if (format[1] == 'o' && format[3] == 'x') command.push_back((dir / "large.html").string());
+        if (RunProgram(command, {"SAL_USE_VCLPLUGIN=svp"}) != 0) {
+            throw std::runtime_error("the office could not make the test documents");
+        }
     }
+    largeDocx = dir / "large.docx";
     originalDocx = dir / "original.docx";
     revisedDocx = dir / "revised.docx";
     originalDoc = dir / "original.doc";

@@ -18,6 +18,8 @@ struct TestDocuments {
     std::string originalDocx, revisedDocx, originalDoc, revisedDoc;
     // A revision that only adds: two insertions, no deletions.
     std::string additionsDocx;
+    // About a hundred pages, which take the office a while to open.
+    std::string largeDocx;
     // The original under a name with blanks, '#', '%', '?' and non-ASCII letters.
     std::string awkwardlyNamedDocx;
     std::string plainTextAsDocx, pictureAsDocx, damagedDocx, emptyDocx, missingDocx;

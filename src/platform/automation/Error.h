@@ -9,8 +9,14 @@ namespace automation {
 
 class Error : public std::runtime_error {
   public:
-    explicit Error(const std::string& description) : std::runtime_error(description) {}
+    // `detail`: what the component itself said, for a developer's eyes only (never the report).
+    explicit Error(const std::string& description, std::string detail = {})
+        : std::runtime_error(description), detail_(std::move(detail)) {}
     std::string description() const { return what(); }
+    const std::string& detail() const { return detail_; }
+
+  private:
+    std::string detail_;
 };
 
 // Raised for any member call on a handle that holds no object.

@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+#include "platform/office/CompoundFile.h"
+
 namespace office {
 
 std::string DescribeProblem(DocumentProblem problem, const std::string& path) {
@@ -25,6 +27,11 @@ std::string DescribeProblem(DocumentProblem problem, const std::string& path) {
         case DocumentProblem::PasswordProtected:
             return "The document " + quoted +
                    " is protected by a password. Remove the password, save it, and try again.";
+        case DocumentProblem::OldWordFormat:
+            return "The document " + quoted +
+                   " is a Word document in a format older than Word 97, which the word "
+                   "processor cannot read. Open it in Word, save it as a Word 97-2003 (.doc) or "
+                   "Word (.docx) document, and try again.";
     }
     return "The document " + quoted + " cannot be opened.";
 }
@@ -36,6 +43,35 @@ std::optional<DocumentProblem> CheckOnDisk(const std::string& path) {
     if (access(path.c_str(), R_OK) != 0) return DocumentProblem::Unreadable;
     if (S_ISREG(info.st_mode) && info.st_size == 0) return DocumentProblem::Empty;
     return std::nullopt;
+}
+
+std::optional<DocumentProblem> CheckContainer(const std::string& path) {
+    auto container = CompoundFile::Open(path);
+    if (container && container->hasStream("EncryptionInfo") &&
+        container->hasStream("EncryptedPackage")) {
+        return DocumentProblem::PasswordProtected;
+    }
+    return std::nullopt;
+}
+
+bool LooksLikeOldWordFormat(const std::string& path) {
+    // wIdent, then nFib: 0xA59B Word 1.x, 0xA5DB Word 2.0, 0xA5DC Word 6.0/95; from Word 97 on,
+    // 0xA5EC with nFib 193 or more.
+    auto old = [](const std::string& fib) {
+        if (fib.size() < 4) return false;
+        const unsigned ident =
+            static_cast<unsigned char>(fib[0]) | static_cast<unsigned char>(fib[1]) << 8;
+        const unsigned nFib =
+            static_cast<unsigned char>(fib[2]) | static_cast<unsigned char>(fib[3]) << 8;
+        return ident == 0xA59B || ident == 0xA5DB || ident == 0xA5DC ||
+               (ident == 0xA5EC && nFib > 0 && nFib < 193);
+    };
+    std::ifstream in(path, std::ios::binary);
+    std::string head(4, '\0');
+    in.read(head.data(), 4);
+    if (in && old(head)) return true;
+    auto container = CompoundFile::Open(path);
+    return container && old(container->streamStart("WordDocument", 4));
 }
 
 bool LooksLikeDocumentFile(const std::string& path) {

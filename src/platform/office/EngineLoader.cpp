@@ -16,8 +16,7 @@ std::string LoadFailure(const std::string& module, const std::string& why) {
     }
     // The module is there, but what it links against is not: the office's own libraries.
     return "The word processor could not be started: LibreOffice is not installed, or not "
-           "completely (install the package libreoffice-writer). (" +
-           why + ")";
+           "completely (install the package libreoffice-writer).";
 }
 
 }  // namespace
@@ -32,7 +31,8 @@ OfficeEngine& LoadOfficeEngine(const std::string& folder) {
     void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = dlerror();
-        throw automation::Error(LoadFailure(module, why ? why : "unknown reason"));
+        const std::string reason = why ? why : "unknown reason";
+        throw automation::Error(LoadFailure(module, reason), reason);
     }
     auto entry = reinterpret_cast<OfficeEngine* (*)()>(dlsym(handle, kEngineEntry));
     if (!entry) {

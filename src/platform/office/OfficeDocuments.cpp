@@ -3,6 +3,7 @@
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
@@ -23,7 +24,7 @@ namespace {
 
 // Filters of the formats a word processor opens as its own documents.
 bool IsWordFilter(const std::string& filter) {
-    for (const char* prefix : {"MS Word", "Office Open XML Text", "writer8",
+    for (const char* prefix : {"MS Word", "MS WinWord", "Office Open XML Text", "writer8",
                                "StarOffice XML (Writer)", "Rich Text Format"}) {
         if (filter.rfind(prefix, 0) == 0) return true;
     }
@@ -63,6 +64,8 @@ uno::Reference<lang::XComponent> LoadCheckedDocument(
     std::string& filter) {
     const std::string absolute = AbsolutePath(path);
     if (auto problem = CheckOnDisk(absolute)) throw DocumentError(*problem, path);
+    // Known from the container itself, whatever the office would make of it.
+    if (auto problem = CheckContainer(absolute)) throw DocumentError(*problem, path);
     rtl::Reference<AbortingInteractionHandler> handler(new AbortingInteractionHandler);
     const auto properties = SequenceOf<beans::PropertyValue>({
         Property("Hidden", uno::Any(true)),
@@ -73,21 +76,26 @@ uno::Reference<lang::XComponent> LoadCheckedDocument(
                  uno::Any(uno::Reference<task::XInteractionHandler>(handler.get()))),
     });
     uno::Reference<lang::XComponent> component;
+    std::string refusal;  // what the office said, for a developer's eyes
     try {
         component = desktop->loadComponentFromURL(UnoString(FileUrlFromPath(absolute)), "_blank", 0,
                                                   properties);
-    } catch (const uno::RuntimeException&) {
-        throw;  // the office itself failing, lost or stuck: the session reports that
-    } catch (const uno::Exception&) {
-        // A refused load says little; what the handler heard says more.
+    } catch (const lang::DisposedException&) {
+        throw;  // the office itself is gone: the session reports that
+    } catch (const uno::Exception& e) {
+        // A refused load says little; what the handler heard and the file itself say more.
+        refusal = Utf8(e.Message);
     }
     if (!component.is()) {
+        DocumentProblem problem = DocumentProblem::NotWordDocument;
         if (handler->problem() == DocumentProblem::PasswordProtected) {
-            throw DocumentError(DocumentProblem::PasswordProtected, path);
+            problem = DocumentProblem::PasswordProtected;
+        } else if (LooksLikeOldWordFormat(absolute)) {
+            problem = DocumentProblem::OldWordFormat;
+        } else if (LooksLikeDocumentFile(absolute)) {
+            problem = DocumentProblem::Damaged;
         }
-        throw DocumentError(LooksLikeDocumentFile(absolute) ? DocumentProblem::Damaged
-                                                            : DocumentProblem::NotWordDocument,
-                            path);
+        throw DocumentError(problem, path, refusal);
     }
     uno::Reference<frame::XModel> model(component, uno::UNO_QUERY);
     uno::Reference<lang::XServiceInfo> info(component, uno::UNO_QUERY);

@@ -7,13 +7,13 @@ namespace office {
 StartingSession::StartingSession(SessionOptions options) {
     starter_ = std::thread([this, options = std::move(options)] {
         std::unique_ptr<WriterSession> session;
-        std::optional<std::string> failure;
+        std::optional<automation::Error> failure;
         try {
             session = std::make_unique<WriterSession>(options);
+        } catch (const automation::Error& e) {
+            failure = e;
         } catch (const std::exception& e) {
-            failure = e.what();
-        } catch (...) {
-            failure = "The word processor could not be started.";
+            failure = automation::Error("The word processor could not be started.", e.what());
         }
         std::lock_guard lock(mutex_);
         session_ = std::move(session);
@@ -31,7 +31,7 @@ WriterSession& StartingSession::session() {
     std::unique_lock lock(mutex_);
     // The start itself keeps to the start limit.
     settled_.wait(lock, [this] { return done_; });
-    if (failure_) throw automation::Error(*failure_);
+    if (failure_) throw *failure_;
     return *session_;
 }
 

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/automation/Error.h"
 #include "platform/office/WriterSession.h"
 
 namespace office {
@@ -35,7 +36,7 @@ class StartingSession {
     mutable std::mutex mutex_;
     std::condition_variable settled_;
     std::unique_ptr<WriterSession> session_;
-    std::optional<std::string> failure_;
+    std::optional<automation::Error> failure_;
     bool done_ = false;
     std::thread starter_;
 };

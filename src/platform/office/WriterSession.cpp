@@ -98,6 +98,7 @@ std::string DefaultAuthor() {
 class ComparisonSession::Document {
   public:
     uno::Reference<lang::XComponent> component;
+    std::string path;  // as the user wrote it
     std::string url;
     std::string filter;
     bool closed = false;
@@ -116,9 +117,10 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
     try {
         local = LocalContext(options_.programDir);
     } catch (const uno::Exception& e) {
-        throw Error("The word processor could not be started: its runtime did not load (" +
-                    Utf8(e.Message) +
-                    "). Install the packages libreoffice-writer and libreoffice-core.");
+        throw Error(
+            "The word processor could not be started: its runtime did not load. Install the "
+            "package libreoffice-writer again.",
+            Utf8(e.Message));
     }
     const std::string pipe = UniquePipeName();
     connection_->process =
@@ -145,10 +147,10 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         } catch (const uno::Exception& e) {
-            throw Error("The word processor could not be started: " + Utf8(e.Message));
+            throw Error("The word processor could not be started.", Utf8(e.Message));
         }
     }
-    guarded("start", [&] {
+    guarded("starting", [&] {
         connection_->desktop = frame::Desktop::create(connection_->context);
         SetAuthor(connection_->context,
                   options_.author.empty() ? DefaultAuthor() : options_.author);
@@ -171,18 +173,20 @@ int WriterSession::pid() const {
 bool WriterSession::answers() {
     if (ended_ || connection_->lost || !connection_->process->alive()) return false;
     try {
-        guarded("answer", options_.limits.ping, [&] { connection_->desktop->getComponents(); });
+        guarded("answering", options_.limits.ping, [&] { connection_->desktop->getComponents(); });
         return true;
     } catch (const Error&) {
         return false;
     }
 }
 
-void WriterSession::guarded(const char* what, const std::function<void()>& call) {
-    guarded(what, options_.limits.call, call);
+void WriterSession::guarded(const std::string& doing, const std::function<void()>& call) {
+    guarded(doing, options_.limits.call, call);
 }
 
-void WriterSession::guarded(const char* what, std::chrono::milliseconds limit,
+// Every call into the office: within its time limit, and every failure in our own words,
+// naming what the office was doing; what the office itself said goes into the detail.
+void WriterSession::guarded(const std::string& doing, std::chrono::milliseconds limit,
                             const std::function<void()>& call) {
     if (connection_->lost || ended_) {
         throw Error("The word processor is no longer running. Start the comparison again.");
@@ -194,28 +198,31 @@ void WriterSession::guarded(const char* what, std::chrono::milliseconds limit,
         process.kill();
         if (deadline.expired()) {
             return Error("The word processor did not answer within " +
-                         std::to_string(limit.count() / 1000) + " seconds and was stopped.");
+                         std::to_string(limit.count() / 1000) + " seconds while " + doing +
+                         ", and was stopped.");
         }
-        return Error("The word processor stopped unexpectedly.");
+        return Error("The word processor stopped unexpectedly while " + doing + ".");
     };
     try {
         call();
     } catch (const Error&) {
+        if (deadline.expired() || !process.alive()) throw lost();
         throw;
     } catch (const lang::DisposedException&) {
         throw lost();
     } catch (const uno::Exception& e) {
         if (deadline.expired() || !process.alive()) throw lost();
-        throw Error(std::string("The word processor could not ") + what + ": " + Utf8(e.Message));
+        throw Error("The word processor failed while " + doing + ".", Utf8(e.Message));
     }
 }
 
 ComparisonSession::DocumentRef WriterSession::open(const std::string& path) {
     auto document = std::make_shared<Document>();
-    guarded("open the document", [&] {
+    guarded("opening \"" + path + "\"", [&] {
         document->component =
             LoadCheckedDocument(connection_->desktop, path, false, document->filter);
     });
+    document->path = path;
     document->url = FileUrlFromPath(AbsolutePath(path));
     return document;
 }
@@ -224,11 +231,11 @@ ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& origina
                                                       const std::string& revisedPath) {
     if (!original || original->closed) throw Error("The document to compare is closed.");
     auto result = std::make_shared<Document>();
-    guarded("compare the documents", [&] {
-        std::string revisedFilter;
+    guarded("opening \"" + revisedPath + "\"", [&] {
         result->component =
-            LoadCheckedDocument(connection_->desktop, revisedPath, true, revisedFilter);
-        result->filter = revisedFilter;
+            LoadCheckedDocument(connection_->desktop, revisedPath, true, result->filter);
+    });
+    guarded("comparing \"" + original->path + "\" with \"" + revisedPath + "\"", [&] {
         try {
             uno::Reference<frame::XModel> model(result->component, uno::UNO_QUERY_THROW);
             uno::Reference<frame::XDispatchProvider> provider(
@@ -251,7 +258,7 @@ ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& origina
 
 void WriterSession::close(const DocumentRef& document) {
     if (!document || document->closed) throw Error("The document is already closed.");
-    guarded("close the document", [&] {
+    guarded("closing a document", [&] {
         uno::Reference<util::XCloseable> closeable(document->component, uno::UNO_QUERY_THROW);
         closeable->close(true);
     });
@@ -262,7 +269,7 @@ void WriterSession::close(const DocumentRef& document) {
 void WriterSession::show() {
     // A headless office has no screen to show anything on; it must not be left running either.
     if (options_.headless) return;
-    guarded("show its window", [&] {
+    guarded("showing the result", [&] {
         auto components = connection_->desktop->getComponents()->createEnumeration();
         while (components->hasMoreElements()) {
             uno::Reference<frame::XModel> model(components->nextElement(), uno::UNO_QUERY);
@@ -283,7 +290,7 @@ void WriterSession::quit() {
     auto& process = *connection_->process;
     if (!connection_->lost && process.alive()) {
         // Closing every document unmodified first keeps terminate() from asking to save.
-        guarded("quit", [&] {
+        guarded("quitting", [&] {
             auto components = connection_->desktop->getComponents()->createEnumeration();
             while (components->hasMoreElements()) {
                 CloseQuietly(
@@ -303,7 +310,7 @@ void WriterSession::quit() {
 
 ChangeCounts WriterSession::countChanges(const DocumentRef& document) {
     ChangeCounts counts;
-    guarded("count the changes", [&] {
+    guarded("counting the changes", [&] {
         uno::Reference<document::XRedlinesSupplier> supplier(document->component,
                                                              uno::UNO_QUERY_THROW);
         auto redlines = supplier->getRedlines()->createEnumeration();
@@ -325,7 +332,7 @@ ChangeCounts WriterSession::countChanges(const DocumentRef& document) {
 
 void WriterSession::store(const DocumentRef& document, const std::string& path,
                           const std::string& filterName, const std::string& password) {
-    guarded("store the result", [&] {
+    guarded("storing the result as \"" + path + "\"", [&] {
         uno::Reference<frame::XStorable> storable(document->component, uno::UNO_QUERY_THROW);
         auto args = SequenceOf<beans::PropertyValue>({
             Property("FilterName", uno::Any(UnoString(filterName))),
@@ -342,7 +349,7 @@ void WriterSession::store(const DocumentRef& document, const std::string& path,
 
 std::string WriterSession::productName() {
     std::string name;
-    guarded("tell its name", [&] { name = ReadProductName(connection_->context); });
+    guarded("telling its name", [&] { name = ReadProductName(connection_->context); });
     return name;
 }
 

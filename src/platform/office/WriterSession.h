@@ -38,8 +38,9 @@ class WriterSession : public ComparisonSession {
 
   private:
     struct Connection;
-    void guarded(const char* what, const std::function<void()>& call);
-    void guarded(const char* what, std::chrono::milliseconds limit,
+    // `doing`: what the office is doing, in the user's words ("opening \"a.doc\"").
+    void guarded(const std::string& doing, const std::function<void()>& call);
+    void guarded(const std::string& doing, std::chrono::milliseconds limit,
                  const std::function<void()>& call);
 
     SessionOptions options_;
