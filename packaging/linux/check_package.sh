@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the .deb, installs it into this machine as a user would, checks the installed program,
+# removes it and checks that nothing is left behind. Needs root (or sudo); skips otherwise.
+#   packaging/linux/check_package.sh SOURCE_DIR X11_PROBE
+set -uo pipefail
+root=$1 probe=$2
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! sudo -n true 2>/dev/null; then echo "package: skipped: installing needs root"; exit 77; fi
+    as_root=(sudo -n)
+fi
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    pkill -9 -f "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "package: failed: $*"; exit 1; }
+
+deb=$("$root/scripts/package" | tail -1)
+[ -f "$deb" ] || fail "no package was made"
+if dpkg-query -W -f='${Status}' quorvane 2>/dev/null | grep -q installed; then
+    "${as_root[@]}" apt-get remove -y -qq --purge quorvane >/dev/null 2>&1
+fi
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "$deb" >"$work/install.log" 2>&1 ||
+    fail "apt-get could not install it: $(tail -3 "$work/install.log")"
+dpkg -L quorvane >"$work/files"
+
+desktop-file-validate /usr/share/applications/quorvane.desktop || fail "the desktop entry is not valid"
+appstreamcli validate --no-net /usr/share/metainfo/example.meldrisk.quorvane.metainfo.xml \
+    >"$work/appstream.log" 2>&1 || fail "the metainfo is not valid: $(cat "$work/appstream.log")"
+man -w quorvane-compare >/dev/null 2>&1 || [ -f /usr/share/man/man1/quorvane-compare.1.gz ] ||
+    fail "no manual page"
+
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" BROWSER=true
+quorvane-compare /usr/lib/quorvane/Samples/sample1.doc /usr/lib/quorvane/Samples/sample2.doc \
+    -o "$work/result.docx" >"$work/compare.log" 2>&1 ||
+    fail "the installed quorvane-compare failed: $(cat "$work/compare.log")"
+grep -q "^insertions: [1-9]" "$work/compare.log" || fail "the samples showed no change"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+product="Quorvane Paired Office Paper Examiners Highlighter Deskware"
+read -r pid _ < <(timeout 60 "$probe" launch "$product" quorvane) ||
+    fail "the installed program showed no window named $product"
+kill "$pid" 2>/dev/null
+
+"${as_root[@]}" apt-get remove -y -qq --purge quorvane >/dev/null 2>&1 || fail "it could not be removed"
+left=()
+while read -r path; do
+    [ -e "$path" ] || [ -L "$path" ] || continue
+    [ -d "$path" ] && [ "$path" != /usr/lib/quorvane ] && continue  # shared folders stay
+    left+=("$path")
+done <"$work/files"
+[ ${#left[@]} -eq 0 ] || fail "left behind: ${left[*]}"
+echo "package: installed, used and removed cleanly"
