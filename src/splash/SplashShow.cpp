@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "app/ApplicationFolder.h"
 #include "app/Product.h"
 
@@ -27,11 +31,30 @@ double NumberFromText(const std::string& text) {
     return number;
 }
 
+namespace {
+
+// Hidden and system files do not count: a name starting with a dot, and on Windows the file's
+// own marks.
+bool Hidden(const std::filesystem::path& path) {
+    const std::u8string name = path.filename().u8string();
+    if (!name.empty() && name[0] == u8'.') return true;
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+        return true;
+    }
+#endif
+    return false;
+}
+
+}  // namespace
+
 std::string FirstPlainFile(const std::string& folder) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(folder), error)) {
         const std::u8string name = entry.path().filename().u8string();
-        if (!name.empty() && name[0] == u8'.') continue;  // hidden
+        if (Hidden(entry.path())) continue;
         std::error_code kind;
         if (entry.is_regular_file(kind)) return std::string(name.begin(), name.end());
     }

@@ -10,6 +10,16 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// Installed in C:\Tools on Windows, /opt/Tools elsewhere: the sample is named with the
+// platform's separator.
+#ifdef _WIN32
+const std::string kFolder = "C:\\Tools", kSample = "C:\\Tools\\Samples\\sample1.doc",
+                  kSamples = "C:\\Tools\\Samples\\";
+#else
+const std::string kFolder = "/opt/Tools", kSample = "/opt/Tools/Samples/sample1.doc",
+                  kSamples = "/opt/Tools/Samples/";
+#endif
+
 class Samples : public ::testing::Test {
   protected:
     Samples() {
@@ -19,7 +29,7 @@ class Samples : public ::testing::Test {
         s.settings.writes.clear();
     }
     // A folder with no Samples in it: the boxes are filled all the same.
-    ScriptedPlatform s{"/opt/Tools"};
+    ScriptedPlatform s{kFolder};
     ScriptedForm1View view;
     Form1Handlers handlers{s.platform, view};
 };
@@ -29,25 +39,24 @@ class Samples : public ::testing::Test {
 TEST_F(Samples, BothBoxesAndBothKeysGetTheSampleAndYesOpensItsFolder) {
     s.prompts.answers = {Prompts::Answer::Yes};
     handlers.PushButton2_Click();
-    EXPECT_EQ(view.text1.currentText(), "/opt/Tools/Samples/sample1.doc");
-    EXPECT_EQ(view.text2.currentText(), "/opt/Tools/Samples/sample1.doc");
-    EXPECT_EQ(s.settings.writes, (Lines{"Excel File=/opt/Tools/Samples/sample1.doc",
-                                        "Compare With=/opt/Tools/Samples/sample1.doc"}));
+    EXPECT_EQ(view.text1.currentText(), kSample);
+    EXPECT_EQ(view.text2.currentText(), kSample);
+    EXPECT_EQ(s.settings.writes, (Lines{"Excel File=" + kSample, "Compare With=" + kSample}));
     ASSERT_EQ(s.prompts.shown().size(), 1u);
     EXPECT_EQ(s.prompts.shown()[0].kind, "ask");
     EXPECT_EQ(s.prompts.texts()[0], kOpenSamplesQuestion);
-    EXPECT_EQ(s.shell.opened, (Lines{"folder /opt/Tools/Samples/"}));
+    EXPECT_EQ(s.shell.opened, (Lines{"folder " + kSamples}));
 }
 
 TEST_F(Samples, NoOpensNothingAndAFailingQuestionGoesOnToOpenTheFolder) {
     handlers.PushButton2_Click();  // answered No
     EXPECT_TRUE(s.shell.opened.empty());
-    EXPECT_EQ(view.text2.currentText(), "/opt/Tools/Samples/sample1.doc");
+    EXPECT_EQ(view.text2.currentText(), kSample);
 
     s.prompts.onShow = [](const ScriptedPrompts::Shown& shown) {
         if (shown.kind == "ask") throw std::runtime_error("No message box can be shown.");
     };
     handlers.PushButton2_Click();
     EXPECT_NE(s.prompts.texts().back().find("PushButton2_Click at line 104"), std::string::npos);
-    EXPECT_EQ(s.shell.opened, (Lines{"folder /opt/Tools/Samples/"}));
+    EXPECT_EQ(s.shell.opened, (Lines{"folder " + kSamples}));
 }
