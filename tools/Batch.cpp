@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -36,6 +37,35 @@ std::vector<BatchLine> ReadBatchFile(const std::string& path) {
     return lines;
 }
 
+namespace {
+
+struct JobFailure {
+    std::string description;
+    bool inDocument;  // rather than in the word processor
+};
+
+// Runs one job in the worker's office, starting one when it has none; answers what failed.
+std::optional<JobFailure> RunLine(office::OfficeEngine& engine,
+                                  const office::SessionOptions& options,
+                                  std::unique_ptr<office::ComparisonSession>& session,
+                                  const CompareJob& job) {
+    if (std::string problem = ResultFolderProblem(job.result); !problem.empty()) {
+        return JobFailure{problem, true};
+    }
+    try {
+        if (!session) session = engine.startSession(options);
+        RunJob(*session, job);
+        return std::nullopt;
+    } catch (const office::DocumentError& e) {
+        return JobFailure{e.what(), true};
+    } catch (const std::exception& e) {
+        session.reset();  // the next job gets an office that has not failed
+        return JobFailure{e.what(), false};
+    }
+}
+
+}  // namespace
+
 BatchOutcome RunBatch(office::OfficeEngine& engine, const office::SessionOptions& options,
                       const std::vector<BatchLine>& lines, int workers, const BatchReport& report) {
     const auto start = std::chrono::steady_clock::now();
@@ -45,30 +75,14 @@ BatchOutcome RunBatch(office::OfficeEngine& engine, const office::SessionOptions
     auto work = [&] {
         std::unique_ptr<office::ComparisonSession> session;
         for (std::size_t i; (i = next++) < lines.size();) {
-            std::string failure;
-            bool inDocument = false;
-            if (const std::string problem = ResultFolderProblem(lines[i].job.result);
-                !problem.empty()) {
-                failure = problem;
-                inDocument = true;
-            } else
-                try {
-                    if (!session) session = engine.startSession(options);
-                    RunJob(*session, lines[i].job);
-                } catch (const office::DocumentError& e) {
-                    failure = e.what();
-                    inDocument = true;
-                } catch (const std::exception& e) {
-                    failure = e.what();
-                    session.reset();  // the next job gets an office that has not failed
-                }
+            const auto failure = RunLine(engine, options, session, lines[i].job);
             std::lock_guard lock(mutex);
-            if (failure.empty()) {
+            if (!failure) {
                 ++outcome.done;
             } else {
                 ++outcome.failed;
-                outcome.engineFailed = outcome.engineFailed || !inDocument;
-                if (report.failed) report.failed(lines[i], failure);
+                outcome.engineFailed = outcome.engineFailed || !failure->inDocument;
+                if (report.failed) report.failed(lines[i], failure->description);
             }
             if (report.progress) {
                 report.progress(outcome.done + outcome.failed, static_cast<int>(lines.size()),

@@ -29,6 +29,14 @@ office::SessionOptions OfficeTest::Headless() {
     return options;
 }
 
+std::set<int> OfficeTest::OfficesSince(const std::set<int>& before) {
+    std::set<int> added;
+    for (int pid : OfficeProcesses()) {
+        if (!before.count(pid)) added.insert(pid);
+    }
+    return added;
+}
+
 std::set<int> OfficeTest::OfficeProcesses() {
     std::set<int> running;
     std::error_code error;

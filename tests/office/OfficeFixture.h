@@ -17,6 +17,8 @@ class OfficeTest : public ::testing::Test {
     static office::SessionOptions Headless();
     // The ids of the running office processes that this program started.
     static std::set<int> OfficeProcesses();
+    // Those of them started since `before` was taken.
+    static std::set<int> OfficesSince(const std::set<int>& before);
 
     static std::unique_ptr<TemporaryFolder> folder_;
     static std::unique_ptr<TestDocuments> docs_;

@@ -2,6 +2,7 @@
 // into .docx and .doc by the office's own converter, plus every kind of bad input.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +33,11 @@ int StartProgram(const std::vector<std::string>& argv,
                  const std::vector<std::string>& extraEnv = {});
 // Starts a program and waits for it; answers its exit code.
 int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {});
+
+// Waits up to `limit` for `condition` to hold, looking again every few milliseconds; answers
+// whether it did.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds limit = std::chrono::seconds(30));
 
 // The description of the automation::Error that `action` raises, or "(no failure)".
 std::string FailureOf(const std::function<void()>& action);

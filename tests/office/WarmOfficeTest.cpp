@@ -17,24 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit) {
-    const auto end = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
-// The office processes started since `before`.
-std::set<int> Since(const std::set<int>& before, const std::set<int>& now) {
-    std::set<int> added;
-    for (int pid : now) {
-        if (!before.count(pid)) added.insert(pid);
-    }
-    return added;
-}
-
 // The time from creating "Word.Application" to its first answer; `word` keeps the object.
 std::chrono::duration<double> FirstAnswer(office::OfficeHost& host, automation::Object& word) {
     const auto start = Clock::now();
@@ -54,10 +36,10 @@ TEST_F(OfficeTest, TheOfficeTheCheckStartedIsTheOneTheNextCreationGets) {
     office::OfficeHost host(Headless());
     host.create("Word.Application").call("Quit");  // as the start-up check does
     host.warmOffice().waitUntilSettled();
-    const auto warm = Since(before, OfficeProcesses());
+    const auto warm = OfficesSince(before);
     ASSERT_EQ(warm.size(), 1u);
     const auto warmTime = FirstAnswer(host, second);
-    EXPECT_EQ(Since(before, OfficeProcesses()), warm) << "another office was started";
+    EXPECT_EQ(OfficesSince(before), warm) << "another office was started";
     EXPECT_LT(warmTime, coldTime / 2);
 }
 
@@ -66,7 +48,7 @@ TEST_F(OfficeTest, AWarmOfficeKilledBehindOurBackIsReplacedUnnoticed) {
     office::OfficeHost host(Headless());
     host.create("Word.Application").call("Quit");
     host.warmOffice().waitUntilSettled();
-    const auto warm = Since(before, OfficeProcesses());
+    const auto warm = OfficesSince(before);
     ASSERT_EQ(warm.size(), 1u);
     kill(*warm.begin(), SIGKILL);
     ASSERT_TRUE(
@@ -83,10 +65,9 @@ TEST_F(OfficeTest, AnUnusedWarmOfficeEndsAtTheIdleLimit) {
     office::OfficeHost host(options);
     host.create("Word.Application").call("Quit");
     host.warmOffice().waitUntilSettled();
-    ASSERT_EQ(Since(before, OfficeProcesses()).size(), 1u);
+    ASSERT_EQ(OfficesSince(before).size(), 1u);
     EXPECT_TRUE(WaitUntil([&] { return !host.warmOffice().holdsOne(); }, std::chrono::seconds(10)));
-    EXPECT_TRUE(WaitUntil([&] { return Since(before, OfficeProcesses()).empty(); },
-                          std::chrono::seconds(10)));
+    EXPECT_TRUE(WaitUntil([&] { return OfficesSince(before).empty(); }, std::chrono::seconds(10)));
 }
 
 TEST_F(OfficeTest, AWarmOfficeEndsWithAProgramThatIsKilled) {
@@ -96,7 +77,7 @@ TEST_F(OfficeTest, AWarmOfficeEndsWithAProgramThatIsKilled) {
     ASSERT_GT(holder, 0);
     ASSERT_TRUE(
         WaitUntil([&] { return std::filesystem::exists(ready); }, std::chrono::seconds(90)));
-    const auto warm = Since(before, OfficeProcesses());
+    const auto warm = OfficesSince(before);
     ASSERT_EQ(warm.size(), 1u);
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);

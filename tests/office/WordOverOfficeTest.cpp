@@ -1,7 +1,4 @@
 // The comparison routine and the "Word.Application" stand-in together, as the program uses them.
-#include <chrono>
-#include <thread>
-
 #include "OfficeFixture.h"
 #include "app/errors/ReportError.h"
 #include "compare/Word1.h"
@@ -32,11 +29,7 @@ TEST_F(OfficeTest, CompareDocFilesRunsThroughWithoutAReport) {
         // comparison has taken its place.
         EXPECT_TRUE(host.warmOffice().holdsOne());
         host.warmOffice().waitUntilSettled();
-        const auto start = std::chrono::steady_clock::now();
-        while (OfficeProcesses().size() != before.size() + 1 &&
-               std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        WaitUntil([&] { return OfficeProcesses().size() == before.size() + 1; });
         EXPECT_EQ(OfficeProcesses().size(), before.size() + 1);
     }
     EXPECT_EQ(OfficeProcesses(), before);

@@ -29,17 +29,6 @@ ChangeCounts Compare(WriterSession& session, const std::string& first, const std
     return session.countChanges(result);
 }
 
-// Waits up to `limit` for `condition` to hold; answers whether it did.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds limit = std::chrono::seconds(30)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
 // Whether thread `tid` of this process is asleep, as a call blocked on the office is.
 bool ThreadSleeps(pid_t tid) {
     return office::StateInProc("/proc/self/task/" + std::to_string(tid) + "/stat") == 'S';
@@ -236,10 +225,7 @@ TEST_F(OfficeTest, AnOfficeThatStopsWhileOpeningNamesTheDocumentAndTheNextCompar
     const auto before = OfficeProcesses();
     automation::Object word = host.create("Word.Application");
     word.defaultValue();  // started
-    std::set<int> ours;
-    for (int pid : OfficeProcesses()) {
-        if (!before.count(pid)) ours.insert(pid);
-    }
+    const std::set<int> ours = OfficesSince(before);
     ASSERT_EQ(ours.size(), 1u);
     const pid_t caller = gettid();
     std::thread killer([pid = *ours.begin(), caller] {

@@ -11,6 +11,7 @@
 #include "platform/win32/Form1Window.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/SplashWindow.h"
+#include "platform/win32/Win32EventPump.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "support/ScriptedServices.h"
 
@@ -140,4 +141,20 @@ TEST(SplashWindow, FitsItsPictureAndStoresTheChoiceAtOnce) {
     DeleteFileW(com::Wide(app + "\\Splash\\welcome.bmp").c_str());
     RemoveDirectoryW(com::Wide(app + "\\Splash").c_str());
     RemoveDirectoryW(com::Wide(app).c_str());
+}
+
+TEST(Win32EventPump, WaitingLeavesTheProcessorIdle) {
+    auto busy = [] {
+        FILETIME created, ended, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+        auto ticks = [](FILETIME t) {
+            return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        };
+        return (ticks(kernel) + ticks(user)) / 1e7;  // 100-ns ticks to seconds
+    };
+    const double before = busy();
+    const DWORD start = GetTickCount();
+    Win32EventPump().handleEventsFor(0.5);
+    EXPECT_GE(GetTickCount() - start, 450u);
+    EXPECT_LT(busy() - before, 0.1);
 }

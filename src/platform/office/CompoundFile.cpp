@@ -124,9 +124,8 @@ std::string CompoundFile::readChain(std::uint32_t start, std::size_t count, bool
                                    miniSize, (start + count / unit + 2) * unit)),
                                false);
     }
-    std::uint32_t sector = start;
-    for (std::size_t hops = 0; bytes.size() < count && sector <= kMaxRegularSector; ++hops) {
-        if (hops > kLargestFat * (sectorSize_ / 4)) return {};  // a loop
+    // Each step adds a whole sector, so a chain that loops ends once `count` bytes are read.
+    for (std::uint32_t sector = start; bytes.size() < count && sector <= kMaxRegularSector;) {
         std::string chunk(unit, '\0');
         if (mini) {
             if ((sector + 1ull) * unit > ministream.size()) break;

@@ -72,6 +72,8 @@ class Form1Window : public Form1View {
     int pixels(int twips) const;
     // The pointer for `shape` over the control `under` (its own class cursor for the default).
     HCURSOR cursorFor(int shape, HWND under) const;
+    // The look, in Form1WindowLook.cpp.
+    void makeDesignedLook();
     void refreshLook();
 
     Platform& platform_;

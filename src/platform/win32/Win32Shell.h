@@ -15,8 +15,3 @@ class Win32Shell : public Shell {
   private:
     HWND owner_ = nullptr;
 };
-
-class Win32EventPump : public EventPump {
-  public:
-    void handleEventsFor(double seconds) override;
-};
