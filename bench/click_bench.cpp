@@ -9,7 +9,7 @@
 
 #include "BenchDocuments.h"
 #include "compare/CompareCommand.h"
-#include "platform/office/OfficeHost.h"
+#include "office/OfficeHost.h"
 
 namespace {
 

@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "BenchDocuments.h"
-#include "platform/office/FileUrl.h"
-#include "platform/office/OfficeProcess.h"
-#include "platform/office/UnoValues.h"
-#include "platform/office/WriterSession.h"
+#include "office/FileUrl.h"
+#include "office/OfficeProcess.h"
+#include "office/UnoValues.h"
+#include "office/WriterSession.h"
 
 using namespace com::sun::star;
 using Clock = std::chrono::steady_clock;

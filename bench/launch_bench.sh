@@ -3,7 +3,7 @@
 # settings and prints the seconds from launch to the main window mapped (start-up sequence and
 # Word-installed check included): each run, then the median. Then the resident memory of the
 # program idle after start-up, and of any office it keeps.
-#   bench/launch_bench.sh build/Quorvane/quorvane build/tests/x11_probe [RUNS]
+#   bench/launch_bench.sh build/Quorvane/quorvane build/tests/e2e/x11_probe [RUNS]
 set -euo pipefail
 app=$(realpath "$1") probe=$(realpath "$2") runs=${3:-10}
 work=$(mktemp -d)

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/settings/QSettingsStore.h"
 #include "app/settings/WriteBehindSettingsStore.h"
+#include "qt/QSettingsStore.h"
 #include "select/DocumentPickers.h"
 
 namespace {

@@ -7,6 +7,12 @@ set(QUORVANE_VERSION_MAJOR 7)
 set(QUORVANE_VERSION_MINOR 0)
 set(QUORVANE_VERSION_PATCH 0)
 set(QUORVANE_VERSION "${QUORVANE_VERSION_MAJOR}.${QUORVANE_VERSION_MINOR}.${QUORVANE_VERSION_PATCH}")
+# "7.00": the major version and the minor in two digits.
+if(QUORVANE_VERSION_MINOR LESS 10)
+    set(QUORVANE_VERSION_TEXT "${QUORVANE_VERSION_MAJOR}.0${QUORVANE_VERSION_MINOR}")
+else()
+    set(QUORVANE_VERSION_TEXT "${QUORVANE_VERSION_MAJOR}.${QUORVANE_VERSION_MINOR}")
+endif()
 
 # The maker's web addresses; the defaults lie under a domain reserved for examples.
 set(QUORVANE_HOME_PAGE "http://www.meldrisk.example/" CACHE STRING

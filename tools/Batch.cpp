@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/office/DocumentCheck.h"
+#include "office/loader/DocumentCheck.h"
 
 std::vector<BatchLine> ReadBatchFile(const std::string& path) {
     std::ifstream in(path);

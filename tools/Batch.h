@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CompareJob.h"
-#include "platform/office/OfficeEngine.h"
+#include "office/loader/OfficeEngine.h"
 
 struct BatchLine {
     int number;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/office/ComparisonSession.h"
+#include "office/loader/ComparisonSession.h"
 
 struct CompareJob {
     std::string original, revised, result;

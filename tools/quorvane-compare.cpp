@@ -14,8 +14,8 @@
 #include "CompareJob.h"
 #include "app/ApplicationFolder.h"
 #include "app/Product.h"
-#include "platform/office/DocumentCheck.h"
-#include "platform/office/OfficeEngine.h"
+#include "office/loader/DocumentCheck.h"
+#include "office/loader/OfficeEngine.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 quorvane-skin 1
-# "Slate": a calm, quiet look for the main window. The format is described in src/look/Skin.h.
+# "Slate": a calm, quiet look for the main window. The format is described in src/core/look/Skin.h.
 
 [window]
 background = #EEF1F5

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/office/DocumentCheck.h"
+#include "office/loader/DocumentCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = "/dev/shm/quorvane-fuzz-" + std::to_string(getpid());

@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "TestDocuments.h"
-#include "platform/office/DocumentCheck.h"
-#include "platform/office/FileUrl.h"
-#include "platform/office/OfficeProcess.h"
+#include "office/FileUrl.h"
+#include "office/OfficeProcess.h"
+#include "office/loader/DocumentCheck.h"
 
 using office::DocumentProblem;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/office/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 
 std::unique_ptr<TemporaryFolder> OfficeTest::folder_;
 std::unique_ptr<TestDocuments> OfficeTest::docs_;

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "TestDocuments.h"
-#include "platform/office/WriterSession.h"
+#include "office/WriterSession.h"
 
 class OfficeTest : public ::testing::Test {
   protected:

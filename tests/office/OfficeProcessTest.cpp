@@ -13,10 +13,10 @@
 #include <thread>
 
 #include "TestDocuments.h"
-#include "platform/automation/Error.h"
-#include "platform/office/OfficeEngine.h"
-#include "platform/office/OfficeHost.h"
-#include "platform/office/OfficeProcess.h"
+#include "automation/Error.h"
+#include "office/OfficeHost.h"
+#include "office/OfficeProcess.h"
+#include "office/loader/OfficeEngine.h"
 
 namespace fs = std::filesystem;
 

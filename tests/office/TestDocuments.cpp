@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/automation/Error.h"
+#include "automation/Error.h"
 
 extern char** environ;
 

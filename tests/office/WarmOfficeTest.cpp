@@ -9,8 +9,8 @@
 
 #include "OfficeFixture.h"
 #include "compare/Word1.h"
-#include "platform/office/OfficeHost.h"
-#include "platform/office/OfficeProcess.h"
+#include "office/OfficeHost.h"
+#include "office/OfficeProcess.h"
 #include "support/ScriptedPrompts.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The comparison routine and the "Word.Application" stand-in together, as the program uses them.
 #include "OfficeFixture.h"
 #include "app/errors/ReportError.h"
+#include "automation/Error.h"
 #include "compare/Word1.h"
-#include "platform/automation/Error.h"
-#include "platform/office/OfficeHost.h"
+#include "office/OfficeHost.h"
 #include "support/ScriptedPrompts.h"
 
 using automation::Variant;

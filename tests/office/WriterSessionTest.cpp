@@ -8,10 +8,10 @@
 #include <thread>
 
 #include "OfficeFixture.h"
+#include "automation/Error.h"
 #include "compare/Word1.h"
-#include "platform/automation/Error.h"
-#include "platform/office/OfficeHost.h"
-#include "platform/office/OfficeProcess.h"
+#include "office/OfficeHost.h"
+#include "office/OfficeProcess.h"
 #include "support/ScriptedPrompts.h"
 
 using office::ChangeCounts;

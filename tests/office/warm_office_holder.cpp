@@ -4,7 +4,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/office/OfficeHost.h"
+#include "office/OfficeHost.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) return 2;

@@ -1,6 +1,6 @@
 #include "support/ScriptedHost.h"
 
-#include "platform/automation/Error.h"
+#include "automation/Error.h"
 
 using automation::Dispatch;
 using automation::NamedArgument;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/automation/Host.h"
+#include "automation/Host.h"
 
 class ScriptedHost : public automation::Host {
   public:

@@ -1,0 +1,52 @@
+// One private LibreOffice Writer instance, driven over UNO: the engine behind every comparison
+// session on Linux.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "office/loader/ComparisonSession.h"
+
+namespace office {
+
+// The user's own name for the tracked changes: the account's full name, else its login name.
+std::string DefaultAuthor();
+
+class WriterSession : public ComparisonSession {
+  public:
+    // Starts the office and connects to it.
+    explicit WriterSession(SessionOptions options);
+    // Quits the office, unless a document was shown: then the office runs on for the user.
+    ~WriterSession() override;
+    WriterSession(const WriterSession&) = delete;
+    WriterSession& operator=(const WriterSession&) = delete;
+
+    DocumentRef open(const std::string& path) override;
+    DocumentRef compare(const DocumentRef& original, const std::string& revisedPath) override;
+    void close(const DocumentRef& document) override;
+    void show() override;
+    void quit() override;
+    ChangeCounts countChanges(const DocumentRef& document) override;
+    void store(const DocumentRef& document, const std::string& path, const std::string& filterName,
+               const std::string& password = {}) override;
+    std::string productName() override;
+    int pid() const override;
+    // Whether the office still runs and answers a call within the ping limit; one that hangs
+    // is stopped.
+    bool answers();
+
+  private:
+    struct Connection;
+    // `doing`: what the office is doing, in the user's words ("opening \"a.doc\"").
+    void guarded(const std::string& doing, const std::function<void()>& call);
+    void guarded(const std::string& doing, std::chrono::milliseconds limit,
+                 const std::function<void()>& call);
+
+    SessionOptions options_;
+    std::unique_ptr<Connection> connection_;
+    bool shown_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace office

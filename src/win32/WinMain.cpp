@@ -1,0 +1,59 @@
+// The Windows program's composition root: Word through COM, the registry for settings, native
+// message boxes, dialog and shell; runs the main window's start-up sequence while the window is
+// hidden, then shows it and serves its messages.
+#include <windows.h>
+
+#include "app/ApplicationFolder.h"
+#include "app/ImmediateEnd.h"
+#include "app/settings/WriteBehindSettingsStore.h"
+#include "com/ComHost.h"
+#include "com/ComText.h"
+#include "win32/Form1Window.h"
+#include "win32/RegistrySettingsStore.h"
+#include "win32/Win32OpenFileDialog.h"
+#include "win32/Win32Prompts.h"
+#include "win32/Win32Shell.h"
+
+namespace {
+
+int Run(HINSTANCE instance) {
+    com::ComHost host;
+    Win32Prompts prompts;
+    RegistrySettingsStore registry;
+    WriteBehindSettingsStore settings(registry);
+    Win32OpenFileDialog commonDialog;
+    Win32Shell shell;
+    const auto clock = MakeSystemClock();
+    const auto random = MakeSystemRandomSource();
+    ImmediateEnd end(settings);
+    Platform platform{host,   prompts, settings, commonDialog,       shell,
+                      *clock, *random, end,      ApplicationFolder()};
+
+    Form1Window form(platform, instance);
+    commonDialog.setOwner(form.handle());
+    shell.setOwner(form.handle());
+    settings.setFailureListener(
+        [&form](const std::string& description) { form.settingsWriteFailed(description); });
+    form.Form_Load();
+    form.showCentred();
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (form.takeKey(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    settings.setFailureListener({});
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    try {
+        return Run(instance);
+    } catch (const std::exception& e) {
+        MessageBoxW(nullptr, com::Wide(e.what()).c_str(), L"Application Error",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return 1;
+    }
+}
