@@ -12,7 +12,6 @@
 
 #include "Batch.h"
 #include "CompareJob.h"
-#include "app/ApplicationFolder.h"
 #include "app/Product.h"
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/OfficeEngine.h"
@@ -149,7 +148,7 @@ int CompareOne(const Arguments& args) {
     }
     try {
         const auto session =
-            office::LoadOfficeEngine(ApplicationFolder()).startSession(Headless(args));
+            office::LoadOfficeEngine(office::ProgramFolder()).startSession(Headless(args));
         const office::ChangeCounts counts =
             RunJob(*session, {args.documents[0], args.documents[1], args.output});
         if (args.json) {
@@ -194,7 +193,7 @@ int CompareBatch(const Arguments& args) {
     const int workers =
         args.jobs ? args.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     try {
-        const BatchOutcome outcome = RunBatch(office::LoadOfficeEngine(ApplicationFolder()),
+        const BatchOutcome outcome = RunBatch(office::LoadOfficeEngine(office::ProgramFolder()),
                                               Headless(args), lines, workers, report);
         if (terminal) std::cerr << "\r\033[K";
         char time[32];

@@ -1,6 +1,7 @@
 #include "qt/Splash.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
@@ -108,6 +109,10 @@ void Splash::showCentred() {
     show();
     raise();
     activateWindow();
+}
+
+bool Splash::hidesFile(const std::string& path) const {
+    return QFileInfo(QString::fromStdString(path)).isHidden();
 }
 
 void Splash::paintEvent(QPaintEvent*) {

@@ -28,6 +28,7 @@ class Splash : public QWidget, public SplashView {
     void placeLine(int line, int x1, int y1, int x2, int y2) override;
     void showCentred() override;
     void hide() override { QWidget::hide(); }
+    bool hidesFile(const std::string& path) const override;
 
   protected:
     // The lines, then the picture over them; the check box, a window of its own, lies above.

@@ -2,7 +2,6 @@
 // window is hidden, then shows it.
 #include <QApplication>
 
-#include "app/ApplicationFolder.h"
 #include "app/ImmediateEnd.h"
 #include "app/Product.h"
 #include "app/settings/WriteBehindSettingsStore.h"
@@ -20,7 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(kVersionText);
     QApplication::setOrganizationName(kMakerName);
 
-    const std::string folder = ApplicationFolder();
+    const std::string folder = QCoreApplication::applicationDirPath().toStdString();
     // LibreOffice Writer answers "Word.Application" here, from the engine beside the program.
     office::EngineHost host(folder);
     QtPrompts prompts;

@@ -120,6 +120,12 @@ void SplashWindow::showCentred() {
     SetFocus(check1_);
 }
 
+bool SplashWindow::hidesFile(const std::string& path) const {
+    const DWORD attributes = GetFileAttributesW(com::Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
 // The lines first, then the picture over them; the check box, a window of its own, lies above.
 void SplashWindow::paint(HDC dc) {
     HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));

@@ -32,6 +32,7 @@ class SplashWindow : public SplashView {
     void placeLine(int line, int x1, int y1, int x2, int y2) override;
     void showCentred() override;
     void hide() override { ShowWindow(window_, SW_HIDE); }
+    bool hidesFile(const std::string& path) const override;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -3,7 +3,8 @@
 // hidden, then shows it and serves its messages.
 #include <windows.h>
 
-#include "app/ApplicationFolder.h"
+#include <filesystem>
+
 #include "app/ImmediateEnd.h"
 #include "app/settings/WriteBehindSettingsStore.h"
 #include "com/ComHost.h"
@@ -16,6 +17,22 @@
 
 namespace {
 
+// The folder of the program file, below which the optional files lie.
+std::string ProgramFolder() {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length < name.size()) {
+            name.resize(length);
+            break;
+        }
+        name.resize(name.size() * 2);
+    }
+    const std::u8string folder = std::filesystem::path(name).parent_path().u8string();
+    return std::string(folder.begin(), folder.end());
+}
+
 int Run(HINSTANCE instance) {
     com::ComHost host;
     Win32Prompts prompts;
@@ -26,8 +43,8 @@ int Run(HINSTANCE instance) {
     const auto clock = MakeSystemClock();
     const auto random = MakeSystemRandomSource();
     ImmediateEnd end(settings);
-    Platform platform{host,   prompts, settings, commonDialog,       shell,
-                      *clock, *random, end,      ApplicationFolder()};
+    Platform platform{host,   prompts, settings, commonDialog,   shell,
+                      *clock, *random, end,      ProgramFolder()};
 
     Form1Window form(platform, instance);
     commonDialog.setOwner(form.handle());

@@ -1,12 +1,9 @@
-// The application folder (the folder that holds the program file) and the optional files that
-// the program looks for below it.
+// The optional files that the program looks for below its application folder (the folder of the
+// program file, which each front-end finds in its own way and hands over in Platform).
 #pragma once
 
 #include <filesystem>
 #include <string>
-
-// The folder of the running program file, without a trailing separator.
-std::string ApplicationFolder();
 
 // `folder` followed by `relative` ("x/o.cjs"), each part joined with the platform's separator.
 std::string BelowFolder(const std::string& folder, const std::string& relative);

@@ -5,10 +5,6 @@
 #include <filesystem>
 #include <stdexcept>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "app/ApplicationFolder.h"
 #include "app/Product.h"
 
@@ -31,30 +27,14 @@ double NumberFromText(const std::string& text) {
     return number;
 }
 
-namespace {
-
-// Hidden and system files do not count: a name starting with a dot, and on Windows the file's
-// own marks.
-bool Hidden(const std::filesystem::path& path) {
-    const std::u8string name = path.filename().u8string();
-    if (!name.empty() && name[0] == u8'.') return true;
-#ifdef _WIN32
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
-        return true;
-    }
-#endif
-    return false;
-}
-
-}  // namespace
-
-std::string FirstPlainFile(const std::string& folder) {
+std::string FirstPlainFile(const std::string& folder,
+                           const std::function<bool(const std::string&)>& hidden) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(folder), error)) {
         const std::u8string name = entry.path().filename().u8string();
-        if (Hidden(entry.path())) continue;
+        if (!name.empty() && name[0] == u8'.') continue;
+        const std::u8string path = entry.path().u8string();
+        if (hidden(std::string(path.begin(), path.end()))) continue;
         std::error_code kind;
         if (entry.is_regular_file(kind)) return std::string(name.begin(), name.end());
     }
@@ -75,7 +55,8 @@ void SplashShow(SplashView& view, SettingsStore& settings, Clock& clock, EventPu
                 const std::string& applicationFolder, bool inDevelopment) {
     if (NumberFromText(settings.read(kMakerName, kProductName, kShowAgainKey, "0")) != 0) return;
     const std::string folder = BelowFolder(applicationFolder, kSplashFolder);
-    const std::string name = FirstPlainFile(folder);
+    const std::string name =
+        FirstPlainFile(folder, [&view](const std::string& path) { return view.hidesFile(path); });
     if (name.empty()) return;
     const std::string picture = folder + name;
     if (!FileIsPresent(picture)) return;

@@ -2,6 +2,7 @@
 // the window fitted and framed around it, the wait, and the "Hide this at next startup" choice.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/SystemServices.h"
@@ -38,6 +39,9 @@ class SplashView {
     virtual void showCentred() = 0;
     // Hides the window; it stays loaded.
     virtual void hide() = 0;
+    // Whether the desktop keeps the file at `path` out of its user's sight beyond a leading dot
+    // (on Windows, the hidden and system marks).
+    virtual bool hidesFile(const std::string& path) const = 0;
 };
 
 // Shows the splash for a few seconds unless the user chose to hide it. Raises what fails (a
@@ -53,9 +57,10 @@ void WaitSeconds(double seconds, Clock& clock, EventPump& events);
 // be written is told to the user.
 void Check1_Click(SettingsStore& settings, Prompts& prompts, bool ticked);
 
-// The first plain file that a listing of `folder` gives, or "" when there is none; hidden files
-// and sub-folders do not count.
-std::string FirstPlainFile(const std::string& folder);
+// The first plain file that a listing of `folder` gives, or "" when there is none; sub-folders,
+// names starting with a dot and the files that `hidden` answers true for do not count.
+std::string FirstPlainFile(const std::string& folder,
+                           const std::function<bool(const std::string&)>& hidden);
 
 // The number that a settings text holds; raises std::invalid_argument when it holds none.
 double NumberFromText(const std::string& text);

@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <map>
 
 #include "automation/Error.h"
@@ -20,6 +21,12 @@ std::string LoadFailure(const std::string& module, const std::string& why) {
 }
 
 }  // namespace
+
+std::string ProgramFolder() {
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? "." : program.parent_path().string();
+}
 
 OfficeEngine& LoadOfficeEngine(const std::string& folder) {
     static std::mutex mutex;

@@ -23,6 +23,9 @@ inline constexpr const char* kEngineModuleFile = "libquorvane-office.so";
 // The module's one exported function, answering its engine.
 inline constexpr const char* kEngineEntry = "QuorvaneOfficeEngine";
 
+// The folder of the running program, where the engine module sits beside it.
+std::string ProgramFolder();
+
 // The engine module in `folder`, loaded at the first call and kept for the life of the program.
 // Raises automation::Error saying what is missing when it cannot be loaded.
 OfficeEngine& LoadOfficeEngine(const std::string& folder);

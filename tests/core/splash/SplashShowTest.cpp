@@ -30,6 +30,9 @@ struct ScriptedSplash : SplashView {
     }
     void showCentred() override { done.push_back("show"); }
     void hide() override { done.push_back("hide"); }
+    bool hidesFile(const std::string& path) const override {
+        return std::filesystem::path(path).filename() == "marked-hidden.png";
+    }
 
     void log(const std::string& what, int a, int b = -1, int c = -1, int d = -1) {
         std::string line = what + " " + std::to_string(a);
@@ -50,6 +53,7 @@ class SplashScreen : public ::testing::Test {
     SplashScreen() {
         std::filesystem::create_directories(app.path() + "/Splash/folder.png");
         WriteFile(app.path() + "/Splash/.hidden.png", "x");
+        WriteFile(app.path() + "/Splash/marked-hidden.png", "x");
         WriteFile(app.path() + "/Splash/picture.jpg", "a picture");
         s.clock.readings = {100.0, 100.0, 101.0, 104.5};
     }
