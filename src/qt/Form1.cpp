@@ -10,29 +10,12 @@
 #include <QScreen>
 #include <stdexcept>
 
+#include "app/Form1Composition.h"
+#include "qt/DesignUnits.h"
 #include "qt/DocumentPathEdit.h"
 #include "qt/QtLook.h"
-#include "qt/Twips.h"
 
 namespace {
-
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-QFont WindowFont() {
-    QFont font("Arial");
-    font.setPointSizeF(9);
-    font.setBold(true);
-    return font;
-}
-
-QFont ButtonFont() {
-    QFont font("Arial");
-    font.setPointSizeF(11.25);
-    font.setBold(true);
-    return font;
-}
 
 void PaintWhite(QWidget* widget, QPalette::ColorRole role) {
     QPalette palette = widget->palette();
@@ -40,31 +23,31 @@ void PaintWhite(QWidget* widget, QPalette::ColorRole role) {
     widget->setPalette(palette);
 }
 
-QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setFont(ButtonFont());
-    PaintWhite(button, QPalette::Button);
-    return button;
+QWidget* MakeControl(const ControlDesign& design, QWidget* parent) {
+    const QString caption = QString::fromUtf8(design.caption);
+    switch (design.kind) {
+        case ControlKind::Button: {
+            auto* button = new QPushButton(caption, parent);
+            PaintWhite(button, QPalette::Button);
+            return button;
+        }
+        case ControlKind::Frame: {
+            auto* frame = new QGroupBox(caption, parent);
+            frame->setAutoFillBackground(true);
+            PaintWhite(frame, QPalette::Window);
+            return frame;
+        }
+        case ControlKind::PathBox:
+            return new DocumentPathEdit(parent);
+        case ControlKind::CheckBox:
+            break;
+    }
+    throw std::logic_error(std::string("Form1 has no kind of control for ") + design.name);
 }
 
-QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    frame->setAutoFillBackground(true);
-    PaintWhite(frame, QPalette::Window);
-    return frame;
-}
-
-DocumentPathEdit* MakePathBox(const char* name, QWidget* parent) {
-    auto* box = new DocumentPathEdit(parent);
-    box->setObjectName(name);
-    return box;
-}
-
-// The designed icon: one 32 x 32 image, every pixel transparent.
-QIcon BlankIcon() {
-    QPixmap pixmap(32, 32);
+// The designed icon: one square image, every pixel transparent.
+QIcon BlankIcon(int side) {
+    QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     return QIcon(pixmap);
 }
@@ -75,19 +58,19 @@ Form1::Form1(Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      platform_(platform),
       handlers_(platform, *this) {
-    setObjectName("Form1");
-    setWindowTitle("Form1");
-    setWindowIcon(BlankIcon());
-    setFont(WindowFont());
+    const WindowDesign& design = kForm1Design;
+    setObjectName(design.name);
+    setWindowTitle(design.caption);
+    setWindowIcon(BlankIcon(design.blankIconSide));
+    setFont(FontOf(kWindowFont));
     setAutoFillBackground(true);
     PaintWhite(this, QPalette::Window);
-    setFixedSize(Twips(8040), Twips(2880));
+    setFixedSize(Twips(design.client.width), Twips(design.client.height));
     createControls();
     chainTabOrder();
     followTheMouse();
-    Text1Box->setFocus();
+    findChild<QWidget*>(design.firstFocus)->setFocus();
 
     connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
@@ -102,37 +85,34 @@ Form1::~Form1() = default;
 
 // Created in the designed stacking order, bottom-most first.
 void Form1::createControls() {
-    PushButton1 = MakeButton("PushButton1", "Help", this);
-    PlaceTwips(PushButton1, 120, 120, 3840, 405);
-
-    Frame2 = MakeFrame("Frame2", "Word File #2", this);
-    PlaceTwips(Frame2, 120, 1410, 7800, 800);
-    Text2Box = MakePathBox("Text2", Frame2);
-    PlaceTwips(Text2Box, 240, 300, 6600, 345);
-    PushButton6 = MakeButton("PushButton6", "...", Frame2);
-    PlaceTwips(PushButton6, 6960, 300, 600, 345);
-
-    Frame1 = MakeFrame("Frame1", "Word File #1", this);
-    PlaceTwips(Frame1, 120, 570, 7800, 800);
-    Text1Box = MakePathBox("Text1", Frame1);
-    PlaceTwips(Text1Box, 240, 300, 6600, 345);
-    PushButton4 = MakeButton("PushButton4", "...", Frame1);
-    PlaceTwips(PushButton4, 6960, 300, 600, 345);
-
-    PushButton5 = MakeButton("PushButton5", "Start Comparing", this);
-    PlaceTwips(PushButton5, 120, 2340, 7800, 405);
-
-    PushButton2 = MakeButton("PushButton2", "Load Sample/Example Files", this);
-    PlaceTwips(PushButton2, 4080, 120, 3840, 405);
+    for (const ControlDesign& design : kForm1Design.controls) {
+        QWidget* parent = objectName() == design.parent ? this : findChild<QWidget*>(design.parent);
+        QWidget* control = MakeControl(design, parent);
+        control->setObjectName(design.name);
+        control->setFont(FontOf(FontFor(design.font)));
+        control->setGeometry(TwipsRect(design.place));
+        if (*design.accessibleName) control->setAccessibleName(design.accessibleName);
+    }
+    PushButton1 = findChild<QPushButton*>("PushButton1");
+    PushButton2 = findChild<QPushButton*>("PushButton2");
+    PushButton4 = findChild<QPushButton*>("PushButton4");
+    PushButton5 = findChild<QPushButton*>("PushButton5");
+    PushButton6 = findChild<QPushButton*>("PushButton6");
+    Frame1 = findChild<QGroupBox*>("Frame1");
+    Frame2 = findChild<QGroupBox*>("Frame2");
+    Text1Box = findChild<DocumentPathEdit*>("Text1");
+    Text2Box = findChild<DocumentPathEdit*>("Text2");
 }
 
 void Form1::chainTabOrder() {
-    QWidget* order[] = {Text1Box,    Text2Box,    PushButton5, PushButton4,
-                        PushButton6, PushButton1, PushButton2};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-        QWidget::setTabOrder(order[i], order[i + 1]);
+    const auto order = TabOrder(kForm1Design);
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        QWidget::setTabOrder(findChild<QWidget*>(order[i]->name),
+                             findChild<QWidget*>(order[i + 1]->name));
     }
-    for (QGroupBox* frame : {Frame1, Frame2}) frame->setFocusPolicy(Qt::NoFocus);
+    for (const ControlDesign& design : kForm1Design.controls) {
+        if (design.tabIndex < 0) findChild<QWidget*>(design.name)->setFocusPolicy(Qt::NoFocus);
+    }
 }
 
 // Every control reports the mouse moving over it, pressed or not.
@@ -164,7 +144,12 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 
 void Form1::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
-    platform_.end.endNow(0);
+    handlers_.Form_Unload();
+}
+
+void Form1::post(std::function<void()> task) {
+    // Queued to this window: dropped by Qt if the window has gone by then.
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
 void Form1::showCentred() {

@@ -1,5 +1,5 @@
-// The main window on Qt: draws the controls as the layout places them and hands every event to
-// the plain C++ handlers.
+// The main window on Qt: draws the controls as the core's composition places them and hands
+// every event to the plain C++ handlers.
 #pragma once
 
 #include <QCursor>
@@ -9,12 +9,13 @@
 #include "app/Form1Handlers.h"
 #include "app/Form1View.h"
 #include "app/Platform.h"
+#include "app/Program.h"
 
 class DocumentPathEdit;
 class QGroupBox;
 class QPushButton;
 
-class Form1 : public QWidget, public Form1View {
+class Form1 : public QWidget, public Form1View, public MainWindow {
     Q_OBJECT
 
   public:
@@ -23,13 +24,12 @@ class Form1 : public QWidget, public Form1View {
 
     // The start-up sequence; the window is shown afterwards.
     void Form_Load() { handlers_.Form_Load(); }
-    // Shows the window centred on the screen it opens on.
-    void showCentred();
-
     bool IsComparing() const { return handlers_.IsComparing(); }
-    void settingsWriteFailed(const std::string& description) {
-        handlers_.settingsWriteFailed(description);
-    }
+
+    Form1Handlers& handlers() override { return handlers_; }
+    // Shows the window centred on the screen it opens on.
+    void showCentred() override;
+    void post(std::function<void()> task) override;
 
     PathBox& Text1() override;
     PathBox& Text2() override;
@@ -58,12 +58,10 @@ class Form1 : public QWidget, public Form1View {
 
   private:
     void createControls();
-    // Tab leads through the boxes, "Start Comparing", the browse buttons and the top row.
     void chainTabOrder();
     void followTheMouse();
     QList<QPushButton*> buttons() const;
 
-    Platform& platform_;
     Form1Handlers handlers_;
     std::optional<QCursor> customCursor_;
     int pointerShape_ = kDefaultPointer;

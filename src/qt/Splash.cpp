@@ -8,19 +8,13 @@
 #include <QScreen>
 #include <stdexcept>
 
-#include "qt/Twips.h"
+#include "qt/DesignUnits.h"
+#include "splash/SplashComposition.h"
 
 namespace {
 
 // Larger pictures are refused before they are decoded: no splash needs more.
 constexpr int kLargestPictureSide = 8192;
-
-QFont CheckBoxFont() {
-    QFont font("Arial");
-    font.setPointSizeF(9);
-    font.setBold(true);
-    return font;
-}
 
 int ToTwips(int pixels) {
     return pixels * 15;
@@ -30,26 +24,28 @@ int ToTwips(int pixels) {
 
 Splash::Splash(SettingsStore& settings, Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), settings_(settings), prompts_(prompts) {
-    setObjectName("Splash");
-    setWindowTitle("Form2");
+    const WindowDesign& design = kSplashDesign;
+    setObjectName(design.name);
+    setWindowTitle(design.caption);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
-    resize(Twips(4560), Twips(3030));
+    resize(Twips(design.client.width), Twips(design.client.height));
 
-    Check1 = new QCheckBox("Hide this at next startup", this);
-    Check1->setObjectName("Check1");
-    Check1->setFont(CheckBoxFont());
-    Check1->setGeometry(Twips(120), Twips(1200), Twips(4215), Twips(375));
+    const ControlDesign& check = design.controls.front();
+    Check1 = new QCheckBox(check.caption, this);
+    Check1->setObjectName(check.name);
+    Check1->setFont(FontOf(FontFor(check.font)));
+    Check1->setGeometry(TwipsRect(check.place));
     Check1->setFocus();
     connect(Check1, &QCheckBox::clicked, this, &Splash::Check1_Click);
     // The designed places, all replaced when the splash is shown.
-    for (int i = 0; i < 4; ++i) {
-        const int y = Twips(1800 + 240 * i);
-        lines_[i] = QLine(Twips(240), y, Twips(3480), y);
+    for (std::size_t i = 0; i < kSplashLines.size(); ++i) {
+        const TwipLine& line = kSplashLines[i];
+        lines_[i] = QLine(Twips(line.x1), Twips(line.y1), Twips(line.x2), Twips(line.y2));
     }
-    image1_ = QRect(Twips(120), Twips(240), Twips(1215), Twips(855));
+    image1_ = TwipsRect(kSplashImage);
 }
 
 void Splash::Check1_Click() {

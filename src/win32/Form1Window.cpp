@@ -1,28 +1,50 @@
 #include "win32/Form1Window.h"
 
-#include <algorithm>
-#include <memory>
-#include <stdexcept>
-#include <vector>
+#include <commctrl.h>
 
-#include "app/Product.h"
+#include <algorithm>
+#include <stdexcept>
+
+#include "app/Form1Composition.h"
 #include "com/ComText.h"
+#include "win32/AccessibleName.h"
 #include "win32/WindowPlacement.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvaneForm1";
-constexpr wchar_t kOldProc[] = L"QuorvaneControlProc";
-constexpr UINT kSettingsFailed = WM_APP + 1;
+constexpr UINT kRunPosted = WM_APP + 1;
+constexpr UINT_PTR kSubclassId = 1;
 constexpr int kApplicationIcon = 1;  // the resource id of the program file's icon
 
-// The designed icon: one 32 x 32 image whose every pixel is transparent.
-HICON BlankIcon(HINSTANCE instance) {
-    std::vector<BYTE> andMask(32 * 32 / 8, 0xFF), xorMask(32 * 32 / 8, 0x00);
-    return CreateIcon(instance, 32, 32, 1, 1, andMask.data(), xorMask.data());
+// The designed icon: one square image whose every pixel is transparent.
+HICON BlankIcon(HINSTANCE instance, int side) {
+    std::vector<BYTE> andMask(side * side / 8, 0xFF), xorMask(side * side / 8, 0x00);
+    return CreateIcon(instance, side, side, 1, 1, andMask.data(), xorMask.data());
+}
+
+DWORD StyleOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Button:
+            return BS_OWNERDRAW | WS_TABSTOP;
+        case ControlKind::Frame:
+            return BS_GROUPBOX;
+        case ControlKind::PathBox:
+            return ES_AUTOHSCROLL | WS_TABSTOP;
+        case ControlKind::CheckBox:
+            return BS_AUTOCHECKBOX | WS_TABSTOP;
+    }
+    return 0;
 }
 
 }  // namespace
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 std::string Form1Window::EditBox::currentText() const {
     const int length = GetWindowTextLengthW(hwnd);
@@ -38,94 +60,83 @@ void Form1Window::EditBox::assignText(const std::string& text) {
     SetWindowTextW(hwnd, com::Wide(text).c_str());
 }
 
-Form1Window::Form1Window(Platform& platform, HINSTANCE instance)
-    : platform_(platform), handlers_(platform, *this), instance_(instance) {
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    blankIcon_ = BlankIcon(instance);
+Form1Window::Form1Window(Platform& platform, HINSTANCE instance, int dpi)
+    : handlers_(platform, *this), instance_(instance), dpi_(dpi) {
+    const WindowDesign& design = kForm1Design;
+    blankIcon_.reset(BlankIcon(instance, design.blankIconSide));
     WNDCLASSEXW type{};
     type.cbSize = sizeof type;
     type.lpfnWndProc = WindowProc;
     type.hInstance = instance;
     type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    type.hIcon = blankIcon_;
+    type.hIcon = blankIcon_.get();
     type.lpszClassName = kClassName;
     RegisterClassExW(&type);
-    // Fixed single border with a minimise button; the client area is 8040 x 2880 twips.
-    // Not clipping its children: a group box paints only its edge and caption, the window the
-    // rest beneath it.
+    // Fixed single border with a minimise button. Not clipping its children: a group box paints
+    // only its edge and caption, the window the rest beneath it.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, pixels(8040), pixels(2880)};
+    RECT frame{0, 0, pixels(design.client.width), pixels(design.client.height)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    window_ = CreateWindowExW(0, kClassName, L"Form1", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance, this);
+    window_ = CreateWindowExW(0, kClassName, com::Wide(design.caption).c_str(), style,
+                              CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                              frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("The main window could not be made.");
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(blankIcon_));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(blankIcon_));
-    makeDesignedLook();
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(blankIcon_.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(blankIcon_.get()));
+    makeLook(nullptr);
     createControls();
 }
 
 Form1Window::~Form1Window() {
+    for (HWND control : controls_) {
+        RemoveWindowSubclass(control, ControlProc, kSubclassId);
+        ClearAccessibleName(control);
+    }
+    // The window goes before the fonts and brushes that it still draws with.
     if (window_) DestroyWindow(window_);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(windowFont_), static_cast<HGDIOBJ>(buttonFont_),
-                           static_cast<HGDIOBJ>(frameFont_), static_cast<HGDIOBJ>(boxFont_),
-                           static_cast<HGDIOBJ>(backgroundBrush_),
-                           static_cast<HGDIOBJ>(frameBrush_), static_cast<HGDIOBJ>(boxBrush_)}) {
-        if (object) DeleteObject(object);
+}
+
+HWND Form1Window::control(std::string_view name) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (name == kForm1Design.controls[i].name) return controls_[i];
     }
-    for (HICON icon : {blankIcon_, bigIcon_, smallIcon_}) {
-        if (icon) DestroyIcon(icon);
+    return nullptr;
+}
+
+bool Form1Window::isButton(HWND control) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == control) return kForm1Design.controls[i].kind == ControlKind::Button;
     }
-    if (customCursor_) DestroyCursor(customCursor_);
+    return false;
 }
 
-int Form1Window::pixels(int twips) const {
-    return MulDiv(twips, dpi_, 1440);
-}
-
-HWND Form1Window::makeControl(const wchar_t* kind, const wchar_t* text, DWORD style, int left,
-                              int top, int width, int height, int id) {
-    HWND control =
-        CreateWindowExW(std::wstring(kind) == L"EDIT" ? WS_EX_CLIENTEDGE : 0, kind, text,
-                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, pixels(left), pixels(top),
-                        pixels(width), pixels(height), window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    // Every control reports the mouse moving over it.
-    SetPropW(control, kOldProc,
-             reinterpret_cast<HANDLE>(SetWindowLongPtrW(control, GWLP_WNDPROC,
-                                                        reinterpret_cast<LONG_PTR>(ControlProc))));
-    return control;
-}
-
-// Created in the designed stacking order, bottom-most first; controls inside a frame sit at the
-// frame's position plus their own.
+// Created in the designed stacking order, bottom-most first. Every control is a child of the
+// window, so a control inside a frame sits at the frame's place plus its own. An owner-drawn
+// button draws its caption from the design; its window text is the name the accessibility
+// layer reads out.
 void Form1Window::createControls() {
-    const DWORD button = BS_OWNERDRAW | WS_TABSTOP;
-    const DWORD box = ES_AUTOHSCROLL | WS_TABSTOP;
-    buttons_[0] = makeControl(L"BUTTON", L"Help", button, 120, 120, 3840, 405, kPushButton1);
-    frame2_ = makeControl(L"BUTTON", L"Word File #2", BS_GROUPBOX, 120, 1410, 7800, 800, kFrame2);
-    text2_.hwnd = makeControl(L"EDIT", L"", box, 360, 1710, 6600, 345, kText2);
-    buttons_[4] = makeControl(L"BUTTON", L"...", button, 7080, 1710, 600, 345, kPushButton6);
-    frame1_ = makeControl(L"BUTTON", L"Word File #1", BS_GROUPBOX, 120, 570, 7800, 800, kFrame1);
-    text1_.hwnd = makeControl(L"EDIT", L"", box, 360, 870, 6600, 345, kText1);
-    buttons_[2] = makeControl(L"BUTTON", L"...", button, 7080, 870, 600, 345, kPushButton4);
-    buttons_[3] =
-        makeControl(L"BUTTON", L"Start Comparing", button, 120, 2340, 7800, 405, kPushButton5);
-    buttons_[1] = makeControl(L"BUTTON", L"Load Sample/Example Files", button, 4080, 120, 3840, 405,
-                              kPushButton2);
-    // Windows' own order is set outright: each control placed on top in turn, so that the last
-    // is the top-most and the frames lie beneath what they hold.
-    HWND order[] = {buttons_[0], frame2_,     text2_.hwnd, buttons_[4], frame1_,
-                    text1_.hwnd, buttons_[2], buttons_[3], buttons_[1]};
-    for (HWND control : order) {
+    int id = kFirstControlId;
+    for (const ControlDesign& design : kForm1Design.controls) {
+        const bool box = design.kind == ControlKind::PathBox;
+        const bool named = *design.accessibleName;
+        const TwipRect place = PlaceOnWindow(kForm1Design, design);
+        const std::string text =
+            design.kind == ControlKind::Button && named ? design.accessibleName : design.caption;
+        HWND control = CreateWindowExW(
+            box ? WS_EX_CLIENTEDGE : 0, box ? L"EDIT" : L"BUTTON", com::Wide(text).c_str(),
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | StyleOf(design.kind), pixels(place.left),
+            pixels(place.top), pixels(place.width), pixels(place.height), window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance_, nullptr);
+        if (!control) throw std::runtime_error("The main window's controls could not be made.");
+        // Every control reports the mouse moving over it.
+        SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        if (box && named) AnnotateAccessibleName(control, design.accessibleName);
+        // Each placed on top in turn: the last is the top-most, frames lie beneath their boxes.
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        controls_.push_back(control);
     }
-    const HWND tabs[] = {text1_.hwnd, text2_.hwnd, buttons_[3], buttons_[2],
-                         buttons_[4], buttons_[0], buttons_[1]};
-    std::copy(std::begin(tabs), std::end(tabs), tabOrder_);
+    text1_.hwnd = control("Text1");
+    text2_.hwnd = control("Text2");
     refreshLook();
 }
 
@@ -133,27 +144,47 @@ void Form1Window::showCentred() {
     CentreOnWorkArea(window_, nullptr, SWP_NOZORDER);
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
-    SetFocus(text1_.hwnd);
+    SetFocus(control(kForm1Design.firstFocus));
 }
 
 bool Form1Window::takeKey(const MSG& message) {
     if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
-    const HWND focus = GetFocus();
-    const int count = static_cast<int>(std::size(tabOrder_));
+    const auto order = TabOrder(kForm1Design);
+    const int count = static_cast<int>(order.size());
     for (int i = 0; i < count; ++i) {
-        if (tabOrder_[i] != focus) continue;
+        if (control(order[i]->name) != GetFocus()) continue;
         const bool back = GetKeyState(VK_SHIFT) < 0;
-        HWND next = tabOrder_[(i + (back ? count - 1 : 1)) % count];
-        SetFocus(next);
-        if (next == text1_.hwnd || next == text2_.hwnd) SendMessageW(next, EM_SETSEL, 0, -1);
+        const ControlDesign& next = *order[(i + (back ? count - 1 : 1)) % count];
+        SetFocus(control(next.name));
+        if (next.kind == ControlKind::PathBox) {
+            SendMessageW(control(next.name), EM_SETSEL, 0, -1);
+        }
         return true;
     }
     return false;
 }
 
-void Form1Window::settingsWriteFailed(const std::string& description) {
-    PostMessageW(window_, kSettingsFailed, 0,
-                 reinterpret_cast<LPARAM>(new std::string(description)));
+// The task waits in the window's own queue, so it goes with the window whatever happens to the
+// message that announces it.
+void Form1Window::post(std::function<void()> task) {
+    {
+        std::lock_guard lock(postedMutex_);
+        posted_.push_back(std::move(task));
+    }
+    PostMessageW(window_, kRunPosted, 0, 0);
+}
+
+void Form1Window::runPosted() {
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard lock(postedMutex_);
+            if (posted_.empty()) return;
+            task = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        task();
+    }
 }
 
 void Form1Window::setCaption(const std::string& caption) {
@@ -162,54 +193,42 @@ void Form1Window::setCaption(const std::string& caption) {
 
 void Form1Window::showApplicationIcon() {
     auto load = [this](int metric) {
-        return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kApplicationIcon),
-                                             IMAGE_ICON, GetSystemMetrics(metric),
-                                             GetSystemMetrics(metric + 1), LR_DEFAULTCOLOR));
+        return win32::OwnedIcon(static_cast<HICON>(
+            LoadImageW(instance_, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
+                       GetSystemMetrics(metric), GetSystemMetrics(metric + 1), LR_DEFAULTCOLOR)));
     };
-    HICON big = load(SM_CXICON), small = load(SM_CXSMICON);
+    win32::OwnedIcon big = load(SM_CXICON), small = load(SM_CXSMICON);
     if (!big || !small) throw std::runtime_error("The application icon cannot be loaded.");
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    bigIcon_ = big;
-    smallIcon_ = small;
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
 }
 
 // The file was read and checked already; Windows loads it for its own cursor.
 void Form1Window::setCustomCursor(const std::string& path, const CursorImage&) {
-    HCURSOR cursor = LoadCursorFromFileW(com::Wide(path).c_str());
+    win32::OwnedCursor cursor(LoadCursorFromFileW(com::Wide(path).c_str()));
     if (!cursor) {
         throw std::runtime_error("The cursor file \"" + path + "\" cannot be loaded.");
     }
-    if (customCursor_) DestroyCursor(customCursor_);
-    customCursor_ = cursor;
+    customCursor_ = std::move(cursor);
 }
 
 void Form1Window::onCommand(int id, int code) {
+    const int index = id - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(controls_.size())) return;
+    const std::string_view name = kForm1Design.controls[index].name;
     if (code == EN_CHANGE) {
-        if (id == kText1) handlers_.Text1_Change();
-        if (id == kText2) handlers_.Text2_Change();
+        if (name == "Text1") handlers_.Text1_Change();
+        if (name == "Text2") handlers_.Text2_Change();
         return;
     }
     if (code != BN_CLICKED) return;
-    switch (id) {
-        case kPushButton1:
-            handlers_.PushButton1_Click();
-            break;
-        case kPushButton2:
-            handlers_.PushButton2_Click();
-            break;
-        case kPushButton4:
-            handlers_.PushButton4_Click();
-            break;
-        case kPushButton5:
-            handlers_.PushButton5_Click();
-            break;
-        case kPushButton6:
-            handlers_.PushButton6_Click();
-            break;
-        default:
-            break;
-    }
+    if (name == "PushButton1") handlers_.PushButton1_Click();
+    if (name == "PushButton2") handlers_.PushButton2_Click();
+    if (name == "PushButton4") handlers_.PushButton4_Click();
+    if (name == "PushButton5") handlers_.PushButton5_Click();
+    if (name == "PushButton6") handlers_.PushButton6_Click();
 }
 
 LRESULT Form1Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -225,18 +244,9 @@ LRESULT Form1Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(
                 colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-        case WM_ERASEBKGND: {
-            const HDC dc = reinterpret_cast<HDC>(wParam);
-            RECT area;
-            GetClientRect(window_, &area);
-            FillRect(dc, &area, backgroundBrush_);
-            for (HWND frame : {frame1_, frame2_}) {
-                GetWindowRect(frame, &area);
-                MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
-                FillRect(dc, &area, frameBrush_);
-            }
+        case WM_ERASEBKGND:
+            eraseBackground(reinterpret_cast<HDC>(wParam));
             return 1;
-        }
         case WM_MOUSEMOVE:
             handlers_.MouseMove(HoverArea::Surface);
             return 0;
@@ -246,14 +256,11 @@ LRESULT Form1Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
-        case kSettingsFailed: {
-            std::unique_ptr<std::string> description(reinterpret_cast<std::string*>(lParam));
-            handlers_.settingsWriteFailed(*description);
+        case kRunPosted:
+            runPosted();
             return 0;
-        }
         case WM_CLOSE:
-            // Closing the main window ends the program at once, whatever else is open.
-            platform_.end.endNow(0);
+            handlers_.Form_Unload();
             return 0;
         default:
             break;
@@ -273,23 +280,27 @@ LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                 : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Form1Window::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProc));
-    auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA));
-    if (self && message == WM_MOUSEMOVE) {
-        const bool isButton = std::find(std::begin(self->buttons_), std::end(self->buttons_),
-                                        hwnd) != std::end(self->buttons_);
-        self->handlers_.MouseMove(isButton ? HoverArea::Button : HoverArea::Surface);
-        if (isButton && self->hovered_ != hwnd) {
-            if (self->hovered_) InvalidateRect(self->hovered_, nullptr, FALSE);
-            self->hovered_ = hwnd;
-            InvalidateRect(hwnd, nullptr, FALSE);
-            TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd, 0};
+void Form1Window::onControlMouse(HWND control, UINT message) {
+    if (message == WM_MOUSEMOVE) {
+        const bool button = isButton(control);
+        handlers_.MouseMove(button ? HoverArea::Button : HoverArea::Surface);
+        if (button && hovered_ != control) {
+            if (hovered_) InvalidateRect(hovered_, nullptr, FALSE);
+            hovered_ = control;
+            InvalidateRect(control, nullptr, FALSE);
+            TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, control, 0};
             TrackMouseEvent(&leave);
         }
-    } else if (self && message == WM_MOUSELEAVE && self->hovered_ == hwnd) {
-        self->hovered_ = nullptr;
-        InvalidateRect(hwnd, nullptr, FALSE);
+    } else if (message == WM_MOUSELEAVE && hovered_ == control) {
+        hovered_ = nullptr;
+        InvalidateRect(control, nullptr, FALSE);
     }
-    return CallWindowProcW(old, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form1Window::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self) {
+    if (message == WM_MOUSEMOVE || message == WM_MOUSELEAVE) {
+        reinterpret_cast<Form1Window*>(self)->onControlMouse(hwnd, message);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }

@@ -1,46 +1,46 @@
-// The main window as a native Windows window: the controls at their twip positions at the
-// window's DPI, every event handed to the plain C++ handlers, the skin through the controls'
-// colour messages and owner-drawn buttons, the hand cursor through WM_SETCURSOR.
+// The main window as a native Windows window: the controls of the core's composition at their
+// twip places at the window's DPI, every event handed to the plain C++ handlers, the skin through
+// the controls' colour messages and owner-drawn buttons, the hand cursor through WM_SETCURSOR.
 #pragma once
 
 #include <windows.h>
 
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/Form1Handlers.h"
 #include "app/Form1View.h"
 #include "app/Platform.h"
+#include "app/Program.h"
+#include "win32/Handles.h"
 
-class Form1Window : public Form1View {
+// The dots per inch of the screen.
+int ScreenDpi();
+
+class Form1Window : public Form1View, public MainWindow {
   public:
-    // The controls' ids, in the window's stacking order.
-    enum ControlId {
-        kPushButton1 = 101,
-        kFrame2,
-        kText2,
-        kPushButton6,
-        kFrame1,
-        kText1,
-        kPushButton4,
-        kPushButton5,
-        kPushButton2
-    };
-
-    Form1Window(Platform& platform, HINSTANCE instance);
+    Form1Window(Platform& platform, HINSTANCE instance, int dpi = ScreenDpi());
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
 
     HWND handle() const { return window_; }
+    // The control that the composition names `name`; nullptr when there is none.
+    HWND control(std::string_view name) const;
     // The start-up sequence, while the window is still hidden.
     void Form_Load() { handlers_.Form_Load(); }
-    void showCentred();
     // For the message loop: Tab and Shift+Tab move along the tab order. Answers whether the
     // message was taken.
     bool takeKey(const MSG& message);
-    // Safe from any thread: the failure is told on the window's own thread.
-    void settingsWriteFailed(const std::string& description);
+
+    Form1Handlers& handlers() override { return handlers_; }
+    void showCentred() override;
+    void post(std::function<void()> task) override;
 
     PathBox& Text1() override { return text1_; }
     PathBox& Text2() override { return text2_; }
@@ -53,6 +53,9 @@ class Form1Window : public Form1View {
     void applySkin(const Skin& skin) override;
 
   private:
+    // The controls' ids follow the composition's order from here.
+    static constexpr int kFirstControlId = 101;
+
     class EditBox : public PathBox {
       public:
         HWND hwnd = nullptr;
@@ -60,37 +63,46 @@ class Form1Window : public Form1View {
         void assignText(const std::string& text) override;
     };
 
+    // Fonts and brushes, made once for the design or a skin and freed with it.
+    struct Look {
+        win32::OwnedFont windowFont, buttonFont, frameFont, boxFont;
+        COLORREF background = RGB(255, 255, 255), frameBackground = RGB(255, 255, 255);
+        COLORREF buttonText = 0, frameText = 0, boxText = 0, boxBackground = 0;
+        win32::OwnedBrush backgroundBrush, frameBrush, boxBrush;
+        win32::OwnedBrush buttonFace, buttonHover, buttonBorder;
+    };
+
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    HWND makeControl(const wchar_t* kind, const wchar_t* text, DWORD style, int left, int top,
-                     int width, int height, int id);
     void onCommand(int id, int code);
+    void onControlMouse(HWND control, UINT message);
+    void runPosted();
+    bool isButton(HWND control) const;
+    int pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    // The look, in Form1WindowLook.cpp.
+    void makeLook(const Skin* skin);
+    void refreshLook();
     void drawButton(const DRAWITEMSTRUCT& item);
     HBRUSH colours(HDC dc, HWND control);
-    int pixels(int twips) const;
+    void eraseBackground(HDC dc);
     // The pointer for `shape` over the control `under` (its own class cursor for the default).
     HCURSOR cursorFor(int shape, HWND under) const;
-    // The look, in Form1WindowLook.cpp.
-    void makeDesignedLook();
-    void refreshLook();
 
-    Platform& platform_;
     Form1Handlers handlers_;
     HINSTANCE instance_;
+    int dpi_;
     HWND window_ = nullptr;
-    int dpi_ = 96;
+    std::vector<HWND> controls_;  // in the composition's order
     EditBox text1_, text2_;
-    HWND frame1_ = nullptr, frame2_ = nullptr;
-    HWND buttons_[5] = {};  // PushButton1, 2, 4, 5, 6
-    HWND tabOrder_[7] = {};
     HWND hovered_ = nullptr;
-    HICON blankIcon_ = nullptr, bigIcon_ = nullptr, smallIcon_ = nullptr;
-    HCURSOR customCursor_ = nullptr;
+    win32::OwnedIcon blankIcon_, bigIcon_, smallIcon_;
+    win32::OwnedCursor customCursor_;
     int pointerShape_ = kDefaultPointer;
-    HFONT windowFont_ = nullptr, buttonFont_ = nullptr, frameFont_ = nullptr, boxFont_ = nullptr;
-    COLORREF background_ = RGB(255, 255, 255), frameBackground_ = RGB(255, 255, 255);
     std::optional<Skin> skin_;
-    HBRUSH backgroundBrush_ = nullptr, frameBrush_ = nullptr, boxBrush_ = nullptr;
+    Look look_;
+    // Tasks posted from other threads, run on the window's own; dropped with the window.
+    std::mutex postedMutex_;
+    std::deque<std::function<void()>> posted_;
 };

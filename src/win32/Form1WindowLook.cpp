@@ -1,5 +1,7 @@
 // The look of the Windows main window: its fonts and colours as designed, the skin over them,
-// the owner-drawn buttons and the pointer shapes.
+// the owner-drawn buttons and the pointer shapes. Fonts and brushes are made once for the design
+// or a skin, never while painting.
+#include "app/Form1Composition.h"
 #include "com/ComText.h"
 #include "win32/Form1Window.h"
 
@@ -9,6 +11,10 @@ COLORREF Colour(const Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
 
+COLORREF Colour(const std::optional<Rgb>& rgb, COLORREF otherwise) {
+    return rgb ? Colour(*rgb) : otherwise;
+}
+
 HFONT MakeFont(const std::string& family, double points, bool bold, int dpi) {
     return CreateFontW(-static_cast<int>(points * dpi / 72.0 + 0.5), 0, 0, 0,
                        bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
@@ -16,37 +22,64 @@ HFONT MakeFont(const std::string& family, double points, bool bold, int dpi) {
                        DEFAULT_PITCH | FF_SWISS, com::Wide(family).c_str());
 }
 
-void Replace(HBRUSH& brush, COLORREF colour) {
-    if (brush) DeleteObject(brush);
-    brush = CreateSolidBrush(colour);
-}
-
-void Replace(HFONT& font, HFONT made) {
-    if (font) DeleteObject(font);
-    font = made;
+HFONT MakeFont(const FontDesign& font, int dpi) {
+    return MakeFont(font.family, font.points, font.bold, dpi);
 }
 
 }  // namespace
 
-void Form1Window::makeDesignedLook() {
-    windowFont_ = MakeFont("Arial", 9, true, dpi_);
-    buttonFont_ = MakeFont("Arial", 11.25, true, dpi_);
-    Replace(backgroundBrush_, background_);
-    Replace(frameBrush_, frameBackground_);
-    Replace(boxBrush_, GetSysColor(COLOR_WINDOW));
+// The designed look when `skin` is null; else the skin over it, the design where it says
+// nothing. The look made before goes once the new one is in place.
+void Form1Window::makeLook(const Skin* skin) {
+    Look look;
+    // What the skin leaves out keeps its colour so far: white as designed, or the button face.
+    look.background = Colour(skin ? skin->window.background : std::nullopt, look_.background);
+    look.frameBackground =
+        Colour(skin ? skin->frame.background : std::nullopt, look_.frameBackground);
+    auto font = [this](const std::optional<SkinFont>& f) {
+        return win32::OwnedFont(f ? MakeFont(f->family, f->points, f->bold, dpi_) : nullptr);
+    };
+    look.windowFont.reset(MakeFont(kWindowFont, dpi_));
+    look.buttonFont = skin && skin->button.font ? font(skin->button.font)
+                                                : win32::OwnedFont(MakeFont(kButtonFont, dpi_));
+    if (skin) {
+        look.frameFont = font(skin->frame.font);
+        look.boxFont = font(skin->box.font);
+    }
+    look.buttonText = Colour(skin ? skin->button.text : std::nullopt, GetSysColor(COLOR_BTNTEXT));
+    look.frameText = Colour(skin ? skin->frame.text : std::nullopt, GetSysColor(COLOR_BTNTEXT));
+    look.boxText = Colour(skin ? skin->box.text : std::nullopt, GetSysColor(COLOR_WINDOWTEXT));
+    look.boxBackground =
+        Colour(skin ? skin->box.background : std::nullopt, GetSysColor(COLOR_WINDOW));
+    look.backgroundBrush.reset(CreateSolidBrush(look.background));
+    look.frameBrush.reset(CreateSolidBrush(look.frameBackground));
+    look.boxBrush.reset(CreateSolidBrush(look.boxBackground));
+    const COLORREF face = Colour(skin ? skin->button.background : std::nullopt, RGB(255, 255, 255));
+    look.buttonFace.reset(CreateSolidBrush(face));
+    look.buttonHover.reset(
+        CreateSolidBrush(Colour(skin ? skin->button.hover : std::nullopt, face)));
+    if (skin && skin->button.border)
+        look.buttonBorder.reset(CreateSolidBrush(Colour(*skin->button.border)));
+    look_ = std::move(look);
 }
 
 void Form1Window::refreshLook() {
-    for (HWND control : {frame1_, frame2_}) {
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(frameFont_ ? frameFont_ : windowFont_), TRUE);
-    }
-    for (HWND control : {text1_.hwnd, text2_.hwnd}) {
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(boxFont_ ? boxFont_ : windowFont_), TRUE);
-    }
-    for (HWND control : buttons_) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), TRUE);
+    auto set = [](HWND control, const win32::OwnedFont& font, const win32::OwnedFont& otherwise) {
+        const HFONT chosen = font ? font.get() : otherwise.get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+    };
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        switch (kForm1Design.controls[i].kind) {
+            case ControlKind::Frame:
+                set(controls_[i], look_.frameFont, look_.windowFont);
+                break;
+            case ControlKind::PathBox:
+                set(controls_[i], look_.boxFont, look_.windowFont);
+                break;
+            default:
+                set(controls_[i], look_.buttonFont, look_.buttonFont);
+                break;
+        }
     }
     InvalidateRect(window_, nullptr, TRUE);
 }
@@ -54,7 +87,7 @@ void Form1Window::refreshLook() {
 HCURSOR Form1Window::cursorFor(int shape, HWND under) const {
     if (shape == kHourglassPointer) return LoadCursorW(nullptr, IDC_WAIT);
     if (shape == kCustomPointer)
-        return customCursor_ ? customCursor_ : LoadCursorW(nullptr, IDC_HAND);
+        return customCursor_ ? customCursor_.get() : LoadCursorW(nullptr, IDC_HAND);
     return reinterpret_cast<HCURSOR>(GetClassLongPtrW(under ? under : window_, GCLP_HCURSOR));
 }
 
@@ -67,69 +100,60 @@ void Form1Window::setPointerShape(int shape) {
 }
 
 void Form1Window::paintButtonFace() {
-    background_ = frameBackground_ = GetSysColor(COLOR_BTNFACE);
-    Replace(backgroundBrush_, background_);
-    Replace(frameBrush_, frameBackground_);
+    look_.background = look_.frameBackground = GetSysColor(COLOR_BTNFACE);
+    look_.backgroundBrush.reset(CreateSolidBrush(look_.background));
+    look_.frameBrush.reset(CreateSolidBrush(look_.frameBackground));
     InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Form1Window::applySkin(const Skin& skin) {
+    makeLook(&skin);
     skin_ = skin;
-    if (skin.window.background) background_ = Colour(*skin.window.background);
-    if (skin.frame.background) frameBackground_ = Colour(*skin.frame.background);
-    Replace(backgroundBrush_, background_);
-    Replace(frameBrush_, frameBackground_);
-    Replace(boxBrush_,
-            skin.box.background ? Colour(*skin.box.background) : GetSysColor(COLOR_WINDOW));
-    auto font = [this](const std::optional<SkinFont>& f) {
-        return f ? MakeFont(f->family, f->points, f->bold, dpi_) : nullptr;
-    };
-    Replace(frameFont_, font(skin.frame.font));
-    Replace(boxFont_, font(skin.box.font));
-    if (skin.button.font) Replace(buttonFont_, font(skin.button.font));
     refreshLook();
 }
 
-HBRUSH Form1Window::colours(HDC dc, HWND control) {
-    const bool isBox = control == text1_.hwnd || control == text2_.hwnd;
-    const SkinPart* part = skin_ ? (isBox ? &skin_->box : &skin_->frame) : nullptr;
-    const COLORREF text = part && part->text
-                              ? Colour(*part->text)
-                              : GetSysColor(isBox ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
-    SetTextColor(dc, text);
-    if (isBox) {
-        SetBkColor(dc, skin_ && skin_->box.background ? Colour(*skin_->box.background)
-                                                      : GetSysColor(COLOR_WINDOW));
-        return boxBrush_;
+void Form1Window::eraseBackground(HDC dc) {
+    RECT area;
+    GetClientRect(window_, &area);
+    FillRect(dc, &area, look_.backgroundBrush.get());
+    for (const char* frame : {"Frame1", "Frame2"}) {
+        GetWindowRect(control(frame), &area);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
+        FillRect(dc, &area, look_.frameBrush.get());
     }
-    SetBkColor(dc, frameBackground_);
-    return frameBrush_;
+}
+
+HBRUSH Form1Window::colours(HDC dc, HWND control) {
+    if (control == text1_.hwnd || control == text2_.hwnd) {
+        SetTextColor(dc, look_.boxText);
+        SetBkColor(dc, look_.boxBackground);
+        return look_.boxBrush.get();
+    }
+    SetTextColor(dc, look_.frameText);
+    SetBkColor(dc, look_.frameBackground);
+    return look_.frameBrush.get();
 }
 
 void Form1Window::drawButton(const DRAWITEMSTRUCT& item) {
-    const SkinPart* part = skin_ ? &skin_->button : nullptr;
-    COLORREF fill = RGB(255, 255, 255);
-    if (part && part->background) fill = Colour(*part->background);
-    if (item.hwndItem == hovered_ && part && part->hover) fill = Colour(*part->hover);
-    HBRUSH brush = CreateSolidBrush(fill);
-    FillRect(item.hDC, &item.rcItem, brush);
-    DeleteObject(brush);
+    const bool hover = item.hwndItem == hovered_;
+    FillRect(item.hDC, &item.rcItem, (hover ? look_.buttonHover : look_.buttonFace).get());
     RECT edge = item.rcItem;
-    if (part && part->border) {
-        HBRUSH border = CreateSolidBrush(Colour(*part->border));
-        FrameRect(item.hDC, &edge, border);
-        DeleteObject(border);
+    if (look_.buttonBorder) {
+        FrameRect(item.hDC, &edge, look_.buttonBorder.get());
     } else {
         DrawEdge(item.hDC, &edge, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED,
                  BF_RECT);
     }
-    wchar_t caption[64] = {};
-    GetWindowTextW(item.hwndItem, caption, 64);
+    const int index = static_cast<int>(item.CtlID) - kFirstControlId;
+    const std::wstring caption =
+        index >= 0 && index < static_cast<int>(kForm1Design.controls.size())
+            ? com::Wide(kForm1Design.controls[index].caption)
+            : std::wstring();
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, part && part->text ? Colour(*part->text) : GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(item.hDC, look_.buttonText);
     RECT text = item.rcItem;
     if (item.itemState & ODS_SELECTED) OffsetRect(&text, 1, 1);
-    DrawTextW(item.hDC, caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(item.hDC, caption.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = item.rcItem;
         InflateRect(&focus, -4, -4);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "com/ComText.h"
+#include "win32/Handles.h"
 
 namespace {
 
@@ -35,14 +36,13 @@ std::string RegistrySettingsStore::read(const std::string& app, const std::strin
 void RegistrySettingsStore::write(const std::string& app, const std::string& section,
                                   const std::string& key, const std::string& text) {
     const std::string where = root_ + "\\" + app + "\\" + section;
-    HKEY handle = nullptr;
+    win32::OwnedKey handle;
     LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, com::Wide(where).c_str(), 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &handle, nullptr);
+                                  KEY_SET_VALUE, nullptr, handle.out(), nullptr);
     if (result != ERROR_SUCCESS) throw SettingsError(Problem(where, "written", result));
     const std::wstring value = com::Wide(text);
-    result = RegSetValueExW(handle, com::Wide(key).c_str(), 0, REG_SZ,
+    result = RegSetValueExW(handle.get(), com::Wide(key).c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(handle);
     if (result != ERROR_SUCCESS) throw SettingsError(Problem(where, "written", result));
 }

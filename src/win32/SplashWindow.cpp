@@ -3,11 +3,17 @@
 #include <stdexcept>
 
 #include "com/ComText.h"
+#include "splash/SplashComposition.h"
 #include "win32/WindowPlacement.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"QuorvaneSplash";
 constexpr int kCheck1 = 201;
+
+POINT At(int x, int y, int dpi) {
+    return {MulDiv(x, dpi, 1440), MulDiv(y, dpi, 1440)};
+}
+
 // Larger pictures are refused: no splash needs more.
 constexpr int kLargestPictureSide = 8192;
 }  // namespace
@@ -26,29 +32,35 @@ SplashWindow::SplashWindow(SettingsStore& settings, Prompts& prompts, HINSTANCE 
     type.lpszClassName = kClassName;
     RegisterClassExW(&type);
     // No border, no title bar, not in the task bar.
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0,
-                              0, pixels(4560), pixels(3030), nullptr, nullptr, instance, this);
+    const WindowDesign& design = kSplashDesign;
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, com::Wide(design.caption).c_str(),
+                              WS_POPUP | WS_CLIPCHILDREN, 0, 0, pixels(design.client.width),
+                              pixels(design.client.height), nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("The splash window could not be made.");
-    check1_ =
-        CreateWindowExW(0, L"BUTTON", L"Hide this at next startup",
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, pixels(120),
-                        pixels(1200), pixels(4215), pixels(375), window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCheck1)), instance, nullptr);
-    font_ = CreateFontW(-MulDiv(9, dpi_, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                        DEFAULT_PITCH | FF_SWISS, L"Arial");
-    SendMessageW(check1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    for (int i = 0; i < 4; ++i) {
-        const int y = pixels(1800 + 240 * i);
-        lines_[i][0] = {pixels(240), y};
-        lines_[i][1] = {pixels(3480), y};
+    const ControlDesign& check = design.controls.front();
+    check1_ = CreateWindowExW(
+        0, L"BUTTON", com::Wide(check.caption).c_str(),
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, pixels(check.place.left),
+        pixels(check.place.top), pixels(check.place.width), pixels(check.place.height), window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCheck1)), instance, nullptr);
+    const FontDesign& font = FontFor(check.font);
+    font_.reset(CreateFontW(-static_cast<int>(font.points * dpi_ / 72.0 + 0.5), 0, 0, 0,
+                            font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                            DEFAULT_PITCH | FF_SWISS, com::Wide(font.family).c_str()));
+    SendMessageW(check1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    pen_.reset(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+    for (std::size_t i = 0; i < kSplashLines.size(); ++i) {
+        lines_[i][0] = At(kSplashLines[i].x1, kSplashLines[i].y1, dpi_);
+        lines_[i][1] = At(kSplashLines[i].x2, kSplashLines[i].y2, dpi_);
     }
-    image1_ = {pixels(120), pixels(240), pixels(120 + 1215), pixels(240 + 855)};
+    const TwipRect& image = kSplashImage;
+    image1_ = {pixels(image.left), pixels(image.top), pixels(image.left + image.width),
+               pixels(image.top + image.height)};
 }
 
 SplashWindow::~SplashWindow() {
     if (window_) DestroyWindow(window_);
-    if (font_) DeleteObject(font_);
 }
 
 void SplashWindow::setCaption(const std::string& caption) {
@@ -128,14 +140,12 @@ bool SplashWindow::hidesFile(const std::string& path) const {
 
 // The lines first, then the picture over them; the check box, a window of its own, lies above.
 void SplashWindow::paint(HDC dc) {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, pen);
+    HGDIOBJ old = SelectObject(dc, pen_.get());
     for (const auto& line : lines_) {
         MoveToEx(dc, line[0].x, line[0].y, nullptr);
         LineTo(dc, line[1].x, line[1].y);
     }
     SelectObject(dc, old);
-    DeleteObject(pen);
     if (picture_) {
         OLE_XSIZE_HIMETRIC width = 0;
         OLE_YSIZE_HIMETRIC height = 0;

@@ -11,6 +11,7 @@
 #include "app/settings/SettingsStore.h"
 #include "com/ComOwners.h"
 #include "splash/SplashShow.h"
+#include "win32/Handles.h"
 
 class SplashWindow : public SplashView {
   public:
@@ -44,7 +45,8 @@ class SplashWindow : public SplashView {
     Prompts& prompts_;
     HWND window_ = nullptr;
     HWND check1_ = nullptr;
-    HFONT font_ = nullptr;
+    win32::OwnedFont font_;
+    win32::OwnedPen pen_;
     int dpi_ = 96;
     RECT image1_{};
     POINT lines_[4][2] = {};

@@ -1,12 +1,11 @@
 // The Windows program's composition root: Word through COM, the registry for settings, native
-// message boxes, dialog and shell; runs the main window's start-up sequence while the window is
-// hidden, then shows it and serves its messages.
+// message boxes, dialog and shell, handed to the program's start with the Win32 main window,
+// whose messages it then serves.
 #include <windows.h>
 
 #include <filesystem>
 
-#include "app/ImmediateEnd.h"
-#include "app/settings/WriteBehindSettingsStore.h"
+#include "app/Program.h"
 #include "com/ComHost.h"
 #include "com/ComText.h"
 #include "win32/Form1Window.h"
@@ -37,30 +36,27 @@ int Run(HINSTANCE instance) {
     com::ComHost host;
     Win32Prompts prompts;
     RegistrySettingsStore registry;
-    WriteBehindSettingsStore settings(registry);
     Win32OpenFileDialog commonDialog;
     Win32Shell shell;
-    const auto clock = MakeSystemClock();
-    const auto random = MakeSystemRandomSource();
-    ImmediateEnd end(settings);
-    Platform platform{host,   prompts, settings, commonDialog,   shell,
-                      *clock, *random, end,      ProgramFolder()};
-
-    Form1Window form(platform, instance);
-    commonDialog.setOwner(form.handle());
-    shell.setOwner(form.handle());
-    settings.setFailureListener(
-        [&form](const std::string& description) { form.settingsWriteFailed(description); });
-    form.Form_Load();
-    form.showCentred();
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (form.takeKey(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    settings.setFailureListener({});
-    return static_cast<int>(message.wParam);
+    Form1Window* form = nullptr;
+    return RunProgram(
+        {host, prompts, registry, commonDialog, shell, ProgramFolder()},
+        [&](Platform& platform) {
+            auto window = std::make_unique<Form1Window>(platform, instance);
+            form = window.get();
+            commonDialog.setOwner(form->handle());
+            shell.setOwner(form->handle());
+            return window;
+        },
+        [&] {
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+                if (form->takeKey(message)) continue;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            return static_cast<int>(message.wParam);
+        });
 }
 
 }  // namespace

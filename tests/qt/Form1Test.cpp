@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/Form1Composition.h"
 #include "look/CursorFile.h"
 #include "look/Skin.h"
 #include "qt/Form1Fixture.h"
@@ -14,24 +15,23 @@ namespace {
 
 class Form1Test : public Form1Fixture {};
 
-struct Placement {
-    const char* name;
-    const char* parent;
-    QRect pixels;
-    const char* caption;
-};
-
-// The designed layout, converted from twips at 15 per pixel.
-const Placement kPlacements[] = {
-    {"PushButton1", "Form1", {8, 8, 256, 27}, "Help"},
-    {"Frame2", "Form1", {8, 94, 520, 53}, "Word File #2"},
-    {"Text2", "Frame2", {16, 20, 440, 23}, ""},
-    {"PushButton6", "Frame2", {464, 20, 40, 23}, "..."},
-    {"Frame1", "Form1", {8, 38, 520, 53}, "Word File #1"},
-    {"Text1", "Frame1", {16, 20, 440, 23}, ""},
-    {"PushButton4", "Frame1", {464, 20, 40, 23}, "..."},
-    {"PushButton5", "Form1", {8, 156, 520, 27}, "Start Comparing"},
-    {"PushButton2", "Form1", {272, 8, 256, 27}, "Load Sample/Example Files"},
+// The window's layout against its design, at the screen's dots per inch: run once as it is and
+// once scaled to 144 dots per inch.
+class Form1Layout : public Form1Fixture {
+  protected:
+    double dpi() const { return 96 * form.devicePixelRatioF(); }
+    // Within a pixel of the design, in the screen's own pixels.
+    void expectAt(const char* name, QRect logical, const TwipRect& twips) {
+        const double scale = form.devicePixelRatioF();
+        const int got[] = {
+            int(std::lround(logical.x() * scale)), int(std::lround(logical.y() * scale)),
+            int(std::lround(logical.width() * scale)), int(std::lround(logical.height() * scale))};
+        const int want[] = {twips.left, twips.top, twips.width, twips.height};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_LE(std::abs(got[i] - std::lround(want[i] * dpi() / 1440)), 1)
+                << name << " edge " << i << " at " << dpi() << " dpi";
+        }
+    }
 };
 
 QString Caption(QWidget* widget) {
@@ -43,75 +43,68 @@ QString Caption(QWidget* widget) {
 
 }  // namespace
 
-TEST_F(Form1Test, WindowIsFixedAt536By192WithMinimiseButNoMaximise) {
-    EXPECT_EQ(form.size(), QSize(536, 192));
+TEST_F(Form1Layout, TheWindowIsFixedAtItsDesignedSizeWithItsCaptionAndBlankIcon) {
+    const WindowDesign& design = kForm1Design;
+    expectAt(design.name, QRect(QPoint(), form.size()), design.client);
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(form.windowTitle(), "Form1");
+    EXPECT_EQ(form.windowTitle(), design.caption);
     EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::white));
-}
-
-TEST_F(Form1Test, DesignIconIsOneBlankImageOf32By32) {
     const QIcon icon = form.windowIcon();
-    ASSERT_EQ(icon.availableSizes(), QList<QSize>{QSize(32, 32)});
-    const QImage image = icon.pixmap(32, 32).toImage();
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
+    const int side = design.blankIconSide;
+    ASSERT_EQ(icon.availableSizes(), QList<QSize>{QSize(side, side)});
+    const QImage image = icon.pixmap(side, side).toImage();
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
     }
 }
 
-TEST_F(Form1Test, EveryControlSitsWhereTheLayoutPutsItWithItsCaption) {
-    for (const Placement& p : kPlacements) {
-        QWidget* widget = control<QWidget>(p.name);
+TEST_F(Form1Layout, EveryControlSitsWhereTheDesignPutsItWithItsCaptionFontAndName) {
+    QStringList stacked;
+    for (const ControlDesign& design : kForm1Design.controls) {
+        QWidget* widget = control<QWidget>(design.name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), p.pixels) << p.name;
-        EXPECT_EQ(widget->parentWidget()->objectName(), p.parent) << p.name;
-        EXPECT_EQ(Caption(widget), p.caption) << p.name;
+        EXPECT_EQ(widget->parentWidget()->objectName(), design.parent) << design.name;
+        expectAt(design.name, widget->geometry(), design.place);
+        expectAt(design.name, QRect(widget->mapTo(&form, QPoint()), widget->size()),
+                 PlaceOnWindow(kForm1Design, design));
+        EXPECT_EQ(Caption(widget), design.caption) << design.name;
+        const FontDesign& font = FontFor(design.font);
+        EXPECT_EQ(widget->font().family(), font.family) << design.name;
+        EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), font.points) << design.name;
+        EXPECT_EQ(widget->font().bold(), font.bold) << design.name;
+        if (*design.accessibleName) {
+            EXPECT_EQ(widget->accessibleName(), design.accessibleName);
+        }
+        if (design.kind != ControlKind::PathBox) {
+            const auto role =
+                design.kind == ControlKind::Button ? QPalette::Button : QPalette::Window;
+            EXPECT_EQ(widget->palette().color(role), QColor(Qt::white)) << design.name;
+        }
+        if (design.parent == std::string("Form1")) stacked << design.name;
     }
-}
-
-TEST_F(Form1Test, ControlsAreStackedInTheDesignedOrder) {
     QStringList order;
     for (QObject* child : form.children()) {
         if (child->isWidgetType()) order << child->objectName();
     }
-    EXPECT_EQ(order,
-              (QStringList{"PushButton1", "Frame2", "Frame1", "PushButton5", "PushButton2"}));
+    EXPECT_EQ(order, stacked);
 }
 
-TEST_F(Form1Test, FontsAreArialBoldAtTheirSizes) {
-    for (const char* name : {"Form1", "Frame1", "Frame2", "Text1", "Text2"}) {
-        QWidget* widget = name == std::string("Form1") ? &form : control<QWidget>(name);
-        EXPECT_EQ(widget->font().family(), "Arial") << name;
-        EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), 9.0) << name;
-        EXPECT_TRUE(widget->font().bold()) << name;
-    }
-    for (const char* name :
-         {"PushButton1", "PushButton2", "PushButton4", "PushButton5", "PushButton6"}) {
-        auto* button = control<QPushButton>(name);
-        EXPECT_EQ(button->font().family(), "Arial") << name;
-        EXPECT_DOUBLE_EQ(button->font().pointSizeF(), 11.25) << name;
-        EXPECT_TRUE(button->font().bold()) << name;
-        EXPECT_EQ(button->palette().color(QPalette::Button), QColor(Qt::white)) << name;
-    }
-    for (const char* name : {"Frame1", "Frame2"}) {
-        EXPECT_EQ(control<QWidget>(name)->palette().color(QPalette::Window), QColor(Qt::white));
-    }
-}
-
-TEST_F(Form1Test, FocusStartsInText1AndTabVisitsTheControlsInTheirTabOrder) {
+TEST_F(Form1Layout, FocusStartsWhereTheDesignSaysAndTabFollowsItsOrder) {
     form.showCentred();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
-    QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 7; ++i) {
+    QStringList visited{QApplication::focusWidget()->objectName()}, expected;
+    for (const ControlDesign* design : TabOrder(kForm1Design)) expected << design->name;
+    expected << expected.front();
+    for (qsizetype i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    EXPECT_EQ(visited, (QStringList{"Text1", "Text2", "PushButton5", "PushButton4", "PushButton6",
-                                    "PushButton1", "PushButton2", "Text1"}));
+    EXPECT_EQ(expected.front(), kForm1Design.firstFocus);
+    EXPECT_EQ(visited, expected);
 }
 
 TEST_F(Form1Test, StartComparingWithEmptyBoxesAsksForBothFilesInAPlainMessage) {

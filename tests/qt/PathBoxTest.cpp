@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/Program.h"
 #include "app/settings/WriteBehindSettingsStore.h"
 #include "qt/DocumentPathEdit.h"
 #include "qt/Form1Fixture.h"
@@ -15,7 +16,6 @@
 #include "qt/QSettingsStore.h"
 #include "qt/QtOpenFileDialog.h"
 #include "qt/QtPrompts.h"
-#include "qt/SettingsFailureRelay.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ScriptedHost.h"
 #include "support/ScriptedOpenFileDialog.h"
@@ -106,24 +106,43 @@ TEST(UnwritableSettings, TypingIntoABoxTellsTheUserOnceAndKeepsTheText) {
     QDir(folder.path())
         .mkpath("Meldrisk/Quorvane Paired Office Paper Examiners Highlighter Deskware.conf");
     QSettingsStore disk(folder.path());
-    WriteBehindSettingsStore settings(disk);
     ScriptedPlatform scripted;
     QtPrompts prompts;
-    Platform platform = scripted.platformWith(prompts, settings);
-    Form1 form(platform);
-    SettingsFailureRelay relay(settings, form);
     MessageBoxAnswerer answerer;
-    auto* text1 = form.findChild<DocumentPathEdit*>("Text1");
-    // After a flush the writer has handed its failure over; delivering the posted events shows
-    // any message it causes.
-    QTest::keyClicks(text1, "/ho");
-    settings.flush();
-    QCoreApplication::sendPostedEvents();
-    QTest::keyClicks(text1, "me/a.doc");
-    settings.flush();
-    QCoreApplication::sendPostedEvents();
-    ASSERT_EQ(answerer.seen.size(), 1u);
-    EXPECT_NE(answerer.seen[0].text.find("could not be remembered"), std::string::npos);
-    EXPECT_EQ(answerer.seen[0].icon, QMessageBox::NoIcon);
-    EXPECT_EQ(text1->text(), "/home/a.doc");
+    Platform* running = nullptr;
+    Form1* form = nullptr;
+    const int exitCode = RunProgram(
+        {scripted.host, prompts, disk, scripted.dialog, scripted.shell, "/nonexistent/app"},
+        [&](Platform& platform) {
+            running = &platform;
+            auto window = std::make_unique<Form1>(platform);
+            form = window.get();
+            return window;
+        },
+        [&] {
+            auto* text1 = form->findChild<DocumentPathEdit*>("Text1");
+            // A read waits for the writer, which has then handed its failure over; delivering
+            // the posted events shows any message it causes.
+            auto settle = [&] {
+                try {
+                    running->settings.read("Meldrisk", "x", "y");
+                } catch (const SettingsError&) {
+                    // The store cannot be read either; the wait for the writer is what counts.
+                }
+                QCoreApplication::sendPostedEvents();
+            };
+            QTest::keyClicks(text1, "/ho");
+            settle();
+            QTest::keyClicks(text1, "me/a.doc");
+            settle();
+            EXPECT_EQ(text1->text(), "/home/a.doc");
+            return 7;
+        });
+    EXPECT_EQ(exitCode, 7);
+    // Start-up reported the store it could not read, one report for each box.
+    ASSERT_EQ(answerer.seen.size(), 3u);
+    EXPECT_NE(answerer.seen[0].text.find("at line 128"), std::string::npos);
+    EXPECT_NE(answerer.seen[1].text.find("at line 130"), std::string::npos);
+    EXPECT_NE(answerer.seen[2].text.find("could not be remembered"), std::string::npos);
+    EXPECT_EQ(answerer.seen[2].icon, QMessageBox::NoIcon);
 }

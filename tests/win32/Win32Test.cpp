@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <fstream>
 
+#include "app/Form1Composition.h"
 #include "app/Product.h"
+#include "com/ComOwners.h"
 #include "com/ComText.h"
 #include "support/ScriptedServices.h"
 #include "win32/Form1Window.h"
@@ -49,42 +53,77 @@ class Form1WindowTest : public ::testing::Test {
     Form1Window form{s.platform, GetModuleHandleW(nullptr)};
 };
 
+// The window's layout against its design, at 96 and at 144 dots per inch.
+class Form1WindowLayout : public ::testing::TestWithParam<int> {
+  protected:
+    Form1WindowLayout() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~Form1WindowLayout() override { CoUninitialize(); }
+    LONG pixels(int twips) const { return MulDiv(twips, GetParam(), 1440); }
+
+    ScriptedPlatform s{"C:\\nonexistent"};
+    Form1Window form{s.platform, GetModuleHandleW(nullptr), GetParam()};
+};
+
+// What the accessibility layer answers as the control's name.
+std::string AccessibleName(HWND control) {
+    com::ComPtr<IAccessible> accessible;
+    if (FAILED(
+            AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible, accessible.out()))) {
+        return "(no accessible object)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (FAILED(accessible->get_accName(self, &name)) || !name) return "";
+    const std::string text = com::Utf8(name);
+    SysFreeString(name);
+    return text;
+}
+
 }  // namespace
 
-TEST_F(Form1WindowTest, TheLayoutIsTheDesignedOneAt96DotsPerInch) {
+TEST_P(Form1WindowLayout, EveryControlSitsWhereTheDesignPutsItAndTabFollowsItsOrder) {
+    const WindowDesign& design = kForm1Design;
     const HWND window = form.handle();
     RECT client{};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 536);
-    EXPECT_EQ(client.bottom, 192);
-    EXPECT_EQ(Text(window), "Form1");
+    EXPECT_EQ(client.right, pixels(design.client.width));
+    EXPECT_EQ(client.bottom, pixels(design.client.height));
+    EXPECT_EQ(Text(window), design.caption);
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
-    struct Place {
-        HWND control;
-        RECT pixels;
-    };
-    const Place places[] = {
-        {GetDlgItem(window, Form1Window::kPushButton1), {8, 8, 264, 35}},
-        {GetDlgItem(window, Form1Window::kPushButton2), {272, 8, 528, 35}},
-        {GetDlgItem(window, Form1Window::kFrame1), {8, 38, 528, 91}},
-        {GetDlgItem(window, Form1Window::kFrame2), {8, 94, 528, 147}},
-        {GetDlgItem(window, Form1Window::kText1), {24, 58, 464, 81}},
-        {GetDlgItem(window, Form1Window::kText2), {24, 114, 464, 137}},
-        {GetDlgItem(window, Form1Window::kPushButton4), {472, 58, 512, 81}},
-        {GetDlgItem(window, Form1Window::kPushButton6), {472, 114, 512, 137}},
-        {GetDlgItem(window, Form1Window::kPushButton5), {8, 156, 528, 183}},
-    };
-    for (const Place& p : places) {
-        ASSERT_NE(p.control, nullptr);
-        const RECT at = ClientRectOf(p.control);
-        EXPECT_EQ(at.left, p.pixels.left) << Text(p.control);
-        EXPECT_EQ(at.top, p.pixels.top) << Text(p.control);
-        EXPECT_EQ(at.right, p.pixels.right) << Text(p.control);
-        EXPECT_EQ(at.bottom, p.pixels.bottom) << Text(p.control);
+    HWND below = nullptr;
+    for (const ControlDesign& control : design.controls) {
+        const HWND hwnd = form.control(control.name);
+        ASSERT_NE(hwnd, nullptr) << control.name;
+        const TwipRect place = PlaceOnWindow(design, control);
+        const RECT at = ClientRectOf(hwnd);
+        EXPECT_EQ(at.left, pixels(place.left)) << control.name;
+        EXPECT_EQ(at.top, pixels(place.top)) << control.name;
+        EXPECT_EQ(at.right - at.left, pixels(place.width)) << control.name;
+        EXPECT_EQ(at.bottom - at.top, pixels(place.height)) << control.name;
+        // Stacked in the designed order: each lies above the one before it.
+        if (below) {
+            EXPECT_EQ(GetWindow(hwnd, GW_HWNDNEXT), below) << control.name;
+        }
+        below = hwnd;
+        if (control.kind == ControlKind::Button && *control.accessibleName) {
+            EXPECT_EQ(AccessibleName(hwnd), control.accessibleName);
+        }
+    }
+    form.showCentred();
+    EXPECT_EQ(GetFocus(), form.control(design.firstFocus));
+    const auto order = TabOrder(design);
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        ASSERT_TRUE(form.takeKey(tab));
+        EXPECT_EQ(GetFocus(), form.control(order[i % order.size()]->name)) << i;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(DotsPerInch, Form1WindowLayout, ::testing::Values(96, 144));
 
 TEST_F(Form1WindowTest, StartUpDressesTheWindowAndTheBoxesAreRememberedAsTyped) {
     HICON blank = reinterpret_cast<HICON>(SendMessageW(form.handle(), WM_GETICON, ICON_BIG, 0));
@@ -92,7 +131,7 @@ TEST_F(Form1WindowTest, StartUpDressesTheWindowAndTheBoxesAreRememberedAsTyped) 
     EXPECT_EQ(Text(form.handle()), kProductName);
     EXPECT_NE(reinterpret_cast<HICON>(SendMessageW(form.handle(), WM_GETICON, ICON_BIG, 0)), blank);
     EXPECT_EQ(s.prompts.applicationTitle(), "Quorvane Paired Office Paper Examiners");
-    SetWindowTextW(GetDlgItem(form.handle(), Form1Window::kText1), L"C:\\a b\\Übersicht.doc");
+    SetWindowTextW(form.control("Text1"), L"C:\\a b\\Übersicht.doc");
     EXPECT_EQ(s.settings.writes, (std::vector<std::string>{"Excel File=C:\\a b\\Übersicht.doc"}));
     EXPECT_EQ(form.Text1().currentText(), "C:\\a b\\Übersicht.doc");
 }

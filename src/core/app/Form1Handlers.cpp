@@ -34,6 +34,10 @@ void Form1Handlers::Form_Load() {
     trap.step(132, [&] { CheckWordInstalled(p.host, p.prompts, p.end, p.wordIsStandIn); });
 }
 
+void Form1Handlers::Form_Unload() {
+    platform_.end.endNow(0);
+}
+
 void Form1Handlers::PushButton1_Click() {
     StepTrap trap(platform_.prompts, kPushButton1Location);
     trap.step(100, [&] { platform_.prompts.inform(ContactMessage()); });

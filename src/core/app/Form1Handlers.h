@@ -27,6 +27,8 @@ class Form1Handlers : private DocumentPaths {
 
     // The start-up sequence, run once while the window is still hidden.
     void Form_Load();
+    // The main window closed, by any means: the program ends at once, whatever else is open.
+    void Form_Unload();
     void PushButton1_Click();
     // Fills both boxes with the sample document and offers to open the folder that holds it.
     void PushButton2_Click();
