@@ -1,29 +1,37 @@
 #!/usr/bin/env bash
-# Builds the .deb, installs it into this machine as a user would, checks the installed program,
-# removes it and checks that nothing is left behind. Needs root (or sudo); skips otherwise.
-#   packaging/linux/check_package.sh SOURCE_DIR X11_PROBE
+# Makes the .deb of the built tree in a folder of its own, installs it into this machine as a user
+# would, checks the installed program, removes it and checks that nothing is left behind. Needs
+# root (or sudo), and a machine without a quorvane package of its own: it never touches a package
+# it did not install itself, and skips otherwise. It ends only the processes it started.
+#   packaging/linux/check_package.sh SOURCE_DIR BUILD_DIR X11_PROBE
 set -uo pipefail
-root=$1 probe=$2
+root=$1 build=$2 probe=$3
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     if ! sudo -n true 2>/dev/null; then echo "package: skipped: installing needs root"; exit 77; fi
     as_root=(sudo -n)
 fi
+if dpkg-query -W -f='${Status}' quorvane 2>/dev/null | grep -q installed; then
+    echo "package: skipped: a quorvane package is installed here already, and it stays as it is"
+    exit 77
+fi
 work=$(mktemp -d)
-xvfb=
+pids=()
+installed=
 cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    pkill -9 -f "$work" 2>/dev/null
+    for f in "$work"/runtime/quorvane/office-*/pid; do
+        [ -f "$f" ] && pids+=("$(cat "$f")")
+    done
+    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
+    [ -n "$installed" ] && "${as_root[@]}" apt-get remove -y -qq --purge quorvane >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "package: failed: $*"; exit 1; }
 
-deb=$("$root/scripts/package" | tail -1)
+deb=$("$root/packaging/linux/make_deb.sh" "$build" "$work/package" | tail -1)
 [ -f "$deb" ] || fail "no package was made"
-if dpkg-query -W -f='${Status}' quorvane 2>/dev/null | grep -q installed; then
-    "${as_root[@]}" apt-get remove -y -qq --purge quorvane >/dev/null 2>&1
-fi
+installed=yes
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "$deb" >"$work/install.log" 2>&1 ||
     fail "apt-get could not install it: $(tail -3 "$work/install.log")"
 dpkg -L quorvane >"$work/files"
@@ -42,15 +50,17 @@ quorvane-compare /usr/lib/quorvane/Samples/sample1.doc /usr/lib/quorvane/Samples
 grep -q "^insertions: [1-9]" "$work/compare.log" || fail "the samples showed no change"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb=$!
+pids+=($!)
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 product="Quorvane Paired Office Paper Examiners Highlighter Deskware"
 read -r pid _ < <(timeout 60 "$probe" launch "$product" quorvane) ||
     fail "the installed program showed no window named $product"
+pids+=("$pid")
 kill "$pid" 2>/dev/null
 
 "${as_root[@]}" apt-get remove -y -qq --purge quorvane >/dev/null 2>&1 || fail "it could not be removed"
+installed=
 left=()
 while read -r path; do
     [ -e "$path" ] || [ -L "$path" ] || continue

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 #include "app/errors/ReportError.h"
 
@@ -18,6 +21,29 @@ QString DisplayText(const std::string& text) {
     return shown;
 }
 
+// Qt breaks a line after a slash, so a web address near the end of a long line would be split in
+// two, and could no longer be read or typed off the screen. The label is made wide enough for
+// each line that holds one, as far as the screen allows, and the address on its own otherwise.
+void KeepAddressesWhole(QMessageBox& box, const QString& text) {
+    auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+    if (!label) return;
+    const QFontMetrics metrics(label->font());
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int widest = screen ? screen->availableGeometry().width() * 8 / 10 : 800;
+    int needed = 0;
+    for (const QString& line : text.split('\n')) {
+        if (!line.contains("://")) continue;
+        int width = metrics.horizontalAdvance(line);
+        if (width > widest) {
+            for (const QString& word : line.split(' ')) {
+                if (word.contains("://")) width = std::min(widest, metrics.horizontalAdvance(word));
+            }
+        }
+        needed = std::max(needed, width + 2);
+    }
+    if (needed > 0) label->setMinimumWidth(needed);
+}
+
 QMessageBox::StandardButton Show(QMessageBox::Icon icon, const std::string& title,
                                  const std::string& text, QMessageBox::StandardButtons buttons,
                                  QMessageBox::StandardButton defaultButton) {
@@ -25,6 +51,7 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const std::string& titl
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
+    KeepAddressesWhole(box, box.text());
     // As Windows' own message boxes do, Ctrl+C copies the title and the text, so that a report
     // can be pasted into an e-mail rather than typed off the screen.
     QShortcut copy(QKeySequence::Copy, &box);

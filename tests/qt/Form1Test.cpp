@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/Form1Composition.h"
+#include "app/StartUpRoutines.h"
 #include "look/CursorFile.h"
 #include "look/Skin.h"
 #include "qt/Form1Fixture.h"
@@ -134,6 +135,15 @@ TEST_F(Form1Test, StartComparingReportsEachFailureInAWarningBoxThenSaysDone) {
               "at line 106\n\nPlease email screenshot of this message to support@meldrisk.example");
     EXPECT_EQ(answerer.seen[1].text, "Done.");
     EXPECT_EQ(host.calls().back(), "word.Visible = Boolean -1");
+}
+
+TEST_F(Form1Test, HelpKeepsTheContactAddressOnOneLine) {
+    form.show();
+    MessageBoxAnswerer answerer;
+    QTest::mouseClick(control<QPushButton>("PushButton1"), Qt::LeftButton);
+    ASSERT_EQ(answerer.seen.size(), 1u);
+    EXPECT_EQ(answerer.seen[0].text, ContactMessage());
+    EXPECT_EQ(answerer.seen[0].lines, 1);
 }
 
 TEST_F(Form1Test, RunningWordAskWithYesDefaultAndNoEndsQuietly) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <string>
@@ -15,6 +16,7 @@ class MessageBoxAnswerer {
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
+        int lines;  // as many as the text takes on the screen
     };
 
     // `answer` is the button pressed on every box that offers it; otherwise OK.
@@ -24,10 +26,12 @@ class MessageBoxAnswerer {
             if (!box || box->property("answered").toBool()) return;
             box->setProperty("answered", true);
             const QPushButton* byDefault = box->defaultButton();
+            const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
             seen.push_back({box->windowTitle().toStdString(), box->text().toStdString(),
                             box->icon(), box->standardButtons(),
                             byDefault ? box->standardButton(const_cast<QPushButton*>(byDefault))
-                                      : QMessageBox::NoButton});
+                                      : QMessageBox::NoButton,
+                            label ? label->height() / label->fontMetrics().lineSpacing() : 0});
             QAbstractButton* button = box->button(answer);
             if (!button) button = box->button(QMessageBox::Ok);
             button->click();
