@@ -62,12 +62,20 @@ Entry ChooseEntry(const Bytes& bytes, int preferredSide) {
     return best;
 }
 
-void ReadBitmap(const Bytes& bytes, const Entry& entry, CursorImage& image) {
+// Where the parts of an entry's bitmap lie, each checked against the entry and the file.
+struct BitmapLayout {
+    int width = 0, height = 0;
+    std::uint32_t bits = 0;
+    std::uint64_t colours = 0, palette = 0, pixels = 0, stride = 0, mask = 0, maskStride = 0;
+};
+
+BitmapLayout LayOut(const Bytes& bytes, const Entry& entry) {
     const std::uint64_t at = entry.offset;
     const std::uint32_t headerSize = bytes.u32(at);
     const auto width = static_cast<std::int32_t>(bytes.u32(at + 4));
     const auto doubleHeight = static_cast<std::int32_t>(bytes.u32(at + 8));
-    const std::uint32_t bits = bytes.u16(at + 14);
+    BitmapLayout layout;
+    layout.bits = bytes.u16(at + 14);
     if (headerSize < 40 || bytes.u16(at + 12) != 1 || bytes.u32(at + 16) != 0) {
         throw CursorError("its image is not a plain bitmap.");
     }
@@ -75,49 +83,61 @@ void ReadBitmap(const Bytes& bytes, const Entry& entry, CursorImage& image) {
         doubleHeight > 2 * kLargestCursorSide || doubleHeight % 2 != 0) {
         throw CursorError("its image has sizes that no cursor has.");
     }
+    const std::uint32_t bits = layout.bits;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) {
         throw CursorError("its image has an unknown number of colours.");
     }
-    const int height = doubleHeight / 2;
-    std::uint64_t colours = bits <= 8 ? (1ull << bits) : 0;
-    if (bits <= 8 && bytes.u32(at + 32) != 0) colours = bytes.u32(at + 32);
-    if (colours > 256) throw CursorError("its image has too many colours.");
-    const std::uint64_t palette = at + headerSize;
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
-    const std::uint64_t maskStride = (static_cast<std::uint64_t>(width) + 31) / 32 * 4;
-    const std::uint64_t pixels = palette + 4 * colours;
-    const std::uint64_t mask = pixels + stride * height;
-    const std::uint64_t end = mask + maskStride * height;
+    layout.width = width;
+    layout.height = doubleHeight / 2;
+    layout.colours = bits <= 8 ? (1ull << bits) : 0;
+    if (bits <= 8 && bytes.u32(at + 32) != 0) layout.colours = bytes.u32(at + 32);
+    if (layout.colours > 256) throw CursorError("its image has too many colours.");
+    layout.palette = at + headerSize;
+    layout.stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
+    layout.maskStride = (static_cast<std::uint64_t>(width) + 31) / 32 * 4;
+    layout.pixels = layout.palette + 4 * layout.colours;
+    layout.mask = layout.pixels + layout.stride * layout.height;
+    const std::uint64_t end = layout.mask + layout.maskStride * layout.height;
     if (end - at > entry.size) throw CursorError("its image is larger than its entry says.");
     bytes.require(at, end - at, "its image");
+    return layout;
+}
 
+// The colour of pixel `x` in the row that starts at `row`; marks `anyAlpha` when it has one.
+std::uint32_t PixelAt(const Bytes& bytes, const BitmapLayout& layout, std::uint64_t row, int x,
+                      bool& anyAlpha) {
+    const std::uint32_t bits = layout.bits;
+    if (bits == 32) {
+        const std::uint32_t argb = bytes.u32(row + 4ull * x);
+        anyAlpha = anyAlpha || (argb >> 24) != 0;
+        return argb;
+    }
+    if (bits == 24) return bytes.u16(row + 3ull * x) | bytes.u8(row + 3ull * x + 2) << 16;
+    const std::uint64_t bit = static_cast<std::uint64_t>(x) * bits;
+    const std::uint32_t index =
+        (bytes.u8(row + bit / 8) >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
+    if (index >= layout.colours) throw CursorError("its image uses a colour it lacks.");
+    return bytes.u32(layout.palette + 4ull * index);
+}
+
+void ReadBitmap(const Bytes& bytes, const Entry& entry, CursorImage& image) {
+    const BitmapLayout layout = LayOut(bytes, entry);
+    const int width = layout.width, height = layout.height;
     image.width = width;
     image.height = height;
     image.argb.resize(static_cast<std::size_t>(width) * height);
     bool anyAlpha = false;
     for (int y = 0; y < height; ++y) {
-        const std::uint64_t row = pixels + stride * (height - 1 - y);  // stored bottom-up
+        const std::uint64_t row = layout.pixels + layout.stride * (height - 1 - y);  // bottom-up
         for (int x = 0; x < width; ++x) {
-            std::uint32_t argb;
-            if (bits == 32) {
-                argb = bytes.u32(row + 4ull * x);
-                anyAlpha = anyAlpha || (argb >> 24) != 0;
-            } else if (bits == 24) {
-                argb = bytes.u16(row + 3ull * x) | bytes.u8(row + 3ull * x + 2) << 16;
-            } else {
-                const std::uint64_t bit = static_cast<std::uint64_t>(x) * bits;
-                const std::uint32_t index =
-                    (bytes.u8(row + bit / 8) >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-                if (index >= colours) throw CursorError("its image uses a colour it lacks.");
-                argb = bytes.u32(palette + 4ull * index);
-            }
-            image.argb[static_cast<std::size_t>(y) * width + x] = argb;
+            image.argb[static_cast<std::size_t>(y) * width + x] =
+                PixelAt(bytes, layout, row, x, anyAlpha);
         }
     }
     if (anyAlpha) return;
     // Without an alpha channel of its own, the image takes its transparency from the mask.
     for (int y = 0; y < height; ++y) {
-        const std::uint64_t maskRow = mask + maskStride * (height - 1 - y);
+        const std::uint64_t maskRow = layout.mask + layout.maskStride * (height - 1 - y);
         for (int x = 0; x < width; ++x) {
             auto& pixel = image.argb[static_cast<std::size_t>(y) * width + x];
             const bool transparent = (bytes.u8(maskRow + x / 8) >> (7 - x % 8)) & 1;
