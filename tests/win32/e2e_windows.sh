@@ -87,6 +87,8 @@ probe click "$product" "Help" >/dev/null || fail "no Help button"
 probe wait "$title" 10 >/dev/null || fail "Help showed nothing"
 [ "$(probe text "$title")" = "Questions? Please contact Team Meldrisk at http://www.meldrisk.example/contact/" ] ||
     fail "Help said: $(probe text "$title")"
+[ "$(probe text-lines "$title")" = 1 ] || fail "Help broke its address across lines"
+screenshot help
 xdotool key Return
 probe gone "$title" 10 >/dev/null || fail "the Help message stayed"
 

@@ -8,6 +8,8 @@
 //   win32_probe version FILE            prints the file's version block, "7.0.0.0 7.00 7.00"
 #include <windows.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -109,6 +111,28 @@ int wmain(int argc, wchar_t* argv[]) {
         reinterpret_cast<LPARAM>(&children));
     if (command == L"text") {
         Print(children.texts);
+        return 0;
+    }
+    if (command == L"text-lines") {
+        // How many lines the message's text takes in its box, in the font message boxes use
+        // (the box's own font handle belongs to the program's process).
+        const HWND label = GetDlgItem(window, 0xFFFF);
+        wchar_t text[4096] = {};
+        GetWindowTextW(label, text, 4096);
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        const HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+        const HDC dc = GetDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, font);
+        RECT laid{}, line{};
+        GetClientRect(label, &laid);
+        DrawTextW(dc, L"Xy", -1, &line, DT_SINGLELINE | DT_CALCRECT);
+        DrawTextW(dc, text, -1, &laid, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(font);
+        std::printf("%ld\n", laid.bottom / std::max<LONG>(1, line.bottom));
         return 0;
     }
     if (command == L"click" && children.button) {
