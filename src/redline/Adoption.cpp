@@ -1,0 +1,174 @@
+#include "redline/Adoption.h"
+
+#include <cstring>
+#include <vector>
+
+#include "redline/Xml.h"
+
+namespace redline {
+
+namespace {
+
+bool Named(const pugi::xml_node& node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+// What stays with the original: its bookmarks, comments, permissions and section breaks.
+bool LeftBehind(const pugi::xml_node& node) {
+    for (const char* name : {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
+                             "w:commentRangeEnd", "w:permStart", "w:permEnd", "w:proofErr"}) {
+        if (Named(node, name)) return true;
+    }
+    return (Named(node, "w:sectPr") && Named(node.parent(), "w:pPr")) ||
+           (Named(node, "w:r") && node.child("w:commentReference"));
+}
+
+// Attributes that name a relationship of the part they stand in.
+bool NamesRelationship(const pugi::xml_attribute& attribute) {
+    const std::string_view name = attribute.name();
+    return name.starts_with("r:") || name == "o:relid";
+}
+
+std::string Extension(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot < name.rfind('/') + 1 ? "" : name.substr(dot + 1);
+}
+
+}  // namespace
+
+void Adoption::adopt(pugi::xml_node copied) {
+    std::vector<pugi::xml_node> pending{copied}, gone;
+    while (!pending.empty()) {
+        pugi::xml_node node = pending.back();
+        pending.pop_back();
+        if (LeftBehind(node) && node != copied) {
+            gone.push_back(node);
+            continue;
+        }
+        for (pugi::xml_attribute attribute : node.attributes()) {
+            if (NamesRelationship(attribute)) {
+                attribute.set_value(relationshipFor(attribute.value()).c_str());
+            }
+        }
+        if (Named(node, "w:pStyle") || Named(node, "w:rStyle") || Named(node, "w:tblStyle")) {
+            styles_.insert(Attribute(node, "w:val"));
+        }
+        // Drawing ids must stay unique in the result.
+        if (Named(node, "wp:docPr")) node.attribute("id").set_value(++drawings_);
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() == pugi::node_element) pending.push_back(child);
+        }
+    }
+    for (pugi::xml_node node : gone) node.parent().remove_child(node);
+}
+
+std::string Adoption::relationshipFor(const std::string& id) {
+    if (const auto found = ids_.find(id); found != ids_.end()) return found->second;
+    const Relationship* relationship = original_.relationships.find(id);
+    if (!relationship) return id;  // dangling in the original too
+    Relationship copy = *relationship;
+    if (!copy.external) {
+        const std::string part = copyPart(original_.relationships.partOf(*relationship), 0);
+        if (part.empty()) return id;
+        // Named from the result's main part, or from the package's root.
+        const std::string folder = result_.mainPart.substr(0, result_.mainPart.rfind('/') + 1);
+        copy.target = part.starts_with(folder) ? part.substr(folder.size()) : "/" + part;
+    }
+    return ids_[id] = result_.relationships.add(copy);
+}
+
+// Copies a part of the original, with the parts its own relationships name, under a name of its
+// own in the result; answers that name.
+std::string Adoption::copyPart(const std::string& name, int depth) {
+    if (name.empty() || !original_.package.has(name) || depth > 3) return {};
+    if (const auto found = parts_.find(name); found != parts_.end()) return found->second;
+    const std::size_t slash = name.rfind('/');
+    const std::string folder = name.substr(0, slash + 1);
+    std::string copy;
+    do {
+        copy = folder + "quorvane-original-" + std::to_string(++copies_) + "-" +
+               name.substr(slash + 1);
+    } while (result_.package.has(copy));
+    parts_[name] = copy;
+    result_.package.put(copy, original_.package.part(name));
+    addContentType(copy, name);
+    const std::string rels = folder + "_rels/" + name.substr(slash + 1) + ".rels";
+    if (original_.package.has(rels)) {
+        const Relationships inner(original_.package, name);
+        pugi::xml_document xml;
+        ParsePart(xml, original_.package.part(rels), rels);
+        for (pugi::xml_node node : xml.child("Relationships").children("Relationship")) {
+            if (Attribute(node, "TargetMode") == "External") continue;
+            const std::string target =
+                copyPart(ResolvePartName(folder, Attribute(node, "Target")), depth + 1);
+            if (!target.empty())
+                node.attribute("Target").set_value(target.substr(slash + 1).c_str());
+        }
+        result_.package.put(folder + "_rels/" + copy.substr(slash + 1) + ".rels",
+                            SerializePart(xml));
+    }
+    return copy;
+}
+
+void Adoption::addContentType(const std::string& name, const std::string& from) {
+    if (!contentTypesRead_) {
+        ParsePart(contentTypes_, result_.package.part("[Content_Types].xml"),
+                  "[Content_Types].xml");
+        contentTypesRead_ = true;
+    }
+    pugi::xml_node types = contentTypes_.child("Types");
+    const std::string extension = Extension(name);
+    for (pugi::xml_node node : types.children("Default")) {
+        if (Attribute(node, "Extension") == extension) return;
+    }
+    pugi::xml_document original;
+    ParsePart(original, original_.package.part("[Content_Types].xml"), "[Content_Types].xml");
+    for (pugi::xml_node node : original.child("Types").children()) {
+        const bool byName = Named(node, "Override") && Attribute(node, "PartName") == "/" + from;
+        if (byName || (Named(node, "Default") && Attribute(node, "Extension") == extension)) {
+            pugi::xml_node added = types.append_child("Override");
+            added.append_attribute("PartName") = ("/" + name).c_str();
+            added.append_attribute("ContentType") = Attribute(node, "ContentType").c_str();
+            return;
+        }
+    }
+}
+
+// Styles that original content uses and the result lacks, with the styles they build on.
+void Adoption::copyStyles() {
+    const Relationship* mine = result_.relationships.ofType("/styles");
+    const Relationship* theirs = original_.relationships.ofType("/styles");
+    if (styles_.empty() || !mine || !theirs) return;
+    const std::string myName = result_.relationships.partOf(*mine);
+    const std::string theirName = original_.relationships.partOf(*theirs);
+    if (!result_.package.has(myName) || !original_.package.has(theirName)) return;
+    pugi::xml_document result, original;
+    ParsePart(result, result_.package.part(myName), myName);
+    ParsePart(original, original_.package.part(theirName), theirName);
+    auto find = [](pugi::xml_document& styles, const std::string& id) {
+        return styles.child("w:styles").find_child_by_attribute("w:style", "w:styleId", id.c_str());
+    };
+    std::vector<std::string> wanted(styles_.begin(), styles_.end());
+    bool added = false;
+    while (!wanted.empty()) {
+        const std::string id = wanted.back();
+        wanted.pop_back();
+        if (id.empty() || find(result, id)) continue;
+        const pugi::xml_node style = find(original, id);
+        if (!style) continue;
+        result.child("w:styles").append_copy(style);
+        added = true;
+        for (const char* link : {"w:basedOn", "w:next", "w:link"}) {
+            wanted.push_back(Attribute(style.child(link), "w:val"));
+        }
+    }
+    if (added) result_.package.put(myName, SerializePart(result));
+}
+
+void Adoption::finish() {
+    copyStyles();
+    result_.relationships.save(result_.package);
+    if (contentTypesRead_) result_.package.put("[Content_Types].xml", SerializePart(contentTypes_));
+}
+
+}  // namespace redline

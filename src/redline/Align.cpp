@@ -1,0 +1,163 @@
+#include "redline/Align.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "redline/Diff.h"
+
+namespace redline {
+
+namespace {
+
+Keys KeysOf(const std::vector<Item>& items, std::unordered_map<std::uint64_t, std::uint32_t>& ids) {
+    Keys keys;
+    keys.reserve(items.size());
+    for (const Item& item : items) {
+        const std::uint64_t key = item.text * 31 + static_cast<std::uint64_t>(item.kind);
+        keys.push_back(ids.try_emplace(key, static_cast<std::uint32_t>(ids.size())).first->second);
+    }
+    return keys;
+}
+
+// The pairs of a changed stretch worth comparing inside, in an order both sides keep, as
+// alike as possible in sum. Large stretches are paired greedily instead.
+std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::vector<int>& bs,
+                                        const AlignRules& rules, const std::vector<Item>& a,
+                                        const std::vector<Item>& b) {
+    auto score = [&](int i, int j) {
+        if (a[as[i]].kind != b[bs[j]].kind) return -1.0;
+        const double alike = rules.similarity(as[i], bs[j]);
+        return alike >= rules.pairing ? alike : -1.0;
+    };
+    const int n = static_cast<int>(as.size()), m = static_cast<int>(bs.size());
+    std::vector<std::pair<int, int>> pairs;
+    if (static_cast<long>(n) * m > 40'000) {
+        for (int i = 0, j = 0; i < n && j < m;) {
+            if (score(i, j) >= 0) {
+                pairs.emplace_back(as[i++], bs[j++]);
+            } else if (n - i > m - j) {
+                ++i;
+            } else {
+                ++j;
+            }
+        }
+        return pairs;
+    }
+    // best[i][j]: the highest sum for the first i of a and the first j of b.
+    std::vector<double> best(static_cast<std::size_t>(n + 1) * (m + 1), 0.0);
+    auto at = [&](int i, int j) -> double& {
+        return best[static_cast<std::size_t>(i) * (m + 1) + j];
+    };
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= m; ++j) {
+            const double pair = score(i - 1, j - 1);
+            at(i, j) =
+                std::max({at(i - 1, j), at(i, j - 1), pair >= 0 ? at(i - 1, j - 1) + pair : 0.0});
+        }
+    }
+    for (int i = n, j = m; i > 0 && j > 0;) {
+        const double pair = score(i - 1, j - 1);
+        if (pair >= 0 && at(i, j) == at(i - 1, j - 1) + pair) {
+            pairs.emplace_back(as[i - 1], bs[j - 1]);
+            --i;
+            --j;
+        } else if (at(i, j) == at(i - 1, j)) {
+            --i;
+        } else {
+            --j;
+        }
+    }
+    std::reverse(pairs.begin(), pairs.end());
+    return pairs;
+}
+
+}  // namespace
+
+std::vector<Step> Align(const std::vector<Item>& a, const std::vector<Item>& b,
+                        const AlignRules& rules, int& nextMove) {
+    std::unordered_map<std::uint64_t, std::uint32_t> ids;
+    const Keys keysA = KeysOf(a, ids), keysB = KeysOf(b, ids);
+    const Script script = Difference(keysA, keysB);
+
+    // Moves first: a heavy item deleted at one place and inserted unchanged at another.
+    std::vector<int> movedA(a.size(), 0), movedB(b.size(), 0);
+    if (rules.moves) {
+        std::unordered_multimap<std::uint32_t, int> inserted;
+        int i = 0, j = 0;
+        for (const Edit& edit : script) {
+            if (edit.kind == EditKind::Insert) {
+                for (std::uint32_t k = 0; k < edit.count; ++k)
+                    inserted.emplace(keysB[j + k], j + k);
+            }
+            if (edit.kind != EditKind::Insert) i += static_cast<int>(edit.count);
+            if (edit.kind != EditKind::Delete) j += static_cast<int>(edit.count);
+        }
+        i = 0;
+        for (const Edit& edit : script) {
+            if (edit.kind == EditKind::Delete) {
+                for (std::uint32_t k = 0; k < edit.count; ++k) {
+                    const int from = i + static_cast<int>(k);
+                    if (a[from].weight < rules.movingWeight) continue;
+                    const auto found = inserted.find(keysA[from]);
+                    if (found == inserted.end()) continue;
+                    movedA[from] = movedB[found->second] = ++nextMove;
+                    inserted.erase(found);
+                }
+            }
+            if (edit.kind != EditKind::Insert) i += static_cast<int>(edit.count);
+        }
+    }
+
+    std::vector<Step> steps;
+    auto flush = [&](std::vector<int>& as, std::vector<int>& bs) {
+        std::vector<int> restA, restB;
+        for (int x : as) {
+            if (!movedA[x]) restA.push_back(x);
+        }
+        for (int y : bs) {
+            if (!movedB[y]) restB.push_back(y);
+        }
+        const auto pairs = PairUp(restA, restB, rules, a, b);
+        std::size_t ia = 0, ib = 0;
+        auto until = [&](int pairA, int pairB) {
+            for (; ia < as.size() && as[ia] < pairA; ++ia) {
+                const int x = as[ia];
+                steps.push_back(
+                    {movedA[x] ? StepKind::MoveFrom : StepKind::Delete, x, -1, movedA[x]});
+            }
+            for (; ib < bs.size() && bs[ib] < pairB; ++ib) {
+                const int y = bs[ib];
+                steps.push_back(
+                    {movedB[y] ? StepKind::MoveTo : StepKind::Insert, -1, y, movedB[y]});
+            }
+        };
+        for (const auto& [x, y] : pairs) {
+            until(x, y);
+            steps.push_back({StepKind::Modify, x, y});
+            ++ia;
+            ++ib;
+        }
+        until(static_cast<int>(a.size()), static_cast<int>(b.size()));
+        as.clear();
+        bs.clear();
+    };
+
+    std::vector<int> as, bs;
+    int i = 0, j = 0;
+    for (const Edit& edit : script) {
+        if (edit.kind == EditKind::Equal) {
+            flush(as, bs);
+            for (std::uint32_t k = 0; k < edit.count; ++k, ++i, ++j) {
+                steps.push_back({a[i].look == b[j].look ? StepKind::Keep : StepKind::Modify, i, j});
+            }
+        } else if (edit.kind == EditKind::Delete) {
+            for (std::uint32_t k = 0; k < edit.count; ++k) as.push_back(i++);
+        } else {
+            for (std::uint32_t k = 0; k < edit.count; ++k) bs.push_back(j++);
+        }
+    }
+    flush(as, bs);
+    return steps;
+}
+
+}  // namespace redline

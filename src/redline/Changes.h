@@ -1,0 +1,59 @@
+// What a comparison found: every change with its kind, the part of the document it lies in, the
+// text it covers and where it stands, for reports and for scripts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace redline {
+
+enum class ChangeKind { Insertion, Deletion, Move, Formatting };
+enum class Part { Body, Table, Header, Footer, Footnote, Endnote, TextBox };
+
+struct Change {
+    ChangeKind kind;
+    Part part;
+    std::string text;
+    // The paragraph it stands in, counted from 1 in its part of each document (0 where it does
+    // not stand in that document); a move has both.
+    std::uint32_t originalParagraph = 0, revisedParagraph = 0;
+};
+
+struct ChangeCounts {
+    int insertions = 0, deletions = 0, moves = 0, formatting = 0;
+};
+
+inline ChangeCounts Count(const std::vector<Change>& changes) {
+    ChangeCounts counts;
+    for (const Change& change : changes) {
+        switch (change.kind) {
+            case ChangeKind::Insertion:
+                ++counts.insertions;
+                break;
+            case ChangeKind::Deletion:
+                ++counts.deletions;
+                break;
+            case ChangeKind::Move:
+                ++counts.moves;
+                break;
+            case ChangeKind::Formatting:
+                ++counts.formatting;
+                break;
+        }
+    }
+    return counts;
+}
+
+inline const char* KindName(ChangeKind kind) {
+    static const char* const names[] = {"insertion", "deletion", "move", "formatting"};
+    return names[static_cast<int>(kind)];
+}
+
+inline const char* PartName(Part part) {
+    static const char* const names[] = {"body",     "table",   "header",  "footer",
+                                        "footnote", "endnote", "text box"};
+    return names[static_cast<int>(part)];
+}
+
+}  // namespace redline

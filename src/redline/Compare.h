@@ -1,0 +1,40 @@
+// Comparing two OOXML word processing documents: the original and the revised in, one document
+// out that holds the revised one with every difference from the original marked as a tracked
+// change (rejecting them all gives the original back, accepting them all the revised).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "redline/Changes.h"
+#include "redline/Package.h"
+
+namespace redline {
+
+struct CompareOptions {
+    std::string author = "Quorvane";
+    std::string date;        // as ISO 8601 wants it; now, when empty
+    bool formatting = true;  // mark changes of formatting as well as of text
+};
+
+// An input document that cannot be read, naming it.
+class UnreadableDocument : public BadDocument {
+  public:
+    UnreadableDocument(std::string path, const std::string& why)
+        : BadDocument(why), path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// Writes the marked-up result as a .docx file at `result` and answers what changed. Raises
+// UnreadableDocument for an input it cannot read, std::runtime_error when the result cannot be
+// written.
+std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
+                                     const std::string& result, const CompareOptions& options = {});
+
+// Now, as the date of a tracked change: "2026-12-08T03:42:00Z".
+std::string RevisionDate();
+
+}  // namespace redline

@@ -1,0 +1,295 @@
+#include "redline/Diff.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace redline {
+
+namespace {
+
+class Differ {
+  public:
+    Differ(const Keys& a, const Keys& b) : a_(a), b_(b) {}
+
+    Script run() {
+        anchored(0, static_cast<int>(a_.size()), 0, static_cast<int>(b_.size()), 0);
+        return std::move(script_);
+    }
+
+  private:
+    void emit(EditKind kind, int count) {
+        if (count <= 0) return;
+        if (!script_.empty() && script_.back().kind == kind) {
+            script_.back().count += static_cast<std::uint32_t>(count);
+        } else {
+            script_.push_back({kind, static_cast<std::uint32_t>(count)});
+        }
+    }
+
+    // Patience: the keys found once in each range, in an order both sides agree on, split the
+    // ranges into smaller ones; what remains goes to Myers.
+    void anchored(int aLo, int aHi, int bLo, int bHi, int depth) {
+        int prefix = 0;
+        while (aLo + prefix < aHi && bLo + prefix < bHi && a_[aLo + prefix] == b_[bLo + prefix]) {
+            ++prefix;
+        }
+        emit(EditKind::Equal, prefix);
+        aLo += prefix;
+        bLo += prefix;
+        int suffix = 0;
+        while (aHi - suffix > aLo && bHi - suffix > bLo &&
+               a_[aHi - 1 - suffix] == b_[bHi - 1 - suffix]) {
+            ++suffix;
+        }
+        aHi -= suffix;
+        bHi -= suffix;
+        // Anchors nest only so deep; below that, Myers alone.
+        const auto anchors =
+            depth < 32 ? uniqueCommon(aLo, aHi, bLo, bHi) : std::vector<std::pair<int, int>>{};
+        if (anchors.empty()) {
+            myers(aLo, aHi, bLo, bHi);
+        } else {
+            int a = aLo, b = bLo;
+            for (const auto& [x, y] : anchors) {
+                anchored(a, x, b, y, depth + 1);
+                emit(EditKind::Equal, 1);
+                a = x + 1;
+                b = y + 1;
+            }
+            anchored(a, aHi, b, bHi, depth + 1);
+        }
+        emit(EditKind::Equal, suffix);
+    }
+
+    // The keys that occur exactly once in each range, as (a, b) pairs in the longest order that
+    // both sides share.
+    std::vector<std::pair<int, int>> uniqueCommon(int aLo, int aHi, int bLo, int bHi) const {
+        std::unordered_map<std::uint32_t, std::pair<int, int>> seen;  // key -> count in a, place
+        for (int i = aLo; i < aHi; ++i) {
+            auto& [count, place] = seen[a_[i]];
+            ++count;
+            place = i;
+        }
+        std::unordered_map<std::uint32_t, int> inB;  // key -> place in b, or -1 when repeated
+        for (int j = bLo; j < bHi; ++j) {
+            const auto found = seen.find(b_[j]);
+            if (found == seen.end() || found->second.first != 1) continue;
+            const auto [at, added] = inB.emplace(b_[j], j);
+            if (!added) at->second = -1;
+        }
+        std::vector<std::pair<int, int>> pairs;
+        for (int j = bLo; j < bHi; ++j) {
+            const auto found = inB.find(b_[j]);
+            if (found != inB.end() && found->second == j) pairs.emplace_back(seen[b_[j]].second, j);
+        }
+        return LongestIncreasing(pairs);
+    }
+
+    // Of pairs ordered by b, the longest run also ordered by a (patience sorting).
+    static std::vector<std::pair<int, int>> LongestIncreasing(
+        const std::vector<std::pair<int, int>>& pairs) {
+        std::vector<int> tails, previous(pairs.size(), -1);
+        for (int i = 0; i < static_cast<int>(pairs.size()); ++i) {
+            const auto at =
+                std::lower_bound(tails.begin(), tails.end(), pairs[i].first,
+                                 [&](int t, int value) { return pairs[t].first < value; });
+            if (at != tails.begin()) previous[i] = *(at - 1);
+            if (at == tails.end()) {
+                tails.push_back(i);
+            } else {
+                *at = i;
+            }
+        }
+        std::vector<std::pair<int, int>> chain;
+        for (int i = tails.empty() ? -1 : tails.back(); i >= 0; i = previous[i])
+            chain.push_back(pairs[i]);
+        std::reverse(chain.begin(), chain.end());
+        return chain;
+    }
+
+    // Myers' linear-space algorithm: the middle snake of the shortest edit, then both halves.
+    void myers(int aLo, int aHi, int bLo, int bHi) {
+        while (aLo < aHi && bLo < bHi && a_[aLo] == b_[bLo]) {
+            emit(EditKind::Equal, 1);
+            ++aLo;
+            ++bLo;
+        }
+        int suffix = 0;
+        while (aHi > aLo && bHi > bLo && a_[aHi - 1] == b_[bHi - 1]) {
+            --aHi;
+            --bHi;
+            ++suffix;
+        }
+        if (aLo == aHi || bLo == bHi) {
+            emit(EditKind::Delete, aHi - aLo);
+            emit(EditKind::Insert, bHi - bLo);
+        } else {
+            int x = 0, y = 0, u = 0, v = 0;
+            if (middleSnake(aLo, aHi, bLo, bHi, x, y, u, v)) {
+                myers(aLo, x, bLo, y);
+                emit(EditKind::Equal, u - x);
+                myers(u, aHi, v, bHi);
+            } else {
+                // Too different to be worth the search: one change for the whole stretch.
+                emit(EditKind::Delete, aHi - aLo);
+                emit(EditKind::Insert, bHi - bLo);
+            }
+        }
+        emit(EditKind::Equal, suffix);
+    }
+
+    // Finds the middle snake (x, y) to (u, v); answers false when the edit is longer than the
+    // search is allowed to go.
+    bool middleSnake(int aLo, int aHi, int bLo, int bHi, int& x, int& y, int& u, int& v) {
+        const int n = aHi - aLo, m = bHi - bLo, delta = n - m;
+        const bool odd = delta % 2 != 0;
+        const int most = std::min((n + m + 1) / 2, kLongestSearch);
+        const int offset = most + 1;
+        forward_.assign(2 * offset + 2, 0);
+        backward_.assign(2 * offset + 2, 0);
+        for (int d = 0; d <= most; ++d) {
+            for (int k = -d; k <= d; k += 2) {
+                int fx =
+                    (k == -d || (k != d && forward_[offset + k - 1] < forward_[offset + k + 1]))
+                        ? forward_[offset + k + 1]
+                        : forward_[offset + k - 1] + 1;
+                int fy = fx - k;
+                const int sx = fx, sy = fy;
+                while (fx < n && fy < m && a_[aLo + fx] == b_[bLo + fy]) {
+                    ++fx;
+                    ++fy;
+                }
+                forward_[offset + k] = fx;
+                const int back = delta - k;
+                if (odd && back >= -(d - 1) && back <= d - 1 &&
+                    fx + backward_[offset + back] >= n) {
+                    x = aLo + sx, y = bLo + sy, u = aLo + fx, v = bLo + fy;
+                    return true;
+                }
+            }
+            for (int k = -d; k <= d; k += 2) {
+                int bx =
+                    (k == -d || (k != d && backward_[offset + k - 1] < backward_[offset + k + 1]))
+                        ? backward_[offset + k + 1]
+                        : backward_[offset + k - 1] + 1;
+                int by = bx - k;
+                const int sx = bx, sy = by;
+                while (bx < n && by < m && a_[aHi - 1 - bx] == b_[bHi - 1 - by]) {
+                    ++bx;
+                    ++by;
+                }
+                backward_[offset + k] = bx;
+                const int front = delta - k;
+                if (!odd && front >= -d && front <= d && bx + forward_[offset + front] >= n) {
+                    x = aHi - bx, y = bHi - by, u = aHi - sx, v = bHi - sy;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // Beyond this many differences in one stretch, the stretch is one change.
+    static constexpr int kLongestSearch = 8192;
+
+    const Keys& a_;
+    const Keys& b_;
+    Script script_;
+    std::vector<int> forward_, backward_;
+};
+
+}  // namespace
+
+Script Difference(const Keys& a, const Keys& b) {
+    Script script = Differ(a, b).run();
+    // Within a changed stretch, deletions go before insertions.
+    Script ordered;
+    for (std::size_t i = 0; i < script.size();) {
+        if (script[i].kind == EditKind::Equal) {
+            ordered.push_back(script[i++]);
+            continue;
+        }
+        std::uint32_t deleted = 0, inserted = 0;
+        for (; i < script.size() && script[i].kind != EditKind::Equal; ++i) {
+            (script[i].kind == EditKind::Delete ? deleted : inserted) += script[i].count;
+        }
+        if (deleted) ordered.push_back({EditKind::Delete, deleted});
+        if (inserted) ordered.push_back({EditKind::Insert, inserted});
+    }
+    return ordered;
+}
+
+Script CleanUp(const Script& script, const std::vector<std::uint32_t>& weightA,
+               const std::vector<std::uint32_t>& weightB, const std::vector<bool>& weightless) {
+    // Hunks: an equality, or a change with what it deletes and inserts.
+    struct Hunk {
+        bool equal;
+        std::uint32_t deleted = 0, inserted = 0;  // elements
+        std::uint64_t weightDeleted = 0, weightInserted = 0;
+        std::uint32_t a = 0;  // first element of a
+        bool light = true;    // an equality of weightless elements only
+    };
+    std::vector<Hunk> hunks;
+    std::uint32_t a = 0, b = 0;
+    for (const Edit& edit : script) {
+        if (edit.kind == EditKind::Equal) {
+            Hunk hunk{true, edit.count, edit.count, 0, 0, a};
+            for (std::uint32_t i = 0; i < edit.count; ++i) {
+                hunk.weightDeleted += weightA[a + i];
+                hunk.light = hunk.light && weightless[a + i];
+            }
+            hunks.push_back(hunk);
+            a += edit.count;
+            b += edit.count;
+            continue;
+        }
+        if (hunks.empty() || hunks.back().equal) hunks.push_back({false});
+        Hunk& change = hunks.back();
+        for (std::uint32_t i = 0; i < edit.count; ++i) {
+            if (edit.kind == EditKind::Delete) {
+                change.weightDeleted += weightA[a + i];
+            } else {
+                change.weightInserted += weightB[b + i];
+            }
+        }
+        (edit.kind == EditKind::Delete ? change.deleted : change.inserted) += edit.count;
+        (edit.kind == EditKind::Delete ? a : b) += edit.count;
+    }
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (std::size_t i = 1; i + 1 < hunks.size(); ++i) {
+            const Hunk &before = hunks[i - 1], &equal = hunks[i], &after = hunks[i + 1];
+            if (!equal.equal || before.equal || after.equal) continue;
+            const auto larger = [](const Hunk& h) {
+                return std::max(h.weightDeleted, h.weightInserted);
+            };
+            if (!equal.light &&
+                (equal.weightDeleted > larger(before) || equal.weightDeleted > larger(after))) {
+                continue;
+            }
+            Hunk joined{false};
+            joined.deleted = before.deleted + equal.deleted + after.deleted;
+            joined.inserted = before.inserted + equal.deleted + after.inserted;
+            joined.weightDeleted = before.weightDeleted + equal.weightDeleted + after.weightDeleted;
+            joined.weightInserted =
+                before.weightInserted + equal.weightDeleted + after.weightInserted;
+            hunks[i - 1] = joined;
+            hunks.erase(hunks.begin() + static_cast<long>(i),
+                        hunks.begin() + static_cast<long>(i) + 2);
+            merged = true;
+            break;
+        }
+    }
+    Script cleaned;
+    for (const Hunk& hunk : hunks) {
+        if (hunk.equal) {
+            cleaned.push_back({EditKind::Equal, hunk.deleted});
+        } else {
+            if (hunk.deleted) cleaned.push_back({EditKind::Delete, hunk.deleted});
+            if (hunk.inserted) cleaned.push_back({EditKind::Insert, hunk.inserted});
+        }
+    }
+    return cleaned;
+}
+
+}  // namespace redline

@@ -1,0 +1,94 @@
+#include "redline/Document.h"
+
+#include <vector>
+
+#include "redline/Xml.h"
+
+namespace redline {
+
+std::string ResolvePartName(const std::string& folder, const std::string& target) {
+    std::string joined = !target.empty() && target[0] == '/' ? target.substr(1) : folder + target;
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= joined.size()) {
+        const std::size_t slash = std::min(joined.find('/', start), joined.size());
+        const std::string piece = joined.substr(start, slash - start);
+        if (piece == "..") {
+            if (parts.empty()) return {};
+            parts.pop_back();
+        } else if (!piece.empty() && piece != ".") {
+            parts.push_back(piece);
+        }
+        start = slash + 1;
+    }
+    std::string name;
+    for (const std::string& piece : parts) name += (name.empty() ? "" : "/") + piece;
+    return name;
+}
+
+Relationships::Relationships(const Package& package, const std::string& partName) {
+    const std::size_t slash = partName.rfind('/');
+    folder_ = slash == std::string::npos ? "" : partName.substr(0, slash + 1);
+    relsName_ = folder_ + "_rels/" + partName.substr(folder_.size()) + ".rels";
+    xml_ = std::make_shared<pugi::xml_document>();
+    if (!package.has(relsName_)) {
+        xml_->append_child("Relationships").append_attribute("xmlns") =
+            "http://schemas.openxmlformats.org/package/2006/relationships";
+        return;
+    }
+    ParsePart(*xml_, package.part(relsName_), relsName_);
+    for (const pugi::xml_node& node : xml_->child("Relationships").children("Relationship")) {
+        byId_[Attribute(node, "Id")] = {Attribute(node, "Type"), Attribute(node, "Target"),
+                                        Attribute(node, "TargetMode") == "External"};
+    }
+}
+
+const Relationship* Relationships::find(const std::string& id) const {
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : &found->second;
+}
+
+std::string Relationships::partOf(const Relationship& relationship) const {
+    return relationship.external ? "" : ResolvePartName(folder_, relationship.target);
+}
+
+const Relationship* Relationships::ofType(const std::string& typeSuffix) const {
+    for (const auto& [id, relationship] : byId_) {
+        if (relationship.type.ends_with(typeSuffix)) return &relationship;
+    }
+    return nullptr;
+}
+
+std::string Relationships::add(const Relationship& relationship) {
+    std::string id;
+    do {
+        id = "rIdQ" + std::to_string(next_++);
+    } while (byId_.count(id));
+    byId_[id] = relationship;
+    pugi::xml_node node = xml_->child("Relationships").append_child("Relationship");
+    node.append_attribute("Id") = id.c_str();
+    node.append_attribute("Type") = relationship.type.c_str();
+    node.append_attribute("Target") = relationship.target.c_str();
+    if (relationship.external) node.append_attribute("TargetMode") = "External";
+    return id;
+}
+
+void Relationships::save(Package& package) const {
+    package.put(relsName_, SerializePart(*xml_));
+}
+
+void LoadDocument(DocumentSide& side, const std::string& path) {
+    side.path = path;
+    side.package = Package::Read(path);
+    const Relationships root(side.package, "");
+    const Relationship* main = root.ofType("/officeDocument");
+    if (!main) throw BadDocument("the package names no main document part.");
+    side.mainPart = root.partOf(*main);
+    ParsePart(side.document, side.package.part(side.mainPart), side.mainPart);
+    if (!side.document.child("w:document").child("w:body")) {
+        throw BadDocument("the main part " + side.mainPart + " holds no document body.");
+    }
+    side.relationships = Relationships(side.package, side.mainPart);
+}
+
+}  // namespace redline

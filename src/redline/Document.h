@@ -1,0 +1,58 @@
+// One side of a comparison: a .docx package, its main document part parsed, and the
+// relationships that part's pictures, links and notes go through.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "redline/Package.h"
+
+namespace redline {
+
+struct Relationship {
+    std::string type, target;
+    bool external = false;
+};
+
+// The relationships of one part: "word/_rels/document.xml.rels" for "word/document.xml".
+class Relationships {
+  public:
+    Relationships() = default;
+    Relationships(const Package& package, const std::string& partName);
+
+    const Relationship* find(const std::string& id) const;
+    // The package's name of the part an internal relationship points at.
+    std::string partOf(const Relationship& relationship) const;
+    // The first relationship of a type that ends with `typeSuffix` ("/styles").
+    const Relationship* ofType(const std::string& typeSuffix) const;
+
+    // Adds a relationship with a fresh id, to be written back with `save`; answers the id.
+    std::string add(const Relationship& relationship);
+    void save(Package& package) const;
+
+  private:
+    std::string folder_, relsName_;
+    std::map<std::string, Relationship> byId_;
+    std::shared_ptr<pugi::xml_document> xml_;
+    int next_ = 1;
+};
+
+// The package name of `target` as seen from a part in `folder` ("word/"); "" when it leaves the
+// package.
+std::string ResolvePartName(const std::string& folder, const std::string& target);
+
+struct DocumentSide {
+    std::string path;
+    Package package;
+    std::string mainPart;  // "word/document.xml"
+    pugi::xml_document document;
+    Relationships relationships;
+};
+
+// Reads the .docx at `path`: its package and main document part. Raises BadDocument.
+void LoadDocument(DocumentSide& side, const std::string& path);
+
+}  // namespace redline

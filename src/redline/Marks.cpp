@@ -1,0 +1,160 @@
+#include "redline/Marks.h"
+
+#include <cstring>
+#include <vector>
+
+namespace redline {
+
+namespace {
+
+bool Named(const pugi::xml_node& node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+bool Removing(Mark mark) {
+    return mark == Mark::Delete || mark == Mark::MoveFrom;
+}
+
+// The paragraphs of a block, leaving those inside pictures and text boxes to their runs.
+void CollectParagraphs(pugi::xml_node node, std::vector<pugi::xml_node>& out) {
+    for (pugi::xml_node child : node.children()) {
+        if (Named(child, "w:p")) {
+            out.push_back(child);
+        } else if (child.type() == pugi::node_element && !Named(child, "w:r")) {
+            CollectParagraphs(child, out);
+        }
+    }
+}
+
+void AddMoveRange(pugi::xml_node paragraph, Mark mark, Stamp& stamp, int move) {
+    const bool from = mark == Mark::MoveFrom;
+    const int id = stamp.nextId();
+    pugi::xml_node start =
+        paragraph.child("w:pPr")
+            ? paragraph.insert_child_after(from ? "w:moveFromRangeStart" : "w:moveToRangeStart",
+                                           paragraph.child("w:pPr"))
+            : paragraph.prepend_child(from ? "w:moveFromRangeStart" : "w:moveToRangeStart");
+    start.append_attribute("w:id") = id;
+    stamp.on(start);
+    start.append_attribute("w:name") = ("quorvane-move-" + std::to_string(move)).c_str();
+    paragraph.append_child(from ? "w:moveFromRangeEnd" : "w:moveToRangeEnd")
+        .append_attribute("w:id") = id;
+}
+
+}  // namespace
+
+void Stamp::on(pugi::xml_node element) {
+    if (!element.attribute("w:id")) element.append_attribute("w:id") = id_++;
+    element.append_attribute("w:author") = author_.c_str();
+    element.append_attribute("w:date") = date_.c_str();
+}
+
+const char* MarkName(Mark mark) {
+    switch (mark) {
+        case Mark::Insert:
+            return "w:ins";
+        case Mark::Delete:
+            return "w:del";
+        case Mark::MoveFrom:
+            return "w:moveFrom";
+        case Mark::MoveTo:
+            return "w:moveTo";
+    }
+    return "w:ins";
+}
+
+void MarkRun(pugi::xml_node run, Mark mark, Stamp& stamp) {
+    if (Removing(mark)) {
+        for (pugi::xml_node child : run.children()) {
+            if (Named(child, "w:t")) child.set_name("w:delText");
+            if (Named(child, "w:instrText")) child.set_name("w:delInstrText");
+        }
+    }
+    pugi::xml_node wrapper = run.parent().insert_child_before(MarkName(mark), run);
+    stamp.on(wrapper);
+    wrapper.append_move(run);
+}
+
+void MarkRuns(pugi::xml_node root, Mark mark, Stamp& stamp) {
+    if (Named(root, "w:r")) {
+        MarkRun(root, mark, stamp);
+        return;
+    }
+    std::vector<pugi::xml_node> runs;
+    std::vector<pugi::xml_node> pending{root};
+    while (!pending.empty()) {
+        const pugi::xml_node node = pending.back();
+        pending.pop_back();
+        for (pugi::xml_node child : node.children()) {
+            if (Named(child, "w:r")) {
+                runs.push_back(child);
+            } else if (child.type() == pugi::node_element && !Named(child, "w:pPr") &&
+                       !Named(child, "w:rPr")) {
+                pending.push_back(child);
+            }
+        }
+    }
+    for (pugi::xml_node run : runs) MarkRun(run, mark, stamp);
+}
+
+pugi::xml_node PropertiesOf(pugi::xml_node owner, const char* name) {
+    if (pugi::xml_node found = owner.child(name)) return found;
+    if (Named(owner, "w:pPr")) {
+        // A paragraph mark's properties go before a section's and before a change record.
+        for (const char* later : {"w:sectPr", "w:pPrChange"}) {
+            if (pugi::xml_node next = owner.child(later))
+                return owner.insert_child_before(name, next);
+        }
+        return owner.append_child(name);
+    }
+    if (Named(owner, "w:tr") && owner.child("w:tblPrEx")) {
+        return owner.insert_child_after(name, owner.child("w:tblPrEx"));
+    }
+    return owner.prepend_child(name);
+}
+
+void MarkParagraphMark(pugi::xml_node paragraph, Mark mark, Stamp& stamp) {
+    pugi::xml_node properties = PropertiesOf(PropertiesOf(paragraph, "w:pPr"), "w:rPr");
+    stamp.on(properties.prepend_child(MarkName(mark)));
+}
+
+bool UnmarkParagraphMark(pugi::xml_node paragraph, Mark& was) {
+    pugi::xml_node properties = paragraph.child("w:pPr").child("w:rPr");
+    for (const Mark mark : {Mark::Insert, Mark::Delete, Mark::MoveFrom, Mark::MoveTo}) {
+        if (pugi::xml_node found = properties.child(MarkName(mark))) {
+            properties.remove_child(found);
+            was = mark;
+            return true;
+        }
+    }
+    return false;
+}
+
+void MarkRow(pugi::xml_node row, Mark mark, Stamp& stamp) {
+    const Mark rowMark = Removing(mark) ? Mark::Delete : Mark::Insert;
+    stamp.on(PropertiesOf(row, "w:trPr").append_child(MarkName(rowMark)));
+    std::vector<pugi::xml_node> paragraphs;
+    CollectParagraphs(row, paragraphs);
+    for (pugi::xml_node paragraph : paragraphs) {
+        MarkRuns(paragraph, rowMark, stamp);
+        MarkParagraphMark(paragraph, rowMark, stamp);
+    }
+}
+
+void MarkBlock(pugi::xml_node block, Mark mark, Stamp& stamp, int move) {
+    if (Named(block, "w:p")) {
+        MarkRuns(block, mark, stamp);
+        MarkParagraphMark(block, mark, stamp);
+        if (move) AddMoveRange(block, mark, stamp, move);
+        return;
+    }
+    if (Named(block, "w:tbl")) {
+        for (pugi::xml_node row : block.children("w:tr")) MarkRow(row, mark, stamp);
+        return;
+    }
+    std::vector<pugi::xml_node> paragraphs;
+    CollectParagraphs(block, paragraphs);
+    for (pugi::xml_node paragraph : paragraphs) MarkBlock(paragraph, mark, stamp);
+}
+
+}  // namespace redline

@@ -1,0 +1,140 @@
+#include "redline/Package.h"
+
+#include <zip.h>
+
+#include <fstream>
+#include <memory>
+
+namespace redline {
+
+namespace {
+
+struct CloseArchive {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using Archive = std::unique_ptr<zip_t, CloseArchive>;
+
+struct CloseEntry {
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+
+std::string ZipProblem(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+// Reads one entry, never more than it declares: a bomb that lies about its size is cut off at
+// the size it gave, and then refused because its checksum fails.
+std::string ReadEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& stat) {
+    std::unique_ptr<zip_file_t, CloseEntry> file(zip_fopen_index(archive, index, 0));
+    if (!file) {
+        throw BadDocument(std::string("the part ") + stat.name +
+                          " cannot be opened: " + zip_strerror(archive));
+    }
+    std::string bytes(static_cast<std::size_t>(stat.size), '\0');
+    zip_uint64_t done = 0;
+    while (done < stat.size) {
+        const zip_int64_t got = zip_fread(file.get(), bytes.data() + done, stat.size - done);
+        if (got <= 0) {
+            throw BadDocument(std::string("the part ") + stat.name +
+                              " is damaged: " + zip_file_strerror(file.get()));
+        }
+        done += static_cast<zip_uint64_t>(got);
+    }
+    char extra;
+    const zip_int64_t more = zip_fread(file.get(), &extra, 1);  // at its end: the checksum
+    if (more != 0) {
+        throw BadDocument(std::string("the part ") + stat.name +
+                          (more > 0 ? " is larger than it says." : " is damaged."));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+bool Package::LooksLikeZip(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char head[4] = {};
+    in.read(head, 4);
+    return in && std::string(head, 4) == std::string("PK\x03\x04", 4);
+}
+
+Package Package::Read(const std::string& path, const PackageLimits& limits) {
+    int code = 0;
+    Archive archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
+    if (!archive) throw BadDocument("not a readable zip file: " + ZipProblem(code));
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    if (count < 0 || static_cast<zip_uint64_t>(count) > limits.entries) {
+        throw BadDocument("the zip file holds " + std::to_string(count) + " entries.");
+    }
+    Package package;
+    std::uint64_t total = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        if (zip_stat_index(archive.get(), i, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
+            !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_COMP_SIZE)) {
+            throw BadDocument("an entry of the zip file cannot be read.");
+        }
+        const std::string name = stat.name;
+        if (name.empty() || name.back() == '/') continue;  // a folder
+        if (stat.encryption_method != ZIP_EM_NONE)
+            throw BadDocument("the part " + name + " is encrypted.");
+        total += stat.size;
+        if (stat.size > limits.entryBytes || total > limits.totalBytes) {
+            throw BadDocument("the part " + name + " is too large to read.");
+        }
+        if (stat.size > limits.ratioFloor &&
+            stat.size / std::max<zip_uint64_t>(stat.comp_size, 1) > limits.ratio) {
+            throw BadDocument("the part " + name + " inflates beyond reason (a zip bomb).");
+        }
+        package.put(name, ReadEntry(archive.get(), static_cast<zip_uint64_t>(i), stat));
+    }
+    return package;
+}
+
+const std::string& Package::part(const std::string& name) const {
+    const auto found = parts_.find(name);
+    if (found == parts_.end()) throw BadDocument("the part " + name + " is missing.");
+    return found->second;
+}
+
+void Package::put(const std::string& name, std::string bytes) {
+    auto [at, added] = parts_.insert_or_assign(name, std::move(bytes));
+    (void)at;
+    if (added) order_.push_back(name);
+}
+
+void Package::write(const std::string& path) const {
+    int code = 0;
+    Archive archive(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+    if (!archive) throw std::runtime_error(path + " cannot be written: " + ZipProblem(code));
+    std::vector<std::string> order;
+    if (has("[Content_Types].xml")) order.push_back("[Content_Types].xml");
+    for (const std::string& name : order_) {
+        if (name != "[Content_Types].xml") order.push_back(name);
+    }
+    for (const std::string& name : order) {
+        const std::string& bytes = parts_.at(name);
+        // The buffer lives in the package until the archive is closed below.
+        zip_source_t* source = zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
+        const zip_int64_t index =
+            source ? zip_file_add(archive.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
+        if (index < 0) {
+            if (source) zip_source_free(source);
+            throw std::runtime_error(path + " cannot be written: " + zip_strerror(archive.get()));
+        }
+        // Pictures are compressed already; text parts shrink twenty-fold.
+        const bool text = name.ends_with(".xml") || name.ends_with(".rels");
+        zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
+                                 text ? ZIP_CM_DEFLATE : ZIP_CM_STORE, text ? 6 : 0);
+    }
+    if (zip_close(archive.get()) != 0) {
+        throw std::runtime_error(path + " cannot be written: " + zip_strerror(archive.get()));
+    }
+    (void)archive.release();  // closed, and so freed, by zip_close
+}
+
+}  // namespace redline

@@ -1,0 +1,53 @@
+// An OOXML package (a .docx): its parts by name, read from a zip file under limits that refuse a
+// zip bomb before anything is inflated, and written back as a zip file.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace redline {
+
+// A document that cannot be read: a broken zip, a part missing or malformed, or one that breaks
+// the limits. `what()` says what, in a developer's words.
+class BadDocument : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct PackageLimits {
+    std::uint64_t entries = 10'000;
+    std::uint64_t entryBytes = 512ull << 20;  // any one part, inflated
+    std::uint64_t totalBytes = 1ull << 30;    // all parts, inflated
+    // Inflated against stored size, for entries large enough to matter: text compresses
+    // twenty-fold, a bomb a thousand-fold.
+    std::uint64_t ratio = 200;
+    std::uint64_t ratioFloor = 1ull << 20;
+};
+
+class Package {
+  public:
+    // Reads every part of the zip file at `path`. Raises BadDocument.
+    static Package Read(const std::string& path, const PackageLimits& limits = {});
+    // Whether the file at `path` starts as a zip file does.
+    static bool LooksLikeZip(const std::string& path);
+
+    bool has(const std::string& name) const { return parts_.count(name) != 0; }
+    // The part `name`; raises BadDocument when there is none.
+    const std::string& part(const std::string& name) const;
+    // Adds or replaces a part; new parts go at the end.
+    void put(const std::string& name, std::string bytes);
+    const std::vector<std::string>& names() const { return order_; }
+
+    // Writes the package as a zip file at `path`, [Content_Types].xml first. Raises
+    // std::runtime_error when it cannot be written.
+    void write(const std::string& path) const;
+
+  private:
+    std::map<std::string, std::string> parts_;
+    std::vector<std::string> order_;
+};
+
+}  // namespace redline

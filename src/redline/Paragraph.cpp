@@ -1,0 +1,309 @@
+#include "redline/Paragraph.h"
+
+#include <cstring>
+
+#include "redline/Words.h"
+
+namespace redline {
+
+namespace {
+
+bool Named(const pugi::xml_node& node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+bool OneOf(const pugi::xml_node& node, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        if (Named(node, name)) return true;
+    }
+    return false;
+}
+
+// Attributes and elements that make no visible difference.
+bool Invisible(const char* name) {
+    return std::strncmp(name, "w:rsid", 6) == 0 || std::strcmp(name, "w:lang") == 0 ||
+           std::strcmp(name, "w:noProof") == 0 || std::strcmp(name, "w:webHidden") == 0 ||
+           std::strcmp(name, "w14:paraId") == 0 || std::strcmp(name, "w14:textId") == 0 ||
+           std::strcmp(name, "w:rPrChange") == 0 || std::strcmp(name, "w:pPrChange") == 0;
+}
+
+using AttributeValue =
+    std::function<std::string(const pugi::xml_node&, const pugi::xml_attribute&)>;
+
+void AppendCanonical(const pugi::xml_node& node, std::string& out, const AttributeValue& value) {
+    out += '<';
+    out += node.name();
+    for (const pugi::xml_attribute& attribute : node.attributes()) {
+        if (Invisible(attribute.name())) continue;
+        const std::string shown = value ? value(node, attribute) : attribute.value();
+        if (shown.empty() && *attribute.value()) continue;
+        out += ' ';
+        out += attribute.name();
+        out += '=';
+        out += shown;
+    }
+    out += '>';
+    for (const pugi::xml_node& child : node.children()) {
+        if (child.type() == pugi::node_element && !Invisible(child.name())) {
+            AppendCanonical(child, out, value);
+        } else if (child.type() == pugi::node_pcdata) {
+            out += child.value();
+        }
+    }
+    out += "</>";
+}
+
+std::uint64_t Fnv(std::string_view text, std::uint64_t hash = 14695981039346656037ull) {
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// The text of every w:t below `node`, in order.
+void CollectText(const pugi::xml_node& node, std::string& out) {
+    for (const pugi::xml_node& child : node.children()) {
+        if (Named(child, "w:t") || Named(child, "m:t")) {
+            out += child.text().get();
+        } else if (child.type() == pugi::node_element) {
+            CollectText(child, out);
+        }
+    }
+}
+
+class ParagraphReader {
+  public:
+    ParagraphReader(ParagraphContent& out, KeyTable& keys, ObjectKeys& objects)
+        : out_(out), keys_(keys), objects_(objects) {}
+
+    void walk(const pugi::xml_node& parent, const pugi::xml_node& wrapper) {
+        for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element || Named(child, "w:pPr") ||
+                OneOf(child, {"w:proofErr", "w:smartTagPr", "w:customXmlPr"})) {
+                continue;
+            }
+            if (Named(child, "w:r")) {
+                if (const pugi::xml_node end = FieldEnd(child)) {
+                    addNodes(child, end, "field:" + FieldResult(child, end));
+                    child = end;
+                } else {
+                    readRun(child, wrapper);
+                }
+            } else if (Named(child, "w:hyperlink")) {
+                walk(child, child);
+            } else if (OneOf(child, {"w:smartTag", "w:customXml", "w:dir", "w:bdo"})) {
+                walk(child, wrapper);  // transparent: their content is compared as it is
+            } else if (OneOf(child, {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
+                                     "w:commentRangeEnd", "w:permStart", "w:permEnd"})) {
+                addMarker(child, {}, wrapper);
+            } else if (OneOf(child, {"w:fldSimple", "w:sdt"})) {
+                std::string text;
+                CollectText(child, text);
+                addNodes(child, child, std::string(child.name()) + ":" + text, wrapper);
+            } else {
+                addNodes(child, child, objects_.describe(child), wrapper);  // equations, others
+            }
+        }
+    }
+
+  private:
+    void readRun(const pugi::xml_node& run, const pugi::xml_node& wrapper) {
+        for (const pugi::xml_node& child : run.children()) {
+            if (child.type() != pugi::node_element || Named(child, "w:rPr") ||
+                Named(child, "w:lastRenderedPageBreak")) {
+                continue;
+            }
+            if (Named(child, "w:t") || Named(child, "w:delText")) {
+                const std::string_view text = child.text().get();
+                if (text.empty()) continue;
+                Piece piece{PieceKind::Text};
+                piece.begin = static_cast<std::uint32_t>(out_.stream.size());
+                for (const char c : text) out_.stream += c == kObjectMark ? ' ' : c;
+                piece.end = static_cast<std::uint32_t>(out_.stream.size());
+                piece.node = child;
+                piece.run = run;
+                piece.wrapper = wrapper;
+                out_.pieces.push_back(piece);
+            } else if (Named(child, "w:commentReference") || Named(child, "w:annotationRef")) {
+                addMarker(child, run, wrapper);
+            } else {
+                Piece piece{PieceKind::Element};
+                piece.node = child;
+                piece.run = run;
+                piece.wrapper = wrapper;
+                addObject(piece, objects_.describe(child));
+            }
+        }
+    }
+
+    void addNodes(const pugi::xml_node& first, const pugi::xml_node& last, const std::string& key,
+                  const pugi::xml_node& wrapper = {}) {
+        Piece piece{PieceKind::Nodes};
+        piece.node = first;
+        piece.last = last;
+        piece.wrapper =
+            wrapper ? wrapper
+                    : (Named(first.parent(), "w:hyperlink") ? first.parent() : pugi::xml_node());
+        addObject(piece, key);
+    }
+
+    void addObject(Piece& piece, const std::string& key) {
+        piece.begin = static_cast<std::uint32_t>(out_.stream.size());
+        out_.stream += kObjectMark;
+        piece.end = piece.begin + 1;
+        piece.object = keys_.key(key);
+        out_.pieces.push_back(piece);
+    }
+
+    void addMarker(const pugi::xml_node& node, const pugi::xml_node& run,
+                   const pugi::xml_node& wrapper) {
+        Piece piece{PieceKind::Marker};
+        piece.begin = piece.end = static_cast<std::uint32_t>(out_.stream.size());
+        piece.node = node;
+        piece.run = run;
+        piece.wrapper = wrapper;
+        out_.pieces.push_back(piece);
+    }
+
+    static int FieldDepthChange(const pugi::xml_node& run, bool& began) {
+        int change = 0;
+        for (const pugi::xml_node& mark : run.children("w:fldChar")) {
+            const std::string_view type = mark.attribute("w:fldCharType").value();
+            if (type == "begin") {
+                ++change;
+                began = true;
+            } else if (type == "end") {
+                --change;
+            }
+        }
+        return change;
+    }
+
+    // The run that ends the field that `run` begins, among its siblings; none when `run`
+    // begins no field or the field does not end within the same parent.
+    static pugi::xml_node FieldEnd(const pugi::xml_node& run) {
+        bool began = false;
+        int depth = FieldDepthChange(run, began);
+        if (!began || depth <= 0) return {};
+        for (pugi::xml_node next = run.next_sibling(); next; next = next.next_sibling()) {
+            if (!Named(next, "w:r")) {
+                if (next.find_node([](const pugi::xml_node& n) { return Named(n, "w:fldChar"); })) {
+                    return {};
+                }
+                continue;
+            }
+            depth += FieldDepthChange(next, began);
+            if (depth <= 0) return next;
+        }
+        return {};
+    }
+
+    // What the field shows: the text of its runs between "separate" and "end".
+    static std::string FieldResult(const pugi::xml_node& first, const pugi::xml_node& last) {
+        std::string result;
+        bool showing = false;
+        for (pugi::xml_node run = first;; run = run.next_sibling()) {
+            for (const pugi::xml_node& child : run.children()) {
+                if (Named(child, "w:fldChar")) {
+                    showing =
+                        std::string_view(child.attribute("w:fldCharType").value()) == "separate";
+                } else if (showing && Named(child, "w:t")) {
+                    result += child.text().get();
+                }
+            }
+            if (run == last) break;
+        }
+        return result;
+    }
+
+    ParagraphContent& out_;
+    KeyTable& keys_;
+    ObjectKeys& objects_;
+};
+
+}  // namespace
+
+std::uint32_t KeyTable::key(std::string_view text) {
+    const auto [at, added] =
+        keys_.try_emplace(std::string(text), static_cast<std::uint32_t>(keys_.size() + 1));
+    (void)added;
+    return at->second;
+}
+
+std::uint32_t ParagraphContent::objectAt(std::uint32_t at) const {
+    for (const Piece& piece : pieces) {
+        if (piece.begin == at && piece.end == at + 1 && piece.object) return piece.object;
+    }
+    return 0;
+}
+
+ParagraphContent ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys,
+                               ObjectKeys& objects) {
+    ParagraphContent content;
+    content.node = paragraph;
+    ParagraphReader(content, keys, objects).walk(paragraph, {});
+    return content;
+}
+
+std::string CanonicalXml(const pugi::xml_node& node, const AttributeValue& value) {
+    std::string out;
+    AppendCanonical(node, out, value);
+    return out;
+}
+
+std::string CanonicalProperties(const pugi::xml_node& properties) {
+    std::string out;
+    if (!properties) return out;
+    for (const pugi::xml_node& child : properties.children()) {
+        if (child.type() == pugi::node_element && !Invisible(child.name())) {
+            AppendCanonical(child, out, {});
+        }
+    }
+    return out;
+}
+
+std::string CanonicalParagraphProperties(const pugi::xml_node& paragraph) {
+    std::string out;
+    for (const pugi::xml_node& child : paragraph.child("w:pPr").children()) {
+        if (child.type() == pugi::node_element && !Invisible(child.name()) &&
+            !OneOf(child, {"w:rPr", "w:sectPr"})) {
+            AppendCanonical(child, out, {});
+        }
+    }
+    return out;
+}
+
+std::uint64_t TextHash(const ParagraphContent& content) {
+    std::uint64_t hash = Fnv(content.stream);
+    for (const Piece& piece : content.pieces) {
+        if (piece.object)
+            hash = Fnv(std::to_string(piece.object) + "@" + std::to_string(piece.begin), hash);
+    }
+    return hash;
+}
+
+std::uint64_t LookHash(const ParagraphContent& content) {
+    std::uint64_t hash = Fnv(CanonicalParagraphProperties(content.node), TextHash(content));
+    for (const Piece& piece : content.pieces) {
+        if (piece.kind == PieceKind::Text || piece.kind == PieceKind::Element) {
+            hash = Fnv(std::to_string(piece.begin) + CanonicalProperties(piece.run.child("w:rPr")),
+                       hash);
+        }
+    }
+    return hash;
+}
+
+std::string VisibleText(std::string_view stream) {
+    std::string text;
+    for (const char c : stream) {
+        if (c == kObjectMark) {
+            text += "\u25A1";
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+}  // namespace redline

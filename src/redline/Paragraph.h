@@ -1,0 +1,83 @@
+// A paragraph as the comparison sees it: its content as one stream of text, in which a picture,
+// a field, a tab or any other thing that is not text stands as one character (kObjectMark), and
+// for every stretch of the stream the place in the XML it comes from.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace redline {
+
+// Interns texts as small numbers, shared by both documents, so that equal texts compare equal.
+class KeyTable {
+  public:
+    std::uint32_t key(std::string_view text);
+
+  private:
+    std::unordered_map<std::string, std::uint32_t> keys_;
+};
+
+enum class PieceKind : std::uint8_t {
+    Text,     // characters of a w:t
+    Element,  // one child of a run that is not text: w:tab, w:br, w:drawing, w:sym, ...
+    Nodes,    // sibling nodes compared as one unit: a field, an equation, a content control
+    Marker,   // takes no place: a bookmark, a comment's range; kept from the revised side only
+};
+
+struct Piece {
+    PieceKind kind;
+    std::uint32_t begin = 0, end = 0;  // in the stream
+    pugi::xml_node node{};             // the w:t, the element, the first node, or the marker
+    pugi::xml_node last{};             // Nodes: the last sibling of the range
+    pugi::xml_node run{};              // Text, Element: the w:r it sits in
+    pugi::xml_node wrapper{};          // the w:hyperlink it sits in, or none
+    std::uint32_t object = 0;          // Element, Nodes: the key of what it is
+};
+
+struct ParagraphContent {
+    pugi::xml_node node;  // the w:p
+    std::string stream;
+    std::vector<Piece> pieces;
+    // The object key of the stream's character at `at` (a kObjectMark), or 0.
+    std::uint32_t objectAt(std::uint32_t at) const;
+};
+
+// What a content key needs to know of things outside the paragraph: the content of a picture
+// that a relationship names, or of a note that a reference names.
+class ObjectKeys {
+  public:
+    virtual ~ObjectKeys() = default;
+    // A key for the element or node range, such that equal things get equal keys.
+    virtual std::string describe(const pugi::xml_node& node) = 0;
+};
+
+ParagraphContent ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys,
+                               ObjectKeys& objects);
+
+// The element as text: its name, its attributes as `value` gives them (an empty text leaves one
+// out) and its content, leaving out what makes no visible difference.
+std::string CanonicalXml(
+    const pugi::xml_node& node,
+    const std::function<std::string(const pugi::xml_node&, const pugi::xml_attribute&)>& value);
+
+// The run or paragraph properties as text, without what makes no visible difference (revision
+// ids, proofing language): equal texts mean equal formatting.
+std::string CanonicalProperties(const pugi::xml_node& properties);
+
+// The paragraph's own properties as text (without its mark's formatting or a section's).
+std::string CanonicalParagraphProperties(const pugi::xml_node& paragraph);
+
+// Hashes for the comparison: of the text, and of the text with its formatting.
+std::uint64_t TextHash(const ParagraphContent& content);
+std::uint64_t LookHash(const ParagraphContent& content);
+
+// The stream's text as a reader sees it, with each object as "\u25A1" (for change reports).
+std::string VisibleText(std::string_view stream);
+
+}  // namespace redline

@@ -1,0 +1,22 @@
+// Reading a marked-up document back: its text with every tracked change accepted, with every
+// change rejected, or with the changes shown inline, as checks and reports need them.
+#pragma once
+
+#include <string>
+
+namespace redline {
+
+enum class Reading {
+    AcceptAll,
+    RejectAll,
+    // Changes shown inline: [+inserted+] [-deleted-] [>moved here>] [<moved away<] and
+    // [~reformatted~]; a paragraph mark that is inserted, deleted or moved shows as ¶+ ¶- ¶> ¶<.
+    Markup,
+};
+
+// The text of the .docx at `path` as `reading` gives it: paragraphs end in "\n", table cells in
+// "\t" and rows in "\n", a tab is "\t", a line break "\v", and a picture or other object "[o]".
+// Raises BadDocument when it cannot be read.
+std::string ReadText(const std::string& path, Reading reading);
+
+}  // namespace redline

@@ -1,0 +1,144 @@
+#include "redline/Story.h"
+
+#include <cstring>
+#include <string>
+
+namespace redline {
+
+namespace {
+
+bool Named(const pugi::xml_node& node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) {
+    return (hash ^ value) * 1099511628211ull + 0x9E3779B97F4A7C15ull;
+}
+
+// The text of every w:t below `node`, for blocks compared only as a whole.
+std::uint64_t TextOfOther(const pugi::xml_node& node, std::uint32_t& weight) {
+    std::string text;
+    for (const pugi::xpath_node& t : node.select_nodes(".//w:t")) text += t.node().text().get();
+    weight = static_cast<std::uint32_t>(text.size());
+    return std::hash<std::string>{}(text) ^ 0x5A5A;
+}
+
+}  // namespace
+
+Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstParagraph) {
+    paragraph_ = firstParagraph;
+    Story story;
+    story.container = container;
+    std::vector<pugi::xml_node> pending;
+    for (pugi::xml_node child = container.first_child(); child; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element) continue;
+        if (Named(child, "w:p")) {
+            const ParagraphContent content = ReadParagraph(child, keys_, objects_);
+            Block block{BlockKind::Paragraph,
+                        child,
+                        TextHash(content),
+                        LookHash(content),
+                        static_cast<std::uint32_t>(content.stream.size()),
+                        paragraph_++};
+            block.leading = std::move(pending);
+            pending.clear();
+            story.blocks.push_back(std::move(block));
+        } else if (Named(child, "w:tbl")) {
+            Block block = table(child);
+            block.leading = std::move(pending);
+            pending.clear();
+            story.blocks.push_back(std::move(block));
+        } else if (Named(child, "w:sdt") || Named(child, "w:customXml") ||
+                   Named(child, "w:altChunk")) {
+            Block block{BlockKind::Other, child};
+            block.text = TextOfOther(child, block.weight);
+            block.look = std::hash<std::string>{}(child.path()) ^ block.text;
+            block.paragraph = paragraph_;
+            paragraph_ += static_cast<std::uint32_t>(child.select_nodes(".//w:p").size());
+            block.leading = std::move(pending);
+            pending.clear();
+            story.blocks.push_back(std::move(block));
+        } else if (!Named(child, "w:tcPr")) {
+            pending.push_back(child);  // bookmarks, section properties and the like
+        }
+    }
+    story.trailing = std::move(pending);
+    return story;
+}
+
+Block StoryReader::table(const pugi::xml_node& node) {
+    Block block{BlockKind::Table, node};
+    block.paragraph = paragraph_;
+    block.text = block.look = 0x7AB1E;
+    for (const Row& row : rows(block)) {
+        block.text = Mix(block.text, row.text);
+        block.look = Mix(block.look, row.look);
+        block.weight += 1;
+    }
+    return block;
+}
+
+std::vector<Row> StoryReader::rows(const Block& table) {
+    std::vector<Row> rows;
+    paragraph_ = table.paragraph;
+    for (const pugi::xml_node& tr : table.node.children("w:tr")) {
+        Row row{tr, 0x12345, 0x12345};
+        row.paragraph = paragraph_;
+        for (const pugi::xml_node& tc : tr.children("w:tc")) {
+            row.cells.push_back(tc);
+            StoryReader cellReader(keys_, objects_);
+            const Story cell = cellReader.read(tc, paragraph_);
+            paragraph_ = cellReader.paragraph_;
+            std::uint64_t text = 0xCE11, look = 0xCE11;
+            for (const Block& block : cell.blocks) {
+                text = Mix(text, block.text);
+                look = Mix(look, block.look);
+            }
+            row.text = Mix(row.text, text);
+            row.look = Mix(row.look, look);
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void AcceptRevisions(const pugi::xml_node& root) {
+    std::vector<pugi::xml_node> drop, unwrap, rows;
+    std::vector<pugi::xml_node> pending{root};
+    while (!pending.empty()) {
+        const pugi::xml_node node = pending.back();
+        pending.pop_back();
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element) continue;
+            const std::string_view name = child.name();
+            const bool mark = Named(node, "w:rPr") || Named(node, "w:trPr");
+            // Nothing below a node that goes is looked at: it goes with it.
+            if (name == "w:tr" && child.child("w:trPr").child("w:del")) {
+                rows.push_back(child);
+            } else if (name == "w:del" || name == "w:moveFrom") {
+                drop.push_back(child);  // a deleted stretch, or the mark of one
+            } else if (name == "w:ins" || name == "w:moveTo") {
+                (mark ? drop : unwrap).push_back(child);
+                if (!mark) pending.push_back(child);
+            } else if (name.ends_with("PrChange") || name == "w:tblGridChange" ||
+                       name.starts_with("w:moveFromRange") || name.starts_with("w:moveToRange") ||
+                       name == "w:cellIns" || name == "w:numberingChange") {
+                drop.push_back(child);
+            } else {
+                pending.push_back(child);
+            }
+        }
+    }
+    for (pugi::xml_node row : rows) row.parent().remove_child(row);
+    for (pugi::xml_node node : drop) node.parent().remove_child(node);
+    // Innermost first, so that each lands in a parent that stays.
+    for (auto at = unwrap.rbegin(); at != unwrap.rend(); ++at) {
+        pugi::xml_node node = *at;
+        pugi::xml_node parent = node.parent();
+        if (!parent) continue;
+        while (pugi::xml_node child = node.first_child()) parent.insert_move_before(child, node);
+        parent.remove_child(node);
+    }
+}
+
+}  // namespace redline

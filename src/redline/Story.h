@@ -1,0 +1,63 @@
+// A story: the sequence of paragraphs and tables that a part of a document holds (the body, a
+// table cell, later a header or a note), each block reduced to the hashes that alignment needs.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <vector>
+
+#include "redline/Paragraph.h"
+
+namespace redline {
+
+enum class BlockKind : std::uint8_t { Paragraph, Table, Other };
+
+struct Block {
+    BlockKind kind;
+    pugi::xml_node node{};
+    std::uint64_t text = 0;                 // what it says
+    std::uint64_t look = 0;                 // what it says, and how it looks
+    std::uint32_t weight = 0;               // characters of text
+    std::uint32_t paragraph = 0;            // the number of its first paragraph in the part, from 1
+    std::vector<pugi::xml_node> leading{};  // markers at block level just before it
+};
+
+struct Story {
+    pugi::xml_node container;
+    std::vector<Block> blocks;
+    std::vector<pugi::xml_node> trailing;  // after the last block: markers, section properties
+};
+
+struct Row {
+    pugi::xml_node node;
+    std::uint64_t text = 0, look = 0;
+    std::vector<pugi::xml_node> cells{};
+    std::uint32_t paragraph = 0;
+};
+
+class StoryReader {
+  public:
+    StoryReader(KeyTable& keys, ObjectKeys& objects) : keys_(keys), objects_(objects) {}
+
+    // Reads the blocks of `container`, numbering its paragraphs on from `firstParagraph`.
+    Story read(const pugi::xml_node& container, std::uint32_t firstParagraph = 1);
+    std::vector<Row> rows(const Block& table);
+    ParagraphContent content(const Block& paragraph) {
+        return ReadParagraph(paragraph.node, keys_, objects_);
+    }
+    KeyTable& keys() { return keys_; }
+
+  private:
+    Block table(const pugi::xml_node& node);
+
+    KeyTable& keys_;
+    ObjectKeys& objects_;
+    std::uint32_t paragraph_ = 1;
+};
+
+// Accepts the tracked changes that a document already holds, so that each is compared as it
+// reads now: deleted content goes, inserted content stays without its mark.
+void AcceptRevisions(const pugi::xml_node& root);
+
+}  // namespace redline

@@ -1,0 +1,290 @@
+// A story rebuilt in place: blocks that stayed, changed, came, went or moved, in the order the
+// result shows them; tables row by row and cell by cell.
+#include <cstring>
+#include <map>
+#include <unordered_set>
+
+#include "redline/Align.h"
+#include "redline/Words.h"
+#include "redline/Writer.h"
+
+namespace redline {
+
+namespace {
+
+using Bag = std::map<std::string, int>;
+
+Bag WordsOf(const pugi::xml_node& node) {
+    std::string text;
+    for (const pugi::xpath_node& t : node.select_nodes(".//w:t")) {
+        text += t.node().text().get();
+        text += ' ';
+    }
+    Bag bag;
+    for (const WordSpan& span : SplitWords(text)) {
+        const std::string word = text.substr(span.begin, span.end - span.begin);
+        if (HoldsLetters(word)) ++bag[word];
+    }
+    return bag;
+}
+
+// The text of a block as a change report gives it: its paragraphs on lines of their own.
+std::string TextOf(const pugi::xml_node& node) {
+    std::string text;
+    pugi::xml_node paragraph;
+    for (const pugi::xpath_node& t : node.select_nodes(".//w:t | .//w:delText")) {
+        const pugi::xml_node holder = t.node().select_node("ancestor::w:p[1]").node();
+        if (paragraph && holder != paragraph) text += '\n';
+        paragraph = holder;
+        text += t.node().text().get();
+    }
+    return text;
+}
+
+// Which nodes of a container were placed again; what was not goes at the end.
+class Rebuild {
+  public:
+    explicit Rebuild(pugi::xml_node container) : container_(container) {
+        for (pugi::xml_node child : container.children()) old_.push_back(child);
+    }
+    pugi::xml_node keep(pugi::xml_node node) {
+        container_.append_move(node);
+        kept_.insert(node.internal_object());
+        return node;
+    }
+    pugi::xml_node copy(pugi::xml_node node, OriginalContent& adopt) {
+        pugi::xml_node copied = container_.append_copy(node);
+        adopt.adopt(copied);
+        return copied;
+    }
+    void finish() {
+        for (pugi::xml_node node : old_) {
+            if (!kept_.count(node.internal_object())) container_.remove_child(node);
+        }
+    }
+
+  private:
+    pugi::xml_node container_;
+    std::vector<pugi::xml_node> old_;
+    std::unordered_set<const void*> kept_;
+};
+
+bool Removes(StepKind kind) {
+    return kind == StepKind::Delete || kind == StepKind::MoveFrom;
+}
+
+bool Adds(StepKind kind) {
+    return kind == StepKind::Insert || kind == StepKind::MoveTo;
+}
+
+// A story must end with a paragraph mark that neither accepting nor rejecting takes away. When
+// the changes after the last block that stayed both remove and add, the last of each are
+// compared inside one paragraph; when they only remove or only add, the mark moves to the
+// block before them (answered, with -1 when nothing need move).
+int SettleTheEnd(std::vector<Step>& steps, const Story& a, const Story& b) {
+    int last = -1;
+    for (int i = 0; i < static_cast<int>(steps.size()); ++i) {
+        if (steps[i].kind == StepKind::Keep || steps[i].kind == StepKind::Modify) last = i;
+    }
+    int removing = -1, adding = -1;
+    for (int i = last + 1; i < static_cast<int>(steps.size()); ++i) {
+        if (Removes(steps[i].kind) && a.blocks[steps[i].a].kind == BlockKind::Paragraph)
+            removing = i;
+        if (Adds(steps[i].kind) && b.blocks[steps[i].b].kind == BlockKind::Paragraph) adding = i;
+    }
+    if (removing < 0 && adding < 0) return -1;
+    if (removing < 0 || adding < 0) return last;
+    for (const int taken : {removing, adding}) {
+        if (!steps[taken].move) continue;
+        for (Step& partner : steps) {
+            if (&partner == &steps[taken] || partner.move != steps[taken].move) continue;
+            partner.kind = partner.kind == StepKind::MoveFrom ? StepKind::Delete : StepKind::Insert;
+            partner.move = 0;
+        }
+    }
+    const Step joined{StepKind::Modify, steps[removing].a, steps[adding].b};
+    steps.erase(steps.begin() + std::max(removing, adding));
+    steps.erase(steps.begin() + std::min(removing, adding));
+    steps.push_back(joined);
+    return -1;
+}
+
+void WriteTable(const Block& a, const Block& b, WriteContext& context);
+
+void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebuild,
+                WriteContext& context, Part part, std::vector<pugi::xml_node>& written) {
+    const Block* blockA = step.a >= 0 ? &a.blocks[step.a] : nullptr;
+    const Block* blockB = step.b >= 0 ? &b.blocks[step.b] : nullptr;
+    if (blockB) {
+        for (pugi::xml_node marker : blockB->leading) rebuild.keep(marker);
+    }
+    switch (step.kind) {
+        case StepKind::Keep:
+            written.push_back(rebuild.keep(blockB->node));
+            return;
+        case StepKind::Modify:
+            if (blockB->kind == BlockKind::Paragraph) {
+                const ParagraphContent contentA = context.original.content(*blockA);
+                const ParagraphContent contentB = context.revised.content(*blockB);
+                written.push_back(rebuild.keep(MergeParagraphs(
+                    contentA, contentB, context, part, blockA->paragraph, blockB->paragraph)));
+            } else if (blockB->kind == BlockKind::Table) {
+                written.push_back(rebuild.keep(blockB->node));
+                WriteTable(*blockA, *blockB, context);
+            } else {
+                written.push_back(rebuild.keep(blockB->node));
+            }
+            return;
+        case StepKind::Delete:
+        case StepKind::MoveFrom: {
+            pugi::xml_node copied = rebuild.copy(blockA->node, context.adopt);
+            MarkBlock(copied, step.move ? Mark::MoveFrom : Mark::Delete, context.stamp, step.move);
+            if (!step.move) {
+                context.changes.push_back(
+                    {ChangeKind::Deletion, part, TextOf(blockA->node), blockA->paragraph, 0});
+            }
+            written.push_back(copied);
+            return;
+        }
+        case StepKind::Insert:
+        case StepKind::MoveTo: {
+            pugi::xml_node kept = rebuild.keep(blockB->node);
+            MarkBlock(kept, step.move ? Mark::MoveTo : Mark::Insert, context.stamp, step.move);
+            if (!step.move) {
+                context.changes.push_back(
+                    {ChangeKind::Insertion, part, TextOf(blockB->node), 0, blockB->paragraph});
+            }
+            written.push_back(kept);
+            return;
+        }
+    }
+}
+
+void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
+                 WriteContext& context, Part part) {
+    std::map<int, std::uint32_t> from;
+    for (const Step& step : steps) {
+        if (step.kind == StepKind::MoveFrom) from[step.move] = a.blocks[step.a].paragraph;
+    }
+    for (const Step& step : steps) {
+        if (step.kind != StepKind::MoveTo) continue;
+        context.changes.push_back({ChangeKind::Move, part, TextOf(b.blocks[step.b].node),
+                                   from[step.move], b.blocks[step.b].paragraph});
+    }
+}
+
+void WriteTable(const Block& a, const Block& b, WriteContext& context) {
+    const std::vector<Row> rowsA = context.original.rows(a), rowsB = context.revised.rows(b);
+    auto items = [](const std::vector<Row>& rows) {
+        std::vector<Item> items;
+        for (const Row& row : rows) {
+            items.push_back({row.text, row.look, static_cast<int>(row.cells.size()), 1});
+        }
+        return items;
+    };
+    std::map<int, Bag> bagsA, bagsB;
+    AlignRules rules;
+    rules.pairing = 0.25;
+    rules.similarity = [&](int i, int j) {
+        if (!bagsA.count(i)) bagsA[i] = WordsOf(rowsA[i].node);
+        if (!bagsB.count(j)) bagsB[j] = WordsOf(rowsB[j].node);
+        int common = 0, total = 0;
+        for (const auto& [word, count] : bagsA[i]) {
+            total += count;
+            if (const auto found = bagsB[j].find(word); found != bagsB[j].end()) {
+                common += std::min(count, found->second);
+            }
+        }
+        for (const auto& [word, count] : bagsB[j]) total += count;
+        return total ? 2.0 * common / total : 1.0;
+    };
+    int unusedMoves = 0;
+    const std::vector<Step> steps = Align(items(rowsA), items(rowsB), rules, unusedMoves);
+    Rebuild rebuild(b.node);
+    for (pugi::xml_node child : b.node.children()) {
+        if (std::strcmp(child.name(), "w:tr") != 0)
+            rebuild.keep(child);  // the table's own properties
+    }
+    for (const Step& step : steps) {
+        if (step.kind == StepKind::Keep) {
+            rebuild.keep(rowsB[step.b].node);
+        } else if (step.kind == StepKind::Modify) {
+            rebuild.keep(rowsB[step.b].node);
+            const Row &rowA = rowsA[step.a], &rowB = rowsB[step.b];
+            for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {
+                const Story cellA = context.original.read(rowA.cells[c], rowA.paragraph);
+                const Story cellB = context.revised.read(rowB.cells[c], rowB.paragraph);
+                WriteStory(cellA, cellB, context, Part::Table, false);
+            }
+        } else if (Removes(step.kind)) {
+            pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.adopt);
+            MarkRow(copied, Mark::Delete, context.stamp);
+            context.changes.push_back({ChangeKind::Deletion, Part::Table,
+                                       TextOf(rowsA[step.a].node), rowsA[step.a].paragraph, 0});
+        } else {
+            MarkRow(rebuild.keep(rowsB[step.b].node), Mark::Insert, context.stamp);
+            context.changes.push_back({ChangeKind::Insertion, Part::Table,
+                                       TextOf(rowsB[step.b].node), 0, rowsB[step.b].paragraph});
+        }
+    }
+    rebuild.finish();
+}
+
+}  // namespace
+
+double Similarity(const pugi::xml_node& a, const pugi::xml_node& b) {
+    const Bag bagA = WordsOf(a), bagB = WordsOf(b);
+    int common = 0, total = 0;
+    for (const auto& [word, count] : bagA) {
+        total += count;
+        if (const auto found = bagB.find(word); found != bagB.end())
+            common += std::min(count, found->second);
+    }
+    for (const auto& [word, count] : bagB) total += count;
+    return total ? 2.0 * common / total : 1.0;
+}
+
+void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
+    auto items = [](const Story& story) {
+        std::vector<Item> items;
+        for (const Block& block : story.blocks) {
+            items.push_back({block.text, block.look, static_cast<int>(block.kind), block.weight});
+        }
+        return items;
+    };
+    AlignRules rules;
+    rules.moves = moves;
+    rules.similarity = [&](int i, int j) {
+        switch (a.blocks[i].kind) {
+            case BlockKind::Paragraph:
+                return Similarity(a.blocks[i].node, b.blocks[j].node);
+            case BlockKind::Table:
+                return 1.0;
+            default:
+                return -1.0;
+        }
+    };
+    std::vector<Step> steps = Align(items(a), items(b), rules, context.nextMove);
+    const int settle = SettleTheEnd(steps, a, b);
+
+    Rebuild rebuild(b.container);
+    std::vector<pugi::xml_node> written;
+    for (const Step& step : steps) WriteBlock(step, a, b, rebuild, context, part, written);
+    for (pugi::xml_node node : b.trailing) rebuild.keep(node);
+    rebuild.finish();
+    RecordMoves(steps, a, b, context, part);
+
+    if (settle >= -1 && !written.empty() && std::strcmp(written.back().name(), "w:p") == 0) {
+        Mark mark;
+        const bool lastIsMarked = UnmarkParagraphMark(written.back(), mark);
+        if (lastIsMarked && settle >= 0 && std::strcmp(written[settle].name(), "w:p") == 0) {
+            MarkParagraphMark(written[settle],
+                              mark == Mark::MoveFrom ? Mark::Delete
+                              : mark == Mark::MoveTo ? Mark::Insert
+                                                     : mark,
+                              context.stamp);
+        }
+    }
+}
+
+}  // namespace redline

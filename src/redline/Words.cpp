@@ -1,0 +1,93 @@
+#include "redline/Words.h"
+
+namespace redline {
+
+namespace {
+
+enum class Kind { Letter, Blank, Mark, Ideograph, Object };
+
+// The code point at `at` and its length in bytes; a broken sequence counts as one letter byte.
+char32_t Decode(std::string_view text, std::size_t at, std::size_t& length) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    length = 1;
+    if (extra > 0 && at + extra >= text.size()) return 0xFFFD;
+    char32_t code = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
+    for (int i = 1; i <= extra; ++i) {
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) {
+            length = 1;
+            return 0xFFFD;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    length = static_cast<std::size_t>(extra) + 1;
+    return code;
+}
+
+Kind KindOf(char32_t c) {
+    if (c == static_cast<unsigned char>(kObjectMark)) return Kind::Object;
+    if (c == ' ' || c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B)) return Kind::Blank;
+    if (c < 0x80) {
+        const bool letter =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        return letter ? Kind::Letter : Kind::Mark;
+    }
+    // Scripts without blanks between words: each character is a word of its own.
+    if ((c >= 0x3040 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x9FFF) ||
+        (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF)) {
+        return Kind::Ideograph;
+    }
+    // General punctuation, symbols and CJK punctuation.
+    if ((c >= 0x2010 && c <= 0x2BFF) || (c >= 0x3001 && c <= 0x303F) ||
+        (c >= 0xFF00 && c <= 0xFF0F) || c == 0xA7 || c == 0xAB || c == 0xBB || c == 0xB7 ||
+        c == 0xBF || c == 0xA1) {
+        return Kind::Mark;
+    }
+    return Kind::Letter;  // the letters of every other script
+}
+
+bool Apostrophe(char32_t c) {
+    return c == '\'' || c == 0x2019;
+}
+
+}  // namespace
+
+std::vector<WordSpan> SplitWords(std::string_view text) {
+    std::vector<WordSpan> words;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t length = 0;
+        const Kind kind = KindOf(Decode(text, at, length));
+        std::size_t end = at + length;
+        if (kind == Kind::Letter || kind == Kind::Blank) {
+            while (end < text.size()) {
+                std::size_t next = 0;
+                const char32_t c = Decode(text, end, next);
+                Kind k = KindOf(c);
+                // "don't" is one word: an apostrophe between letters joins them.
+                if (kind == Kind::Letter && Apostrophe(c) && end + next < text.size()) {
+                    std::size_t after = 0;
+                    if (KindOf(Decode(text, end + next, after)) == Kind::Letter) k = Kind::Letter;
+                }
+                if (k != kind) break;
+                end += next;
+            }
+        }
+        words.push_back({static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(end)});
+        at = end;
+    }
+    return words;
+}
+
+bool HoldsLetters(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 0;
+        const Kind kind = KindOf(Decode(text, at, length));
+        if (kind == Kind::Letter || kind == Kind::Ideograph || kind == Kind::Object) return true;
+        at += length;
+    }
+    return false;
+}
+
+}  // namespace redline

@@ -1,0 +1,47 @@
+// Writing the marked-up result: each story of the revised document rebuilt in place so that it
+// shows, as tracked changes, how the original's story became it.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <vector>
+
+#include "redline/Changes.h"
+#include "redline/Marks.h"
+#include "redline/Story.h"
+
+namespace redline {
+
+// Brings what comes from the original document into the result: forgets its bookmarks and
+// comments, and gives the pictures, links and styles it refers to a place in the result.
+class OriginalContent {
+  public:
+    virtual ~OriginalContent() = default;
+    virtual void adopt(pugi::xml_node copied) = 0;
+};
+
+struct WriteContext {
+    Stamp& stamp;
+    bool formatting;
+    StoryReader& original;
+    StoryReader& revised;
+    OriginalContent& adopt;
+    std::vector<Change>& changes;
+    int nextMove = 0;
+};
+
+// Rewrites `revised`'s container so that it shows the changes from `original`; moves are
+// looked for when `moves` is set.
+void WriteStory(const Story& original, const Story& revised, WriteContext& context, Part part,
+                bool moves);
+
+// Writes, just before the revised paragraph, the paragraph that shows how `a` became `b`;
+// answers it. The revised paragraph itself is left for the caller to remove.
+pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent& b,
+                               WriteContext& context, Part part, std::uint32_t aNumber,
+                               std::uint32_t bNumber);
+
+// How alike two blocks read, from 0 to 1: the share of their words they have in common.
+double Similarity(const pugi::xml_node& a, const pugi::xml_node& b);
+
+}  // namespace redline

@@ -1,0 +1,24 @@
+// The XML parts of a package as pugixml documents: parsed under limits (no DTD, no entities of
+// its own, a bounded depth), and written back.
+#pragma once
+
+#include <pugixml.hpp>
+#include <string>
+
+namespace redline {
+
+inline constexpr int kDeepestXml = 256;
+
+// Parses the part `name` from `bytes`. Raises BadDocument when it is not well-formed XML or is
+// nested deeper than kDeepestXml.
+void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name);
+
+// The document as the bytes of a part, with its XML declaration.
+std::string SerializePart(const pugi::xml_document& document);
+
+// The value of attribute `name` of `node`, or "" (for the many optional attributes).
+inline std::string Attribute(const pugi::xml_node& node, const char* name) {
+    return node.attribute(name).value();
+}
+
+}  // namespace redline

@@ -1,0 +1,242 @@
+// The comparison engine over pairs of documents that differ by one known edit each: the marks it
+// writes and where they stand, the counts it reports, and that rejecting every change gives the
+// original back and accepting every change the revised.
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+#include <set>
+
+#include "redline/Compare.h"
+#include "redline/Resolve.h"
+#include "support/Docx.h"
+#include "support/Files.h"
+
+namespace {
+
+using namespace docx;
+using redline::ChangeCounts;
+
+struct Pair {
+    const char* name;
+    std::string original, revised;
+    // The result as Reading::Markup shows it.
+    std::string markup;
+    ChangeCounts counts;
+    bool formatting = true;
+    std::vector<std::string> resultHolds = {};  // texts the result's document part must hold
+    DocxParts partsA = {}, partsB = {};
+};
+
+// A complete 1 x 1 PNG picture, in two colours.
+std::string Png(unsigned char shade) {
+    const unsigned char bytes[] = {
+        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A,  0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49,
+        0x48, 0x44, 0x52, 0x00, 0x00, 0x00,  0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x00,
+        0x00, 0x00, 0x00, 0x3A, 0x7E, 0x9B,  0x55, 0x00, 0x00, 0x00, 0x0A, 0x49, 0x44,
+        0x41, 0x54, 0x78, 0x9C, 0x63, shade, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00,
+        0x00, 0x00, 0x00, 0x49, 0x45, 0x4E,  0x44, 0xAE, 0x42, 0x60, 0x82};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+DocxParts WithPicture(const std::string& id, unsigned char shade) {
+    return {{{"word/media/image1.png", Png(shade)}}, {{id, {"image", "media/image1.png"}}}};
+}
+
+const std::string A = Text("The first paragraph stays where it is.");
+const std::string B = Text("The second paragraph has words of its own.");
+const std::string C = Text("A third paragraph follows the second one.");
+const std::string D = Text("The fourth paragraph is short and plain.");
+const std::string E = Text("And the fifth paragraph ends the story.");
+const std::string kA = "The first paragraph stays where it is.\n";
+const std::string kB = "The second paragraph has words of its own.";
+const std::string kC = "A third paragraph follows the second one.\n";
+const std::string kD = "The fourth paragraph is short and plain.\n";
+const std::string kE = "And the fifth paragraph ends the story.\n";
+
+std::vector<Pair> Pairs() {
+    const std::string link = "<w:hyperlink r:id=\"rIdLink\">";
+    return {
+        {"IdenticalDocuments", A + B, A + B, kA + kB + "\n", {}},
+        {"AWordReplaced",
+         Text("The quick brown fox jumps."),
+         Text("The quick red fox jumps."),
+         "The quick [-brown-][+red+] fox jumps.\n",
+         {1, 1, 0, 0}},
+        {"NearbyChangesJoinIntoOne",
+         Text("Alpha beta gamma delta epsilon."),
+         Text("Alpha one two delta epsilon."),
+         "Alpha [-beta gamma-][+one two+] delta epsilon.\n",
+         {1, 1, 0, 0}},
+        {"AWordAdded",
+         Text("The fox jumps."),
+         Text("The brown fox jumps."),
+         "The [+brown +]fox jumps.\n",
+         {1, 0, 0, 0}},
+        {"CaseNumbersAccentsAndIdeographs",
+         Text("Fox ran 10 km to the café. 日本語"),
+         Text("fox ran 12 km to the cafe. 日本人"),
+         "[-Fox-][+fox+] ran [-10-][+12+] km to the [-café-][+cafe+]. 日本[-語-][+人+]\n",
+         {4, 4, 0, 0}},
+        {"AParagraphDeletedWhereItStood",
+         A + B + C,
+         A + C,
+         kA + "[-" + kB + "-]¶-\n" + kC,
+         {0, 1, 0, 0}},
+        {"AParagraphInsertedWhereItStands",
+         A + C,
+         A + B + C,
+         kA + "[+" + kB + "+]¶+\n" + kC,
+         {1, 0, 0, 0}},
+        {"AParagraphMoved",
+         A + B + C + D + E,
+         A + C + D + B + E,
+         kA + "[<" + kB + "<]¶<\n" + kC + kD + "[>" + kB + ">]¶>\n" + kE,
+         {0, 0, 1, 0}},
+        {"TheLastParagraphDeleted",
+         A + C + B,
+         A + C,
+         kA + "A third paragraph follows the second one.¶-\n[-" + kB + "-]\n",
+         {0, 1, 0, 0}},
+        {"TheLastParagraphInserted",
+         A + C,
+         A + C + B,
+         kA + "A third paragraph follows the second one.¶+\n[+" + kB + "+]\n",
+         {1, 0, 0, 0}},
+        {"TheLastParagraphReplaced",
+         A + B,
+         A + Text("Completely unrelated words here."),
+         kA + "[-The second paragraph has words of its own-][+Completely unrelated words here+].\n",
+         {1, 1, 0, 0}},
+        {"ACellChanged",
+         A + Table({{"Name", "Town"}, {"Ada", "Paris"}}) + E,
+         A + Table({{"Name", "Town"}, {"Ada", "Rome"}}) + E,
+         kA + "Name\n\tTown\n\t\nAda\n\t[-Paris-][+Rome+]\n\t\n" + kE,
+         {1, 1, 0, 0}},
+        {"ARowInserted",
+         A + Table({{"a", "b"}, {"c", "d"}}) + E,
+         A + Table({{"a", "b"}, {"x", "y"}, {"c", "d"}}) + E,
+         kA + "a\n\tb\n\t\n[+x+]¶+\n\t[+y+]¶+\n\t\nc\n\td\n\t\n" + kE,
+         {1, 0, 0, 0}},
+        {"ATableDeleted",
+         A + Table({{"gone", "too"}}) + E,
+         A + E,
+         kA + "[-gone-]¶-\n\t[-too-]¶-\n\t\n" + kE,
+         {0, 1, 0, 0}},
+        {"AWordMadeBold",
+         P(R("Make ") + R("this") + R(" bold.")),
+         P(R("Make ") + R("this", "<w:b/>") + R(" bold.")),
+         "Make [~this~] bold.\n",
+         {0, 0, 0, 1},
+         true,
+         {"<w:rPrChange"}},
+        {"AWordMadeBoldUnmarkedWithoutFormatting",
+         P(R("Make ") + R("this") + R(" bold.")),
+         P(R("Make ") + R("this", "<w:b/>") + R(" bold.")),
+         "Make this bold.\n",
+         {},
+         false},
+        {"ASentenceResized",
+         P(R("A whole sentence.")),
+         P(R("A whole sentence.", "<w:sz w:val=\"32\"/>")),
+         "[~A whole sentence.~]\n",
+         {0, 0, 0, 1}},
+        {"AParagraphRestyled",
+         Text("Title of the note"),
+         P(R("Title of the note"), "<w:pStyle w:val=\"Heading1\"/>"),
+         "Title of the note\n",
+         {0, 0, 0, 1},
+         true,
+         {"<w:pPrChange"}},
+        {"APictureKept",
+         A + P(Picture("rIdImg1")),
+         A + P(Picture("rIdOther")),
+         kA + "[o]\n",
+         {},
+         true,
+         {},
+         WithPicture("rIdImg1", 0x60),
+         WithPicture("rIdOther", 0x60)},
+        {"APictureReplaced",
+         A + P(R("See ") + Picture("rIdImg1")),
+         A + P(R("See ") + Picture("rIdImg1")),
+         kA + "See [-[o]-][+[o]+]\n",
+         {1, 1, 0, 0},
+         true,
+         {"quorvane-original"},
+         WithPicture("rIdImg1", 0x60),
+         WithPicture("rIdImg1", 0x90)},
+        {"AFieldResultChanged",
+         P(R("Page ") + Field("PAGE", "3")),
+         P(R("Page ") + Field("PAGE", "4")),
+         "Page [-3-][+4+]\n",
+         {1, 1, 0, 0},
+         true,
+         {"w:fldSimple"}},
+        {"AHyperlinkTextChanged",
+         P(link + R("our site") + "</w:hyperlink>"),
+         P(link + R("our new site") + "</w:hyperlink>"),
+         "our [+new +]site\n",
+         {1, 0, 0, 0},
+         true,
+         {"<w:hyperlink r:id=\"rIdLink\"><w:r><w:t xml:space=\"preserve\">our </w:t></w:r><w:ins"},
+         {{}, {{"rIdLink", {"hyperlink", "http://example.org/"}}}},
+         {{}, {{"rIdLink", {"hyperlink", "http://example.org/"}}}}},
+    };
+}
+
+void PrintTo(const Pair& pair, std::ostream* out) {
+    *out << pair.name;
+}
+
+class RedlinePairs : public ::testing::TestWithParam<Pair> {};
+
+// Every change carries an id of its own, the author and the date.
+void ExpectStamped(const std::string& document) {
+    pugi::xml_document xml;
+    ASSERT_TRUE(xml.load_string(document.c_str()));
+    std::set<std::string> ids;
+    for (const char* name : {"w:ins", "w:del", "w:moveFrom", "w:moveTo", "w:rPrChange",
+                             "w:pPrChange", "w:moveFromRangeStart", "w:moveToRangeStart"}) {
+        for (const pugi::xpath_node& mark : xml.select_nodes((std::string("//") + name).c_str())) {
+            EXPECT_STREQ(mark.node().attribute("w:author").value(), "Tester") << name;
+            EXPECT_STREQ(mark.node().attribute("w:date").value(), "2026-12-08T10:00:00Z") << name;
+            EXPECT_TRUE(ids.insert(mark.node().attribute("w:id").value()).second) << name;
+        }
+    }
+}
+
+TEST_P(RedlinePairs, MarksEachEditInPlaceAndRejectingOrAcceptingAllGivesEachSideBack) {
+    const Pair& pair = GetParam();
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, pair.original, pair.partsA);
+    WriteDocx(b, pair.revised, pair.partsB);
+    const auto changes = redline::CompareDocuments(
+        a, b, result, {"Tester", "2026-12-08T10:00:00Z", pair.formatting});
+
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::Markup), pair.markup);
+    const ChangeCounts counts = redline::Count(changes);
+    EXPECT_EQ(counts.insertions, pair.counts.insertions);
+    EXPECT_EQ(counts.deletions, pair.counts.deletions);
+    EXPECT_EQ(counts.moves, pair.counts.moves);
+    EXPECT_EQ(counts.formatting, pair.counts.formatting);
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
+              redline::ReadText(a, redline::Reading::AcceptAll));
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
+              redline::ReadText(b, redline::Reading::AcceptAll));
+    const redline::Package package = redline::Package::Read(result);
+    const std::string& document = package.part("word/document.xml");
+    ExpectStamped(document);
+    for (const std::string& held : pair.resultHolds) {
+        std::string everything;
+        for (const std::string& name : package.names())
+            everything += name + "\n" + package.part(name);
+        EXPECT_NE(everything.find(held), std::string::npos) << held;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, RedlinePairs, ::testing::ValuesIn(Pairs()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include "support/Docx.h"
+
+#include "redline/Package.h"
+
+namespace {
+
+const char* kNamespaces =
+    "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+    "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+    "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+    "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"";
+
+const char* kStyles =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+    "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+    "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name "
+    "w:val=\"Normal\"/></w:style>"
+    "<w:style w:type=\"paragraph\" w:styleId=\"Heading1\"><w:name w:val=\"heading 1\"/>"
+    "<w:basedOn w:val=\"Normal\"/><w:rPr><w:b/><w:sz w:val=\"32\"/></w:rPr></w:style>"
+    "<w:style w:type=\"table\" w:styleId=\"TableGrid\"><w:name w:val=\"Table Grid\"/>"
+    "<w:tblPr><w:tblBorders><w:top w:val=\"single\" w:sz=\"4\"/><w:bottom w:val=\"single\" "
+    "w:sz=\"4\"/>"
+    "<w:insideH w:val=\"single\" w:sz=\"4\"/><w:insideV w:val=\"single\" "
+    "w:sz=\"4\"/></w:tblBorders></w:tblPr>"
+    "</w:style></w:styles>";
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '<') {
+            out += "&lt;";
+        } else if (c == '&') {
+            out += "&amp;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void WriteDocx(const std::string& path, const std::string& body, const DocxParts& extra) {
+    redline::Package package;
+    package.put("[Content_Types].xml",
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                "<Default Extension=\"rels\" "
+                "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+                "<Override PartName=\"/word/document.xml\" "
+                "ContentType=\"application/"
+                "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+                "<Override PartName=\"/word/styles.xml\" "
+                "ContentType=\"application/"
+                "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+                "</Types>");
+    package.put(
+        "_rels/.rels",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+        "officeDocument\" Target=\"word/document.xml\"/>"
+        "</Relationships>");
+    std::string rels =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rIdStyles\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+        "Target=\"styles.xml\"/>";
+    for (const auto& [id, relationship] : extra.relationships) {
+        rels += "<Relationship Id=\"" + id +
+                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
+                relationship.first + "\" Target=\"" + relationship.second + "\"" +
+                (relationship.second.starts_with("http") ? " TargetMode=\"External\"" : "") + "/>";
+    }
+    package.put("word/_rels/document.xml.rels", rels + "</Relationships>");
+    package.put("word/styles.xml", kStyles);
+    package.put(
+        "word/document.xml",
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:document ") +
+            kNamespaces + "><w:body>" + body +
+            "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/></w:sectPr></w:body></w:document>");
+    for (const auto& [name, bytes] : extra.parts) package.put(name, bytes);
+    package.write(path);
+}
+
+namespace docx {
+
+std::string R(const std::string& text, const std::string& properties) {
+    return "<w:r>" + (properties.empty() ? "" : "<w:rPr>" + properties + "</w:rPr>") +
+           "<w:t xml:space=\"preserve\">" + Escaped(text) + "</w:t></w:r>";
+}
+
+std::string P(const std::string& content, const std::string& properties) {
+    return "<w:p>" + (properties.empty() ? "" : "<w:pPr>" + properties + "</w:pPr>") + content +
+           "</w:p>";
+}
+
+std::string Text(const std::string& text) {
+    return P(R(text));
+}
+
+std::string Table(const std::vector<std::vector<std::string>>& rows) {
+    std::string xml = "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/></w:tblPr><w:tblGrid>";
+    for (std::size_t i = 0; i < (rows.empty() ? 0 : rows[0].size()); ++i)
+        xml += "<w:gridCol w:w=\"2000\"/>";
+    xml += "</w:tblGrid>";
+    for (const auto& row : rows) {
+        xml += "<w:tr>";
+        for (const auto& cell : row)
+            xml += "<w:tc><w:tcPr><w:tcW w:w=\"2000\" w:type=\"dxa\"/></w:tcPr>" + Text(cell) +
+                   "</w:tc>";
+        xml += "</w:tr>";
+    }
+    return xml + "</w:tbl>";
+}
+
+std::string Picture(const std::string& id) {
+    return "<w:r><w:drawing><wp:inline><wp:extent cx=\"95250\" cy=\"95250\"/><wp:docPr id=\"1\" "
+           "name=\"Picture\"/>"
+           "<a:graphic><a:graphicData "
+           "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+           "<pic:pic><pic:nvPicPr><pic:cNvPr id=\"0\" name=\"p.png\"/><pic:cNvPicPr/></pic:nvPicPr>"
+           "<pic:blipFill><a:blip r:embed=\"" +
+           id +
+           "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill>"
+           "<pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"95250\" cy=\"95250\"/></a:xfrm>"
+           "<a:prstGeom "
+           "prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData></a:graphic>"
+           "</wp:inline></w:drawing></w:r>";
+}
+
+std::string Field(const std::string& instruction, const std::string& result) {
+    return "<w:fldSimple w:instr=\"" + instruction + "\">" + R(result) + "</w:fldSimple>";
+}
+
+}  // namespace docx
