@@ -44,17 +44,19 @@ struct JobFailure {
     bool inDocument;  // rather than in the word processor
 };
 
-// Runs one job in the worker's office, starting one when it has none; answers what failed.
-std::optional<JobFailure> RunLine(office::OfficeEngine& engine,
-                                  const office::SessionOptions& options,
+// Runs one job with the worker's office, starting one when it needs one; answers what failed.
+std::optional<JobFailure> RunLine(const OfficeStarter& startOffice, const std::string& author,
                                   std::unique_ptr<office::ComparisonSession>& session,
                                   const CompareJob& job) {
     if (std::string problem = ResultFolderProblem(job.result); !problem.empty()) {
         return JobFailure{problem, true};
     }
+    const OfficeSource office = [&]() -> office::ComparisonSession& {
+        if (!session) session = startOffice();
+        return *session;
+    };
     try {
-        if (!session) session = engine.startSession(options);
-        RunJob(*session, job);
+        RunJob(office, job, author);
         return std::nullopt;
     } catch (const office::DocumentError& e) {
         return JobFailure{e.what(), true};
@@ -66,7 +68,7 @@ std::optional<JobFailure> RunLine(office::OfficeEngine& engine,
 
 }  // namespace
 
-BatchOutcome RunBatch(office::OfficeEngine& engine, const office::SessionOptions& options,
+BatchOutcome RunBatch(const OfficeStarter& startOffice, const std::string& author,
                       const std::vector<BatchLine>& lines, int workers, const BatchReport& report) {
     const auto start = std::chrono::steady_clock::now();
     std::atomic<std::size_t> next{0};
@@ -75,7 +77,7 @@ BatchOutcome RunBatch(office::OfficeEngine& engine, const office::SessionOptions
     auto work = [&] {
         std::unique_ptr<office::ComparisonSession> session;
         for (std::size_t i; (i = next++) < lines.size();) {
-            const auto failure = RunLine(engine, options, session, lines[i].job);
+            const auto failure = RunLine(startOffice, author, session, lines[i].job);
             std::lock_guard lock(mutex);
             if (!failure) {
                 ++outcome.done;

@@ -1,13 +1,14 @@
-// Many comparisons through few offices: a batch file of jobs, one a line, run by N workers that
-// each keep one office for all their jobs.
+// Many comparisons at once: a batch file of jobs, one a line, run by N workers that each keep
+// one office, when their jobs need one at all, for all their jobs.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "CompareJob.h"
-#include "office/loader/OfficeEngine.h"
 
 struct BatchLine {
     int number;
@@ -32,5 +33,10 @@ struct BatchReport {
     std::function<void(int finished, int total, int failed)> progress;
 };
 
-BatchOutcome RunBatch(office::OfficeEngine& engine, const office::SessionOptions& options,
+// Starts an office, for a worker whose job needs one.
+using OfficeStarter = std::function<std::unique_ptr<office::ComparisonSession>()>;
+
+// Runs the jobs with `workers` side by side; each worker starts an office only when one of its
+// jobs needs it, and keeps it for the rest.
+BatchOutcome RunBatch(const OfficeStarter& startOffice, const std::string& author,
                       const std::vector<BatchLine>& lines, int workers, const BatchReport& report);

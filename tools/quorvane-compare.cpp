@@ -12,6 +12,7 @@
 
 #include "Batch.h"
 #include "CompareJob.h"
+#include "Report.h"
 #include "app/Product.h"
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/OfficeEngine.h"
@@ -24,15 +25,17 @@ const char* kUsageText =
     "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json]\n"
     "       quorvane-compare --batch FILE [-j N] [--author NAME]\n"
     "\n"
-    "Marks the differences of REVISED against ORIGINAL as tracked insertions and deletions\n"
-    "and stores the result in RESULT, in the format its extension names: .docx, .odt, .doc\n"
-    "or .pdf. Neither input changes. Prints the numbers of insertions, deletions and other\n"
-    "changes.\n"
+    "Marks the differences of REVISED against ORIGINAL as tracked changes (insertions,\n"
+    "deletions, moves and formatting changes) and stores the result in RESULT, in the format\n"
+    "its extension names: .docx, .odt, .doc or .pdf. Neither input changes. Word 2007+\n"
+    "documents (.docx) compare without a word processor; other formats, and results that are\n"
+    "not .docx, need LibreOffice Writer. Prints the number of changes of each kind.\n"
     "\n"
     "Options:\n"
     "  -o, --output RESULT  where to store the marked-up result (required)\n"
     "  --author NAME        the name the tracked changes carry (default: your account's name)\n"
-    "  --json               print the numbers, or what failed, as one JSON object\n"
+    "  --json               print the numbers and every change (kind, part, text, paragraph;\n"
+    "                       for a move both places), or what failed, as one JSON object\n"
     "  --batch FILE         run every job in FILE, one a line: ORIGINAL, REVISED and RESULT\n"
     "                       separated by tabs; blank lines and lines starting with # are skipped\n"
     "  -j, --jobs N         with --batch, run N offices side by side (default: one per core)\n"
@@ -50,23 +53,6 @@ struct Arguments {
     int jobs = 0;
     bool json = false;
 };
-
-std::string JsonText(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 int Usage(const std::string& problem) {
     std::cerr << "quorvane-compare: " << problem << "\n\n" << kUsageText;
@@ -142,22 +128,31 @@ office::SessionOptions Headless(const Arguments& args) {
     return options;
 }
 
+std::string Author(const Arguments& args) {
+    return args.author.empty() ? office::DefaultAuthor() : args.author;
+}
+
+// An office is started only for a job that needs one: Word 2007+ documents compare without.
+std::unique_ptr<office::ComparisonSession> StartOffice(const Arguments& args) {
+    return office::LoadOfficeEngine(office::ProgramFolder()).startSession(Headless(args));
+}
+
 int CompareOne(const Arguments& args) {
     if (const std::string problem = ResultFolderProblem(args.output); !problem.empty()) {
         return Failed(args, problem, "", kBadInput);
     }
     try {
-        const auto session =
-            office::LoadOfficeEngine(office::ProgramFolder()).startSession(Headless(args));
-        const office::ChangeCounts counts =
-            RunJob(*session, {args.documents[0], args.documents[1], args.output});
+        std::unique_ptr<office::ComparisonSession> session;
+        const OfficeSource office = [&]() -> office::ComparisonSession& {
+            if (!session) session = StartOffice(args);
+            return *session;
+        };
+        const auto changes =
+            RunJob(office, {args.documents[0], args.documents[1], args.output}, Author(args));
         if (args.json) {
-            std::cout << "{\"insertions\": " << counts.insertions
-                      << ", \"deletions\": " << counts.deletions << ", \"other\": " << counts.other
-                      << ", \"result\": " << JsonText(args.output) << "}\n";
+            PrintJson(std::cout, changes, args.output);
         } else {
-            std::cout << "insertions: " << counts.insertions << "\ndeletions: " << counts.deletions
-                      << "\nother changes: " << counts.other << "\n";
+            PrintCounts(std::cout, changes);
         }
         return kDone;
     } catch (const office::DocumentError& e) {
@@ -193,8 +188,8 @@ int CompareBatch(const Arguments& args) {
     const int workers =
         args.jobs ? args.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     try {
-        const BatchOutcome outcome = RunBatch(office::LoadOfficeEngine(office::ProgramFolder()),
-                                              Headless(args), lines, workers, report);
+        const BatchOutcome outcome =
+            RunBatch([&] { return StartOffice(args); }, Author(args), lines, workers, report);
         if (terminal) std::cerr << "\r\033[K";
         char time[32];
         std::snprintf(time, sizeof time, "%.1f", outcome.seconds);

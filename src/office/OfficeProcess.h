@@ -30,6 +30,8 @@ class OfficeProcess {
     OfficeProcess& operator=(const OfficeProcess&) = delete;
 
     pid_t pid() const;
+    // The folder of its private profile, which only we can enter.
+    const std::string& profile() const { return profile_; }
     bool alive() const;
     // Kills the process if it still runs. Held by a process descriptor, never by its number,
     // so once it has ended no other process that came to carry the number is signalled.

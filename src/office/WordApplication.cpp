@@ -72,6 +72,7 @@ class WordDocument : public MethodsOnly {
     Variant merge(const std::vector<Variant>& positional, const std::vector<NamedArgument>& named) {
         std::string revised;
         bool haveFile = false;
+        bool formatting = true;  // Word's own default
         if (!positional.empty()) {
             revised = positional.front().toText();
             haveFile = true;
@@ -85,15 +86,18 @@ class WordDocument : public MethodsOnly {
                     throw Error(
                         "Merge can only put its result into a new document (MergeTarget 2).");
                 }
-            } else if (!sameName(argument.name, "DetectFormatChanges") &&
-                       !sameName(argument.name, "UseFormattingFrom") &&
+            } else if (sameName(argument.name, "DetectFormatChanges")) {
+                formatting = argument.value.type() == Variant::Type::Boolean
+                                 ? argument.value.toBool()
+                                 : argument.value.toInt32() != 0;
+            } else if (!sameName(argument.name, "UseFormattingFrom") &&
                        !sameName(argument.name, "AddToRecentFiles")) {
                 throw Error("Merge has no argument named \"" + argument.name + "\".");
             }
         }
         if (!haveFile) throw Error("Merge needs the file name of the document to compare with.");
         // The result stays open in the session; Word's Merge gives nothing back either.
-        instance_->session().compare(document_, revised);
+        instance_->session().compare(document_, revised, formatting);
         return {};
     }
 

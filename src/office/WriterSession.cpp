@@ -1,6 +1,5 @@
 #include "office/WriterSession.h"
 
-#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -13,13 +12,13 @@
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/document/XRedlinesSupplier.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
-#include <com/sun/star/frame/DispatchHelper.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -28,12 +27,14 @@
 
 #include "automation/Error.h"
 #include "office/CallDeadline.h"
+#include "office/EngineMerge.h"
 #include "office/FileUrl.h"
 #include "office/OfficeConfiguration.h"
 #include "office/OfficeDocuments.h"
 #include "office/OfficeProcess.h"
 #include "office/UnoValues.h"
 #include "office/loader/DocumentCheck.h"
+#include "redline/Package.h"
 
 namespace office {
 
@@ -42,6 +43,9 @@ using automation::Error;
 using rtl::OUString;
 
 namespace {
+
+// The office's filter for Word 2007+ documents.
+constexpr const char* kWordFilter = "MS Word 2007 XML";
 
 // The settings our own process's UNO runtime starts from: the type and service registries of
 // the office in `programDir`, in an ini file of our own, so that nothing process-wide (the
@@ -84,16 +88,6 @@ std::string UniquePipeName() {
 }
 
 }  // namespace
-
-std::string DefaultAuthor() {
-    if (const passwd* account = getpwuid(getuid())) {
-        std::string full = account->pw_gecos ? account->pw_gecos : "";
-        full = full.substr(0, full.find(','));
-        if (!full.empty()) return full;
-        if (account->pw_name && *account->pw_name) return account->pw_name;
-    }
-    return "Quorvane";
-}
 
 class ComparisonSession::Document {
   public:
@@ -152,8 +146,7 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
     }
     guarded("starting", [&] {
         connection_->desktop = frame::Desktop::create(connection_->context);
-        SetAuthor(connection_->context,
-                  options_.author.empty() ? DefaultAuthor() : options_.author);
+        SetAuthor(connection_->context, author());
     });
 }
 
@@ -227,33 +220,67 @@ ComparisonSession::DocumentRef WriterSession::open(const std::string& path) {
     return document;
 }
 
-ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& original,
-                                                      const std::string& revisedPath) {
-    if (!original || original->closed) throw Error("The document to compare is closed.");
-    auto result = std::make_shared<Document>();
-    guarded("opening \"" + revisedPath + "\"", [&] {
-        result->component =
-            LoadCheckedDocument(connection_->desktop, revisedPath, true, result->filter);
+std::string WriterSession::author() const {
+    return options_.author.empty() ? DefaultAuthor() : options_.author;
+}
+
+std::string WriterSession::asDocx(const DocumentRef& document, const std::string& docxPath) {
+    if (redline::Package::IsWordPackage(AbsolutePath(document->path))) {
+        return AbsolutePath(document->path);
+    }
+    guarded("converting \"" + document->path + "\"", [&] {
+        uno::Reference<frame::XStorable> storable(document->component, uno::UNO_QUERY_THROW);
+        storable->storeToURL(UnoString(FileUrlFromPath(docxPath)),
+                             SequenceOf<beans::PropertyValue>({
+                                 Property("FilterName", uno::Any(UnoString(kWordFilter))),
+                                 Property("Overwrite", uno::Any(true)),
+                             }));
     });
+    return docxPath;
+}
+
+std::string WriterSession::asDocx(const std::string& path, const std::string& docxPath) {
+    const std::string absolute = AbsolutePath(path);
+    if (auto problem = CheckOnDisk(absolute)) throw DocumentError(*problem, path);
+    if (auto problem = CheckContainer(absolute)) throw DocumentError(*problem, path);
+    if (redline::Package::IsWordPackage(absolute)) return absolute;
+    const DocumentRef document = open(path);
+    const std::string converted = asDocx(document, docxPath);
+    close(document);
+    return converted;
+}
+
+ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& original,
+                                                      const std::string& revisedPath,
+                                                      bool formatting) {
+    if (!original || original->closed) throw Error("The document to compare is closed.");
+    ScratchFolder scratch(connection_->process->profile());
+    EngineRun run;
+    run.originalDocx = asDocx(original, scratch.file("original.docx"));
+    run.revisedDocx = asDocx(revisedPath, scratch.file("revised.docx"));
+    run.resultDocx = scratch.file("result.docx");
+    run.originalName = original->path;
+    run.revisedName = revisedPath;
+    run.author = author();
+    run.formatting = formatting;
+    RunEngine(run);
+    auto result = std::make_shared<Document>();
+    // An untitled document made from the result, as the merge of Word gives one.
     guarded("comparing \"" + original->path + "\" with \"" + revisedPath + "\"", [&] {
-        try {
-            uno::Reference<frame::XModel> model(result->component, uno::UNO_QUERY_THROW);
-            uno::Reference<frame::XDispatchProvider> provider(
-                model->getCurrentController()->getFrame(), uno::UNO_QUERY_THROW);
-            // Comparing the revised copy against the original marks what the revision changed.
-            const auto args = SequenceOf<beans::PropertyValue>({
-                Property("URL", uno::Any(UnoString(original->url))),
-                Property("NoAcceptDialog", uno::Any(true)),
-                Property("FilterName", uno::Any(UnoString(original->filter))),
-            });
-            frame::DispatchHelper::create(connection_->context)
-                ->executeDispatch(provider, ".uno:CompareDocuments", "", 0, args);
-        } catch (...) {
-            CloseQuietly(result->component);
-            throw;
-        }
+        result->component =
+            LoadCheckedDocument(connection_->desktop, run.resultDocx, true, result->filter);
     });
     return result;
+}
+
+void WriterSession::convert(const std::string& path, const std::string& docxPath) {
+    const std::string made = asDocx(path, docxPath);
+    if (made == docxPath) return;
+    // A Word 2007+ document is taken as it is.
+    std::error_code error;
+    std::filesystem::copy_file(made, docxPath, std::filesystem::copy_options::overwrite_existing,
+                               error);
+    if (error) throw Error("\"" + path + "\" could not be copied: " + error.message());
 }
 
 void WriterSession::close(const DocumentRef& document) {

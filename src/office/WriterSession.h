@@ -10,9 +10,6 @@
 
 namespace office {
 
-// The user's own name for the tracked changes: the account's full name, else its login name.
-std::string DefaultAuthor();
-
 class WriterSession : public ComparisonSession {
   public:
     // Starts the office and connects to it.
@@ -23,7 +20,9 @@ class WriterSession : public ComparisonSession {
     WriterSession& operator=(const WriterSession&) = delete;
 
     DocumentRef open(const std::string& path) override;
-    DocumentRef compare(const DocumentRef& original, const std::string& revisedPath) override;
+    DocumentRef compare(const DocumentRef& original, const std::string& revisedPath,
+                        bool formatting = true) override;
+    void convert(const std::string& path, const std::string& docxPath) override;
     void close(const DocumentRef& document) override;
     void show() override;
     void quit() override;
@@ -38,6 +37,11 @@ class WriterSession : public ComparisonSession {
 
   private:
     struct Connection;
+    // The file our engine reads for an open document, or for one on disk: the file itself when
+    // it is a Word 2007+ document, else the office's conversion of it to `docxPath`.
+    std::string asDocx(const DocumentRef& document, const std::string& docxPath);
+    std::string asDocx(const std::string& path, const std::string& docxPath);
+    std::string author() const;
     // `doing`: what the office is doing, in the user's words ("opening \"a.doc\"").
     void guarded(const std::string& doing, const std::function<void()>& call);
     void guarded(const std::string& doing, std::chrono::milliseconds limit,

@@ -18,8 +18,9 @@ enum class StepKind : std::uint8_t { Keep, Modify, Delete, Insert, MoveFrom, Mov
 
 struct Step {
     StepKind kind;
-    int a = -1, b = -1;  // the item of each side it concerns
-    int move = 0;        // for the two places of a move, the number they share
+    int a = -1, b = -1;   // the item of each side it concerns
+    int move = 0;         // for the two places of a move, the number they share
+    bool unlike = false;  // a Modify of two items paired only because they end a story
 };
 
 struct AlignRules {

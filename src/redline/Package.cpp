@@ -62,6 +62,29 @@ bool Package::LooksLikeZip(const std::string& path) {
     return in && std::string(head, 4) == std::string("PK\x03\x04", 4);
 }
 
+bool Package::IsWordPackage(const std::string& path) {
+    if (!LooksLikeZip(path)) return false;
+    int code = 0;
+    Archive archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
+    if (!archive) return false;
+    const zip_int64_t index = zip_name_locate(archive.get(), "[Content_Types].xml", 0);
+    zip_stat_t stat;
+    if (index < 0 ||
+        zip_stat_index(archive.get(), static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+        !(stat.valid & ZIP_STAT_SIZE) || stat.size > (1u << 20)) {
+        return false;
+    }
+    try {
+        const std::string types = ReadEntry(archive.get(), static_cast<zip_uint64_t>(index), stat);
+        return types.find("wordprocessingml.document.main+xml") != std::string::npos ||
+               types.find("wordprocessingml.template.main+xml") != std::string::npos ||
+               types.find("ms-word.document.macroEnabled.main+xml") != std::string::npos ||
+               types.find("ms-word.template.macroEnabledTemplate.main+xml") != std::string::npos;
+    } catch (const BadDocument&) {
+        return false;
+    }
+}
+
 Package Package::Read(const std::string& path, const PackageLimits& limits) {
     int code = 0;
     Archive archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code));

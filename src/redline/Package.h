@@ -33,6 +33,9 @@ class Package {
     static Package Read(const std::string& path, const PackageLimits& limits = {});
     // Whether the file at `path` starts as a zip file does.
     static bool LooksLikeZip(const std::string& path);
+    // Whether the file at `path` is a Word document in OOXML (.docx, .docm, .dotx): a package
+    // whose content types name a word processing document. Reads nothing else.
+    static bool IsWordPackage(const std::string& path);
 
     bool has(const std::string& name) const { return parts_.count(name) != 0; }
     // The part `name`; raises BadDocument when there is none.

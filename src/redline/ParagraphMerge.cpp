@@ -171,11 +171,19 @@ std::string Excerpt(const ParagraphContent& content, const Units& units, std::ui
 
 pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent& b,
                                WriteContext& context, Part part, std::uint32_t aNumber,
-                               std::uint32_t bNumber) {
+                               std::uint32_t bNumber, bool whole) {
     KeyTable& keys = context.revised.keys();
     const Units unitsA = UnitsOf(a, keys), unitsB = UnitsOf(b, keys);
-    const Script script =
-        CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights, unitsB.weights, unitsA.light);
+    Script script;
+    if (!whole) {
+        script = CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights, unitsB.weights,
+                         unitsA.light);
+    } else {
+        if (!unitsA.keys.empty())
+            script.push_back({EditKind::Delete, std::uint32_t(unitsA.keys.size())});
+        if (!unitsB.keys.empty())
+            script.push_back({EditKind::Insert, std::uint32_t(unitsB.keys.size())});
+    }
 
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
     if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);

@@ -124,14 +124,18 @@ class TextReader {
         }
         if (bracket != open_) {
             close();
-            out_ += "[" + bracket;
+            out_ += '[';
+            out_ += bracket;
             open_ = bracket;
         }
         out_ += text;
     }
 
     void close() {
-        if (!open_.empty()) out_ += open_ + "]";
+        if (!open_.empty()) {
+            out_ += open_;
+            out_ += ']';
+        }
         open_.clear();
     }
 

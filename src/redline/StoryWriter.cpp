@@ -102,7 +102,7 @@ int SettleTheEnd(std::vector<Step>& steps, const Story& a, const Story& b) {
             partner.move = 0;
         }
     }
-    const Step joined{StepKind::Modify, steps[removing].a, steps[adding].b};
+    const Step joined{StepKind::Modify, steps[removing].a, steps[adding].b, 0, true};
     steps.erase(steps.begin() + std::max(removing, adding));
     steps.erase(steps.begin() + std::min(removing, adding));
     steps.push_back(joined);
@@ -126,8 +126,9 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             if (blockB->kind == BlockKind::Paragraph) {
                 const ParagraphContent contentA = context.original.content(*blockA);
                 const ParagraphContent contentB = context.revised.content(*blockB);
-                written.push_back(rebuild.keep(MergeParagraphs(
-                    contentA, contentB, context, part, blockA->paragraph, blockB->paragraph)));
+                written.push_back(rebuild.keep(MergeParagraphs(contentA, contentB, context, part,
+                                                               blockA->paragraph, blockB->paragraph,
+                                                               step.unlike)));
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
                 WriteTable(*blockA, *blockB, context);

@@ -36,10 +36,11 @@ void WriteStory(const Story& original, const Story& revised, WriteContext& conte
                 bool moves);
 
 // Writes, just before the revised paragraph, the paragraph that shows how `a` became `b`;
-// answers it. The revised paragraph itself is left for the caller to remove.
+// answers it. The revised paragraph itself is left for the caller to remove. `whole`: the two
+// are unlike, and shown as all of one deleted and all of the other inserted.
 pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent& b,
                                WriteContext& context, Part part, std::uint32_t aNumber,
-                               std::uint32_t bNumber);
+                               std::uint32_t bNumber, bool whole = false);
 
 // How alike two blocks read, from 0 to 1: the share of their words they have in common.
 double Similarity(const pugi::xml_node& a, const pugi::xml_node& b);

@@ -29,13 +29,22 @@ TEST_F(OfficeTest, ToolStoresTheResultAndPrintsTheCounts) {
         const std::string result = folder_->path() + "/tool result #1" + extension;
         const ToolRun run = RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", result});
         EXPECT_EQ(run.exit, 0) << run.err;
-        EXPECT_EQ(run.out, "insertions: 2\ndeletions: 2\nother changes: 0\n");
+        EXPECT_EQ(run.out, "insertions: 2\ndeletions: 2\nmoves: 0\nformatting changes: 0\n");
         EXPECT_GT(std::filesystem::file_size(result), 0u) << extension;
     }
     const ToolRun json = RunTool(
         {"--json", docs_->originalDoc, docs_->revisedDoc, "-o", folder_->path() + "/r\"q.odt"});
-    EXPECT_EQ(json.out, "{\"insertions\": 2, \"deletions\": 2, \"other\": 0, \"result\": \"" +
-                            folder_->path() + "/r\\\"q.odt\"}\n");
+    EXPECT_EQ(
+        json.out.rfind("{\"insertions\": 2, \"deletions\": 2, \"moves\": 0, \"formatting\": 0, "
+                       "\"result\": \"" +
+                           folder_->path() + "/r\\\"q.odt\", \"changes\": [",
+                       0),
+        0u)
+        << json.out;
+    EXPECT_NE(json.out.find("{\"kind\": \"deletion\", \"part\": \"body\", \"text\": \"brown\", "
+                            "\"paragraph\": 1}"),
+              std::string::npos)
+        << json.out;
 }
 
 TEST_F(OfficeTest, ToolExitCodesTellUsageFromBadInputAndLeaveNoResult) {

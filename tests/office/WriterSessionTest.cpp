@@ -123,8 +123,8 @@ TEST_F(OfficeTest, AnOfficeThatHangsIsStoppedAtTheTimeLimit) {
     kill(pid, SIGSTOP);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
-              "The word processor did not answer within 2 seconds while opening \"" +
-                  docs_->revisedDocx + "\", and was stopped.");
+              "The word processor did not answer within 2 seconds while comparing \"" +
+                  docs_->originalDocx + "\" with \"" + docs_->revisedDocx + "\", and was stopped.");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_TRUE(WaitUntil([pid] { return !office::ProcessRunning(pid); }, std::chrono::seconds(5)));
     EXPECT_EQ(FailureOf([&] { session.open(docs_->originalDocx); }),
@@ -145,9 +145,9 @@ TEST_F(OfficeTest, AnOfficeKilledMidCallIsReportedAsStoppedUnexpectedly) {
         WaitUntil([caller] { return ThreadSleeps(caller); });
         kill(pid, SIGKILL);
     });
-    EXPECT_EQ(
-        FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
-        "The word processor stopped unexpectedly while opening \"" + docs_->revisedDocx + "\".");
+    EXPECT_EQ(FailureOf([&] { session.compare(original, docs_->revisedDocx); }),
+              "The word processor stopped unexpectedly while comparing \"" + docs_->originalDocx +
+                  "\" with \"" + docs_->revisedDocx + "\".");
     killer.join();
 }
 

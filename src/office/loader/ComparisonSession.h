@@ -19,6 +19,9 @@ struct SessionOptions {
     std::string author;
 };
 
+// The user's own name for the tracked changes: the account's full name, else its login name.
+std::string DefaultAuthor();
+
 struct ChangeCounts {
     int insertions = 0;
     int deletions = 0;
@@ -35,8 +38,13 @@ class ComparisonSession {
     // Opens a Word (or Writer) document hidden and read-only.
     virtual DocumentRef open(const std::string& path) = 0;
     // A new untitled document: `revisedPath` with its differences from `original` marked as
-    // tracked changes. Neither file changes.
-    virtual DocumentRef compare(const DocumentRef& original, const std::string& revisedPath) = 0;
+    // tracked changes by our own engine, formatting changes too when `formatting` is set.
+    // Neither file changes.
+    virtual DocumentRef compare(const DocumentRef& original, const std::string& revisedPath,
+                                bool formatting = true) = 0;
+    // Stores the Word (or Writer) document at `path` as a Word 2007+ document at `docxPath`,
+    // with every check that opening it makes.
+    virtual void convert(const std::string& path, const std::string& docxPath) = 0;
     virtual void close(const DocumentRef& document) = 0;
     // Shows every open document on the desktop; the office then runs on for the user.
     virtual void show() = 0;
