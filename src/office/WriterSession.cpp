@@ -27,14 +27,13 @@
 
 #include "automation/Error.h"
 #include "office/CallDeadline.h"
-#include "office/EngineMerge.h"
 #include "office/FileUrl.h"
 #include "office/OfficeConfiguration.h"
 #include "office/OfficeDocuments.h"
 #include "office/OfficeProcess.h"
 #include "office/UnoValues.h"
+#include "office/WriterSessionParts.h"
 #include "office/loader/DocumentCheck.h"
-#include "redline/Package.h"
 
 namespace office {
 
@@ -43,9 +42,6 @@ using automation::Error;
 using rtl::OUString;
 
 namespace {
-
-// The office's filter for Word 2007+ documents.
-constexpr const char* kWordFilter = "MS Word 2007 XML";
 
 // The settings our own process's UNO runtime starts from: the type and service registries of
 // the office in `programDir`, in an ini file of our own, so that nothing process-wide (the
@@ -88,22 +84,6 @@ std::string UniquePipeName() {
 }
 
 }  // namespace
-
-class ComparisonSession::Document {
-  public:
-    uno::Reference<lang::XComponent> component;
-    std::string path;  // as the user wrote it
-    std::string url;
-    std::string filter;
-    bool closed = false;
-};
-
-struct WriterSession::Connection {
-    std::unique_ptr<OfficeProcess> process;
-    uno::Reference<uno::XComponentContext> context;
-    uno::Reference<frame::XDesktop2> desktop;
-    bool lost = false;
-};
 
 WriterSession::WriterSession(SessionOptions options) : options_(std::move(options)) {
     connection_ = std::make_unique<Connection>();
@@ -218,69 +198,6 @@ ComparisonSession::DocumentRef WriterSession::open(const std::string& path) {
     document->path = path;
     document->url = FileUrlFromPath(AbsolutePath(path));
     return document;
-}
-
-std::string WriterSession::author() const {
-    return options_.author.empty() ? DefaultAuthor() : options_.author;
-}
-
-std::string WriterSession::asDocx(const DocumentRef& document, const std::string& docxPath) {
-    if (redline::Package::IsWordPackage(AbsolutePath(document->path))) {
-        return AbsolutePath(document->path);
-    }
-    guarded("converting \"" + document->path + "\"", [&] {
-        uno::Reference<frame::XStorable> storable(document->component, uno::UNO_QUERY_THROW);
-        storable->storeToURL(UnoString(FileUrlFromPath(docxPath)),
-                             SequenceOf<beans::PropertyValue>({
-                                 Property("FilterName", uno::Any(UnoString(kWordFilter))),
-                                 Property("Overwrite", uno::Any(true)),
-                             }));
-    });
-    return docxPath;
-}
-
-std::string WriterSession::asDocx(const std::string& path, const std::string& docxPath) {
-    const std::string absolute = AbsolutePath(path);
-    if (auto problem = CheckOnDisk(absolute)) throw DocumentError(*problem, path);
-    if (auto problem = CheckContainer(absolute)) throw DocumentError(*problem, path);
-    if (redline::Package::IsWordPackage(absolute)) return absolute;
-    const DocumentRef document = open(path);
-    const std::string converted = asDocx(document, docxPath);
-    close(document);
-    return converted;
-}
-
-ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& original,
-                                                      const std::string& revisedPath,
-                                                      bool formatting) {
-    if (!original || original->closed) throw Error("The document to compare is closed.");
-    ScratchFolder scratch(connection_->process->profile());
-    EngineRun run;
-    run.originalDocx = asDocx(original, scratch.file("original.docx"));
-    run.revisedDocx = asDocx(revisedPath, scratch.file("revised.docx"));
-    run.resultDocx = scratch.file("result.docx");
-    run.originalName = original->path;
-    run.revisedName = revisedPath;
-    run.author = author();
-    run.formatting = formatting;
-    RunEngine(run);
-    auto result = std::make_shared<Document>();
-    // An untitled document made from the result, as the merge of Word gives one.
-    guarded("comparing \"" + original->path + "\" with \"" + revisedPath + "\"", [&] {
-        result->component =
-            LoadCheckedDocument(connection_->desktop, run.resultDocx, true, result->filter);
-    });
-    return result;
-}
-
-void WriterSession::convert(const std::string& path, const std::string& docxPath) {
-    const std::string made = asDocx(path, docxPath);
-    if (made == docxPath) return;
-    // A Word 2007+ document is taken as it is.
-    std::error_code error;
-    std::filesystem::copy_file(made, docxPath, std::filesystem::copy_options::overwrite_existing,
-                               error);
-    if (error) throw Error("\"" + path + "\" could not be copied: " + error.message());
 }
 
 void WriterSession::close(const DocumentRef& document) {

@@ -30,6 +30,11 @@ class WriterSession : public ComparisonSession {
     void store(const DocumentRef& document, const std::string& path, const std::string& filterName,
                const std::string& password = {}) override;
     std::string productName() override;
+    // The document's text as the office has it: paragraphs end in "\n", table cells in "\t"
+    // and rows in "\n". For checks that the office reads what our engine wrote.
+    std::string text(const DocumentRef& document);
+    // Accepts, or rejects, every tracked change of the document with the office's own command.
+    void resolveAll(const DocumentRef& document, bool accept);
     int pid() const override;
     // Whether the office still runs and answers a call within the ping limit; one that hangs
     // is stopped.

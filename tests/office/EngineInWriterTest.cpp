@@ -1,0 +1,88 @@
+// Our engine's results as the office reads them: every kind of mark is a tracked change there,
+// and the office's own "reject all" and "accept all" give back each input, for Word 2007+ inputs
+// and for Word 97-2003 ones that the office turns into Word 2007+ first.
+#include "OfficeFixture.h"
+#include "support/Docx.h"
+
+using namespace docx;
+
+namespace {
+
+struct InWriter {
+    const char* name;
+    std::string original, revised;
+    // As the office counts its tracked changes: a row's cells count one each, a move as the
+    // deletion and insertion it shows, formatting as other.
+    office::ChangeCounts redlines;
+};
+
+const std::string A = Text("The first paragraph stays where it is.");
+const std::string B = Text("The second paragraph has words of its own.");
+const std::string C = Text("A third paragraph follows the second one.");
+const std::string D = Text("The fourth paragraph is short and plain.");
+
+std::vector<InWriter> Cases() {
+    return {
+        {"a word replaced",
+         Text("The quick brown fox jumps."),
+         Text("The quick red fox jumps."),
+         {1, 1, 0}},
+        {"a paragraph deleted", A + B + C, A + C, {0, 1, 0}},
+        {"a paragraph inserted", A + C, A + B + C, {1, 0, 0}},
+        {"a paragraph moved", A + B + C + D, A + C + B + D, {1, 1, 0}},
+        {"the last paragraph deleted", A + C + B, A + C, {0, 1, 0}},
+        {"a cell changed",
+         A + Table({{"Ada", "Paris"}}) + D,
+         A + Table({{"Ada", "Rome"}}) + D,
+         {1, 1, 0}},
+        {"a row inserted",
+         A + Table({{"a", "b"}}) + D,
+         A + Table({{"a", "b"}, {"x", "y"}}) + D,
+         {2, 0, 0}},
+        {"a row deleted",
+         A + Table({{"a", "b"}, {"x", "y"}}) + D,
+         A + Table({{"a", "b"}}) + D,
+         {0, 2, 0}},
+        {"a word made bold",
+         P(R("Make ") + R("this") + R(" bold.")),
+         P(R("Make ") + R("this", "<w:b/>") + R(" bold.")),
+         {0, 0, 1}},
+    };
+}
+
+}  // namespace
+
+TEST_F(OfficeTest, TheOfficeShowsEveryMarkAndRejectingOrAcceptingAllThereGivesEachInputBack) {
+    office::WriterSession session(Headless());
+    for (const InWriter& pair : Cases()) {
+        const std::string a = folder_->path() + "/in-writer-a.docx";
+        const std::string b = folder_->path() + "/in-writer-b.docx";
+        WriteDocx(a, pair.original);
+        WriteDocx(b, pair.revised);
+        for (const bool old : {false, true}) {
+            std::string first = a, second = b;
+            if (old) {  // the same pair as Word 97-2003 documents
+                first = folder_->path() + "/in-writer-a.doc";
+                second = folder_->path() + "/in-writer-b.doc";
+                session.store(session.open(a), first, "MS Word 97");
+                session.store(session.open(b), second, "MS Word 97");
+            }
+            const std::string what = std::string(pair.name) + (old ? " (.doc)" : " (.docx)");
+            auto original = session.open(first);
+            const std::string originalText = session.text(original);
+            const std::string revisedText = session.text(session.open(second));
+
+            auto rejected = session.compare(original, second);
+            const office::ChangeCounts counts = session.countChanges(rejected);
+            EXPECT_EQ(counts.insertions, pair.redlines.insertions) << what;
+            EXPECT_EQ(counts.deletions, pair.redlines.deletions) << what;
+            EXPECT_EQ(counts.other, pair.redlines.other) << what;
+            session.resolveAll(rejected, false);
+            EXPECT_EQ(session.text(rejected), originalText) << what;
+
+            auto accepted = session.compare(original, second);
+            session.resolveAll(accepted, true);
+            EXPECT_EQ(session.text(accepted), revisedText) << what;
+        }
+    }
+}
