@@ -1,7 +1,16 @@
-// Prints how long comparisons take through the engine, beside a minimal driver that only starts
-// the office, loads both documents and compares them: the floor no engine can beat.
-// Each figure is the median of three runs.
+// Prints how long comparisons of .docx pairs take: our engine alone, quorvane-compare as a script
+// runs it (and its resident memory), and, in the same run, the office's own compare of the same
+// pairs, driven as lightly as possible on an office that is already running. The pairs have 10,
+// 100, 400 and 2,000 pages with one word changed every other page.
+//   compare_bench [LARGEST_PAGES]   (pairs larger than LARGEST_PAGES are left out)
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <fcntl.h>
+#include <algorithm>
+#include <chrono>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
@@ -10,12 +19,8 @@
 #include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -25,7 +30,9 @@
 #include "office/FileUrl.h"
 #include "office/OfficeProcess.h"
 #include "office/UnoValues.h"
-#include "office/WriterSession.h"
+#include "redline/Compare.h"
+
+extern char** environ;
 
 using namespace com::sun::star;
 using Clock = std::chrono::steady_clock;
@@ -38,11 +45,15 @@ double Seconds(const std::function<void()>& work) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The floor: start, connect, load both documents, compare. No checks, no interaction handler,
-// no author, no time limits.
-class MinimalDriver {
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The office's own compare, with nothing of ours around it: load both documents, compare.
+class OfficeCompare {
   public:
-    MinimalDriver() : process_(LIBREOFFICE_PROGRAM_DIR, "bench-" + std::to_string(getpid()), true) {
+    OfficeCompare() : process_(LIBREOFFICE_PROGRAM_DIR, "bench-" + std::to_string(getpid()), true) {
         auto local = cppu::defaultBootstrap_InitialComponentContext();
         auto resolver = bridge::UnoUrlResolver::create(local);
         const auto url = office::UnoString("uno:pipe,name=bench-" + std::to_string(getpid()) +
@@ -61,7 +72,7 @@ class MinimalDriver {
         }
         desktop_ = frame::Desktop::create(context_);
     }
-    ~MinimalDriver() {
+    ~OfficeCompare() {
         try {
             desktop_->terminate();
         } catch (...) {
@@ -71,9 +82,6 @@ class MinimalDriver {
         uno::Sequence<beans::PropertyValue> hidden(1);
         hidden.getArray()[0] = office::Property("Hidden", uno::Any(true));
         const auto first = office::UnoString(office::FileUrlFromPath(original));
-        // Like the engine, it opens the first document before the merge, as the object model
-        // it serves does; the compare itself then reads that file again by URL.
-        auto opened = desktop_->loadComponentFromURL(first, "_blank", 0, hidden);
         auto model = uno::Reference<frame::XModel>(
             desktop_->loadComponentFromURL(office::UnoString(office::FileUrlFromPath(revised)),
                                            "_blank", 0, hidden),
@@ -86,7 +94,6 @@ class MinimalDriver {
         frame::DispatchHelper::create(context_)->executeDispatch(provider, ".uno:CompareDocuments",
                                                                  "", 0, args);
         uno::Reference<util::XCloseable>(model, uno::UNO_QUERY_THROW)->close(true);
-        uno::Reference<util::XCloseable>(opened, uno::UNO_QUERY_THROW)->close(true);
     }
 
   private:
@@ -95,62 +102,68 @@ class MinimalDriver {
     uno::Reference<frame::XDesktop2> desktop_;
 };
 
-constexpr int kRuns = 3;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void Print(const char* pair, const char* measure, double engine, double floor) {
-    std::printf("%-14s %-28s %8.3fs %8.3fs %6.2fx\n", pair, measure, engine, floor, engine / floor);
-}
-
-struct Pair {
-    const char* name;
-    std::string original, revised;
+struct ToolRun {
+    double seconds;
+    long residentKiB;
 };
+
+// quorvane-compare run as a script runs it; its time and peak resident memory.
+ToolRun RunTool(const std::string& tool, const std::vector<std::string>& arguments) {
+    std::vector<char*> argv{const_cast<char*>(tool.c_str())};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        return {-1, 0};
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    posix_spawn_file_actions_destroy(&actions);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1, usage.ru_maxrss};
+}
 
 }  // namespace
 
-int main() {
-    const std::string folder = std::filesystem::temp_directory_path() / "quorvane-bench";
+int main(int argc, char* argv[]) {
+    const int largest = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const std::string folder = std::filesystem::temp_directory_path() / "quorvane-compare-bench";
     std::filesystem::create_directories(folder);
-    MakeDocuments(folder, 6, "small");
-    MakeDocuments(folder, 2700, "large");  // about 101 pages at the default page setup
-    if (!ConvertToDocx(folder)) return 1;
-    // The minimal driver bootstraps its runtime as the office's own programs do.
+    const std::string tool = std::filesystem::path(argv[0]).parent_path().parent_path() /
+                             "Quorvane" / "quorvane-compare";
+    // The office's own compare bootstraps its runtime as the office's programs do.
     setenv("URE_BOOTSTRAP", "vnd.sun.star.pathname:" LIBREOFFICE_PROGRAM_DIR "/fundamentalrc", 1);
+    OfficeCompare office;
 
-    const Pair pairs[] = {{"small pair", folder + "/small-a.docx", folder + "/small-b.docx"},
-                          {"101-page pair", folder + "/large-a.docx", folder + "/large-b.docx"}};
-    std::printf("%-14s %-28s %9s %9s %7s\n", "documents", "measure (median of 3)", "engine",
-                "floor", "ratio");
-    for (const Pair& pair : pairs) {
-        office::SessionOptions options;
-        options.headless = true;
-        std::vector<double> engineCold, floorCold, engineWarm, floorWarm;
-        for (int run = 0; run < kRuns; ++run) {
-            std::unique_ptr<office::WriterSession> session;
-            std::unique_ptr<MinimalDriver> floor;
-            auto engineCompare = [&] {
-                auto original = session->open(pair.original);
-                session->close(session->compare(original, pair.revised));
-                session->close(original);
-            };
-            engineCold.push_back(Seconds([&] {
-                session = std::make_unique<office::WriterSession>(options);
-                engineCompare();
-            }));
-            floorCold.push_back(Seconds([&] {
-                floor = std::make_unique<MinimalDriver>();
-                floor->compare(pair.original, pair.revised);
-            }));
-            engineWarm.push_back(Seconds(engineCompare));
-            floorWarm.push_back(Seconds([&] { floor->compare(pair.original, pair.revised); }));
+    std::printf("%7s %12s %16s %16s %9s %13s\n", "pages", "engine (s)", "command line (s)",
+                "office's own (s)", "ratio", "memory (MiB)");
+    for (const int pages : {10, 100, 400, 2000}) {
+        if (pages > largest) continue;
+        const std::string name = "p" + std::to_string(pages);
+        MakePagedPair(folder, pages, name);
+        const std::string a = folder + "/" + name + "-a.docx", b = folder + "/" + name + "-b.docx";
+        const std::string result = folder + "/" + name + "-result.docx";
+        std::vector<double> engine, command;
+        long memory = 0;
+        for (int run = 0; run < 3; ++run) {
+            engine.push_back(Seconds([&] { redline::CompareDocuments(a, b, result); }));
+            const ToolRun ran = RunTool(tool, {a, b, "-o", result});
+            command.push_back(ran.seconds);
+            memory = std::max(memory, ran.residentKiB);
         }
-        Print(pair.name, "cold (start and compare)", Median(engineCold), Median(floorCold));
-        Print(pair.name, "second comparison", Median(engineWarm), Median(floorWarm));
+        // The office's own compare takes long on large pairs: once is enough there.
+        std::vector<double> own;
+        for (int run = 0; run < (pages >= 400 ? 1 : 3); ++run) {
+            own.push_back(Seconds([&] { office.compare(a, b); }));
+        }
+        std::printf("%7d %12.3f %16.3f %16.3f %8.3fx %13.1f\n", pages, Median(engine),
+                    Median(command), Median(own), Median(command) / Median(own), memory / 1024.0);
+        std::fflush(stdout);
     }
     std::filesystem::remove_all(folder);
     return 0;

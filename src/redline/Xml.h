@@ -8,6 +8,9 @@
 namespace redline {
 
 inline constexpr int kDeepestXml = 256;
+// Larger parts are refused before parsing: a parsed part takes about three times its size, and
+// ten thousand pages of Word's own markup stay well below this.
+inline constexpr std::size_t kLargestXmlPart = 160u << 20;
 
 // Parses the part `name` from `bytes`. Raises BadDocument when it is not well-formed XML or is
 // nested deeper than kDeepestXml.
