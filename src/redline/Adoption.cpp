@@ -34,6 +34,10 @@ std::string Extension(const std::string& name) {
     return dot == std::string::npos || dot < name.rfind('/') + 1 ? "" : name.substr(dot + 1);
 }
 
+std::string Folder(const std::string& part) {
+    return part.substr(0, part.rfind('/') + 1);
+}
+
 }  // namespace
 
 void Adoption::adopt(pugi::xml_node copied) {
@@ -51,10 +55,14 @@ void Adoption::adopt(pugi::xml_node copied) {
             }
         }
         if (Named(node, "w:pStyle") || Named(node, "w:rStyle") || Named(node, "w:tblStyle")) {
-            styles_.insert(Attribute(node, "w:val"));
+            shared_.needStyle(Attribute(node, "w:val"));
         }
-        // Drawing ids must stay unique in the result.
-        if (Named(node, "wp:docPr")) node.attribute("id").set_value(++drawings_);
+        if (Named(node, "wp:docPr")) node.attribute("id").set_value(shared_.nextDrawing());
+        if (notes_ && (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference"))) {
+            const std::string kind = Named(node, "w:footnoteReference") ? "footnote" : "endnote";
+            node.attribute("w:id").set_value(
+                notes_->adoptNote(kind, Attribute(node, "w:id")).c_str());
+        }
         for (pugi::xml_node child : node.children()) {
             if (child.type() == pugi::node_element) pending.push_back(child);
         }
@@ -64,59 +72,63 @@ void Adoption::adopt(pugi::xml_node copied) {
 
 std::string Adoption::relationshipFor(const std::string& id) {
     if (const auto found = ids_.find(id); found != ids_.end()) return found->second;
-    const Relationship* relationship = original_.relationships.find(id);
+    const Relationship* relationship = from_.relationships.find(id);
     if (!relationship) return id;  // dangling in the original too
     Relationship copy = *relationship;
     if (!copy.external) {
-        const std::string part = copyPart(original_.relationships.partOf(*relationship), 0);
+        const std::string part = shared_.copyPart(from_.relationships.partOf(*relationship));
         if (part.empty()) return id;
-        // Named from the result's main part, or from the package's root.
-        const std::string folder = result_.mainPart.substr(0, result_.mainPart.rfind('/') + 1);
+        // Named from the result's part, or from the package's root.
+        const std::string folder = Folder(to_.name);
         copy.target = part.starts_with(folder) ? part.substr(folder.size()) : "/" + part;
     }
-    return ids_[id] = result_.relationships.add(copy);
+    return ids_[id] = to_.relationships.add(copy);
 }
 
-// Copies a part of the original, with the parts its own relationships name, under a name of its
-// own in the result; answers that name.
-std::string Adoption::copyPart(const std::string& name, int depth) {
+std::string ResultShared::copyPart(const std::string& name, int depth) {
     if (name.empty() || !original_.package.has(name) || depth > 3) return {};
     if (const auto found = parts_.find(name); found != parts_.end()) return found->second;
-    const std::size_t slash = name.rfind('/');
-    const std::string folder = name.substr(0, slash + 1);
+    const std::string folder = Folder(name), file = name.substr(folder.size());
     std::string copy;
     do {
-        copy = folder + "quorvane-original-" + std::to_string(++copies_) + "-" +
-               name.substr(slash + 1);
+        copy = folder + "quorvane-original-" + std::to_string(++copies_) + "-" + file;
     } while (result_.package.has(copy));
     parts_[name] = copy;
     result_.package.put(copy, original_.package.part(name));
     addContentType(copy, name);
-    const std::string rels = folder + "_rels/" + name.substr(slash + 1) + ".rels";
+    const std::string rels = folder + "_rels/" + file + ".rels";
     if (original_.package.has(rels)) {
-        const Relationships inner(original_.package, name);
         pugi::xml_document xml;
         ParsePart(xml, original_.package.part(rels), rels);
         for (pugi::xml_node node : xml.child("Relationships").children("Relationship")) {
             if (Attribute(node, "TargetMode") == "External") continue;
             const std::string target =
                 copyPart(ResolvePartName(folder, Attribute(node, "Target")), depth + 1);
-            if (!target.empty())
-                node.attribute("Target").set_value(target.substr(slash + 1).c_str());
+            if (!target.empty()) node.attribute("Target").set_value(("/" + target).c_str());
         }
-        result_.package.put(folder + "_rels/" + copy.substr(slash + 1) + ".rels",
+        result_.package.put(Folder(copy) + "_rels/" + copy.substr(folder.size()) + ".rels",
                             SerializePart(xml));
     }
     return copy;
 }
 
-void Adoption::addContentType(const std::string& name, const std::string& from) {
+pugi::xml_node ResultShared::contentTypes() {
     if (!contentTypesRead_) {
         ParsePart(contentTypes_, result_.package.part("[Content_Types].xml"),
                   "[Content_Types].xml");
         contentTypesRead_ = true;
     }
-    pugi::xml_node types = contentTypes_.child("Types");
+    return contentTypes_.child("Types");
+}
+
+void ResultShared::addOverride(const std::string& name, const std::string& contentType) {
+    pugi::xml_node added = contentTypes().append_child("Override");
+    added.append_attribute("PartName") = ("/" + name).c_str();
+    added.append_attribute("ContentType") = contentType.c_str();
+}
+
+void ResultShared::addContentType(const std::string& name, const std::string& from) {
+    const pugi::xml_node types = contentTypes();
     const std::string extension = Extension(name);
     for (pugi::xml_node node : types.children("Default")) {
         if (Attribute(node, "Extension") == extension) return;
@@ -126,25 +138,20 @@ void Adoption::addContentType(const std::string& name, const std::string& from) 
     for (pugi::xml_node node : original.child("Types").children()) {
         const bool byName = Named(node, "Override") && Attribute(node, "PartName") == "/" + from;
         if (byName || (Named(node, "Default") && Attribute(node, "Extension") == extension)) {
-            pugi::xml_node added = types.append_child("Override");
-            added.append_attribute("PartName") = ("/" + name).c_str();
-            added.append_attribute("ContentType") = Attribute(node, "ContentType").c_str();
+            addOverride(name, Attribute(node, "ContentType"));
             return;
         }
     }
 }
 
 // Styles that original content uses and the result lacks, with the styles they build on.
-void Adoption::copyStyles() {
-    const Relationship* mine = result_.relationships.ofType("/styles");
-    const Relationship* theirs = original_.relationships.ofType("/styles");
-    if (styles_.empty() || !mine || !theirs) return;
-    const std::string myName = result_.relationships.partOf(*mine);
-    const std::string theirName = original_.relationships.partOf(*theirs);
-    if (!result_.package.has(myName) || !original_.package.has(theirName)) return;
+void ResultShared::copyStyles() {
+    const std::string mine = result_.partOfType("/styles"),
+                      theirs = original_.partOfType("/styles");
+    if (styles_.empty() || !result_.package.has(mine) || !original_.package.has(theirs)) return;
     pugi::xml_document result, original;
-    ParsePart(result, result_.package.part(myName), myName);
-    ParsePart(original, original_.package.part(theirName), theirName);
+    ParsePart(result, result_.package.part(mine), mine);
+    ParsePart(original, original_.package.part(theirs), theirs);
     auto find = [](pugi::xml_document& styles, const std::string& id) {
         return styles.child("w:styles").find_child_by_attribute("w:style", "w:styleId", id.c_str());
     };
@@ -162,12 +169,11 @@ void Adoption::copyStyles() {
             wanted.push_back(Attribute(style.child(link), "w:val"));
         }
     }
-    if (added) result_.package.put(myName, SerializePart(result));
+    if (added) result_.package.put(mine, SerializePart(result));
 }
 
-void Adoption::finish() {
+void ResultShared::finish() {
     copyStyles();
-    result_.relationships.save(result_.package);
     if (contentTypesRead_) result_.package.put("[Content_Types].xml", SerializePart(contentTypes_));
 }
 

@@ -77,18 +77,35 @@ void Relationships::save(Package& package) const {
     package.put(relsName_, SerializePart(*xml_));
 }
 
+bool LoadPart(const Package& package, const std::string& name, XmlPart& part) {
+    if (name.empty() || !package.has(name)) return false;
+    part.name = name;
+    ParsePart(part.xml, package.part(name), name);
+    part.relationships = Relationships(package, name);
+    return true;
+}
+
+void SavePart(const XmlPart& part, Package& package) {
+    package.put(part.name, SerializePart(part.xml));
+    part.relationships.save(package);
+}
+
+std::string DocumentSide::partOfType(const std::string& typeSuffix) const {
+    const Relationship* relationship = main.relationships.ofType(typeSuffix);
+    return relationship ? main.relationships.partOf(*relationship) : "";
+}
+
 void LoadDocument(DocumentSide& side, const std::string& path) {
     side.path = path;
     side.package = Package::Read(path);
     const Relationships root(side.package, "");
     const Relationship* main = root.ofType("/officeDocument");
-    if (!main) throw BadDocument("the package names no main document part.");
-    side.mainPart = root.partOf(*main);
-    ParsePart(side.document, side.package.part(side.mainPart), side.mainPart);
-    if (!side.document.child("w:document").child("w:body")) {
-        throw BadDocument("the main part " + side.mainPart + " holds no document body.");
+    if (!main || !LoadPart(side.package, root.partOf(*main), side.main)) {
+        throw BadDocument("the package names no main document part, or lacks it.");
     }
-    side.relationships = Relationships(side.package, side.mainPart);
+    if (!side.main.xml.child("w:document").child("w:body")) {
+        throw BadDocument("the main part " + side.main.name + " holds no document body.");
+    }
 }
 
 }  // namespace redline

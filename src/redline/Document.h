@@ -44,12 +44,27 @@ class Relationships {
 // package.
 std::string ResolvePartName(const std::string& folder, const std::string& target);
 
+// One XML part of a package, parsed, with its relationships.
+struct XmlPart {
+    std::string name;  // "word/document.xml"
+    pugi::xml_document xml;
+    Relationships relationships;
+};
+
+// Reads the part `name` of `package` with its relationships; answers false when there is no
+// such part. Raises BadDocument when it is there but cannot be read.
+bool LoadPart(const Package& package, const std::string& name, XmlPart& part);
+
+// Writes the part and its relationships back into `package`.
+void SavePart(const XmlPart& part, Package& package);
+
 struct DocumentSide {
     std::string path;
     Package package;
-    std::string mainPart;  // "word/document.xml"
-    pugi::xml_document document;
-    Relationships relationships;
+    XmlPart main;
+    // The part that a relationship of the main part of a type ending in `typeSuffix` names
+    // ("/footnotes"), or "" when there is none.
+    std::string partOfType(const std::string& typeSuffix) const;
 };
 
 // Reads the .docx at `path`: its package and main document part. Raises BadDocument.

@@ -56,7 +56,9 @@ class Emitter {
             const std::uint32_t begin = std::max(piece.begin, from), end = std::min(piece.end, to);
             if (begin >= end) continue;
             if (!before || !context_.formatting || piece.kind == PieceKind::Nodes) {
-                write(piece, begin, end, side.stream, original, mark, {});
+                const pugi::xml_node copy =
+                    write(piece, begin, end, side.stream, original, mark, {});
+                tell(piece, copy, mark, before, std::int64_t(from) - std::int64_t(beforeFrom));
                 continue;
             }
             // Split where the original's formatting changes, and record each difference.
@@ -73,8 +75,10 @@ class Emitter {
                 const pugi::xml_node oldProperties = old.run.child("w:rPr");
                 const bool changed = CanonicalProperties(oldProperties) !=
                                      CanonicalProperties(piece.run.child("w:rPr"));
-                write(piece, b, e, side.stream, original, mark,
-                      changed ? oldProperties : pugi::xml_node(), changed);
+                const pugi::xml_node copy =
+                    write(piece, b, e, side.stream, original, mark,
+                          changed ? oldProperties : pugi::xml_node(), changed);
+                tell(piece, copy, mark, before, shift);
                 if (changed && reformatted)
                     reformatted->append(VisibleText(side.stream.substr(b, e - b)));
             }
@@ -89,6 +93,21 @@ class Emitter {
     }
 
   private:
+    // Tells the context of an object kept or inserted, as the copy now in the result.
+    void tell(const Piece& piece, const pugi::xml_node& copy, std::optional<Mark> mark,
+              const ParagraphContent* before, std::int64_t shift) {
+        if (!context_.inside || piece.kind == PieceKind::Text || !copy) return;
+        if (mark == Mark::Insert) {
+            context_.inside->inserted(copy);
+        } else if (!mark && before) {
+            for (const Piece& old : before->pieces) {
+                if (old.object && std::int64_t(old.begin) + shift == std::int64_t(piece.begin)) {
+                    context_.inside->kept(old.node, copy);
+                }
+            }
+        }
+    }
+
     pugi::xml_node target(const pugi::xml_node& wrapper, bool original) {
         if (!wrapper) {
             openSource_ = {};
@@ -105,31 +124,35 @@ class Emitter {
         return open_;
     }
 
-    void write(const Piece& piece, std::uint32_t begin, std::uint32_t end,
-               const std::string& stream, bool original, std::optional<Mark> mark,
-               const pugi::xml_node& oldProperties, bool reformat = false) {
+    // Answers the copy of the object written (the first node of a range), or none for text.
+    pugi::xml_node write(const Piece& piece, std::uint32_t begin, std::uint32_t end,
+                         const std::string& stream, bool original, std::optional<Mark> mark,
+                         const pugi::xml_node& oldProperties, bool reformat = false) {
         pugi::xml_node parent = target(piece.wrapper, original);
         if (piece.kind == PieceKind::Nodes) {
+            pugi::xml_node first;
             for (pugi::xml_node node = piece.node;; node = node.next_sibling()) {
                 pugi::xml_node copy = parent.append_copy(node);
+                if (!first) first = copy;
                 if (original) context_.adopt.adopt(copy);
                 if (mark) MarkRuns(copy, *mark, context_.stamp);
                 if (node == piece.last) break;
             }
-            return;
+            return first;
         }
         pugi::xml_node run = parent.append_child("w:r");
         if (const pugi::xml_node properties = piece.run.child("w:rPr")) {
             pugi::xml_node copy = run.append_copy(properties);
             if (original) context_.adopt.adopt(copy);
         }
+        pugi::xml_node object;
         if (piece.kind == PieceKind::Text) {
             pugi::xml_node text = run.append_child("w:t");
             text.append_attribute("xml:space") = "preserve";
             text.text().set(stream.substr(begin, end - begin).c_str());
         } else {
-            pugi::xml_node copy = run.append_copy(piece.node);
-            if (original) context_.adopt.adopt(copy);
+            object = run.append_copy(piece.node);
+            if (original) context_.adopt.adopt(object);
         }
         if (reformat) {
             pugi::xml_node change = PropertiesOf(run, "w:rPr").append_child("w:rPrChange");
@@ -141,6 +164,7 @@ class Emitter {
             context_.adopt.adopt(old);
         }
         if (mark) MarkRun(run, *mark, context_.stamp);
+        return object;
     }
 
     void marker(const Piece& piece) {

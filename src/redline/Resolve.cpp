@@ -1,6 +1,8 @@
 #include "redline/Resolve.h"
 
 #include <cstring>
+#include <map>
+#include <memory>
 
 #include "redline/Document.h"
 
@@ -12,16 +14,60 @@ bool Named(const pugi::xml_node& node, const char* name) {
     return std::strcmp(node.name(), name) == 0;
 }
 
+// The parts a document's text reaches into: its notes and its headers and footers.
+class Parts {
+  public:
+    explicit Parts(DocumentSide& side) : side_(side) {}
+
+    // The part that the main part's relationship `id` names, or that of `typeSuffix`.
+    const XmlPart* byId(const std::string& id) {
+        const Relationship* relationship = side_.main.relationships.find(id);
+        return relationship ? load(side_.main.relationships.partOf(*relationship)) : nullptr;
+    }
+    const XmlPart* byType(const std::string& typeSuffix) {
+        return load(side_.partOfType(typeSuffix));
+    }
+
+  private:
+    const XmlPart* load(const std::string& name) {
+        if (name.empty()) return nullptr;
+        auto& part = parts_[name];
+        if (!part) {
+            part = std::make_unique<XmlPart>();
+            if (!LoadPart(side_.package, name, *part)) return nullptr;
+        }
+        return part.get();
+    }
+
+    DocumentSide& side_;
+    std::map<std::string, std::unique_ptr<XmlPart>> parts_;
+};
+
 class TextReader {
   public:
-    explicit TextReader(Reading reading) : reading_(reading) {}
+    TextReader(Reading reading, Parts& parts) : reading_(reading), parts_(parts) {}
 
     std::string read(const pugi::xml_node& container) {
         blocks(container);
+        close();
         return std::move(out_);
     }
 
   private:
+    // The text of a story this text reaches into, read the same way.
+    std::string inner(const pugi::xml_node& container) {
+        return TextReader(reading_, parts_).read(container);
+    }
+
+    std::string note(const pugi::xml_node& reference) {
+        const bool foot = Named(reference, "w:footnoteReference");
+        const XmlPart* part = parts_.byType(foot ? "/footnotes" : "/endnotes");
+        if (!part) return "[^?]";
+        const pugi::xml_node found = part->xml.first_child().find_child_by_attribute(
+            foot ? "w:footnote" : "w:endnote", "w:id", reference.attribute("w:id").value());
+        return "[^" + inner(found) + "]";
+    }
+
     // Whether content under this mark is gone in the reading.
     bool gone(const pugi::xml_node& mark) const {
         if (reading_ == Reading::Markup) return false;
@@ -107,8 +153,13 @@ class TextReader {
                 text += '\t';
             } else if (Named(child, "w:br") || Named(child, "w:cr")) {
                 text += '\v';
+            } else if (Named(child, "w:footnoteReference") || Named(child, "w:endnoteReference")) {
+                text += note(child);
+            } else if (const pugi::xml_node box = child.find_node(
+                           [](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); })) {
+                text += "[o]{" + inner(box) + "}";  // a text box: its first content only
             } else if (Named(child, "w:drawing") || Named(child, "w:pict") ||
-                       Named(child, "w:object")) {
+                       Named(child, "w:object") || Named(child, "mc:AlternateContent")) {
                 text += "[o]";
             }
         }
@@ -140,15 +191,40 @@ class TextReader {
     }
 
     Reading reading_;
+    Parts& parts_;
     std::string out_, open_;
 };
+
+// The headers and footers of each section, by kind, that hold any text in this reading.
+std::string HeadersAndFooters(DocumentSide& side, Parts& parts, Reading reading) {
+    std::string out;
+    for (const pugi::xpath_node& section :
+         side.main.xml.child("w:document").child("w:body").select_nodes(".//w:sectPr")) {
+        for (const char* element : {"w:headerReference", "w:footerReference"}) {
+            for (const char* kind : {"default", "first", "even"}) {
+                const pugi::xml_node reference =
+                    section.node().find_child_by_attribute(element, "w:type", kind);
+                const XmlPart* part =
+                    reference ? parts.byId(reference.attribute("r:id").value()) : nullptr;
+                if (!part) continue;
+                const std::string text = TextReader(reading, parts).read(part->xml.first_child());
+                if (text.empty()) continue;
+                out += std::string("[") + (element[2] == 'h' ? "header " : "footer ") + kind +
+                       "]\n" + text;
+            }
+        }
+    }
+    return out;
+}
 
 }  // namespace
 
 std::string ReadText(const std::string& path, Reading reading) {
     DocumentSide side;
     LoadDocument(side, path);
-    return TextReader(reading).read(side.document.child("w:document").child("w:body"));
+    Parts parts(side);
+    return TextReader(reading, parts).read(side.main.xml.child("w:document").child("w:body")) +
+           HeadersAndFooters(side, parts, reading);
 }
 
 }  // namespace redline

@@ -15,8 +15,10 @@ enum class Reading {
 };
 
 // The text of the .docx at `path` as `reading` gives it: paragraphs end in "\n", table cells in
-// "\t" and rows in "\n", a tab is "\t", a line break "\v", and a picture or other object "[o]".
-// Raises BadDocument when it cannot be read.
+// "\t" and rows in "\n", a tab is "\t", a line break "\v", a picture or other object "[o]", a
+// text box "[o]{its text}", and a note "[^its text]" where its reference stands; then each
+// section's headers and footers that hold text, each under a line "[header default]" and the
+// like. Raises BadDocument when it cannot be read.
 std::string ReadText(const std::string& path, Reading reading);
 
 }  // namespace redline

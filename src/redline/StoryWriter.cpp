@@ -109,7 +109,15 @@ int SettleTheEnd(std::vector<Step>& steps, const Story& a, const Story& b) {
     return -1;
 }
 
-void WriteTable(const Block& a, const Block& b, WriteContext& context);
+void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part);
+
+void Kept(WriteContext& context, const pugi::xml_node& a, const pugi::xml_node& b) {
+    if (context.inside) context.inside->kept(a, b);
+}
+
+void Inserted(WriteContext& context, const pugi::xml_node& b) {
+    if (context.inside) context.inside->inserted(b);
+}
 
 void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebuild,
                 WriteContext& context, Part part, std::vector<pugi::xml_node>& written) {
@@ -121,6 +129,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
     switch (step.kind) {
         case StepKind::Keep:
             written.push_back(rebuild.keep(blockB->node));
+            Kept(context, blockA->node, blockB->node);
             return;
         case StepKind::Modify:
             if (blockB->kind == BlockKind::Paragraph) {
@@ -131,9 +140,10 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
                                                                step.unlike)));
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
-                WriteTable(*blockA, *blockB, context);
+                WriteTable(*blockA, *blockB, context, part);
             } else {
                 written.push_back(rebuild.keep(blockB->node));
+                Kept(context, blockA->node, blockB->node);
             }
             return;
         case StepKind::Delete:
@@ -151,6 +161,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
         case StepKind::MoveTo: {
             pugi::xml_node kept = rebuild.keep(blockB->node);
             MarkBlock(kept, step.move ? Mark::MoveTo : Mark::Insert, context.stamp, step.move);
+            Inserted(context, kept);
             if (!step.move) {
                 context.changes.push_back(
                     {ChangeKind::Insertion, part, TextOf(blockB->node), 0, blockB->paragraph});
@@ -174,7 +185,9 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
     }
 }
 
-void WriteTable(const Block& a, const Block& b, WriteContext& context) {
+void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part) {
+    // Changes in a table's cells are the table's, in the body; elsewhere they are the part's.
+    const Part cells = part == Part::Body ? Part::Table : part;
     const std::vector<Row> rowsA = context.original.rows(a), rowsB = context.revised.rows(b);
     auto items = [](const std::vector<Row>& rows) {
         std::vector<Item> items;
@@ -209,23 +222,25 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context) {
     for (const Step& step : steps) {
         if (step.kind == StepKind::Keep) {
             rebuild.keep(rowsB[step.b].node);
+            Kept(context, rowsA[step.a].node, rowsB[step.b].node);
         } else if (step.kind == StepKind::Modify) {
             rebuild.keep(rowsB[step.b].node);
             const Row &rowA = rowsA[step.a], &rowB = rowsB[step.b];
             for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {
                 const Story cellA = context.original.read(rowA.cells[c], rowA.paragraph);
                 const Story cellB = context.revised.read(rowB.cells[c], rowB.paragraph);
-                WriteStory(cellA, cellB, context, Part::Table, false);
+                WriteStory(cellA, cellB, context, cells, false);
             }
         } else if (Removes(step.kind)) {
             pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.adopt);
             MarkRow(copied, Mark::Delete, context.stamp);
-            context.changes.push_back({ChangeKind::Deletion, Part::Table,
-                                       TextOf(rowsA[step.a].node), rowsA[step.a].paragraph, 0});
+            context.changes.push_back({ChangeKind::Deletion, cells, TextOf(rowsA[step.a].node),
+                                       rowsA[step.a].paragraph, 0});
         } else {
             MarkRow(rebuild.keep(rowsB[step.b].node), Mark::Insert, context.stamp);
-            context.changes.push_back({ChangeKind::Insertion, Part::Table,
-                                       TextOf(rowsB[step.b].node), 0, rowsB[step.b].paragraph});
+            Inserted(context, rowsB[step.b].node);
+            context.changes.push_back({ChangeKind::Insertion, cells, TextOf(rowsB[step.b].node), 0,
+                                       rowsB[step.b].paragraph});
         }
     }
     rebuild.finish();

@@ -20,6 +20,17 @@ class OriginalContent {
     virtual void adopt(pugi::xml_node copied) = 0;
 };
 
+// Told of the content the writer keeps and inserts, for what lies inside it and is compared on
+// its own: notes and text boxes.
+class Inside {
+  public:
+    virtual ~Inside() = default;
+    // `a` of the original stays as `b` in the result.
+    virtual void kept(const pugi::xml_node& a, const pugi::xml_node& b) = 0;
+    // `b` is new in the result.
+    virtual void inserted(const pugi::xml_node& b) = 0;
+};
+
 struct WriteContext {
     Stamp& stamp;
     bool formatting;
@@ -27,7 +38,8 @@ struct WriteContext {
     StoryReader& revised;
     OriginalContent& adopt;
     std::vector<Change>& changes;
-    int nextMove = 0;
+    int& nextMove;
+    Inside* inside = nullptr;
 };
 
 // Rewrites `revised`'s container so that it shows the changes from `original`; moves are

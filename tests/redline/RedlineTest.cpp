@@ -25,8 +25,9 @@ struct Pair {
     std::string markup;
     ChangeCounts counts;
     bool formatting = true;
-    std::vector<std::string> resultHolds = {};  // texts the result's document part must hold
+    std::vector<std::string> resultHolds = {};  // texts the result's parts must hold
     DocxParts partsA = {}, partsB = {};
+    int deletions = -1;  // when set, how many deletion marks the result's document part holds
 };
 
 // A complete 1 x 1 PNG picture, in two colours.
@@ -183,6 +184,125 @@ std::vector<Pair> Pairs() {
          {"<w:hyperlink r:id=\"rIdLink\"><w:r><w:t xml:space=\"preserve\">our </w:t></w:r><w:ins"},
          {{}, {{"rIdLink", {"hyperlink", "http://example.org/"}}}},
          {{}, {{"rIdLink", {"hyperlink", "http://example.org/"}}}}},
+        // Every other part of a document, with the same marks as the body.
+        {"EveryPartIdentical",
+         A + P(R("Text") + NoteReference(1) + TextBox(Text("Boxed"))),
+         A + P(R("Text") + NoteReference(1) + TextBox(Text("Boxed"))),
+         kA + "Text[^A note\n][o]{Boxed\n}\n[header default]\nTop\n[footer default]\nBottom\n",
+         {},
+         true,
+         {},
+         Header(Text("Top")) + Footer(Text("Bottom")) + Notes({{1, Text("A note")}}),
+         Header(Text("Top")) + Footer(Text("Bottom")) + Notes({{1, Text("A note")}})},
+        {"AHeaderWordChanged",
+         A,
+         A,
+         kA + "[header default]\nCompany report, [-draft-][+final+] edition\n",
+         {1, 1, 0, 0},
+         true,
+         {},
+         Header(Text("Company report, draft edition")),
+         Header(Text("Company report, final edition"))},
+        {"AFirstPageFooterLineAdded",
+         A,
+         A,
+         kA + "[footer first]\nPage footer¶+\n[+Second footer line+]\n",
+         {1, 0, 0, 0},
+         true,
+         {},
+         Footer(Text("Page footer"), "first"),
+         Footer(Text("Page footer") + Text("Second footer line"), "first")},
+        {"AHeaderOnTheRevisedSideOnly",
+         A,
+         A,
+         kA + "[header default]\n[+New header+]¶+\n",
+         {1, 0, 0, 0},
+         true,
+         {},
+         {},
+         Header(Text("New header"))},
+        {"AHeaderOnTheOriginalSideOnly",
+         A,
+         A,
+         kA + "[header default]\n[-Old header-]¶-\n",
+         {0, 1, 0, 0},
+         true,
+         {},
+         Header(Text("Old header")),
+         {}},
+        {"AFootnoteWordChanged",
+         P(R("Text") + NoteReference(1)),
+         P(R("Text") + NoteReference(1)),
+         "Text[^Source [-one-][+two+]\n]\n",
+         {1, 1, 0, 0},
+         true,
+         {},
+         Notes({{1, Text("Source one")}}),
+         Notes({{1, Text("Source two")}})},
+        {"AFootnoteAdded",
+         Text("Text."),
+         P(R("Text.") + NoteReference(1)),
+         "Text.[+[^[+A new note+]¶+\n]+]\n",
+         {2, 0, 0, 0},
+         true,
+         {},
+         {},
+         Notes({{1, Text("A new note")}})},
+        {"AFootnoteRemoved",
+         P(R("Text.") + NoteReference(1)),
+         Text("Text."),
+         "Text.[-[^[-An old note-]¶-\n]-]\n",
+         {0, 2, 0, 0},
+         true,
+         {},
+         Notes({{1, Text("An old note")}}),
+         {}},
+        {"AnEndnoteWordChanged",
+         P(R("Text") + NoteReference(1, true)),
+         P(R("Text") + NoteReference(1, true)),
+         "Text[^Cited [-here-][+there+]\n]\n",
+         {1, 1, 0, 0},
+         true,
+         {},
+         Notes({{1, Text("Cited here")}}, true),
+         Notes({{1, Text("Cited there")}}, true)},
+        {"ATextBoxWordChanged",
+         P(R("Look: ") + TextBox(Text("Inside the box old words"))),
+         P(R("Look: ") + TextBox(Text("Inside the box new words"))),
+         "Look: [o]{Inside the box [-old-][+new+] words\n}\n",
+         {1, 1, 0, 0},
+         true,
+         {},
+         {},
+         {},
+         2},
+        {"ACommentKeptFromTheRevised",
+         P(Commented(1, "word") + R(" here.")),
+         P(Commented(1, "word") + R(" here.")),
+         "word here.\n",
+         {},
+         true,
+         {"w:commentReference", "Second thought"},
+         Comments({{1, "First thought"}}),
+         Comments({{1, "Second thought"}})},
+        {"ACommentAddedIsNoChange",
+         Text("A word here."),
+         P(R("A ") + Commented(1, "word") + R(" here.")),
+         "A word here.\n",
+         {},
+         true,
+         {"w:commentRangeStart", "w:commentReference"},
+         {},
+         Comments({{1, "A thought"}})},
+        {"AFieldInAHeaderKept",
+         A,
+         A,
+         kA + "[header default]\nPage 1\n",
+         {},
+         true,
+         {},
+         Header(P(R("Page ") + Field("PAGE", "1"))),
+         Header(P(R("Page ") + Field("PAGE", "1")))},
     };
 }
 
@@ -230,6 +350,12 @@ TEST_P(RedlinePairs, MarksEachEditInPlaceAndRejectingOrAcceptingAllGivesEachSide
     const redline::Package package = redline::Package::Read(result);
     const std::string& document = package.part("word/document.xml");
     ExpectStamped(document);
+    if (pair.deletions >= 0) {
+        std::size_t marks = 0;
+        for (std::size_t at = 0; (at = document.find("<w:del ", at)) != std::string::npos; ++at)
+            ++marks;
+        EXPECT_EQ(marks, static_cast<std::size_t>(pair.deletions));
+    }
     for (const std::string& held : pair.resultHolds) {
         std::string everything;
         for (const std::string& name : package.names())
@@ -287,7 +413,7 @@ std::vector<Hostile> HostileInputs() {
          "nested too deeply"},
         {"BrokenXml", [](const std::string& p) { WritePackage(p, "<w:document><w:body><w:p>"); },
          "is not well-formed XML"},
-        {"NoMainPart", [](const std::string& p) { WritePackage(p, "", false); }, "is missing"},
+        {"NoMainPart", [](const std::string& p) { WritePackage(p, "", false); }, "lacks it"},
         {"NoBody", [](const std::string& p) { WritePackage(p, "<w:document/>"); },
          "no document body"},
     };

@@ -9,7 +9,18 @@ const char* kNamespaces =
     "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
     "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
     "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
-    "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"";
+    "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\" "
+    "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
+    "xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\" "
+    "xmlns:v=\"urn:schemas-microsoft-com:vml\" mc:Ignorable=\"wps\"";
+
+const char* kWordMain = "application/vnd.openxmlformats-officedocument.wordprocessingml.";
+
+// A part whose root element `root` holds `content`, with the namespaces a story needs.
+std::string StoryPart(const std::string& root, const std::string& content) {
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><") + root +
+           " " + kNamespaces + ">" + content + "</" + root + ">";
+}
 
 const char* kStyles =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
@@ -41,6 +52,14 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
+std::string Overrides(const DocxParts& extra) {
+    std::string overrides;
+    for (const auto& [name, type] : extra.contentTypes) {
+        overrides += "<Override PartName=\"/" + name + "\" ContentType=\"" + type + "\"/>";
+    }
+    return overrides;
+}
+
 }  // namespace
 
 void WriteDocx(const std::string& path, const std::string& body, const DocxParts& extra) {
@@ -57,8 +76,8 @@ void WriteDocx(const std::string& path, const std::string& body, const DocxParts
                 "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
                 "<Override PartName=\"/word/styles.xml\" "
                 "ContentType=\"application/"
-                "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
-                "</Types>");
+                "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>" +
+                    Overrides(extra) + "</Types>");
     package.put(
         "_rels/.rels",
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
@@ -84,13 +103,36 @@ void WriteDocx(const std::string& path, const std::string& body, const DocxParts
     package.put(
         "word/document.xml",
         std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:document ") +
-            kNamespaces + "><w:body>" + body +
-            "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/></w:sectPr></w:body></w:document>");
+            kNamespaces + "><w:body>" + body + "<w:sectPr>" + extra.section +
+            "<w:pgSz w:w=\"11906\" w:h=\"16838\"/></w:sectPr></w:body></w:document>");
     for (const auto& [name, bytes] : extra.parts) package.put(name, bytes);
     package.write(path);
 }
 
+DocxParts operator+(DocxParts a, const DocxParts& b) {
+    a.parts.insert(b.parts.begin(), b.parts.end());
+    a.relationships.insert(b.relationships.begin(), b.relationships.end());
+    a.contentTypes.insert(b.contentTypes.begin(), b.contentTypes.end());
+    a.section += b.section;
+    return a;
+}
+
 namespace docx {
+
+namespace {
+
+DocxParts HeaderOrFooter(const std::string& blocks, const std::string& kind, bool header) {
+    const std::string word = header ? "header" : "footer";
+    const std::string name = word + "-" + kind + ".xml", id = "rId" + word + kind;
+    DocxParts parts;
+    parts.parts["word/" + name] = StoryPart(header ? "w:hdr" : "w:ftr", blocks);
+    parts.relationships[id] = {word, name};
+    parts.contentTypes["word/" + name] = std::string(kWordMain) + word + "+xml";
+    parts.section = "<w:" + word + "Reference w:type=\"" + kind + "\" r:id=\"" + id + "\"/>";
+    return parts;
+}
+
+}  // namespace
 
 std::string R(const std::string& text, const std::string& properties) {
     return "<w:r>" + (properties.empty() ? "" : "<w:rPr>" + properties + "</w:rPr>") +
@@ -138,6 +180,87 @@ std::string Picture(const std::string& id) {
 
 std::string Field(const std::string& instruction, const std::string& result) {
     return "<w:fldSimple w:instr=\"" + instruction + "\">" + R(result) + "</w:fldSimple>";
+}
+
+}  // namespace docx
+
+namespace docx {
+
+DocxParts Header(const std::string& blocks, const std::string& kind) {
+    return HeaderOrFooter(blocks, kind, true);
+}
+
+DocxParts Footer(const std::string& blocks, const std::string& kind) {
+    return HeaderOrFooter(blocks, kind, false);
+}
+
+DocxParts Notes(const std::map<int, std::string>& notes, bool endnotes) {
+    const std::string kind = endnotes ? "endnote" : "footnote";
+    std::string content = "<w:" + kind +
+                          " w:type=\"separator\" w:id=\"-1\"><w:p><w:r><w:separator/>"
+                          "</w:r></w:p></w:" +
+                          kind + "><w:" + kind +
+                          " w:type=\"continuationSeparator\" "
+                          "w:id=\"0\"><w:p><w:r><w:continuationSeparator/></w:r></w:p></w:" +
+                          kind + ">";
+    for (const auto& [id, blocks] : notes) {
+        content +=
+            "<w:" + kind + " w:id=\"" + std::to_string(id) + "\">" + blocks + "</w:" + kind + ">";
+    }
+    DocxParts parts;
+    parts.parts["word/" + kind + "s.xml"] = StoryPart("w:" + kind + "s", content);
+    parts.relationships["rId" + kind + "s"] = {kind + "s", kind + "s.xml"};
+    parts.contentTypes["word/" + kind + "s.xml"] = std::string(kWordMain) + kind + "s+xml";
+    return parts;
+}
+
+std::string NoteReference(int id, bool endnote) {
+    return std::string("<w:r><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr><w:") +
+           (endnote ? "endnote" : "footnote") + "Reference w:id=\"" + std::to_string(id) +
+           "\"/></w:r>";
+}
+
+std::string TextBox(const std::string& blocks) {
+    return "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\"><w:drawing><wp:anchor "
+           "distT=\"0\" "
+           "distB=\"0\" distL=\"0\" distR=\"0\" simplePos=\"0\" relativeHeight=\"2\" "
+           "behindDoc=\"0\" "
+           "locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\"><wp:simplePos x=\"0\" y=\"0\"/>"
+           "<wp:positionH relativeFrom=\"column\"><wp:posOffset>0</wp:posOffset></wp:positionH>"
+           "<wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>0</wp:posOffset></wp:positionV>"
+           "<wp:extent cx=\"2000000\" cy=\"500000\"/><wp:wrapSquare wrapText=\"bothSides\"/>"
+           "<wp:docPr id=\"5\" name=\"Text Box 5\"/><a:graphic><a:graphicData "
+           "uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\"><wps:wsp>"
+           "<wps:cNvSpPr txBox=\"1\"/><wps:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
+           "cx=\"2000000\" "
+           "cy=\"500000\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></wps:spPr>"
+           "<wps:txbx><w:txbxContent>" +
+           blocks +
+           "</w:txbxContent></wps:txbx><wps:bodyPr/></wps:wsp>"
+           "</a:graphicData></a:graphic></wp:anchor></w:drawing></mc:Choice><mc:Fallback><w:pict>"
+           "<v:rect style=\"width:157pt;height:39pt\"><v:textbox><w:txbxContent>" +
+           blocks +
+           "</w:txbxContent></v:textbox></v:rect></w:pict></mc:Fallback></mc:AlternateContent></"
+           "w:r>";
+}
+
+DocxParts Comments(const std::map<int, std::string>& comments) {
+    std::string content;
+    for (const auto& [id, text] : comments) {
+        content += "<w:comment w:id=\"" + std::to_string(id) + "\" w:author=\"Reader\">" +
+                   Text(text) + "</w:comment>";
+    }
+    DocxParts parts;
+    parts.parts["word/comments.xml"] = StoryPart("w:comments", content);
+    parts.relationships["rIdComments"] = {"comments", "comments.xml"};
+    parts.contentTypes["word/comments.xml"] = std::string(kWordMain) + "comments+xml";
+    return parts;
+}
+
+std::string Commented(int id, const std::string& text) {
+    const std::string n = std::to_string(id);
+    return "<w:commentRangeStart w:id=\"" + n + "\"/>" + R(text) + "<w:commentRangeEnd w:id=\"" +
+           n + "\"/><w:r><w:commentReference w:id=\"" + n + "\"/></w:r>";
 }
 
 }  // namespace docx

@@ -11,7 +11,12 @@ struct DocxParts {
     // them: id -> (type suffix, target).
     std::map<std::string, std::string> parts;
     std::map<std::string, std::pair<std::string, std::string>> relationships;
+    std::map<std::string, std::string> contentTypes{};  // part name -> its content type
+    std::string section{};  // more section properties: header and footer references
 };
+
+// Both sets of parts.
+DocxParts operator+(DocxParts a, const DocxParts& b);
 
 void WriteDocx(const std::string& path, const std::string& body, const DocxParts& extra = {});
 
@@ -28,5 +33,17 @@ std::string Table(const std::vector<std::vector<std::string>>& rows);
 std::string Picture(const std::string& id);
 // A simple field showing `result`.
 std::string Field(const std::string& instruction, const std::string& result);
+
+// A header or footer of `kind` ("default", "first", "even") holding `blocks`.
+DocxParts Header(const std::string& blocks, const std::string& kind = "default");
+DocxParts Footer(const std::string& blocks, const std::string& kind = "default");
+// Footnotes (or endnotes) by id, each holding its blocks, and a run that refers to one.
+DocxParts Notes(const std::map<int, std::string>& notes, bool endnotes = false);
+std::string NoteReference(int id, bool endnote = false);
+// A run anchoring a text box that holds `blocks`, as a DrawingML shape with its VML fallback.
+std::string TextBox(const std::string& blocks);
+// Comments by id, and a run of text that one of them comments on.
+DocxParts Comments(const std::map<int, std::string>& comments);
+std::string Commented(int id, const std::string& text);
 
 }  // namespace docx

@@ -1,0 +1,247 @@
+#include "redline/Comparer.h"
+
+#include <cstring>
+#include <functional>
+
+#include "redline/Notes.h"
+#include "redline/Writer.h"
+#include "redline/Xml.h"
+
+namespace redline {
+
+namespace {
+
+bool Named(const pugi::xml_node& node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+bool HoldsTextBox(const pugi::xml_node& node) {
+    return node.find_node([](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); });
+}
+
+// Keys for pictures and other objects: what they show, whatever the ids that name it. A note's
+// reference and a text box are keyed by what they are, not by their content, so that they align
+// by where they stand; their content is compared on its own.
+class ContentKeys : public ObjectKeys {
+  public:
+    ContentKeys(const Package& package, const XmlPart& part) : package_(package), part_(part) {}
+
+    std::string describe(const pugi::xml_node& node) override {
+        if (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference")) {
+            return node.name();
+        }
+        if (HoldsTextBox(node)) return "text box";
+        return CanonicalXml(
+            node,
+            [this](const pugi::xml_node& owner,
+                   const pugi::xml_attribute& attribute) -> std::string {
+                const std::string_view name = attribute.name();
+                if (name.starts_with("r:") || name == "o:relid") return target(attribute.value());
+                // Ids and names that each document numbers in its own way.
+                const std::string_view element = owner.name();
+                if ((element == "wp:docPr" || element == "pic:cNvPr") &&
+                    (name == "id" || name == "name")) {
+                    return {};
+                }
+                if (name == "wp14:anchorId" || name == "wp14:editId" || name == "w:id") return {};
+                return attribute.value();
+            });
+    }
+
+  private:
+    std::string target(const std::string& id) {
+        const Relationship* relationship = part_.relationships.find(id);
+        if (!relationship) return "?";
+        if (relationship->external) return relationship->target;
+        const std::string part = part_.relationships.partOf(*relationship);
+        if (!package_.has(part)) return "?";
+        return std::to_string(std::hash<std::string>{}(package_.part(part)));
+    }
+
+    const Package& package_;
+    const XmlPart& part_;
+};
+
+// The text boxes directly below `node` (not those inside other text boxes): run children that
+// hold a text box's content.
+void CollectBoxes(const pugi::xml_node& node, std::vector<pugi::xml_node>& out) {
+    if (Named(node.parent(), "w:r") && HoldsTextBox(node)) {
+        out.push_back(node);
+        return;
+    }
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_element) CollectBoxes(child, out);
+    }
+}
+
+// The note references below `node` of one kind, leaving those in text boxes to the boxes.
+void CollectReferences(const pugi::xml_node& node, const char* name,
+                       std::vector<std::string>& out) {
+    if (Named(node, name)) out.push_back(Attribute(node, "w:id"));
+    if (Named(node, "w:txbxContent")) return;
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_element) CollectReferences(child, name, out);
+    }
+}
+
+// Hears what the writer keeps and inserts: the notes of kept references are paired, those of
+// new ones inserted; kept text boxes are gathered to be compared after their story.
+class Insides : public Inside {
+  public:
+    Insides(Notes& footnotes, Notes& endnotes) : footnotes_(footnotes), endnotes_(endnotes) {}
+
+    void kept(const pugi::xml_node& a, const pugi::xml_node& b) override {
+        for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
+                                   std::pair{"w:endnoteReference", &endnotes_}}) {
+            std::vector<std::string> idsA, idsB;
+            CollectReferences(a, name, idsA);
+            CollectReferences(b, name, idsB);
+            for (std::size_t i = 0; i < idsA.size() && i < idsB.size(); ++i)
+                notes->pair(idsA[i], idsB[i]);
+        }
+        std::vector<pugi::xml_node> boxesA, boxesB;
+        CollectBoxes(a, boxesA);
+        CollectBoxes(b, boxesB);
+        for (std::size_t i = 0; i < boxesA.size() && i < boxesB.size(); ++i) {
+            boxes.emplace_back(boxesA[i], boxesB[i]);
+        }
+    }
+
+    void inserted(const pugi::xml_node& b) override {
+        for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
+                                   std::pair{"w:endnoteReference", &endnotes_}}) {
+            std::vector<std::string> ids;
+            CollectReferences(b, name, ids);
+            for (const std::string& id : ids) notes->inserted(id);
+        }
+    }
+
+    std::vector<std::pair<pugi::xml_node, pugi::xml_node>> boxes;
+
+  private:
+    Notes& footnotes_;
+    Notes& endnotes_;
+};
+
+std::string BlockText(const pugi::xml_node& node) {
+    std::string text;
+    for (const pugi::xpath_node& t : node.select_nodes(".//w:t | .//w:delText")) {
+        text += t.node().text().get();
+    }
+    return text;
+}
+
+}  // namespace
+
+Comparer::Comparer(const std::string& original, const std::string& revised,
+                   const CompareOptions& options)
+    : options_(options),
+      stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
+      shared_(a_, b_) {
+    for (auto [side, path] : {std::pair{&a_, &original}, std::pair{&b_, &revised}}) {
+        try {
+            LoadDocument(*side, *path);
+        } catch (const BadDocument& e) {
+            throw UnreadableDocument(*path, e.what());
+        }
+    }
+    AcceptRevisions(a_.main.xml);
+    AcceptRevisions(b_.main.xml);
+    footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
+    endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
+}
+
+Comparer::~Comparer() = default;
+
+std::string Comparer::adoptNote(const std::string& kind, const std::string& id) {
+    return (kind == "footnote" ? footnotes_ : endnotes_)->adoptNote(kind, id);
+}
+
+std::vector<Change> Comparer::run(const std::string& result) {
+    compareStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
+                   b_.main.xml.child("w:document").child("w:body"), Part::Body, true);
+    headersAndFooters();
+    footnotes_->process();
+    endnotes_->process();
+    shared_.finish();
+    SavePart(b_.main, b_.package);
+    for (const auto& [name, part] : partsB_) SavePart(*part, b_.package);
+    b_.package.write(result);
+    return std::move(changes_);
+}
+
+void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node& containerA,
+                              const pugi::xml_node& containerB, Part part, bool moves,
+                              bool record) {
+    ContentKeys keysA(a_.package, a), keysB(b_.package, b);
+    StoryReader readerA(keys_, keysA), readerB(keys_, keysB);
+    Adoption adoption(shared_, a, b, this);
+    Insides insides(*footnotes_, *endnotes_);
+    std::vector<Change> unrecorded;
+    WriteContext context{stamp_,    options_.formatting,
+                         readerA,   readerB,
+                         adoption,  record ? changes_ : unrecorded,
+                         nextMove_, &insides};
+    WriteStory(readerA.read(containerA), readerB.read(containerB), context, part, moves);
+    for (const auto& [boxA, boxB] : insides.boxes) {
+        std::vector<pugi::xml_node> contentsA, contentsB;
+        boxA.find_node([&](const pugi::xml_node& n) {
+            if (Named(n, "w:txbxContent")) contentsA.push_back(n);
+            return false;
+        });
+        boxB.find_node([&](const pugi::xml_node& n) {
+            if (Named(n, "w:txbxContent")) contentsB.push_back(n);
+            return false;
+        });
+        // The shape's own content and its older (VML) form get the same marks, reported once.
+        for (std::size_t i = 0; i < contentsB.size() && !contentsA.empty(); ++i) {
+            compareStories(a, b, contentsA[std::min(i, contentsA.size() - 1)], contentsB[i],
+                           Part::TextBox, false, record && i == 0);
+        }
+    }
+}
+
+void Comparer::markStory(const pugi::xml_node& container, Mark mark, Part part) {
+    for (pugi::xml_node block : container.children()) {
+        if (Named(block, "w:p") || Named(block, "w:tbl") || Named(block, "w:sdt")) {
+            MarkBlock(block, mark, stamp_);
+        }
+    }
+    changes_.push_back({mark == Mark::Insert ? ChangeKind::Insertion : ChangeKind::Deletion, part,
+                        BlockText(container)});
+}
+
+XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_ptr<XmlPart>>& parts,
+                        const std::string& name) {
+    if (name.empty()) return nullptr;
+    if (name == side.main.name) return &side.main;
+    if (const auto found = parts.find(name); found != parts.end()) return found->second.get();
+    auto loaded = std::make_unique<XmlPart>();
+    try {
+        if (!LoadPart(side.package, name, *loaded)) return nullptr;
+    } catch (const BadDocument& e) {
+        throw UnreadableDocument(side.path, e.what());
+    }
+    AcceptRevisions(loaded->xml);
+    return (parts[name] = std::move(loaded)).get();
+}
+
+XmlPart* Comparer::originalPart(const std::string& name) {
+    return part(a_, partsA_, name);
+}
+
+XmlPart* Comparer::resultPart(const std::string& name) {
+    return part(b_, partsB_, name);
+}
+
+XmlPart* Comparer::addResultPart(const std::string& name, const std::string& type,
+                                 const std::string& contentType, const std::string& rootXml) {
+    b_.package.put(name, rootXml);
+    shared_.addOverride(name, contentType);
+    const std::string folder = b_.main.name.substr(0, b_.main.name.rfind('/') + 1);
+    b_.main.relationships.add(
+        {type, name.starts_with(folder) ? name.substr(folder.size()) : "/" + name});
+    return resultPart(name);
+}
+
+}  // namespace redline
