@@ -1,14 +1,27 @@
 // Reading a document back as the office has it, and resolving its tracked changes with the
 // office's own commands: how the checks see what the office made of our engine's result.
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/drawing/XDrawPage.hpp>
+#include <com/sun/star/drawing/XDrawPageSupplier.hpp>
 #include <com/sun/star/frame/DispatchHelper.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/text/XEndnotesSupplier.hpp>
+#include <com/sun/star/text/XFootnotesSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextFramesSupplier.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/text/XTextTable.hpp>
+
+#include <algorithm>
+#include <vector>
 
 #include "office/UnoValues.h"
 #include "office/WriterSessionParts.h"
@@ -16,6 +29,7 @@
 namespace office {
 
 using namespace com::sun::star;
+using rtl::OUString;
 
 namespace {
 
@@ -48,6 +62,82 @@ void AppendText(const uno::Reference<text::XText>& body, std::string& out) {
     }
 }
 
+// Appends, under `title`, the text of each story that holds any.
+void AppendStories(const std::string& title,
+                   const std::vector<uno::Reference<text::XText>>& stories, std::string& out) {
+    for (const auto& story : stories) {
+        std::string text;
+        if (story.is()) AppendText(story, text);
+        if (text.find_first_not_of("\n\t") != std::string::npos) out += "[" + title + "]\n" + text;
+    }
+}
+
+std::vector<uno::Reference<text::XText>> Notes(
+    const uno::Reference<container::XIndexAccess>& notes) {
+    std::vector<uno::Reference<text::XText>> stories;
+    for (sal_Int32 i = 0; notes.is() && i < notes->getCount(); ++i) {
+        stories.emplace_back(notes->getByIndex(i), uno::UNO_QUERY);
+    }
+    return stories;
+}
+
+// The headers and footers of every page style in use, by style name.
+std::vector<uno::Reference<text::XText>> HeadersAndFooters(
+    const uno::Reference<lang::XComponent>& document) {
+    std::vector<uno::Reference<text::XText>> stories;
+    uno::Reference<style::XStyleFamiliesSupplier> families(document, uno::UNO_QUERY_THROW);
+    uno::Reference<container::XNameAccess> pages(
+        families->getStyleFamilies()->getByName("PageStyles"), uno::UNO_QUERY_THROW);
+    auto names = pages->getElementNames();
+    std::vector<OUString> sorted(names.begin(), names.end());
+    std::sort(sorted.begin(), sorted.end());
+    for (const OUString& name : sorted) {
+        uno::Reference<beans::XPropertySet> style(pages->getByName(name), uno::UNO_QUERY_THROW);
+        for (const char* on : {"HeaderIsOn", "FooterIsOn"}) {
+            bool shown = false;
+            style->getPropertyValue(OUString::createFromAscii(on)) >>= shown;
+            if (!shown) continue;
+            const bool header = on[0] == 'H';
+            for (const char* text : {"Text", "TextFirst", "TextLeft"}) {
+                try {
+                    stories.emplace_back(
+                        style->getPropertyValue(OUString::createFromAscii(
+                            (std::string(header ? "Header" : "Footer") + text).c_str())),
+                        uno::UNO_QUERY);
+                } catch (const uno::Exception&) {
+                    // An office without first-page or left-page texts of their own.
+                }
+            }
+        }
+    }
+    return stories;
+}
+
+// The text of every text frame, and of every shape on the page that holds text (a text box).
+std::vector<uno::Reference<text::XText>> Frames(const uno::Reference<lang::XComponent>& document) {
+    std::vector<uno::Reference<text::XText>> stories;
+    if (uno::Reference<text::XTextFramesSupplier> supplier{document, uno::UNO_QUERY};
+        supplier.is()) {
+        auto frames = supplier->getTextFrames();
+        auto names = frames->getElementNames();
+        std::vector<OUString> sorted(names.begin(), names.end());
+        std::sort(sorted.begin(), sorted.end());
+        for (const OUString& name : sorted) {
+            uno::Reference<text::XTextFrame> frame(frames->getByName(name), uno::UNO_QUERY);
+            if (frame.is()) stories.push_back(frame->getText());
+        }
+    }
+    if (uno::Reference<drawing::XDrawPageSupplier> supplier{document, uno::UNO_QUERY};
+        supplier.is()) {
+        auto page = supplier->getDrawPage();
+        for (sal_Int32 i = 0; page.is() && i < page->getCount(); ++i) {
+            uno::Reference<text::XText> text(page->getByIndex(i), uno::UNO_QUERY);
+            if (text.is()) stories.push_back(text);
+        }
+    }
+    return stories;
+}
+
 }  // namespace
 
 std::string WriterSession::text(const DocumentRef& document) {
@@ -55,6 +145,12 @@ std::string WriterSession::text(const DocumentRef& document) {
     guarded("reading a document", [&] {
         uno::Reference<text::XTextDocument> textDocument(document->component, uno::UNO_QUERY_THROW);
         AppendText(textDocument->getText(), out);
+        uno::Reference<text::XFootnotesSupplier> footnotes(document->component, uno::UNO_QUERY);
+        uno::Reference<text::XEndnotesSupplier> endnotes(document->component, uno::UNO_QUERY);
+        AppendStories("footnote", Notes(footnotes.is() ? footnotes->getFootnotes() : nullptr), out);
+        AppendStories("endnote", Notes(endnotes.is() ? endnotes->getEndnotes() : nullptr), out);
+        AppendStories("header or footer", HeadersAndFooters(document->component), out);
+        AppendStories("text box", Frames(document->component), out);
     });
     return out;
 }

@@ -31,7 +31,8 @@ class WriterSession : public ComparisonSession {
                const std::string& password = {}) override;
     std::string productName() override;
     // The document's text as the office has it: paragraphs end in "\n", table cells in "\t"
-    // and rows in "\n". For checks that the office reads what our engine wrote.
+    // and rows in "\n"; then each note, header, footer and text box that holds any text, under a
+    // title line. For checks that the office reads what our engine wrote.
     std::string text(const DocumentRef& document);
     // Accepts, or rejects, every tracked change of the document with the office's own command.
     void resolveAll(const DocumentRef& document, bool accept);

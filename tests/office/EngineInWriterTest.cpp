@@ -14,6 +14,7 @@ struct InWriter {
     // As the office counts its tracked changes: a row's cells count one each, a move as the
     // deletion and insertion it shows, formatting as other.
     office::ChangeCounts redlines;
+    DocxParts partsA = {}, partsB = {};
 };
 
 const std::string A = Text("The first paragraph stays where it is.");
@@ -57,8 +58,8 @@ TEST_F(OfficeTest, TheOfficeShowsEveryMarkAndRejectingOrAcceptingAllThereGivesEa
     for (const InWriter& pair : Cases()) {
         const std::string a = folder_->path() + "/in-writer-a.docx";
         const std::string b = folder_->path() + "/in-writer-b.docx";
-        WriteDocx(a, pair.original);
-        WriteDocx(b, pair.revised);
+        WriteDocx(a, pair.original, pair.partsA);
+        WriteDocx(b, pair.revised, pair.partsB);
         for (const bool old : {false, true}) {
             std::string first = a, second = b;
             if (old) {  // the same pair as Word 97-2003 documents
