@@ -129,7 +129,11 @@ std::vector<uno::Reference<text::XText>> Frames(const uno::Reference<lang::XComp
     }
     if (uno::Reference<drawing::XDrawPageSupplier> supplier{document, uno::UNO_QUERY};
         supplier.is()) {
+        // A text document has one draw page, and only this interface to it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
         auto page = supplier->getDrawPage();
+#pragma GCC diagnostic pop
         for (sal_Int32 i = 0; page.is() && i < page->getCount(); ++i) {
             uno::Reference<text::XText> text(page->getByIndex(i), uno::UNO_QUERY);
             if (text.is()) stories.push_back(text);

@@ -74,6 +74,25 @@ void CollectBoxes(const pugi::xml_node& node, std::vector<pugi::xml_node>& out) 
     }
 }
 
+// A text box's own contents: the shape's and its older (VML) form's, not those of text boxes
+// inside it, which are compared with their own content.
+std::vector<pugi::xml_node> OwnContents(const pugi::xml_node& box) {
+    std::vector<pugi::xml_node> contents;
+    std::vector<pugi::xml_node> pending{box};
+    while (!pending.empty()) {
+        const pugi::xml_node node = pending.back();
+        pending.pop_back();
+        for (pugi::xml_node child = node.last_child(); child; child = child.previous_sibling()) {
+            if (Named(child, "w:txbxContent")) {
+                contents.push_back(child);
+            } else if (child.type() == pugi::node_element) {
+                pending.push_back(child);
+            }
+        }
+    }
+    return contents;
+}
+
 // The note references below `node` of one kind, leaving those in text boxes to the boxes.
 void CollectReferences(const pugi::xml_node& node, const char* name,
                        std::vector<std::string>& out) {
@@ -184,15 +203,7 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
                          nextMove_, &insides};
     WriteStory(readerA.read(containerA), readerB.read(containerB), context, part, moves);
     for (const auto& [boxA, boxB] : insides.boxes) {
-        std::vector<pugi::xml_node> contentsA, contentsB;
-        boxA.find_node([&](const pugi::xml_node& n) {
-            if (Named(n, "w:txbxContent")) contentsA.push_back(n);
-            return false;
-        });
-        boxB.find_node([&](const pugi::xml_node& n) {
-            if (Named(n, "w:txbxContent")) contentsB.push_back(n);
-            return false;
-        });
+        const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);
         // The shape's own content and its older (VML) form get the same marks, reported once.
         for (std::size_t i = 0; i < contentsB.size() && !contentsA.empty(); ++i) {
             compareStories(a, b, contentsA[std::min(i, contentsA.size() - 1)], contentsB[i],

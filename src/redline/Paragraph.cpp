@@ -85,7 +85,8 @@ class ParagraphReader {
             }
             if (Named(child, "w:r")) {
                 if (const pugi::xml_node end = FieldEnd(child)) {
-                    addNodes(child, end, "field:" + FieldResult(child, end));
+                    addNodes(child, end,
+                             "field:" + FieldResult(child, end) + FieldExtras(child, end));
                     child = end;
                 } else {
                     readRun(child, wrapper);
@@ -197,6 +198,24 @@ class ParagraphReader {
             if (depth <= 0) return next;
         }
         return {};
+    }
+
+    // What else the field's runs hold beside the field itself (a picture in the run that begins
+    // it, say), so that the field is only equal with the same company.
+    std::string FieldExtras(const pugi::xml_node& first, const pugi::xml_node& last) {
+        std::string extras;
+        for (pugi::xml_node run = first;; run = run.next_sibling()) {
+            for (const pugi::xml_node& child : run.children()) {
+                if (child.type() != pugi::node_element ||
+                    OneOf(child, {"w:rPr", "w:fldChar", "w:instrText", "w:t",
+                                  "w:lastRenderedPageBreak"})) {
+                    continue;
+                }
+                extras += "|" + objects_.describe(child);
+            }
+            if (run == last) break;
+        }
+        return extras;
     }
 
     // What the field shows: the text of its runs between "separate" and "end".

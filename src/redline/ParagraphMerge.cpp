@@ -183,12 +183,32 @@ class Emitter {
     pugi::xml_node openSource_, open_;
 };
 
+// The text a change covers, as a reader sees it: an object shows the text it holds (a field its
+// result, a content control its content), or a square when it holds none.
 std::string Excerpt(const ParagraphContent& content, const Units& units, std::uint32_t first,
                     std::uint32_t count) {
     if (count == 0) return {};
     const std::uint32_t begin = units.spans[first].begin;
     const std::uint32_t end = units.spans[first + count - 1].end;
-    return VisibleText(std::string_view(content.stream).substr(begin, end - begin));
+    std::string text;
+    for (std::uint32_t at = begin; at < end; ++at) {
+        if (content.stream[at] != kObjectMark) {
+            text += content.stream[at];
+            continue;
+        }
+        std::string inside;
+        for (const Piece& piece : content.pieces) {
+            if (piece.begin != at || !piece.object) continue;
+            for (pugi::xml_node node = piece.node; node; node = node.next_sibling()) {
+                for (const pugi::xpath_node& t : node.select_nodes("descendant-or-self::w:t")) {
+                    inside += t.node().text().get();
+                }
+                if (node == piece.last || piece.kind != PieceKind::Nodes) break;
+            }
+        }
+        text += inside.empty() ? VisibleText(std::string(1, kObjectMark)) : inside;
+    }
+    return text;
 }
 
 }  // namespace

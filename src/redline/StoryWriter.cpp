@@ -290,7 +290,10 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
     rebuild.finish();
     RecordMoves(steps, a, b, context, part);
 
-    if (settle >= -1 && !written.empty() && std::strcmp(written.back().name(), "w:p") == 0) {
+    // When one side has no paragraph at all, every mark of the other stays: its reading of the
+    // story is empty, and so must the result's be.
+    const bool bothHaveBlocks = !a.blocks.empty() && !b.blocks.empty();
+    if (bothHaveBlocks && !written.empty() && std::strcmp(written.back().name(), "w:p") == 0) {
         Mark mark;
         const bool lastIsMarked = UnmarkParagraphMark(written.back(), mark);
         if (lastIsMarked && settle >= 0 && std::strcmp(written[settle].name(), "w:p") == 0) {

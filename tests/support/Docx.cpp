@@ -1,5 +1,9 @@
 #include "support/Docx.h"
 
+#include <cctype>
+#include <pugixml.hpp>
+#include <sstream>
+
 #include "redline/Package.h"
 
 namespace {
@@ -115,6 +119,37 @@ DocxParts operator+(DocxParts a, const DocxParts& b) {
     a.contentTypes.insert(b.contentTypes.begin(), b.contentTypes.end());
     a.section += b.section;
     return a;
+}
+
+std::string ChangeOneWord(const std::string& in, const std::string& out,
+                          const std::string& replacement) {
+    redline::Package package = redline::Package::Read(in);
+    pugi::xml_document document;
+    if (!document.load_string(package.part("word/document.xml").c_str(),
+                              pugi::parse_default | pugi::parse_ws_pcdata_single)) {
+        return {};
+    }
+    for (const pugi::xpath_node& found : document.select_nodes("//w:body//w:t")) {
+        const std::string text = found.node().text().get();
+        for (std::size_t at = 0; at < text.size();) {
+            std::size_t end = at;
+            while (end < text.size() && std::isalpha(static_cast<unsigned char>(text[end]))) ++end;
+            const bool whole =
+                (at == 0 || !std::isalnum(static_cast<unsigned char>(text[at - 1]))) &&
+                (end == text.size() || static_cast<unsigned char>(text[end]) < 0x80);
+            if (end - at >= 4 && whole) {
+                found.node().text().set(
+                    (text.substr(0, at) + replacement + text.substr(end)).c_str());
+                std::ostringstream xml;
+                document.save(xml, "", pugi::format_raw);
+                package.put("word/document.xml", xml.str());
+                package.write(out);
+                return text.substr(at, end - at);
+            }
+            at = end + 1;
+        }
+    }
+    return {};
 }
 
 namespace docx {

@@ -20,6 +20,12 @@ DocxParts operator+(DocxParts a, const DocxParts& b);
 
 void WriteDocx(const std::string& path, const std::string& body, const DocxParts& extra = {});
 
+// Writes a copy of the .docx `in` as `out` with the first word of four letters or more in its
+// body replaced by `replacement`; answers the word replaced, or "" when there is none (and then
+// writes nothing).
+std::string ChangeOneWord(const std::string& in, const std::string& out,
+                          const std::string& replacement);
+
 namespace docx {
 
 // A run of text, with run properties ("<w:b/>") when given.

@@ -1,0 +1,189 @@
+// The engine on real-world files: documents of many shapes that the tests write, the office's
+// own conversions of them to .doc, .rtf and .odt and back, the office's own templates
+// (openly licensed) turned into Word documents, and any openly licensed Word documents that
+// Debian packages installed here ship. Every file that opens must compare with itself to no
+// change at all, and with a copy that has one word changed to exactly one deletion and one
+// insertion, with no crash, no hang and no office left behind.
+#include <filesystem>
+
+#include "OfficeFixture.h"
+#include "automation/Error.h"
+#include "redline/Compare.h"
+#include "redline/Package.h"
+#include "redline/Resolve.h"
+#include "support/Docx.h"
+
+namespace fs = std::filesystem;
+using namespace docx;
+
+namespace {
+
+// Word documents of many shapes: every part the engine compares, and what it keeps whole.
+std::vector<std::pair<std::string, std::pair<std::string, DocxParts>>> Shapes() {
+    const std::string prose =
+        Text("Ordinary words of a first paragraph, with punctuation; and more.") +
+        Text("A second paragraph follows, quite plain.");
+    return {
+        {"prose", {prose, {}}},
+        {"table",
+         {prose + Table({{"Name", "Town", "Year"}, {"Ada", "Paris", "1843"}}) + Text("After."),
+          {}}},
+        {"styled",
+         {P(R("Bold ", "<w:b/>") + R("italic ", "<w:i/>") + R("sized", "<w:sz w:val=\"32\"/>")) +
+              P(R("Heading words"), "<w:pStyle w:val=\"Heading1\"/>") + prose,
+          {}}},
+        {"notes",
+         {P(R("Words with a note") + NoteReference(1)) + prose,
+          Notes({{1, Text("The note says this.")}})}},
+        {"headers",
+         {prose, Header(Text("Header words here")) + Footer(P(R("Page ") + Field("PAGE", "1")))}},
+        {"text box", {P(R("Before the box ") + TextBox(Text("Words inside the box"))) + prose, {}}},
+        {"comments",
+         {P(Commented(1, "Commented words") + R(" and more.")) + prose,
+          Comments({{1, "A remark"}})}},
+        {"fields",
+         {P(R("Today is ") + Field("DATE", "8 December 2026") + R(" indeed.")) + prose, {}}},
+    };
+}
+
+struct Outcome {
+    int files = 0, changed = 0;
+};
+
+// The tracked changes in every part of the result.
+int Marks(const std::string& docx) {
+    int marks = 0;
+    const redline::Package package = redline::Package::Read(docx);
+    for (const std::string& name : package.names()) {
+        const std::string& bytes = package.part(name);
+        for (const char* mark : {"<w:ins ", "<w:del ", "<w:moveFrom ", "<w:moveTo ",
+                                 "<w:rPrChange ", "<w:pPrChange "}) {
+            for (std::size_t at = 0; (at = bytes.find(mark, at)) != std::string::npos; ++at)
+                ++marks;
+        }
+    }
+    return marks;
+}
+
+std::string Reading(const std::string& docx, redline::Reading reading) {
+    return redline::ReadText(docx, reading);
+}
+
+// Compares `docx` with itself and with a copy that has one word changed.
+void Check(const std::string& name, const std::string& docx, const std::string& work,
+           Outcome& outcome) {
+    const std::string result = work + "/result.docx", copy = work + "/one-word.docx";
+    ++outcome.files;
+    const auto same = redline::CompareDocuments(docx, docx, result);
+    EXPECT_TRUE(same.empty()) << name << ": " << same.size() << " changes with itself, the first "
+                              << (same.empty() ? "" : same[0].text);
+    EXPECT_EQ(Marks(result), 0) << name;
+    const std::string word = ChangeOneWord(docx, copy, "Quorvane");
+    if (word.empty()) return;  // no word to change
+    ++outcome.changed;
+    const auto changes = redline::CompareDocuments(docx, copy, result);
+    const redline::ChangeCounts counts = redline::Count(changes);
+    EXPECT_EQ(counts.deletions, 1) << name << " (" << word << ")";
+    EXPECT_EQ(counts.insertions, 1) << name << " (" << word << ")";
+    EXPECT_EQ(counts.moves + counts.formatting, 0) << name << " (" << word << ")";
+    EXPECT_EQ(Reading(result, redline::Reading::RejectAll),
+              Reading(docx, redline::Reading::AcceptAll))
+        << name;
+    EXPECT_EQ(Reading(result, redline::Reading::AcceptAll),
+              Reading(copy, redline::Reading::AcceptAll))
+        << name;
+    // The word itself, or the field or content control it shows in, kept whole.
+    for (const auto& change : changes) {
+        const std::string expected =
+            change.kind == redline::ChangeKind::Deletion ? word : "Quorvane";
+        EXPECT_NE(change.text.find(expected), std::string::npos) << name << ": " << change.text;
+    }
+}
+
+}  // namespace
+
+TEST_F(OfficeTest,
+       EveryFileOfTheCorpusComparesWithItselfToNothingAndWithAOneWordChangeToExactlyThat) {
+    const auto before = OfficeProcesses();
+    TemporaryFolder corpus, work;
+    std::vector<std::string> files;  // any format the office reads
+    {
+        office::WriterSession session(Headless());
+        for (const auto& [name, shape] : Shapes()) {
+            const std::string docx = corpus.path() + "/" + name + ".docx";
+            WriteDocx(docx, shape.first, shape.second);
+            files.push_back(docx);
+            // The office's own conversions, and those brought back to Word 2007+.
+            for (const auto& [extension, filter] :
+                 {std::pair{".doc", "MS Word 97"}, std::pair{".rtf", "Rich Text Format"},
+                  std::pair{".odt", "writer8"}}) {
+                const std::string converted = corpus.path() + "/" + name + extension;
+                session.store(session.open(docx), converted, filter);
+                const std::string back = corpus.path() + "/" + name + extension + ".docx";
+                session.store(session.open(converted), back, "MS Word 2007 XML");
+                files.push_back(converted);
+                files.push_back(back);
+            }
+        }
+        // The office's own templates, openly licensed, as Word documents.
+        std::error_code error;
+        for (const auto& entry :
+             fs::recursive_directory_iterator("/usr/lib/libreoffice/share/template", error)) {
+            if (entry.path().extension() != ".ott") continue;
+            const std::string docx =
+                corpus.path() + "/template-" + entry.path().stem().string() + ".docx";
+            try {
+                session.store(session.open(entry.path().string()), docx, "MS Word 2007 XML");
+                files.push_back(docx);
+            } catch (const automation::Error&) {
+                // A template the office itself cannot turn into a Word document: not ours to test.
+            }
+        }
+    }
+    // Openly licensed Word documents that Debian packages installed here ship: python-docx's
+    // template, and pandoc's reference document, which it keeps unpacked.
+    if (fs::exists("/usr/lib/python3/dist-packages/docx/templates/default.docx")) {
+        files.push_back("/usr/lib/python3/dist-packages/docx/templates/default.docx");
+    }
+    const fs::path unpacked = "/usr/share/pandoc/data/docx";
+    if (fs::is_directory(unpacked)) {
+        redline::Package package;
+        for (const auto& entry : fs::recursive_directory_iterator(unpacked)) {
+            if (entry.is_regular_file()) {
+                package.put(fs::relative(entry.path(), unpacked).string(), ReadFile(entry.path()));
+            }
+        }
+        files.push_back(corpus.path() + "/pandoc-reference.docx");
+        package.write(files.back());
+    }
+
+    Outcome outcome;
+    office::WriterSession session(Headless());
+    std::string previous;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::string docx = files[i];
+        if (!redline::Package::IsWordPackage(docx)) {
+            docx = work.path() + "/converted-" + std::to_string(i) + ".docx";
+            session.convert(files[i], docx);  // as the program does
+        }
+        const std::string name = fs::path(files[i]).filename().string();
+        Check(name, docx, work.path(), outcome);
+        // Two different documents: the marks must still give each back.
+        if (!previous.empty()) {
+            const std::string result = work.path() + "/between.docx";
+            redline::CompareDocuments(previous, docx, result);
+            EXPECT_EQ(Reading(result, redline::Reading::RejectAll),
+                      Reading(previous, redline::Reading::AcceptAll))
+                << "before " << name;
+            EXPECT_EQ(Reading(result, redline::Reading::AcceptAll),
+                      Reading(docx, redline::Reading::AcceptAll))
+                << "before " << name;
+        }
+        previous = docx;
+    }
+    session.quit();
+    std::printf("corpus: %d files compared with themselves, %d with one word changed\n",
+                outcome.files, outcome.changed);
+    EXPECT_GT(outcome.files, 30);
+    EXPECT_TRUE(WaitUntil([&] { return OfficesSince(before).empty(); })) << "an office was left";
+}
