@@ -71,6 +71,82 @@ std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::v
     return pairs;
 }
 
+// The moves of a script: each heavy item deleted at one place and inserted unchanged at
+// another gets the same number on both sides (0 for those that did not move).
+void FindMoves(const Script& script, const Keys& keysA, const Keys& keysB,
+               const std::vector<Item>& a, const AlignRules& rules, int& nextMove,
+               std::vector<int>& movedA, std::vector<int>& movedB) {
+    std::unordered_multimap<std::uint32_t, int> inserted;
+    int i = 0, j = 0;
+    for (const Edit& edit : script) {
+        for (std::uint32_t k = 0; k < edit.count && edit.kind == EditKind::Insert; ++k) {
+            inserted.emplace(keysB[j + k], j + k);
+        }
+        if (edit.kind != EditKind::Delete) j += static_cast<int>(edit.count);
+    }
+    for (const Edit& edit : script) {
+        for (std::uint32_t k = 0; k < edit.count && edit.kind == EditKind::Delete; ++k) {
+            const int from = i + static_cast<int>(k);
+            const auto found = inserted.find(keysA[from]);
+            if (a[from].weight < rules.movingWeight || found == inserted.end()) continue;
+            movedA[from] = movedB[found->second] = ++nextMove;
+            inserted.erase(found);
+        }
+        if (edit.kind != EditKind::Insert) i += static_cast<int>(edit.count);
+    }
+}
+
+// Writes the steps of one changed stretch: the pairs compared inside, and between them what
+// was deleted, then what was inserted, each at its place.
+class Stretch {
+  public:
+    Stretch(const std::vector<Item>& a, const std::vector<Item>& b, const AlignRules& rules,
+            const std::vector<int>& movedA, const std::vector<int>& movedB,
+            std::vector<Step>& steps)
+        : a_(a), b_(b), rules_(rules), movedA_(movedA), movedB_(movedB), steps_(steps) {}
+
+    void flush(std::vector<int>& as, std::vector<int>& bs) {
+        std::vector<int> restA, restB;
+        for (int x : as) {
+            if (!movedA_[x]) restA.push_back(x);
+        }
+        for (int y : bs) {
+            if (!movedB_[y]) restB.push_back(y);
+        }
+        std::size_t ia = 0, ib = 0;
+        for (const auto& [x, y] : PairUp(restA, restB, rules_, a_, b_)) {
+            until(as, bs, ia, ib, x, y);
+            steps_.push_back({StepKind::Modify, x, y});
+            ++ia;
+            ++ib;
+        }
+        until(as, bs, ia, ib, static_cast<int>(a_.size()), static_cast<int>(b_.size()));
+        as.clear();
+        bs.clear();
+    }
+
+  private:
+    void until(const std::vector<int>& as, const std::vector<int>& bs, std::size_t& ia,
+               std::size_t& ib, int pairA, int pairB) {
+        for (; ia < as.size() && as[ia] < pairA; ++ia) {
+            const int x = as[ia];
+            steps_.push_back(
+                {movedA_[x] ? StepKind::MoveFrom : StepKind::Delete, x, -1, movedA_[x]});
+        }
+        for (; ib < bs.size() && bs[ib] < pairB; ++ib) {
+            const int y = bs[ib];
+            steps_.push_back({movedB_[y] ? StepKind::MoveTo : StepKind::Insert, -1, y, movedB_[y]});
+        }
+    }
+
+    const std::vector<Item>& a_;
+    const std::vector<Item>& b_;
+    const AlignRules& rules_;
+    const std::vector<int>& movedA_;
+    const std::vector<int>& movedB_;
+    std::vector<Step>& steps_;
+};
+
 }  // namespace
 
 std::vector<Step> Align(const std::vector<Item>& a, const std::vector<Item>& b,
@@ -78,75 +154,16 @@ std::vector<Step> Align(const std::vector<Item>& a, const std::vector<Item>& b,
     std::unordered_map<std::uint64_t, std::uint32_t> ids;
     const Keys keysA = KeysOf(a, ids), keysB = KeysOf(b, ids);
     const Script script = Difference(keysA, keysB);
-
-    // Moves first: a heavy item deleted at one place and inserted unchanged at another.
     std::vector<int> movedA(a.size(), 0), movedB(b.size(), 0);
-    if (rules.moves) {
-        std::unordered_multimap<std::uint32_t, int> inserted;
-        int i = 0, j = 0;
-        for (const Edit& edit : script) {
-            if (edit.kind == EditKind::Insert) {
-                for (std::uint32_t k = 0; k < edit.count; ++k)
-                    inserted.emplace(keysB[j + k], j + k);
-            }
-            if (edit.kind != EditKind::Insert) i += static_cast<int>(edit.count);
-            if (edit.kind != EditKind::Delete) j += static_cast<int>(edit.count);
-        }
-        i = 0;
-        for (const Edit& edit : script) {
-            if (edit.kind == EditKind::Delete) {
-                for (std::uint32_t k = 0; k < edit.count; ++k) {
-                    const int from = i + static_cast<int>(k);
-                    if (a[from].weight < rules.movingWeight) continue;
-                    const auto found = inserted.find(keysA[from]);
-                    if (found == inserted.end()) continue;
-                    movedA[from] = movedB[found->second] = ++nextMove;
-                    inserted.erase(found);
-                }
-            }
-            if (edit.kind != EditKind::Insert) i += static_cast<int>(edit.count);
-        }
-    }
+    if (rules.moves) FindMoves(script, keysA, keysB, a, rules, nextMove, movedA, movedB);
 
     std::vector<Step> steps;
-    auto flush = [&](std::vector<int>& as, std::vector<int>& bs) {
-        std::vector<int> restA, restB;
-        for (int x : as) {
-            if (!movedA[x]) restA.push_back(x);
-        }
-        for (int y : bs) {
-            if (!movedB[y]) restB.push_back(y);
-        }
-        const auto pairs = PairUp(restA, restB, rules, a, b);
-        std::size_t ia = 0, ib = 0;
-        auto until = [&](int pairA, int pairB) {
-            for (; ia < as.size() && as[ia] < pairA; ++ia) {
-                const int x = as[ia];
-                steps.push_back(
-                    {movedA[x] ? StepKind::MoveFrom : StepKind::Delete, x, -1, movedA[x]});
-            }
-            for (; ib < bs.size() && bs[ib] < pairB; ++ib) {
-                const int y = bs[ib];
-                steps.push_back(
-                    {movedB[y] ? StepKind::MoveTo : StepKind::Insert, -1, y, movedB[y]});
-            }
-        };
-        for (const auto& [x, y] : pairs) {
-            until(x, y);
-            steps.push_back({StepKind::Modify, x, y});
-            ++ia;
-            ++ib;
-        }
-        until(static_cast<int>(a.size()), static_cast<int>(b.size()));
-        as.clear();
-        bs.clear();
-    };
-
+    Stretch stretch(a, b, rules, movedA, movedB, steps);
     std::vector<int> as, bs;
     int i = 0, j = 0;
     for (const Edit& edit : script) {
         if (edit.kind == EditKind::Equal) {
-            flush(as, bs);
+            stretch.flush(as, bs);
             for (std::uint32_t k = 0; k < edit.count; ++k, ++i, ++j) {
                 steps.push_back({a[i].look == b[j].look ? StepKind::Keep : StepKind::Modify, i, j});
             }
@@ -156,7 +173,7 @@ std::vector<Step> Align(const std::vector<Item>& a, const std::vector<Item>& b,
             for (std::uint32_t k = 0; k < edit.count; ++k) bs.push_back(j++);
         }
     }
-    flush(as, bs);
+    stretch.flush(as, bs);
     return steps;
 }
 

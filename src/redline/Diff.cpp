@@ -219,21 +219,24 @@ Script Difference(const Keys& a, const Keys& b) {
     return ordered;
 }
 
-Script CleanUp(const Script& script, const std::vector<std::uint32_t>& weightA,
-               const std::vector<std::uint32_t>& weightB, const std::vector<bool>& weightless) {
-    // Hunks: an equality, or a change with what it deletes and inserts.
-    struct Hunk {
-        bool equal;
-        std::uint32_t deleted = 0, inserted = 0;  // elements
-        std::uint64_t weightDeleted = 0, weightInserted = 0;
-        std::uint32_t a = 0;  // first element of a
-        bool light = true;    // an equality of weightless elements only
-    };
+namespace {
+
+// An equality, or a change with what it deletes and inserts.
+struct Hunk {
+    bool equal;
+    std::uint32_t deleted = 0, inserted = 0;  // elements
+    std::uint64_t weightDeleted = 0, weightInserted = 0;
+    bool light = true;  // an equality of weightless elements only
+};
+
+std::vector<Hunk> HunksOf(const Script& script, const std::vector<std::uint32_t>& weightA,
+                          const std::vector<std::uint32_t>& weightB,
+                          const std::vector<bool>& weightless) {
     std::vector<Hunk> hunks;
     std::uint32_t a = 0, b = 0;
     for (const Edit& edit : script) {
         if (edit.kind == EditKind::Equal) {
-            Hunk hunk{true, edit.count, edit.count, 0, 0, a};
+            Hunk hunk{true, edit.count, edit.count};
             for (std::uint32_t i = 0; i < edit.count; ++i) {
                 hunk.weightDeleted += weightA[a + i];
                 hunk.light = hunk.light && weightless[a + i];
@@ -245,41 +248,46 @@ Script CleanUp(const Script& script, const std::vector<std::uint32_t>& weightA,
         }
         if (hunks.empty() || hunks.back().equal) hunks.push_back({false});
         Hunk& change = hunks.back();
+        const bool deletes = edit.kind == EditKind::Delete;
         for (std::uint32_t i = 0; i < edit.count; ++i) {
-            if (edit.kind == EditKind::Delete) {
-                change.weightDeleted += weightA[a + i];
-            } else {
-                change.weightInserted += weightB[b + i];
-            }
+            (deletes ? change.weightDeleted : change.weightInserted) +=
+                deletes ? weightA[a + i] : weightB[b + i];
         }
-        (edit.kind == EditKind::Delete ? change.deleted : change.inserted) += edit.count;
-        (edit.kind == EditKind::Delete ? a : b) += edit.count;
+        (deletes ? change.deleted : change.inserted) += edit.count;
+        (deletes ? a : b) += edit.count;
     }
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (std::size_t i = 1; i + 1 < hunks.size(); ++i) {
-            const Hunk &before = hunks[i - 1], &equal = hunks[i], &after = hunks[i + 1];
-            if (!equal.equal || before.equal || after.equal) continue;
-            const auto larger = [](const Hunk& h) {
-                return std::max(h.weightDeleted, h.weightInserted);
-            };
-            if (!equal.light &&
-                (equal.weightDeleted > larger(before) || equal.weightDeleted > larger(after))) {
-                continue;
-            }
-            Hunk joined{false};
-            joined.deleted = before.deleted + equal.deleted + after.deleted;
-            joined.inserted = before.inserted + equal.deleted + after.inserted;
-            joined.weightDeleted = before.weightDeleted + equal.weightDeleted + after.weightDeleted;
-            joined.weightInserted =
-                before.weightInserted + equal.weightDeleted + after.weightInserted;
-            hunks[i - 1] = joined;
-            hunks.erase(hunks.begin() + static_cast<long>(i),
-                        hunks.begin() + static_cast<long>(i) + 2);
-            merged = true;
-            break;
+    return hunks;
+}
+
+// Joins two changes and the equality between them when the equality is no heavier than the
+// larger side of either change, or weighs nothing; looks again where a join happened.
+void JoinAcrossSmallEqualities(std::vector<Hunk>& hunks) {
+    const auto larger = [](const Hunk& h) { return std::max(h.weightDeleted, h.weightInserted); };
+    for (std::size_t i = 1; i + 1 < hunks.size();) {
+        const Hunk &before = hunks[i - 1], &equal = hunks[i], &after = hunks[i + 1];
+        const bool small = equal.light || (equal.weightDeleted <= larger(before) &&
+                                           equal.weightDeleted <= larger(after));
+        if (!equal.equal || before.equal || after.equal || !small) {
+            ++i;
+            continue;
         }
+        Hunk joined{false};
+        joined.deleted = before.deleted + equal.deleted + after.deleted;
+        joined.inserted = before.inserted + equal.deleted + after.inserted;
+        joined.weightDeleted = before.weightDeleted + equal.weightDeleted + after.weightDeleted;
+        joined.weightInserted = before.weightInserted + equal.weightDeleted + after.weightInserted;
+        hunks[i - 1] = joined;
+        hunks.erase(hunks.begin() + static_cast<long>(i), hunks.begin() + static_cast<long>(i) + 2);
+        i = std::max<std::size_t>(1, i - 1);
     }
+}
+
+}  // namespace
+
+Script CleanUp(const Script& script, const std::vector<std::uint32_t>& weightA,
+               const std::vector<std::uint32_t>& weightB, const std::vector<bool>& weightless) {
+    std::vector<Hunk> hunks = HunksOf(script, weightA, weightB, weightless);
+    JoinAcrossSmallEqualities(hunks);
     Script cleaned;
     for (const Hunk& hunk : hunks) {
         if (hunk.equal) {

@@ -211,6 +211,35 @@ std::string Excerpt(const ParagraphContent& content, const Units& units, std::ui
     return text;
 }
 
+// All of one deleted, all of the other inserted.
+Script Replacement(const Units& a, const Units& b) {
+    Script script;
+    if (!a.keys.empty()) script.push_back({EditKind::Delete, std::uint32_t(a.keys.size())});
+    if (!b.keys.empty()) script.push_back({EditKind::Insert, std::uint32_t(b.keys.size())});
+    return script;
+}
+
+// The revised paragraph's properties, with the original's as a change when they differ.
+void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent& b,
+                              pugi::xml_node paragraph, WriteContext& context, Part part,
+                              std::uint32_t aNumber, std::uint32_t bNumber) {
+    if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);
+    if (!context.formatting ||
+        CanonicalParagraphProperties(a.node) == CanonicalParagraphProperties(b.node)) {
+        return;
+    }
+    pugi::xml_node change = PropertiesOf(paragraph, "w:pPr").append_child("w:pPrChange");
+    context.stamp.on(change);
+    pugi::xml_node old = change.append_child("w:pPr");
+    for (const pugi::xml_node& child : a.node.child("w:pPr").children()) {
+        const std::string_view name = child.name();
+        if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") old.append_copy(child);
+    }
+    context.adopt.adopt(old);
+    context.changes.push_back(
+        {ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber});
+}
+
 }  // namespace
 
 pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent& b,
@@ -218,33 +247,11 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
                                std::uint32_t bNumber, bool whole) {
     KeyTable& keys = context.revised.keys();
     const Units unitsA = UnitsOf(a, keys), unitsB = UnitsOf(b, keys);
-    Script script;
-    if (!whole) {
-        script = CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights, unitsB.weights,
-                         unitsA.light);
-    } else {
-        if (!unitsA.keys.empty())
-            script.push_back({EditKind::Delete, std::uint32_t(unitsA.keys.size())});
-        if (!unitsB.keys.empty())
-            script.push_back({EditKind::Insert, std::uint32_t(unitsB.keys.size())});
-    }
-
+    const Script script = whole ? Replacement(unitsA, unitsB)
+                                : CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights,
+                                          unitsB.weights, unitsA.light);
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
-    if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);
-    if (context.formatting &&
-        CanonicalParagraphProperties(a.node) != CanonicalParagraphProperties(b.node)) {
-        pugi::xml_node change = PropertiesOf(paragraph, "w:pPr").append_child("w:pPrChange");
-        context.stamp.on(change);
-        pugi::xml_node old = change.append_child("w:pPr");
-        for (const pugi::xml_node& child : a.node.child("w:pPr").children()) {
-            const std::string_view name = child.name();
-            if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange")
-                old.append_copy(child);
-        }
-        context.adopt.adopt(old);
-        context.changes.push_back(
-            {ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber});
-    }
+    WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
 
     Emitter emitter(paragraph, context);
     std::uint32_t i = 0, j = 0;  // units of a and of b

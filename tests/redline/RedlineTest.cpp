@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <pugixml.hpp>
 #include <set>
 
@@ -365,85 +364,6 @@ TEST_P(RedlinePairs, MarksEachEditInPlaceAndRejectingOrAcceptingAllGivesEachSide
 }
 
 INSTANTIATE_TEST_SUITE_P(Edits, RedlinePairs, ::testing::ValuesIn(Pairs()),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-}  // namespace
-
-namespace {
-
-struct Hostile {
-    const char* name;
-    std::function<void(const std::string& path)> write;
-    const char* why;  // what the refusal says
-};
-
-void WritePackage(const std::string& path, const std::string& document, bool withMain = true) {
-    redline::Package package;
-    package.put("[Content_Types].xml", "<Types/>");
-    package.put("_rels/.rels",
-                "<Relationships><Relationship Id=\"r\" Type=\"x/officeDocument\" "
-                "Target=\"word/document.xml\"/></Relationships>");
-    if (withMain) package.put("word/document.xml", document);
-    package.write(path);
-}
-
-std::vector<Hostile> HostileInputs() {
-    return {
-        {"NotAZipFile", [](const std::string& p) { WriteFile(p, "just some words"); },
-         "not a readable zip file"},
-        {"AZipBomb",
-         [](const std::string& p) {
-             WritePackage(p,
-                          "<w:document><w:body/>" + std::string(40 << 20, ' ') + "</w:document>");
-         },
-         "inflates beyond reason"},
-        {"NestedTooDeeply",
-         [](const std::string& p) {
-             std::string nested;
-             for (int i = 0; i < 5000; ++i) nested += "<w:p>";
-             WritePackage(p, "<w:document><w:body>" + nested + "</w:body></w:document>");
-         },
-         "is not well-formed XML"},
-        {"DeepButWellFormed",
-         [](const std::string& p) {
-             std::string open, close;
-             for (int i = 0; i < 400; ++i) open += "<w:sdt>", close += "</w:sdt>";
-             WritePackage(p, "<w:document><w:body>" + open + close + "</w:body></w:document>");
-         },
-         "nested too deeply"},
-        {"BrokenXml", [](const std::string& p) { WritePackage(p, "<w:document><w:body><w:p>"); },
-         "is not well-formed XML"},
-        {"NoMainPart", [](const std::string& p) { WritePackage(p, "", false); }, "lacks it"},
-        {"NoBody", [](const std::string& p) { WritePackage(p, "<w:document/>"); },
-         "no document body"},
-    };
-}
-
-class HostileDocuments : public ::testing::TestWithParam<Hostile> {};
-
-void PrintTo(const Hostile& hostile, std::ostream* out) {
-    *out << hostile.name;
-}
-
-TEST_P(HostileDocuments, AreRefusedNamingTheFileAndLeaveNoResult) {
-    TemporaryFolder folder;
-    const std::string bad = folder.path() + "/bad.docx", good = folder.path() + "/good.docx",
-                      result = folder.path() + "/result.docx";
-    GetParam().write(bad);
-    WriteDocx(good, Text("A sound document."));
-    for (const auto& [a, b] : {std::pair{bad, good}, std::pair{good, bad}}) {
-        try {
-            redline::CompareDocuments(a, b, result);
-            ADD_FAILURE() << "no refusal";
-        } catch (const redline::UnreadableDocument& e) {
-            EXPECT_EQ(e.path(), bad);
-            EXPECT_NE(std::string(e.what()).find(GetParam().why), std::string::npos) << e.what();
-        }
-        EXPECT_FALSE(std::filesystem::exists(result));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Inputs, HostileDocuments, ::testing::ValuesIn(HostileInputs()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -9,8 +9,8 @@ int RunProgram(const PlatformServices& own, const MainWindowMaker& makeWindow,
     const auto clock = MakeSystemClock();
     const auto random = MakeSystemRandomSource();
     ImmediateEnd end(settings);
-    Platform platform{own.host,  own.prompts, settings, own.commonDialog,       own.shell,
-                      *clock,    *random,     end,      own.applicationFolder, own.wordIsStandIn};
+    Platform platform{own.host, own.prompts, settings, own.commonDialog,      own.shell,
+                      *clock,   *random,     end,      own.applicationFolder, own.wordIsStandIn};
     const std::unique_ptr<MainWindow> window = makeWindow(platform);
     MainWindow& form = *window;
     settings.setFailureListener([&form](const std::string& description) {
