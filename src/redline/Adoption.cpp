@@ -9,10 +9,6 @@ namespace redline {
 
 namespace {
 
-bool Named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
-}
-
 // What stays with the original: its bookmarks, comments, permissions and section breaks.
 bool LeftBehind(const pugi::xml_node& node) {
     for (const char* name : {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",

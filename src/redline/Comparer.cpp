@@ -11,10 +11,6 @@ namespace redline {
 
 namespace {
 
-bool Named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
-}
-
 bool HoldsTextBox(const pugi::xml_node& node) {
     return node.find_node([](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); });
 }

@@ -1,4 +1,5 @@
 #include "redline/Marks.h"
+#include "redline/Xml.h"
 
 #include <cstring>
 #include <vector>
@@ -6,10 +7,6 @@
 namespace redline {
 
 namespace {
-
-bool Named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
-}
 
 bool Removing(Mark mark) {
     return mark == Mark::Delete || mark == Mark::MoveFrom;

@@ -1,4 +1,5 @@
 #include "redline/Paragraph.h"
+#include "redline/Xml.h"
 
 #include <cstring>
 
@@ -7,10 +8,6 @@
 namespace redline {
 
 namespace {
-
-bool Named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
-}
 
 bool OneOf(const pugi::xml_node& node, std::initializer_list<const char*> names) {
     for (const char* name : names) {

@@ -1,4 +1,5 @@
 #include "redline/Resolve.h"
+#include "redline/Xml.h"
 
 #include <cstring>
 #include <map>
@@ -9,10 +10,6 @@
 namespace redline {
 
 namespace {
-
-bool Named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
-}
 
 // The parts a document's text reaches into: its notes and its headers and footers.
 class Parts {

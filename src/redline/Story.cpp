@@ -1,4 +1,5 @@
 #include "redline/Story.h"
+#include "redline/Xml.h"
 
 #include <cstring>
 #include <string>
@@ -6,10 +7,6 @@
 namespace redline {
 
 namespace {
-
-bool Named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
-}
 
 std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) {
     return (hash ^ value) * 1099511628211ull + 0x9E3779B97F4A7C15ull;

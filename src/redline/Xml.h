@@ -3,6 +3,8 @@
 #pragma once
 
 #include <pugixml.hpp>
+
+#include <cstring>
 #include <string>
 
 namespace redline {
@@ -18,6 +20,11 @@ void ParsePart(pugi::xml_document& document, const std::string& bytes, const std
 
 // The document as the bytes of a part, with its XML declaration.
 std::string SerializePart(const pugi::xml_document& document);
+
+// Whether the element is named `name` ("w:p"): the prefixes are those Word writes.
+inline bool Named(const pugi::xml_node& node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
 
 // The value of attribute `name` of `node`, or "" (for the many optional attributes).
 inline std::string Attribute(const pugi::xml_node& node, const char* name) {
