@@ -74,9 +74,7 @@ std::string Adoption::relationshipFor(const std::string& id) {
     if (!copy.external) {
         const std::string part = shared_.copyPart(from_.relationships.partOf(*relationship));
         if (part.empty()) return id;
-        // Named from the result's part, or from the package's root.
-        const std::string folder = Folder(to_.name);
-        copy.target = part.starts_with(folder) ? part.substr(folder.size()) : "/" + part;
+        copy.target = TargetFrom(to_.name, part);
     }
     return ids_[id] = to_.relationships.add(copy);
 }

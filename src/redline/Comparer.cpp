@@ -245,9 +245,7 @@ XmlPart* Comparer::addResultPart(const std::string& name, const std::string& typ
                                  const std::string& contentType, const std::string& rootXml) {
     b_.package.put(name, rootXml);
     shared_.addOverride(name, contentType);
-    const std::string folder = b_.main.name.substr(0, b_.main.name.rfind('/') + 1);
-    b_.main.relationships.add(
-        {type, name.starts_with(folder) ? name.substr(folder.size()) : "/" + name});
+    b_.main.relationships.add({type, TargetFrom(b_.main.name, name)});
     return resultPart(name);
 }
 

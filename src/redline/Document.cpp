@@ -26,6 +26,11 @@ std::string ResolvePartName(const std::string& folder, const std::string& target
     return name;
 }
 
+std::string TargetFrom(const std::string& from, const std::string& to) {
+    const std::string folder = from.substr(0, from.rfind('/') + 1);
+    return to.starts_with(folder) ? to.substr(folder.size()) : "/" + to;
+}
+
 Relationships::Relationships(const Package& package, const std::string& partName) {
     const std::size_t slash = partName.rfind('/');
     folder_ = slash == std::string::npos ? "" : partName.substr(0, slash + 1);

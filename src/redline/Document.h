@@ -58,6 +58,10 @@ bool LoadPart(const Package& package, const std::string& name, XmlPart& part);
 // Writes the part and its relationships back into `package`.
 void SavePart(const XmlPart& part, Package& package);
 
+// The target a relationship of the part `from` gives to the part `to`: relative to `from`'s
+// folder when `to` lies below it, else from the package's root.
+std::string TargetFrom(const std::string& from, const std::string& to);
+
 struct DocumentSide {
     std::string path;
     Package package;

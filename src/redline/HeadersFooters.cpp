@@ -57,10 +57,8 @@ void Comparer::headersAndFooters() {
                 } else if (partA && sectionB) {
                     // The original's header comes along, deleted, in the same section and kind.
                     const std::string copy = shared_.copyPart(partA->name);
-                    const std::string folder = b_.main.name.substr(0, b_.main.name.rfind('/') + 1);
-                    const std::string id = b_.main.relationships.add(
-                        {relA->type,
-                         copy.starts_with(folder) ? copy.substr(folder.size()) : "/" + copy});
+                    const std::string id =
+                        b_.main.relationships.add({relA->type, TargetFrom(b_.main.name, copy)});
                     pugi::xml_node reference = sectionB.prepend_child(element);
                     reference.append_attribute("w:type") = kind;
                     reference.append_attribute("r:id") = id.c_str();

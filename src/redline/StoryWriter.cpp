@@ -28,6 +28,19 @@ Bag WordsOf(const pugi::xml_node& node) {
     return bag;
 }
 
+// The share of their words two bags have in common (Dice's coefficient); two empty ones are
+// alike.
+double Shared(const Bag& a, const Bag& b) {
+    int common = 0, total = 0;
+    for (const auto& [word, count] : a) {
+        total += count;
+        if (const auto found = b.find(word); found != b.end())
+            common += std::min(count, found->second);
+    }
+    for (const auto& [word, count] : b) total += count;
+    return total ? 2.0 * common / total : 1.0;
+}
+
 // The text of a block as a change report gives it: its paragraphs on lines of their own.
 std::string TextOf(const pugi::xml_node& node) {
     std::string text;
@@ -202,15 +215,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
     rules.similarity = [&](int i, int j) {
         if (!bagsA.count(i)) bagsA[i] = WordsOf(rowsA[i].node);
         if (!bagsB.count(j)) bagsB[j] = WordsOf(rowsB[j].node);
-        int common = 0, total = 0;
-        for (const auto& [word, count] : bagsA[i]) {
-            total += count;
-            if (const auto found = bagsB[j].find(word); found != bagsB[j].end()) {
-                common += std::min(count, found->second);
-            }
-        }
-        for (const auto& [word, count] : bagsB[j]) total += count;
-        return total ? 2.0 * common / total : 1.0;
+        return Shared(bagsA[i], bagsB[j]);
     };
     int unusedMoves = 0;
     const std::vector<Step> steps = Align(items(rowsA), items(rowsB), rules, unusedMoves);
@@ -249,15 +254,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
 }  // namespace
 
 double Similarity(const pugi::xml_node& a, const pugi::xml_node& b) {
-    const Bag bagA = WordsOf(a), bagB = WordsOf(b);
-    int common = 0, total = 0;
-    for (const auto& [word, count] : bagA) {
-        total += count;
-        if (const auto found = bagB.find(word); found != bagB.end())
-            common += std::min(count, found->second);
-    }
-    for (const auto& [word, count] : bagB) total += count;
-    return total ? 2.0 * common / total : 1.0;
+    return Shared(WordsOf(a), WordsOf(b));
 }
 
 void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {

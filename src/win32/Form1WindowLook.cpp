@@ -3,6 +3,7 @@
 // or a skin, never while painting.
 #include "app/Form1Composition.h"
 #include "com/ComText.h"
+#include "win32/Fonts.h"
 #include "win32/Form1Window.h"
 
 namespace {
@@ -13,17 +14,6 @@ COLORREF Colour(const Rgb& rgb) {
 
 COLORREF Colour(const std::optional<Rgb>& rgb, COLORREF otherwise) {
     return rgb ? Colour(*rgb) : otherwise;
-}
-
-HFONT MakeFont(const std::string& family, double points, bool bold, int dpi) {
-    return CreateFontW(-static_cast<int>(points * dpi / 72.0 + 0.5), 0, 0, 0,
-                       bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, com::Wide(family).c_str());
-}
-
-HFONT MakeFont(const FontDesign& font, int dpi) {
-    return MakeFont(font.family, font.points, font.bold, dpi);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "com/ComText.h"
 #include "splash/SplashComposition.h"
+#include "win32/Fonts.h"
 #include "win32/WindowPlacement.h"
 
 namespace {
@@ -43,11 +44,7 @@ SplashWindow::SplashWindow(SettingsStore& settings, Prompts& prompts, HINSTANCE 
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, pixels(check.place.left),
         pixels(check.place.top), pixels(check.place.width), pixels(check.place.height), window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCheck1)), instance, nullptr);
-    const FontDesign& font = FontFor(check.font);
-    font_.reset(CreateFontW(-static_cast<int>(font.points * dpi_ / 72.0 + 0.5), 0, 0, 0,
-                            font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                            DEFAULT_PITCH | FF_SWISS, com::Wide(font.family).c_str()));
+    font_.reset(MakeFont(FontFor(check.font), dpi_));
     SendMessageW(check1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     pen_.reset(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
     for (std::size_t i = 0; i < kSplashLines.size(); ++i) {
