@@ -39,18 +39,10 @@ std::vector<BatchLine> ReadBatchFile(const std::string& path) {
 
 namespace {
 
-struct JobFailure {
-    std::string description;
-    bool inDocument;  // rather than in the word processor
-};
-
 // Runs one job with the worker's office, starting one when it needs one; answers what failed.
 std::optional<JobFailure> RunLine(const OfficeStarter& startOffice, const std::string& author,
                                   std::unique_ptr<office::ComparisonSession>& session,
                                   const CompareJob& job) {
-    if (std::string problem = ResultFolderProblem(job.result); !problem.empty()) {
-        return JobFailure{problem, true};
-    }
     const OfficeSource office = [&]() -> office::ComparisonSession& {
         if (!session) session = startOffice();
         return *session;
@@ -58,12 +50,20 @@ std::optional<JobFailure> RunLine(const OfficeStarter& startOffice, const std::s
     try {
         RunJob(office, job, author);
         return std::nullopt;
-    } catch (const office::DocumentError& e) {
-        return JobFailure{e.what(), true};
-    } catch (const std::exception& e) {
-        session.reset();  // the next job gets an office that has not failed
-        return JobFailure{e.what(), false};
+    } catch (...) {
+        JobFailure failure = CurrentFailure(job);
+        // The next job gets an office that has not failed.
+        if (failure.code == kEngineFailure) session.reset();
+        return failure;
     }
+}
+
+// Of two exit codes of failed jobs, the one the batch ends with.
+ExitCode Graver(ExitCode a, ExitCode b) {
+    for (ExitCode code : {kEngineFailure, kResultFailure, kUsage, kBadInput}) {
+        if (a == code || b == code) return code;
+    }
+    return kDone;
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ BatchOutcome RunBatch(const OfficeStarter& startOffice, const std::string& autho
                 ++outcome.done;
             } else {
                 ++outcome.failed;
-                outcome.engineFailed = outcome.engineFailed || !failure->inDocument;
+                outcome.exitCode = Graver(outcome.exitCode, failure->code);
                 if (report.failed) report.failed(lines[i], failure->description);
             }
             if (report.progress) {

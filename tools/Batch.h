@@ -23,7 +23,9 @@ std::vector<BatchLine> ReadBatchFile(const std::string& path);
 struct BatchOutcome {
     int done = 0;
     int failed = 0;
-    bool engineFailed = false;  // some failure lay in the word processor, not in a document
+    // kDone when every job succeeded; else the code of the failures, the first of
+    // kEngineFailure, kResultFailure, kUsage and kBadInput that any job met.
+    ExitCode exitCode = kDone;
     double seconds = 0;
 };
 

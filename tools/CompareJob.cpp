@@ -1,6 +1,6 @@
 #include "CompareJob.h"
 
-#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -9,6 +9,7 @@
 #include <random>
 
 #include "office/loader/DocumentCheck.h"
+#include "office/loader/EngineComparison.h"
 #include "redline/Compare.h"
 
 namespace fs = std::filesystem;
@@ -30,80 +31,108 @@ std::string ExportFilter(const std::string& result) {
     return found == filters.end() ? "" : found->second;
 }
 
-std::string ResultFolderProblem(const std::string& result) {
-    const fs::path folder = fs::absolute(result).parent_path();
-    if (fs::is_directory(folder) && access(folder.c_str(), W_OK) == 0) return {};
-    return "cannot write the result into \"" + folder.string() +
-           "\": the folder does not exist or is not writable.";
+bool SameFile(const std::string& first, const std::string& second) {
+    struct stat a {
+    }, b{};
+    if (stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0) {
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    }
+    // One of them does not exist (yet): the same place once every link and ".." is resolved.
+    std::error_code error;
+    const fs::path one = fs::weakly_canonical(fs::absolute(first), error);
+    if (error) return false;
+    const fs::path other = fs::weakly_canonical(fs::absolute(second), error);
+    return !error && one == other;
 }
 
 namespace {
 
-std::string TemporaryBeside(const std::string& path) {
+void RefuseInputAsResult(const CompareJob& job) {
+    for (const auto& [input, role] :
+         {std::pair{&job.original, "original"}, std::pair{&job.revised, "revised document"}}) {
+        if (SameFile(job.result, *input)) {
+            throw ResultIsInput("the result \"" + job.result + "\" is the " + role + " \"" +
+                                *input + "\" itself, which must not be overwritten; give the " +
+                                "result another name.");
+        }
+    }
+}
+
+void CheckResultFolder(const std::string& result) {
+    const fs::path folder = fs::absolute(result).parent_path();
+    if (fs::is_directory(folder) && access(folder.c_str(), W_OK) == 0) return;
+    throw office::ResultError("cannot write the result into \"" + folder.string() +
+                              "\": the folder does not exist or is not writable.");
+}
+
+// A name beside `path`, hidden, that no other file has yet, ending in `extension`.
+std::string TemporaryBeside(const std::string& path, const std::string& extension) {
     const fs::path target(path);
     std::random_device device;
-    const std::string name = "." + target.stem().string() + ".part-" + std::to_string(device()) +
-                             target.extension().string();
+    const std::string name =
+        "." + target.stem().string() + ".part-" + std::to_string(device()) + extension;
     return (target.parent_path() / name).string();
 }
 
-// A private folder for the files a job makes on its way; removed with it.
-class WorkFolder {
-  public:
-    WorkFolder() {
-        std::string pattern = (fs::temp_directory_path() / "quorvane-compare-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder can be made.");
-        path_ = pattern;
-    }
-    ~WorkFolder() {
+// Removes the file when it goes, unless it was kept.
+struct Scrap {
+    std::string path;
+    ~Scrap() {
         std::error_code ignored;
-        fs::remove_all(path_, ignored);
+        if (!path.empty()) fs::remove(path, ignored);
     }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
 };
 
-// The input as a Word 2007+ file: itself, or the office's conversion of it.
-std::string AsDocx(const OfficeSource& office, const std::string& path, const std::string& docx) {
-    if (auto problem = office::CheckOnDisk(path)) throw office::DocumentError(*problem, path);
-    if (auto problem = office::CheckContainer(path)) throw office::DocumentError(*problem, path);
-    if (redline::Package::IsWordPackage(path)) return path;
-    office().convert(path, docx);
-    return docx;
+office::UserDocument Convertible(const OfficeSource& office, const std::string& path) {
+    return {path, [&office, path](const std::string& docx) { office().convert(path, docx); }};
 }
 
 }  // namespace
 
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
                                     const std::string& author) {
-    const std::string partial = TemporaryBeside(job.result);
+    RefuseInputAsResult(job);
+    CheckResultFolder(job.result);
+    const bool docx = ExportFilter(job.result) == kDocxFilter;
+    Scrap partial{TemporaryBeside(job.result, fs::path(job.result).extension().string())};
+    Scrap marked{docx ? "" : TemporaryBeside(job.result, ".docx")};
+    const std::string made = docx ? partial.path : marked.path;
+    const auto changes = office::CompareUserDocuments(
+        Convertible(office, job.original), Convertible(office, job.revised), made,
+        {author, redline::RevisionDate(), true}, fs::temp_directory_path().string());
+    if (!docx) {
+        auto result = office().open(made);
+        office().store(result, partial.path, ExportFilter(job.result));
+        office().close(result);
+    }
+    std::error_code error;
+    fs::rename(partial.path, job.result, error);
+    if (error) {
+        throw office::ResultError("cannot store the result as \"" + job.result +
+                                  "\": " + error.message() + ".");
+    }
+    partial.path.clear();
+    return changes;
+}
+
+JobFailure CurrentFailure(const CompareJob& job) {
     try {
-        WorkFolder work;
-        const std::string original = AsDocx(office, job.original, work.file("original.docx"));
-        const std::string revised = AsDocx(office, job.revised, work.file("revised.docx"));
-        const bool docx = ExportFilter(job.result) == kDocxFilter;
-        const std::string made = docx ? partial : work.file("result.docx");
-        std::vector<redline::Change> changes;
-        try {
-            changes = redline::CompareDocuments(original, revised, made,
-                                                {author, redline::RevisionDate(), true});
-        } catch (const redline::UnreadableDocument& e) {
-            throw office::DocumentError(office::DocumentProblem::Damaged,
-                                        e.path() == original ? job.original : job.revised,
-                                        e.what());
-        }
-        if (!docx) {
-            auto result = office().open(made);
-            office().store(result, partial, ExportFilter(job.result));
-            office().close(result);
-        }
-        fs::rename(partial, job.result);
-        return changes;
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove(partial, ignored);
         throw;
+    } catch (const ResultIsInput& e) {
+        return {kUsage, e.what(), ""};
+    } catch (const office::DocumentError& e) {
+        return {kBadInput, e.description(), e.detail()};
+    } catch (const office::ResultError& e) {
+        // The engine's own words name a temporary file; the user is told of the result.
+        const bool own = e.detail().empty();
+        return {kResultFailure,
+                own ? e.description()
+                    : "cannot write the result \"" + job.result +
+                          "\": the disk may be full, or the folder closed to writing.",
+                e.detail()};
+    } catch (const automation::Error& e) {
+        return {kEngineFailure, e.description(), e.detail()};
+    } catch (const std::exception& e) {
+        return {kEngineFailure, e.what(), ""};
     }
 }

@@ -1,10 +1,11 @@
 // One comparison as the command line runs it: our engine on Word 2007+ documents, the office
 // only to turn other formats into Word 2007+ and the result into the format asked for. The
 // result is stored under a temporary name beside RESULT and renamed when complete, so that no
-// half-written file is ever left under the name asked for.
+// half-written file is ever left under the name asked for, and an input is never the result.
 #pragma once
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,17 +16,42 @@ struct CompareJob {
     std::string original, revised, result;
 };
 
+enum ExitCode {
+    kDone = 0,
+    kEngineFailure = 1,  // the word processor, or the comparison itself, failed
+    kUsage = 2,          // wrong usage, a result that is one of the inputs included
+    kBadInput = 3,       // an input document cannot be used
+    kResultFailure = 4,  // the result cannot be written
+};
+
 // Gives the office when a job needs one, starting it at the first need.
 using OfficeSource = std::function<office::ComparisonSession&()>;
 
 // The office's export filter for the result's extension (.docx, .odt, .doc, .pdf), or "".
 std::string ExportFilter(const std::string& result);
 
-// Whether the folder that is to hold `result` exists and can be written; else what is wrong.
-std::string ResultFolderProblem(const std::string& result);
+// Whether the two paths name one file, however spelt: the same name, another relative or
+// absolute spelling, a symbolic link or a hard link.
+bool SameFile(const std::string& first, const std::string& second);
 
-// Runs one job with the tracked changes carrying `author`; raises automation::Error
-// (office::DocumentError for a document that cannot be used) and leaves nothing behind when it
-// fails.
+// A job refused before anything was written: its result would overwrite one of its inputs.
+class ResultIsInput : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Runs one job with the tracked changes carrying `author`; raises ResultIsInput, an
+// office::DocumentError for a document that cannot be used, office::ResultError when the result
+// cannot be written, or another automation::Error, and leaves nothing behind when it fails: a
+// file already under the result's name stays as it was.
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
                                     const std::string& author);
+
+struct JobFailure {
+    ExitCode code;
+    std::string description;
+    std::string detail;  // what the word processor or the engine itself said, for a developer
+};
+
+// What the exception being handled says about a failed job; call it inside a catch block.
+JobFailure CurrentFailure(const CompareJob& job);

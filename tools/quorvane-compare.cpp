@@ -19,15 +19,14 @@
 
 namespace {
 
-enum ExitCode { kDone = 0, kEngineFailure = 1, kUsage = 2, kBadInput = 3 };
-
 const char* kUsageText =
     "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json]\n"
     "       quorvane-compare --batch FILE [-j N] [--author NAME]\n"
     "\n"
     "Marks the differences of REVISED against ORIGINAL as tracked changes (insertions,\n"
     "deletions, moves and formatting changes) and stores the result in RESULT, in the format\n"
-    "its extension names: .docx, .odt, .doc or .pdf. Neither input changes. Word 2007+\n"
+    "its extension names: .docx, .odt, .doc or .pdf. Neither input changes, and a RESULT\n"
+    "that is one of the inputs (under any name or link) is refused. Word 2007+\n"
     "documents (.docx) compare without a word processor; other formats, and results that are\n"
     "not .docx, need LibreOffice Writer. Prints the number of changes of each kind.\n"
     "\n"
@@ -43,10 +42,12 @@ const char* kUsageText =
     "  --help               show this text\n"
     "  --version            show the version\n"
     "\n"
-    "Exit codes: 0 done; 1 the word processor failed; 2 wrong usage; 3 an input document\n"
-    "cannot be used (missing, a folder, empty, not a Word document, damaged, password\n"
-    "protected). With --batch, 0 only when every job succeeded; a failed job is named and the\n"
-    "others go on.\n";
+    "Exit codes: 0 done; 1 the word processor failed; 2 wrong usage, or a RESULT that is one\n"
+    "of the inputs; 3 an input document cannot be used (missing, a folder, empty, not a Word\n"
+    "document, damaged, password protected); 4 the result cannot be written (its folder is\n"
+    "missing or not writable, or the disk is full). With --batch, 0 only when every job\n"
+    "succeeded; a failed job is named and the others go on, and the code is that of the\n"
+    "failures, the first of 1, 4, 2 and 3 that any job met.\n";
 
 struct Arguments {
     std::vector<std::string> documents;
@@ -139,29 +140,23 @@ std::unique_ptr<office::ComparisonSession> StartOffice(const Arguments& args) {
 }
 
 int CompareOne(const Arguments& args) {
-    if (const std::string problem = ResultFolderProblem(args.output); !problem.empty()) {
-        return Failed(args, problem, "", kBadInput);
-    }
+    const CompareJob job{args.documents[0], args.documents[1], args.output};
     try {
         std::unique_ptr<office::ComparisonSession> session;
         const OfficeSource office = [&]() -> office::ComparisonSession& {
             if (!session) session = StartOffice(args);
             return *session;
         };
-        const auto changes =
-            RunJob(office, {args.documents[0], args.documents[1], args.output}, Author(args));
+        const auto changes = RunJob(office, job, Author(args));
         if (args.json) {
             PrintJson(std::cout, changes, args.output);
         } else {
             PrintCounts(std::cout, changes);
         }
         return kDone;
-    } catch (const office::DocumentError& e) {
-        return Failed(args, e.description(), e.detail(), kBadInput);
-    } catch (const automation::Error& e) {
-        return Failed(args, e.description(), e.detail(), kEngineFailure);
-    } catch (const std::exception& e) {
-        return Failed(args, e.what(), "", kEngineFailure);
+    } catch (...) {
+        const JobFailure failure = CurrentFailure(job);
+        return Failed(args, failure.description, failure.detail, failure.code);
     }
 }
 
@@ -196,8 +191,7 @@ int CompareBatch(const Arguments& args) {
         std::snprintf(time, sizeof time, "%.1f", outcome.seconds);
         std::cout << "done: " << outcome.done << ", failed: " << outcome.failed
                   << ", time: " << time << " s\n";
-        if (outcome.failed == 0) return kDone;
-        return outcome.engineFailed ? kEngineFailure : kBadInput;
+        return outcome.exitCode;
     } catch (const std::exception& e) {
         std::cerr << "quorvane-compare: " << e.what() << "\n";
         return kEngineFailure;

@@ -1,16 +1,14 @@
-// The merge of the Word stand-in: each document as a Word 2007+ file, compared by our own
-// engine, and the result opened in the office as a new untitled document.
+// The merge of the Word stand-in: the two documents compared by our own engine, each as a Word
+// 2007+ file, and the result opened in the office as a new untitled document.
 #include <com/sun/star/frame/XStorable.hpp>
-#include <filesystem>
 
 #include "automation/Error.h"
-#include "office/EngineMerge.h"
 #include "office/FileUrl.h"
 #include "office/OfficeDocuments.h"
 #include "office/UnoValues.h"
 #include "office/WriterSessionParts.h"
 #include "office/loader/DocumentCheck.h"
-#include "redline/Package.h"
+#include "office/loader/EngineComparison.h"
 
 namespace office {
 
@@ -28,10 +26,7 @@ std::string WriterSession::author() const {
     return options_.author.empty() ? DefaultAuthor() : options_.author;
 }
 
-std::string WriterSession::asDocx(const DocumentRef& document, const std::string& docxPath) {
-    if (redline::Package::IsWordPackage(AbsolutePath(document->path))) {
-        return AbsolutePath(document->path);
-    }
+void WriterSession::storeAsDocx(const DocumentRef& document, const std::string& docxPath) {
     guarded("converting \"" + document->path + "\"", [&] {
         uno::Reference<frame::XStorable> storable(document->component, uno::UNO_QUERY_THROW);
         storable->storeToURL(UnoString(FileUrlFromPath(docxPath)),
@@ -40,51 +35,33 @@ std::string WriterSession::asDocx(const DocumentRef& document, const std::string
                                  Property("Overwrite", uno::Any(true)),
                              }));
     });
-    return docxPath;
-}
-
-std::string WriterSession::asDocx(const std::string& path, const std::string& docxPath) {
-    const std::string absolute = AbsolutePath(path);
-    if (auto problem = CheckOnDisk(absolute)) throw DocumentError(*problem, path);
-    if (auto problem = CheckContainer(absolute)) throw DocumentError(*problem, path);
-    if (redline::Package::IsWordPackage(absolute)) return absolute;
-    const DocumentRef document = open(path);
-    const std::string converted = asDocx(document, docxPath);
-    close(document);
-    return converted;
 }
 
 ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& original,
                                                       const std::string& revisedPath,
                                                       bool formatting) {
     if (!original || original->closed) throw Error("The document to compare is closed.");
-    ScratchFolder scratch(connection_->process->profile());
-    EngineRun run;
-    run.originalDocx = asDocx(original, scratch.file("original.docx"));
-    run.revisedDocx = asDocx(revisedPath, scratch.file("revised.docx"));
-    run.resultDocx = scratch.file("result.docx");
-    run.originalName = original->path;
-    run.revisedName = revisedPath;
-    run.author = author();
-    run.formatting = formatting;
-    RunEngine(run);
-    auto result = std::make_shared<Document>();
+    // The original is open already: the office stores what it has instead of reading it again.
+    const UserDocument first{original->path,
+                             [&](const std::string& docx) { storeAsDocx(original, docx); }};
+    const UserDocument second{revisedPath,
+                              [&](const std::string& docx) { convert(revisedPath, docx); }};
+    const WorkFolder work(connection_->process->profile());
+    const std::string resultDocx = work.file("result.docx");
+    CompareUserDocuments(first, second, resultDocx, {author(), redline::RevisionDate(), formatting},
+                         work.path());
+    auto made = std::make_shared<Document>();
     // An untitled document made from the result, as the merge of Word gives one.
     guarded("comparing \"" + original->path + "\" with \"" + revisedPath + "\"", [&] {
-        result->component =
-            LoadCheckedDocument(connection_->desktop, run.resultDocx, true, result->filter);
+        made->component = LoadCheckedDocument(connection_->desktop, resultDocx, true, made->filter);
     });
-    return result;
+    return made;
 }
 
 void WriterSession::convert(const std::string& path, const std::string& docxPath) {
-    const std::string made = asDocx(path, docxPath);
-    if (made == docxPath) return;
-    // A Word 2007+ document is taken as it is.
-    std::error_code error;
-    std::filesystem::copy_file(made, docxPath, std::filesystem::copy_options::overwrite_existing,
-                               error);
-    if (error) throw Error("\"" + path + "\" could not be copied: " + error.message());
+    const DocumentRef document = open(path);
+    storeAsDocx(document, docxPath);
+    close(document);
 }
 
 }  // namespace office

@@ -6,11 +6,9 @@
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
-#include <com/sun/star/document/XRedlinesSupplier.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
@@ -250,28 +248,6 @@ void WriterSession::quit() {
     ended_ = true;
     shown_ = false;
     if (!process.waitForExit(options_.limits.quit)) process.kill();
-}
-
-ChangeCounts WriterSession::countChanges(const DocumentRef& document) {
-    ChangeCounts counts;
-    guarded("counting the changes", [&] {
-        uno::Reference<document::XRedlinesSupplier> supplier(document->component,
-                                                             uno::UNO_QUERY_THROW);
-        auto redlines = supplier->getRedlines()->createEnumeration();
-        while (redlines->hasMoreElements()) {
-            uno::Reference<beans::XPropertySet> redline(redlines->nextElement(), uno::UNO_QUERY);
-            OUString type;
-            if (redline.is()) redline->getPropertyValue("RedlineType") >>= type;
-            if (type == "Insert") {
-                ++counts.insertions;
-            } else if (type == "Delete") {
-                ++counts.deletions;
-            } else {
-                ++counts.other;
-            }
-        }
-    });
-    return counts;
 }
 
 void WriterSession::store(const DocumentRef& document, const std::string& path,

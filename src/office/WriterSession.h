@@ -26,32 +26,29 @@ class WriterSession : public ComparisonSession {
     void close(const DocumentRef& document) override;
     void show() override;
     void quit() override;
-    ChangeCounts countChanges(const DocumentRef& document) override;
     void store(const DocumentRef& document, const std::string& path, const std::string& filterName,
                const std::string& password = {}) override;
     std::string productName() override;
-    // The document's text as the office has it: paragraphs end in "\n", table cells in "\t"
-    // and rows in "\n"; then each note, header, footer and text box that holds any text, under a
-    // title line. For checks that the office reads what our engine wrote.
-    std::string text(const DocumentRef& document);
-    // Accepts, or rejects, every tracked change of the document with the office's own command.
-    void resolveAll(const DocumentRef& document, bool accept);
     int pid() const override;
     // Whether the office still runs and answers a call within the ping limit; one that hangs
     // is stopped.
     bool answers();
 
-  private:
+    // The connection to the office (WriterSessionParts.h), for code that drives the office
+    // directly; each call into it goes through guarded().
     struct Connection;
-    // The file our engine reads for an open document, or for one on disk: the file itself when
-    // it is a Word 2007+ document, else the office's conversion of it to `docxPath`.
-    std::string asDocx(const DocumentRef& document, const std::string& docxPath);
-    std::string asDocx(const std::string& path, const std::string& docxPath);
-    std::string author() const;
-    // `doing`: what the office is doing, in the user's words ("opening \"a.doc\"").
+    const Connection& connection() const { return *connection_; }
+    // Runs a call into the office under the call limit, stopping an office that hangs and
+    // reporting a failure as an automation::Error. `doing`: what the office is doing, in the
+    // user's words ("opening \"a.doc\"").
     void guarded(const std::string& doing, const std::function<void()>& call);
     void guarded(const std::string& doing, std::chrono::milliseconds limit,
                  const std::function<void()>& call);
+
+  private:
+    // Stores an open document as a Word 2007+ file at `docxPath`.
+    void storeAsDocx(const DocumentRef& document, const std::string& docxPath);
+    std::string author() const;
 
     SessionOptions options_;
     std::unique_ptr<Connection> connection_;

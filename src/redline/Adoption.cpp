@@ -93,7 +93,7 @@ std::string ResultShared::copyPart(const std::string& name, int depth) {
     const std::string rels = folder + "_rels/" + file + ".rels";
     if (original_.package.has(rels)) {
         pugi::xml_document xml;
-        ParsePart(xml, original_.package.part(rels), rels);
+        ParseSidePart(xml, original_, rels);
         for (pugi::xml_node node : xml.child("Relationships").children("Relationship")) {
             if (Attribute(node, "TargetMode") == "External") continue;
             const std::string target =
@@ -108,8 +108,7 @@ std::string ResultShared::copyPart(const std::string& name, int depth) {
 
 pugi::xml_node ResultShared::contentTypes() {
     if (!contentTypesRead_) {
-        ParsePart(contentTypes_, result_.package.part("[Content_Types].xml"),
-                  "[Content_Types].xml");
+        ParseSidePart(contentTypes_, result_, "[Content_Types].xml");
         contentTypesRead_ = true;
     }
     return contentTypes_.child("Types");
@@ -128,7 +127,7 @@ void ResultShared::addContentType(const std::string& name, const std::string& fr
         if (Attribute(node, "Extension") == extension) return;
     }
     pugi::xml_document original;
-    ParsePart(original, original_.package.part("[Content_Types].xml"), "[Content_Types].xml");
+    ParseSidePart(original, original_, "[Content_Types].xml");
     for (pugi::xml_node node : original.child("Types").children()) {
         const bool byName = Named(node, "Override") && Attribute(node, "PartName") == "/" + from;
         if (byName || (Named(node, "Default") && Attribute(node, "Extension") == extension)) {
@@ -144,8 +143,8 @@ void ResultShared::copyStyles() {
                       theirs = original_.partOfType("/styles");
     if (styles_.empty() || !result_.package.has(mine) || !original_.package.has(theirs)) return;
     pugi::xml_document result, original;
-    ParsePart(result, result_.package.part(mine), mine);
-    ParsePart(original, original_.package.part(theirs), theirs);
+    ParseSidePart(result, result_, mine);
+    ParseSidePart(original, original_, theirs);
     auto find = [](pugi::xml_document& styles, const std::string& id) {
         return styles.child("w:styles").find_child_by_attribute("w:style", "w:styleId", id.c_str());
     };

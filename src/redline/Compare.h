@@ -17,20 +17,9 @@ struct CompareOptions {
     bool formatting = true;  // mark changes of formatting as well as of text
 };
 
-// An input document that cannot be read, naming it.
-class UnreadableDocument : public BadDocument {
-  public:
-    UnreadableDocument(std::string path, const std::string& why)
-        : BadDocument(why), path_(std::move(path)) {}
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 // Writes the marked-up result as a .docx file at `result` and answers what changed. Raises
-// UnreadableDocument for an input it cannot read, std::runtime_error when the result cannot be
-// written.
+// UnreadableDocument, naming the input, for every part of an input it cannot read, and
+// UnwritableResult when the result cannot be written.
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
                                      const std::string& result, const CompareOptions& options = {});
 

@@ -100,6 +100,14 @@ std::string DocumentSide::partOfType(const std::string& typeSuffix) const {
     return relationship ? main.relationships.partOf(*relationship) : "";
 }
 
+void ParseSidePart(pugi::xml_document& xml, const DocumentSide& side, const std::string& name) {
+    try {
+        ParsePart(xml, side.package.part(name), name);
+    } catch (const BadDocument& e) {
+        throw UnreadableDocument(side.path, e.what());
+    }
+}
+
 void LoadDocument(DocumentSide& side, const std::string& path) {
     side.path = path;
     side.package = Package::Read(path);

@@ -71,6 +71,10 @@ struct DocumentSide {
     std::string partOfType(const std::string& typeSuffix) const;
 };
 
+// Parses the part `name` of one side's package; raises UnreadableDocument naming that side's
+// file when the part is missing or damaged.
+void ParseSidePart(pugi::xml_document& xml, const DocumentSide& side, const std::string& name);
+
 // Reads the .docx at `path`: its package and main document part. Raises BadDocument.
 void LoadDocument(DocumentSide& side, const std::string& path);
 

@@ -133,7 +133,7 @@ void Package::put(const std::string& name, std::string bytes) {
 void Package::write(const std::string& path) const {
     int code = 0;
     Archive archive(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
-    if (!archive) throw std::runtime_error(path + " cannot be written: " + ZipProblem(code));
+    if (!archive) throw UnwritableResult(path + " cannot be written: " + ZipProblem(code));
     std::vector<std::string> order;
     if (has("[Content_Types].xml")) order.push_back("[Content_Types].xml");
     for (const std::string& name : order_) {
@@ -147,7 +147,7 @@ void Package::write(const std::string& path) const {
             source ? zip_file_add(archive.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0) {
             if (source) zip_source_free(source);
-            throw std::runtime_error(path + " cannot be written: " + zip_strerror(archive.get()));
+            throw UnwritableResult(path + " cannot be written: " + zip_strerror(archive.get()));
         }
         // Pictures are compressed already; text parts shrink twenty-fold.
         const bool text = name.ends_with(".xml") || name.ends_with(".rels");
@@ -155,7 +155,7 @@ void Package::write(const std::string& path) const {
                                  text ? ZIP_CM_DEFLATE : ZIP_CM_STORE, text ? 6 : 0);
     }
     if (zip_close(archive.get()) != 0) {
-        throw std::runtime_error(path + " cannot be written: " + zip_strerror(archive.get()));
+        throw UnwritableResult(path + " cannot be written: " + zip_strerror(archive.get()));
     }
     (void)archive.release();  // closed, and so freed, by zip_close
 }

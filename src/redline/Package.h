@@ -17,6 +17,23 @@ class BadDocument : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// An input document that cannot be read, naming it.
+class UnreadableDocument : public BadDocument {
+  public:
+    UnreadableDocument(std::string path, const std::string& why)
+        : BadDocument(why), path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// A result that cannot be written: its folder is missing or closed, or the disk is full.
+class UnwritableResult : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 struct PackageLimits {
     std::uint64_t entries = 10'000;
     std::uint64_t entryBytes = 512ull << 20;  // any one part, inflated
@@ -45,7 +62,7 @@ class Package {
     const std::vector<std::string>& names() const { return order_; }
 
     // Writes the package as a zip file at `path`, [Content_Types].xml first. Raises
-    // std::runtime_error when it cannot be written.
+    // UnwritableResult when it cannot be written.
     void write(const std::string& path) const;
 
   private:

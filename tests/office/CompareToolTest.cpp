@@ -7,19 +7,10 @@
 
 namespace {
 
-struct ToolRun {
-    int exit;
-    std::string out, err;
-};
-
-ToolRun RunTool(const std::vector<std::string>& args) {
-    TemporaryFolder streams;
-    const std::string out = streams.path() + "/out", err = streams.path() + "/err";
-    std::vector<std::string> argv = {"sh", "-c", "exec \"$@\" >\"$OUT\" 2>\"$ERR\"", "sh",
-                                     QUORVANE_COMPARE_TOOL};
+ProgramRun RunTool(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {QUORVANE_COMPARE_TOOL};
     argv.insert(argv.end(), args.begin(), args.end());
-    const int exit = RunProgram(argv, {"OUT=" + out, "ERR=" + err});
-    return {exit, ReadFile(out), ReadFile(err)};
+    return RunCapturing(argv);
 }
 
 }  // namespace
@@ -27,12 +18,12 @@ ToolRun RunTool(const std::vector<std::string>& args) {
 TEST_F(OfficeTest, ToolStoresTheResultAndPrintsTheCounts) {
     for (const char* extension : {".docx", ".odt", ".doc", ".pdf"}) {
         const std::string result = folder_->path() + "/tool result #1" + extension;
-        const ToolRun run = RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", result});
+        const ProgramRun run = RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", result});
         EXPECT_EQ(run.exit, 0) << run.err;
         EXPECT_EQ(run.out, "insertions: 2\ndeletions: 2\nmoves: 0\nformatting changes: 0\n");
         EXPECT_GT(std::filesystem::file_size(result), 0u) << extension;
     }
-    const ToolRun json = RunTool(
+    const ProgramRun json = RunTool(
         {"--json", docs_->originalDoc, docs_->revisedDoc, "-o", folder_->path() + "/r\"q.odt"});
     EXPECT_EQ(
         json.out.rfind("{\"insertions\": 2, \"deletions\": 2, \"moves\": 0, \"formatting\": 0, "
@@ -53,17 +44,17 @@ TEST_F(OfficeTest, ToolExitCodesTellUsageFromBadInputAndLeaveNoResult) {
     EXPECT_EQ(RunTool({docs_->originalDocx, docs_->revisedDocx}).exit, 2);
     EXPECT_EQ(RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", "x.txt"}).exit, 2);
     EXPECT_EQ(RunTool({"--bogus"}).exit, 2);
-    const ToolRun help = RunTool({"--help"});
+    const ProgramRun help = RunTool({"--help"});
     EXPECT_EQ(help.exit, 0);
     EXPECT_NE(help.out.find("Exit codes"), std::string::npos);
 
-    const ToolRun bad = RunTool({docs_->originalDocx, docs_->damagedDocx, "-o", result});
+    const ProgramRun bad = RunTool({docs_->originalDocx, docs_->damagedDocx, "-o", result});
     EXPECT_EQ(bad.exit, 3);
     EXPECT_EQ(bad.err, "quorvane-compare: The document \"" + docs_->damagedDocx +
                            "\" is damaged and cannot be opened.\n");
     EXPECT_FALSE(std::filesystem::exists(result));
     // With --json, what failed as an object too; never a raw engine text in the message.
-    const ToolRun json =
+    const ProgramRun json =
         RunTool({"--json", docs_->plainTextAsDocx, docs_->revisedDocx, "-o", result});
     EXPECT_EQ(json.exit, 3);
     EXPECT_EQ(json.out.rfind("{\"error\": \"\\\"" + docs_->plainTextAsDocx +
@@ -78,7 +69,7 @@ TEST_F(OfficeTest, ToolExitCodesTellUsageFromBadInputAndLeaveNoResult) {
         EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos);
     }
     EXPECT_EQ(RunTool({docs_->originalDocx, docs_->revisedDocx, "-o", "/nonexistent/r.docx"}).exit,
-              3);
+              4);
 }
 
 TEST_F(OfficeTest, TwoCopiesComparingAtTheSameTimeBothWork) {
@@ -106,7 +97,7 @@ TEST_F(OfficeTest, ABatchNamesTheJobThatFailedAndStoresTheOthers) {
                          "\t" + docs_->revisedDoc + "\t" + out + "2.odt\n" + docs_->originalDocx +
                          "\t" + docs_->damagedDocx + "\t" + out + "3.docx\n" + docs_->revisedDocx +
                          "\t" + docs_->originalDocx + "\t" + out + "4.pdf\n");
-    const ToolRun run = RunTool({"--batch", batch, "-j", "2"});
+    const ProgramRun run = RunTool({"--batch", batch, "-j", "2"});
     EXPECT_EQ(run.exit, 3) << run.err;
     EXPECT_EQ(run.out.rfind("done: 3, failed: 1, time: ", 0), 0u) << run.out;
     EXPECT_NE(run.err.find("line 5 ("), std::string::npos) << run.err;
@@ -117,7 +108,7 @@ TEST_F(OfficeTest, ABatchNamesTheJobThatFailedAndStoresTheOthers) {
     EXPECT_FALSE(std::filesystem::exists(out + "3.docx"));
 
     WriteFile(batch, docs_->originalDocx + " " + docs_->revisedDocx + " x.docx\n");
-    const ToolRun malformed = RunTool({"--batch", batch});
+    const ProgramRun malformed = RunTool({"--batch", batch});
     EXPECT_EQ(malformed.exit, 2);
     EXPECT_NE(malformed.err.find("line 1 of"), std::string::npos) << malformed.err;
 }

@@ -2,6 +2,7 @@
 // and the office's own "reject all" and "accept all" give back each input, for Word 2007+ inputs
 // and for Word 97-2003 ones that the office turns into Word 2007+ first.
 #include "OfficeFixture.h"
+#include "WriterReadback.h"
 #include "support/Docx.h"
 
 using namespace docx;
@@ -13,7 +14,7 @@ struct InWriter {
     std::string original, revised;
     // As the office counts its tracked changes: a row's cells count one each, a move as the
     // deletion and insertion it shows, formatting as other.
-    office::ChangeCounts redlines;
+    RedlineCounts redlines;
     DocxParts partsA = {}, partsB = {};
 };
 
@@ -70,20 +71,20 @@ TEST_F(OfficeTest, TheOfficeShowsEveryMarkAndRejectingOrAcceptingAllThereGivesEa
             }
             const std::string what = std::string(pair.name) + (old ? " (.doc)" : " (.docx)");
             auto original = session.open(first);
-            const std::string originalText = session.text(original);
-            const std::string revisedText = session.text(session.open(second));
+            const std::string originalText = DocumentText(session, original);
+            const std::string revisedText = DocumentText(session, session.open(second));
 
             auto rejected = session.compare(original, second);
-            const office::ChangeCounts counts = session.countChanges(rejected);
+            const RedlineCounts counts = CountRedlines(session, rejected);
             EXPECT_EQ(counts.insertions, pair.redlines.insertions) << what;
             EXPECT_EQ(counts.deletions, pair.redlines.deletions) << what;
             EXPECT_EQ(counts.other, pair.redlines.other) << what;
-            session.resolveAll(rejected, false);
-            EXPECT_EQ(session.text(rejected), originalText) << what;
+            ResolveAll(session, rejected, false);
+            EXPECT_EQ(DocumentText(session, rejected), originalText) << what;
 
             auto accepted = session.compare(original, second);
-            session.resolveAll(accepted, true);
-            EXPECT_EQ(session.text(accepted), revisedText) << what;
+            ResolveAll(session, accepted, true);
+            EXPECT_EQ(DocumentText(session, accepted), revisedText) << what;
         }
     }
 }

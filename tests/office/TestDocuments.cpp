@@ -1,6 +1,5 @@
 #include "TestDocuments.h"
 
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -11,8 +10,6 @@
 #include <thread>
 
 #include "automation/Error.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -38,33 +35,6 @@ const unsigned char kPng[] = {
     0x84, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
 }  // namespace
-
-int StartProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
-    std::vector<std::string> env(extraEnv);
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    std::vector<char*> args, envp;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    // A process group of its own, so a test can end it with everything it started.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, args[0], nullptr, &attributes, args.data(), envp.data());
-    posix_spawnattr_destroy(&attributes);
-    return failed ? -1 : pid;
-}
-
-int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
-    const int pid = StartProgram(argv, extraEnv);
-    if (pid < 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;

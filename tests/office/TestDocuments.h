@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/Files.h"
+#include "support/Programs.h"
 
 struct TestDocuments {
     // Makes every document below inside `folder` (which must exist). Slow: a few seconds.
@@ -26,13 +27,6 @@ struct TestDocuments {
     std::string plainTextAsDocx, pictureAsDocx, damagedDocx, emptyDocx, missingDocx;
     std::string subfolder;
 };
-
-// Starts a program with its arguments (no shell) and our environment plus `extraEnv`; answers
-// its process id, or -1.
-int StartProgram(const std::vector<std::string>& argv,
-                 const std::vector<std::string>& extraEnv = {});
-// Starts a program and waits for it; answers its exit code.
-int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {});
 
 // Waits up to `limit` for `condition` to hold, looking again every few milliseconds; answers
 // whether it did.

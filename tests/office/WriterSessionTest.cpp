@@ -8,13 +8,13 @@
 #include <thread>
 
 #include "OfficeFixture.h"
+#include "WriterReadback.h"
 #include "automation/Error.h"
 #include "compare/Word1.h"
 #include "office/OfficeHost.h"
 #include "office/OfficeProcess.h"
 #include "support/ScriptedPrompts.h"
 
-using office::ChangeCounts;
 using office::WriterSession;
 
 namespace {
@@ -22,11 +22,11 @@ namespace {
 #define kTestData QUORVANE_SOURCE_DIR "/tests/office/data"
 const std::string kEncryptedDocx = kTestData "/encrypted.docx";
 
-ChangeCounts Compare(WriterSession& session, const std::string& first, const std::string& second) {
+RedlineCounts Compare(WriterSession& session, const std::string& first, const std::string& second) {
     auto original = session.open(first);
     auto result = session.compare(original, second);
     session.close(original);
-    return session.countChanges(result);
+    return CountRedlines(session, result);
 }
 
 // Whether thread `tid` of this process is asleep, as a call blocked on the office is.
@@ -40,17 +40,17 @@ TEST_F(OfficeTest, MarksTheRevisionsOfTheSecondDocumentAgainstTheFirst) {
     const std::string originalBytes = ReadFile(docs_->originalDocx);
     const std::string revisedBytes = ReadFile(docs_->revisedDoc);
     WriterSession session(Headless());
-    const ChangeCounts docx = Compare(session, docs_->originalDocx, docs_->revisedDocx);
+    const RedlineCounts docx = Compare(session, docs_->originalDocx, docs_->revisedDocx);
     EXPECT_EQ(docx.insertions, 2);
     EXPECT_EQ(docx.deletions, 2);
-    const ChangeCounts doc = Compare(session, docs_->originalDoc, docs_->revisedDoc);
+    const RedlineCounts doc = Compare(session, docs_->originalDoc, docs_->revisedDoc);
     EXPECT_EQ(doc.insertions, 2);
     EXPECT_EQ(doc.deletions, 2);
     // The direction matters: a revision that only adds gives insertions only.
-    const ChangeCounts additions = Compare(session, docs_->originalDocx, docs_->additionsDocx);
+    const RedlineCounts additions = Compare(session, docs_->originalDocx, docs_->additionsDocx);
     EXPECT_EQ(additions.insertions, 2);
     EXPECT_EQ(additions.deletions, 0);
-    const ChangeCounts same = Compare(session, docs_->originalDocx, docs_->originalDocx);
+    const RedlineCounts same = Compare(session, docs_->originalDocx, docs_->originalDocx);
     EXPECT_EQ(same.insertions + same.deletions + same.other, 0);
     EXPECT_EQ(ReadFile(docs_->originalDocx), originalBytes);
     EXPECT_EQ(ReadFile(docs_->revisedDoc), revisedBytes);
@@ -58,10 +58,10 @@ TEST_F(OfficeTest, MarksTheRevisionsOfTheSecondDocumentAgainstTheFirst) {
 
 TEST_F(OfficeTest, PathsWithBlanksHashPercentQuestionMarkAndAccentsWork) {
     WriterSession session(Headless());
-    const ChangeCounts counts = Compare(session, docs_->awkwardlyNamedDocx, docs_->revisedDocx);
+    const RedlineCounts counts = Compare(session, docs_->awkwardlyNamedDocx, docs_->revisedDocx);
     EXPECT_EQ(counts.insertions, 2);
     EXPECT_EQ(counts.deletions, 2);
-    const ChangeCounts reverse = Compare(session, docs_->revisedDocx, docs_->awkwardlyNamedDocx);
+    const RedlineCounts reverse = Compare(session, docs_->revisedDocx, docs_->awkwardlyNamedDocx);
     EXPECT_EQ(reverse.insertions, 2);
 }
 
@@ -100,7 +100,7 @@ TEST_F(OfficeTest, EveryBadDocumentIsNamedWithWhatIsWrong) {
             << old;
     }
     // The session is still good after all of that.
-    EXPECT_EQ(session.countChanges(session.compare(original, d.revisedDocx)).insertions, 2);
+    EXPECT_EQ(CountRedlines(session, session.compare(original, d.revisedDocx)).insertions, 2);
 }
 
 TEST_F(OfficeTest, AStoredResultKeepsItsTrackedChanges) {
@@ -109,7 +109,7 @@ TEST_F(OfficeTest, AStoredResultKeepsItsTrackedChanges) {
     const std::string stored = folder_->path() + "/stored result.docx";
     session.store(result, stored, "MS Word 2007 XML");
     // Opened as a first document it carries the same marks.
-    const ChangeCounts reopened = session.countChanges(session.open(stored));
+    const RedlineCounts reopened = CountRedlines(session, session.open(stored));
     EXPECT_EQ(reopened.insertions, 2);
     EXPECT_EQ(reopened.deletions, 2);
 }
@@ -159,7 +159,7 @@ TEST_F(OfficeTest, QuittingOneInstanceLeavesAnotherWorking) {
     const int firstPid = first.pid();
     first.quit();
     EXPECT_FALSE(office::ProcessRunning(firstPid));
-    EXPECT_EQ(second.countChanges(second.compare(kept, docs_->revisedDocx)).deletions, 2);
+    EXPECT_EQ(CountRedlines(second, second.compare(kept, docs_->revisedDocx)).deletions, 2);
 }
 
 TEST_F(OfficeTest, AnInstanceNobodyShowedEndsWithItsLastReference) {

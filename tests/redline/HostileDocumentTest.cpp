@@ -88,4 +88,29 @@ TEST_P(HostileDocuments, AreRefusedNamingTheFileAndLeaveNoResult) {
 INSTANTIATE_TEST_SUITE_P(Inputs, HostileDocuments, ::testing::ValuesIn(HostileInputs()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(DamagedSecondaryParts, AreRefusedNamingTheFileThatHoldsThem) {
+    // The styles of both sides are read only when deleted content brings a style along.
+    TemporaryFolder folder;
+    const std::string original = folder.path() + "/original.docx",
+                      revised = folder.path() + "/revised.docx",
+                      result = folder.path() + "/result.docx";
+    const DocxParts damaged{{{"word/styles.xml", "<w:styles><w:style>"}}, {}};
+    for (const bool originalDamaged : {true, false}) {
+        WriteDocx(original,
+                  docx::P(docx::R("A heading that goes"), "<w:pStyle w:val=\"Heading1\"/>") +
+                      Text("A paragraph that stays."),
+                  originalDamaged ? damaged : DocxParts{});
+        WriteDocx(revised, Text("A paragraph that stays."),
+                  originalDamaged ? DocxParts{} : damaged);
+        try {
+            redline::CompareDocuments(original, revised, result);
+            ADD_FAILURE() << "no refusal";
+        } catch (const redline::UnreadableDocument& e) {
+            EXPECT_EQ(e.path(), originalDamaged ? original : revised);
+            EXPECT_NE(std::string(e.what()).find("word/styles.xml"), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(std::filesystem::exists(result));
+    }
+}
+
 }  // namespace

@@ -22,12 +22,6 @@ struct SessionOptions {
 // The user's own name for the tracked changes: the account's full name, else its login name.
 std::string DefaultAuthor();
 
-struct ChangeCounts {
-    int insertions = 0;
-    int deletions = 0;
-    int other = 0;
-};
-
 class ComparisonSession {
   public:
     class Document;  // an open document of the session
@@ -50,7 +44,6 @@ class ComparisonSession {
     virtual void show() = 0;
     virtual void quit() = 0;
 
-    virtual ChangeCounts countChanges(const DocumentRef& document) = 0;
     // Stores the document under `path` with the office's export filter `filterName`,
     // encrypted when a password is given.
     virtual void store(const DocumentRef& document, const std::string& path,

@@ -1,9 +1,10 @@
-// Reading a document back as the office has it, and resolving its tracked changes with the
-// office's own commands: how the checks see what the office made of our engine's result.
+#include "WriterReadback.h"
+
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/document/XRedlinesSupplier.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/drawing/XDrawPageSupplier.hpp>
 #include <com/sun/star/frame/DispatchHelper.hpp>
@@ -26,7 +27,7 @@
 #include "office/UnoValues.h"
 #include "office/WriterSessionParts.h"
 
-namespace office {
+using namespace office;
 
 using namespace com::sun::star;
 using rtl::OUString;
@@ -144,9 +145,9 @@ std::vector<uno::Reference<text::XText>> Frames(const uno::Reference<lang::XComp
 
 }  // namespace
 
-std::string WriterSession::text(const DocumentRef& document) {
+std::string DocumentText(WriterSession& session, const DocumentRef& document) {
     std::string out;
-    guarded("reading a document", [&] {
+    session.guarded("reading a document", [&] {
         uno::Reference<text::XTextDocument> textDocument(document->component, uno::UNO_QUERY_THROW);
         AppendText(textDocument->getText(), out);
         uno::Reference<text::XFootnotesSupplier> footnotes(document->component, uno::UNO_QUERY);
@@ -159,16 +160,36 @@ std::string WriterSession::text(const DocumentRef& document) {
     return out;
 }
 
-void WriterSession::resolveAll(const DocumentRef& document, bool accept) {
-    guarded(accept ? "accepting every change" : "rejecting every change", [&] {
+void ResolveAll(WriterSession& session, const DocumentRef& document, bool accept) {
+    session.guarded(accept ? "accepting every change" : "rejecting every change", [&] {
         uno::Reference<frame::XModel> model(document->component, uno::UNO_QUERY_THROW);
         uno::Reference<frame::XDispatchProvider> provider(model->getCurrentController()->getFrame(),
                                                           uno::UNO_QUERY_THROW);
-        frame::DispatchHelper::create(connection_->context)
+        frame::DispatchHelper::create(session.connection().context)
             ->executeDispatch(
                 provider, accept ? ".uno:AcceptAllTrackedChanges" : ".uno:RejectAllTrackedChanges",
                 "", 0, {});
     });
 }
 
-}  // namespace office
+RedlineCounts CountRedlines(WriterSession& session, const DocumentRef& document) {
+    RedlineCounts counts;
+    session.guarded("counting the changes", [&] {
+        uno::Reference<document::XRedlinesSupplier> supplier(document->component,
+                                                             uno::UNO_QUERY_THROW);
+        auto redlines = supplier->getRedlines()->createEnumeration();
+        while (redlines->hasMoreElements()) {
+            uno::Reference<beans::XPropertySet> redline(redlines->nextElement(), uno::UNO_QUERY);
+            OUString type;
+            if (redline.is()) redline->getPropertyValue("RedlineType") >>= type;
+            if (type == "Insert") {
+                ++counts.insertions;
+            } else if (type == "Delete") {
+                ++counts.deletions;
+            } else {
+                ++counts.other;
+            }
+        }
+    });
+    return counts;
+}

@@ -1,0 +1,61 @@
+#include "office/loader/EngineComparison.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "office/loader/DocumentCheck.h"
+#include "redline/Package.h"
+
+namespace office {
+
+WorkFolder::WorkFolder(const std::string& root) {
+    std::string pattern = root + "/comparison-XXXXXX";
+    if (!mkdtemp(pattern.data())) {
+        throw automation::Error("The comparison could not be made: its working folder in " + root +
+                                " cannot be created.");
+    }
+    path_ = pattern;
+}
+
+WorkFolder::~WorkFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+namespace {
+
+// The document as a Word 2007+ file the engine can read: itself, or the office's conversion.
+std::string AsDocx(const UserDocument& document, const std::string& docxPath) {
+    if (auto problem = CheckOnDisk(document.path)) throw DocumentError(*problem, document.path);
+    if (auto problem = CheckContainer(document.path)) {
+        throw DocumentError(*problem, document.path);
+    }
+    if (redline::Package::IsWordPackage(document.path)) return document.path;
+    document.storeAsDocx(docxPath);
+    return docxPath;
+}
+
+}  // namespace
+
+std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
+                                                  const UserDocument& revised,
+                                                  const std::string& resultDocx,
+                                                  const redline::CompareOptions& options,
+                                                  const std::string& workRoot) {
+    WorkFolder work(workRoot);
+    const std::string originalDocx = AsDocx(original, work.file("original.docx"));
+    const std::string revisedDocx = AsDocx(revised, work.file("revised.docx"));
+    try {
+        return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options);
+    } catch (const redline::UnreadableDocument& e) {
+        const std::string& named = e.path() == originalDocx ? original.path : revised.path;
+        throw DocumentError(DocumentProblem::Damaged, named, e.what());
+    } catch (const redline::UnwritableResult& e) {
+        throw ResultError("The comparison's result could not be written.", e.what());
+    } catch (const std::exception& e) {
+        throw automation::Error("The comparison could not be made.", e.what());
+    }
+}
+
+}  // namespace office

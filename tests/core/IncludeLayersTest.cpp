@@ -1,0 +1,131 @@
+// Each library includes only what its layer may: the core nothing but the standard library and
+// itself, the engine no office, toolkit or platform header, the office's loader no UNO, and so
+// on, so that a header cannot slip in through another library's include paths.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The libraries by folder below the source root, most specific first.
+const std::vector<std::pair<std::string, std::string>> kLibraryFolders = {
+    {"src/core", "core"},     {"src/redline", "redline"}, {"src/office/loader", "loader"},
+    {"src/office", "office"}, {"src/qt", "qt"},           {"src/win32", "win32"},
+    {"src/com", "com"},       {"tools", "tools"},
+};
+
+// What each library may include: libraries of ours, and kinds of system header.
+const std::map<std::string, std::set<std::string>> kAllowed = {
+    {"core", {"core", "std"}},
+    {"redline", {"redline", "std", "pugixml", "libzip"}},
+    {"loader", {"loader", "core", "redline", "std", "posix"}},
+    {"office", {"office", "loader", "core", "redline", "std", "posix", "uno"}},
+    {"qt", {"qt", "loader", "core", "std", "posix", "qt-toolkit"}},
+    {"win32", {"win32", "com", "core", "std", "windows"}},
+    {"com", {"com", "core", "std", "windows"}},
+    {"tools", {"tools", "loader", "core", "redline", "std", "posix"}},
+};
+
+const std::set<std::string> kPosixHeaders = {
+    "dlfcn.h", "fcntl.h", "poll.h", "pwd.h", "signal.h", "spawn.h", "stdlib.h", "unistd.h",
+};
+const std::set<std::string> kWindowsHeaders = {
+    "commctrl.h", "commdlg.h", "initguid.h", "oaidl.h",   "objidl.h",
+    "oleacc.h",   "olectl.h",  "shellapi.h", "windows.h",
+};
+
+// The library of ours that a quoted include names, seen from `file` (its own folder first).
+std::string OwnLibraryOf(const fs::path& root, const fs::path& file, const std::string& target) {
+    for (const fs::path& base : {file.parent_path(), root / "src", root / "src" / "core"}) {
+        std::error_code error;
+        const fs::path found = fs::canonical(base / target, error);
+        if (error) continue;
+        const std::string relative = found.lexically_relative(root).generic_string();
+        for (const auto& [folder, library] : kLibraryFolders) {
+            if (relative.starts_with(folder + "/")) return library;
+        }
+    }
+    if (target == "app/Product.h") return "core";  // generated into the build tree
+    return "unknown: " + target;
+}
+
+std::string SystemKindOf(const std::string& target) {
+    if (target.find('.') == std::string::npos && target.find('/') == std::string::npos) {
+        return target[0] == 'Q' ? "qt-toolkit" : "std";
+    }
+    if (target == "pugixml.hpp") return "pugixml";
+    if (target == "zip.h") return "libzip";
+    if (kPosixHeaders.count(target) || target.starts_with("sys/")) return "posix";
+    if (kWindowsHeaders.count(target)) return "windows";
+    for (const char* uno : {"com/sun/star/", "cppuhelper/", "rtl/", "osl/", "sal/", "uno/"}) {
+        if (target.starts_with(uno)) return "uno";
+    }
+    return "unknown: <" + target + ">";
+}
+
+std::string LibraryOf(const fs::path& root, const fs::path& file) {
+    const std::string relative = file.lexically_relative(root).generic_string();
+    for (const auto& [folder, library] : kLibraryFolders) {
+        if (relative.starts_with(folder + "/")) return library;
+    }
+    return "";
+}
+
+// Every include in the sources that its library may not make, as "file: include (kind)".
+std::vector<std::string> ForbiddenIncludes(const fs::path& root) {
+    static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+    std::vector<std::string> forbidden;
+    for (const char* top : {"src", "tools"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(root / top)) {
+            const std::string extension = entry.path().extension().string();
+            if (extension != ".h" && extension != ".cpp" && extension != ".in") continue;
+            const std::string library = LibraryOf(root, entry.path());
+            if (library.empty()) continue;
+            std::ifstream in(entry.path());
+            for (std::string line; std::getline(in, line);) {
+                std::smatch match;
+                if (!std::regex_search(line, match, include)) continue;
+                const std::string target = match[2];
+                const std::string kind = match[1] == "\"" ? OwnLibraryOf(root, entry.path(), target)
+                                                          : SystemKindOf(target);
+                if (!kAllowed.at(library).count(kind)) {
+                    forbidden.push_back(entry.path().lexically_relative(root).string() + ": " +
+                                        target + " (" + kind + ")");
+                }
+            }
+        }
+    }
+    return forbidden;
+}
+
+}  // namespace
+
+TEST(Layers, EveryLibraryIncludesOnlyWhatItsLayerMay) {
+    const fs::path root = fs::canonical(QUORVANE_SOURCE_DIR);
+    const std::vector<std::string> forbidden = ForbiddenIncludes(root);
+    std::string all;
+    for (const std::string& line : forbidden) all += "  " + line + "\n";
+    EXPECT_TRUE(forbidden.empty()) << "includes across the layers:\n" << all;
+}
+
+TEST(Layers, TheCheckSeesAPlatformHeaderInTheEngineAndTheCore) {
+    // The table itself must refuse what the layers forbid, or the check above proves nothing.
+    EXPECT_FALSE(kAllowed.at("redline").count(SystemKindOf("com/sun/star/uno/Any.hxx")));
+    EXPECT_FALSE(kAllowed.at("redline").count(SystemKindOf("QString")));
+    EXPECT_FALSE(kAllowed.at("core").count(SystemKindOf("windows.h")));
+    EXPECT_FALSE(kAllowed.at("core").count(SystemKindOf("pugixml.hpp")));
+    EXPECT_FALSE(kAllowed.at("loader").count(SystemKindOf("rtl/ustring.hxx")));
+    const fs::path root = fs::canonical(QUORVANE_SOURCE_DIR);
+    EXPECT_FALSE(kAllowed.at("redline").count(
+        OwnLibraryOf(root, root / "src/redline/Compare.h", "office/loader/DocumentCheck.h")));
+    EXPECT_FALSE(kAllowed.at("core").count(
+        OwnLibraryOf(root, root / "src/core/app/Program.h", "redline/Compare.h")));
+}
