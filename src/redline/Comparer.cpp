@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "redline/Notes.h"
+#include "redline/Revisions.h"
 #include "redline/Writer.h"
 #include "redline/Xml.h"
 
@@ -160,8 +161,9 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
             throw UnreadableDocument(*path, e.what());
         }
     }
-    AcceptRevisions(a_.main.xml);
-    AcceptRevisions(b_.main.xml);
+    // The inputs' own tracked changes are taken as accepted: each is compared as it reads now.
+    ResolveRevisions(a_.main.xml.document_element(), Resolution::Accept);
+    ResolveRevisions(b_.main.xml.document_element(), Resolution::Accept);
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
 }
@@ -229,7 +231,7 @@ XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_pt
     } catch (const BadDocument& e) {
         throw UnreadableDocument(side.path, e.what());
     }
-    AcceptRevisions(loaded->xml);
+    ResolveRevisions(loaded->xml.document_element(), Resolution::Accept);
     return (parts[name] = std::move(loaded)).get();
 }
 

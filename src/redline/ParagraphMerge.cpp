@@ -67,11 +67,13 @@ class Emitter {
                 // The original's stretch in this side's positions.
                 const std::int64_t shift = std::int64_t(from) - std::int64_t(beforeFrom);
                 const std::int64_t oldBegin = old.begin + shift, oldEnd = old.end + shift;
-                const std::uint32_t b =
-                    static_cast<std::uint32_t>(std::max<std::int64_t>(begin, oldBegin));
-                const std::uint32_t e =
-                    static_cast<std::uint32_t>(std::min<std::int64_t>(end, oldEnd));
-                if (b >= e) continue;
+                // Compared before narrowing: a stretch of the original before this one lies
+                // at negative positions here, and must not wrap round to a huge one.
+                const std::int64_t from64 = std::max<std::int64_t>(begin, oldBegin);
+                const std::int64_t to64 = std::min<std::int64_t>(end, oldEnd);
+                if (from64 >= to64) continue;
+                const auto b = static_cast<std::uint32_t>(from64);
+                const auto e = static_cast<std::uint32_t>(to64);
                 const pugi::xml_node oldProperties = old.run.child("w:rPr");
                 const bool changed = CanonicalProperties(oldProperties) !=
                                      CanonicalProperties(piece.run.child("w:rPr"));

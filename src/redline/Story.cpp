@@ -99,43 +99,4 @@ std::vector<Row> StoryReader::rows(const Block& table) {
     return rows;
 }
 
-void AcceptRevisions(const pugi::xml_node& root) {
-    std::vector<pugi::xml_node> drop, unwrap, rows;
-    std::vector<pugi::xml_node> pending{root};
-    while (!pending.empty()) {
-        const pugi::xml_node node = pending.back();
-        pending.pop_back();
-        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-            if (child.type() != pugi::node_element) continue;
-            const std::string_view name = child.name();
-            const bool mark = Named(node, "w:rPr") || Named(node, "w:trPr");
-            // Nothing below a node that goes is looked at: it goes with it.
-            if (name == "w:tr" && child.child("w:trPr").child("w:del")) {
-                rows.push_back(child);
-            } else if (name == "w:del" || name == "w:moveFrom") {
-                drop.push_back(child);  // a deleted stretch, or the mark of one
-            } else if (name == "w:ins" || name == "w:moveTo") {
-                (mark ? drop : unwrap).push_back(child);
-                if (!mark) pending.push_back(child);
-            } else if (name.ends_with("PrChange") || name == "w:tblGridChange" ||
-                       name.starts_with("w:moveFromRange") || name.starts_with("w:moveToRange") ||
-                       name == "w:cellIns" || name == "w:numberingChange") {
-                drop.push_back(child);
-            } else {
-                pending.push_back(child);
-            }
-        }
-    }
-    for (pugi::xml_node row : rows) row.parent().remove_child(row);
-    for (pugi::xml_node node : drop) node.parent().remove_child(node);
-    // Innermost first, so that each lands in a parent that stays.
-    for (auto at = unwrap.rbegin(); at != unwrap.rend(); ++at) {
-        pugi::xml_node node = *at;
-        pugi::xml_node parent = node.parent();
-        if (!parent) continue;
-        while (pugi::xml_node child = node.first_child()) parent.insert_move_before(child, node);
-        parent.remove_child(node);
-    }
-}
-
 }  // namespace redline

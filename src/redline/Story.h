@@ -56,8 +56,4 @@ class StoryReader {
     std::uint32_t paragraph_ = 1;
 };
 
-// Accepts the tracked changes that a document already holds, so that each is compared as it
-// reads now: deleted content goes, inserted content stays without its mark.
-void AcceptRevisions(const pugi::xml_node& root);
-
 }  // namespace redline
