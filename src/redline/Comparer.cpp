@@ -16,6 +16,31 @@ bool HoldsTextBox(const pugi::xml_node& node) {
     return node.find_node([](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); });
 }
 
+// An equation as what it shows: its structure, and the text of its runs with their formatting,
+// however the runs are cut.
+std::string MathKey(const pugi::xml_node& node) {
+    std::string key = std::string("<") + node.name();
+    for (const pugi::xml_attribute& attribute : node.attributes()) {
+        key += std::string(" ") + attribute.name() + "=" + attribute.value();
+    }
+    key += ">";
+    std::string runs = "\x02";  // the properties of the last run, none yet
+    for (const pugi::xml_node& child : node.children()) {
+        if (child.type() != pugi::node_element) continue;
+        if (Named(child, "m:r")) {
+            const std::string properties = CanonicalProperties(child.child("w:rPr")) + "|" +
+                                           CanonicalProperties(child.child("m:rPr"));
+            if (properties != runs) key += "{" + properties + "}";
+            runs = properties;
+            for (const pugi::xml_node& text : child.children("m:t")) key += text.text().get();
+        } else {
+            runs = "\x02";
+            key += MathKey(child);
+        }
+    }
+    return key + "</>";
+}
+
 // Keys for pictures and other objects: what they show, whatever the ids that name it. A note's
 // reference and a text box are keyed by what they are, not by their content, so that they align
 // by where they stand; their content is compared on its own.
@@ -28,6 +53,7 @@ class ContentKeys : public ObjectKeys {
             return node.name();
         }
         if (HoldsTextBox(node)) return "text box";
+        if (Named(node, "m:oMath") || Named(node, "m:oMathPara")) return MathKey(node);
         return CanonicalXml(
             node,
             [this](const pugi::xml_node& owner,

@@ -77,14 +77,16 @@ void MarkRuns(pugi::xml_node root, Mark mark, Stamp& stamp) {
         MarkRun(root, mark, stamp);
         return;
     }
-    std::vector<pugi::xml_node> runs;
+    std::vector<pugi::xml_node> runs, controls;
     std::vector<pugi::xml_node> pending{root};
     while (!pending.empty()) {
         const pugi::xml_node node = pending.back();
         pending.pop_back();
         for (pugi::xml_node child : node.children()) {
-            if (Named(child, "w:r")) {
+            if (Named(child, "w:r") || Named(child, "m:r")) {
                 runs.push_back(child);
+            } else if (Named(child, "m:ctrlPr")) {
+                controls.push_back(child);  // an equation's fraction bar, brackets and the like
             } else if (child.type() == pugi::node_element && !Named(child, "w:pPr") &&
                        !Named(child, "w:rPr")) {
                 pending.push_back(child);
@@ -92,6 +94,10 @@ void MarkRuns(pugi::xml_node root, Mark mark, Stamp& stamp) {
         }
     }
     for (pugi::xml_node run : runs) MarkRun(run, mark, stamp);
+    // Math control characters know only insertion and deletion.
+    for (pugi::xml_node control : controls) {
+        stamp.on(control.append_child(Removing(mark) ? "w:del" : "w:ins"));
+    }
 }
 
 pugi::xml_node PropertiesOf(pugi::xml_node owner, const char* name) {

@@ -32,7 +32,9 @@ bool Notes::load() {
                 "main\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
                 "relationships\"/>");
     }
-    for (const pugi::xml_node& note : b_->xml.first_child().children(("w:" + kind_).c_str())) {
+    // The name outlives the loop: the range keeps only a pointer to it.
+    const std::string element = "w:" + kind_;
+    for (const pugi::xml_node& note : b_->xml.document_element().children(element.c_str())) {
         nextId_ = std::max(nextId_, std::strtol(note.attribute("w:id").value(), nullptr, 10) + 1);
     }
     return true;

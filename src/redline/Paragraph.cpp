@@ -1,6 +1,7 @@
 #include "redline/Paragraph.h"
 #include "redline/Xml.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "redline/Words.h"
@@ -83,13 +84,19 @@ class ParagraphReader {
             if (Named(child, "w:r")) {
                 if (const pugi::xml_node end = FieldEnd(child)) {
                     addNodes(child, end,
-                             "field:" + FieldResult(child, end) + FieldExtras(child, end));
+                             "field:" + FieldInstruction(child, end) + "|" +
+                                 FieldResult(child, end) + FieldExtras(child, end),
+                             wrapper);
                     child = end;
                 } else {
                     readRun(child, wrapper);
                 }
             } else if (Named(child, "w:hyperlink")) {
+                // A link's words are only equal where the link leads to the same place.
+                const std::uint32_t outer = link_;
+                link_ = keys_.key("link:" + objects_.describe(Shallow(child)));
                 walk(child, child);
+                link_ = outer;
             } else if (OneOf(child, {"w:smartTag", "w:customXml", "w:dir", "w:bdo"})) {
                 walk(child, wrapper);  // transparent: their content is compared as it is
             } else if (OneOf(child, {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
@@ -98,7 +105,10 @@ class ParagraphReader {
             } else if (OneOf(child, {"w:fldSimple", "w:sdt"})) {
                 std::string text;
                 CollectText(child, text);
-                addNodes(child, child, std::string(child.name()) + ":" + text, wrapper);
+                addNodes(child, child,
+                         std::string(child.name()) + ":" + Attribute(child, "w:instr") + "|" +
+                             objects_.describe(child.child("w:sdtPr")) + "|" + text,
+                         wrapper);
             } else {
                 addNodes(child, child, objects_.describe(child), wrapper);  // equations, others
             }
@@ -122,6 +132,7 @@ class ParagraphReader {
                 piece.node = child;
                 piece.run = run;
                 piece.wrapper = wrapper;
+                piece.link = link_;
                 out_.pieces.push_back(piece);
             } else if (Named(child, "w:commentReference") || Named(child, "w:annotationRef")) {
                 addMarker(child, run, wrapper);
@@ -147,6 +158,7 @@ class ParagraphReader {
     }
 
     void addObject(Piece& piece, const std::string& key) {
+        piece.link = link_;
         piece.begin = static_cast<std::uint32_t>(out_.stream.size());
         out_.stream += kObjectMark;
         piece.end = piece.begin + 1;
@@ -162,6 +174,31 @@ class ParagraphReader {
         piece.run = run;
         piece.wrapper = wrapper;
         out_.pieces.push_back(piece);
+    }
+
+    // The element with its attributes alone, for keys of what wraps content.
+    pugi::xml_node Shallow(const pugi::xml_node& node) {
+        shallow_.reset();
+        pugi::xml_node copy = shallow_.append_child(node.name());
+        for (const pugi::xml_attribute& attribute : node.attributes()) {
+            copy.append_attribute(attribute.name()) = attribute.value();
+        }
+        return copy;
+    }
+
+    // A field's code, its runs joined and its spaces folded: a changed code is a changed field.
+    static std::string FieldInstruction(const pugi::xml_node& first, const pugi::xml_node& last) {
+        std::string code;
+        for (pugi::xml_node run = first;; run = run.next_sibling()) {
+            for (const pugi::xml_node& text : run.children("w:instrText")) code += text.text().get();
+            if (run == last) break;
+        }
+        std::string folded;
+        for (const char c : code) {
+            if (c != ' ' || (!folded.empty() && folded.back() != ' ')) folded += c;
+        }
+        while (!folded.empty() && folded.back() == ' ') folded.pop_back();
+        return folded;
     }
 
     static int FieldDepthChange(const pugi::xml_node& run, bool& began) {
@@ -236,6 +273,8 @@ class ParagraphReader {
     ParagraphContent& out_;
     KeyTable& keys_;
     ObjectKeys& objects_;
+    std::uint32_t link_ = 0;  // the key of the link being read, or 0
+    pugi::xml_document shallow_;
 };
 
 }  // namespace
@@ -247,11 +286,30 @@ std::uint32_t KeyTable::key(std::string_view text) {
     return at->second;
 }
 
-std::uint32_t ParagraphContent::objectAt(std::uint32_t at) const {
-    for (const Piece& piece : pieces) {
-        if (piece.begin == at && piece.end == at + 1 && piece.object) return piece.object;
+namespace {
+
+// The piece that holds the stream's character at `at`: pieces lie in stream order.
+const Piece* PieceAt(const std::vector<Piece>& pieces, std::uint32_t at) {
+    auto found = std::upper_bound(pieces.begin(), pieces.end(), at,
+                                  [](std::uint32_t at, const Piece& p) { return at < p.begin; });
+    while (found != pieces.begin()) {
+        --found;
+        if (found->begin <= at && at < found->end) return &*found;
+        if (found->end <= at) break;
     }
-    return 0;
+    return nullptr;
+}
+
+}  // namespace
+
+std::uint32_t ParagraphContent::objectAt(std::uint32_t at) const {
+    const Piece* piece = PieceAt(pieces, at);
+    return piece && piece->end == at + 1 ? piece->object : 0;
+}
+
+std::uint32_t ParagraphContent::linkAt(std::uint32_t at) const {
+    const Piece* piece = PieceAt(pieces, at);
+    return piece ? piece->link : 0;
 }
 
 ParagraphContent ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys,
@@ -292,9 +350,14 @@ std::string CanonicalParagraphProperties(const pugi::xml_node& paragraph) {
 
 std::uint64_t TextHash(const ParagraphContent& content) {
     std::uint64_t hash = Fnv(content.stream);
+    std::uint32_t link = 0;
     for (const Piece& piece : content.pieces) {
         if (piece.object)
             hash = Fnv(std::to_string(piece.object) + "@" + std::to_string(piece.begin), hash);
+        if (piece.kind != PieceKind::Marker && piece.link != link) {
+            link = piece.link;  // where a link begins or ends, and where it leads
+            hash = Fnv("link" + std::to_string(link) + "@" + std::to_string(piece.begin), hash);
+        }
     }
     return hash;
 }

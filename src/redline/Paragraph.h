@@ -38,6 +38,7 @@ struct Piece {
     pugi::xml_node run{};              // Text, Element: the w:r it sits in
     pugi::xml_node wrapper{};          // the w:hyperlink it sits in, or none
     std::uint32_t object = 0;          // Element, Nodes: the key of what it is
+    std::uint32_t link = 0;            // the key of the link's target it sits in, or 0
 };
 
 struct ParagraphContent {
@@ -46,6 +47,8 @@ struct ParagraphContent {
     std::vector<Piece> pieces;
     // The object key of the stream's character at `at` (a kObjectMark), or 0.
     std::uint32_t objectAt(std::uint32_t at) const;
+    // The key of the link that the stream's character at `at` sits in, or 0.
+    std::uint32_t linkAt(std::uint32_t at) const;
 };
 
 // What a content key needs to know of things outside the paragraph: the content of a picture

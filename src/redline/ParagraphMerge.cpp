@@ -28,6 +28,10 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
             units.keys.push_back(table.key("\x01" + std::to_string(content.objectAt(span.begin))));
             units.weights.push_back(4);
             units.light.push_back(false);
+        } else if (const std::uint32_t link = content.linkAt(span.begin)) {
+            units.keys.push_back(table.key(std::string(text) + "\x03" + std::to_string(link)));
+            units.weights.push_back(static_cast<std::uint32_t>(text.size()));
+            units.light.push_back(!HoldsLetters(text));
         } else {
             units.keys.push_back(table.key(text));
             units.weights.push_back(static_cast<std::uint32_t>(text.size()));

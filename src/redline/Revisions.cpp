@@ -153,7 +153,14 @@ void Sweep(pugi::xml_node node) {
             node.remove_child(child);
         } else if (child.type() == pugi::node_element) {
             Sweep(child);
-            if (Named(child, kUnwrapped)) Unwrap(child);
+            if (Named(child, kUnwrapped)) {
+                Unwrap(child);
+            } else if ((Named(child, "m:oMath") || Named(child, "m:oMathPara")) &&
+                       !child.find_child([](const pugi::xml_node& n) {
+                           return n.type() == pugi::node_element && !Named(n, "m:oMathParaPr");
+                       })) {
+                node.remove_child(child);  // an equation whose every part went
+            }
         }
         child = next;
     }
@@ -189,7 +196,22 @@ void Join(pugi::xml_node paragraph) {
     if (!paragraph.parent()) return;
     bool atEnd = false;
     pugi::xml_node target = JoinTarget(paragraph, atEnd);
-    if (!target) return;  // the only paragraph of its story keeps its place
+    if (!target) {
+        // Between tables or controls, a paragraph that nothing is left of goes; the only block
+        // of a story keeps its place, unless the story is a content control's, which then goes
+        // with it.
+        const bool empty = !paragraph.find_child([](const pugi::xml_node& n) {
+            return n.type() == pugi::node_element && !Named(n, "w:pPr");
+        });
+        pugi::xml_node container = paragraph.parent();
+        const bool others = container.find_child([&](const pugi::xml_node& n) {
+            return n != paragraph && (Named(n, "w:p") || Named(n, "w:tbl") || Named(n, "w:sdt"));
+        });
+        if (empty && (others || Named(container, "w:sdtContent"))) {
+            container.remove_child(paragraph);
+        }
+        return;
+    }
     if (atEnd) {
         for (pugi::xml_node child = paragraph.first_child(); child;) {
             pugi::xml_node next = child.next_sibling();
@@ -214,6 +236,23 @@ void Join(pugi::xml_node paragraph) {
     paragraph.parent().remove_child(paragraph);
 }
 
+// Content controls whose whole content went.
+void RemoveEmptyControls(pugi::xml_node node) {
+    for (pugi::xml_node child = node.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (child.type() == pugi::node_element) {
+            RemoveEmptyControls(child);
+            const pugi::xml_node content = child.child("w:sdtContent");
+            if (Named(child, "w:sdt") && content && !content.find_child([](const pugi::xml_node& n) {
+                    return n.type() == pugi::node_element;
+                })) {
+                node.remove_child(child);
+            }
+        }
+        child = next;
+    }
+}
+
 }  // namespace
 
 void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
@@ -228,6 +267,7 @@ void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
     std::vector<pugi::xml_node> joins;
     CollectJoins(root, joins);
     for (pugi::xml_node paragraph : joins) Join(paragraph);
+    RemoveEmptyControls(root);
     if (resolution == Resolution::Reject) Undelete(root);
 }
 

@@ -45,6 +45,11 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
             block.leading = std::move(pending);
             pending.clear();
             story.blocks.push_back(std::move(block));
+        } else if (Named(child, "w:sdt") && child.child("w:sdtContent")) {
+            Block block = control(child);
+            block.leading = std::move(pending);
+            pending.clear();
+            story.blocks.push_back(std::move(block));
         } else if (Named(child, "w:sdt") || Named(child, "w:customXml") ||
                    Named(child, "w:altChunk")) {
             Block block{BlockKind::Other, child};
@@ -61,6 +66,27 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
     }
     story.trailing = std::move(pending);
     return story;
+}
+
+std::string ControlKey(const pugi::xml_node& control) {
+    const pugi::xml_node properties = control.child("w:sdtPr");
+    return Attribute(properties.child("w:tag"), "w:val") + "|" +
+           Attribute(properties.child("w:alias"), "w:val");
+}
+
+Block StoryReader::control(const pugi::xml_node& node) {
+    Block block{BlockKind::Control, node};
+    block.paragraph = paragraph_;
+    block.text = block.look = std::hash<std::string>{}("control:" + ControlKey(node));
+    // Read for its hashes; its paragraphs are numbered on as the story's own.
+    const std::uint32_t first = paragraph_;
+    const Story inside = read(node.child("w:sdtContent"), first);
+    for (const Block& inner : inside.blocks) {
+        block.text = Mix(block.text, inner.text);
+        block.look = Mix(block.look, inner.look);
+        block.weight += inner.weight;
+    }
+    return block;
 }
 
 Block StoryReader::table(const pugi::xml_node& node) {

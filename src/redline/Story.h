@@ -11,7 +11,7 @@
 
 namespace redline {
 
-enum class BlockKind : std::uint8_t { Paragraph, Table, Other };
+enum class BlockKind : std::uint8_t { Paragraph, Table, Other, Control };
 
 struct Block {
     BlockKind kind;
@@ -36,6 +36,9 @@ struct Row {
     std::uint32_t paragraph = 0;
 };
 
+// What tells block-level content controls apart: their tag and title.
+std::string ControlKey(const pugi::xml_node& control);
+
 class StoryReader {
   public:
     StoryReader(KeyTable& keys, ObjectKeys& objects) : keys_(keys), objects_(objects) {}
@@ -50,6 +53,7 @@ class StoryReader {
 
   private:
     Block table(const pugi::xml_node& node);
+    Block control(const pugi::xml_node& node);
 
     KeyTable& keys_;
     ObjectKeys& objects_;

@@ -58,7 +58,10 @@ std::string TextOf(const pugi::xml_node& node) {
 class Rebuild {
   public:
     explicit Rebuild(pugi::xml_node container) : container_(container) {
-        for (pugi::xml_node child : container.children()) old_.push_back(child);
+        // A cell's own properties stay first, where they are.
+        for (pugi::xml_node child : container.children()) {
+            if (std::strcmp(child.name(), "w:tcPr") != 0) old_.push_back(child);
+        }
     }
     pugi::xml_node keep(pugi::xml_node node) {
         container_.append_move(node);
@@ -154,6 +157,14 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
                 WriteTable(*blockA, *blockB, context, part);
+            } else if (blockB->kind == BlockKind::Control) {
+                // The control stays; its content is compared as a story of its own.
+                written.push_back(rebuild.keep(blockB->node));
+                const Story insideA = context.original.read(blockA->node.child("w:sdtContent"),
+                                                            blockA->paragraph);
+                const Story insideB = context.revised.read(blockB->node.child("w:sdtContent"),
+                                                           blockB->paragraph);
+                WriteStory(insideA, insideB, context, part, false);
             } else {
                 written.push_back(rebuild.keep(blockB->node));
                 Kept(context, blockA->node, blockB->node);
@@ -198,6 +209,24 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
     }
 }
 
+// Records the original's grid as a change of the revised one where the columns differ.
+void KeepOriginalGrid(const pugi::xml_node& a, const pugi::xml_node& b, WriteContext& context) {
+    const pugi::xml_node gridA = a.child("w:tblGrid");
+    pugi::xml_node gridB = b.child("w:tblGrid");
+    auto columns = [](const pugi::xml_node& grid) {
+        std::string widths;
+        for (pugi::xml_node column : grid.children("w:gridCol")) {
+            widths += std::string(column.attribute("w:w").value()) + ",";
+        }
+        return widths;
+    };
+    if (!gridA || !gridB || columns(gridA) == columns(gridB)) return;
+    pugi::xml_node change = gridB.append_child("w:tblGridChange");
+    change.append_attribute("w:id") = context.stamp.nextId();
+    pugi::xml_node old = change.append_child("w:tblGrid");
+    for (pugi::xml_node column : gridA.children("w:gridCol")) old.append_copy(column);
+}
+
 void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part) {
     // Changes in a table's cells are the table's, in the body; elsewhere they are the part's.
     const Part cells = part == Part::Body ? Part::Table : part;
@@ -220,10 +249,13 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
     int unusedMoves = 0;
     const std::vector<Step> steps = Align(items(rowsA), items(rowsB), rules, unusedMoves);
     Rebuild rebuild(b.node);
+    // The table's own properties and grid, gathered first: keeping one moves it to the end.
+    std::vector<pugi::xml_node> own;
     for (pugi::xml_node child : b.node.children()) {
-        if (std::strcmp(child.name(), "w:tr") != 0)
-            rebuild.keep(child);  // the table's own properties
+        if (std::strcmp(child.name(), "w:tr") != 0) own.push_back(child);
     }
+    for (pugi::xml_node child : own) rebuild.keep(child);
+    KeepOriginalGrid(a.node, b.node, context);
     for (const Step& step : steps) {
         if (step.kind == StepKind::Keep) {
             rebuild.keep(rowsB[step.b].node);
@@ -273,6 +305,11 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
                 return Similarity(a.blocks[i].node, b.blocks[j].node);
             case BlockKind::Table:
                 return 1.0;
+            case BlockKind::Control:
+                // The same control pairs up, however much of its content changed.
+                return ControlKey(a.blocks[i].node) == ControlKey(b.blocks[j].node)
+                           ? std::max(0.5, Similarity(a.blocks[i].node, b.blocks[j].node))
+                           : -1.0;
             default:
                 return -1.0;
         }

@@ -16,7 +16,8 @@ const char* kNamespaces =
     "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\" "
     "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
     "xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\" "
-    "xmlns:v=\"urn:schemas-microsoft-com:vml\" mc:Ignorable=\"wps\"";
+    "xmlns:v=\"urn:schemas-microsoft-com:vml\" "
+    "xmlns:m=\"http://schemas.openxmlformats.org/officeDocument/2006/math\" mc:Ignorable=\"wps\"";
 
 const char* kWordMain = "application/vnd.openxmlformats-officedocument.wordprocessingml.";
 
@@ -196,6 +197,16 @@ std::string Table(const std::vector<std::vector<std::string>>& rows) {
         xml += "</w:tr>";
     }
     return xml + "</w:tbl>";
+}
+
+std::string Png(unsigned char shade) {
+    const unsigned char bytes[] = {
+        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A,  0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49,
+        0x48, 0x44, 0x52, 0x00, 0x00, 0x00,  0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x00,
+        0x00, 0x00, 0x00, 0x3A, 0x7E, 0x9B,  0x55, 0x00, 0x00, 0x00, 0x0A, 0x49, 0x44,
+        0x41, 0x54, 0x78, 0x9C, 0x63, shade, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00,
+        0x00, 0x00, 0x00, 0x49, 0x45, 0x4E,  0x44, 0xAE, 0x42, 0x60, 0x82};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 std::string Picture(const std::string& id) {

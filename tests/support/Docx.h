@@ -35,6 +35,8 @@ std::string P(const std::string& content, const std::string& properties = "");
 std::string Text(const std::string& text);  // a paragraph of one plain run
 // A table of plain-text cells.
 std::string Table(const std::vector<std::vector<std::string>>& rows);
+// A complete 1 x 1 PNG picture, its one pixel of grey `shade`.
+std::string Png(unsigned char shade);
 // A picture of the part that relationship `id` names.
 std::string Picture(const std::string& id);
 // A simple field showing `result`.

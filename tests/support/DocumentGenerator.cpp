@@ -1,0 +1,397 @@
+#include "support/DocumentGenerator.h"
+
+#include <algorithm>
+#include <map>
+
+#include "support/Docx.h"
+
+namespace generated {
+
+namespace {
+
+const std::vector<std::string> kWords = {
+    "alpha", "beta",   "gamma", "delta", "contract", "party", "shall", "pay",  "the",
+    "of",    "and",    "семь",  "лет",   "naïve",    "café",  "Maß",   "www.example.org",
+    "*",     "-",      ",",     ".",     "November", "four",  "two",   "(a)"};
+const std::vector<std::string> kFields = {" PAGE ", " DATE \\@ \"yyyy\" ", " NUMPAGES "};
+const std::vector<std::string> kEquations = {"x+1", "a=b", "y²"};
+
+int Pick(Random& random, int count) {
+    return static_cast<int>(random() % static_cast<unsigned>(count));
+}
+bool Chance(Random& random, int percent) {
+    return Pick(random, 100) < percent;
+}
+std::string AnyWord(Random& random) {
+    return kWords[Pick(random, static_cast<int>(kWords.size()))];
+}
+
+Token RandomToken(Random& random) {
+    const int format = Chance(random, 25) ? 1 + Pick(random, 3) : 0;
+    switch (Chance(random, 80) ? 0 : Pick(random, 10)) {
+        case 1: return {TokenKind::Tab, "", format};
+        case 2: return {TokenKind::Break, "", format};
+        case 3: return {TokenKind::Field, kFields[Pick(random, 3)], format};
+        case 4: return {TokenKind::Link, AnyWord(random) + " " + AnyWord(random), 0, Pick(random, 2)};
+        case 5: return {TokenKind::Note, AnyWord(random) + " " + AnyWord(random), 0};
+        case 6: return {TokenKind::Picture, "", 0, Pick(random, 2)};
+        case 7: return {TokenKind::Math, kEquations[Pick(random, 3)], 0};
+        case 8: return {TokenKind::Control, AnyWord(random) + " " + AnyWord(random), format};
+        case 9: return {TokenKind::Box, AnyWord(random) + " " + AnyWord(random), 0};
+        default: return {TokenKind::Word, AnyWord(random), format};
+    }
+}
+
+Paragraph RandomParagraph(Random& random, int most = 14) {
+    Paragraph paragraph;
+    paragraph.alignment = Chance(random, 15) ? 1 + Pick(random, 2) : 0;
+    const int count = 1 + Pick(random, most);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) paragraph.tokens.push_back({TokenKind::Space, " "});
+        paragraph.tokens.push_back(RandomToken(random));
+    }
+    return paragraph;
+}
+
+Block RandomBlock(Random& random) {
+    Block block;
+    if (Chance(random, 12)) {
+        block.isTable = true;
+        const int rows = 1 + Pick(random, 4), columns = 2 + Pick(random, 2);
+        for (int r = 0; r < rows; ++r) {
+            block.table.rows.emplace_back();
+            for (int c = 0; c < columns; ++c) {
+                block.table.rows.back().push_back(RandomParagraph(random, 3));
+            }
+        }
+        block.table.merged = Chance(random, 30);
+        return block;
+    }
+    block.paragraph = RandomParagraph(random);
+    block.control = Chance(random, 8);
+    return block;
+}
+
+// The words of a paragraph that an edit may touch.
+std::vector<std::size_t> WordsOf(const Paragraph& paragraph) {
+    std::vector<std::size_t> words;
+    for (std::size_t i = 0; i < paragraph.tokens.size(); ++i) {
+        if (paragraph.tokens[i].kind == TokenKind::Word) words.push_back(i);
+    }
+    return words;
+}
+
+// A paragraph to edit: a body paragraph, or a table cell's.
+Paragraph* AnyParagraph(Document& document, Random& random) {
+    if (document.blocks.empty()) return nullptr;
+    Block& block = document.blocks[Pick(random, static_cast<int>(document.blocks.size()))];
+    if (!block.isTable) return &block.paragraph;
+    auto& row = block.table.rows[Pick(random, static_cast<int>(block.table.rows.size()))];
+    return &row[Pick(random, static_cast<int>(row.size()))];
+}
+
+Token* AnyToken(Document& document, Random& random, TokenKind kind) {
+    std::vector<Token*> found;
+    for (Block& block : document.blocks) {
+        std::vector<Paragraph*> paragraphs{&block.paragraph};
+        for (auto& row : block.table.rows) {
+            for (auto& cell : row) paragraphs.push_back(&cell);
+        }
+        for (Paragraph* paragraph : paragraphs) {
+            for (Token& token : paragraph->tokens) {
+                if (token.kind == kind) found.push_back(&token);
+            }
+        }
+    }
+    return found.empty() ? nullptr : found[Pick(random, static_cast<int>(found.size()))];
+}
+
+std::string EditOnce(Document& document, Random& random) {
+    const int kind = Pick(random, 15);
+    if (kind == 14 && !document.header.empty()) {
+        document.header[0].paragraph.tokens[0].text = AnyWord(random);
+        return "a header word replaced";
+    }
+    auto blocks = static_cast<int>(document.blocks.size());
+    if (kind == 0 || kind == 1 || kind == 2 || kind == 3) {
+        Paragraph* paragraph = AnyParagraph(document, random);
+        if (!paragraph) return "nothing";
+        const auto words = WordsOf(*paragraph);
+        if (words.empty()) return "nothing";
+        const std::size_t at = words[Pick(random, static_cast<int>(words.size()))];
+        Token& token = paragraph->tokens[at];
+        if (kind == 0) return token.text = AnyWord(random), "a word replaced";
+        if (kind == 1) return token.format = (token.format + 1) % 4, "a word reformatted";
+        if (kind == 2) {
+            paragraph->tokens.insert(paragraph->tokens.begin() + static_cast<long>(at) + 1,
+                                     {{TokenKind::Space, " "}, {TokenKind::Word, AnyWord(random)}});
+            return "a word inserted";
+        }
+        paragraph->tokens.erase(paragraph->tokens.begin() + static_cast<long>(at));
+        return "a word deleted";
+    }
+    if (kind == 4 && blocks > 1) {
+        document.blocks.erase(document.blocks.begin() + Pick(random, blocks));
+        return "a block deleted";
+    }
+    if (kind == 5) {
+        document.blocks.insert(document.blocks.begin() + Pick(random, blocks + 1),
+                               RandomBlock(random));
+        return "a block inserted";
+    }
+    if (kind == 6 && blocks > 2) {
+        const int from = Pick(random, blocks);
+        Block moved = document.blocks[from];
+        document.blocks.erase(document.blocks.begin() + from);
+        document.blocks.insert(document.blocks.begin() + Pick(random, blocks), moved);
+        return "a block moved";
+    }
+    if (kind == 7 || kind == 8) {
+        for (Block& block : document.blocks) {
+            if (!block.isTable) continue;
+            auto& rows = block.table.rows;
+            const int at = Pick(random, static_cast<int>(rows.size()));
+            if (kind == 8 && rows.size() > 1) {
+                rows.erase(rows.begin() + at);
+                return "a row deleted";
+            }
+            auto row = rows[at];
+            for (auto& cell : row) cell = RandomParagraph(random, 3);
+            rows.insert(rows.begin() + at, row);
+            return "a row inserted";
+        }
+        return "nothing";
+    }
+    if (kind == 9) {
+        if (Token* field = AnyToken(document, random, TokenKind::Field)) {
+            field->text = kFields[(std::find(kFields.begin(), kFields.end(), field->text) -
+                                   kFields.begin() + 1) % kFields.size()];
+            return "a field's instruction changed";
+        }
+    }
+    if (kind == 10) {
+        if (Token* link = AnyToken(document, random, TokenKind::Link)) {
+            link->target = 1 - link->target;
+            return "a link's target changed";
+        }
+    }
+    if (kind == 11) {
+        if (Token* math = AnyToken(document, random, TokenKind::Math)) {
+            math->text += "+z";
+            return "an equation changed";
+        }
+    }
+    if (kind == 12) {
+        for (TokenKind k : {TokenKind::Note, TokenKind::Control, TokenKind::Box}) {
+            if (Token* token = AnyToken(document, random, k)) {
+                token->text = AnyWord(random) + " " + token->text;
+                return "a note, control or text box changed";
+            }
+        }
+    }
+    if (kind == 13) {
+        if (Paragraph* paragraph = AnyParagraph(document, random)) {
+            paragraph->alignment = (paragraph->alignment + 1) % 3;
+            return "a paragraph realigned";
+        }
+    }
+    return "nothing";
+}
+
+// Writes models as XML, cutting text into runs at random places.
+class Writer {
+  public:
+    explicit Writer(Random& random) : random_(random), cut_(Pick(random, 40)) {}
+
+    std::string blocks(const std::vector<Block>& blocks) {
+        std::string xml;
+        for (const Block& block : blocks) {
+            if (block.isTable) {
+                xml += table(block.table);
+            } else if (block.control) {
+                xml += "<w:sdt><w:sdtPr><w:tag w:val=\"block\"/></w:sdtPr><w:sdtContent>" +
+                       paragraph(block.paragraph) + "</w:sdtContent></w:sdt>";
+            } else {
+                xml += paragraph(block.paragraph);
+            }
+        }
+        return xml;
+    }
+
+    DocxParts parts() const {
+        DocxParts parts;
+        parts.parts["word/media/image1.png"] = docx::Png(0x10);
+        parts.parts["word/media/image2.png"] = docx::Png(0xF0);
+        parts.relationships["rIdPic0"] = {"image", "media/image1.png"};
+        parts.relationships["rIdPic1"] = {"image", "media/image2.png"};
+        parts.relationships["rIdLink0"] = {"hyperlink", "http://one.example/"};
+        parts.relationships["rIdLink1"] = {"hyperlink", "http://two.example/"};
+        std::map<int, std::string> notes;
+        for (std::size_t i = 0; i < notes_.size(); ++i) notes[int(i) + 1] = notes_[i];
+        return notes.empty() ? parts : parts + docx::Notes(notes);
+    }
+
+  private:
+    static std::string properties(int format) {
+        static const char* kFormats[] = {"", "<w:b/>", "<w:i/>",
+                                         "<w:b/><w:color w:val=\"C00000\"/>"};
+        return kFormats[format];
+    }
+
+    // `text` as runs, cut where the dice say (never inside a character).
+    std::string runs(const std::string& text, int format, const char* tag = "w:t",
+                     const char* run = "w:r") {
+        std::string xml, piece;
+        auto flush = [&] {
+            if (piece.empty()) return;
+            const std::string rPr = std::string(run) == "w:r" && format
+                                        ? "<w:rPr>" + properties(format) + "</w:rPr>"
+                                        : "";
+            xml += std::string("<") + run + ">" + rPr + "<" + tag + " xml:space=\"preserve\">" +
+                   Escaped(piece) + "</" + tag + "></" + run + ">";
+            piece.clear();
+        };
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+            if (!continuation && !piece.empty() && Chance(random_, cut_)) flush();
+            piece += text[i];
+        }
+        flush();
+        return xml;
+    }
+
+    static std::string Escaped(const std::string& text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '<') out += "&lt;";
+            else if (c == '>') out += "&gt;";
+            else if (c == '&') out += "&amp;";
+            else if (c == '"') out += "&quot;";
+            else out += c;
+        }
+        return out;
+    }
+
+    std::string element(const std::string& inner, int format) {
+        return "<w:r>" + (format ? "<w:rPr>" + properties(format) + "</w:rPr>" : "") + inner +
+               "</w:r>";
+    }
+
+    std::string paragraph(const Paragraph& paragraph) {
+        static const char* kAlignments[] = {"", "center", "right"};
+        std::string xml = "<w:p>";
+        if (paragraph.alignment) {
+            xml += std::string("<w:pPr><w:jc w:val=\"") + kAlignments[paragraph.alignment] +
+                   "\"/></w:pPr>";
+        }
+        std::string text;
+        int format = -1;
+        auto flush = [&] {
+            xml += runs(text, format < 0 ? 0 : format);
+            text.clear();
+        };
+        for (const Token& token : paragraph.tokens) {
+            if (token.kind == TokenKind::Word || token.kind == TokenKind::Space) {
+                const int wanted = token.kind == TokenKind::Space && format >= 0 ? format
+                                                                                 : token.format;
+                if (wanted != format) flush();
+                format = wanted;
+                text += token.text;
+                continue;
+            }
+            flush();
+            format = -1;
+            xml += object(token);
+        }
+        flush();
+        return xml + "</w:p>";
+    }
+
+    std::string object(const Token& token) {
+        switch (token.kind) {
+            case TokenKind::Tab: return element("<w:tab/>", token.format);
+            case TokenKind::Break: return element("<w:br/>", token.format);
+            case TokenKind::Field:
+                return element("<w:fldChar w:fldCharType=\"begin\"/>", token.format) +
+                       runs(token.text, token.format, "w:instrText") +
+                       element("<w:fldChar w:fldCharType=\"separate\"/>", token.format) +
+                       runs("7", token.format) +
+                       element("<w:fldChar w:fldCharType=\"end\"/>", token.format);
+            case TokenKind::Link:
+                return "<w:hyperlink r:id=\"rIdLink" + std::to_string(token.target) + "\">" +
+                       runs(token.text, 0) + "</w:hyperlink>";
+            case TokenKind::Note:
+                notes_.push_back(docx::P(runs(token.text, 0)));
+                return docx::NoteReference(static_cast<int>(notes_.size()));
+            case TokenKind::Picture: return docx::Picture("rIdPic" + std::to_string(token.target));
+            case TokenKind::Math:
+                return "<m:oMath>" + runs(token.text, 0, "m:t", "m:r") + "</m:oMath>";
+            case TokenKind::Control:
+                return "<w:sdt><w:sdtPr><w:tag w:val=\"inline\"/></w:sdtPr><w:sdtContent>" +
+                       runs(token.text, token.format) + "</w:sdtContent></w:sdt>";
+            case TokenKind::Box: return docx::TextBox(docx::P(runs(token.text, 0)));
+            default: return "";
+        }
+    }
+
+    std::string table(const Table& table) {
+        const std::size_t columns = table.rows.empty() ? 0 : table.rows[0].size();
+        std::string xml = "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/></w:tblPr><w:tblGrid>";
+        for (std::size_t c = 0; c < columns; ++c) xml += "<w:gridCol w:w=\"2000\"/>";
+        xml += "</w:tblGrid>";
+        for (std::size_t r = 0; r < table.rows.size(); ++r) {
+            xml += "<w:tr>";
+            for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
+                const bool spans = table.merged && r == 0 && c == 0;
+                if (table.merged && r == 0 && c == 1) continue;
+                xml += std::string("<w:tc><w:tcPr><w:tcW w:w=\"") + (spans ? "4000" : "2000") +
+                       "\" w:type=\"dxa\"/>" + (spans ? "<w:gridSpan w:val=\"2\"/>" : "") +
+                       "</w:tcPr>" + paragraph(table.rows[r][c]) + "</w:tc>";
+            }
+            xml += "</w:tr>";
+        }
+        return xml + "</w:tbl>";
+    }
+
+    Random& random_;
+    int cut_;  // the chance, in percent, of a run ending between two characters
+    std::vector<std::string> notes_;
+};
+
+}  // namespace
+
+Document RandomDocument(Random& random, int blocks) {
+    Document document;
+    for (int i = 0; i < blocks; ++i) document.blocks.push_back(RandomBlock(random));
+    if (Chance(random, 30)) {
+        Block header;
+        for (int i = 0; i < 4; ++i) {
+            header.paragraph.tokens.push_back({TokenKind::Word, AnyWord(random)});
+            header.paragraph.tokens.push_back({TokenKind::Space, " "});
+        }
+        document.header.push_back(header);
+    }
+    return document;
+}
+
+Document Edit(const Document& document, Random& random, int count, std::string* done) {
+    Document edited = document;
+    for (int i = 0; i < count; ++i) {
+        const std::string what = EditOnce(edited, random);
+        if (done) *done += what + "\n";
+    }
+    return edited;
+}
+
+void WriteGenerated(const Document& document, const std::string& path, Random& random) {
+    Writer writer(random);
+    const std::string body = writer.blocks(document.blocks);
+    DocxParts parts = writer.parts();
+    if (!document.header.empty()) {
+        Writer headerWriter(random);
+        parts = parts + docx::Header(headerWriter.blocks(document.header));
+    }
+    WriteDocx(path, body, parts);
+}
+
+}  // namespace generated

@@ -1,0 +1,56 @@
+// Random documents and random edits of them, for property tests and fuzzing: paragraphs of words
+// with formatting, tabs, breaks, fields, links, notes, pictures, equations, content controls and
+// text boxes; tables with merged cells. A document is a model that is written out as a .docx
+// with its runs cut at random places, so that two writings of one model differ only in runs.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace generated {
+
+enum class TokenKind { Word, Space, Tab, Break, Field, Link, Note, Picture, Math, Control, Box };
+
+struct Token {
+    TokenKind kind;
+    std::string text;  // a word; a field's instruction; a note's or a box's text; an equation
+    int format = 0;    // 0 plain, 1 bold, 2 italic, 3 bold and coloured
+    int target = 0;    // a link's address, a picture's part
+};
+
+struct Paragraph {
+    std::vector<Token> tokens;
+    int alignment = 0;  // 0 as the style says, 1 centred, 2 right
+};
+
+struct Table {
+    std::vector<std::vector<Paragraph>> rows;  // a paragraph a cell
+    bool merged = false;                       // the first row's first two cells are one
+};
+
+struct Block {
+    bool isTable = false;
+    Paragraph paragraph;
+    Table table;
+    bool control = false;  // wrapped in a block-level content control
+};
+
+struct Document {
+    std::vector<Block> blocks;
+    std::vector<Block> header;
+};
+
+using Random = std::mt19937;
+
+Document RandomDocument(Random& random, int blocks);
+
+// A copy with `count` random edits: words, paragraphs, moves, rows, cells, formatting, field
+// instructions, link targets, equations, notes. `done` gets a line for each edit.
+Document Edit(const Document& document, Random& random, int count, std::string* done = nullptr);
+
+// Writes the document as a .docx at `path`, its runs cut at random places.
+void WriteGenerated(const Document& document, const std::string& path, Random& random);
+
+}  // namespace generated
