@@ -236,18 +236,20 @@ void Join(pugi::xml_node paragraph) {
     paragraph.parent().remove_child(paragraph);
 }
 
-// Content controls whose whole content went.
-void RemoveEmptyControls(pugi::xml_node node) {
+bool HoldsElements(const pugi::xml_node& node) {
+    return node.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; });
+}
+
+// Content controls whose whole content went, and tables whose every row went.
+void RemoveEmptyContainers(pugi::xml_node node) {
     for (pugi::xml_node child = node.first_child(); child;) {
         pugi::xml_node next = child.next_sibling();
         if (child.type() == pugi::node_element) {
-            RemoveEmptyControls(child);
+            RemoveEmptyContainers(child);
             const pugi::xml_node content = child.child("w:sdtContent");
-            if (Named(child, "w:sdt") && content && !content.find_child([](const pugi::xml_node& n) {
-                    return n.type() == pugi::node_element;
-                })) {
-                node.remove_child(child);
-            }
+            const bool emptyControl = Named(child, "w:sdt") && content && !HoldsElements(content);
+            const bool emptyTable = Named(child, "w:tbl") && !child.child("w:tr");
+            if (emptyControl || emptyTable) node.remove_child(child);
         }
         child = next;
     }
@@ -267,7 +269,7 @@ void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
     std::vector<pugi::xml_node> joins;
     CollectJoins(root, joins);
     for (pugi::xml_node paragraph : joins) Join(paragraph);
-    RemoveEmptyControls(root);
+    RemoveEmptyContainers(root);
     if (resolution == Resolution::Reject) Undelete(root);
 }
 

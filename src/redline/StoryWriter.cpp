@@ -2,6 +2,7 @@
 // result shows them; tables row by row and cell by cell.
 #include <cstring>
 #include <map>
+#include <string_view>
 #include <unordered_set>
 
 #include "redline/Align.h"
@@ -283,6 +284,55 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
     rebuild.finish();
 }
 
+// The paragraph's own properties as one side shows them (without its mark's formatting, its
+// section or a change record), copied into a new element of `holder`.
+pugi::xml_node PropertiesIn(const pugi::xml_node& paragraph, bool original, pugi::xml_node holder) {
+    const pugi::xml_node properties = paragraph.child("w:pPr");
+    const pugi::xml_node change = properties.child("w:pPrChange");
+    const pugi::xml_node from = original && change ? change.child("w:pPr") : properties;
+    pugi::xml_node copies = holder.append_child("w:pPr");
+    for (const pugi::xml_node& child : from.children()) {
+        const std::string_view name = child.name();
+        if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") {
+            copies.append_copy(child);
+        }
+    }
+    return copies;
+}
+
+// The end's paragraph mark stays whichever way the changes go, so the paragraph whose mark
+// is marked instead joins it in one view, and must find its own properties there: the last
+// paragraph shows them as its own (a deleted mark) or as its original ones (an inserted mark).
+void CarryPropertiesOverTheEnd(const pugi::xml_node& settle, pugi::xml_node last, Mark mark,
+                               Stamp& stamp) {
+    pugi::xml_document holder;
+    const bool inserted = mark == Mark::Insert;
+    const pugi::xml_node now = PropertiesIn(inserted ? last : settle, false, holder);
+    const pugi::xml_node before = PropertiesIn(inserted ? settle : last, true, holder);
+    const pugi::xml_node current = PropertiesIn(last, false, holder);
+    const std::string nowText = CanonicalProperties(now), beforeText = CanonicalProperties(before);
+    if (nowText == beforeText && nowText == CanonicalProperties(current)) return;
+    pugi::xml_node properties = PropertiesOf(last, "w:pPr");
+    std::vector<pugi::xml_node> gone;
+    for (pugi::xml_node child : properties.children()) {
+        const std::string_view name = child.name();
+        if (name != "w:rPr" && name != "w:sectPr") gone.push_back(child);
+    }
+    for (pugi::xml_node child : gone) properties.remove_child(child);
+    pugi::xml_node first = properties.first_child();
+    for (const pugi::xml_node& node : now.children()) {
+        if (first) {
+            properties.insert_copy_before(node, first);
+        } else {
+            properties.append_copy(node);
+        }
+    }
+    if (nowText == beforeText) return;
+    pugi::xml_node change = properties.append_child("w:pPrChange");
+    stamp.on(change);
+    change.append_copy(before);
+}
+
 }  // namespace
 
 double Similarity(const pugi::xml_node& a, const pugi::xml_node& b) {
@@ -331,11 +381,11 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
         Mark mark;
         const bool lastIsMarked = UnmarkParagraphMark(written.back(), mark);
         if (lastIsMarked && settle >= 0 && std::strcmp(written[settle].name(), "w:p") == 0) {
-            MarkParagraphMark(written[settle],
-                              mark == Mark::MoveFrom ? Mark::Delete
-                              : mark == Mark::MoveTo ? Mark::Insert
-                                                     : mark,
-                              context.stamp);
+            const Mark moved = mark == Mark::MoveFrom ? Mark::Delete
+                               : mark == Mark::MoveTo ? Mark::Insert
+                                                      : mark;
+            MarkParagraphMark(written[settle], moved, context.stamp);
+            CarryPropertiesOverTheEnd(written[settle], written.back(), moved, context.stamp);
         }
     }
 }

@@ -385,7 +385,12 @@ Document Edit(const Document& document, Random& random, int count, std::string* 
 
 void WriteGenerated(const Document& document, const std::string& path, Random& random) {
     Writer writer(random);
-    const std::string body = writer.blocks(document.blocks);
+    // A story ends with a paragraph, as every word processor writes it.
+    std::vector<Block> blocks = document.blocks;
+    if (blocks.empty() || blocks.back().isTable || blocks.back().control) {
+        blocks.push_back({false, {{{TokenKind::Word, "end"}}}});
+    }
+    const std::string body = writer.blocks(blocks);
     DocxParts parts = writer.parts();
     if (!document.header.empty()) {
         Writer headerWriter(random);
