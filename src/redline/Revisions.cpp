@@ -240,7 +240,7 @@ bool HoldsElements(const pugi::xml_node& node) {
     return node.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; });
 }
 
-// Content controls whose whole content went, and tables whose every row went.
+// Content controls and links whose whole content went, and tables whose every row went.
 void RemoveEmptyContainers(pugi::xml_node node) {
     for (pugi::xml_node child = node.first_child(); child;) {
         pugi::xml_node next = child.next_sibling();
@@ -249,7 +249,9 @@ void RemoveEmptyContainers(pugi::xml_node node) {
             const pugi::xml_node content = child.child("w:sdtContent");
             const bool emptyControl = Named(child, "w:sdt") && content && !HoldsElements(content);
             const bool emptyTable = Named(child, "w:tbl") && !child.child("w:tr");
-            if (emptyControl || emptyTable) node.remove_child(child);
+            const bool emptyWrapper = (Named(child, "w:hyperlink") || Named(child, "w:smartTag")) &&
+                                      !HoldsElements(child);
+            if (emptyControl || emptyTable || emptyWrapper) node.remove_child(child);
         }
         child = next;
     }
@@ -266,6 +268,7 @@ void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
         change.parent().remove_child(change);
     }
     Sweep(root);
+    RemoveEmptyContainers(root);
     std::vector<pugi::xml_node> joins;
     CollectJoins(root, joins);
     for (pugi::xml_node paragraph : joins) Join(paragraph);
