@@ -177,6 +177,10 @@ void CollectJoins(const pugi::xml_node& node, std::vector<pugi::xml_node>& joins
     }
 }
 
+bool HoldsElements(const pugi::xml_node& node) {
+    return node.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; });
+}
+
 // The paragraph that a paragraph whose mark goes joins: the next of its story, else the one
 // before it.
 pugi::xml_node JoinTarget(const pugi::xml_node& paragraph, bool& atEnd) {
@@ -209,6 +213,10 @@ void Join(pugi::xml_node paragraph) {
         });
         if (empty && (others || Named(container, "w:sdtContent"))) {
             container.remove_child(paragraph);
+            if (Named(container, "w:sdtContent") && !HoldsElements(container)) {
+                pugi::xml_node control = container.parent();
+                control.parent().remove_child(control);
+            }
         }
         return;
     }
@@ -234,10 +242,6 @@ void Join(pugi::xml_node paragraph) {
         }
     }
     paragraph.parent().remove_child(paragraph);
-}
-
-bool HoldsElements(const pugi::xml_node& node) {
-    return node.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; });
 }
 
 // Content controls and links whose whole content went, and tables whose every row went.
@@ -271,7 +275,9 @@ void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
     RemoveEmptyContainers(root);
     std::vector<pugi::xml_node> joins;
     CollectJoins(root, joins);
-    for (pugi::xml_node paragraph : joins) Join(paragraph);
+    // From the end, so that a control emptied by its own joins is gone before the paragraph
+    // ahead of it looks past it for the paragraph it joins.
+    for (auto at = joins.rbegin(); at != joins.rend(); ++at) Join(*at);
     RemoveEmptyContainers(root);
     if (resolution == Resolution::Reject) Undelete(root);
 }

@@ -210,6 +210,20 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
     }
 }
 
+// Records the original's properties `name` of a cell, row or table as a change of the revised
+// one's where they differ.
+void KeepOriginalProperties(const pugi::xml_node& a, pugi::xml_node b, const char* name,
+                            const char* changeName, WriteContext& context) {
+    const pugi::xml_node propertiesA = a.child(name);
+    if (CanonicalProperties(propertiesA) == CanonicalProperties(b.child(name))) return;
+    pugi::xml_node change = PropertiesOf(b, name).append_child(changeName);
+    context.stamp.on(change);
+    pugi::xml_node old = change.append_child(name);
+    for (const pugi::xml_node& child : propertiesA.children()) {
+        if (!std::string_view(child.name()).ends_with("PrChange")) old.append_copy(child);
+    }
+}
+
 // Records the original's grid as a change of the revised one where the columns differ.
 void KeepOriginalGrid(const pugi::xml_node& a, const pugi::xml_node& b, WriteContext& context) {
     const pugi::xml_node gridA = a.child("w:tblGrid");
@@ -256,6 +270,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         if (std::strcmp(child.name(), "w:tr") != 0) own.push_back(child);
     }
     for (pugi::xml_node child : own) rebuild.keep(child);
+    KeepOriginalProperties(a.node, b.node, "w:tblPr", "w:tblPrChange", context);
     KeepOriginalGrid(a.node, b.node, context);
     for (const Step& step : steps) {
         if (step.kind == StepKind::Keep) {
@@ -264,7 +279,10 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         } else if (step.kind == StepKind::Modify) {
             rebuild.keep(rowsB[step.b].node);
             const Row &rowA = rowsA[step.a], &rowB = rowsB[step.b];
+            KeepOriginalProperties(rowA.node, rowB.node, "w:trPr", "w:trPrChange", context);
             for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {
+                KeepOriginalProperties(rowA.cells[c], rowB.cells[c], "w:tcPr", "w:tcPrChange",
+                                       context);
                 const Story cellA = context.original.read(rowA.cells[c], rowA.paragraph);
                 const Story cellB = context.revised.read(rowB.cells[c], rowB.paragraph);
                 WriteStory(cellA, cellB, context, cells, false);
