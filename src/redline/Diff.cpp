@@ -226,12 +226,13 @@ struct Hunk {
     bool equal;
     std::uint32_t deleted = 0, inserted = 0;  // elements
     std::uint64_t weightDeleted = 0, weightInserted = 0;
-    bool light = true;  // an equality of weightless elements only
+    bool light = true;     // an equality of weightless elements only
+    bool pinned = false;   // an equality that holds an element never to be merged away
 };
 
 std::vector<Hunk> HunksOf(const Script& script, const std::vector<std::uint32_t>& weightA,
                           const std::vector<std::uint32_t>& weightB,
-                          const std::vector<bool>& weightless) {
+                          const std::vector<bool>& weightless, const std::vector<bool>& pinned) {
     std::vector<Hunk> hunks;
     std::uint32_t a = 0, b = 0;
     for (const Edit& edit : script) {
@@ -240,6 +241,7 @@ std::vector<Hunk> HunksOf(const Script& script, const std::vector<std::uint32_t>
             for (std::uint32_t i = 0; i < edit.count; ++i) {
                 hunk.weightDeleted += weightA[a + i];
                 hunk.light = hunk.light && weightless[a + i];
+                hunk.pinned = hunk.pinned || (a + i < pinned.size() && pinned[a + i]);
             }
             hunks.push_back(hunk);
             a += edit.count;
@@ -267,7 +269,7 @@ void JoinAcrossSmallEqualities(std::vector<Hunk>& hunks) {
         const Hunk &before = hunks[i - 1], &equal = hunks[i], &after = hunks[i + 1];
         const bool small = equal.light || (equal.weightDeleted <= larger(before) &&
                                            equal.weightDeleted <= larger(after));
-        if (!equal.equal || before.equal || after.equal || !small) {
+        if (!equal.equal || before.equal || after.equal || !small || equal.pinned) {
             ++i;
             continue;
         }
@@ -285,8 +287,9 @@ void JoinAcrossSmallEqualities(std::vector<Hunk>& hunks) {
 }  // namespace
 
 Script CleanUp(const Script& script, const std::vector<std::uint32_t>& weightA,
-               const std::vector<std::uint32_t>& weightB, const std::vector<bool>& weightless) {
-    std::vector<Hunk> hunks = HunksOf(script, weightA, weightB, weightless);
+               const std::vector<std::uint32_t>& weightB, const std::vector<bool>& weightless,
+               const std::vector<bool>& pinned) {
+    std::vector<Hunk> hunks = HunksOf(script, weightA, weightB, weightless, pinned);
     JoinAcrossSmallEqualities(hunks);
     Script cleaned;
     for (const Hunk& hunk : hunks) {

@@ -26,8 +26,10 @@ Script Difference(const Keys& a, const Keys& b);
 // Merges an equality into the changes around it when it is no longer than the larger side of
 // either change, or holds nothing worth keeping (`weightless`), measured by `weightA` and
 // `weightB` (the size of each element), so that a rewritten phrase reads as one deletion and
-// one insertion rather than a patchwork.
+// one insertion rather than a patchwork. An equality that holds a `pinned` element of a (a
+// note's reference, a field, a picture) is never merged: it stays where it is, unmarked.
 Script CleanUp(const Script& script, const std::vector<std::uint32_t>& weightA,
-               const std::vector<std::uint32_t>& weightB, const std::vector<bool>& weightless);
+               const std::vector<std::uint32_t>& weightB, const std::vector<bool>& weightless,
+               const std::vector<bool>& pinned = {});
 
 }  // namespace redline

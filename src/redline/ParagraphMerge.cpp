@@ -17,6 +17,7 @@ struct Units {
     Keys keys;
     std::vector<std::uint32_t> weights;
     std::vector<bool> light;
+    std::vector<bool> objects;  // a picture, field, note reference or other thing, not a word
 };
 
 Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
@@ -28,15 +29,15 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
             units.keys.push_back(table.key("\x01" + std::to_string(content.objectAt(span.begin))));
             units.weights.push_back(4);
             units.light.push_back(false);
-        } else if (const std::uint32_t link = content.linkAt(span.begin)) {
-            units.keys.push_back(table.key(std::string(text) + "\x03" + std::to_string(link)));
-            units.weights.push_back(static_cast<std::uint32_t>(text.size()));
-            units.light.push_back(!HoldsLetters(text));
-        } else {
-            units.keys.push_back(table.key(text));
-            units.weights.push_back(static_cast<std::uint32_t>(text.size()));
-            units.light.push_back(!HoldsLetters(text));
+            units.objects.push_back(true);
+            continue;
         }
+        units.objects.push_back(false);
+        const std::uint32_t link = content.linkAt(span.begin);
+        units.keys.push_back(link ? table.key(std::string(text) + "\x03" + std::to_string(link))
+                                  : table.key(text));
+        units.weights.push_back(static_cast<std::uint32_t>(text.size()));
+        units.light.push_back(!HoldsLetters(text));
     }
     return units;
 }
@@ -217,12 +218,27 @@ std::string Excerpt(const ParagraphContent& content, const Units& units, std::ui
     return text;
 }
 
-// All of one deleted, all of the other inserted.
+// Whether a paragraph says little: four words or fewer.
+bool Short(const Units& units) {
+    int words = 0;
+    for (std::size_t i = 0; i < units.keys.size(); ++i) {
+        if (!units.light[i] && !units.objects[i]) ++words;
+    }
+    return words <= 4;
+}
+
+// Every word of one deleted and every word of the other inserted; only things that are not
+// words (a note's reference, a field, a picture) stay in place where both have them.
 Script Replacement(const Units& a, const Units& b) {
-    Script script;
-    if (!a.keys.empty()) script.push_back({EditKind::Delete, std::uint32_t(a.keys.size())});
-    if (!b.keys.empty()) script.push_back({EditKind::Insert, std::uint32_t(b.keys.size())});
-    return script;
+    Keys keysA = a.keys, keysB = b.keys;
+    constexpr std::uint32_t kNoWord = 0x80000000u;  // keys of the table stay far below
+    for (std::size_t i = 0; i < keysA.size(); ++i) {
+        if (!a.objects[i]) keysA[i] = kNoWord + static_cast<std::uint32_t>(i);
+    }
+    for (std::size_t j = 0; j < keysB.size(); ++j) {
+        if (!b.objects[j]) keysB[j] = kNoWord + static_cast<std::uint32_t>(keysA.size() + j);
+    }
+    return Difference(keysA, keysB);
 }
 
 // The revised paragraph's properties, with the original's as a change when they differ.
@@ -253,9 +269,11 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
                                std::uint32_t bNumber, bool whole) {
     KeyTable& keys = context.revised.keys();
     const Units unitsA = UnitsOf(a, keys), unitsB = UnitsOf(b, keys);
-    const Script script = whole ? Replacement(unitsA, unitsB)
-                                : CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights,
-                                          unitsB.weights, unitsA.light);
+    // Short paragraphs are always diffed: a word or two in common is most of what they say.
+    const bool replaced = whole && !(Short(unitsA) && Short(unitsB));
+    const Script script = replaced ? Replacement(unitsA, unitsB)
+                                   : CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights,
+                                             unitsB.weights, unitsA.light, unitsA.objects);
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
     WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
 

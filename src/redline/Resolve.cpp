@@ -133,8 +133,8 @@ class TextReader {
                                : Named(child, "w:del")    ? "-"
                                : Named(child, "w:moveTo") ? ">"
                                                           : "<");
-            } else if (Named(child, "w:r")) {
-                run(child, shown);
+            } else if (Named(child, "w:r") || Named(child, "m:r")) {
+                run(child, shown);  // text, or an equation's text
             } else {
                 inline_(child, shown);  // hyperlinks, fields, content controls
             }
@@ -144,7 +144,7 @@ class TextReader {
     void run(const pugi::xml_node& node, const std::string& shown) {
         std::string text;
         for (const pugi::xml_node& child : node.children()) {
-            if (Named(child, "w:t") || Named(child, "w:delText")) {
+            if (Named(child, "w:t") || Named(child, "w:delText") || Named(child, "m:t")) {
                 text += child.text().get();
             } else if (Named(child, "w:tab")) {
                 text += '\t';
