@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <functional>
+#include <sstream>
 
 #include "redline/Notes.h"
 #include "redline/Revisions.h"
@@ -67,6 +68,12 @@ class ContentKeys : public ObjectKeys {
                     return {};
                 }
                 if (name == "wp14:anchorId" || name == "wp14:editId" || name == "w:id") return {};
+                // A converter's own numbering of shapes and embedded objects.
+                const bool vml = element.starts_with("v:") || element.starts_with("o:");
+                if ((vml && name == "id") || name == "o:spid" || name == "ObjectID" ||
+                    name == "ShapeID" || name == "o:gfxdata") {
+                    return {};
+                }
                 return attribute.value();
             });
     }
@@ -78,7 +85,34 @@ class ContentKeys : public ObjectKeys {
         if (relationship->external) return relationship->target;
         const std::string part = part_.relationships.partOf(*relationship);
         if (!package_.has(part)) return "?";
-        return std::to_string(std::hash<std::string>{}(package_.part(part)));
+        return std::to_string(std::hash<std::string>{}(PartContent(part)));
+    }
+
+    // What a part holds: its bytes, or for an XML part (a diagram's, a chart's) its elements
+    // and text without namespace declarations, which writers order as they please.
+    std::string PartContent(const std::string& name) {
+        const std::string& bytes = package_.part(name);
+        if (!name.ends_with(".xml")) return bytes;
+        pugi::xml_document xml;
+        if (!xml.load_buffer(bytes.data(), bytes.size())) return bytes;
+        std::vector<pugi::xml_node> pending{xml.document_element()};
+        while (!pending.empty()) {
+            pugi::xml_node node = pending.back();
+            pending.pop_back();
+            for (pugi::xml_attribute attribute = node.first_attribute(); attribute;) {
+                const pugi::xml_attribute next = attribute.next_attribute();
+                if (std::string_view(attribute.name()).starts_with("xmlns")) {
+                    node.remove_attribute(attribute);
+                }
+                attribute = next;
+            }
+            for (pugi::xml_node child : node.children()) {
+                if (child.type() == pugi::node_element) pending.push_back(child);
+            }
+        }
+        std::ostringstream out;
+        xml.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+        return out.str();
     }
 
     const Package& package_;

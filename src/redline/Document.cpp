@@ -116,8 +116,12 @@ void LoadDocument(DocumentSide& side, const std::string& path) {
     if (!main || !LoadPart(side.package, root.partOf(*main), side.main)) {
         throw BadDocument("the package names no main document part, or lacks it.");
     }
-    if (!side.main.xml.child("w:document").child("w:body")) {
+    const pugi::xml_node body = side.main.xml.child("w:document").child("w:body");
+    if (!body) {
         throw BadDocument("the main part " + side.main.name + " holds no document body.");
+    }
+    if (body.next_sibling("w:body")) {
+        throw BadDocument("the main part " + side.main.name + " holds more than one body.");
     }
 }
 

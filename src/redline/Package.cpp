@@ -87,7 +87,10 @@ bool Package::IsWordPackage(const std::string& path) {
 
 Package Package::Read(const std::string& path, const PackageLimits& limits) {
     int code = 0;
-    Archive archive(zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
+    // No consistency check of local headers against the central directory: word processors
+    // open packages whose two records differ in a file's time, and every entry's size and
+    // checksum are checked as it is read.
+    Archive archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
     if (!archive) throw BadDocument("not a readable zip file: " + ZipProblem(code));
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     if (count < 0 || static_cast<zip_uint64_t>(count) > limits.entries) {

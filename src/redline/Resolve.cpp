@@ -31,7 +31,10 @@ class Parts {
         auto& part = parts_[name];
         if (!part) {
             part = std::make_unique<XmlPart>();
-            if (!LoadPart(side_.package, name, *part)) return nullptr;
+            if (!LoadPart(side_.package, name, *part)) {
+                parts_.erase(name);  // not there: asked again, it is still not there
+                return nullptr;
+            }
         }
         return part.get();
     }

@@ -210,6 +210,10 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
     }
 }
 
+std::uint32_t ParagraphsIn(const pugi::xml_node& cell) {
+    return static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
+}
+
 // Records the original's properties `name` of a cell, row or table as a change of the revised
 // one's where they differ.
 void KeepOriginalProperties(const pugi::xml_node& a, pugi::xml_node b, const char* name,
@@ -280,11 +284,15 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
             rebuild.keep(rowsB[step.b].node);
             const Row &rowA = rowsA[step.a], &rowB = rowsB[step.b];
             KeepOriginalProperties(rowA.node, rowB.node, "w:trPr", "w:trPrChange", context);
+            // Each cell's paragraphs are numbered on from those of the cells before it.
+            std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
             for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {
                 KeepOriginalProperties(rowA.cells[c], rowB.cells[c], "w:tcPr", "w:tcPrChange",
                                        context);
-                const Story cellA = context.original.read(rowA.cells[c], rowA.paragraph);
-                const Story cellB = context.revised.read(rowB.cells[c], rowB.paragraph);
+                const Story cellA = context.original.read(rowA.cells[c], firstA);
+                const Story cellB = context.revised.read(rowB.cells[c], firstB);
+                firstA += ParagraphsIn(rowA.cells[c]);
+                firstB += ParagraphsIn(rowB.cells[c]);
                 WriteStory(cellA, cellB, context, cells, false);
             }
         } else if (Removes(step.kind)) {

@@ -58,6 +58,9 @@ std::vector<Hostile> HostileInputs() {
         {"NoMainPart", [](const std::string& p) { WritePackage(p, "", false); }, "lacks it"},
         {"NoBody", [](const std::string& p) { WritePackage(p, "<w:document/>"); },
          "no document body"},
+        {"TwoBodies",
+         [](const std::string& p) { WritePackage(p, "<w:document><w:body/><w:body/></w:document>"); },
+         "more than one body"},
     };
 }
 
@@ -111,6 +114,18 @@ TEST(DamagedSecondaryParts, AreRefusedNamingTheFileThatHoldsThem) {
         }
         EXPECT_FALSE(std::filesystem::exists(result));
     }
+}
+
+TEST(Packages, WhoseRecordsDisagreeOnAFilesTimeAreRead) {
+    // Word processors open them; only sizes and checksums say whether a part is sound.
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/times.docx", result = folder.path() + "/r.docx";
+    WriteDocx(path, Text("A document whose first part claims another time."));
+    std::string bytes = ReadFile(path);
+    ASSERT_EQ(bytes.compare(0, 4, "PK\x03\x04"), 0);
+    bytes[10] = static_cast<char>(bytes[10] ^ 0x5A);  // the local header's modification time
+    WriteFile(path, bytes);
+    EXPECT_TRUE(redline::CompareDocuments(path, path, result).empty());
 }
 
 }  // namespace

@@ -29,6 +29,20 @@ struct Pair {
     int deletions = -1;  // when set, how many deletion marks the result's document part holds
 };
 
+// A diagram's drawing, whose content lies in the part that relationship `id` names.
+std::string Diagram(const std::string& id) {
+    return "<w:r><w:drawing><wp:inline><wp:extent cx=\"95250\" cy=\"95250\"/>"
+           "<wp:docPr id=\"7\" name=\"Diagram\"/><a:graphic><a:graphicData "
+           "uri=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\"><w:dgm r:dm=\"" +
+           id + "\"/></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+}
+
+DocxParts DiagramPart(const std::string& id, const std::string& declarations) {
+    return {{{"word/diagrams/data1.xml",
+              "<a:dataModel " + declarations + "><a:pt a:id=\"1\">Plan</a:pt></a:dataModel>"}},
+            {{id, {"diagramData", "diagrams/data1.xml"}}}};
+}
+
 DocxParts WithPicture(const std::string& id, unsigned char shade) {
     return {{{"word/media/image1.png", docx::Png(shade)}}, {{id, {"image", "media/image1.png"}}}};
 }
@@ -336,6 +350,15 @@ std::vector<Pair> Pairs() {
              Text("The parties agree tomorrow.") + "</w:sdtContent></w:sdt>" + A,
          "The parties agree [-today-][+tomorrow+].\n" + kA,
          {1, 1, 0, 0}},
+        {"AnObjectWhosePartDiffersOnlyInNamespaceDeclarations",
+         P(R("Chart: ") + Diagram("rIdD")),
+         P(R("Chart: ") + Diagram("rIdD")),
+         "Chart: [o]\n",
+         {},
+         true,
+         {},
+         DiagramPart("rIdD", "xmlns:a=\"urn:a\" xmlns:b=\"urn:b\""),
+         DiagramPart("rIdD", "xmlns:b=\"urn:b\" xmlns:a=\"urn:a\"")},
         {"AFieldInAHeaderKept",
          A,
          A,
@@ -410,3 +433,17 @@ INSTANTIATE_TEST_SUITE_P(Edits, RedlinePairs, ::testing::ValuesIn(Pairs()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A + Table({{"Name", "Town"}, {"Ada", "Paris"}}));
+    WriteDocx(b, A + Table({{"Name", "Town"}, {"Ada", "Rome"}}));
+    const auto changes = redline::CompareDocuments(a, b, result);
+    ASSERT_EQ(changes.size(), 2u);
+    // A, then Name and Town, then Ada: the changed cell's paragraph is the fifth.
+    for (const auto& change : changes) {
+        EXPECT_EQ(std::max(change.originalParagraph, change.revisedParagraph), 5u) << change.text;
+    }
+}

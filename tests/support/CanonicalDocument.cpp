@@ -57,7 +57,10 @@ class Canonical {
         auto& part = parts_[name];
         if (!part) {
             part = std::make_unique<redline::XmlPart>();
-            if (!redline::LoadPart(side_.package, name, *part)) return nullptr;
+            if (!redline::LoadPart(side_.package, name, *part)) {
+                parts_.erase(name);  // not there: asked again, it is still not there
+                return nullptr;
+            }
             redline::ResolveRevisions(part->xml.document_element(), resolution_);
         }
         return part.get();
