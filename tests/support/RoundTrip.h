@@ -1,0 +1,15 @@
+// The check that a comparison can be trusted: rejecting every change of its result gives the
+// original and accepting every change the revised, read through the canonical reading.
+#pragma once
+
+#include <string>
+
+#include "support/DocumentGenerator.h"
+
+// Compares a random document with a random edit of it, both written with runs cut at random,
+// inside `folder`; answers what went wrong (the edits and the first difference of each view),
+// or "" when the round trip holds.
+std::string RoundTripFailure(const std::string& folder, generated::Random& random);
+
+// The first line where the two texts differ, with the line before it, for a reader.
+std::string FirstDifference(const std::string& expected, const std::string& actual);
