@@ -150,6 +150,14 @@ std::vector<pugi::xml_node> OwnContents(const pugi::xml_node& box) {
     return contents;
 }
 
+// Whether `node` lies in the older form that a shape keeps for readers that lack the new one.
+bool InFallback(pugi::xml_node node, const pugi::xml_node& shape) {
+    for (; node && node != shape; node = node.parent()) {
+        if (Named(node, "mc:Fallback")) return true;
+    }
+    return false;
+}
+
 // The note references below `node` of one kind, leaving those in text boxes to the boxes.
 void CollectReferences(const pugi::xml_node& node, const char* name,
                        std::vector<std::string>& out) {
@@ -262,10 +270,11 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
     WriteStory(readerA.read(containerA), readerB.read(containerB), context, part, moves);
     for (const auto& [boxA, boxB] : insides.boxes) {
         const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);
-        // The shape's own content and its older (VML) form get the same marks, reported once.
+        // The shape's own content and its older (VML) form get the same marks, reported once:
+        // every box of the shape (a group holds several) is reported from its own form alone.
         for (std::size_t i = 0; i < contentsB.size() && !contentsA.empty(); ++i) {
             compareStories(a, b, contentsA[std::min(i, contentsA.size() - 1)], contentsB[i],
-                           Part::TextBox, false, record && i == 0);
+                           Part::TextBox, false, record && !InFallback(contentsB[i], boxB));
         }
     }
 }

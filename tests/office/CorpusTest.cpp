@@ -1,9 +1,12 @@
-// The engine on real-world files: documents of many shapes that the tests write, the office's
-// own conversions of them to .doc, .rtf and .odt and back, the office's own templates
-// (openly licensed) turned into Word documents, and any openly licensed Word documents that
-// Debian packages installed here ship. Every file that opens must compare with itself to no
-// change at all, and with a copy that has one word changed to exactly one deletion and one
-// insertion, with no crash, no hang and no office left behind.
+// The engine on real-world files: documents of many shapes that the tests write, generated
+// documents with pictures, equations, links, notes and content controls, the office's own
+// conversions of them to .doc, .rtf and .odt and back (which cut runs, embed equations as
+// objects and name parts in their own ways), the office's own templates (openly licensed)
+// turned into Word documents, and any openly licensed Word documents that Debian packages
+// installed here ship. Every file that opens must compare with itself to no change at all, and
+// with a copy that has one word changed to exactly one deletion and one insertion, rejecting and
+// accepting all giving each side back as canonical XML, with no crash, no hang and no office
+// left behind.
 #include <filesystem>
 
 #include "OfficeFixture.h"
@@ -11,7 +14,10 @@
 #include "redline/Compare.h"
 #include "redline/Package.h"
 #include "redline/Resolve.h"
+#include "support/CanonicalDocument.h"
+#include "support/DocumentGenerator.h"
 #include "support/Docx.h"
+#include "support/RoundTrip.h"
 
 namespace fs = std::filesystem;
 using namespace docx;
@@ -92,6 +98,11 @@ void Check(const std::string& name, const std::string& docx, const std::string& 
     EXPECT_EQ(Reading(result, redline::Reading::AcceptAll),
               Reading(copy, redline::Reading::AcceptAll))
         << name;
+    const std::string original = CanonicalDocument(docx), revised = CanonicalDocument(copy);
+    const std::string rejected = CanonicalDocument(result, redline::Resolution::Reject);
+    const std::string accepted = CanonicalDocument(result, redline::Resolution::Accept);
+    EXPECT_EQ(rejected, original) << name << ": " << FirstDifference(original, rejected);
+    EXPECT_EQ(accepted, revised) << name << ": " << FirstDifference(revised, accepted);
     // The word itself, or the field or content control it shows in, kept whole.
     for (const auto& change : changes) {
         const std::string expected =
@@ -109,9 +120,18 @@ TEST_F(OfficeTest,
     std::vector<std::string> files;  // any format the office reads
     {
         office::WriterSession session(Headless());
+        std::vector<std::string> written;
         for (const auto& [name, shape] : Shapes()) {
-            const std::string docx = corpus.path() + "/" + name + ".docx";
-            WriteDocx(docx, shape.first, shape.second);
+            written.push_back(corpus.path() + "/" + name + ".docx");
+            WriteDocx(written.back(), shape.first, shape.second);
+        }
+        for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+            generated::Random random(seed);
+            written.push_back(corpus.path() + "/generated-" + std::to_string(seed) + ".docx");
+            generated::WriteGenerated(generated::RandomDocument(random, 8), written.back(), random);
+        }
+        for (const std::string& docx : written) {
+            const std::string name = fs::path(docx).stem().string();
             files.push_back(docx);
             // The office's own conversions, and those brought back to Word 2007+.
             for (const auto& [extension, filter] :

@@ -1,6 +1,7 @@
 // Our engine's results as the office reads them: every kind of mark is a tracked change there,
-// and the office's own "reject all" and "accept all" give back each input, for Word 2007+ inputs
-// and for Word 97-2003 ones that the office turns into Word 2007+ first.
+// in the body, headers, footers, notes and text boxes, and the office's own "reject all" and
+// "accept all" give back each input, for Word 2007+ inputs and for Word 97-2003 ones that the
+// office turns into Word 2007+ first.
 #include "OfficeFixture.h"
 #include "WriterReadback.h"
 #include "support/Docx.h"
@@ -49,6 +50,22 @@ std::vector<InWriter> Cases() {
          P(R("Make ") + R("this") + R(" bold.")),
          P(R("Make ") + R("this", "<w:b/>") + R(" bold.")),
          {0, 0, 1}},
+        {"a header word changed", A, A, {1, 1, 0},
+         Header(Text("The header says old words.")),
+         Header(Text("The header says new words."))},
+        {"a footer line added", A, A, {1, 0, 0},
+         Footer(Text("The first footer line.")),
+         Footer(Text("The first footer line.") + Text("A second footer line."))},
+        {"a footnote word changed",
+         P(R("Words with a note") + NoteReference(1) + R(" here.")),
+         P(R("Words with a note") + NoteReference(1) + R(" here.")),
+         {1, 1, 0},
+         Notes({{1, Text("The note says old words.")}}),
+         Notes({{1, Text("The note says new words.")}})},
+        {"a text box word changed",
+         P(R("Look: ") + TextBox(Text("Inside the box old words"))),
+         P(R("Look: ") + TextBox(Text("Inside the box new words"))),
+         {1, 1, 0}},
     };
 }
 

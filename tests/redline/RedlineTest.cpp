@@ -29,6 +29,27 @@ struct Pair {
     int deletions = -1;  // when set, how many deletion marks the result's document part holds
 };
 
+// Two text boxes grouped in one drawing, with the group's older (VML) form.
+std::string GroupOfBoxes(const std::string& first, const std::string& second) {
+    auto shape = [](const std::string& blocks) {
+        return "<wps:wsp><wps:cNvSpPr txBox=\"1\"/><wps:spPr/><wps:txbx><w:txbxContent>" +
+               blocks + "</w:txbxContent></wps:txbx><wps:bodyPr/></wps:wsp>";
+    };
+    auto vml = [](const std::string& blocks) {
+        return "<v:shape><v:textbox><w:txbxContent>" + blocks +
+               "</w:txbxContent></v:textbox></v:shape>";
+    };
+    return "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\"><w:drawing><wp:inline>"
+           "<wp:extent cx=\"2000000\" cy=\"900000\"/><wp:docPr id=\"9\" name=\"Group\"/>"
+           "<a:graphic><a:graphicData "
+           "uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup\"><wpg:wgp>" +
+           shape(first) + shape(second) +
+           "</wpg:wgp></a:graphicData></a:graphic></wp:inline></w:drawing></mc:Choice>"
+           "<mc:Fallback><w:pict><v:group>" +
+           vml(first) + vml(second) +
+           "</v:group></w:pict></mc:Fallback></mc:AlternateContent></w:r>";
+}
+
 // A diagram's drawing, whose content lies in the part that relationship `id` names.
 std::string Diagram(const std::string& id) {
     return "<w:r><w:drawing><wp:inline><wp:extent cx=\"95250\" cy=\"95250\"/>"
@@ -359,6 +380,11 @@ std::vector<Pair> Pairs() {
          {},
          DiagramPart("rIdD", "xmlns:a=\"urn:a\" xmlns:b=\"urn:b\""),
          DiagramPart("rIdD", "xmlns:b=\"urn:b\" xmlns:a=\"urn:a\"")},
+        {"AWordChangedInTheSecondBoxOfAGroup",
+         P(R("Look: ") + GroupOfBoxes(Text("First box words"), Text("Second box old words"))),
+         P(R("Look: ") + GroupOfBoxes(Text("First box words"), Text("Second box new words"))),
+         "Look: [o]{First box words\n}\n",
+         {1, 1, 0, 0}},
         {"AFieldInAHeaderKept",
          A,
          A,
