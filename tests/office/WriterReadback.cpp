@@ -63,13 +63,20 @@ void AppendText(const uno::Reference<text::XText>& body, std::string& out) {
     }
 }
 
-// Appends, under `title`, the text of each story that holds any.
+// Appends, under `title`, the text of each story that holds any; with `once`, a text already
+// given is left out (a text box read from a Word 97-2003 file shows as a shape and as the frame
+// the shape carries, one story seen twice).
 void AppendStories(const std::string& title,
-                   const std::vector<uno::Reference<text::XText>>& stories, std::string& out) {
+                   const std::vector<uno::Reference<text::XText>>& stories, std::string& out,
+                   bool once = false) {
+    std::vector<std::string> given;
     for (const auto& story : stories) {
         std::string text;
         if (story.is()) AppendText(story, text);
-        if (text.find_first_not_of("\n\t") != std::string::npos) out += "[" + title + "]\n" + text;
+        if (text.find_first_not_of("\n\t") == std::string::npos) continue;
+        if (once && std::find(given.begin(), given.end(), text) != given.end()) continue;
+        given.push_back(text);
+        out += "[" + title + "]\n" + text;
     }
 }
 
@@ -155,7 +162,7 @@ std::string DocumentText(WriterSession& session, const DocumentRef& document) {
         AppendStories("footnote", Notes(footnotes.is() ? footnotes->getFootnotes() : nullptr), out);
         AppendStories("endnote", Notes(endnotes.is() ? endnotes->getEndnotes() : nullptr), out);
         AppendStories("header or footer", HeadersAndFooters(document->component), out);
-        AppendStories("text box", Frames(document->component), out);
+        AppendStories("text box", Frames(document->component), out, true);
     });
     return out;
 }
