@@ -97,9 +97,11 @@ std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob
     Scrap partial{TemporaryBeside(job.result, fs::path(job.result).extension().string())};
     Scrap marked{docx ? "" : TemporaryBeside(job.result, ".docx")};
     const std::string made = docx ? partial.path : marked.path;
+    // A result in another format is written by the office, which drops changes inside
+    // block-level content controls: those give way to their content there.
     const auto changes = office::CompareUserDocuments(
         Convertible(office, job.original), Convertible(office, job.revised), made,
-        {author, redline::RevisionDate(), true}, fs::temp_directory_path().string());
+        {author, redline::RevisionDate(), true, !docx}, fs::temp_directory_path().string());
     if (!docx) {
         auto result = office().open(made);
         office().store(result, partial.path, ExportFilter(job.result));

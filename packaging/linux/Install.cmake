@@ -53,6 +53,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUORVANE_HOME_PAGE}")
 # The program starts and says what to install without LibreOffice, so Writer is recommended,
 # not required. The libraries the program links are worked out by scripts/package.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer, libreoffice-math")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 include(CPack)

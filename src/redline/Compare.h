@@ -15,6 +15,9 @@ struct CompareOptions {
     std::string author = "Quorvane";
     std::string date;        // as ISO 8601 wants it; now, when empty
     bool formatting = true;  // mark changes of formatting as well as of text
+    // Unwrap block-level content controls that hold changes: for an office that shows no
+    // change inside them (Writer reads them as marks of its own and drops the changes).
+    bool forWriter = false;
 };
 
 // Writes the marked-up result as a .docx file at `result` and answers what changed. Raises

@@ -215,6 +215,34 @@ std::string BlockText(const pugi::xml_node& node) {
     return text;
 }
 
+bool HoldsChanges(const pugi::xml_node& node) {
+    return node.find_node([](const pugi::xml_node& n) {
+        const std::string_view name = n.name();
+        return name == "w:ins" || name == "w:del" || name == "w:moveFrom" || name == "w:moveTo" ||
+               name.ends_with("PrChange");
+    });
+}
+
+// Block-level content controls that hold changes give way to their content; inline ones stay.
+void UnwrapChangedBlockControls(pugi::xml_node node) {
+    for (pugi::xml_node child = node.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (Named(child, "w:p") || Named(child, "w:r")) {
+            child = next;
+            continue;  // what a paragraph holds is inline
+        }
+        if (child.type() == pugi::node_element) UnwrapChangedBlockControls(child);
+        if (Named(child, "w:sdt") && HoldsChanges(child.child("w:sdtContent"))) {
+            const pugi::xml_node content = child.child("w:sdtContent");
+            while (pugi::xml_node inner = content.first_child()) {
+                node.insert_move_before(inner, child);
+            }
+            node.remove_child(child);
+        }
+        child = next;
+    }
+}
+
 }  // namespace
 
 Comparer::Comparer(const std::string& original, const std::string& revised,
@@ -249,6 +277,12 @@ std::vector<Change> Comparer::run(const std::string& result) {
     footnotes_->process();
     endnotes_->process();
     shared_.finish();
+    if (options_.forWriter) {
+        UnwrapChangedBlockControls(b_.main.xml.document_element());
+        for (const auto& [name, part] : partsB_) {
+            UnwrapChangedBlockControls(part->xml.document_element());
+        }
+    }
     SavePart(b_.main, b_.package);
     for (const auto& [name, part] : partsB_) SavePart(*part, b_.package);
     b_.package.write(result);

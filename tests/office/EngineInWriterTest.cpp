@@ -19,6 +19,17 @@ struct InWriter {
     DocxParts partsA = {}, partsB = {};
 };
 
+std::string Control(const std::string& blocks) {
+    return "<w:sdt><w:sdtPr><w:alias w:val=\"Party\"/><w:tag w:val=\"party\"/></w:sdtPr>"
+           "<w:sdtContent>" +
+           blocks + "</w:sdtContent></w:sdt>";
+}
+
+std::string InlineControl(const std::string& runs) {
+    return "<w:sdt><w:sdtPr><w:tag w:val=\"name\"/></w:sdtPr><w:sdtContent>" + runs +
+           "</w:sdtContent></w:sdt>";
+}
+
 const std::string A = Text("The first paragraph stays where it is.");
 const std::string B = Text("The second paragraph has words of its own.");
 const std::string C = Text("A third paragraph follows the second one.");
@@ -62,6 +73,14 @@ std::vector<InWriter> Cases() {
          {1, 1, 0},
          Notes({{1, Text("The note says old words.")}}),
          Notes({{1, Text("The note says new words.")}})},
+        {"a word changed in a block control",
+         Control(Text("The parties agree today on the price.")) + A,
+         Control(Text("The parties agree tomorrow on the price.")) + A,
+         {1, 1, 0}},
+        {"a word changed in an inline control",
+         P(R("Signed: ") + InlineControl(R("Ada Lovelace")) + R(" today.")),
+         P(R("Signed: ") + InlineControl(R("Ada Byron")) + R(" today.")),
+         {1, 1, 0}},
         {"a text box word changed",
          P(R("Look: ") + TextBox(Text("Inside the box old words"))),
          P(R("Look: ") + TextBox(Text("Inside the box new words"))),

@@ -58,7 +58,11 @@ void AppendText(const uno::Reference<text::XText>& body, std::string& out) {
             }
         } else {
             uno::Reference<text::XTextRange> paragraph(element, uno::UNO_QUERY);
-            if (paragraph.is()) out += Utf8(paragraph->getString()) + "\n";
+            if (!paragraph.is()) continue;
+            // Writer gives a block-level content control a carriage return of its own: not text.
+            std::string text = Utf8(paragraph->getString());
+            std::erase(text, '\r');
+            out += text + "\n";
         }
     }
 }
