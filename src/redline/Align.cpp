@@ -1,6 +1,7 @@
 #include "redline/Align.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <unordered_map>
 
 #include "redline/Diff.h"
@@ -43,6 +44,21 @@ std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::v
         }
         return pairs;
     }
+    // Pairs lie near the stretch's diagonal: an item is only paired with those of the other side
+    // within a band around its place, so that the cost grows with the stretch, not its square.
+    // Small stretches lie within the band whole.
+    constexpr int kBand = 24;
+    auto near = [&](int i, int j) {
+        const long diagonal = static_cast<long>(i) * m / std::max(n, 1);
+        return std::abs(diagonal - j) <= kBand + std::abs(n - m) / 8;
+    };
+    std::vector<double> scores(static_cast<std::size_t>(n) * m, -1.0);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < m; ++j) {
+            if (near(i, j)) scores[static_cast<std::size_t>(i) * m + j] = score(i, j);
+        }
+    }
+    auto scored = [&](int i, int j) { return scores[static_cast<std::size_t>(i) * m + j]; };
     // best[i][j]: the highest sum for the first i of a and the first j of b.
     std::vector<double> best(static_cast<std::size_t>(n + 1) * (m + 1), 0.0);
     auto at = [&](int i, int j) -> double& {
@@ -50,13 +66,13 @@ std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::v
     };
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= m; ++j) {
-            const double pair = score(i - 1, j - 1);
+            const double pair = scored(i - 1, j - 1);
             at(i, j) =
                 std::max({at(i - 1, j), at(i, j - 1), pair >= 0 ? at(i - 1, j - 1) + pair : 0.0});
         }
     }
     for (int i = n, j = m; i > 0 && j > 0;) {
-        const double pair = score(i - 1, j - 1);
+        const double pair = scored(i - 1, j - 1);
         if (pair >= 0 && at(i, j) == at(i - 1, j - 1) + pair) {
             pairs.emplace_back(as[i - 1], bs[j - 1]);
             --i;

@@ -1,5 +1,6 @@
 // A story rebuilt in place: blocks that stayed, changed, came, went or moved, in the order the
 // result shows them; tables row by row and cell by cell.
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string_view>
@@ -8,39 +9,72 @@
 #include "redline/Align.h"
 #include "redline/Words.h"
 #include "redline/Writer.h"
+#include "redline/Xml.h"
 
 namespace redline {
 
 namespace {
 
-using Bag = std::map<std::string, int>;
+// A block's words as the sorted hashes of those that hold letters: a bag that two blocks'
+// likeness is measured on, made once for each block.
+using Bag = std::vector<std::uint64_t>;
+
+void CollectText(const pugi::xml_node& node, std::string& text) {
+    for (const pugi::xml_node& child : node.children()) {
+        if (Named(child, "w:t")) {
+            text += child.text().get();
+            text += ' ';
+        } else if (child.type() == pugi::node_element) {
+            CollectText(child, text);
+        }
+    }
+}
 
 Bag WordsOf(const pugi::xml_node& node) {
     std::string text;
-    for (const pugi::xpath_node& t : node.select_nodes(".//w:t")) {
-        text += t.node().text().get();
-        text += ' ';
-    }
+    CollectText(node, text);
     Bag bag;
     for (const WordSpan& span : SplitWords(text)) {
-        const std::string word = text.substr(span.begin, span.end - span.begin);
-        if (HoldsLetters(word)) ++bag[word];
+        const std::string_view word(text.data() + span.begin, span.end - span.begin);
+        if (HoldsLetters(word)) bag.push_back(std::hash<std::string_view>{}(word));
     }
+    std::sort(bag.begin(), bag.end());
     return bag;
 }
 
 // The share of their words two bags have in common (Dice's coefficient); two empty ones are
 // alike.
 double Shared(const Bag& a, const Bag& b) {
-    int common = 0, total = 0;
-    for (const auto& [word, count] : a) {
-        total += count;
-        if (const auto found = b.find(word); found != b.end())
-            common += std::min(count, found->second);
+    std::size_t common = 0;
+    for (std::size_t i = 0, j = 0; i < a.size() && j < b.size();) {
+        if (a[i] < b[j]) {
+            ++i;
+        } else if (b[j] < a[i]) {
+            ++j;
+        } else {
+            ++common, ++i, ++j;
+        }
     }
-    for (const auto& [word, count] : b) total += count;
-    return total ? 2.0 * common / total : 1.0;
+    const std::size_t total = a.size() + b.size();
+    return total ? 2.0 * static_cast<double>(common) / static_cast<double>(total) : 1.0;
 }
+
+// The bags of a sequence of blocks, each made when first asked for.
+class Bags {
+  public:
+    explicit Bags(std::size_t count) : bags_(count), made_(count, false) {}
+    const Bag& of(std::size_t index, const pugi::xml_node& node) {
+        if (!made_[index]) {
+            bags_[index] = WordsOf(node);
+            made_[index] = true;
+        }
+        return bags_[index];
+    }
+
+  private:
+    std::vector<Bag> bags_;
+    std::vector<bool> made_;
+};
 
 // The text of a block as a change report gives it: its paragraphs on lines of their own.
 std::string TextOf(const pugi::xml_node& node) {
@@ -257,13 +291,11 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         }
         return items;
     };
-    std::map<int, Bag> bagsA, bagsB;
+    Bags bagsA(rowsA.size()), bagsB(rowsB.size());
     AlignRules rules;
     rules.pairing = 0.25;
     rules.similarity = [&](int i, int j) {
-        if (!bagsA.count(i)) bagsA[i] = WordsOf(rowsA[i].node);
-        if (!bagsB.count(j)) bagsB[j] = WordsOf(rowsB[j].node);
-        return Shared(bagsA[i], bagsB[j]);
+        return Shared(bagsA.of(i, rowsA[i].node), bagsB.of(j, rowsB[j].node));
     };
     int unusedMoves = 0;
     const std::vector<Step> steps = Align(items(rowsA), items(rowsB), rules, unusedMoves);
@@ -361,10 +393,6 @@ void CarryPropertiesOverTheEnd(const pugi::xml_node& settle, pugi::xml_node last
 
 }  // namespace
 
-double Similarity(const pugi::xml_node& a, const pugi::xml_node& b) {
-    return Shared(WordsOf(a), WordsOf(b));
-}
-
 void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
     auto items = [](const Story& story) {
         std::vector<Item> items;
@@ -375,16 +403,20 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
     };
     AlignRules rules;
     rules.moves = moves;
+    Bags bagsA(a.blocks.size()), bagsB(b.blocks.size());
+    auto alike = [&](int i, int j) {
+        return Shared(bagsA.of(i, a.blocks[i].node), bagsB.of(j, b.blocks[j].node));
+    };
     rules.similarity = [&](int i, int j) {
         switch (a.blocks[i].kind) {
             case BlockKind::Paragraph:
-                return Similarity(a.blocks[i].node, b.blocks[j].node);
+                return alike(i, j);
             case BlockKind::Table:
                 return 1.0;
             case BlockKind::Control:
                 // The same control pairs up, however much of its content changed.
                 return ControlKey(a.blocks[i].node) == ControlKey(b.blocks[j].node)
-                           ? std::max(0.5, Similarity(a.blocks[i].node, b.blocks[j].node))
+                           ? std::max(0.5, alike(i, j))
                            : -1.0;
             default:
                 return -1.0;

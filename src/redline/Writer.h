@@ -54,7 +54,4 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
                                WriteContext& context, Part part, std::uint32_t aNumber,
                                std::uint32_t bNumber, bool whole = false);
 
-// How alike two blocks read, from 0 to 1: the share of their words they have in common.
-double Similarity(const pugi::xml_node& a, const pugi::xml_node& b);
-
 }  // namespace redline

@@ -1,0 +1,215 @@
+// Prints what the engine costs on document shapes that real users produce, beside the floor: a
+// program that only opens, inflates, parses, serialises and deflates the same packages. Each run
+// is a process of its own, so its peak resident memory is its own.
+//   shape_bench [PARAGRAPHS...]   (default: 10000 50000)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "redline/Compare.h"
+#include "redline/Document.h"
+#include "redline/Xml.h"
+
+namespace {
+
+const char* kWords[] = {"the",    "office", "moves",  "to",    "a",      "new",    "building",
+                        "next",   "spring", "and",    "every", "team",   "will",   "pack",
+                        "its",    "own",    "boxes",  "before", "Friday", "so",    "that",
+                        "nothing", "is",    "lost",   "on",    "way",    "between", "floors"};
+
+std::string Sentence(std::mt19937& random, int words) {
+    std::string text;
+    for (int w = 0; w < words; ++w) {
+        if (w) text += ' ';
+        text += kWords[random() % (sizeof kWords / sizeof *kWords)];
+    }
+    return text + ".";
+}
+
+std::string Paragraph(const std::string& text) {
+    return "<w:p><w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r></w:p>";
+}
+
+// Replaces the word at `index` (counting from 0) of a sentence.
+std::string ChangeWord(const std::string& text, int index, const std::string& by) {
+    std::size_t begin = 0;
+    for (int i = 0; i < index; ++i) begin = text.find(' ', begin) + 1;
+    const std::size_t end = text.find_first_of(" .", begin);
+    return text.substr(0, begin) + by + text.substr(end);
+}
+
+void Write(const std::string& path, const std::string& body) {
+    redline::Package package;
+    package.put("[Content_Types].xml",
+                "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
+                "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>");
+    package.put("_rels/.rels",
+                "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                "relationships\"><Relationship Id=\"rId1\" Type=\"http://schemas."
+                "openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+                "Target=\"word/document.xml\"/></Relationships>");
+    package.put("word/document.xml",
+                "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/"
+                "main\"><w:body>" +
+                    body + "<w:sectPr/></w:body></w:document>");
+    package.write(path);
+}
+
+struct Shape {
+    const char* name;
+    // Writes the pair's two bodies for `n` paragraphs (or words, for the one-paragraph shape).
+    std::function<void(int n, std::string& a, std::string& b)> make;
+};
+
+std::vector<Shape> Shapes() {
+    return {
+        {"one word per 50 paragraphs",
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(1);
+             for (int i = 0; i < n; ++i) {
+                 const std::string text = Sentence(random, 14);
+                 a += Paragraph(text);
+                 b += Paragraph(i % 50 == 0 ? ChangeWord(text, 3, "changed") : text);
+             }
+         }},
+        {"copy-edited: stretches of 200 edited",
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(2);
+             for (int i = 0; i < n; ++i) {
+                 const std::string text = Sentence(random, 14);
+                 a += Paragraph(text);
+                 b += Paragraph(i % 200 == 0 ? text
+                                             : ChangeWord(ChangeWord(text, 2, "edited"), 9, "also"));
+             }
+         }},
+        {"one paragraph, a run per word",
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(3);
+             std::string runsA, runsB;
+             for (int i = 0; i < n; ++i) {
+                 const std::string word = kWords[random() % (sizeof kWords / sizeof *kWords)];
+                 runsA += "<w:r><w:t xml:space=\"preserve\">" + word + " </w:t></w:r>";
+                 runsB += "<w:r><w:t xml:space=\"preserve\">" + (i % 50 == 0 ? "new" : word) +
+                          " </w:t></w:r>";
+             }
+             a += "<w:p>" + runsA + "</w:p>";
+             b += "<w:p>" + runsB + "</w:p>";
+         }},
+        {"two different documents",
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(4);
+             for (int i = 0; i < n; ++i) a += Paragraph(Sentence(random, 14));
+             for (int i = 0; i < n; ++i) b += Paragraph(Sentence(random, 14));
+         }},
+        {"every paragraph edited",
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(5);
+             for (int i = 0; i < n; ++i) {
+                 const std::string text = Sentence(random, 14);
+                 a += Paragraph(text);
+                 b += Paragraph(ChangeWord(text, 5, "edited"));
+             }
+         }},
+        {"paragraphs reversed",
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(6);
+             std::vector<std::string> texts;
+             for (int i = 0; i < n; ++i) texts.push_back(Paragraph(Sentence(random, 14)));
+             for (const auto& text : texts) a += text;
+             for (auto at = texts.rbegin(); at != texts.rend(); ++at) b += *at;
+         }},
+        {"identical short lines",
+         [](int n, std::string& a, std::string& b) {
+             for (int i = 0; i < n; ++i) {
+                 a += Paragraph("Line.");
+                 b += Paragraph(i == n / 2 ? "Line changed." : "Line.");
+             }
+         }},
+    };
+}
+
+// What the engine cannot do better than: open, inflate and parse both packages, serialise the
+// revised one's main part and write its package.
+void Floor(const std::string& a, const std::string& b, const std::string& result) {
+    redline::DocumentSide sideA, sideB;
+    redline::LoadDocument(sideA, a);
+    redline::LoadDocument(sideB, b);
+    redline::SavePart(sideB.main, sideB.package);
+    sideB.package.write(result);
+}
+
+struct Run {
+    double seconds = -1;
+    long peakKiB = 0;
+    std::string failure;
+};
+
+// Runs `work` in a process of its own.
+Run Measure(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        try {
+            work();
+            _exit(0);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "    refused: %s\n", e.what());
+            _exit(1);
+        }
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    Run run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.peakKiB = usage.ru_maxrss;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) run.failure = "failed";
+    return run;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty()) sizes = {10000, 50000};
+    const std::string folder = std::filesystem::temp_directory_path() / "quorvane-shape-bench";
+    std::filesystem::create_directories(folder);
+    std::printf("%-38s %7s %9s %9s %7s %9s %9s %7s\n", "shape", "size", "engine s", "floor s",
+                "ratio", "engine MB", "floor MB", "memory");
+    for (const Shape& shape : Shapes()) {
+        std::vector<double> seconds;
+        for (const int n : sizes) {
+            std::string bodyA, bodyB;
+            shape.make(n, bodyA, bodyB);
+            const std::string a = folder + "/a.docx", b = folder + "/b.docx",
+                              r = folder + "/r.docx";
+            Write(a, bodyA);
+            Write(b, bodyB);
+            const Run floor = Measure([&] { Floor(a, b, r); });
+            const Run engine = Measure([&] { redline::CompareDocuments(a, b, r); });
+            seconds.push_back(engine.seconds);
+            std::printf("%-38s %7d %9.3f %9.3f %6.1fx %9.1f %9.1f %6.1fx %s\n", shape.name, n,
+                        engine.seconds, floor.seconds, engine.seconds / floor.seconds,
+                        engine.peakKiB / 1024.0, floor.peakKiB / 1024.0,
+                        double(engine.peakKiB) / double(floor.peakKiB), engine.failure.c_str());
+            std::fflush(stdout);
+        }
+        if (sizes.size() >= 2) {
+            const double growth = std::log(seconds.back() / seconds.front()) /
+                                  std::log(double(sizes.back()) / double(sizes.front()));
+            std::printf("%-38s growth exponent %.2f\n", "", growth);
+        }
+    }
+}
