@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace redline {
 
@@ -120,7 +121,9 @@ class Differ {
             --bHi;
             ++suffix;
         }
-        if (aLo == aHi || bLo == bHi) {
+        if (aLo == aHi || bLo == bHi || !shareAnyKey(aLo, aHi, bLo, bHi)) {
+            // Nothing in common (every paragraph edited, two different documents): one change,
+            // found without searching.
             emit(EditKind::Delete, aHi - aLo);
             emit(EditKind::Insert, bHi - bLo);
         } else {
@@ -136,6 +139,15 @@ class Differ {
             }
         }
         emit(EditKind::Equal, suffix);
+    }
+
+    bool shareAnyKey(int aLo, int aHi, int bLo, int bHi) const {
+        if (aHi - aLo < 64 || bHi - bLo < 64) return true;  // not worth a set
+        const std::unordered_set<std::uint32_t> keys(a_.begin() + aLo, a_.begin() + aHi);
+        for (int j = bLo; j < bHi; ++j) {
+            if (keys.count(b_[j])) return true;
+        }
+        return false;
     }
 
     // Finds the middle snake (x, y) to (u, v); answers false when the edit is longer than the
@@ -189,8 +201,9 @@ class Differ {
         return false;
     }
 
-    // Beyond this many differences in one stretch, the stretch is one change.
-    static constexpr int kLongestSearch = 8192;
+    // Beyond this many differences in one stretch, the stretch is one change: the search costs
+    // the square of the differences it looks through.
+    static constexpr int kLongestSearch = 2048;
 
     const Keys& a_;
     const Keys& b_;

@@ -218,15 +218,6 @@ std::string Excerpt(const ParagraphContent& content, const Units& units, std::ui
     return text;
 }
 
-// Whether a paragraph says little: four words or fewer.
-bool Short(const Units& units) {
-    int words = 0;
-    for (std::size_t i = 0; i < units.keys.size(); ++i) {
-        if (!units.light[i] && !units.objects[i]) ++words;
-    }
-    return words <= 4;
-}
-
 // Every word of one deleted and every word of the other inserted; only things that are not
 // words (a note's reference, a field, a picture) stay in place where both have them.
 Script Replacement(const Units& a, const Units& b) {
@@ -269,9 +260,7 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
                                std::uint32_t bNumber, bool whole) {
     KeyTable& keys = context.revised.keys();
     const Units unitsA = UnitsOf(a, keys), unitsB = UnitsOf(b, keys);
-    // Short paragraphs are always diffed: a word or two in common is most of what they say.
-    const bool replaced = whole && !(Short(unitsA) && Short(unitsB));
-    const Script script = replaced ? Replacement(unitsA, unitsB)
+    const Script script = whole ? Replacement(unitsA, unitsB)
                                    : CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights,
                                              unitsB.weights, unitsA.light, unitsA.objects);
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);

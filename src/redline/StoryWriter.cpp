@@ -19,11 +19,21 @@ namespace {
 // likeness is measured on, made once for each block.
 using Bag = std::vector<std::uint64_t>;
 
+// The text of the block, and a word of its own for each thing that is not text (a note's
+// reference, a field, a picture): short paragraphs are alike by those too.
 void CollectText(const pugi::xml_node& node, std::string& text) {
     for (const pugi::xml_node& child : node.children()) {
         if (Named(child, "w:t")) {
             text += child.text().get();
             text += ' ';
+        } else if (Named(child, "w:footnoteReference") || Named(child, "w:endnoteReference") ||
+                   Named(child, "w:drawing") || Named(child, "w:fldSimple") ||
+                   Named(child, "w:instrText") || Named(child, "w:object") ||
+                   Named(child, "m:oMath")) {
+            text += " object_";
+            text += child.name() + 2;  // without its prefix, so that it reads as one word
+            text += ' ';
+            if (Named(child, "w:fldSimple")) CollectText(child, text);
         } else if (child.type() == pugi::node_element) {
             CollectText(child, text);
         }
