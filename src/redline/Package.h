@@ -4,9 +4,13 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+struct zip;
+typedef struct zip zip_t;
 
 namespace redline {
 
@@ -68,6 +72,10 @@ class Package {
   private:
     std::map<std::string, std::string> parts_;
     std::vector<std::string> order_;
+    // The zip file the package was read from, kept open: parts that nobody replaced are copied
+    // from it into a new package as they are stored, without inflating and deflating them again.
+    std::shared_ptr<zip_t> source_;
+    std::map<std::string, std::uint64_t> unchanged_;  // part -> its entry in the source
 };
 
 }  // namespace redline

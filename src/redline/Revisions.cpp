@@ -261,9 +261,18 @@ void RemoveEmptyContainers(pugi::xml_node node) {
     }
 }
 
+bool HoldsRevisions(const pugi::xml_node& root) {
+    return root.find_node([](const pugi::xml_node& n) {
+        const std::string_view name = n.name();
+        return IsMark(name) || IsPropertyChange(name) || IsRange(name) || name == "w:cellIns" ||
+               name == "w:cellDel";
+    });
+}
+
 }  // namespace
 
 void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
+    if (!HoldsRevisions(root)) return;  // most documents: one look, and nothing to do
     Changes changes;
     Decide(root, resolution, changes);
     for (pugi::xml_node change : changes.properties) RestoreProperties(change);
