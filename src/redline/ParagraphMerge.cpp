@@ -1,6 +1,7 @@
 // One paragraph that shows how another became it: the words of both, diffed, cleaned up so
 // that changed words stay whole and nearby changes join, and written as runs marked inserted,
 // deleted or reformatted, inside the hyperlinks they belong to.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -42,6 +43,15 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
     return units;
 }
 
+// The first piece that ends at or after `from`: pieces lie in stream order, their ends too.
+std::vector<Piece>::const_iterator FirstReaching(const std::vector<Piece>& pieces,
+                                                 std::int64_t from) {
+    return std::lower_bound(pieces.begin(), pieces.end(), from,
+                            [](const Piece& piece, std::int64_t at) {
+                                return std::int64_t(piece.end) < at;
+                            });
+}
+
 // Writes runs into one paragraph, opening a hyperlink again wherever its content continues.
 class Emitter {
   public:
@@ -53,9 +63,13 @@ class Emitter {
     void emit(const ParagraphContent& side, std::uint32_t from, std::uint32_t to, bool original,
               std::optional<Mark> mark, const ParagraphContent* before = nullptr,
               std::uint32_t beforeFrom = 0, std::string* reformatted = nullptr) {
-        for (const Piece& piece : side.pieces) {
+        // Only the pieces that reach into the stretch: emitting stays linear in a paragraph's
+        // pieces, however many runs it has.
+        for (auto at = FirstReaching(side.pieces, from);
+             at != side.pieces.end() && at->begin < to; ++at) {
+            const Piece& piece = *at;
             if (piece.kind == PieceKind::Marker) {
-                if (!original && piece.begin >= from && piece.begin < to) marker(piece);
+                if (!original && piece.begin >= from) marker(piece);
                 continue;
             }
             const std::uint32_t begin = std::max(piece.begin, from), end = std::min(piece.end, to);
@@ -67,10 +81,12 @@ class Emitter {
                 continue;
             }
             // Split where the original's formatting changes, and record each difference.
-            for (const Piece& old : before->pieces) {
+            const std::int64_t shift = std::int64_t(from) - std::int64_t(beforeFrom);
+            for (auto at = FirstReaching(before->pieces, begin - shift);
+                 at != before->pieces.end() && std::int64_t(at->begin) + shift < end; ++at) {
+                const Piece& old = *at;
                 if (old.kind == PieceKind::Marker || old.kind == PieceKind::Nodes) continue;
                 // The original's stretch in this side's positions.
-                const std::int64_t shift = std::int64_t(from) - std::int64_t(beforeFrom);
                 const std::int64_t oldBegin = old.begin + shift, oldEnd = old.end + shift;
                 // Compared before narrowing: a stretch of the original before this one lies
                 // at negative positions here, and must not wrap round to a huge one.
@@ -107,9 +123,11 @@ class Emitter {
         if (mark == Mark::Insert) {
             context_.inside->inserted(copy);
         } else if (!mark && before) {
-            for (const Piece& old : before->pieces) {
-                if (old.object && std::int64_t(old.begin) + shift == std::int64_t(piece.begin)) {
-                    context_.inside->kept(old.node, copy);
+            const std::int64_t place = std::int64_t(piece.begin) - shift;
+            for (auto at = FirstReaching(before->pieces, place);
+                 at != before->pieces.end() && std::int64_t(at->begin) <= place; ++at) {
+                if (at->object && std::int64_t(at->begin) == place) {
+                    context_.inside->kept(at->node, copy);
                 }
             }
         }
