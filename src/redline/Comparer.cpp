@@ -254,7 +254,7 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
         try {
             LoadDocument(*side, *path);
         } catch (const BadDocument& e) {
-            throw UnreadableDocument(*path, e.what());
+            throw UnreadableDocument(*path, e);
         }
     }
     // The inputs' own tracked changes are taken as accepted: each is compared as it reads now.
@@ -332,7 +332,7 @@ XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_pt
     try {
         if (!LoadPart(side.package, name, *loaded)) return nullptr;
     } catch (const BadDocument& e) {
-        throw UnreadableDocument(side.path, e.what());
+        throw UnreadableDocument(side.path, e);
     }
     ResolveRevisions(loaded->xml.document_element(), Resolution::Accept);
     return (parts[name] = std::move(loaded)).get();

@@ -104,7 +104,7 @@ void ParseSidePart(pugi::xml_document& xml, const DocumentSide& side, const std:
     try {
         ParsePart(xml, side.package.part(name), name);
     } catch (const BadDocument& e) {
-        throw UnreadableDocument(side.path, e.what());
+        throw UnreadableDocument(side.path, e);
     }
 }
 

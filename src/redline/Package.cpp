@@ -112,12 +112,15 @@ Package Package::Read(const std::string& path, const PackageLimits& limits) {
         if (stat.encryption_method != ZIP_EM_NONE)
             throw BadDocument("the part " + name + " is encrypted.");
         total += stat.size;
-        if (stat.size > limits.entryBytes || total > limits.totalBytes) {
-            throw BadDocument("the part " + name + " is too large to read.");
+        if (stat.size > limits.entryBytes) {
+            throw BadDocument("the part " + name + " inflates to " +
+                                  std::to_string(stat.size >> 20) + " MB.",
+                              limits.entryBytes >> 20);
         }
-        if (stat.size > limits.ratioFloor &&
-            stat.size / std::max<zip_uint64_t>(stat.comp_size, 1) > limits.ratio) {
-            throw BadDocument("the part " + name + " inflates beyond reason (a zip bomb).");
+        if (total > limits.totalBytes) {
+            throw BadDocument("the parts inflate to more than " +
+                                  std::to_string(limits.totalBytes >> 20) + " MB.",
+                              limits.totalBytes >> 20);
         }
         package.put(name, ReadEntry(archive.get(), static_cast<zip_uint64_t>(i), stat));
         package.unchanged_[name] = static_cast<std::uint64_t>(i);

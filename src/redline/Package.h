@@ -18,14 +18,20 @@ namespace redline {
 // the limits. `what()` says what, in a developer's words.
 class BadDocument : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    // `tooLargeMegabytes`: the limit a document broke that is sound but too large, else 0.
+    explicit BadDocument(const std::string& what, std::uint64_t tooLargeMegabytes = 0)
+        : std::runtime_error(what), tooLarge_(tooLargeMegabytes) {}
+    std::uint64_t tooLargeMegabytes() const { return tooLarge_; }
+
+  private:
+    std::uint64_t tooLarge_;
 };
 
 // An input document that cannot be read, naming it.
 class UnreadableDocument : public BadDocument {
   public:
-    UnreadableDocument(std::string path, const std::string& why)
-        : BadDocument(why), path_(std::move(path)) {}
+    UnreadableDocument(std::string path, const BadDocument& cause)
+        : BadDocument(cause.what(), cause.tooLargeMegabytes()), path_(std::move(path)) {}
     const std::string& path() const { return path_; }
 
   private:
@@ -38,14 +44,13 @@ class UnwritableResult : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Caps that no real document meets, checked before and while inflating: an entry is never
+// read past the size it declares. No ratio of inflated to stored size: repetitive XML, which
+// real documents hold, compresses as well as a bomb does.
 struct PackageLimits {
     std::uint64_t entries = 10'000;
-    std::uint64_t entryBytes = 512ull << 20;  // any one part, inflated
-    std::uint64_t totalBytes = 1ull << 30;    // all parts, inflated
-    // Inflated against stored size, for entries large enough to matter: text compresses
-    // twenty-fold, a bomb a thousand-fold.
-    std::uint64_t ratio = 200;
-    std::uint64_t ratioFloor = 1ull << 20;
+    std::uint64_t entryBytes = 256ull << 20;  // any one part, inflated
+    std::uint64_t totalBytes = 512ull << 20;  // all parts, inflated
 };
 
 class Package {

@@ -8,7 +8,9 @@
 namespace redline {
 
 void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name) {
-    if (bytes.size() > kLargestXmlPart) throw BadDocument("the part " + name + " is too large.");
+    if (bytes.size() > kLargestXmlPart) {
+        throw BadDocument("the part " + name + " is too large.", kLargestXmlPart >> 20);
+    }
     // pugixml reads no DTD and expands no entity that the document declares itself.
     const pugi::xml_parse_result result = document.load_buffer(
         bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);

@@ -64,10 +64,14 @@ TEST(DescribeProblem, NamesTheFileInEveryDescription) {
     for (auto problem :
          {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
           DocumentProblem::Unreadable, DocumentProblem::NotWordDocument, DocumentProblem::Damaged,
-          DocumentProblem::PasswordProtected, DocumentProblem::OldWordFormat}) {
+          DocumentProblem::PasswordProtected, DocumentProblem::OldWordFormat,
+          DocumentProblem::TooLarge}) {
         EXPECT_NE(office::DescribeProblem(problem, "/d/x y.doc").find("\"/d/x y.doc\""),
                   std::string::npos);
     }
+    EXPECT_EQ(office::DescribeProblem(DocumentProblem::TooLarge, "big.docx", 512),
+              "The document \"big.docx\" is too large to compare: more than 512 MB when "
+              "unpacked.");
 }
 
 TEST(RemoveStaleProfiles, RemovesOnlyProfilesWhoseOfficeHasEnded) {

@@ -33,12 +33,12 @@ std::vector<Hostile> HostileInputs() {
     return {
         {"NotAZipFile", [](const std::string& p) { WriteFile(p, "just some words"); },
          "not a readable zip file"},
-        {"AZipBomb",
+        {"AnXmlPartPastItsCap",
          [](const std::string& p) {
-             WritePackage(p,
-                          "<w:document><w:body/>" + std::string(40 << 20, ' ') + "</w:document>");
+             WritePackage(p, "<w:document><w:body/>" + std::string(161 << 20, ' ') +
+                                 "</w:document>");
          },
-         "inflates beyond reason"},
+         "is too large"},
         {"NestedTooDeeply",
          [](const std::string& p) {
              std::string nested;
@@ -126,6 +126,30 @@ TEST(Packages, WhoseRecordsDisagreeOnAFilesTimeAreRead) {
     bytes[10] = static_cast<char>(bytes[10] ^ 0x5A);  // the local header's modification time
     WriteFile(path, bytes);
     EXPECT_TRUE(redline::CompareDocuments(path, path, result).empty());
+}
+
+TEST(Packages, PastTheirCapsAreRefusedAsTooLargeNotDamaged) {
+    // Caps hold whatever the ratio: repetitive XML inflates as far as a bomb does.
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/large.docx";
+    WritePackage(path, "<w:document><w:body/>" + std::string(3 << 20, ' ') + "</w:document>");
+    for (const redline::PackageLimits limits :
+         {redline::PackageLimits{10, 2u << 20, 64u << 20}, redline::PackageLimits{10, 64u << 20, 2u << 20}}) {
+        try {
+            redline::Package::Read(path, limits);
+            ADD_FAILURE() << "no refusal";
+        } catch (const redline::BadDocument& e) {
+            EXPECT_EQ(e.tooLargeMegabytes(), 2u) << e.what();
+        }
+    }
+    EXPECT_NO_THROW(redline::Package::Read(path));
+    // More entries than any document holds: damaged, not large.
+    try {
+        redline::Package::Read(path, {2, 64u << 20, 64u << 20});
+        ADD_FAILURE() << "no refusal of three entries";
+    } catch (const redline::BadDocument& e) {
+        EXPECT_EQ(e.tooLargeMegabytes(), 0u) << e.what();
+    }
 }
 
 }  // namespace

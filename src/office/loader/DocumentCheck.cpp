@@ -9,7 +9,8 @@
 
 namespace office {
 
-std::string DescribeProblem(DocumentProblem problem, const std::string& path) {
+std::string DescribeProblem(DocumentProblem problem, const std::string& path,
+                            std::uint64_t megabytes) {
     const std::string quoted = "\"" + path + "\"";
     switch (problem) {
         case DocumentProblem::NotFound:
@@ -32,6 +33,9 @@ std::string DescribeProblem(DocumentProblem problem, const std::string& path) {
                    " is a Word document in a format older than Word 97, which the word "
                    "processor cannot read. Open it in Word, save it as a Word 97-2003 (.doc) or "
                    "Word (.docx) document, and try again.";
+        case DocumentProblem::TooLarge:
+            return "The document " + quoted + " is too large to compare: more than " +
+                   std::to_string(megabytes) + " MB when unpacked.";
     }
     return "The document " + quoted + " cannot be opened.";
 }

@@ -2,6 +2,7 @@
 // the descriptions the word processor stand-in gives for every problem with a document.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,15 +19,20 @@ enum class DocumentProblem {
     Damaged,
     PasswordProtected,
     OldWordFormat,
+    TooLarge,
 };
 
-std::string DescribeProblem(DocumentProblem problem, const std::string& path);
+// `megabytes`: for a document too large to compare, the limit it broke.
+std::string DescribeProblem(DocumentProblem problem, const std::string& path,
+                            std::uint64_t megabytes = 0);
 
 // A failure that lies in a document the user named, not in the word processor.
 class DocumentError : public automation::Error {
   public:
-    DocumentError(DocumentProblem problem, const std::string& path, std::string detail = {})
-        : automation::Error(DescribeProblem(problem, path), std::move(detail)), problem_(problem) {}
+    DocumentError(DocumentProblem problem, const std::string& path, std::string detail = {},
+                  std::uint64_t megabytes = 0)
+        : automation::Error(DescribeProblem(problem, path, megabytes), std::move(detail)),
+          problem_(problem) {}
     DocumentProblem problem() const { return problem_; }
 
   private:

@@ -50,6 +50,9 @@ std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
         return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options);
     } catch (const redline::UnreadableDocument& e) {
         const std::string& named = e.path() == originalDocx ? original.path : revised.path;
+        if (e.tooLargeMegabytes()) {
+            throw DocumentError(DocumentProblem::TooLarge, named, e.what(), e.tooLargeMegabytes());
+        }
         throw DocumentError(DocumentProblem::Damaged, named, e.what());
     } catch (const redline::UnwritableResult& e) {
         throw ResultError("The comparison's result could not be written.", e.what());
