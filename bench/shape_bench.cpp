@@ -23,10 +23,10 @@
 
 namespace {
 
-const char* kWords[] = {"the",    "office", "moves",  "to",    "a",      "new",    "building",
-                        "next",   "spring", "and",    "every", "team",   "will",   "pack",
-                        "its",    "own",    "boxes",  "before", "Friday", "so",    "that",
-                        "nothing", "is",    "lost",   "on",    "way",    "between", "floors"};
+const char* kWords[] = {"the",     "office", "moves", "to",     "a",      "new",     "building",
+                        "next",    "spring", "and",   "every",  "team",   "will",    "pack",
+                        "its",     "own",    "boxes", "before", "Friday", "so",      "that",
+                        "nothing", "is",     "lost",  "on",     "way",    "between", "floors"};
 
 std::string Sentence(std::mt19937& random, int words) {
     std::string text;
@@ -90,8 +90,8 @@ std::vector<Shape> Shapes() {
              for (int i = 0; i < n; ++i) {
                  const std::string text = Sentence(random, 14);
                  a += Paragraph(text);
-                 b += Paragraph(i % 200 == 0 ? text
-                                             : ChangeWord(ChangeWord(text, 2, "edited"), 9, "also"));
+                 b += Paragraph(
+                     i % 200 == 0 ? text : ChangeWord(ChangeWord(text, 2, "edited"), 9, "also"));
              }
          }},
         {"one paragraph, a run per word",

@@ -239,8 +239,8 @@ struct Hunk {
     bool equal;
     std::uint32_t deleted = 0, inserted = 0;  // elements
     std::uint64_t weightDeleted = 0, weightInserted = 0;
-    bool light = true;     // an equality of weightless elements only
-    bool pinned = false;   // an equality that holds an element never to be merged away
+    bool light = true;    // an equality of weightless elements only
+    bool pinned = false;  // an equality that holds an element never to be merged away
 };
 
 std::vector<Hunk> HunksOf(const Script& script, const std::vector<std::uint32_t>& weightA,

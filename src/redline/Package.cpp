@@ -113,9 +113,9 @@ Package Package::Read(const std::string& path, const PackageLimits& limits) {
             throw BadDocument("the part " + name + " is encrypted.");
         total += stat.size;
         if (stat.size > limits.entryBytes) {
-            throw BadDocument("the part " + name + " inflates to " +
-                                  std::to_string(stat.size >> 20) + " MB.",
-                              limits.entryBytes >> 20);
+            throw BadDocument(
+                "the part " + name + " inflates to " + std::to_string(stat.size >> 20) + " MB.",
+                limits.entryBytes >> 20);
         }
         if (total > limits.totalBytes) {
             throw BadDocument("the parts inflate to more than " +

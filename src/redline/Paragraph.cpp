@@ -190,7 +190,8 @@ class ParagraphReader {
     static std::string FieldInstruction(const pugi::xml_node& first, const pugi::xml_node& last) {
         std::string code;
         for (pugi::xml_node run = first;; run = run.next_sibling()) {
-            for (const pugi::xml_node& text : run.children("w:instrText")) code += text.text().get();
+            for (const pugi::xml_node& text : run.children("w:instrText"))
+                code += text.text().get();
             if (run == last) break;
         }
         std::string folded;

@@ -46,10 +46,9 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
 // The first piece that ends at or after `from`: pieces lie in stream order, their ends too.
 std::vector<Piece>::const_iterator FirstReaching(const std::vector<Piece>& pieces,
                                                  std::int64_t from) {
-    return std::lower_bound(pieces.begin(), pieces.end(), from,
-                            [](const Piece& piece, std::int64_t at) {
-                                return std::int64_t(piece.end) < at;
-                            });
+    return std::lower_bound(
+        pieces.begin(), pieces.end(), from,
+        [](const Piece& piece, std::int64_t at) { return std::int64_t(piece.end) < at; });
 }
 
 // Writes runs into one paragraph, opening a hyperlink again wherever its content continues.
@@ -65,8 +64,8 @@ class Emitter {
               std::uint32_t beforeFrom = 0, std::string* reformatted = nullptr) {
         // Only the pieces that reach into the stretch: emitting stays linear in a paragraph's
         // pieces, however many runs it has.
-        for (auto at = FirstReaching(side.pieces, from);
-             at != side.pieces.end() && at->begin < to; ++at) {
+        for (auto at = FirstReaching(side.pieces, from); at != side.pieces.end() && at->begin < to;
+             ++at) {
             const Piece& piece = *at;
             if (piece.kind == PieceKind::Marker) {
                 if (!original && piece.begin >= from) marker(piece);
@@ -279,8 +278,8 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
     KeyTable& keys = context.revised.keys();
     const Units unitsA = UnitsOf(a, keys), unitsB = UnitsOf(b, keys);
     const Script script = whole ? Replacement(unitsA, unitsB)
-                                   : CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights,
-                                             unitsB.weights, unitsA.light, unitsA.objects);
+                                : CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights,
+                                          unitsB.weights, unitsA.light, unitsA.objects);
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
     WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
 

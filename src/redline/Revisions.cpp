@@ -33,7 +33,8 @@ bool IsPropertyChange(std::string_view name) {
 bool IsRange(std::string_view name) {
     return name.starts_with("w:moveFromRange") || name.starts_with("w:moveToRange") ||
            name.starts_with("w:customXmlInsRange") || name.starts_with("w:customXmlDelRange") ||
-           name.starts_with("w:customXmlMoveFromRange") || name.starts_with("w:customXmlMoveToRange");
+           name.starts_with("w:customXmlMoveFromRange") ||
+           name.starts_with("w:customXmlMoveToRange");
 }
 
 // The owner that a mark in properties marks: the run, the row, the cell or the math object.
@@ -227,8 +228,8 @@ void Join(pugi::xml_node paragraph) {
             child = next;
         }
     } else {
-        pugi::xml_node first = target.child("w:pPr") ? target.child("w:pPr").next_sibling()
-                                                     : target.first_child();
+        pugi::xml_node first =
+            target.child("w:pPr") ? target.child("w:pPr").next_sibling() : target.first_child();
         for (pugi::xml_node child = paragraph.first_child(); child;) {
             pugi::xml_node next = child.next_sibling();
             if (!Named(child, "w:pPr")) {

@@ -205,10 +205,10 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             } else if (blockB->kind == BlockKind::Control) {
                 // The control stays; its content is compared as a story of its own.
                 written.push_back(rebuild.keep(blockB->node));
-                const Story insideA = context.original.read(blockA->node.child("w:sdtContent"),
-                                                            blockA->paragraph);
-                const Story insideB = context.revised.read(blockB->node.child("w:sdtContent"),
-                                                           blockB->paragraph);
+                const Story insideA =
+                    context.original.read(blockA->node.child("w:sdtContent"), blockA->paragraph);
+                const Story insideB =
+                    context.revised.read(blockB->node.child("w:sdtContent"), blockB->paragraph);
                 WriteStory(insideA, insideB, context, part, false);
             } else {
                 written.push_back(rebuild.keep(blockB->node));

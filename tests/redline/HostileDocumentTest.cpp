@@ -35,8 +35,8 @@ std::vector<Hostile> HostileInputs() {
          "not a readable zip file"},
         {"AnXmlPartPastItsCap",
          [](const std::string& p) {
-             WritePackage(p, "<w:document><w:body/>" + std::string(161 << 20, ' ') +
-                                 "</w:document>");
+             WritePackage(p,
+                          "<w:document><w:body/>" + std::string(161 << 20, ' ') + "</w:document>");
          },
          "is too large"},
         {"NestedTooDeeply",
@@ -59,7 +59,9 @@ std::vector<Hostile> HostileInputs() {
         {"NoBody", [](const std::string& p) { WritePackage(p, "<w:document/>"); },
          "no document body"},
         {"TwoBodies",
-         [](const std::string& p) { WritePackage(p, "<w:document><w:body/><w:body/></w:document>"); },
+         [](const std::string& p) {
+             WritePackage(p, "<w:document><w:body/><w:body/></w:document>");
+         },
          "more than one body"},
     };
 }
@@ -133,8 +135,8 @@ TEST(Packages, PastTheirCapsAreRefusedAsTooLargeNotDamaged) {
     TemporaryFolder folder;
     const std::string path = folder.path() + "/large.docx";
     WritePackage(path, "<w:document><w:body/>" + std::string(3 << 20, ' ') + "</w:document>");
-    for (const redline::PackageLimits limits :
-         {redline::PackageLimits{10, 2u << 20, 64u << 20}, redline::PackageLimits{10, 64u << 20, 2u << 20}}) {
+    for (const redline::PackageLimits limits : {redline::PackageLimits{10, 2u << 20, 64u << 20},
+                                                redline::PackageLimits{10, 64u << 20, 2u << 20}}) {
         try {
             redline::Package::Read(path, limits);
             ADD_FAILURE() << "no refusal";

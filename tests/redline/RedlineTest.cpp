@@ -32,8 +32,8 @@ struct Pair {
 // Two text boxes grouped in one drawing, with the group's older (VML) form.
 std::string GroupOfBoxes(const std::string& first, const std::string& second) {
     auto shape = [](const std::string& blocks) {
-        return "<wps:wsp><wps:cNvSpPr txBox=\"1\"/><wps:spPr/><wps:txbx><w:txbxContent>" +
-               blocks + "</w:txbxContent></wps:txbx><wps:bodyPr/></wps:wsp>";
+        return "<wps:wsp><wps:cNvSpPr txBox=\"1\"/><wps:spPr/><wps:txbx><w:txbxContent>" + blocks +
+               "</w:txbxContent></wps:txbx><wps:bodyPr/></wps:wsp>";
     };
     auto vml = [](const std::string& blocks) {
         return "<v:shape><v:textbox><w:txbxContent>" + blocks +

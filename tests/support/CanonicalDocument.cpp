@@ -19,9 +19,9 @@ namespace {
 bool IgnoredElement(std::string_view name) {
     return name == "w:proofErr" || name == "w:bookmarkStart" || name == "w:bookmarkEnd" ||
            name == "w:commentRangeStart" || name == "w:commentRangeEnd" ||
-           name == "w:commentReference" || name == "w:lastRenderedPageBreak" ||
-           name == "w:lang" || name == "w:noProof" || name == "w:permStart" ||
-           name == "w:permEnd" || name.starts_with("w:rsid");
+           name == "w:commentReference" || name == "w:lastRenderedPageBreak" || name == "w:lang" ||
+           name == "w:noProof" || name == "w:permStart" || name == "w:permEnd" ||
+           name.starts_with("w:rsid");
 }
 
 bool IgnoredAttribute(const pugi::xml_node& owner, std::string_view name) {
@@ -109,8 +109,8 @@ class Canonical {
     }
 
     std::string table(const pugi::xml_node& table, const redline::XmlPart& part, int depth) {
-        std::string out = indent(depth) + "table " + properties(table.child("w:tblPr"), part) + " " +
-                          xml(table.child("w:tblGrid"), part) + "\n";
+        std::string out = indent(depth) + "table " + properties(table.child("w:tblPr"), part) +
+                          " " + xml(table.child("w:tblGrid"), part) + "\n";
         return out + blocks(table, part, depth + 1);
     }
 
@@ -220,8 +220,8 @@ class Canonical {
         for (pugi::xml_attribute attribute : node.attributes()) {
             const std::string_view name = attribute.name();
             if (IgnoredAttribute(node, name)) continue;
-            const std::string value = name.starts_with("r:") ? target(part, attribute.value())
-                                                             : attribute.value();
+            const std::string value =
+                name.starts_with("r:") ? target(part, attribute.value()) : attribute.value();
             attributes.push_back(std::string(name) + "=" + value);
         }
         std::sort(attributes.begin(), attributes.end());
@@ -252,8 +252,8 @@ class Canonical {
                         if (Named(inner, "m:t")) {
                             text += inner.text().get();
                         } else if (!IgnoredElement(inner.name())) {
-                            key += Named(inner, "w:rPr") ? properties(inner, part)
-                                                         : xml(inner, part);
+                            key +=
+                                Named(inner, "w:rPr") ? properties(inner, part) : xml(inner, part);
                         }
                     }
                     if (key != mathKey) flushMath();

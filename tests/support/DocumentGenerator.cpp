@@ -9,10 +9,31 @@ namespace generated {
 
 namespace {
 
-const std::vector<std::string> kWords = {
-    "alpha", "beta",   "gamma", "delta", "contract", "party", "shall", "pay",  "the",
-    "of",    "and",    "семь",  "лет",   "naïve",    "café",  "Maß",   "www.example.org",
-    "*",     "-",      ",",     ".",     "November", "four",  "two",   "(a)"};
+const std::vector<std::string> kWords = {"alpha",
+                                         "beta",
+                                         "gamma",
+                                         "delta",
+                                         "contract",
+                                         "party",
+                                         "shall",
+                                         "pay",
+                                         "the",
+                                         "of",
+                                         "and",
+                                         "семь",
+                                         "лет",
+                                         "naïve",
+                                         "café",
+                                         "Maß",
+                                         "www.example.org",
+                                         "*",
+                                         "-",
+                                         ",",
+                                         ".",
+                                         "November",
+                                         "four",
+                                         "two",
+                                         "(a)"};
 const std::vector<std::string> kFields = {" PAGE ", " DATE \\@ \"yyyy\" ", " NUMPAGES "};
 const std::vector<std::string> kEquations = {"x+1", "a=b", "y²"};
 
@@ -29,16 +50,26 @@ std::string AnyWord(Random& random) {
 Token RandomToken(Random& random) {
     const int format = Chance(random, 25) ? 1 + Pick(random, 3) : 0;
     switch (Chance(random, 80) ? 0 : Pick(random, 10)) {
-        case 1: return {TokenKind::Tab, "", format};
-        case 2: return {TokenKind::Break, "", format};
-        case 3: return {TokenKind::Field, kFields[Pick(random, 3)], format};
-        case 4: return {TokenKind::Link, AnyWord(random) + " " + AnyWord(random), 0, Pick(random, 2)};
-        case 5: return {TokenKind::Note, AnyWord(random) + " " + AnyWord(random), 0};
-        case 6: return {TokenKind::Picture, "", 0, Pick(random, 2)};
-        case 7: return {TokenKind::Math, kEquations[Pick(random, 3)], 0};
-        case 8: return {TokenKind::Control, AnyWord(random) + " " + AnyWord(random), format};
-        case 9: return {TokenKind::Box, AnyWord(random) + " " + AnyWord(random), 0};
-        default: return {TokenKind::Word, AnyWord(random), format};
+        case 1:
+            return {TokenKind::Tab, "", format};
+        case 2:
+            return {TokenKind::Break, "", format};
+        case 3:
+            return {TokenKind::Field, kFields[Pick(random, 3)], format};
+        case 4:
+            return {TokenKind::Link, AnyWord(random) + " " + AnyWord(random), 0, Pick(random, 2)};
+        case 5:
+            return {TokenKind::Note, AnyWord(random) + " " + AnyWord(random), 0};
+        case 6:
+            return {TokenKind::Picture, "", 0, Pick(random, 2)};
+        case 7:
+            return {TokenKind::Math, kEquations[Pick(random, 3)], 0};
+        case 8:
+            return {TokenKind::Control, AnyWord(random) + " " + AnyWord(random), format};
+        case 9:
+            return {TokenKind::Box, AnyWord(random) + " " + AnyWord(random), 0};
+        default:
+            return {TokenKind::Word, AnyWord(random), format};
     }
 }
 
@@ -165,7 +196,8 @@ std::string EditOnce(Document& document, Random& random) {
     if (kind == 9) {
         if (Token* field = AnyToken(document, random, TokenKind::Field)) {
             field->text = kFields[(std::find(kFields.begin(), kFields.end(), field->text) -
-                                   kFields.begin() + 1) % kFields.size()];
+                                   kFields.begin() + 1) %
+                                  kFields.size()];
             return "a field's instruction changed";
         }
     }
@@ -263,11 +295,16 @@ class Writer {
     static std::string Escaped(const std::string& text) {
         std::string out;
         for (char c : text) {
-            if (c == '<') out += "&lt;";
-            else if (c == '>') out += "&gt;";
-            else if (c == '&') out += "&amp;";
-            else if (c == '"') out += "&quot;";
-            else out += c;
+            if (c == '<')
+                out += "&lt;";
+            else if (c == '>')
+                out += "&gt;";
+            else if (c == '&')
+                out += "&amp;";
+            else if (c == '"')
+                out += "&quot;";
+            else
+                out += c;
         }
         return out;
     }
@@ -292,8 +329,8 @@ class Writer {
         };
         for (const Token& token : paragraph.tokens) {
             if (token.kind == TokenKind::Word || token.kind == TokenKind::Space) {
-                const int wanted = token.kind == TokenKind::Space && format >= 0 ? format
-                                                                                 : token.format;
+                const int wanted =
+                    token.kind == TokenKind::Space && format >= 0 ? format : token.format;
                 if (wanted != format) flush();
                 format = wanted;
                 text += token.text;
@@ -309,8 +346,10 @@ class Writer {
 
     std::string object(const Token& token) {
         switch (token.kind) {
-            case TokenKind::Tab: return element("<w:tab/>", token.format);
-            case TokenKind::Break: return element("<w:br/>", token.format);
+            case TokenKind::Tab:
+                return element("<w:tab/>", token.format);
+            case TokenKind::Break:
+                return element("<w:br/>", token.format);
             case TokenKind::Field:
                 return element("<w:fldChar w:fldCharType=\"begin\"/>", token.format) +
                        runs(token.text, token.format, "w:instrText") +
@@ -323,14 +362,17 @@ class Writer {
             case TokenKind::Note:
                 notes_.push_back(docx::P(runs(token.text, 0)));
                 return docx::NoteReference(static_cast<int>(notes_.size()));
-            case TokenKind::Picture: return docx::Picture("rIdPic" + std::to_string(token.target));
+            case TokenKind::Picture:
+                return docx::Picture("rIdPic" + std::to_string(token.target));
             case TokenKind::Math:
                 return "<m:oMath>" + runs(token.text, 0, "m:t", "m:r") + "</m:oMath>";
             case TokenKind::Control:
                 return "<w:sdt><w:sdtPr><w:tag w:val=\"inline\"/></w:sdtPr><w:sdtContent>" +
                        runs(token.text, token.format) + "</w:sdtContent></w:sdt>";
-            case TokenKind::Box: return docx::TextBox(docx::P(runs(token.text, 0)));
-            default: return "";
+            case TokenKind::Box:
+                return docx::TextBox(docx::P(runs(token.text, 0)));
+            default:
+                return "";
         }
     }
 
