@@ -167,8 +167,8 @@ void Package::write(const std::string& path) const {
             throw UnwritableResult(path + " cannot be written: " + zip_strerror(archive.get()));
         }
         if (copied) continue;
-        // Pictures are compressed already; text parts shrink twenty-fold, and a low level
-        // costs a quarter of the time for a tenth more bytes.
+        // Pictures are compressed already; text parts shrink twenty-fold even at a low level,
+        // which deflates several times faster than the default for a fifth more bytes.
         const bool text = name.ends_with(".xml") || name.ends_with(".rels");
         zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
                                  text ? ZIP_CM_DEFLATE : ZIP_CM_STORE, text ? kTextLevel : 0);

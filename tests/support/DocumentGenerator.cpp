@@ -430,7 +430,9 @@ void WriteGenerated(const Document& document, const std::string& path, Random& r
     // A story ends with a paragraph, as every word processor writes it.
     std::vector<Block> blocks = document.blocks;
     if (blocks.empty() || blocks.back().isTable || blocks.back().control) {
-        blocks.push_back({false, {{{TokenKind::Word, "end"}}}});
+        Block end;
+        end.paragraph.tokens.push_back({TokenKind::Word, "end"});
+        blocks.push_back(end);
     }
     const std::string body = writer.blocks(blocks);
     DocxParts parts = writer.parts();
