@@ -47,10 +47,10 @@ std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::v
     // Pairs lie near the stretch's diagonal: an item is only paired with those of the other side
     // within a band around its place, so that the cost grows with the stretch, not its square.
     // Small stretches lie within the band whole.
-    constexpr int kBand = 24;
+    constexpr int kBand = 8;
     auto near = [&](int i, int j) {
         const long diagonal = static_cast<long>(i) * m / std::max(n, 1);
-        return std::abs(diagonal - j) <= kBand + std::abs(n - m) / 8;
+        return std::abs(diagonal - j) <= kBand + std::abs(n - m);
     };
     std::vector<double> scores(static_cast<std::size_t>(n) * m, -1.0);
     for (int i = 0; i < n; ++i) {

@@ -25,14 +25,25 @@ char32_t Decode(std::string_view text, std::size_t at, std::size_t& length) {
     return code;
 }
 
-Kind KindOf(char32_t c) {
-    if (c == static_cast<unsigned char>(kObjectMark)) return Kind::Object;
-    if (c == ' ' || c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B)) return Kind::Blank;
-    if (c < 0x80) {
-        const bool letter =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-        return letter ? Kind::Letter : Kind::Mark;
+// The kinds of the ASCII characters, which most text is made of, looked up rather than worked out.
+struct AsciiKinds {
+    Kind kinds[128];
+    constexpr AsciiKinds() : kinds() {
+        for (int c = 0; c < 128; ++c) {
+            const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                (c >= '0' && c <= '9') || c == '_';
+            kinds[c] = c == static_cast<unsigned char>(kObjectMark) ? Kind::Object
+                       : c == ' '                                  ? Kind::Blank
+                       : letter                                    ? Kind::Letter
+                                                                   : Kind::Mark;
+        }
     }
+};
+constexpr AsciiKinds kAscii;
+
+Kind KindOf(char32_t c) {
+    if (c < 0x80) return kAscii.kinds[c];
+    if (c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200B)) return Kind::Blank;
     // Scripts without blanks between words: each character is a word of its own.
     if ((c >= 0x3040 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x9FFF) ||
         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF)) {
