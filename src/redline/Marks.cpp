@@ -1,4 +1,5 @@
 #include "redline/Marks.h"
+#include "redline/Story.h"
 #include "redline/Xml.h"
 
 #include <cstring>
@@ -134,6 +135,12 @@ bool UnmarkParagraphMark(pugi::xml_node paragraph, Mark& was) {
 }
 
 void MarkRow(pugi::xml_node row, Mark mark, Stamp& stamp) {
+    if (!Named(row, "w:tr")) {
+        // A content control around rows: each of its rows is marked.
+        const pugi::xml_node inside = Named(row, "w:sdt") ? row.child("w:sdtContent") : row;
+        for (const pugi::xml_node& tr : WrappedChildren(inside, "w:tr")) MarkRow(tr, mark, stamp);
+        return;
+    }
     const Mark rowMark = Removing(mark) ? Mark::Delete : Mark::Insert;
     stamp.on(PropertiesOf(row, "w:trPr").append_child(MarkName(rowMark)));
     std::vector<pugi::xml_node> paragraphs;
@@ -152,7 +159,7 @@ void MarkBlock(pugi::xml_node block, Mark mark, Stamp& stamp, int move) {
         return;
     }
     if (Named(block, "w:tbl")) {
-        for (pugi::xml_node row : block.children("w:tr")) MarkRow(row, mark, stamp);
+        for (pugi::xml_node row : WrappedChildren(block, "w:tr")) MarkRow(row, mark, stamp);
         return;
     }
     std::vector<pugi::xml_node> paragraphs;

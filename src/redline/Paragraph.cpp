@@ -154,7 +154,18 @@ class ParagraphReader {
         piece.wrapper =
             wrapper ? wrapper
                     : (Named(first.parent(), "w:hyperlink") ? first.parent() : pugi::xml_node());
-        addObject(piece, key);
+        // A unit's runs are copied whole, never reformatted: how they look is part of what it is.
+        // However its runs are cut: each change of properties is told once.
+        std::string look, previous = "\x03";
+        for (pugi::xml_node node = first;; node = node.next_sibling()) {
+            for (const pugi::xpath_node& run : node.select_nodes("descendant-or-self::w:r")) {
+                std::string properties = CanonicalProperties(run.node().child("w:rPr"));
+                if (properties != previous) look += properties + "|";
+                previous = std::move(properties);
+            }
+            if (node == last) break;
+        }
+        addObject(piece, key + "\x02" + look);
     }
 
     void addObject(Piece& piece, const std::string& key) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "redline/Document.h"
+#include "redline/Story.h"
 
 namespace redline {
 
@@ -81,13 +82,13 @@ class TextReader {
             if (Named(child, "w:p")) {
                 paragraph(child);
             } else if (Named(child, "w:tbl")) {
-                for (const pugi::xml_node& row : child.children("w:tr")) {
+                for (const pugi::xml_node& row : WrappedChildren(child, "w:tr")) {
                     const pugi::xml_node mark =
                         row.child("w:trPr").find_child([](const pugi::xml_node& n) {
                             return Named(n, "w:ins") || Named(n, "w:del");
                         });
                     if (mark && gone(mark)) continue;
-                    for (const pugi::xml_node& cell : row.children("w:tc")) {
+                    for (const pugi::xml_node& cell : WrappedChildren(row, "w:tc")) {
                         blocks(cell);
                         out_ += '\t';
                     }

@@ -253,7 +253,8 @@ void RemoveEmptyContainers(pugi::xml_node node) {
             RemoveEmptyContainers(child);
             const pugi::xml_node content = child.child("w:sdtContent");
             const bool emptyControl = Named(child, "w:sdt") && content && !HoldsElements(content);
-            const bool emptyTable = Named(child, "w:tbl") && !child.child("w:tr");
+            const bool emptyTable = Named(child, "w:tbl") && !child.child("w:tr") &&
+                                    !child.child("w:sdt") && !child.child("w:customXml");
             const bool emptyWrapper = (Named(child, "w:hyperlink") || Named(child, "w:smartTag")) &&
                                       !HoldsElements(child);
             if (emptyControl || emptyTable || emptyWrapper) node.remove_child(child);

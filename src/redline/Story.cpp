@@ -101,13 +101,49 @@ Block StoryReader::table(const pugi::xml_node& node) {
     return block;
 }
 
+std::vector<pugi::xml_node> WrappedChildren(const pugi::xml_node& parent, const char* name) {
+    std::vector<pugi::xml_node> found;
+    for (const pugi::xml_node& child : parent.children()) {
+        if (Named(child, name)) {
+            found.push_back(child);
+        } else if (Named(child, "w:sdt") || Named(child, "w:customXml")) {
+            const pugi::xml_node inside =
+                Named(child, "w:sdt") ? child.child("w:sdtContent") : child;
+            for (const pugi::xml_node& wrapped : WrappedChildren(inside, name)) {
+                found.push_back(wrapped);
+            }
+        }
+    }
+    return found;
+}
+
 std::vector<Row> StoryReader::rows(const Block& table) {
     std::vector<Row> rows;
     paragraph_ = table.paragraph;
-    for (const pugi::xml_node& tr : table.node.children("w:tr")) {
-        Row row{tr, 0x12345, 0x12345};
+    for (const pugi::xml_node& child : table.node.children()) {
+        // A row, or a content control around rows: one unit, with the cells of its rows.
+        const bool wrapper = Named(child, "w:sdt") || Named(child, "w:customXml");
+        if (!Named(child, "w:tr") && !wrapper) continue;
+        const std::vector<pugi::xml_node> trs =
+            wrapper ? WrappedChildren(Named(child, "w:sdt") ? child.child("w:sdtContent") : child,
+                                      "w:tr")
+                    : std::vector<pugi::xml_node>{child};
+        if (trs.empty()) continue;
+        const std::uint64_t seed =
+            wrapper ? std::hash<std::string>{}("control:" + ControlKey(child)) : 0x12345;
+        Row row{child, trs.front(), seed, seed};
         row.paragraph = paragraph_;
-        for (const pugi::xml_node& tc : tr.children("w:tc")) {
+        std::vector<pugi::xml_node> cells;
+        for (const pugi::xml_node& tr : trs) {
+            for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) cells.push_back(tc);
+        }
+        std::string shape = std::to_string(cells.size()) + (wrapper ? "|" + ControlKey(child) : "");
+        for (const pugi::xml_node& tc : cells) {
+            shape +=
+                Named(tc.parent(), "w:sdtContent") ? "c" + ControlKey(tc.parent().parent()) : "-";
+        }
+        row.shape = static_cast<int>(std::hash<std::string>{}(shape)&0x7FFFFFFF);
+        for (const pugi::xml_node& tc : cells) {
             row.cells.push_back(tc);
             StoryReader cellReader(keys_, objects_);
             const Story cell = cellReader.read(tc, paragraph_);

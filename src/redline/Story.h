@@ -30,11 +30,19 @@ struct Story {
 };
 
 struct Row {
-    pugi::xml_node node;
+    pugi::xml_node node;  // the table's child: the row, or a content control around it
+    pugi::xml_node tr;    // the row itself
     std::uint64_t text = 0, look = 0;
     std::vector<pugi::xml_node> cells{};
     std::uint32_t paragraph = 0;
+    // Its cells and the content controls around it and them: rows of different shapes are
+    // never compared inside, as no tracked change adds or removes a control.
+    int shape = 0;
 };
+
+// The elements `name` ("w:tr", "w:tc") among the children of `parent`, and inside the content
+// controls and custom XML around them.
+std::vector<pugi::xml_node> WrappedChildren(const pugi::xml_node& parent, const char* name);
 
 // What tells block-level content controls apart: their tag and title.
 std::string ControlKey(const pugi::xml_node& control);

@@ -297,7 +297,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
     auto items = [](const std::vector<Row>& rows) {
         std::vector<Item> items;
         for (const Row& row : rows) {
-            items.push_back({row.text, row.look, static_cast<int>(row.cells.size()), 1});
+            items.push_back({row.text, row.look, row.shape, 1});
         }
         return items;
     };
@@ -311,9 +311,11 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
     const std::vector<Step> steps = Align(items(rowsA), items(rowsB), rules, unusedMoves);
     Rebuild rebuild(b.node);
     // The table's own properties and grid, gathered first: keeping one moves it to the end.
+    std::unordered_set<const void*> rowUnits;
+    for (const Row& row : rowsB) rowUnits.insert(row.node.internal_object());
     std::vector<pugi::xml_node> own;
     for (pugi::xml_node child : b.node.children()) {
-        if (std::strcmp(child.name(), "w:tr") != 0) own.push_back(child);
+        if (!rowUnits.count(child.internal_object())) own.push_back(child);
     }
     for (pugi::xml_node child : own) rebuild.keep(child);
     KeepOriginalProperties(a.node, b.node, "w:tblPr", "w:tblPrChange", context);
@@ -325,7 +327,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         } else if (step.kind == StepKind::Modify) {
             rebuild.keep(rowsB[step.b].node);
             const Row &rowA = rowsA[step.a], &rowB = rowsB[step.b];
-            KeepOriginalProperties(rowA.node, rowB.node, "w:trPr", "w:trPrChange", context);
+            KeepOriginalProperties(rowA.tr, rowB.tr, "w:trPr", "w:trPrChange", context);
             // Each cell's paragraphs are numbered on from those of the cells before it.
             std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
             for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {

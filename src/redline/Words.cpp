@@ -33,9 +33,9 @@ struct AsciiKinds {
             const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                                 (c >= '0' && c <= '9') || c == '_';
             kinds[c] = c == static_cast<unsigned char>(kObjectMark) ? Kind::Object
-                       : c == ' '                                  ? Kind::Blank
-                       : letter                                    ? Kind::Letter
-                                                                   : Kind::Mark;
+                       : c == ' '                                   ? Kind::Blank
+                       : letter                                     ? Kind::Letter
+                                                                    : Kind::Mark;
         }
     }
 };

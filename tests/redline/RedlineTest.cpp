@@ -29,6 +29,15 @@ struct Pair {
     int deletions = -1;  // when set, how many deletion marks the result's document part holds
 };
 
+// A table of a heading row and a row in a content control.
+std::string TableWithControlledRow(const std::string& name, const std::string& town) {
+    std::string table = Table({{"Name", "Town"}, {name, town}});
+    const std::size_t second = table.find("<w:tr>", table.find("<w:tr>") + 1);
+    table.insert(table.rfind("</w:tr>") + 7, "</w:sdtContent></w:sdt>");
+    table.insert(second, "<w:sdt><w:sdtPr><w:tag w:val=\"row\"/></w:sdtPr><w:sdtContent>");
+    return table;
+}
+
 // Two text boxes grouped in one drawing, with the group's older (VML) form.
 std::string GroupOfBoxes(const std::string& first, const std::string& second) {
     auto shape = [](const std::string& blocks) {
@@ -385,6 +394,16 @@ std::vector<Pair> Pairs() {
          P(R("Look: ") + GroupOfBoxes(Text("First box words"), Text("Second box new words"))),
          "Look: [o]{First box words\n}\n",
          {1, 1, 0, 0}},
+        {"AWordChangedInARowInAControl",
+         A + TableWithControlledRow("Ada", "Paris") + D,
+         A + TableWithControlledRow("Ada", "Rome") + D,
+         kA + "Name\n\tTown\n\t\nAda\n\t[-Paris-][+Rome+]\n\t\n" + kD,
+         {1, 1, 0, 0}},
+        {"ARowInAControlDeleted",
+         A + TableWithControlledRow("Ada", "Paris") + D,
+         A + Table({{"Name", "Town"}}) + D,
+         kA + "Name\n\tTown\n\t\n[-Ada-]¶-\n\t[-Paris-]¶-\n\t\n" + kD,
+         {0, 1, 0, 0}},
         {"AFieldInAHeaderKept",
          A,
          A,

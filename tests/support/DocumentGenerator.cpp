@@ -96,6 +96,8 @@ Block RandomBlock(Random& random) {
             }
         }
         block.table.merged = Chance(random, 30);
+        block.table.rowInControl = Chance(random, 20);
+        block.table.cellInControl = Chance(random, 20);
         return block;
     }
     block.paragraph = RandomParagraph(random);
@@ -381,16 +383,25 @@ class Writer {
         std::string xml = "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/></w:tblPr><w:tblGrid>";
         for (std::size_t c = 0; c < columns; ++c) xml += "<w:gridCol w:w=\"2000\"/>";
         xml += "</w:tblGrid>";
+        const auto control = [](const std::string& tag, const std::string& content) {
+            return "<w:sdt><w:sdtPr><w:tag w:val=\"" + tag + "\"/></w:sdtPr><w:sdtContent>" +
+                   content + "</w:sdtContent></w:sdt>";
+        };
         for (std::size_t r = 0; r < table.rows.size(); ++r) {
-            xml += "<w:tr>";
+            std::string row = "<w:tr>";
             for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
                 const bool spans = table.merged && r == 0 && c == 0;
                 if (table.merged && r == 0 && c == 1) continue;
-                xml += std::string("<w:tc><w:tcPr><w:tcW w:w=\"") + (spans ? "4000" : "2000") +
-                       "\" w:type=\"dxa\"/>" + (spans ? "<w:gridSpan w:val=\"2\"/>" : "") +
-                       "</w:tcPr>" + paragraph(table.rows[r][c]) + "</w:tc>";
+                const std::string cell = std::string("<w:tc><w:tcPr><w:tcW w:w=\"") +
+                                         (spans ? "4000" : "2000") + "\" w:type=\"dxa\"/>" +
+                                         (spans ? "<w:gridSpan w:val=\"2\"/>" : "") + "</w:tcPr>" +
+                                         paragraph(table.rows[r][c]) + "</w:tc>";
+                const bool wrapped = table.cellInControl && r == 0 && c + 1 == table.rows[r].size();
+                row += wrapped ? control("cell", cell) : cell;
             }
-            xml += "</w:tr>";
+            row += "</w:tr>";
+            const bool wrapped = table.rowInControl && r + 1 == table.rows.size() && r > 0;
+            xml += wrapped ? control("row", row) : row;
         }
         return xml + "</w:tbl>";
     }

@@ -28,6 +28,8 @@ struct Paragraph {
 struct Table {
     std::vector<std::vector<Paragraph>> rows;  // a paragraph a cell
     bool merged = false;                       // the first row's first two cells are one
+    bool rowInControl = false;                 // the last row sits in a content control
+    bool cellInControl = false;                // the first row's last cell sits in one
 };
 
 struct Block {
