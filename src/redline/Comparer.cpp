@@ -207,14 +207,6 @@ class Insides : public Inside {
     Notes& endnotes_;
 };
 
-std::string BlockText(const pugi::xml_node& node) {
-    std::string text;
-    for (const pugi::xpath_node& t : node.select_nodes(".//w:t | .//w:delText")) {
-        text += t.node().text().get();
-    }
-    return text;
-}
-
 bool HoldsChanges(const pugi::xml_node& node) {
     return node.find_node([](const pugi::xml_node& n) {
         const std::string_view name = n.name();
@@ -320,7 +312,7 @@ void Comparer::markStory(const pugi::xml_node& container, Mark mark, Part part) 
         }
     }
     changes_.push_back({mark == Mark::Insert ? ChangeKind::Insertion : ChangeKind::Deletion, part,
-                        BlockText(container)});
+                        ReportText(container)});
 }
 
 XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_ptr<XmlPart>>& parts,

@@ -8,6 +8,7 @@
 #include "redline/Diff.h"
 #include "redline/Words.h"
 #include "redline/Writer.h"
+#include "redline/Xml.h"
 
 namespace redline {
 
@@ -221,13 +222,16 @@ std::string Excerpt(const ParagraphContent& content, const Units& units, std::ui
             continue;
         }
         std::string inside;
-        for (const Piece& piece : content.pieces) {
-            if (piece.begin != at || !piece.object) continue;
-            for (pugi::xml_node node = piece.node; node; node = node.next_sibling()) {
-                for (const pugi::xpath_node& t : node.select_nodes("descendant-or-self::w:t")) {
-                    inside += t.node().text().get();
+        for (auto piece = FirstReaching(content.pieces, at);
+             piece != content.pieces.end() && piece->begin <= at; ++piece) {
+            if (piece->begin != at || !piece->object) continue;
+            for (pugi::xml_node node = piece->node; node; node = node.next_sibling()) {
+                if (Named(node, "w:t") || Named(node, "m:t")) {
+                    inside += node.text().get();
+                } else {
+                    inside += ReportText(node);
                 }
-                if (node == piece.last || piece.kind != PieceKind::Nodes) break;
+                if (node == piece->last || piece->kind != PieceKind::Nodes) break;
             }
         }
         text += inside.empty() ? VisibleText(std::string(1, kObjectMark)) : inside;

@@ -87,16 +87,22 @@ class Bags {
 };
 
 // The text of a block as a change report gives it: its paragraphs on lines of their own.
-std::string TextOf(const pugi::xml_node& node) {
-    std::string text;
-    pugi::xml_node paragraph;
-    for (const pugi::xpath_node& t : node.select_nodes(".//w:t | .//w:delText")) {
-        const pugi::xml_node holder = t.node().select_node("ancestor::w:p[1]").node();
-        if (paragraph && holder != paragraph) text += '\n';
-        paragraph = holder;
-        text += t.node().text().get();
+void AppendText(const pugi::xml_node& node, std::string& text) {
+    for (const pugi::xml_node& child : node.children()) {
+        if (Named(child, "w:t") || Named(child, "w:delText") || Named(child, "m:t")) {
+            text += child.text().get();
+        } else if (Named(child, "w:tab")) {
+            text += '\t';
+        } else if (Named(child, "w:br") || Named(child, "w:cr")) {
+            text += '\n';
+        } else if (Named(child, "w:p")) {
+            if (!text.empty() && text.back() != '\n') text += '\n';
+            AppendText(child, text);
+        } else if (child.type() == pugi::node_element && !Named(child, "w:instrText") &&
+                   !Named(child, "w:delInstrText")) {
+            AppendText(child, text);
+        }
     }
-    return text;
 }
 
 // Which nodes of a container were placed again; what was not goes at the end.
@@ -221,7 +227,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             MarkBlock(copied, step.move ? Mark::MoveFrom : Mark::Delete, context.stamp, step.move);
             if (!step.move) {
                 context.changes.push_back(
-                    {ChangeKind::Deletion, part, TextOf(blockA->node), blockA->paragraph, 0});
+                    {ChangeKind::Deletion, part, ReportText(blockA->node), blockA->paragraph, 0});
             }
             written.push_back(copied);
             return;
@@ -233,7 +239,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             Inserted(context, kept);
             if (!step.move) {
                 context.changes.push_back(
-                    {ChangeKind::Insertion, part, TextOf(blockB->node), 0, blockB->paragraph});
+                    {ChangeKind::Insertion, part, ReportText(blockB->node), 0, blockB->paragraph});
             }
             written.push_back(kept);
             return;
@@ -249,7 +255,7 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
     }
     for (const Step& step : steps) {
         if (step.kind != StepKind::MoveTo) continue;
-        context.changes.push_back({ChangeKind::Move, part, TextOf(b.blocks[step.b].node),
+        context.changes.push_back({ChangeKind::Move, part, ReportText(b.blocks[step.b].node),
                                    from[step.move], b.blocks[step.b].paragraph});
     }
 }
@@ -342,13 +348,13 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         } else if (Removes(step.kind)) {
             pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.adopt);
             MarkRow(copied, Mark::Delete, context.stamp);
-            context.changes.push_back({ChangeKind::Deletion, cells, TextOf(rowsA[step.a].node),
+            context.changes.push_back({ChangeKind::Deletion, cells, ReportText(rowsA[step.a].node),
                                        rowsA[step.a].paragraph, 0});
         } else {
             MarkRow(rebuild.keep(rowsB[step.b].node), Mark::Insert, context.stamp);
             Inserted(context, rowsB[step.b].node);
-            context.changes.push_back({ChangeKind::Insertion, cells, TextOf(rowsB[step.b].node), 0,
-                                       rowsB[step.b].paragraph});
+            context.changes.push_back({ChangeKind::Insertion, cells, ReportText(rowsB[step.b].node),
+                                       0, rowsB[step.b].paragraph});
         }
     }
     rebuild.finish();
@@ -404,6 +410,12 @@ void CarryPropertiesOverTheEnd(const pugi::xml_node& settle, pugi::xml_node last
 }
 
 }  // namespace
+
+std::string ReportText(const pugi::xml_node& node) {
+    std::string text;
+    AppendText(node, text);
+    return text;
+}
 
 void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
     auto items = [](const Story& story) {

@@ -1,8 +1,14 @@
 #include "support/RoundTrip.h"
 
+#include <algorithm>
+#include <cctype>
+#include <pugixml.hpp>
+#include <set>
 #include <sstream>
+#include <tuple>
 
 #include "redline/Compare.h"
+#include "redline/Package.h"
 #include "support/CanonicalDocument.h"
 
 using redline::Resolution;
@@ -23,6 +29,95 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
     }
 }
 
+namespace {
+
+// The words of a text: runs of letters and digits.
+std::set<std::string> Words(const std::string& text) {
+    std::set<std::string> words;
+    std::string word;
+    std::string spaced = text + " ";
+    // A square stands for a thing that holds no text (a picture): no word.
+    for (std::size_t at; (at = spaced.find("\u25A1")) != std::string::npos;) {
+        spaced.replace(at, 3, " ");
+    }
+    for (const char c : spaced) {
+        const bool letter = std::isalnum(static_cast<unsigned char>(c)) || (c & 0x80);
+        if (letter) {
+            word += c;
+        } else if (!word.empty()) {
+            words.insert(word);
+            word.clear();
+        }
+    }
+    return words;
+}
+
+// Appends the text below `node` to the deleted or the inserted stream, by the mark it lies
+// under; text under no mark ends a word in both.
+void Collect(const pugi::xml_node& node, int under, std::string& deleted, std::string& inserted) {
+    for (const pugi::xml_node& child : node.children()) {
+        const std::string_view name = child.name();
+        if (name == "w:t" || name == "w:delText" || name == "m:t") {
+            const std::string text = child.text().get();
+            (under < 0 ? deleted : under > 0 ? inserted : deleted) += under ? text : " ";
+            if (!under) inserted += " ";
+            continue;
+        }
+        int mark = under;
+        if (name == "w:del" || name == "w:moveFrom") mark = -1;
+        if (name == "w:ins" || name == "w:moveTo") mark = 1;
+        if (name == "w:p" || name == "w:tab" || name == "w:br") {
+            deleted += " ";
+            inserted += " ";
+        }
+        if (child.type() == pugi::node_element && !name.ends_with("Pr")) {
+            Collect(child, mark, deleted, inserted);
+        }
+    }
+}
+
+// The text the result marks deleted (or moved away) and inserted (or moved here), in every part.
+void MarkedText(const std::string& result, std::string& deleted, std::string& inserted) {
+    const redline::Package package = redline::Package::Read(result);
+    for (const std::string& name : package.names()) {
+        if (!name.ends_with(".xml")) continue;
+        pugi::xml_document xml;
+        if (xml.load_string(package.part(name).c_str())) Collect(xml, 0, deleted, inserted);
+    }
+}
+
+// The change list and the file agree: marks where changes are listed and none where none are,
+// and every word a deletion, insertion or move lists is marked so in the file.
+std::string ListedAndMarkedDisagree(const std::string& result,
+                                    const std::vector<redline::Change>& changes) {
+    std::string deleted, inserted;
+    MarkedText(result, deleted, inserted);
+    const bool marked = !Words(deleted).empty() || !Words(inserted).empty();
+    std::string failure;
+    const bool textual = std::any_of(changes.begin(), changes.end(), [](const auto& change) {
+        return change.kind != redline::ChangeKind::Formatting && !Words(change.text).empty();
+    });
+    if (textual && !marked) failure += "changes listed, none marked\n";
+    if (changes.empty() && marked) failure += "marks in the file, no change listed\n";
+    for (const redline::Change& change : changes) {
+        // A move is listed with the text it has where it arrived.
+        const bool out = change.kind == redline::ChangeKind::Deletion;
+        const bool in = change.kind == redline::ChangeKind::Insertion ||
+                        change.kind == redline::ChangeKind::Move;
+        for (const std::string& word : Words(change.text)) {
+            if (out && deleted.find(word) == std::string::npos) {
+                failure += "listed as deleted but not marked: " + word + "\n";
+            }
+            if (in && inserted.find(word) == std::string::npos) {
+                failure += "listed as inserted but not marked: " + word + "\n";
+            }
+        }
+    }
+    return failure;
+}
+
+}  // namespace
+
 std::string RoundTripFailure(const std::string& folder, generated::Random& random) {
     const auto original = generated::RandomDocument(random, 1 + static_cast<int>(random() % 10));
     std::string edits;
@@ -31,8 +126,9 @@ std::string RoundTripFailure(const std::string& folder, generated::Random& rando
     const std::string a = folder + "/a.docx", b = folder + "/b.docx", r = folder + "/r.docx";
     generated::WriteGenerated(original, a, random);
     generated::WriteGenerated(revised, b, random);
+    std::vector<redline::Change> changes;
     try {
-        redline::CompareDocuments(a, b, r);
+        changes = redline::CompareDocuments(a, b, r);
     } catch (const std::exception& e) {
         return "edits:\n" + edits + "the comparison failed: " + e.what();
     }
@@ -42,5 +138,6 @@ std::string RoundTripFailure(const std::string& folder, generated::Random& rando
     std::string failure;
     if (rejected != wantA) failure += "rejecting all: " + FirstDifference(wantA, rejected) + "\n";
     if (accepted != wantB) failure += "accepting all: " + FirstDifference(wantB, accepted) + "\n";
+    failure += ListedAndMarkedDisagree(r, changes);
     return failure.empty() ? "" : "edits:\n" + edits + failure;
 }
