@@ -292,10 +292,10 @@ class ParagraphReader {
 }  // namespace
 
 std::uint32_t KeyTable::key(std::string_view text) {
-    const auto [at, added] =
-        keys_.try_emplace(std::string(text), static_cast<std::uint32_t>(keys_.size() + 1));
-    (void)added;
-    return at->second;
+    // Most words are met again: look them up without making a string of them first.
+    if (const auto found = keys_.find(text); found != keys_.end()) return found->second;
+    return keys_.emplace(std::string(text), static_cast<std::uint32_t>(keys_.size() + 1))
+        .first->second;
 }
 
 namespace {

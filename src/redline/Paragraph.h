@@ -20,7 +20,13 @@ class KeyTable {
     std::uint32_t key(std::string_view text);
 
   private:
-    std::unordered_map<std::string, std::uint32_t> keys_;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> keys_;
 };
 
 enum class PieceKind : std::uint8_t {

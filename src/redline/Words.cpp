@@ -73,6 +73,12 @@ std::vector<WordSpan> SplitWords(std::string_view text) {
         std::size_t end = at + length;
         if (kind == Kind::Letter || kind == Kind::Blank) {
             while (end < text.size()) {
+                // Plain ASCII of the same kind, the most of any text, without decoding.
+                const auto byte = static_cast<unsigned char>(text[end]);
+                if (byte < 0x80 && byte != '\'' && kAscii.kinds[byte] == kind) {
+                    ++end;
+                    continue;
+                }
                 std::size_t next = 0;
                 const char32_t c = Decode(text, end, next);
                 Kind k = KindOf(c);
@@ -93,6 +99,13 @@ std::vector<WordSpan> SplitWords(std::string_view text) {
 
 bool HoldsLetters(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x80) {
+            const Kind kind = kAscii.kinds[byte];
+            if (kind == Kind::Letter || kind == Kind::Object) return true;
+            ++at;
+            continue;
+        }
         std::size_t length = 0;
         const Kind kind = KindOf(Decode(text, at, length));
         if (kind == Kind::Letter || kind == Kind::Ideograph || kind == Kind::Object) return true;
