@@ -4,6 +4,7 @@
 #include <functional>
 #include <sstream>
 
+#include "redline/BlockText.h"
 #include "redline/Notes.h"
 #include "redline/Revisions.h"
 #include "redline/Writer.h"
@@ -207,14 +208,6 @@ class Insides : public Inside {
     Notes& endnotes_;
 };
 
-bool HoldsChanges(const pugi::xml_node& node) {
-    return node.find_node([](const pugi::xml_node& n) {
-        const std::string_view name = n.name();
-        return name == "w:ins" || name == "w:del" || name == "w:moveFrom" || name == "w:moveTo" ||
-               name.ends_with("PrChange");
-    });
-}
-
 // Block-level content controls that hold changes give way to their content; inline ones stay.
 void UnwrapChangedBlockControls(pugi::xml_node node) {
     for (pugi::xml_node child = node.first_child(); child;) {
@@ -224,7 +217,7 @@ void UnwrapChangedBlockControls(pugi::xml_node node) {
             continue;  // what a paragraph holds is inline
         }
         if (child.type() == pugi::node_element) UnwrapChangedBlockControls(child);
-        if (Named(child, "w:sdt") && HoldsChanges(child.child("w:sdtContent"))) {
+        if (Named(child, "w:sdt") && HoldsRevisions(child.child("w:sdtContent"))) {
             const pugi::xml_node content = child.child("w:sdtContent");
             while (pugi::xml_node inner = content.first_child()) {
                 node.insert_move_before(inner, child);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "redline/BlockText.h"
 #include "redline/Diff.h"
 #include "redline/Words.h"
 #include "redline/Writer.h"

@@ -263,6 +263,8 @@ void RemoveEmptyContainers(pugi::xml_node node) {
     }
 }
 
+}  // namespace
+
 bool HoldsRevisions(const pugi::xml_node& root) {
     return root.find_node([](const pugi::xml_node& n) {
         const std::string_view name = n.name();
@@ -270,8 +272,6 @@ bool HoldsRevisions(const pugi::xml_node& root) {
                name == "w:cellDel";
     });
 }
-
-}  // namespace
 
 void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
     if (!HoldsRevisions(root)) return;  // most documents: one look, and nothing to do

@@ -15,4 +15,7 @@ enum class Resolution { Accept, Reject };
 // its own properties; the last one of a story joins the one before it.
 void ResolveRevisions(pugi::xml_node root, Resolution resolution);
 
+// Whether anything below `root` is a tracked change of any form.
+bool HoldsRevisions(const pugi::xml_node& root);
+
 }  // namespace redline

@@ -54,8 +54,4 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
                                WriteContext& context, Part part, std::uint32_t aNumber,
                                std::uint32_t bNumber, bool whole = false);
 
-// The text of a block, a note or a row as a change report gives it: tabs and breaks as such,
-// paragraphs on lines of their own, a field's result without its code.
-std::string ReportText(const pugi::xml_node& node);
-
 }  // namespace redline
