@@ -52,9 +52,10 @@ void AppendText(const pugi::xml_node& node, std::string& text) {
 
 }  // namespace
 
-Bag WordsOf(const pugi::xml_node& node) {
+Bag WordsOf(const pugi::xml_node& node, bool caseless) {
     std::string text;
     CollectText(node, text);
+    if (caseless) text = FoldCase(text);
     Bag bag;
     for (const WordSpan& span : SplitWords(text)) {
         const std::string_view word(text.data() + span.begin, span.end - span.begin);

@@ -14,7 +14,8 @@ namespace redline {
 // each thing that is not text (a note's reference, a field, a picture).
 using Bag = std::vector<std::uint64_t>;
 
-Bag WordsOf(const pugi::xml_node& node);
+// `caseless`: words that differ only in case are one.
+Bag WordsOf(const pugi::xml_node& node, bool caseless = false);
 
 // The share of their words two bags have in common (Dice's coefficient); two empty ones are
 // alike.
@@ -23,10 +24,11 @@ double Shared(const Bag& a, const Bag& b);
 // The bags of a sequence of blocks, each made when first asked for.
 class Bags {
   public:
-    explicit Bags(std::size_t count) : bags_(count), made_(count, false) {}
+    Bags(std::size_t count, bool caseless)
+        : bags_(count), made_(count, false), caseless_(caseless) {}
     const Bag& of(std::size_t index, const pugi::xml_node& node) {
         if (!made_[index]) {
-            bags_[index] = WordsOf(node);
+            bags_[index] = WordsOf(node, caseless_);
             made_[index] = true;
         }
         return bags_[index];
@@ -35,6 +37,7 @@ class Bags {
   private:
     std::vector<Bag> bags_;
     std::vector<bool> made_;
+    bool caseless_;
 };
 
 // The text of a block, a note or a row as a change report gives it: tabs and breaks as such,

@@ -11,6 +11,13 @@
 
 namespace redline {
 
+// Parts of a document that a comparison can leave alone: the result takes them from the revised
+// document unmarked (a table's structure; its paragraphs are still compared, as plain ones).
+struct Skipped {
+    bool tables = false, headers = false, footers = false, footnotes = false, endnotes = false,
+         textBoxes = false, fields = false;
+};
+
 struct CompareOptions {
     std::string author = "Quorvane";
     std::string date;        // as ISO 8601 wants it; now, when empty
@@ -18,6 +25,14 @@ struct CompareOptions {
     // Unwrap block-level content controls that hold changes: for an office that shows no
     // change inside them (Writer reads them as marks of its own and drops the changes).
     bool forWriter = false;
+
+    // What the comparison leaves out. Rejecting every change still gives the original, except
+    // for what is left out; accepting every change always gives the revised document.
+    bool ignoreCase = false;        // "Colour" and "colour" are one word
+    bool ignoreWhitespace = false;  // spaces, tabs and no-break spaces, and how many, are alike
+    bool moves = true;              // a moved paragraph is marked moved, else deleted and inserted
+    bool characterLevel = false;    // a changed word marks only the characters that changed
+    Skipped skip;                   // parts taken from the revised document unmarked
 };
 
 // Writes the marked-up result as a .docx file at `result` and answers what changed. Raises

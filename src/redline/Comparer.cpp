@@ -233,6 +233,7 @@ void UnwrapChangedBlockControls(pugi::xml_node node) {
 Comparer::Comparer(const std::string& original, const std::string& revised,
                    const CompareOptions& options)
     : options_(options),
+      keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
       stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
       shared_(a_, b_) {
     for (auto [side, path] : {std::pair{&a_, &original}, std::pair{&b_, &revised}}) {
@@ -257,10 +258,12 @@ std::string Comparer::adoptNote(const std::string& kind, const std::string& id) 
 
 std::vector<Change> Comparer::run(const std::string& result) {
     compareStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
-                   b_.main.xml.child("w:document").child("w:body"), Part::Body, true);
+                   b_.main.xml.child("w:document").child("w:body"), Part::Body, options_.moves);
     headersAndFooters();
-    footnotes_->process();
-    endnotes_->process();
+    // Skipped notes stay as the revised document has them; a deleted reference still brings
+    // its note along, deleted, as part of the text it stands in.
+    if (!options_.skip.footnotes) footnotes_->process();
+    if (!options_.skip.endnotes) endnotes_->process();
     shared_.finish();
     if (options_.forWriter) {
         UnwrapChangedBlockControls(b_.main.xml.document_element());
@@ -282,11 +285,12 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
     Adoption adoption(shared_, a, b, this);
     Insides insides(*footnotes_, *endnotes_);
     std::vector<Change> unrecorded;
-    WriteContext context{stamp_,    options_.formatting,
+    WriteContext context{stamp_,    options_,
                          readerA,   readerB,
                          adoption,  record ? changes_ : unrecorded,
                          nextMove_, &insides};
     WriteStory(readerA.read(containerA), readerB.read(containerB), context, part, moves);
+    if (options_.skip.textBoxes) return;
     for (const auto& [boxA, boxB] : insides.boxes) {
         const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);
         // The shape's own content and its older (VML) form get the same marks, reported once:

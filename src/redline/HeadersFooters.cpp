@@ -37,6 +37,7 @@ void Comparer::headersAndFooters() {
         for (const char* element : {"w:headerReference", "w:footerReference"}) {
             const bool header = std::strcmp(element, "w:headerReference") == 0;
             const Part part = header ? Part::Header : Part::Footer;
+            if (header ? options_.skip.headers : options_.skip.footers) continue;
             for (const char* kind : {"default", "first", "even"}) {
                 const pugi::xml_node refA = Reference(sectionA, element, kind);
                 const pugi::xml_node refB = Reference(sectionB, element, kind);

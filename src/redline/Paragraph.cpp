@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "redline/Units.h"
 #include "redline/Words.h"
 
 namespace redline {
@@ -83,10 +84,12 @@ class ParagraphReader {
             }
             if (Named(child, "w:r")) {
                 if (const pugi::xml_node end = FieldEnd(child)) {
-                    addNodes(child, end,
-                             "field:" + FieldInstruction(child, end) + "|" +
-                                 FieldResult(child, end) + FieldExtras(child, end),
-                             wrapper);
+                    const std::string what =
+                        keys_.like().anyField
+                            ? std::string()
+                            : FieldInstruction(child, end) + "|" + FieldResult(child, end);
+                    addNodes(child, end, "field:" + what + FieldExtras(child, end), wrapper,
+                             keys_.like().anyField);
                     child = end;
                 } else {
                     readRun(child, wrapper);
@@ -102,6 +105,8 @@ class ParagraphReader {
             } else if (OneOf(child, {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
                                      "w:commentRangeEnd", "w:permStart", "w:permEnd"})) {
                 addMarker(child, {}, wrapper);
+            } else if (Named(child, "w:fldSimple") && keys_.like().anyField) {
+                addNodes(child, child, "field:", wrapper, true);
             } else if (OneOf(child, {"w:fldSimple", "w:sdt"})) {
                 std::string text;
                 CollectText(child, text);
@@ -146,8 +151,9 @@ class ParagraphReader {
         }
     }
 
+    // `lookless`: the unit compares without its formatting (a field whatever it shows).
     void addNodes(const pugi::xml_node& first, const pugi::xml_node& last, const std::string& key,
-                  const pugi::xml_node& wrapper = {}) {
+                  const pugi::xml_node& wrapper = {}, bool lookless = false) {
         Piece piece{PieceKind::Nodes};
         piece.node = first;
         piece.last = last;
@@ -157,7 +163,7 @@ class ParagraphReader {
         // A unit's runs are copied whole, never reformatted: how they look is part of what it is.
         // However its runs are cut: each change of properties is told once.
         std::string look, previous = "\x03";
-        for (pugi::xml_node node = first;; node = node.next_sibling()) {
+        for (pugi::xml_node node = first; !lookless; node = node.next_sibling()) {
             for (const pugi::xpath_node& run : node.select_nodes("descendant-or-self::w:r")) {
                 std::string properties = CanonicalProperties(run.node().child("w:rPr"));
                 if (properties != previous) look += properties + "|";
@@ -319,6 +325,11 @@ std::uint32_t ParagraphContent::objectAt(std::uint32_t at) const {
     return piece && piece->end == at + 1 ? piece->object : 0;
 }
 
+pugi::xml_node ParagraphContent::elementAt(std::uint32_t at) const {
+    const Piece* piece = PieceAt(pieces, at);
+    return piece && piece->kind == PieceKind::Element ? piece->node : pugi::xml_node();
+}
+
 std::uint32_t ParagraphContent::linkAt(std::uint32_t at) const {
     const Piece* piece = PieceAt(pieces, at);
     return piece ? piece->link : 0;
@@ -360,7 +371,15 @@ std::string CanonicalParagraphProperties(const pugi::xml_node& paragraph) {
     return out;
 }
 
-std::uint64_t TextHash(const ParagraphContent& content) {
+std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys) {
+    if (keys.like().any()) {
+        // Alike where their units' keys are, which fold case and blanks.
+        std::uint64_t hash = 14695981039346656037ull;
+        for (const std::uint32_t key : UnitsOf(content, keys).keys) {
+            hash = Fnv(std::string_view(reinterpret_cast<const char*>(&key), sizeof key), hash);
+        }
+        return hash;
+    }
     std::uint64_t hash = Fnv(content.stream);
     std::uint32_t link = 0;
     for (const Piece& piece : content.pieces) {
@@ -374,8 +393,8 @@ std::uint64_t TextHash(const ParagraphContent& content) {
     return hash;
 }
 
-std::uint64_t LookHash(const ParagraphContent& content) {
-    std::uint64_t hash = Fnv(CanonicalParagraphProperties(content.node), TextHash(content));
+std::uint64_t LookHash(const ParagraphContent& content, std::uint64_t textHash) {
+    std::uint64_t hash = Fnv(CanonicalParagraphProperties(content.node), textHash);
     for (const Piece& piece : content.pieces) {
         if (piece.kind == PieceKind::Text || piece.kind == PieceKind::Element) {
             hash = Fnv(std::to_string(piece.begin) + CanonicalProperties(piece.run.child("w:rPr")),

@@ -14,10 +14,20 @@
 
 namespace redline {
 
+// What the comparison takes as alike beyond equal text.
+struct Likeness {
+    bool caseless = false;   // letters of either case
+    bool blanks = false;     // any run of spaces, tabs and no-break spaces
+    bool anyField = false;   // every field, whatever its code and what it shows
+    bool any() const { return caseless || blanks; }
+};
+
 // Interns texts as small numbers, shared by both documents, so that equal texts compare equal.
 class KeyTable {
   public:
+    explicit KeyTable(Likeness like = {}) : like_(like) {}
     std::uint32_t key(std::string_view text);
+    const Likeness& like() const { return like_; }
 
   private:
     struct Hash {
@@ -27,6 +37,7 @@ class KeyTable {
         }
     };
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> keys_;
+    Likeness like_;
 };
 
 enum class PieceKind : std::uint8_t {
@@ -53,6 +64,8 @@ struct ParagraphContent {
     std::vector<Piece> pieces;
     // The object key of the stream's character at `at` (a kObjectMark), or 0.
     std::uint32_t objectAt(std::uint32_t at) const;
+    // The element (a w:tab, a w:drawing) that stands at `at`, or none.
+    pugi::xml_node elementAt(std::uint32_t at) const;
     // The key of the link that the stream's character at `at` sits in, or 0.
     std::uint32_t linkAt(std::uint32_t at) const;
 };
@@ -82,9 +95,9 @@ std::string CanonicalProperties(const pugi::xml_node& properties);
 // The paragraph's own properties as text (without its mark's formatting or a section's).
 std::string CanonicalParagraphProperties(const pugi::xml_node& paragraph);
 
-// Hashes for the comparison: of the text, and of the text with its formatting.
-std::uint64_t TextHash(const ParagraphContent& content);
-std::uint64_t LookHash(const ParagraphContent& content);
+// Hashes for the comparison: of the text as `keys` compares it, and of that with its formatting.
+std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys);
+std::uint64_t LookHash(const ParagraphContent& content, std::uint64_t textHash);
 
 // The stream's text as a reader sees it, with each object as "\u25A1" (for change reports).
 std::string VisibleText(std::string_view stream);

@@ -7,6 +7,7 @@
 
 #include "redline/BlockText.h"
 #include "redline/Diff.h"
+#include "redline/Units.h"
 #include "redline/Words.h"
 #include "redline/Writer.h"
 #include "redline/Xml.h"
@@ -14,36 +15,6 @@
 namespace redline {
 
 namespace {
-
-struct Units {
-    std::vector<WordSpan> spans;
-    Keys keys;
-    std::vector<std::uint32_t> weights;
-    std::vector<bool> light;
-    std::vector<bool> objects;  // a picture, field, note reference or other thing, not a word
-};
-
-Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
-    Units units;
-    units.spans = SplitWords(content.stream);
-    for (const WordSpan& span : units.spans) {
-        const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
-        if (text.size() == 1 && text[0] == kObjectMark) {
-            units.keys.push_back(table.key("\x01" + std::to_string(content.objectAt(span.begin))));
-            units.weights.push_back(4);
-            units.light.push_back(false);
-            units.objects.push_back(true);
-            continue;
-        }
-        units.objects.push_back(false);
-        const std::uint32_t link = content.linkAt(span.begin);
-        units.keys.push_back(link ? table.key(std::string(text) + "\x03" + std::to_string(link))
-                                  : table.key(text));
-        units.weights.push_back(static_cast<std::uint32_t>(text.size()));
-        units.light.push_back(!HoldsLetters(text));
-    }
-    return units;
-}
 
 // The first piece that ends at or after `from`: pieces lie in stream order, their ends too.
 std::vector<Piece>::const_iterator FirstReaching(const std::vector<Piece>& pieces,
@@ -75,7 +46,7 @@ class Emitter {
             }
             const std::uint32_t begin = std::max(piece.begin, from), end = std::min(piece.end, to);
             if (begin >= end) continue;
-            if (!before || !context_.formatting || piece.kind == PieceKind::Nodes) {
+            if (!before || !context_.options.formatting || piece.kind == PieceKind::Nodes) {
                 const pugi::xml_node copy =
                     write(piece, begin, end, side.stream, original, mark, {});
                 tell(piece, copy, mark, before, std::int64_t(from) - std::int64_t(beforeFrom));
@@ -259,7 +230,7 @@ void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent&
                               pugi::xml_node paragraph, WriteContext& context, Part part,
                               std::uint32_t aNumber, std::uint32_t bNumber) {
     if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);
-    if (!context.formatting ||
+    if (!context.options.formatting ||
         CanonicalParagraphProperties(a.node) == CanonicalParagraphProperties(b.node)) {
         return;
     }
@@ -275,6 +246,165 @@ void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent&
         {ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber});
 }
 
+// How one word became another, character by character, in bytes of each; none when they share
+// less than half their characters, and read better as one word gone and another come.
+Script CharacterDifference(std::string_view a, std::string_view b) {
+    // Each character as one key, its bytes remembered, so that no edit splits a character.
+    auto characters = [](std::string_view word, Keys& keys, std::vector<std::uint32_t>& sizes) {
+        for (std::size_t at = 0; at < word.size();) {
+            std::size_t length = 1;
+            while (at + length < word.size() &&
+                   (static_cast<unsigned char>(word[at + length]) & 0xC0) == 0x80) {
+                ++length;
+            }
+            std::uint32_t key = 0;
+            for (std::size_t k = 0; k < length; ++k)
+                key = key << 8 | static_cast<unsigned char>(word[at + k]);
+            keys.push_back(key);
+            sizes.push_back(static_cast<std::uint32_t>(length));
+            at += length;
+        }
+    };
+    Keys keysA, keysB;
+    std::vector<std::uint32_t> sizesA, sizesB;
+    characters(a, keysA, sizesA);
+    characters(b, keysB, sizesB);
+    const Script script = Difference(keysA, keysB);
+    std::size_t same = 0;
+    for (const Edit& edit : script) {
+        if (edit.kind == EditKind::Equal) same += edit.count;
+    }
+    if (2 * same < std::max(keysA.size(), keysB.size())) return {};
+    Script bytes;
+    std::size_t x = 0, y = 0;
+    for (const Edit& edit : script) {
+        std::uint32_t count = 0;
+        for (std::uint32_t k = 0; k < edit.count; ++k) {
+            count += edit.kind == EditKind::Insert ? sizesB[y + k] : sizesA[x + k];
+        }
+        if (edit.kind != EditKind::Insert) x += edit.count;
+        if (edit.kind != EditKind::Delete) y += edit.count;
+        bytes.push_back({edit.kind, count});
+    }
+    return bytes;
+}
+
+// Writes a merged paragraph edit by edit: `i` and `j` count the units of each side written.
+struct ParagraphWriter {
+    const ParagraphContent &a, &b;
+    const Units &unitsA, &unitsB;
+    Emitter emitter;
+    WriteContext& context;
+    Part part;
+    std::uint32_t aNumber, bNumber;
+    std::uint32_t i = 0, j = 0;
+
+    static std::uint32_t Position(const Units& units, const std::string& stream,
+                                  std::uint32_t unit) {
+        return unit < units.spans.size() ? units.spans[unit].begin
+                                         : static_cast<std::uint32_t>(stream.size());
+    }
+    std::uint32_t atA(std::uint32_t unit) const { return Position(unitsA, a.stream, unit); }
+    std::uint32_t atB(std::uint32_t unit) const { return Position(unitsB, b.stream, unit); }
+
+    // Equal units: written from the revised side, told apart from the original's formatting
+    // where each pair of units is as long on both sides (blanks or case alike may make them
+    // differ, and then only what they say counts).
+    void equal(std::uint32_t count) {
+        std::uint32_t from = 0;
+        auto stretch = [&](std::uint32_t to, bool compare) {
+            if (from == to) return;
+            std::string reformatted;
+            emitter.emit(b, atB(j + from), atB(j + to), false, std::nullopt, compare ? &a : nullptr,
+                         atA(i + from), &reformatted);
+            if (!reformatted.empty()) {
+                context.changes.push_back(
+                    {ChangeKind::Formatting, part, reformatted, aNumber, bNumber});
+            }
+            from = to;
+        };
+        if (context.revised.keys().like().any()) {
+            for (std::uint32_t k = 0; k < count; ++k) {
+                const WordSpan &spanA = unitsA.spans[i + k], &spanB = unitsB.spans[j + k];
+                if (spanA.end - spanA.begin == spanB.end - spanB.begin) continue;
+                stretch(k, true);
+                stretch(k + 1, false);
+            }
+        }
+        stretch(count, true);
+        i += count;
+        j += count;
+    }
+
+    void deleted(std::uint32_t count) {
+        emitter.emit(a, atA(i), atA(i + count), true, Mark::Delete);
+        context.changes.push_back(
+            {ChangeKind::Deletion, part, Excerpt(a, unitsA, i, count), aNumber, 0});
+        i += count;
+    }
+
+    void inserted(std::uint32_t count) {
+        emitter.emit(b, atB(j), atB(j + count), false, Mark::Insert);
+        context.changes.push_back(
+            {ChangeKind::Insertion, part, Excerpt(b, unitsB, j, count), 0, bNumber});
+        j += count;
+    }
+
+    // `count` units went and as many came: each word that changed in part shows only the
+    // characters that changed; the others go and come whole.
+    void wordByWord(std::uint32_t count) {
+        for (std::uint32_t k = 0; k < count; ++k) {
+            if (unitsA.keys[i] == unitsB.keys[j]) {
+                equal(1);
+                continue;
+            }
+            const std::string_view wordA(a.stream.data() + atA(i), atA(i + 1) - atA(i));
+            const std::string_view wordB(b.stream.data() + atB(j), atB(j + 1) - atB(j));
+            const Script script = unitsA.objects[i] || unitsB.objects[j]
+                                      ? Script{}
+                                      : CharacterDifference(wordA, wordB);
+            if (script.empty()) {
+                deleted(1);
+                inserted(1);
+                continue;
+            }
+            characters(script);
+        }
+    }
+
+  private:
+    // Writes the one word of each side at `i` and `j` as the characters' script says.
+    void characters(const Script& script) {
+        std::uint32_t x = atA(i), y = atB(j);
+        for (const Edit& edit : script) {
+            if (edit.kind == EditKind::Equal) {
+                std::string reformatted;
+                emitter.emit(b, y, y + edit.count, false, std::nullopt, &a, x, &reformatted);
+                if (!reformatted.empty()) {
+                    context.changes.push_back(
+                        {ChangeKind::Formatting, part, reformatted, aNumber, bNumber});
+                }
+                x += edit.count;
+                y += edit.count;
+            } else if (edit.kind == EditKind::Delete) {
+                emitter.emit(a, x, x + edit.count, true, Mark::Delete);
+                context.changes.push_back({ChangeKind::Deletion, part,
+                                           std::string(a.stream.substr(x, edit.count)), aNumber,
+                                           0});
+                x += edit.count;
+            } else {
+                emitter.emit(b, y, y + edit.count, false, Mark::Insert);
+                context.changes.push_back({ChangeKind::Insertion, part,
+                                           std::string(b.stream.substr(y, edit.count)), 0,
+                                           bNumber});
+                y += edit.count;
+            }
+        }
+        ++i;
+        ++j;
+    }
+};
+
 }  // namespace
 
 pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent& b,
@@ -288,38 +418,24 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
     WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
 
-    Emitter emitter(paragraph, context);
-    std::uint32_t i = 0, j = 0;  // units of a and of b
-    auto position = [](const Units& units, const std::string& stream, std::uint32_t unit) {
-        return unit < units.spans.size() ? units.spans[unit].begin
-                                         : static_cast<std::uint32_t>(stream.size());
-    };
-    for (const Edit& edit : script) {
-        const std::uint32_t aFrom = position(unitsA, a.stream, i),
-                            bFrom = position(unitsB, b.stream, j);
+    ParagraphWriter writer{a, b, unitsA, unitsB, Emitter(paragraph, context), context, part,
+                           aNumber, bNumber};
+    const bool characters = context.options.characterLevel && !whole;
+    for (std::size_t e = 0; e < script.size(); ++e) {
+        const Edit& edit = script[e];
         if (edit.kind == EditKind::Equal) {
-            const std::uint32_t bTo = position(unitsB, b.stream, j + edit.count);
-            std::string reformatted;
-            emitter.emit(b, bFrom, bTo, false, std::nullopt, &a, aFrom, &reformatted);
-            if (!reformatted.empty()) {
-                context.changes.push_back(
-                    {ChangeKind::Formatting, part, reformatted, aNumber, bNumber});
-            }
-            i += edit.count;
-            j += edit.count;
+            writer.equal(edit.count);
+        } else if (characters && edit.kind == EditKind::Delete && e + 1 < script.size() &&
+                   script[e + 1].kind == EditKind::Insert && script[e + 1].count == edit.count) {
+            writer.wordByWord(edit.count);  // as many words went as came: compare each
+            ++e;
         } else if (edit.kind == EditKind::Delete) {
-            emitter.emit(a, aFrom, position(unitsA, a.stream, i + edit.count), true, Mark::Delete);
-            context.changes.push_back(
-                {ChangeKind::Deletion, part, Excerpt(a, unitsA, i, edit.count), aNumber, 0});
-            i += edit.count;
+            writer.deleted(edit.count);
         } else {
-            emitter.emit(b, bFrom, position(unitsB, b.stream, j + edit.count), false, Mark::Insert);
-            context.changes.push_back(
-                {ChangeKind::Insertion, part, Excerpt(b, unitsB, j, edit.count), 0, bNumber});
-            j += edit.count;
+            writer.inserted(edit.count);
         }
     }
-    emitter.finish(b);
+    writer.emitter.finish(b);
     return paragraph;
 }
 

@@ -31,10 +31,11 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
         if (child.type() != pugi::node_element) continue;
         if (Named(child, "w:p")) {
             const ParagraphContent content = ReadParagraph(child, keys_, objects_);
+            const std::uint64_t text = TextHash(content, keys_);
             Block block{BlockKind::Paragraph,
                         child,
-                        TextHash(content),
-                        LookHash(content),
+                        text,
+                        LookHash(content, text),
                         static_cast<std::uint32_t>(content.stream.size()),
                         paragraph_++};
             block.leading = std::move(pending);

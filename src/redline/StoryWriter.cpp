@@ -208,6 +208,10 @@ void KeepOriginalGrid(const pugi::xml_node& a, const pugi::xml_node& b, WriteCon
 }
 
 void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part) {
+    if (context.options.skip.tables) {
+        WriteTableAsParagraphs(a, b, context, part);
+        return;
+    }
     // Changes in a table's cells are the table's, in the body; elsewhere they are the part's.
     const Part cells = part == Part::Body ? Part::Table : part;
     const std::vector<Row> rowsA = context.original.rows(a), rowsB = context.revised.rows(b);
@@ -218,7 +222,8 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         }
         return items;
     };
-    Bags bagsA(rowsA.size()), bagsB(rowsB.size());
+    const bool caseless = context.options.ignoreCase;
+    Bags bagsA(rowsA.size(), caseless), bagsB(rowsB.size(), caseless);
     AlignRules rules;
     rules.pairing = 0.25;
     rules.similarity = [&](int i, int j) {
@@ -332,7 +337,8 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
     };
     AlignRules rules;
     rules.moves = moves;
-    Bags bagsA(a.blocks.size()), bagsB(b.blocks.size());
+    const bool caseless = context.options.ignoreCase;
+    Bags bagsA(a.blocks.size(), caseless), bagsB(b.blocks.size(), caseless);
     auto alike = [&](int i, int j) {
         return Shared(bagsA.of(i, a.blocks[i].node), bagsB.of(j, b.blocks[j].node));
     };

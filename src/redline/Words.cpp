@@ -114,4 +114,70 @@ bool HoldsLetters(std::string_view text) {
     return false;
 }
 
+bool IsBlank(std::string_view unit) {
+    if (unit.empty()) return false;
+    std::size_t length = 0;
+    return KindOf(Decode(unit, 0, length)) == Kind::Blank;  // units hold one kind alone
+}
+
+namespace {
+
+char32_t Lower(char32_t c) {
+    if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 32 : c;
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F)) {
+        return c + 32;
+    }
+    if (c >= 0x400 && c <= 0x40F) return c + 80;
+    // Latin Extended-A, and Cyrillic's further letters: capitals and small ones alternate.
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) ||
+        (c >= 0x460 && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F)) {
+        return c % 2 == 0 ? c + 1 : c;
+    }
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c % 2 == 1 ? c + 1 : c;
+    return c;
+}
+
+void Encode(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string FoldCase(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x80) {
+            out += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+            ++at;
+            continue;
+        }
+        std::size_t length = 0;
+        const char32_t c = Decode(text, at, length);
+        if (c == 0xFFFD) {
+            out.append(text.substr(at, length));  // a broken sequence stays as it is
+        } else {
+            Encode(Lower(c), out);
+        }
+        at += length;
+    }
+    return out;
+}
+
 }  // namespace redline

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,5 +22,11 @@ std::vector<WordSpan> SplitWords(std::string_view text);
 
 // Whether the span holds a letter or digit: what makes a unit worth marking on its own.
 bool HoldsLetters(std::string_view text);
+
+// Whether the unit is a run of blanks: spaces, no-break spaces and the like.
+bool IsBlank(std::string_view unit);
+
+// The text in lower case, for the letters of the Latin, Greek and Cyrillic scripts.
+std::string FoldCase(std::string_view text);
 
 }  // namespace redline

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "redline/Changes.h"
+#include "redline/Compare.h"
 #include "redline/Marks.h"
 #include "redline/Story.h"
 
@@ -33,7 +34,7 @@ class Inside {
 
 struct WriteContext {
     Stamp& stamp;
-    bool formatting;
+    const CompareOptions& options;
     StoryReader& original;
     StoryReader& revised;
     OriginalContent& adopt;
@@ -46,6 +47,11 @@ struct WriteContext {
 // looked for when `moves` is set.
 void WriteStory(const Story& original, const Story& revised, WriteContext& context, Part part,
                 bool moves);
+
+// Compares two tables as the paragraphs they hold, leaving the revised table's structure as it
+// is, unmarked.
+void WriteTableAsParagraphs(const Block& original, const Block& revised, WriteContext& context,
+                            Part part);
 
 // Writes, just before the revised paragraph, the paragraph that shows how `a` became `b`;
 // answers it. The revised paragraph itself is left for the caller to remove. `whole`: the two

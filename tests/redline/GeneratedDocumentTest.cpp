@@ -35,6 +35,30 @@ TEST(GeneratedDocuments, RejectingAllGivesTheOriginalAndAcceptingAllTheRevised) 
     }
 }
 
+// Each seed's comparison under settings drawn at random: accepting all still gives the revised.
+TEST(GeneratedDocuments, EverySettingStillAcceptsToTheRevised) {
+    TemporaryFolder folder;
+    int failed = 0;
+    for (int seed = 1; seed <= Seeds() / 2 && failed < 3; ++seed) {
+        generated::Random random(static_cast<std::uint32_t>(seed) + 77777u);
+        redline::CompareOptions options;
+        const std::uint32_t draw = random();
+        options.formatting = draw & 1;
+        options.ignoreCase = draw & 2;
+        options.ignoreWhitespace = draw & 4;
+        options.moves = draw & 8;
+        options.characterLevel = draw & 16;
+        options.skip = {bool(draw & 32),  bool(draw & 64),   bool(draw & 128),
+                        bool(draw & 256), bool(draw & 512), bool(draw & 1024),
+                        bool(draw & 2048)};
+        const std::string failure = RoundTripFailure(folder.path(), random, options);
+        if (!failure.empty()) {
+            ++failed;
+            ADD_FAILURE() << "seed " << seed << " settings " << draw << "\n" << failure;
+        }
+    }
+}
+
 TEST(GeneratedDocuments, RunsCutAnotherWayAloneGiveNoMark) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",

@@ -4,12 +4,15 @@
 
 #include <string>
 
+#include "redline/Compare.h"
 #include "support/DocumentGenerator.h"
 
 // Compares a random document with a random edit of it, both written with runs cut at random,
 // inside `folder`; answers what went wrong (the edits and the first difference of each view),
-// or "" when the round trip holds.
-std::string RoundTripFailure(const std::string& folder, generated::Random& random);
+// or "" when the round trip holds. Settings that leave something out are only held to the
+// accepted view: the rejected one may then differ from the original in what they leave out.
+std::string RoundTripFailure(const std::string& folder, generated::Random& random,
+                             const redline::CompareOptions& options = {});
 
 // The first line where the two texts differ, with the line before it, for a reader.
 std::string FirstDifference(const std::string& expected, const std::string& actual);

@@ -1,0 +1,61 @@
+#include "redline/Units.h"
+
+#include <string>
+
+#include "redline/Xml.h"
+
+namespace redline {
+
+namespace {
+
+// Whether the unit at `span` is white space as the likeness sees it: blanks, or a tab.
+bool Blank(const ParagraphContent& content, const WordSpan& span, const Likeness& like) {
+    if (!like.blanks) return false;
+    const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
+    if (text.size() == 1 && text[0] == kObjectMark) return Named(content.elementAt(span.begin), "w:tab");
+    return IsBlank(text);
+}
+
+}  // namespace
+
+Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
+    const Likeness& like = table.like();
+    Units units;
+    for (const WordSpan& span : SplitWords(content.stream)) {
+        const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
+        if (Blank(content, span, like)) {
+            const bool joins = !units.spans.empty() && !units.objects.back() && units.light.back() &&
+                               units.keys.back() == table.key(" ");
+            if (joins) {
+                units.spans.back().end = span.end;  // blanks and tabs in a row are one unit
+                units.weights.back() += span.end - span.begin;
+                continue;
+            }
+            units.spans.push_back(span);
+            units.keys.push_back(table.key(" "));
+            units.weights.push_back(span.end - span.begin);
+            units.light.push_back(true);
+            units.objects.push_back(false);
+            continue;
+        }
+        units.spans.push_back(span);
+        if (text.size() == 1 && text[0] == kObjectMark) {
+            units.keys.push_back(table.key("\x01" + std::to_string(content.objectAt(span.begin))));
+            units.weights.push_back(4);
+            units.light.push_back(false);
+            units.objects.push_back(true);
+            continue;
+        }
+        units.objects.push_back(false);
+        const std::string folded = like.caseless ? FoldCase(text) : std::string();
+        const std::string_view word = like.caseless ? std::string_view(folded) : text;
+        const std::uint32_t link = content.linkAt(span.begin);
+        units.keys.push_back(link ? table.key(std::string(word) + "\x03" + std::to_string(link))
+                                  : table.key(word));
+        units.weights.push_back(static_cast<std::uint32_t>(text.size()));
+        units.light.push_back(!HoldsLetters(text));
+    }
+    return units;
+}
+
+}  // namespace redline
