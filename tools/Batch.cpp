@@ -40,7 +40,8 @@ std::vector<BatchLine> ReadBatchFile(const std::string& path) {
 namespace {
 
 // Runs one job with the worker's office, starting one when it needs one; answers what failed.
-std::optional<JobFailure> RunLine(const OfficeStarter& startOffice, const std::string& author,
+std::optional<JobFailure> RunLine(const OfficeStarter& startOffice,
+                                  const redline::CompareOptions& settings,
                                   std::unique_ptr<office::ComparisonSession>& session,
                                   const CompareJob& job) {
     const OfficeSource office = [&]() -> office::ComparisonSession& {
@@ -48,7 +49,7 @@ std::optional<JobFailure> RunLine(const OfficeStarter& startOffice, const std::s
         return *session;
     };
     try {
-        RunJob(office, job, author);
+        RunJob(office, job, settings);
         return std::nullopt;
     } catch (...) {
         JobFailure failure = CurrentFailure(job);
@@ -68,7 +69,7 @@ ExitCode Graver(ExitCode a, ExitCode b) {
 
 }  // namespace
 
-BatchOutcome RunBatch(const OfficeStarter& startOffice, const std::string& author,
+BatchOutcome RunBatch(const OfficeStarter& startOffice, const redline::CompareOptions& settings,
                       const std::vector<BatchLine>& lines, int workers, const BatchReport& report) {
     const auto start = std::chrono::steady_clock::now();
     std::atomic<std::size_t> next{0};
@@ -77,7 +78,7 @@ BatchOutcome RunBatch(const OfficeStarter& startOffice, const std::string& autho
     auto work = [&] {
         std::unique_ptr<office::ComparisonSession> session;
         for (std::size_t i; (i = next++) < lines.size();) {
-            const auto failure = RunLine(startOffice, author, session, lines[i].job);
+            const auto failure = RunLine(startOffice, settings, session, lines[i].job);
             std::lock_guard lock(mutex);
             if (!failure) {
                 ++outcome.done;

@@ -40,5 +40,5 @@ using OfficeStarter = std::function<std::unique_ptr<office::ComparisonSession>()
 
 // Runs the jobs with `workers` side by side; each worker starts an office only when one of its
 // jobs needs it, and keeps it for the rest.
-BatchOutcome RunBatch(const OfficeStarter& startOffice, const std::string& author,
+BatchOutcome RunBatch(const OfficeStarter& startOffice, const redline::CompareOptions& settings,
                       const std::vector<BatchLine>& lines, int workers, const BatchReport& report);

@@ -90,18 +90,30 @@ office::UserDocument Convertible(const OfficeSource& office, const std::string& 
 }  // namespace
 
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
-                                    const std::string& author) {
-    RefuseInputAsResult(job);
-    CheckResultFolder(job.result);
-    const bool docx = ExportFilter(job.result) == kDocxFilter;
-    Scrap partial{TemporaryBeside(job.result, fs::path(job.result).extension().string())};
-    Scrap marked{docx ? "" : TemporaryBeside(job.result, ".docx")};
+                                    const redline::CompareOptions& settings,
+                                    const MarkedLook& look) {
+    const bool stored = !job.result.empty();
+    if (stored) {
+        RefuseInputAsResult(job);
+        CheckResultFolder(job.result);
+    }
+    const bool docx = !stored || ExportFilter(job.result) == kDocxFilter;
+    const std::string beside =
+        stored ? job.result : (fs::temp_directory_path() / "quorvane.docx").string();
+    Scrap partial{TemporaryBeside(beside, fs::path(beside).extension().string())};
+    Scrap marked{docx ? "" : TemporaryBeside(beside, ".docx")};
     const std::string made = docx ? partial.path : marked.path;
     // A result in another format is written by the office, which drops changes inside
     // block-level content controls: those give way to their content there.
-    const auto changes = office::CompareUserDocuments(
-        Convertible(office, job.original), Convertible(office, job.revised), made,
-        {author, redline::RevisionDate(), true, !docx}, fs::temp_directory_path().string());
+    redline::CompareOptions options = settings;
+    options.date = redline::RevisionDate();
+    options.forWriter = !docx;
+    const auto changes =
+        office::CompareUserDocuments(Convertible(office, job.original),
+                                     Convertible(office, job.revised), made, options,
+                                     fs::temp_directory_path().string());
+    if (look) look(made, changes);
+    if (!stored) return changes;
     if (!docx) {
         auto result = office().open(made);
         office().store(result, partial.path, ExportFilter(job.result));

@@ -11,9 +11,11 @@
 
 #include "office/loader/ComparisonSession.h"
 #include "redline/Changes.h"
+#include "redline/Compare.h"
 
 struct CompareJob {
-    std::string original, revised, result;
+    std::string original, revised;
+    std::string result;  // none: the marked-up document is only looked at, then removed
 };
 
 enum ExitCode {
@@ -40,12 +42,18 @@ class ResultIsInput : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Runs one job with the tracked changes carrying `author`; raises ResultIsInput, an
-// office::DocumentError for a document that cannot be used, office::ResultError when the result
-// cannot be written, or another automation::Error, and leaves nothing behind when it fails: a
-// file already under the result's name stays as it was.
+// Shown the marked-up .docx and what changed, before it is stored or removed: for reports.
+using MarkedLook =
+    std::function<void(const std::string& marked, const std::vector<redline::Change>& changes)>;
+
+// Runs one job with `settings` (the author the tracked changes carry, and what the comparison
+// leaves out); raises ResultIsInput, an office::DocumentError for a document that cannot be
+// used, office::ResultError when the result cannot be written, or another automation::Error,
+// and leaves nothing behind when it fails: a file already under the result's name stays as it
+// was.
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
-                                    const std::string& author);
+                                    const redline::CompareOptions& settings,
+                                    const MarkedLook& look = {});
 
 struct JobFailure {
     ExitCode code;

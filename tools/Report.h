@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "redline/Changes.h"
+#include "redline/Compare.h"
 
 // `text` as a JSON string, quotes included.
 std::string JsonText(const std::string& text);
@@ -14,7 +15,17 @@ std::string JsonText(const std::string& text);
 // "insertions: 2", and so on, a line each.
 void PrintCounts(std::ostream& out, const std::vector<redline::Change>& changes);
 
-// The counts, the result's path and every change with its kind, part, text and place (for a
-// move, both places), as one JSON object on one line.
+// The counts, the result's path, the settings used and every change with its kind, part, text
+// and place (for a move, both places), as one JSON object on one line.
 void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
-               const std::string& result);
+               const std::string& result, const redline::CompareOptions& settings);
+
+// The names --skip takes, in the order help gives them.
+const std::vector<std::string>& SkippableParts();
+
+// Sets what `name` names in `skip` ("comments" names nothing: comments are never compared);
+// answers false for a name that is not one of SkippableParts().
+bool SkipPart(const std::string& name, redline::Skipped& skip);
+
+// The settings as a reader reads them: "formatting: compared", one a line.
+std::vector<std::string> DescribeSettings(const redline::CompareOptions& settings);

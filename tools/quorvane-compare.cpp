@@ -4,7 +4,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -12,16 +16,21 @@
 
 #include "Batch.h"
 #include "CompareJob.h"
+#include "HtmlReport.h"
 #include "Report.h"
+#include "TextDiff.h"
 #include "app/Product.h"
 #include "office/loader/DocumentCheck.h"
+#include "office/loader/EngineComparison.h"
 #include "office/loader/OfficeEngine.h"
 
 namespace {
 
 const char* kUsageText =
-    "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json]\n"
-    "       quorvane-compare --batch FILE [-j N] [--author NAME]\n"
+    "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json] [SETTINGS]\n"
+    "       quorvane-compare ORIGINAL REVISED --text [-o RESULT] [SETTINGS]\n"
+    "       quorvane-compare ORIGINAL REVISED --report PAGE.html [-o RESULT] [SETTINGS]\n"
+    "       quorvane-compare --batch FILE [-j N] [--author NAME] [SETTINGS]\n"
     "\n"
     "Marks the differences of REVISED against ORIGINAL as tracked changes (insertions,\n"
     "deletions, moves and formatting changes) and stores the result in RESULT, in the format\n"
@@ -31,16 +40,36 @@ const char* kUsageText =
     "not .docx, need LibreOffice Writer. Prints the number of changes of each kind.\n"
     "\n"
     "Options:\n"
-    "  -o, --output RESULT  where to store the marked-up result (required)\n"
+    "  -o, --output RESULT  where to store the marked-up result (required unless --text or\n"
+    "                       --report is given)\n"
     "  --author NAME        the name the tracked changes carry (default: your account's name)\n"
     "  --json               print the numbers and every change (kind; part: body, table,\n"
     "                       header, footer, footnote, endnote or text box; text; paragraph;\n"
     "                       for a move both places), or what failed, as one JSON object\n"
+    "  --text               print the changes as a word diff: each changed paragraph under a\n"
+    "                       line naming its part and number, deletions as [-...-] and\n"
+    "                       insertions as {+...+}, moves and formatting changes named; in\n"
+    "                       colour on a terminal unless NO_COLOR is set\n"
+    "  --report PAGE.html   write a report to read in any browser: the files, the settings,\n"
+    "                       the changes counted and listed, and the document with each change\n"
+    "                       shown in place\n"
     "  --batch FILE         run every job in FILE, one a line: ORIGINAL, REVISED and RESULT\n"
     "                       separated by tabs; blank lines and lines starting with # are skipped\n"
     "  -j, --jobs N         with --batch, run N offices side by side (default: one per core)\n"
     "  --help               show this text\n"
     "  --version            show the version\n"
+    "\n"
+    "Settings (each leaves something out; rejecting every change then gives the original\n"
+    "except for it, and accepting every change always gives REVISED):\n"
+    "  --no-formatting      mark changes of text only, not of formatting\n"
+    "  --ignore-case        take words that differ only in case as equal\n"
+    "  --ignore-whitespace  take spaces, tabs and no-break spaces, and how many, as alike\n"
+    "  --no-moves           mark a moved paragraph as deleted and inserted\n"
+    "  --character-level    in a changed word, mark only the characters that changed\n"
+    "  --skip LIST          leave parts alone, taken unmarked from REVISED; any of tables,\n"
+    "                       headers, footers, footnotes, endnotes, textboxes, comments,\n"
+    "                       fields, separated by commas (a skipped table's paragraphs are\n"
+    "                       still compared, as plain paragraphs; comments are never marked)\n"
     "\n"
     "Exit codes: 0 done; 1 the word processor failed; 2 wrong usage, or a RESULT that is one\n"
     "of the inputs; 3 an input document cannot be used (missing, a folder, empty, not a Word\n"
@@ -51,9 +80,10 @@ const char* kUsageText =
 
 struct Arguments {
     std::vector<std::string> documents;
-    std::string output, author, batch;
+    std::string output, author, batch, report;
     int jobs = 0;
-    bool json = false;
+    bool json = false, text = false;
+    redline::CompareOptions settings;
 };
 
 int Usage(const std::string& problem) {
@@ -75,12 +105,35 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
         } else if (arg == "--version") {
             std::cout << "quorvane-compare " << kVersionText << "\n";
             return kDone;
-        } else if (arg == "-o" || arg == "--output" || arg == "--author" || arg == "--batch") {
+        } else if (arg == "-o" || arg == "--output" || arg == "--author" || arg == "--batch" ||
+                   arg == "--report") {
             const auto given = value();
             if (!given) return Usage(arg + " needs a value.");
-            (arg == "--author"  ? args.author
-             : arg == "--batch" ? args.batch
-                                : args.output) = *given;
+            (arg == "--author"   ? args.author
+             : arg == "--batch"  ? args.batch
+             : arg == "--report" ? args.report
+                                 : args.output) = *given;
+        } else if (arg == "--skip") {
+            const auto given = value();
+            if (!given) return Usage("--skip needs a list of parts.");
+            std::stringstream list(*given);
+            for (std::string part; std::getline(list, part, ',');) {
+                if (!SkipPart(part, args.settings.skip)) {
+                    return Usage("--skip does not know \"" + part + "\".");
+                }
+            }
+        } else if (arg == "--no-formatting") {
+            args.settings.formatting = false;
+        } else if (arg == "--ignore-case") {
+            args.settings.ignoreCase = true;
+        } else if (arg == "--ignore-whitespace") {
+            args.settings.ignoreWhitespace = true;
+        } else if (arg == "--no-moves") {
+            args.settings.moves = false;
+        } else if (arg == "--character-level") {
+            args.settings.characterLevel = true;
+        } else if (arg == "--text") {
+            args.text = true;
         } else if (arg == "-j" || arg == "--jobs") {
             const auto given = value();
             args.jobs = given ? std::atoi(given->c_str()) : 0;
@@ -97,16 +150,35 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
         }
     }
     if (!args.batch.empty()) {
-        if (!args.documents.empty() || !args.output.empty() || args.json) {
-            return Usage("--batch takes its documents from the file, and no -o or --json.");
+        if (!args.documents.empty() || !args.output.empty() || args.json || args.text ||
+            !args.report.empty()) {
+            return Usage(
+                "--batch takes its documents from the file, and no -o, --json, --text or "
+                "--report.");
         }
         return std::nullopt;
     }
     if (args.documents.size() != 2)
         return Usage("give exactly two documents, ORIGINAL and REVISED.");
-    if (args.output.empty()) return Usage("give the result file with -o RESULT.");
-    if (ExportFilter(args.output).empty()) {
+    if (args.json && args.text) return Usage("--json and --text both print; give one of them.");
+    if (args.output.empty() && !args.text && args.report.empty()) {
+        return Usage("give the result file with -o RESULT (or ask for --text or --report).");
+    }
+    if (!args.output.empty() && ExportFilter(args.output).empty()) {
         return Usage("the result must end in .docx, .odt, .doc or .pdf.");
+    }
+    if (!args.report.empty()) {
+        std::string extension = std::filesystem::path(args.report).extension().string();
+        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (extension != ".html" && extension != ".htm") {
+            return Usage("the report must end in .html.");
+        }
+        for (const std::string& other : {args.documents[0], args.documents[1], args.output}) {
+            if (!other.empty() && SameFile(args.report, other)) {
+                return Usage("the report \"" + args.report + "\" would overwrite \"" + other +
+                             "\"; give it another name.");
+            }
+        }
     }
     return std::nullopt;
 }
@@ -130,8 +202,45 @@ office::SessionOptions Headless(const Arguments& args) {
     return options;
 }
 
-std::string Author(const Arguments& args) {
-    return args.author.empty() ? office::DefaultAuthor() : args.author;
+redline::CompareOptions Settings(const Arguments& args) {
+    redline::CompareOptions settings = args.settings;
+    settings.author = args.author.empty() ? office::DefaultAuthor() : args.author;
+    return settings;
+}
+
+// Writes the report beside its place and renames it when complete.
+void WriteReport(const Arguments& args, const std::string& marked,
+                 const std::vector<redline::Change>& changes) {
+    ReportContent content{{DescribeFile("Original", args.documents[0]),
+                           DescribeFile("Revised", args.documents[1])},
+                          DescribeSettings(args.settings),
+                          changes,
+                          redline::ReadMarked(marked)};
+    const std::string partial = args.report + ".part";
+    {
+        std::ofstream out(partial, std::ios::binary);
+        WriteHtmlReport(out, content);
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            throw office::ResultError("cannot write the report \"" + args.report +
+                                      "\": its folder is missing or closed to writing, or the "
+                                      "disk is full.");
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(partial, args.report, error);
+    if (error) {
+        throw office::ResultError("cannot store the report as \"" + args.report + "\": " +
+                                  error.message() + ".");
+    }
+}
+
+// Colour only for a person at a terminal who has not asked for none.
+bool Colour() {
+    const char* none = std::getenv("NO_COLOR");
+    return isatty(STDOUT_FILENO) && !(none && *none);
 }
 
 // An office is started only for a job that needs one: Word 2007+ documents compare without.
@@ -147,9 +256,21 @@ int CompareOne(const Arguments& args) {
             if (!session) session = StartOffice(args);
             return *session;
         };
-        const auto changes = RunJob(office, job, Author(args));
-        if (args.json) {
-            PrintJson(std::cout, changes, args.output);
+        std::string diff;
+        const auto changes =
+            RunJob(office, job, Settings(args),
+                   [&](const std::string& marked, const std::vector<redline::Change>& found) {
+                       if (!args.report.empty()) WriteReport(args, marked, found);
+                       if (args.text) {
+                           std::ostringstream text;
+                           PrintWordDiff(text, redline::ReadMarked(marked), Colour());
+                           diff = text.str();
+                       }
+                   });
+        if (args.text) {
+            std::cout << diff;
+        } else if (args.json) {
+            PrintJson(std::cout, changes, args.output, args.settings);
         } else {
             PrintCounts(std::cout, changes);
         }
@@ -185,7 +306,7 @@ int CompareBatch(const Arguments& args) {
         args.jobs ? args.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     try {
         const BatchOutcome outcome =
-            RunBatch([&] { return StartOffice(args); }, Author(args), lines, workers, report);
+            RunBatch([&] { return StartOffice(args); }, Settings(args), lines, workers, report);
         if (terminal) std::cerr << "\r\033[K";
         char time[32];
         std::snprintf(time, sizeof time, "%.1f", outcome.seconds);

@@ -49,8 +49,12 @@ ComparisonSession::DocumentRef WriterSession::compare(const DocumentRef& origina
     const WorkFolder work(connection_->process->profile());
     const std::string resultDocx = work.file("result.docx");
     // Writer shows the result: block-level controls that hold changes give way to their content.
-    CompareUserDocuments(first, second, resultDocx,
-                         {author(), redline::RevisionDate(), formatting, true}, work.path());
+    redline::CompareOptions options;
+    options.author = author();
+    options.date = redline::RevisionDate();
+    options.formatting = formatting;
+    options.forWriter = true;
+    CompareUserDocuments(first, second, resultDocx, options, work.path());
     auto made = std::make_shared<Document>();
     // An untitled document made from the result, as the merge of Word gives one.
     guarded("comparing \"" + original->path + "\" with \"" + revisedPath + "\"", [&] {

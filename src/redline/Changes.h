@@ -18,6 +18,9 @@ struct Change {
     // The paragraph it stands in, counted from 1 in its part of each document (0 where it does
     // not stand in that document); a move has both.
     std::uint32_t originalParagraph = 0, revisedParagraph = 0;
+    // The id of the first tracked change in the result that shows it, or 0: where a report
+    // finds it in the marked-up document.
+    int mark = 0;
 };
 
 struct ChangeCounts {

@@ -303,13 +303,14 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
 }
 
 void Comparer::markStory(const pugi::xml_node& container, Mark mark, Part part) {
+    const int since = stamp_.peek();
     for (pugi::xml_node block : container.children()) {
         if (Named(block, "w:p") || Named(block, "w:tbl") || Named(block, "w:sdt")) {
             MarkBlock(block, mark, stamp_);
         }
     }
     changes_.push_back({mark == Mark::Insert ? ChangeKind::Insertion : ChangeKind::Deletion, part,
-                        ReportText(container)});
+                        ReportText(container), 0, 0, stamp_.peek() > since ? since : 0});
 }
 
 XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_ptr<XmlPart>>& parts,

@@ -18,6 +18,8 @@ class Stamp {
     // Gives `element` a fresh id, the author and the date.
     void on(pugi::xml_node element);
     int nextId() { return id_++; }
+    // The id the next change will get: the marks written from here on have it or a later one.
+    int peek() const { return id_; }
 
   private:
     std::string author_, date_;

@@ -235,6 +235,7 @@ void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent&
         return;
     }
     pugi::xml_node change = PropertiesOf(paragraph, "w:pPr").append_child("w:pPrChange");
+    const int since = context.stamp.peek();
     context.stamp.on(change);
     pugi::xml_node old = change.append_child("w:pPr");
     for (const pugi::xml_node& child : a.node.child("w:pPr").children()) {
@@ -242,8 +243,7 @@ void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent&
         if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") old.append_copy(child);
     }
     context.adopt.adopt(old);
-    context.changes.push_back(
-        {ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber});
+    context.record({ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber}, since);
 }
 
 // How one word became another, character by character, in bytes of each; none when they share
@@ -315,11 +315,12 @@ struct ParagraphWriter {
         auto stretch = [&](std::uint32_t to, bool compare) {
             if (from == to) return;
             std::string reformatted;
+            const int since = context.stamp.peek();
             emitter.emit(b, atB(j + from), atB(j + to), false, std::nullopt, compare ? &a : nullptr,
                          atA(i + from), &reformatted);
             if (!reformatted.empty()) {
-                context.changes.push_back(
-                    {ChangeKind::Formatting, part, reformatted, aNumber, bNumber});
+                context.record({ChangeKind::Formatting, part, reformatted, aNumber, bNumber},
+                               since);
             }
             from = to;
         };
@@ -337,16 +338,18 @@ struct ParagraphWriter {
     }
 
     void deleted(std::uint32_t count) {
+        const int since = context.stamp.peek();
         emitter.emit(a, atA(i), atA(i + count), true, Mark::Delete);
-        context.changes.push_back(
-            {ChangeKind::Deletion, part, Excerpt(a, unitsA, i, count), aNumber, 0});
+        context.record({ChangeKind::Deletion, part, Excerpt(a, unitsA, i, count), aNumber, 0},
+                       since);
         i += count;
     }
 
     void inserted(std::uint32_t count) {
+        const int since = context.stamp.peek();
         emitter.emit(b, atB(j), atB(j + count), false, Mark::Insert);
-        context.changes.push_back(
-            {ChangeKind::Insertion, part, Excerpt(b, unitsB, j, count), 0, bNumber});
+        context.record({ChangeKind::Insertion, part, Excerpt(b, unitsB, j, count), 0, bNumber},
+                       since);
         j += count;
     }
 
@@ -377,26 +380,27 @@ struct ParagraphWriter {
     void characters(const Script& script) {
         std::uint32_t x = atA(i), y = atB(j);
         for (const Edit& edit : script) {
+            const int since = context.stamp.peek();
             if (edit.kind == EditKind::Equal) {
                 std::string reformatted;
                 emitter.emit(b, y, y + edit.count, false, std::nullopt, &a, x, &reformatted);
                 if (!reformatted.empty()) {
-                    context.changes.push_back(
-                        {ChangeKind::Formatting, part, reformatted, aNumber, bNumber});
+                    context.record({ChangeKind::Formatting, part, reformatted, aNumber, bNumber},
+                                   since);
                 }
                 x += edit.count;
                 y += edit.count;
             } else if (edit.kind == EditKind::Delete) {
                 emitter.emit(a, x, x + edit.count, true, Mark::Delete);
-                context.changes.push_back({ChangeKind::Deletion, part,
-                                           std::string(a.stream.substr(x, edit.count)), aNumber,
-                                           0});
+                context.record({ChangeKind::Deletion, part,
+                                std::string(a.stream.substr(x, edit.count)), aNumber, 0},
+                               since);
                 x += edit.count;
             } else {
                 emitter.emit(b, y, y + edit.count, false, Mark::Insert);
-                context.changes.push_back({ChangeKind::Insertion, part,
-                                           std::string(b.stream.substr(y, edit.count)), 0,
-                                           bNumber});
+                context.record({ChangeKind::Insertion, part,
+                                std::string(b.stream.substr(y, edit.count)), 0, bNumber},
+                               since);
                 y += edit.count;
             }
         }

@@ -135,10 +135,12 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
         case StepKind::Delete:
         case StepKind::MoveFrom: {
             pugi::xml_node copied = rebuild.copy(blockA->node, context.adopt);
+            const int since = context.stamp.peek();
             MarkBlock(copied, step.move ? Mark::MoveFrom : Mark::Delete, context.stamp, step.move);
             if (!step.move) {
-                context.changes.push_back(
-                    {ChangeKind::Deletion, part, ReportText(blockA->node), blockA->paragraph, 0});
+                context.record(
+                    {ChangeKind::Deletion, part, ReportText(blockA->node), blockA->paragraph, 0},
+                    since);
             }
             written.push_back(copied);
             return;
@@ -146,16 +148,26 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
         case StepKind::Insert:
         case StepKind::MoveTo: {
             pugi::xml_node kept = rebuild.keep(blockB->node);
+            const int since = context.stamp.peek();
             MarkBlock(kept, step.move ? Mark::MoveTo : Mark::Insert, context.stamp, step.move);
             Inserted(context, kept);
             if (!step.move) {
-                context.changes.push_back(
-                    {ChangeKind::Insertion, part, ReportText(blockB->node), 0, blockB->paragraph});
+                context.record(
+                    {ChangeKind::Insertion, part, ReportText(blockB->node), 0, blockB->paragraph},
+                    since);
             }
             written.push_back(kept);
             return;
         }
     }
+}
+
+// The id of the first tracked change below `node`, where a moved block's marks begin.
+int FirstMark(const pugi::xml_node& node) {
+    const pugi::xml_node first = node.find_node([](const pugi::xml_node& n) {
+        return Named(n, "w:moveToRangeStart") || Named(n, "w:moveTo");
+    });
+    return first ? first.attribute("w:id").as_int() : 0;
 }
 
 void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
@@ -167,7 +179,8 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
     for (const Step& step : steps) {
         if (step.kind != StepKind::MoveTo) continue;
         context.changes.push_back({ChangeKind::Move, part, ReportText(b.blocks[step.b].node),
-                                   from[step.move], b.blocks[step.b].paragraph});
+                                   from[step.move], b.blocks[step.b].paragraph,
+                                   FirstMark(b.blocks[step.b].node)});
     }
 }
 
@@ -263,14 +276,18 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
             }
         } else if (Removes(step.kind)) {
             pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.adopt);
+            const int since = context.stamp.peek();
             MarkRow(copied, Mark::Delete, context.stamp);
-            context.changes.push_back({ChangeKind::Deletion, cells, ReportText(rowsA[step.a].node),
-                                       rowsA[step.a].paragraph, 0});
+            context.record({ChangeKind::Deletion, cells, ReportText(rowsA[step.a].node),
+                            rowsA[step.a].paragraph, 0},
+                           since);
         } else {
+            const int since = context.stamp.peek();
             MarkRow(rebuild.keep(rowsB[step.b].node), Mark::Insert, context.stamp);
             Inserted(context, rowsB[step.b].node);
-            context.changes.push_back({ChangeKind::Insertion, cells, ReportText(rowsB[step.b].node),
-                                       0, rowsB[step.b].paragraph});
+            context.record({ChangeKind::Insertion, cells, ReportText(rowsB[step.b].node), 0,
+                            rowsB[step.b].paragraph},
+                           since);
         }
     }
     rebuild.finish();

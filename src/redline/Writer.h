@@ -41,6 +41,12 @@ struct WriteContext {
     std::vector<Change>& changes;
     int& nextMove;
     Inside* inside = nullptr;
+
+    // Records `change`, whose marks were written since the stamp stood at `since`.
+    void record(Change change, int since) {
+        if (stamp.peek() > since) change.mark = since;
+        changes.push_back(std::move(change));
+    }
 };
 
 // Rewrites `revised`'s container so that it shows the changes from `original`; moves are

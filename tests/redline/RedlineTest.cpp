@@ -444,8 +444,11 @@ TEST_P(RedlinePairs, MarksEachEditInPlaceAndRejectingOrAcceptingAllGivesEachSide
                       result = folder.path() + "/result.docx";
     WriteDocx(a, pair.original, pair.partsA);
     WriteDocx(b, pair.revised, pair.partsB);
-    const auto changes = redline::CompareDocuments(
-        a, b, result, {"Tester", "2026-12-08T10:00:00Z", pair.formatting});
+    redline::CompareOptions options;
+    options.author = "Tester";
+    options.date = "2026-12-08T10:00:00Z";
+    options.formatting = pair.formatting;
+    const auto changes = redline::CompareDocuments(a, b, result, options);
 
     EXPECT_EQ(redline::ReadText(result, redline::Reading::Markup), pair.markup);
     const ChangeCounts counts = redline::Count(changes);

@@ -1,0 +1,349 @@
+#include "HtmlReport.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <map>
+
+using redline::ChangeKind;
+using redline::MarkedBlock;
+using redline::MarkedParagraph;
+using redline::SpanKind;
+
+namespace fs = std::filesystem;
+
+std::string HtmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                // Control characters have no place in HTML text; a tab reads as a space.
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\n') {
+                    out += ' ';
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
+ReportedFile DescribeFile(const std::string& role, const std::string& path) {
+    ReportedFile file{role, path, 0, ""};
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) return file;
+    file.bytes = static_cast<std::uintmax_t>(status.st_size);
+    std::tm local{};
+    if (localtime_r(&status.st_mtime, &local)) {
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+        file.modified = text;
+    }
+    return file;
+}
+
+namespace {
+
+const char* kStyle = R"(
+:root { --ins: #0b6b2e; --del: #a3162b; --move: #1d4ed8; --fmt: #8a5a00; }
+* { box-sizing: border-box; }
+body { font: 1rem/1.55 system-ui, sans-serif; margin: 0 auto; padding: 1rem; max-width: 60rem;
+       color: #1b1b1b; background: #fff; overflow-wrap: anywhere; }
+h1 { font-size: 1.5rem; } h2 { font-size: 1.25rem; margin-top: 2rem; border-bottom: 1px solid #ccc; }
+table { border-collapse: collapse; max-width: 100%; }
+.scroll { overflow-x: auto; }
+th, td { border: 1px solid #bbb; padding: .25rem .5rem; text-align: left; vertical-align: top; }
+ins, del, .move-from, .move-to, .fmt { text-decoration-thickness: 2px; }
+ins { color: var(--ins); text-decoration: underline; background: #e6f4ea; }
+del { color: var(--del); text-decoration: line-through; background: #fdecee; }
+.move-from { color: var(--move); text-decoration: line-through double; background: #e8efff; }
+.move-to { color: var(--move); text-decoration: underline double; background: #e8efff; }
+.fmt { text-decoration: underline dotted; text-decoration-color: var(--fmt); }
+.n { font-size: .7em; font-weight: bold; color: #fff; background: #444; border-radius: .6em;
+     padding: 0 .35em; margin-right: .15em; text-decoration: none; display: inline-block; }
+.tag { font-size: .75em; font-style: italic; color: #555; }
+.doc p { margin: .4rem 0; white-space: pre-wrap; }
+.doc .changed { border-left: 3px solid #999; padding-left: .5rem; }
+.legend li { margin: .2rem 0; }
+.visually-hidden { position: absolute; width: 1px; height: 1px; overflow: hidden;
+                   clip: rect(0 0 0 0); white-space: nowrap; }
+a { color: #0645ad; }
+@media (max-width: 40rem) { body { padding: .5rem; font-size: .95rem; } th, td { padding: .2rem; } }
+)";
+
+const char* KindClass(SpanKind kind) {
+    switch (kind) {
+        case SpanKind::Inserted:
+            return "ins";
+        case SpanKind::Deleted:
+            return "del";
+        case SpanKind::MovedFrom:
+            return "span class=\"move-from\"";
+        case SpanKind::MovedTo:
+            return "span class=\"move-to\"";
+        default:
+            return "span";
+    }
+}
+
+const char* KindWords(SpanKind kind) {
+    switch (kind) {
+        case SpanKind::Inserted:
+            return "inserted";
+        case SpanKind::Deleted:
+            return "deleted";
+        case SpanKind::MovedFrom:
+            return "moved away";
+        case SpanKind::MovedTo:
+            return "moved here";
+        default:
+            return "";
+    }
+}
+
+std::string Closing(SpanKind kind) {
+    return kind == SpanKind::Inserted ? "ins" : kind == SpanKind::Deleted ? "del" : "span";
+}
+
+class Page {
+  public:
+    Page(std::ostream& out, const ReportContent& report) : out_(out), report_(report) {
+        for (std::size_t i = 0; i < report.changes.size(); ++i) {
+            const int mark = report.changes[i].mark;
+            if (mark && !byMark_.count(mark)) byMark_[mark] = static_cast<int>(i + 1);
+        }
+    }
+
+    void write() {
+        const std::string& a = report_.files.size() > 0 ? report_.files[0].path : "";
+        const std::string& b = report_.files.size() > 1 ? report_.files[1].path : "";
+        out_ << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
+             << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+                "style-src 'unsafe-inline'\">\n"
+             << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+             << "<title>Changes from " << HtmlEscape(Name(a)) << " to " << HtmlEscape(Name(b))
+             << "</title>\n<style>" << kStyle << "</style></head>\n<body>\n"
+             << "<header><h1>Changes from " << HtmlEscape(Name(a)) << " to "
+             << HtmlEscape(Name(b)) << "</h1></header>\n<main>\n";
+        summary();
+        document();
+        out_ << "</main>\n</body></html>\n";
+    }
+
+  private:
+    static std::string Name(const std::string& path) {
+        return fs::path(path).filename().string();
+    }
+
+    void summary() {
+        out_ << "<section aria-labelledby=\"summary\"><h2 id=\"summary\">Summary</h2>\n"
+             << "<div class=\"scroll\"><table><caption class=\"visually-hidden\">The documents"
+             << "</caption><tr><th scope=\"col\">Document</th><th scope=\"col\">File</th>"
+             << "<th scope=\"col\">Size</th><th scope=\"col\">Modified</th></tr>\n";
+        for (const ReportedFile& file : report_.files) {
+            out_ << "<tr><th scope=\"row\">" << HtmlEscape(file.role) << "</th><td>"
+                 << HtmlEscape(file.path) << "</td><td>" << Size(file.bytes) << "</td><td>"
+                 << HtmlEscape(file.modified) << "</td></tr>\n";
+        }
+        out_ << "</table></div>\n<p>Settings: ";
+        for (std::size_t i = 0; i < report_.settings.size(); ++i) {
+            out_ << (i ? "; " : "") << HtmlEscape(report_.settings[i]);
+        }
+        out_ << ".</p>\n";
+        counts();
+        legend();
+        list();
+        out_ << "</section>\n";
+    }
+
+    static std::string Size(std::uintmax_t bytes) {
+        if (bytes < 1024) return std::to_string(bytes) + " bytes";
+        char text[32];
+        std::snprintf(text, sizeof text, bytes < 1024 * 1024 ? "%.1f KB" : "%.1f MB",
+                      bytes < 1024 * 1024 ? bytes / 1024.0 : bytes / 1048576.0);
+        return text;
+    }
+
+    void counts() {
+        static const ChangeKind kinds[] = {ChangeKind::Insertion, ChangeKind::Deletion,
+                                           ChangeKind::Move, ChangeKind::Formatting};
+        std::map<int, std::map<int, int>> table;  // part -> kind -> count
+        std::map<int, int> totals;
+        for (const redline::Change& change : report_.changes) {
+            ++table[static_cast<int>(change.part)][static_cast<int>(change.kind)];
+            ++totals[static_cast<int>(change.kind)];
+        }
+        out_ << "<div class=\"scroll\"><table class=\"counts\"><caption>Changes by kind and part"
+             << "</caption><tr><th scope=\"col\">Part</th>";
+        for (ChangeKind kind : kinds) out_ << "<th scope=\"col\">" << Title(kind) << "</th>";
+        out_ << "</tr>\n";
+        for (const auto& [part, row] : table) {
+            out_ << "<tr><th scope=\"row\">"
+                 << redline::PartName(static_cast<redline::Part>(part)) << "</th>";
+            for (ChangeKind kind : kinds) {
+                const auto found = row.find(static_cast<int>(kind));
+                out_ << "<td>" << (found == row.end() ? 0 : found->second) << "</td>";
+            }
+            out_ << "</tr>\n";
+        }
+        out_ << "<tr><th scope=\"row\">all</th>";
+        for (ChangeKind kind : kinds) {
+            out_ << "<td data-total=\"" << redline::KindName(kind) << "\">"
+                 << totals[static_cast<int>(kind)] << "</td>";
+        }
+        out_ << "</tr></table></div>\n";
+    }
+
+    static const char* Title(ChangeKind kind) {
+        static const char* const titles[] = {"Insertions", "Deletions", "Moves",
+                                             "Formatting"};
+        return titles[static_cast<int>(kind)];
+    }
+
+    void legend() {
+        out_ << "<h3>How changes are shown</h3><ul class=\"legend\">\n"
+             << "<li><ins>inserted text</ins>: underlined, on green</li>\n"
+             << "<li><del>deleted text</del>: struck through, on red</li>\n"
+             << "<li><span class=\"move-from\">moved away</span> and "
+             << "<span class=\"move-to\">moved here</span>: struck through or underlined "
+             << "twice, on blue</li>\n"
+             << "<li><span class=\"fmt\">reformatted text</span>: dotted underline</li>\n"
+             << "<li><span class=\"n\">7</span> the number of a change in the list below; a "
+             << "paragraph mark ¶ stands for a paragraph break that was inserted or deleted</li>"
+             << "\n</ul>\n";
+    }
+
+    void list() {
+        out_ << "<h3>Every change</h3>\n<ol class=\"changes\">\n";
+        for (std::size_t i = 0; i < report_.changes.size(); ++i) {
+            const redline::Change& change = report_.changes[i];
+            const std::string number = std::to_string(i + 1);
+            out_ << "<li>";
+            if (change.mark) {
+                out_ << "<a href=\"#change-" << number << "\">";
+            }
+            out_ << redline::KindName(change.kind) << " in the " << redline::PartName(change.part);
+            if (change.mark) out_ << "</a>";
+            out_ << ": <q>" << HtmlEscape(Shortened(change.text)) << "</q></li>\n";
+        }
+        out_ << "</ol>\n";
+    }
+
+    static std::string Shortened(const std::string& text) {
+        if (text.size() <= 200) return text;
+        std::size_t cut = 200;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        return text.substr(0, cut) + "…";
+    }
+
+    void document() {
+        for (const redline::MarkedStory& story : report_.stories) {
+            out_ << "<section class=\"doc\"><h2>" << HtmlEscape(story.title) << "</h2>\n";
+            for (const MarkedBlock& block : story.blocks) this->block(block);
+            out_ << "</section>\n";
+        }
+    }
+
+    void block(const MarkedBlock& block) {
+        if (!block.table) {
+            paragraph(block.paragraph);
+            return;
+        }
+        out_ << "<div class=\"scroll\"><table>\n";
+        for (const redline::MarkedRow& row : block.rows) {
+            out_ << "<tr";
+            if (row.kind != SpanKind::Plain) {
+                out_ << " class=\"" << (row.kind == SpanKind::Inserted ? "row-ins" : "row-del")
+                     << "\"";
+            }
+            out_ << ">";
+            for (const auto& cell : row.cells) {
+                out_ << "<td>";
+                if (row.kind != SpanKind::Plain) {
+                    out_ << "<span class=\"tag\">row " << KindWords(row.kind) << "</span>";
+                    anchor(row.mark, row.kind);
+                }
+                for (const MarkedBlock& inner : cell) this->block(inner);
+                out_ << "</td>";
+            }
+            out_ << "</tr>\n";
+        }
+        out_ << "</table></div>\n";
+    }
+
+    // The number and target of change `mark`, where it is first shown.
+    void anchor(int mark, SpanKind kind, bool formatting = false) {
+        const auto found = byMark_.find(mark);
+        if (found == byMark_.end() || shown_.count(found->second)) return;
+        shown_.insert({found->second, true});
+        const redline::Change& change = report_.changes[found->second - 1];
+        out_ << "<a class=\"n\" id=\"change-" << found->second << "\" data-kind=\""
+             << redline::KindName(change.kind) << "\" href=\"#summary\" title=\"change "
+             << found->second << ": " << redline::KindName(change.kind) << "\">"
+             << found->second << "<span class=\"visually-hidden\"> "
+             << (formatting ? "formatting changed" : KindWords(kind)) << ":</span></a>";
+    }
+
+    void paragraph(const MarkedParagraph& p) {
+        out_ << "<p" << (p.changed() ? " class=\"changed\"" : "") << ">";
+        if (p.restyled) {
+            anchor(p.restyled, SpanKind::Plain, true);
+            out_ << "<span class=\"tag\">(paragraph formatting changed) </span>";
+        }
+        for (const redline::Span& span : p.spans) {
+            std::string text = span.text;
+            if (span.note) {
+                text = std::string(span.noteEnd ? "endnote " : "footnote ") +
+                       std::to_string(span.note);
+            } else if (span.box) {
+                text = "text box " + std::to_string(span.box);
+            }
+            const bool marked = span.kind != SpanKind::Plain;
+            if (marked || span.reformatted) anchor(span.mark, span.kind, !marked);
+            if (marked) out_ << "<" << KindClass(span.kind) << ">";
+            if (span.reformatted) out_ << "<span class=\"fmt\" title=\"formatting changed\">";
+            if (span.note || span.box) {
+                out_ << "<sup>[" << HtmlEscape(text) << "]</sup>";
+            } else {
+                out_ << HtmlEscape(text);
+            }
+            if (span.reformatted) out_ << "</span>";
+            if (marked) out_ << "</" << Closing(span.kind) << ">";
+        }
+        if (p.end != SpanKind::Plain) {
+            anchor(p.endMark, p.end);
+            out_ << "<" << KindClass(p.end) << " title=\"paragraph break " << KindWords(p.end)
+                 << "\">¶</" << Closing(p.end) << ">";
+        }
+        out_ << "</p>\n";
+    }
+
+    std::ostream& out_;
+    const ReportContent& report_;
+    std::map<int, int> byMark_;  // mark -> change number
+    std::map<int, bool> shown_;
+};
+
+}  // namespace
+
+void WriteHtmlReport(std::ostream& out, const ReportContent& report) {
+    Page(out, report).write();
+}

@@ -1,0 +1,106 @@
+#include "TextDiff.h"
+
+#include <string>
+
+using redline::MarkedBlock;
+using redline::MarkedParagraph;
+using redline::MarkedStory;
+using redline::Part;
+using redline::SpanKind;
+
+namespace {
+
+struct Colours {
+    const char *removed = "", *added = "", *header = "", *note = "", *reset = "";
+};
+
+class WordDiff {
+  public:
+    WordDiff(std::ostream& out, bool colour) : out_(out) {
+        if (colour) colours_ = {"\033[31m", "\033[32m", "\033[36m", "\033[33m", "\033[0m"};
+    }
+
+    void story(const MarkedStory& story) {
+        name_ = story.part == Part::Body ? "body" : story.title;
+        for (char& c : name_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const MarkedBlock& block : story.blocks) this->block(block, false);
+    }
+
+  private:
+    void block(const MarkedBlock& block, bool inTable) {
+        if (!block.table) {
+            if (block.paragraph.changed()) paragraph(block.paragraph, inTable);
+            return;
+        }
+        for (const auto& row : block.rows) {
+            for (const auto& cell : row.cells) {
+                for (const MarkedBlock& inner : cell) this->block(inner, true);
+            }
+        }
+    }
+
+    void paragraph(const MarkedParagraph& p, bool inTable) {
+        const std::string part = inTable && name_ == "body" ? "table" : name_;
+        out_ << colours_.header << "@@ " << part << ", paragraph "
+             << (p.revised ? std::to_string(p.revised)
+                           : std::to_string(p.original) + " of the original")
+             << " @@" << colours_.reset << "\n";
+        std::string reformatted;
+        bool movedAway = false, movedHere = false;
+        for (const redline::Span& span : p.spans) {
+            std::string text = span.text;
+            if (span.note) {
+                text = std::string("[") + (span.noteEnd ? "endnote " : "footnote ") +
+                       std::to_string(span.note) + "]";
+            } else if (span.box) {
+                text = "[text box " + std::to_string(span.box) + "]";
+            }
+            for (char& c : text) {
+                if (c == '\n') c = ' ';  // a line break inside a paragraph keeps the block whole
+            }
+            switch (span.kind) {
+                case SpanKind::Plain:
+                    out_ << text;
+                    break;
+                case SpanKind::Deleted:
+                case SpanKind::MovedFrom:
+                    movedAway |= span.kind == SpanKind::MovedFrom;
+                    out_ << colours_.removed << "[-" << text << "-]" << colours_.reset;
+                    break;
+                case SpanKind::Inserted:
+                case SpanKind::MovedTo:
+                    movedHere |= span.kind == SpanKind::MovedTo;
+                    out_ << colours_.added << "{+" << text << "+}" << colours_.reset;
+                    break;
+            }
+            if (span.reformatted && span.kind == SpanKind::Plain) {
+                reformatted += (reformatted.empty() ? "" : ", ") + ("\"" + text + "\"");
+            }
+        }
+        out_ << "\n";
+        movedAway |= p.end == SpanKind::MovedFrom;
+        movedHere |= p.end == SpanKind::MovedTo;
+        if (p.end == SpanKind::Inserted) note("paragraph break inserted");
+        if (p.end == SpanKind::Deleted) note("paragraph break deleted");
+        if (movedAway) note("moved away from here");
+        if (movedHere) note("moved here");
+        if (!reformatted.empty()) note("formatting changed: " + reformatted);
+        if (p.restyled) note("paragraph formatting changed");
+        out_ << "\n";
+    }
+
+    void note(const std::string& what) {
+        out_ << colours_.note << "  (" << what << ")" << colours_.reset << "\n";
+    }
+
+    std::ostream& out_;
+    Colours colours_;
+    std::string name_;
+};
+
+}  // namespace
+
+void PrintWordDiff(std::ostream& out, const std::vector<MarkedStory>& stories, bool colour) {
+    WordDiff diff(out, colour);
+    for (const MarkedStory& story : stories) diff.story(story);
+}
