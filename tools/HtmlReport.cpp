@@ -66,7 +66,8 @@ const char* kStyle = R"(
 :root { --ins: #0b6b2e; --del: #a3162b; --move: #1d4ed8; --fmt: #8a5a00; }
 * { box-sizing: border-box; }
 body { font: 1rem/1.55 system-ui, sans-serif; margin: 0 auto; padding: 1rem; max-width: 60rem;
-       color: #1b1b1b; background: #fff; overflow-wrap: anywhere; }
+       color: #1b1b1b; background: #fff; }
+.doc, .path, .changes q, h1 { overflow-wrap: anywhere; }
 h1 { font-size: 1.5rem; } h2 { font-size: 1.25rem; margin-top: 2rem; border-bottom: 1px solid #ccc; }
 table { border-collapse: collapse; max-width: 100%; }
 .scroll { overflow-x: auto; }
@@ -86,7 +87,8 @@ del { color: var(--del); text-decoration: line-through; background: #fdecee; }
 .visually-hidden { position: absolute; width: 1px; height: 1px; overflow: hidden;
                    clip: rect(0 0 0 0); white-space: nowrap; }
 a { color: #0645ad; }
-@media (max-width: 40rem) { body { padding: .5rem; font-size: .95rem; } th, td { padding: .2rem; } }
+@media (max-width: 40rem) { body { padding: .5rem; font-size: .95rem; } th, td { padding: .2rem; }
+                            .counts { font-size: .85rem; } }
 )";
 
 const char* KindClass(SpanKind kind) {
@@ -159,7 +161,7 @@ class Page {
              << "</caption><tr><th scope=\"col\">Document</th><th scope=\"col\">File</th>"
              << "<th scope=\"col\">Size</th><th scope=\"col\">Modified</th></tr>\n";
         for (const ReportedFile& file : report_.files) {
-            out_ << "<tr><th scope=\"row\">" << HtmlEscape(file.role) << "</th><td>"
+            out_ << "<tr><th scope=\"row\">" << HtmlEscape(file.role) << "</th><td class=\"path\">"
                  << HtmlEscape(file.path) << "</td><td>" << Size(file.bytes) << "</td><td>"
                  << HtmlEscape(file.modified) << "</td></tr>\n";
         }
@@ -236,7 +238,7 @@ class Page {
         for (std::size_t i = 0; i < report_.changes.size(); ++i) {
             const redline::Change& change = report_.changes[i];
             const std::string number = std::to_string(i + 1);
-            out_ << "<li>";
+            out_ << "<li id=\"list-" << number << "\">";
             if (change.mark) {
                 out_ << "<a href=\"#change-" << number << "\">";
             }
@@ -296,7 +298,8 @@ class Page {
         shown_.insert({found->second, true});
         const redline::Change& change = report_.changes[found->second - 1];
         out_ << "<a class=\"n\" id=\"change-" << found->second << "\" data-kind=\""
-             << redline::KindName(change.kind) << "\" href=\"#summary\" title=\"change "
+             << redline::KindName(change.kind) << "\" href=\"#list-" << found->second
+             << "\" title=\"change "
              << found->second << ": " << redline::KindName(change.kind) << "\">"
              << found->second << "<span class=\"visually-hidden\"> "
              << (formatting ? "formatting changed" : KindWords(kind)) << ":</span></a>";

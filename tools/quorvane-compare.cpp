@@ -31,6 +31,7 @@ const char* kUsageText =
     "       quorvane-compare ORIGINAL REVISED --text [-o RESULT] [SETTINGS]\n"
     "       quorvane-compare ORIGINAL REVISED --report PAGE.html [-o RESULT] [SETTINGS]\n"
     "       quorvane-compare --batch FILE [-j N] [--author NAME] [SETTINGS]\n"
+    "       quorvane-compare [SETTINGS] --git-diff PATH OLD HEX MODE NEW HEX MODE\n"
     "\n"
     "Marks the differences of REVISED against ORIGINAL as tracked changes (insertions,\n"
     "deletions, moves and formatting changes) and stores the result in RESULT, in the format\n"
@@ -55,6 +56,8 @@ const char* kUsageText =
     "                       shown in place\n"
     "  --batch FILE         run every job in FILE, one a line: ORIGINAL, REVISED and RESULT\n"
     "                       separated by tabs; blank lines and lines starting with # are skipped\n"
+    "  --git-diff ...       git's diff driver: the word diff of the two files git names\n"
+    "                       (see the README for the two lines that set it up)\n"
     "  -j, --jobs N         with --batch, run N offices side by side (default: one per core)\n"
     "  --help               show this text\n"
     "  --version            show the version\n"
@@ -84,6 +87,7 @@ struct Arguments {
     int jobs = 0;
     bool json = false, text = false;
     redline::CompareOptions settings;
+    std::string gitPath;  // the path git names, when run as git's diff driver
 };
 
 int Usage(const std::string& problem) {
@@ -141,6 +145,14 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
                 return Usage(arg + " needs a number from 1 to 64.");
         } else if (arg == "--json") {
             args.json = true;
+        } else if (arg == "--git-diff") {
+            // git's diff driver: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE, and
+            // for a rename two more.
+            if (argc - i - 1 < 7) return Usage("--git-diff takes the seven arguments git gives.");
+            args.gitPath = argv[i + 1];
+            args.documents = {argv[i + 2], argv[i + 5]};
+            args.text = true;
+            return std::nullopt;
         } else if (arg == "--") {
             for (++i; i < argc; ++i) args.documents.push_back(argv[i]);
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -248,6 +260,34 @@ std::unique_ptr<office::ComparisonSession> StartOffice(const Arguments& args) {
     return office::LoadOfficeEngine(office::ProgramFolder()).startSession(Headless(args));
 }
 
+// As git's diff driver: the word diff under git's own heading, and a problem told in the diff
+// rather than by failing, which would stop git at this file.
+int GitDiff(const Arguments& args) {
+    const std::string& path = args.gitPath;
+    std::cout << "diff --git a/" << path << " b/" << path << "\n";
+    const bool added = args.documents[0] == "/dev/null", gone = args.documents[1] == "/dev/null";
+    if (added || gone) {
+        std::cout << (added ? "new document\n" : "deleted document\n");
+        return kDone;
+    }
+    try {
+        const OfficeSource office = []() -> office::ComparisonSession& {
+            throw std::runtime_error("only Word 2007+ documents (.docx) are shown here.");
+        };
+        RunJob(office, {args.documents[0], args.documents[1], ""}, Settings(args),
+               [&](const std::string& marked, const std::vector<redline::Change>&) {
+                   // git pages its output through a pager that shows colour when it can.
+                   const char* none = std::getenv("NO_COLOR");
+                   const bool paged = std::getenv("GIT_PAGER_IN_USE") && !(none && *none);
+                   PrintWordDiff(std::cout, redline::ReadMarked(marked), Colour() || paged);
+               });
+    } catch (...) {
+        const JobFailure failure = CurrentFailure({args.documents[0], args.documents[1], ""});
+        std::cout << "quorvane-compare: " << failure.description << "\n";
+    }
+    return kDone;
+}
+
 int CompareOne(const Arguments& args) {
     const CompareJob job{args.documents[0], args.documents[1], args.output};
     try {
@@ -324,5 +364,6 @@ int CompareBatch(const Arguments& args) {
 int main(int argc, char* argv[]) {
     Arguments args;
     if (auto exit = Parse(argc, argv, args)) return *exit;
+    if (!args.gitPath.empty()) return GitDiff(args);
     return args.batch.empty() ? CompareOne(args) : CompareBatch(args);
 }

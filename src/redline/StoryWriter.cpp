@@ -162,12 +162,15 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
     }
 }
 
-// The id of the first tracked change below `node`, where a moved block's marks begin.
+// The id of the first mark of a moved block: its runs are marked before its paragraph mark
+// and its range.
 int FirstMark(const pugi::xml_node& node) {
-    const pugi::xml_node first = node.find_node([](const pugi::xml_node& n) {
-        return Named(n, "w:moveToRangeStart") || Named(n, "w:moveTo");
-    });
-    return first ? first.attribute("w:id").as_int() : 0;
+    int first = 0;
+    for (const pugi::xpath_node& mark : node.select_nodes("descendant-or-self::w:moveTo")) {
+        const int id = mark.node().attribute("w:id").as_int();
+        if (!first || id < first) first = id;
+    }
+    return first;
 }
 
 void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,

@@ -1,0 +1,169 @@
+// The changes read without an office: the word diff on standard output, the settings that
+// --json tells, git showing .docx changes through the diff driver the README sets up, and the
+// HTML report as a real browser loads it, with the documents' text never run as code.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "support/Docx.h"
+#include "support/Files.h"
+#include "support/Programs.h"
+
+namespace fs = std::filesystem;
+using namespace docx;
+
+namespace {
+
+const std::string kScript = "<script>alert(1)</script>";
+const std::string kImage = "\"><img src=x onerror=alert(1)>";
+
+class ReadingChanges : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        original_ = folder_.path() + "/draft.docx";
+        revised_ = folder_.path() + "/final.docx";
+        const std::string kept = Text("A paragraph that stays as it is, word for word.");
+        const std::string moved = Text("This paragraph moves further down the page.");
+        const std::string between = Text("Another paragraph in between, which stays unchanged.");
+        WriteDocx(original_,
+                  kept + Text("The quick brown fox jumps.") + moved + between + Text(kScript) +
+                      P(R("Make ") + R("this") + R(" bold.")) +
+                      Table({{"Name", "Town"}, {"Ada", "Paris"}}) + Text("Gone tomorrow."),
+                  Header(Text("Draft edition")));
+        WriteDocx(revised_,
+                  kept + Text("The quick red fox jumps.") + between + moved +
+                      Text(kScript + " " + kImage) +
+                      P(R("Make ") + R("this", "<w:b/>") + R(" bold.")) +
+                      Table({{"Name", "Town"}, {"Ada", "Rome"}}),
+                  Header(Text("Final edition")));
+    }
+
+    ProgramRun tool(std::vector<std::string> args, const std::string& folder = "") {
+        args.insert(args.begin(), QUORVANE_COMPARE_TOOL);
+        return RunCapturing(args, folder.empty() ? folder_.path() : folder);
+    }
+
+    // The number after `"name": ` in a line of JSON.
+    static int JsonCount(const std::string& json, const std::string& name) {
+        std::smatch found;
+        if (!std::regex_search(json, found, std::regex("\"" + name + "\": ([0-9]+)"))) return -1;
+        return std::stoi(found[1]);
+    }
+
+    TemporaryFolder folder_;
+    std::string original_, revised_;
+};
+
+}  // namespace
+
+TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
+    const ProgramRun run = tool({"draft.docx", "final.docx", "--text"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.out.find("@@ body, paragraph 2 @@\nThe quick [-brown-]{+red+} fox jumps.\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("@@ table, paragraph "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("[-Paris-]{+Rome+}"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("@@ header, paragraph 1 @@\n[-Draft-]{+Final+} edition"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("(moved here)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("(formatting changed: \"this\")"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("[-Gone tomorrow.-]"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("\033["), std::string::npos) << "no colour into a pipe";
+    EXPECT_EQ(run.out.find("A paragraph that stays"), std::string::npos) << "unchanged shown";
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder_.path()))
+        files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files.size(), 2u) << "a file was left: " << ::testing::PrintToString(files);
+
+    // Settings change what is shown, and --json tells which were used.
+    const ProgramRun quiet =
+        tool({"draft.docx", "final.docx", "--text", "--no-formatting", "--skip", "headers"});
+    EXPECT_EQ(quiet.out.find("formatting changed"), std::string::npos) << quiet.out;
+    EXPECT_EQ(quiet.out.find("@@ header"), std::string::npos) << quiet.out;
+    const ProgramRun json = tool({"draft.docx", "final.docx", "-o", "marked.docx", "--json",
+                                  "--ignore-case", "--skip", "tables,fields", "--no-moves"});
+    ASSERT_EQ(json.exit, 0) << json.err;
+    EXPECT_NE(json.out.find("\"result\": \"marked.docx\", \"settings\": {\"formatting\": true, "
+                            "\"ignoreCase\": true, \"ignoreWhitespace\": false, \"moves\": false, "
+                            "\"characterLevel\": false, \"skip\": [\"tables\", \"fields\"]}"),
+              std::string::npos)
+        << json.out;
+    EXPECT_EQ(JsonCount(json.out, "moves"), 0) << json.out;
+    const ProgramRun unknown = tool({"draft.docx", "final.docx", "--text", "--skip", "tabels"});
+    EXPECT_EQ(unknown.exit, 2);
+    EXPECT_NE(unknown.err.find("\"tabels\""), std::string::npos) << unknown.err;
+}
+
+TEST_F(ReadingChanges, GitShowsDocxChangesThroughTheDiffDriver) {
+    const std::string repository = folder_.path() + "/repository";
+    fs::create_directory(repository);
+    auto git = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), "git");
+        return RunCapturing(args, repository);
+    };
+    ASSERT_EQ(git({"init", "-q"}).exit, 0);
+    git({"config", "user.name", "Tester"});
+    git({"config", "user.email", "tester@example.org"});
+    // The README's recipe: one line of attributes, one diff driver.
+    WriteFile(repository + "/.gitattributes", "*.docx diff=docx\n");
+    git({"config", "diff.docx.command", std::string(QUORVANE_COMPARE_TOOL) + " --git-diff"});
+    fs::copy_file(original_, repository + "/notes.docx");
+    git({"add", "notes.docx", ".gitattributes"});
+    ASSERT_EQ(git({"commit", "-qm", "draft"}).exit, 0);
+    fs::copy_file(revised_, repository + "/notes.docx", fs::copy_options::overwrite_existing);
+
+    const ProgramRun diff = git({"diff"});
+    EXPECT_EQ(diff.exit, 0) << diff.err;
+    EXPECT_NE(diff.out.find("diff --git a/notes.docx b/notes.docx\n"), std::string::npos)
+        << diff.out;
+    EXPECT_NE(diff.out.find("The quick [-brown-]{+red+} fox jumps."), std::string::npos)
+        << diff.out;
+    EXPECT_EQ(diff.out.find("Binary files"), std::string::npos) << diff.out;
+
+    ASSERT_EQ(git({"commit", "-qam", "final"}).exit, 0);
+    const ProgramRun log = git({"log", "-p", "--ext-diff"});
+    EXPECT_NE(log.out.find("[-Paris-]{+Rome+}"), std::string::npos) << log.out;
+    EXPECT_NE(log.out.find("new document"), std::string::npos) << log.out;
+
+    // A document git holds that cannot be read is told in the diff, and git goes on.
+    WriteFile(repository + "/notes.docx", "not a document");
+    const ProgramRun broken = git({"diff"});
+    EXPECT_EQ(broken.exit, 0) << broken.err;
+    EXPECT_NE(broken.out.find("quorvane-compare: "), std::string::npos) << broken.out;
+}
+
+TEST_F(ReadingChanges, TheReportLoadsInABrowserShowsEveryChangeAndRunsNoDocumentText) {
+    const ProgramRun json =
+        tool({"draft.docx", "final.docx", "--report", "changes.html", "--json"});
+    ASSERT_EQ(json.exit, 0) << json.err;
+    const std::string page = folder_.path() + "/changes.html";
+    ASSERT_TRUE(fs::exists(page));
+
+    const ProgramRun browser =
+        RunCapturing({"chromium", "--headless", "--no-sandbox", "--disable-gpu",
+                      "--enable-logging=stderr", "--v=0", "--dump-dom", "file://" + page});
+    ASSERT_EQ(browser.exit, 0) << browser.err;
+    const std::string& dom = browser.out;
+    // Nothing the page asks for is refused, and nothing complains: no console message at all.
+    EXPECT_EQ(browser.err.find(":CONSOLE"), std::string::npos) << browser.err;
+    EXPECT_EQ(dom.find("<script"), std::string::npos);
+    EXPECT_EQ(dom.find("<img"), std::string::npos);
+    EXPECT_NE(dom.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    EXPECT_NE(dom.find("\"&gt;&lt;img src=x onerror=alert(1)&gt;"), std::string::npos);
+
+    // Every change the command line counts is marked, numbered, in the document.
+    for (const char* kind : {"insertion", "deletion", "move", "formatting"}) {
+        const std::string plural = std::string(kind) == "insertion"  ? "insertions"
+                                   : std::string(kind) == "deletion" ? "deletions"
+                                   : std::string(kind) == "move"     ? "moves"
+                                                                     : "formatting";
+        const std::regex marked(std::string("data-kind=\"") + kind + "\"");
+        const auto count = std::distance(
+            std::sregex_iterator(dom.begin(), dom.end(), marked), std::sregex_iterator());
+        EXPECT_EQ(count, JsonCount(json.out, plural)) << kind;
+        EXPECT_GT(count, 0) << kind;
+    }
+}
