@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <set>
 
 using redline::ChangeKind;
 using redline::MarkedBlock;
@@ -67,7 +68,8 @@ const char* kStyle = R"(
 * { box-sizing: border-box; }
 body { font: 1rem/1.55 system-ui, sans-serif; margin: 0 auto; padding: 1rem; max-width: 60rem;
        color: #1b1b1b; background: #fff; }
-.doc, .path, .changes q, h1 { overflow-wrap: anywhere; }
+.doc, .path, .changes, h1 { overflow-wrap: anywhere; }
+summary h3 { display: inline; }
 h1 { font-size: 1.5rem; } h2 { font-size: 1.25rem; margin-top: 2rem; border-bottom: 1px solid #ccc; }
 table { border-collapse: collapse; max-width: 100%; }
 .scroll { overflow-x: auto; }
@@ -78,10 +80,13 @@ del { color: var(--del); text-decoration: line-through; background: #fdecee; }
 .move-from { color: var(--move); text-decoration: line-through double; background: #e8efff; }
 .move-to { color: var(--move); text-decoration: underline double; background: #e8efff; }
 .fmt { text-decoration: underline dotted; text-decoration-color: var(--fmt); }
-.n { font-size: .7em; font-weight: bold; color: #fff; background: #444; border-radius: .6em;
-     padding: 0 .35em; margin-right: .15em; text-decoration: none; display: inline-block; }
+.n, [data-n]::before { font-size: .7em; font-weight: bold; color: #fff; background: #444;
+     border-radius: .6em; padding: 0 .35em; margin-right: .15em; text-decoration: none;
+     display: inline-block; line-height: 1.4; }
+[data-n]::before { content: attr(data-n); }
 .tag { font-size: .75em; font-style: italic; color: #555; }
 .doc p { margin: .4rem 0; white-space: pre-wrap; }
+.chunk { content-visibility: auto; contain-intrinsic-size: auto 40em; }
 .doc .changed { border-left: 3px solid #999; padding-left: .5rem; }
 .legend li { margin: .2rem 0; }
 .visually-hidden { position: absolute; width: 1px; height: 1px; overflow: hidden;
@@ -132,6 +137,9 @@ class Page {
             const int mark = report.changes[i].mark;
             if (mark && !byMark_.count(mark)) byMark_[mark] = static_cast<int>(i + 1);
         }
+        for (const redline::MarkedStory& story : report.stories) {
+            for (const MarkedBlock& block : story.blocks) gather(block);
+        }
     }
 
     void write() {
@@ -151,6 +159,18 @@ class Page {
     }
 
   private:
+    // The marks the document shows, so that the list links only to changes found there.
+    void gather(const MarkedBlock& block) {
+        for (const redline::MarkedRow& row : block.rows) {
+            present_.insert(row.mark);
+            for (const auto& cell : row.cells) {
+                for (const MarkedBlock& inner : cell) gather(inner);
+            }
+        }
+        present_.insert({block.paragraph.endMark, block.paragraph.restyled});
+        for (const redline::Span& span : block.paragraph.spans) present_.insert(span.mark);
+    }
+
     static std::string Name(const std::string& path) {
         return fs::path(path).filename().string();
     }
@@ -228,25 +248,30 @@ class Page {
              << "<span class=\"move-to\">moved here</span>: struck through or underlined "
              << "twice, on blue</li>\n"
              << "<li><span class=\"fmt\">reformatted text</span>: dotted underline</li>\n"
-             << "<li><span class=\"n\">7</span> the number of a change in the list below; a "
+             << "<li><span class=\"n\">7</span> the number of a change in the list of every "
+             << "change; a "
              << "paragraph mark ¶ stands for a paragraph break that was inserted or deleted</li>"
              << "\n</ul>\n";
     }
 
     void list() {
-        out_ << "<h3>Every change</h3>\n<ol class=\"changes\">\n";
+        // A long list is folded: a browser lays out what is shown, and nobody reads it through.
+        const bool open = report_.changes.size() <= 1000;
+        out_ << "<details" << (open ? " open" : "") << "><summary><h3>Every change ("
+             << report_.changes.size() << ")</h3></summary>\n<ol class=\"changes\">\n";
         for (std::size_t i = 0; i < report_.changes.size(); ++i) {
             const redline::Change& change = report_.changes[i];
             const std::string number = std::to_string(i + 1);
-            out_ << "<li id=\"list-" << number << "\">";
-            if (change.mark) {
-                out_ << "<a href=\"#change-" << number << "\">";
-            }
+            const bool shown = change.mark && present_.count(change.mark) &&
+                               byMark_[change.mark] == static_cast<int>(i + 1);
+            out_ << "<li>";
+            if (shown) out_ << "<a href=\"#change-" << number << "\">";
             out_ << redline::KindName(change.kind) << " in the " << redline::PartName(change.part);
-            if (change.mark) out_ << "</a>";
-            out_ << ": <q>" << HtmlEscape(Shortened(change.text)) << "</q></li>\n";
+            if (shown) out_ << "</a>";
+            // Quotation marks as text: <q> makes a browser's layout slow on long lists.
+            out_ << ": “" << HtmlEscape(Shortened(change.text)) << "”</li>\n";
         }
-        out_ << "</ol>\n";
+        out_ << "</ol></details>\n";
     }
 
     static std::string Shortened(const std::string& text) {
@@ -259,8 +284,14 @@ class Page {
     void document() {
         for (const redline::MarkedStory& story : report_.stories) {
             out_ << "<section class=\"doc\"><h2>" << HtmlEscape(story.title) << "</h2>\n";
-            for (const MarkedBlock& block : story.blocks) this->block(block);
-            out_ << "</section>\n";
+            // In chunks that the browser lays out only when they come into view: a long
+            // document opens as fast as a short one.
+            constexpr std::size_t kChunk = 50;
+            for (std::size_t i = 0; i < story.blocks.size(); ++i) {
+                if (i % kChunk == 0) out_ << (i ? "</div>\n" : "") << "<div class=\"chunk\">";
+                block(story.blocks[i]);
+            }
+            out_ << (story.blocks.empty() ? "" : "</div>\n") << "</section>\n";
         }
     }
 
@@ -280,8 +311,8 @@ class Page {
             for (const auto& cell : row.cells) {
                 out_ << "<td>";
                 if (row.kind != SpanKind::Plain) {
-                    out_ << "<span class=\"tag\">row " << KindWords(row.kind) << "</span>";
-                    anchor(row.mark, row.kind);
+                    out_ << "<span class=\"tag\"" << anchor(row.mark) << ">row "
+                         << KindWords(row.kind) << "</span>";
                 }
                 for (const MarkedBlock& inner : cell) this->block(inner);
                 out_ << "</td>";
@@ -291,25 +322,21 @@ class Page {
         out_ << "</table></div>\n";
     }
 
-    // The number and target of change `mark`, where it is first shown.
-    void anchor(int mark, SpanKind kind, bool formatting = false) {
+    // The attributes that make the element where change `mark` is first shown its target and
+    // show its number (drawn by the style sheet: no element of its own, for long reports).
+    std::string anchor(int mark) {
         const auto found = byMark_.find(mark);
-        if (found == byMark_.end() || shown_.count(found->second)) return;
-        shown_.insert({found->second, true});
-        const redline::Change& change = report_.changes[found->second - 1];
-        out_ << "<a class=\"n\" id=\"change-" << found->second << "\" data-kind=\""
-             << redline::KindName(change.kind) << "\" href=\"#list-" << found->second
-             << "\" title=\"change "
-             << found->second << ": " << redline::KindName(change.kind) << "\">"
-             << found->second << "<span class=\"visually-hidden\"> "
-             << (formatting ? "formatting changed" : KindWords(kind)) << ":</span></a>";
+        if (found == byMark_.end() || !shown_.insert(found->second).second) return {};
+        const std::string number = std::to_string(found->second);
+        return " id=\"change-" + number + "\" data-n=\"" + number + "\" data-kind=\"" +
+               redline::KindName(report_.changes[found->second - 1].kind) + "\"";
     }
 
     void paragraph(const MarkedParagraph& p) {
         out_ << "<p" << (p.changed() ? " class=\"changed\"" : "") << ">";
         if (p.restyled) {
-            anchor(p.restyled, SpanKind::Plain, true);
-            out_ << "<span class=\"tag\">(paragraph formatting changed) </span>";
+            out_ << "<span class=\"tag\"" << anchor(p.restyled)
+                 << ">(paragraph formatting changed) </span>";
         }
         for (const redline::Span& span : p.spans) {
             std::string text = span.text;
@@ -320,9 +347,12 @@ class Page {
                 text = "text box " + std::to_string(span.box);
             }
             const bool marked = span.kind != SpanKind::Plain;
-            if (marked || span.reformatted) anchor(span.mark, span.kind, !marked);
-            if (marked) out_ << "<" << KindClass(span.kind) << ">";
-            if (span.reformatted) out_ << "<span class=\"fmt\" title=\"formatting changed\">";
+            const std::string target = marked || span.reformatted ? anchor(span.mark) : "";
+            if (marked) out_ << "<" << KindClass(span.kind) << target << ">";
+            if (span.reformatted) {
+                out_ << "<span class=\"fmt\" title=\"formatting changed\""
+                     << (marked ? "" : target) << ">";
+            }
             if (span.note || span.box) {
                 out_ << "<sup>[" << HtmlEscape(text) << "]</sup>";
             } else {
@@ -332,9 +362,8 @@ class Page {
             if (marked) out_ << "</" << Closing(span.kind) << ">";
         }
         if (p.end != SpanKind::Plain) {
-            anchor(p.endMark, p.end);
-            out_ << "<" << KindClass(p.end) << " title=\"paragraph break " << KindWords(p.end)
-                 << "\">¶</" << Closing(p.end) << ">";
+            out_ << "<" << KindClass(p.end) << anchor(p.endMark) << " title=\"paragraph break "
+                 << KindWords(p.end) << "\">¶</" << Closing(p.end) << ">";
         }
         out_ << "</p>\n";
     }
@@ -342,7 +371,8 @@ class Page {
     std::ostream& out_;
     const ReportContent& report_;
     std::map<int, int> byMark_;  // mark -> change number
-    std::map<int, bool> shown_;
+    std::set<int> shown_;    // change numbers already given a place
+    std::set<int> present_;  // marks the document shows
 };
 
 }  // namespace
