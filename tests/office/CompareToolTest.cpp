@@ -28,7 +28,7 @@ TEST_F(OfficeTest, ToolStoresTheResultAndPrintsTheCounts) {
     EXPECT_EQ(
         json.out.rfind("{\"insertions\": 2, \"deletions\": 2, \"moves\": 0, \"formatting\": 0, "
                        "\"result\": \"" +
-                           folder_->path() + "/r\\\"q.odt\", \"changes\": [",
+                           folder_->path() + "/r\\\"q.odt\", \"settings\": {\"formatting\": true, ",
                        0),
         0u)
         << json.out;
