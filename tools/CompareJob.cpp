@@ -108,10 +108,9 @@ std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob
     redline::CompareOptions options = settings;
     options.date = redline::RevisionDate();
     options.forWriter = !docx;
-    const auto changes =
-        office::CompareUserDocuments(Convertible(office, job.original),
-                                     Convertible(office, job.revised), made, options,
-                                     fs::temp_directory_path().string());
+    const auto changes = office::CompareUserDocuments(Convertible(office, job.original),
+                                                      Convertible(office, job.revised), made,
+                                                      options, fs::temp_directory_path().string());
     if (look) look(made, changes);
     if (!stored) return changes;
     if (!docx) {

@@ -151,8 +151,8 @@ class Page {
              << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
              << "<title>Changes from " << HtmlEscape(Name(a)) << " to " << HtmlEscape(Name(b))
              << "</title>\n<style>" << kStyle << "</style></head>\n<body>\n"
-             << "<header><h1>Changes from " << HtmlEscape(Name(a)) << " to "
-             << HtmlEscape(Name(b)) << "</h1></header>\n<main>\n";
+             << "<header><h1>Changes from " << HtmlEscape(Name(a)) << " to " << HtmlEscape(Name(b))
+             << "</h1></header>\n<main>\n";
         summary();
         document();
         out_ << "</main>\n</body></html>\n";
@@ -171,9 +171,7 @@ class Page {
         for (const redline::Span& span : block.paragraph.spans) present_.insert(span.mark);
     }
 
-    static std::string Name(const std::string& path) {
-        return fs::path(path).filename().string();
-    }
+    static std::string Name(const std::string& path) { return fs::path(path).filename().string(); }
 
     void summary() {
         out_ << "<section aria-labelledby=\"summary\"><h2 id=\"summary\">Summary</h2>\n"
@@ -218,8 +216,8 @@ class Page {
         for (ChangeKind kind : kinds) out_ << "<th scope=\"col\">" << Title(kind) << "</th>";
         out_ << "</tr>\n";
         for (const auto& [part, row] : table) {
-            out_ << "<tr><th scope=\"row\">"
-                 << redline::PartName(static_cast<redline::Part>(part)) << "</th>";
+            out_ << "<tr><th scope=\"row\">" << redline::PartName(static_cast<redline::Part>(part))
+                 << "</th>";
             for (ChangeKind kind : kinds) {
                 const auto found = row.find(static_cast<int>(kind));
                 out_ << "<td>" << (found == row.end() ? 0 : found->second) << "</td>";
@@ -235,8 +233,7 @@ class Page {
     }
 
     static const char* Title(ChangeKind kind) {
-        static const char* const titles[] = {"Insertions", "Deletions", "Moves",
-                                             "Formatting"};
+        static const char* const titles[] = {"Insertions", "Deletions", "Moves", "Formatting"};
         return titles[static_cast<int>(kind)];
     }
 
@@ -350,8 +347,8 @@ class Page {
             const std::string target = marked || span.reformatted ? anchor(span.mark) : "";
             if (marked) out_ << "<" << KindClass(span.kind) << target << ">";
             if (span.reformatted) {
-                out_ << "<span class=\"fmt\" title=\"formatting changed\""
-                     << (marked ? "" : target) << ">";
+                out_ << "<span class=\"fmt\" title=\"formatting changed\"" << (marked ? "" : target)
+                     << ">";
             }
             if (span.note || span.box) {
                 out_ << "<sup>[" << HtmlEscape(text) << "]</sup>";
@@ -371,8 +368,8 @@ class Page {
     std::ostream& out_;
     const ReportContent& report_;
     std::map<int, int> byMark_;  // mark -> change number
-    std::set<int> shown_;    // change numbers already given a place
-    std::set<int> present_;  // marks the document shows
+    std::set<int> shown_;        // change numbers already given a place
+    std::set<int> present_;      // marks the document shows
 };
 
 }  // namespace

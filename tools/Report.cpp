@@ -44,9 +44,8 @@ void PrintChange(std::ostream& out, const redline::Change& change) {
 }  // namespace
 
 const std::vector<std::string>& SkippableParts() {
-    static const std::vector<std::string> names = {"tables",   "headers",   "footers",
-                                                   "footnotes", "endnotes", "textboxes",
-                                                   "comments", "fields"};
+    static const std::vector<std::string> names = {"tables",   "headers",   "footers",  "footnotes",
+                                                   "endnotes", "textboxes", "comments", "fields"};
     return names;
 }
 
@@ -85,7 +84,8 @@ std::vector<std::string> DescribeSettings(const redline::CompareOptions& setting
         std::string("formatting: ") + (settings.formatting ? "compared" : "left out"),
         std::string("case: ") + (settings.ignoreCase ? "ignored" : "compared"),
         std::string("white space: ") + (settings.ignoreWhitespace ? "ignored" : "compared"),
-        std::string("moves: ") + (settings.moves ? "marked as moves" : "marked as deletions and insertions"),
+        std::string("moves: ") +
+            (settings.moves ? "marked as moves" : "marked as deletions and insertions"),
         std::string("changed words: ") + (settings.characterLevel ? "by character" : "whole"),
     };
     std::string skipped;

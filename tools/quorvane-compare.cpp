@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -181,7 +181,8 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
     }
     if (!args.report.empty()) {
         std::string extension = std::filesystem::path(args.report).extension().string();
-        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (extension != ".html" && extension != ".htm") {
             return Usage("the report must end in .html.");
         }
@@ -223,11 +224,11 @@ redline::CompareOptions Settings(const Arguments& args) {
 // Writes the report beside its place and renames it when complete.
 void WriteReport(const Arguments& args, const std::string& marked,
                  const std::vector<redline::Change>& changes) {
-    ReportContent content{{DescribeFile("Original", args.documents[0]),
-                           DescribeFile("Revised", args.documents[1])},
-                          DescribeSettings(args.settings),
-                          changes,
-                          redline::ReadMarked(marked)};
+    ReportContent content{
+        {DescribeFile("Original", args.documents[0]), DescribeFile("Revised", args.documents[1])},
+        DescribeSettings(args.settings),
+        changes,
+        redline::ReadMarked(marked)};
     const std::string partial = args.report + ".part";
     {
         std::ofstream out(partial, std::ios::binary);
@@ -244,8 +245,8 @@ void WriteReport(const Arguments& args, const std::string& marked,
     std::error_code error;
     std::filesystem::rename(partial, args.report, error);
     if (error) {
-        throw office::ResultError("cannot store the report as \"" + args.report + "\": " +
-                                  error.message() + ".");
+        throw office::ResultError("cannot store the report as \"" + args.report +
+                                  "\": " + error.message() + ".");
     }
 }
 

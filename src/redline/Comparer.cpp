@@ -285,9 +285,8 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
     Adoption adoption(shared_, a, b, this);
     Insides insides(*footnotes_, *endnotes_);
     std::vector<Change> unrecorded;
-    WriteContext context{stamp_,    options_,
-                         readerA,   readerB,
-                         adoption,  record ? changes_ : unrecorded,
+    WriteContext context{stamp_,    options_, readerA,
+                         readerB,   adoption, record ? changes_ : unrecorded,
                          nextMove_, &insides};
     WriteStory(readerA.read(containerA), readerB.read(containerB), context, part, moves);
     if (options_.skip.textBoxes) return;

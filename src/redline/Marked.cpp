@@ -39,8 +39,8 @@ class MarkedReader {
         notes("footnote", Part::Footnote, footnotes_);
         notes("endnote", Part::Endnote, endnotes_);
         for (std::size_t i = 0; i < boxes_.size(); ++i) {
-            stories_.push_back({Part::TextBox, "Text box " + std::to_string(i + 1),
-                                std::move(boxes_[i])});
+            stories_.push_back(
+                {Part::TextBox, "Text box " + std::to_string(i + 1), std::move(boxes_[i])});
         }
         return std::move(stories_);
     }
@@ -62,13 +62,17 @@ class MarkedReader {
                 MarkedParagraph& p = block.paragraph;
                 // A paragraph whose mark went joins the next one on that side: it shares the
                 // next one's number there, when anything of it is left.
-                const bool endsInOriginal = p.end != SpanKind::Inserted && p.end != SpanKind::MovedTo;
-                const bool endsInRevised = p.end != SpanKind::Deleted && p.end != SpanKind::MovedFrom;
+                const bool endsInOriginal =
+                    p.end != SpanKind::Inserted && p.end != SpanKind::MovedTo;
+                const bool endsInRevised =
+                    p.end != SpanKind::Deleted && p.end != SpanKind::MovedFrom;
                 bool showsOriginal = endsInOriginal, showsRevised = endsInRevised;
                 for (const Span& span : p.spans) {
-                    showsOriginal |= span.kind == SpanKind::Plain || span.kind == SpanKind::Deleted ||
+                    showsOriginal |= span.kind == SpanKind::Plain ||
+                                     span.kind == SpanKind::Deleted ||
                                      span.kind == SpanKind::MovedFrom;
-                    showsRevised |= span.kind == SpanKind::Plain || span.kind == SpanKind::Inserted ||
+                    showsRevised |= span.kind == SpanKind::Plain ||
+                                    span.kind == SpanKind::Inserted ||
                                     span.kind == SpanKind::MovedTo;
                 }
                 p.original = showsOriginal ? original : 0;
@@ -104,8 +108,8 @@ class MarkedReader {
 
     static std::vector<pugi::xml_node> WrappedRows(const pugi::xml_node& table) {
         std::vector<pugi::xml_node> rows;
-        for (const pugi::xpath_node& row : table.select_nodes(
-                 "w:tr | w:sdt/w:sdtContent/w:tr | w:customXml/w:tr")) {
+        for (const pugi::xpath_node& row :
+             table.select_nodes("w:tr | w:sdt/w:sdtContent/w:tr | w:customXml/w:tr")) {
             rows.push_back(row.node());
         }
         return rows;

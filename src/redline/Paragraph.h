@@ -16,9 +16,9 @@ namespace redline {
 
 // What the comparison takes as alike beyond equal text.
 struct Likeness {
-    bool caseless = false;   // letters of either case
-    bool blanks = false;     // any run of spaces, tabs and no-break spaces
-    bool anyField = false;   // every field, whatever its code and what it shows
+    bool caseless = false;  // letters of either case
+    bool blanks = false;    // any run of spaces, tabs and no-break spaces
+    bool anyField = false;  // every field, whatever its code and what it shows
     bool any() const { return caseless || blanks; }
 };
 

@@ -422,8 +422,8 @@ pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
     WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
 
-    ParagraphWriter writer{a, b, unitsA, unitsB, Emitter(paragraph, context), context, part,
-                           aNumber, bNumber};
+    ParagraphWriter writer{a,       b,    unitsA,  unitsB, Emitter(paragraph, context),
+                           context, part, aNumber, bNumber};
     const bool characters = context.options.characterLevel && !whole;
     for (std::size_t e = 0; e < script.size(); ++e) {
         const Edit& edit = script[e];

@@ -12,7 +12,8 @@ namespace {
 bool Blank(const ParagraphContent& content, const WordSpan& span, const Likeness& like) {
     if (!like.blanks) return false;
     const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
-    if (text.size() == 1 && text[0] == kObjectMark) return Named(content.elementAt(span.begin), "w:tab");
+    if (text.size() == 1 && text[0] == kObjectMark)
+        return Named(content.elementAt(span.begin), "w:tab");
     return IsBlank(text);
 }
 
@@ -24,8 +25,8 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
     for (const WordSpan& span : SplitWords(content.stream)) {
         const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
         if (Blank(content, span, like)) {
-            const bool joins = !units.spans.empty() && !units.objects.back() && units.light.back() &&
-                               units.keys.back() == table.key(" ");
+            const bool joins = !units.spans.empty() && !units.objects.back() &&
+                               units.light.back() && units.keys.back() == table.key(" ");
             if (joins) {
                 units.spans.back().end = span.end;  // blanks and tabs in a row are one unit
                 units.weights.back() += span.end - span.begin;

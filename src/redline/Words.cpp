@@ -130,8 +130,8 @@ char32_t Lower(char32_t c) {
     }
     if (c >= 0x400 && c <= 0x40F) return c + 80;
     // Latin Extended-A, and Cyrillic's further letters: capitals and small ones alternate.
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) ||
-        (c >= 0x460 && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F)) {
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x460 && c <= 0x4BF) ||
+        (c >= 0x4D0 && c <= 0x52F)) {
         return c % 2 == 0 ? c + 1 : c;
     }
     if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c % 2 == 1 ? c + 1 : c;

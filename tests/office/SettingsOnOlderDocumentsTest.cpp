@@ -19,9 +19,8 @@ TEST_F(OfficeTest, EverySettingChangesWhatItNamesOnWordDocumentsOfTheOlderFormat
             session.close(opened);
             session.convert(doc, read);
         }
-        EXPECT_EQ(SettingsFailures(folder + "/setting-a-read.docx",
-                                   folder + "/setting-b-read.docx", folder + "/setting-r.docx",
-                                   respect.name),
+        EXPECT_EQ(SettingsFailures(folder + "/setting-a-read.docx", folder + "/setting-b-read.docx",
+                                   folder + "/setting-r.docx", respect.name),
                   "")
             << respect.name << " (.doc)";
     }

@@ -48,9 +48,8 @@ TEST(GeneratedDocuments, EverySettingStillAcceptsToTheRevised) {
         options.ignoreWhitespace = draw & 4;
         options.moves = draw & 8;
         options.characterLevel = draw & 16;
-        options.skip = {bool(draw & 32),  bool(draw & 64),   bool(draw & 128),
-                        bool(draw & 256), bool(draw & 512), bool(draw & 1024),
-                        bool(draw & 2048)};
+        options.skip = {bool(draw & 32),  bool(draw & 64),   bool(draw & 128), bool(draw & 256),
+                        bool(draw & 512), bool(draw & 1024), bool(draw & 2048)};
         const std::string failure = RoundTripFailure(folder.path(), random, options);
         if (!failure.empty()) {
             ++failed;

@@ -122,9 +122,9 @@ namespace {
 
 bool LeavesOut(const redline::CompareOptions& options) {
     const redline::Skipped& skip = options.skip;
-    return !options.formatting || options.ignoreCase || options.ignoreWhitespace ||
-           skip.tables || skip.headers || skip.footers || skip.footnotes || skip.endnotes ||
-           skip.textBoxes || skip.fields;
+    return !options.formatting || options.ignoreCase || options.ignoreWhitespace || skip.tables ||
+           skip.headers || skip.footers || skip.footnotes || skip.endnotes || skip.textBoxes ||
+           skip.fields;
 }
 
 }  // namespace
@@ -148,7 +148,8 @@ std::string RoundTripFailure(const std::string& folder, generated::Random& rando
     const std::string accepted = CanonicalDocument(r, Resolution::Accept);
     const std::string wantA = CanonicalDocument(a), wantB = CanonicalDocument(b);
     std::string failure;
-    if (rejected != wantA && !LeavesOut(options)) failure += "rejecting all: " + FirstDifference(wantA, rejected) + "\n";
+    if (rejected != wantA && !LeavesOut(options))
+        failure += "rejecting all: " + FirstDifference(wantA, rejected) + "\n";
     if (accepted != wantB) failure += "accepting all: " + FirstDifference(wantB, accepted) + "\n";
     if (!LeavesOut(options)) failure += ListedAndMarkedDisagree(r, changes);
     return failure.empty() ? "" : "edits:\n" + edits + failure;

@@ -28,7 +28,8 @@ const std::string kD = Text("The fourth paragraph is short and plain.");
 // A table with its grid and widths, as word processors write them: the older format keeps such
 // a table's structure through a round trip.
 std::string GriddedTable(const std::vector<std::vector<std::string>>& rows) {
-    std::string table = "<w:tbl><w:tblPr><w:tblW w:w=\"8000\" w:type=\"dxa\"/></w:tblPr><w:tblGrid>";
+    std::string table =
+        "<w:tbl><w:tblPr><w:tblW w:w=\"8000\" w:type=\"dxa\"/></w:tblPr><w:tblGrid>";
     const std::string width = std::to_string(8000 / rows.front().size());
     for (std::size_t c = 0; c < rows.front().size(); ++c)
         table += "<w:gridCol w:w=\"" + width + "\"/>";
@@ -79,7 +80,10 @@ std::vector<Setting> Settings() {
         {"whitespace", [](CompareOptions& o) { o.ignoreWhitespace = true; }, {}},
         {"formatting", [](CompareOptions& o) { o.formatting = false; }, {}},
         {"moves", [](CompareOptions& o) { o.moves = false; }, {1, 1, 0, 0}},
-        {"characters", [](CompareOptions& o) { o.characterLevel = true; }, {0, 1, 0, 0}, "u",
+        {"characters",
+         [](CompareOptions& o) { o.characterLevel = true; },
+         {0, 1, 0, 0},
+         "u",
          {"case", "whitespace"}},
         {"fields", [](CompareOptions& o) { o.skip.fields = true; }, {}},
         {"tables", [](CompareOptions& o) { o.skip.tables = true; }, {}},
@@ -91,8 +95,8 @@ std::vector<Setting> Settings() {
     };
 }
 
-std::string SettingsFailures(const std::string& a, const std::string& b,
-                             const std::string& result, const std::string& name) {
+std::string SettingsFailures(const std::string& a, const std::string& b, const std::string& result,
+                             const std::string& name) {
     std::string failures;
     auto expect = [&](bool holds, const std::string& what) {
         if (!holds) failures += what + "\n";

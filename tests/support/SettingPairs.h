@@ -33,5 +33,5 @@ std::vector<Setting> Settings();
 
 // Compares the pair `a`, `b` (of respect `name`) by default and under every setting into
 // `result`; answers what went against the table, or "" when all held.
-std::string SettingsFailures(const std::string& a, const std::string& b,
-                             const std::string& result, const std::string& name);
+std::string SettingsFailures(const std::string& a, const std::string& b, const std::string& result,
+                             const std::string& name);

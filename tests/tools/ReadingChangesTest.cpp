@@ -161,8 +161,8 @@ TEST_F(ReadingChanges, TheReportLoadsInABrowserShowsEveryChangeAndRunsNoDocument
                                    : std::string(kind) == "move"     ? "moves"
                                                                      : "formatting";
         const std::regex marked(std::string("data-kind=\"") + kind + "\"");
-        const auto count = std::distance(
-            std::sregex_iterator(dom.begin(), dom.end(), marked), std::sregex_iterator());
+        const auto count = std::distance(std::sregex_iterator(dom.begin(), dom.end(), marked),
+                                         std::sregex_iterator());
         EXPECT_EQ(count, JsonCount(json.out, plural)) << kind;
         EXPECT_GT(count, 0) << kind;
     }
