@@ -1,7 +1,9 @@
 #include "support/Programs.h"
 
+#include <pty.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/Files.h"
 
@@ -43,4 +45,25 @@ ProgramRun RunCapturing(const std::vector<std::string>& argv, const std::string&
     args.insert(args.end(), argv.begin(), argv.end());
     const int exit = RunProgram(args, {"OUT=" + out, "ERR=" + err, "DIR=" + folder});
     return {exit, ReadFile(out), ReadFile(err)};
+}
+
+std::string RunOnTerminal(const std::vector<std::string>& argv,
+                          const std::vector<std::string>& extraEnv) {
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid < 0) return {};
+    if (pid == 0) {
+        for (const std::string& setting : extraEnv) putenv(const_cast<char*>(setting.c_str()));
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    std::string out;
+    char buffer[4096];
+    for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;) out.append(buffer, got);
+    close(terminal);
+    waitpid(pid, nullptr, 0);
+    return out;
 }

@@ -19,3 +19,8 @@ struct ProgramRun {
 // Runs a program in `folder` (the current one when empty) and answers its exit code with what
 // it printed on standard output and standard error.
 ProgramRun RunCapturing(const std::vector<std::string>& argv, const std::string& folder = {});
+
+// Runs a program with a terminal as its standard output (a pseudo-terminal), with `extraEnv`
+// added to our environment; answers what it wrote there.
+std::string RunOnTerminal(const std::vector<std::string>& argv,
+                          const std::vector<std::string>& extraEnv = {});

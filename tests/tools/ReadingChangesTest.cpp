@@ -72,6 +72,11 @@ TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
     EXPECT_NE(run.out.find("(formatting changed: \"this\")"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("[-Gone tomorrow.-]"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("\033["), std::string::npos) << "no colour into a pipe";
+    const std::vector<std::string> onTerminal = {QUORVANE_COMPARE_TOOL, original_, revised_,
+                                                 "--text"};
+    EXPECT_NE(RunOnTerminal(onTerminal, {"NO_COLOR="}).find("\033[31m[-brown-]"),
+              std::string::npos);
+    EXPECT_EQ(RunOnTerminal(onTerminal, {"NO_COLOR=1"}).find("\033["), std::string::npos);
     EXPECT_EQ(run.out.find("A paragraph that stays"), std::string::npos) << "unchanged shown";
     std::vector<std::string> files;
     for (const auto& entry : fs::directory_iterator(folder_.path()))
