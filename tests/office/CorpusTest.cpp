@@ -12,6 +12,7 @@
 #include "OfficeFixture.h"
 #include "automation/Error.h"
 #include "redline/Compare.h"
+#include "redline/Marked.h"
 #include "redline/Package.h"
 #include "redline/Resolve.h"
 #include "support/CanonicalDocument.h"
@@ -76,6 +77,20 @@ std::string Reading(const std::string& docx, redline::Reading reading) {
 }
 
 // Compares `docx` with itself and with a copy that has one word changed.
+// The text of every deleted and every inserted span that the reader of marked documents (which
+// the word diff and the report show) finds below `block`.
+void MarkedText(const redline::MarkedBlock& block, std::string& deleted, std::string& inserted) {
+    for (const redline::Span& span : block.paragraph.spans) {
+        if (span.kind == redline::SpanKind::Deleted) deleted += span.text + " ";
+        if (span.kind == redline::SpanKind::Inserted) inserted += span.text + " ";
+    }
+    for (const redline::MarkedRow& row : block.rows) {
+        for (const auto& cell : row.cells) {
+            for (const redline::MarkedBlock& inner : cell) MarkedText(inner, deleted, inserted);
+        }
+    }
+}
+
 void Check(const std::string& name, const std::string& docx, const std::string& work,
            Outcome& outcome) {
     const std::string result = work + "/result.docx", copy = work + "/one-word.docx";
@@ -103,6 +118,12 @@ void Check(const std::string& name, const std::string& docx, const std::string& 
     const std::string accepted = CanonicalDocument(result, redline::Resolution::Accept);
     EXPECT_EQ(rejected, original) << name << ": " << FirstDifference(original, rejected);
     EXPECT_EQ(accepted, revised) << name << ": " << FirstDifference(revised, accepted);
+    std::string deleted, inserted;
+    for (const redline::MarkedStory& story : redline::ReadMarked(result)) {
+        for (const redline::MarkedBlock& block : story.blocks) MarkedText(block, deleted, inserted);
+    }
+    EXPECT_NE(deleted.find(word), std::string::npos) << name << ": read back " << deleted;
+    EXPECT_NE(inserted.find("Quorvane"), std::string::npos) << name << ": read back " << inserted;
     // The word itself, or the field or content control it shows in, kept whole.
     for (const auto& change : changes) {
         const std::string expected =
