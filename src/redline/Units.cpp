@@ -22,7 +22,16 @@ bool Blank(const ParagraphContent& content, const WordSpan& span, const Likeness
 Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
     const Likeness& like = table.like();
     Units units;
-    for (const WordSpan& span : SplitWords(content.stream)) {
+    const std::vector<WordSpan> spans = SplitWords(content.stream);
+    units.spans.reserve(spans.size());
+    units.keys.reserve(spans.size());
+    units.weights.reserve(spans.size());
+    units.light.reserve(spans.size());
+    units.objects.reserve(spans.size());
+    // Most paragraphs hold no link: their words need no look for one.
+    bool links = false;
+    for (const Piece& piece : content.pieces) links |= piece.link != 0;
+    for (const WordSpan& span : spans) {
         const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
         if (Blank(content, span, like)) {
             const bool joins = !units.spans.empty() && !units.objects.back() &&
@@ -50,7 +59,7 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
         units.objects.push_back(false);
         const std::string folded = like.caseless ? FoldCase(text) : std::string();
         const std::string_view word = like.caseless ? std::string_view(folded) : text;
-        const std::uint32_t link = content.linkAt(span.begin);
+        const std::uint32_t link = links ? content.linkAt(span.begin) : 0;
         units.keys.push_back(link ? table.key(std::string(word) + "\x03" + std::to_string(link))
                                   : table.key(word));
         units.weights.push_back(static_cast<std::uint32_t>(text.size()));

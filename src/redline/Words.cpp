@@ -66,16 +66,19 @@ bool Apostrophe(char32_t c) {
 
 std::vector<WordSpan> SplitWords(std::string_view text) {
     std::vector<WordSpan> words;
+    words.reserve(text.size() / 4);
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t length = 0;
-        const Kind kind = KindOf(Decode(text, at, length));
+        std::size_t length = 1;
+        const auto first = static_cast<unsigned char>(text[at]);
+        const Kind kind = first < 0x80 ? kAscii.kinds[first] : KindOf(Decode(text, at, length));
         std::size_t end = at + length;
         if (kind == Kind::Letter || kind == Kind::Blank) {
             while (end < text.size()) {
-                // Plain ASCII of the same kind, the most of any text, without decoding.
+                // Plain ASCII, the most of any text, without decoding.
                 const auto byte = static_cast<unsigned char>(text[end]);
-                if (byte < 0x80 && byte != '\'' && kAscii.kinds[byte] == kind) {
+                if (byte < 0x80 && byte != '\'') {
+                    if (kAscii.kinds[byte] != kind) break;
                     ++end;
                     continue;
                 }
