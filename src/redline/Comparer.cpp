@@ -271,6 +271,9 @@ std::vector<Change> Comparer::run(const std::string& result) {
             UnwrapChangedBlockControls(part->xml.document_element());
         }
     }
+    // The original is no longer needed: its memory goes before the result's text is made.
+    a_.main.xml.reset();
+    partsA_.clear();
     SavePart(b_.main, b_.package);
     for (const auto& [name, part] : partsB_) SavePart(*part, b_.package);
     b_.package.write(result);

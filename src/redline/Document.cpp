@@ -123,6 +123,8 @@ void LoadDocument(DocumentSide& side, const std::string& path) {
     if (body.next_sibling("w:body")) {
         throw BadDocument("the main part " + side.main.name + " holds more than one body.");
     }
+    // The parsed part is what counts from here on; its text is written anew when saved.
+    side.package.release(side.main.name);
 }
 
 }  // namespace redline

@@ -135,6 +135,13 @@ const std::string& Package::part(const std::string& name) const {
     return found->second;
 }
 
+void Package::release(const std::string& name) {
+    const auto found = parts_.find(name);
+    if (found == parts_.end()) return;
+    std::string().swap(found->second);
+    unchanged_.erase(name);  // its stored form is no longer what it holds
+}
+
 void Package::put(const std::string& name, std::string bytes) {
     auto [at, added] = parts_.insert_or_assign(name, std::move(bytes));
     (void)at;

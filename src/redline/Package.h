@@ -66,6 +66,9 @@ class Package {
     bool has(const std::string& name) const { return parts_.count(name) != 0; }
     // The part `name`; raises BadDocument when there is none.
     const std::string& part(const std::string& name) const;
+    // Lets go of a part's bytes once they are parsed, keeping its place: it must be put again
+    // before the package is written.
+    void release(const std::string& name);
     // Adds or replaces a part; new parts go at the end.
     void put(const std::string& name, std::string bytes);
     const std::vector<std::string>& names() const { return order_; }
