@@ -30,10 +30,22 @@ void ParsePart(pugi::xml_document& document, const std::string& bytes, const std
     }
 }
 
+namespace {
+
+// Appends straight to one string: no stream buffer beside it, and no copy of it at the end.
+struct StringWriter : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override {
+        text.append(static_cast<const char*>(data), size);
+    }
+};
+
+}  // namespace
+
 std::string SerializePart(const pugi::xml_document& document) {
-    std::ostringstream out;
-    document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
-    return out.str();
+    StringWriter writer;
+    document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return std::move(writer.text);
 }
 
 }  // namespace redline
