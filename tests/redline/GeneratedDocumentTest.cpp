@@ -41,15 +41,8 @@ TEST(GeneratedDocuments, EverySettingStillAcceptsToTheRevised) {
     int failed = 0;
     for (int seed = 1; seed <= Seeds() / 2 && failed < 3; ++seed) {
         generated::Random random(static_cast<std::uint32_t>(seed) + 77777u);
-        redline::CompareOptions options;
         const std::uint32_t draw = random();
-        options.formatting = draw & 1;
-        options.ignoreCase = draw & 2;
-        options.ignoreWhitespace = draw & 4;
-        options.moves = draw & 8;
-        options.characterLevel = draw & 16;
-        options.skip = {bool(draw & 32),  bool(draw & 64),   bool(draw & 128), bool(draw & 256),
-                        bool(draw & 512), bool(draw & 1024), bool(draw & 2048)};
+        const redline::CompareOptions options = DrawnSettings(draw);
         const std::string failure = RoundTripFailure(folder.path(), random, options);
         if (!failure.empty()) {
             ++failed;

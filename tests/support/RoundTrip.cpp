@@ -13,6 +13,18 @@
 
 using redline::Resolution;
 
+redline::CompareOptions DrawnSettings(std::uint32_t draw) {
+    redline::CompareOptions options;
+    options.formatting = draw & 1;
+    options.ignoreCase = draw & 2;
+    options.ignoreWhitespace = draw & 4;
+    options.moves = draw & 8;
+    options.characterLevel = draw & 16;
+    options.skip = {bool(draw & 32),  bool(draw & 64),   bool(draw & 128), bool(draw & 256),
+                    bool(draw & 512), bool(draw & 1024), bool(draw & 2048)};
+    return options;
+}
+
 std::string FirstDifference(const std::string& expected, const std::string& actual) {
     std::istringstream a(expected), b(actual);
     std::string lineA, lineB, before;

@@ -2,6 +2,7 @@
 // original and accepting every change the revised, read through the canonical reading.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "redline/Compare.h"
@@ -13,6 +14,9 @@
 // accepted view: the rejected one may then differ from the original in what they leave out.
 std::string RoundTripFailure(const std::string& folder, generated::Random& random,
                              const redline::CompareOptions& options = {});
+
+// Comparison settings drawn from the bits of `draw`: each on or off.
+redline::CompareOptions DrawnSettings(std::uint32_t draw);
 
 // The first line where the two texts differ, with the line before it, for a reader.
 std::string FirstDifference(const std::string& expected, const std::string& actual);
