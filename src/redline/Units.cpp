@@ -17,6 +17,31 @@ bool Blank(const ParagraphContent& content, const WordSpan& span, const Likeness
     return IsBlank(text);
 }
 
+void Erase(Units& units, std::size_t at) {
+    units.spans.erase(units.spans.begin() + at);
+    units.keys.erase(units.keys.begin() + at);
+    units.weights.erase(units.weights.begin() + at);
+    units.light.erase(units.light.begin() + at);
+    units.objects.erase(units.objects.begin() + at);
+}
+
+// White space before a paragraph's first word or after its last counts as none: it joins that
+// word, which keeps its key.
+void EdgeBlanksJoinTheirNeighbours(Units& units, std::uint32_t blank) {
+    auto isBlank = [&](std::size_t at) { return !units.objects[at] && units.keys[at] == blank; };
+    if (units.spans.size() > 1 && isBlank(0)) {
+        units.spans[1].begin = units.spans[0].begin;
+        units.weights[1] += units.weights[0];
+        Erase(units, 0);
+    }
+    const std::size_t last = units.spans.size() - 1;
+    if (units.spans.size() > 1 && isBlank(last)) {
+        units.spans[last - 1].end = units.spans[last].end;
+        units.weights[last - 1] += units.weights[last];
+        Erase(units, last);
+    }
+}
+
 }  // namespace
 
 Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
@@ -65,6 +90,7 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
         units.weights.push_back(static_cast<std::uint32_t>(text.size()));
         units.light.push_back(!HoldsLetters(text));
     }
+    if (like.blanks) EdgeBlanksJoinTheirNeighbours(units, table.key(" "));
     return units;
 }
 

@@ -51,7 +51,7 @@ std::vector<Respect> Respects() {
     return {
         {"case", kSame + Text("The Colour of Money."), kSame + Text("The colour of money.")},
         {"whitespace", kSame + P(R("Two  spaces") + "<w:r><w:tab/></w:r>" + R("and a tab.")),
-         kSame + P(R("Two spaces and\u00a0a tab."))},
+         kSame + P(R(" Two spaces and\u00a0a tab. "))},
         {"formatting", kSame + P(R("Make ") + R("this") + R(" bold.")),
          kSame + P(R("Make ") + R("this", "<w:b/>") + R(" bold."))},
         {"moves", kSame + kB + kC + kD, kSame + kC + kD + kB},
