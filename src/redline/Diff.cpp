@@ -44,9 +44,11 @@ class Differ {
         }
         aHi -= suffix;
         bHi -= suffix;
-        // Anchors nest only so deep; below that, Myers alone.
+        // Anchors nest only so deep; below that, Myers alone. A side with nothing left needs
+        // none.
+        const bool search = depth < 32 && aLo < aHi && bLo < bHi;
         const auto anchors =
-            depth < 32 ? uniqueCommon(aLo, aHi, bLo, bHi) : std::vector<std::pair<int, int>>{};
+            search ? uniqueCommon(aLo, aHi, bLo, bHi) : std::vector<std::pair<int, int>>{};
         if (anchors.empty()) {
             myers(aLo, aHi, bLo, bHi);
         } else {
@@ -65,24 +67,37 @@ class Differ {
     // The keys that occur exactly once in each range, as (a, b) pairs in the longest order that
     // both sides share.
     std::vector<std::pair<int, int>> uniqueCommon(int aLo, int aHi, int bLo, int bHi) const {
-        std::unordered_map<std::uint32_t, std::pair<int, int>> seen;  // key -> count in a, place
-        for (int i = aLo; i < aHi; ++i) {
-            auto& [count, place] = seen[a_[i]];
-            ++count;
-            place = i;
-        }
-        std::unordered_map<std::uint32_t, int> inB;  // key -> place in b, or -1 when repeated
-        for (int j = bLo; j < bHi; ++j) {
-            const auto found = seen.find(b_[j]);
-            if (found == seen.end() || found->second.first != 1) continue;
-            const auto [at, added] = inB.emplace(b_[j], j);
-            if (!added) at->second = -1;
-        }
+        // Each side's keys sorted with their places: runs of one key are found side by side,
+        // without a hash table, whose nodes cost more than the sort on ranges this short.
+        auto sorted = [](const Keys& keys, int lo, int hi) {
+            std::vector<std::pair<std::uint32_t, int>> placed;
+            placed.reserve(static_cast<std::size_t>(hi - lo));
+            for (int i = lo; i < hi; ++i) placed.emplace_back(keys[i], i);
+            std::sort(placed.begin(), placed.end());
+            return placed;
+        };
+        const auto inA = sorted(a_, aLo, aHi), inB = sorted(b_, bLo, bHi);
+        auto runEnd = [](const std::vector<std::pair<std::uint32_t, int>>& placed, std::size_t at) {
+            std::size_t end = at + 1;
+            while (end < placed.size() && placed[end].first == placed[at].first) ++end;
+            return end;
+        };
         std::vector<std::pair<int, int>> pairs;
-        for (int j = bLo; j < bHi; ++j) {
-            const auto found = inB.find(b_[j]);
-            if (found != inB.end() && found->second == j) pairs.emplace_back(seen[b_[j]].second, j);
+        for (std::size_t i = 0, j = 0; i < inA.size() && j < inB.size();) {
+            if (inA[i].first < inB[j].first) {
+                i = runEnd(inA, i);
+            } else if (inB[j].first < inA[i].first) {
+                j = runEnd(inB, j);
+            } else {
+                const std::size_t endA = runEnd(inA, i), endB = runEnd(inB, j);
+                if (endA - i == 1 && endB - j == 1)
+                    pairs.emplace_back(inA[i].second, inB[j].second);
+                i = endA;
+                j = endB;
+            }
         }
+        std::sort(pairs.begin(), pairs.end(),
+                  [](const auto& x, const auto& y) { return x.second < y.second; });
         return LongestIncreasing(pairs);
     }
 
