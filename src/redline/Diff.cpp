@@ -47,17 +47,22 @@ class Differ {
         // Anchors nest only so deep; below that, Myers alone. A side with nothing left needs
         // none.
         const bool search = depth < 32 && aLo < aHi && bLo < bHi;
-        const auto anchors =
+        auto anchors =
             search ? uniqueCommon(aLo, aHi, bLo, bHi) : std::vector<std::pair<int, int>>{};
+        int width = 1;  // of each anchor
+        if (search && anchors.empty()) {
+            anchors = uniqueGrams(aLo, aHi, bLo, bHi);
+            width = kGram;
+        }
         if (anchors.empty()) {
             myers(aLo, aHi, bLo, bHi);
         } else {
             int a = aLo, b = bLo;
             for (const auto& [x, y] : anchors) {
                 anchored(a, x, b, y, depth + 1);
-                emit(EditKind::Equal, 1);
-                a = x + 1;
-                b = y + 1;
+                emit(EditKind::Equal, width);
+                a = x + width;
+                b = y + width;
             }
             anchored(a, aHi, b, bHi, depth + 1);
         }
@@ -67,17 +72,55 @@ class Differ {
     // The keys that occur exactly once in each range, as (a, b) pairs in the longest order that
     // both sides share.
     std::vector<std::pair<int, int>> uniqueCommon(int aLo, int aHi, int bLo, int bHi) const {
-        // Each side's keys sorted with their places: runs of one key are found side by side,
-        // without a hash table, whose nodes cost more than the sort on ranges this short.
-        auto sorted = [](const Keys& keys, int lo, int hi) {
+        auto placed = [](const Keys& keys, int lo, int hi) {
             std::vector<std::pair<std::uint32_t, int>> placed;
             placed.reserve(static_cast<std::size_t>(hi - lo));
             for (int i = lo; i < hi; ++i) placed.emplace_back(keys[i], i);
-            std::sort(placed.begin(), placed.end());
             return placed;
         };
-        const auto inA = sorted(a_, aLo, aHi), inB = sorted(b_, bLo, bHi);
-        auto runEnd = [](const std::vector<std::pair<std::uint32_t, int>>& placed, std::size_t at) {
+        return LongestIncreasing(FoundOnceOnEachSide(placed(a_, aLo, aHi), placed(b_, bLo, bHi)));
+    }
+
+    // For a long range that no key found once on each side anchors (text of few words, such as
+    // one repeated phrase), runs of kGram keys found once on each side anchor it instead; without
+    // them the search would cost the range's length times its differences.
+    static constexpr int kGram = 16;
+    static constexpr int kGramsFrom = 1024;
+    std::vector<std::pair<int, int>> uniqueGrams(int aLo, int aHi, int bLo, int bHi) const {
+        if (aHi - aLo < kGramsFrom || bHi - bLo < kGramsFrom) return {};
+        auto placed = [](const Keys& keys, int lo, int hi) {
+            std::vector<std::pair<std::uint64_t, int>> placed;
+            placed.reserve(static_cast<std::size_t>(hi - lo));
+            for (int i = lo; i + kGram <= hi; ++i) {
+                std::uint64_t hash = 14695981039346656037ull;
+                for (int k = 0; k < kGram; ++k) hash = (hash ^ keys[i + k]) * 1099511628211ull;
+                placed.emplace_back(hash, i);
+            }
+            return placed;
+        };
+        std::vector<std::pair<int, int>> anchors;
+        for (const auto& [x, y] :
+             LongestIncreasing(FoundOnceOnEachSide(placed(a_, aLo, aHi), placed(b_, bLo, bHi)))) {
+            // Anchors do not overlap, and a hash that two different runs share anchors nothing.
+            if (!anchors.empty() &&
+                (x < anchors.back().first + kGram || y < anchors.back().second + kGram)) {
+                continue;
+            }
+            if (std::equal(a_.begin() + x, a_.begin() + x + kGram, b_.begin() + y)) {
+                anchors.emplace_back(x, y);
+            }
+        }
+        return anchors;
+    }
+
+    // Of keys with their places on each side, those found exactly once on each, as (a, b)
+    // places ordered by b. Sorting finds runs of one key side by side, without a hash table.
+    template <typename Key>
+    static std::vector<std::pair<int, int>> FoundOnceOnEachSide(
+        std::vector<std::pair<Key, int>> inA, std::vector<std::pair<Key, int>> inB) {
+        std::sort(inA.begin(), inA.end());
+        std::sort(inB.begin(), inB.end());
+        auto runEnd = [](const std::vector<std::pair<Key, int>>& placed, std::size_t at) {
             std::size_t end = at + 1;
             while (end < placed.size() && placed[end].first == placed[at].first) ++end;
             return end;
@@ -90,15 +133,16 @@ class Differ {
                 j = runEnd(inB, j);
             } else {
                 const std::size_t endA = runEnd(inA, i), endB = runEnd(inB, j);
-                if (endA - i == 1 && endB - j == 1)
+                if (endA - i == 1 && endB - j == 1) {
                     pairs.emplace_back(inA[i].second, inB[j].second);
+                }
                 i = endA;
                 j = endB;
             }
         }
         std::sort(pairs.begin(), pairs.end(),
                   [](const auto& x, const auto& y) { return x.second < y.second; });
-        return LongestIncreasing(pairs);
+        return pairs;
     }
 
     // Of pairs ordered by b, the longest run also ordered by a (patience sorting).

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <pugixml.hpp>
+#include <random>
 #include <set>
 
 #include "redline/Compare.h"
@@ -494,4 +495,29 @@ TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
     for (const auto& change : changes) {
         EXPECT_EQ(std::max(change.originalParagraph, change.revisedParagraph), 5u) << change.text;
     }
+}
+
+// A paragraph of thousands of words from a handful, as pasted lists and converters make: no word
+// occurs once, so runs of words anchor the comparison; each changed word is marked alone.
+TEST(LongParagraphs, OfFewWordsMarkEachChangedWordAlone) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    const char* words[] = {"red", "green", "blue", "amber", "grey"};
+    std::mt19937 random(7);
+    std::string runsA, runsB;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string word = words[random() % 5];
+        runsA += R(word + " ");
+        runsB += R((i % 50 == 25 ? std::string("violet") : word) + " ");
+    }
+    WriteDocx(a, P(runsA));
+    WriteDocx(b, P(runsB));
+    const ChangeCounts counts = redline::Count(redline::CompareDocuments(a, b, result));
+    EXPECT_EQ(counts.insertions, 60);
+    EXPECT_EQ(counts.deletions, 60);
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
+              redline::ReadText(a, redline::Reading::AcceptAll));
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
+              redline::ReadText(b, redline::Reading::AcceptAll));
 }
