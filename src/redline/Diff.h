@@ -1,7 +1,8 @@
 // The difference between two sequences of keys: anchored first on the keys that occur once on
 // each side (as patience diff does), or in a long stretch without such keys on runs of keys that
 // do, then Myers' O(ND) algorithm between the anchors, so that the cost grows with the
-// sequences' length and their differences, never with the square of their length. A semantic clean-up then merges small equalities between changes.
+// sequences' length and their differences, never with the square of their length. A semantic
+// clean-up then merges small equalities between changes.
 #pragma once
 
 #include <cstdint>
