@@ -345,7 +345,10 @@ class Page {
             }
             const bool marked = span.kind != SpanKind::Plain;
             const std::string target = marked || span.reformatted ? anchor(span.mark) : "";
-            if (marked) out_ << "<" << KindClass(span.kind) << target << ">";
+            if (marked) {
+                out_ << "<" << KindClass(span.kind) << target << " title=\"" << KindWords(span.kind)
+                     << "\">";
+            }
             if (span.reformatted) {
                 out_ << "<span class=\"fmt\" title=\"formatting changed\"" << (marked ? "" : target)
                      << ">";
