@@ -151,14 +151,7 @@ struct ParagraphWriter {
         std::uint32_t from = 0;
         auto stretch = [&](std::uint32_t to, bool compare) {
             if (from == to) return;
-            std::string reformatted;
-            const int since = context.stamp.peek();
-            emitter.emit(b, atB(j + from), atB(j + to), false, std::nullopt, compare ? &a : nullptr,
-                         atA(i + from), &reformatted);
-            if (!reformatted.empty()) {
-                context.record({ChangeKind::Formatting, part, reformatted, aNumber, bNumber},
-                               since);
-            }
+            keep(atB(j + from), atB(j + to), compare, atA(i + from));
             from = to;
         };
         if (context.revised.keys().like().any()) {
@@ -175,18 +168,12 @@ struct ParagraphWriter {
     }
 
     void deleted(std::uint32_t count) {
-        const int since = context.stamp.peek();
-        emitter.emit(a, atA(i), atA(i + count), true, Mark::Delete);
-        context.record({ChangeKind::Deletion, part, Excerpt(a, unitsA, i, count), aNumber, 0},
-                       since);
+        remove(atA(i), atA(i + count), Excerpt(a, unitsA, i, count));
         i += count;
     }
 
     void inserted(std::uint32_t count) {
-        const int since = context.stamp.peek();
-        emitter.emit(b, atB(j), atB(j + count), false, Mark::Insert);
-        context.record({ChangeKind::Insertion, part, Excerpt(b, unitsB, j, count), 0, bNumber},
-                       since);
+        add(atB(j), atB(j + count), Excerpt(b, unitsB, j, count));
         j += count;
     }
 
@@ -213,31 +200,44 @@ struct ParagraphWriter {
     }
 
   private:
+    // The revised side's bytes `from` to `to`, unmarked; with `compare`, told apart from the
+    // original's formatting from `fromA` on.
+    void keep(std::uint32_t from, std::uint32_t to, bool compare, std::uint32_t fromA) {
+        std::string reformatted;
+        const int since = context.stamp.peek();
+        emitter.emit(b, from, to, false, std::nullopt, compare ? &a : nullptr, fromA, &reformatted);
+        if (!reformatted.empty()) {
+            context.record({ChangeKind::Formatting, part, reformatted, aNumber, bNumber}, since);
+        }
+    }
+
+    // The original's bytes `from` to `to`, marked deleted and reported as `text`.
+    void remove(std::uint32_t from, std::uint32_t to, std::string text) {
+        const int since = context.stamp.peek();
+        emitter.emit(a, from, to, true, Mark::Delete);
+        context.record({ChangeKind::Deletion, part, std::move(text), aNumber, 0}, since);
+    }
+
+    // The revised side's bytes `from` to `to`, marked inserted and reported as `text`.
+    void add(std::uint32_t from, std::uint32_t to, std::string text) {
+        const int since = context.stamp.peek();
+        emitter.emit(b, from, to, false, Mark::Insert);
+        context.record({ChangeKind::Insertion, part, std::move(text), 0, bNumber}, since);
+    }
+
     // Writes the one word of each side at `i` and `j` as the characters' script says.
     void characters(const Script& script) {
         std::uint32_t x = atA(i), y = atB(j);
         for (const Edit& edit : script) {
-            const int since = context.stamp.peek();
             if (edit.kind == EditKind::Equal) {
-                std::string reformatted;
-                emitter.emit(b, y, y + edit.count, false, std::nullopt, &a, x, &reformatted);
-                if (!reformatted.empty()) {
-                    context.record({ChangeKind::Formatting, part, reformatted, aNumber, bNumber},
-                                   since);
-                }
+                keep(y, y + edit.count, true, x);
                 x += edit.count;
                 y += edit.count;
             } else if (edit.kind == EditKind::Delete) {
-                emitter.emit(a, x, x + edit.count, true, Mark::Delete);
-                context.record({ChangeKind::Deletion, part,
-                                std::string(a.stream.substr(x, edit.count)), aNumber, 0},
-                               since);
+                remove(x, x + edit.count, a.stream.substr(x, edit.count));
                 x += edit.count;
             } else {
-                emitter.emit(b, y, y + edit.count, false, Mark::Insert);
-                context.record({ChangeKind::Insertion, part,
-                                std::string(b.stream.substr(y, edit.count)), 0, bNumber},
-                               since);
+                add(y, y + edit.count, b.stream.substr(y, edit.count));
                 y += edit.count;
             }
         }
