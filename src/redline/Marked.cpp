@@ -4,6 +4,7 @@
 #include <map>
 
 #include "redline/Document.h"
+#include "redline/Story.h"
 #include "redline/Xml.h"
 
 namespace redline {
@@ -83,7 +84,7 @@ class MarkedReader {
             } else if (Named(child, "w:tbl")) {
                 MarkedBlock block;
                 block.table = true;
-                for (const pugi::xml_node& tr : WrappedRows(child)) {
+                for (const pugi::xml_node& tr : WrappedChildren(child, "w:tr")) {
                     MarkedRow row;
                     const pugi::xml_node trPr = tr.child("w:trPr");
                     for (const pugi::xml_node& mark : trPr.children()) {
@@ -91,7 +92,7 @@ class MarkedReader {
                         row.kind = KindOfMark(mark);
                         row.mark = mark.attribute("w:id").as_int();
                     }
-                    for (const pugi::xml_node& tc : Cells(tr)) {
+                    for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) {
                         row.cells.emplace_back();
                         collect(tc, part, row.cells.back(), original, revised);
                     }
@@ -104,24 +105,6 @@ class MarkedReader {
                 collect(child, part, out, original, revised);
             }
         }
-    }
-
-    static std::vector<pugi::xml_node> WrappedRows(const pugi::xml_node& table) {
-        std::vector<pugi::xml_node> rows;
-        for (const pugi::xpath_node& row :
-             table.select_nodes("w:tr | w:sdt/w:sdtContent/w:tr | w:customXml/w:tr")) {
-            rows.push_back(row.node());
-        }
-        return rows;
-    }
-
-    static std::vector<pugi::xml_node> Cells(const pugi::xml_node& row) {
-        std::vector<pugi::xml_node> cells;
-        for (const pugi::xpath_node& cell :
-             row.select_nodes("w:tc | w:sdt/w:sdtContent/w:tc | w:customXml/w:tc")) {
-            cells.push_back(cell.node());
-        }
-        return cells;
     }
 
     MarkedParagraph paragraph(const pugi::xml_node& p, const XmlPart& part) {
