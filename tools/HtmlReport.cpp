@@ -96,38 +96,22 @@ a { color: #0645ad; }
                             .counts { font-size: .85rem; } }
 )";
 
-const char* KindClass(SpanKind kind) {
-    switch (kind) {
-        case SpanKind::Inserted:
-            return "ins";
-        case SpanKind::Deleted:
-            return "del";
-        case SpanKind::MovedFrom:
-            return "span class=\"move-from\"";
-        case SpanKind::MovedTo:
-            return "span class=\"move-to\"";
-        default:
-            return "span";
-    }
-}
+// How each kind of span is written: its element, its class and the words that name it.
+struct Shown {
+    const char* element;
+    const char* classes;  // the attribute, with a space before it, or ""
+    const char* words;
+};
 
-const char* KindWords(SpanKind kind) {
-    switch (kind) {
-        case SpanKind::Inserted:
-            return "inserted";
-        case SpanKind::Deleted:
-            return "deleted";
-        case SpanKind::MovedFrom:
-            return "moved away";
-        case SpanKind::MovedTo:
-            return "moved here";
-        default:
-            return "";
-    }
-}
-
-std::string Closing(SpanKind kind) {
-    return kind == SpanKind::Inserted ? "ins" : kind == SpanKind::Deleted ? "del" : "span";
+const Shown& ShownAs(SpanKind kind) {
+    static const Shown shown[] = {
+        {"span", "", ""},
+        {"ins", "", "inserted"},
+        {"del", "", "deleted"},
+        {"span", " class=\"move-from\"", "moved away"},
+        {"span", " class=\"move-to\"", "moved here"},
+    };
+    return shown[static_cast<int>(kind)];
 }
 
 class Page {
@@ -309,7 +293,7 @@ class Page {
                 out_ << "<td>";
                 if (row.kind != SpanKind::Plain) {
                     out_ << "<span class=\"tag\"" << anchor(row.mark) << ">row "
-                         << KindWords(row.kind) << "</span>";
+                         << ShownAs(row.kind).words << "</span>";
                 }
                 for (const MarkedBlock& inner : cell) this->block(inner);
                 out_ << "</td>";
@@ -346,8 +330,9 @@ class Page {
             const bool marked = span.kind != SpanKind::Plain;
             const std::string target = marked || span.reformatted ? anchor(span.mark) : "";
             if (marked) {
-                out_ << "<" << KindClass(span.kind) << target << " title=\"" << KindWords(span.kind)
-                     << "\">";
+                const Shown& shown = ShownAs(span.kind);
+                out_ << "<" << shown.element << shown.classes << target << " title=\""
+                     << shown.words << "\">";
             }
             if (span.reformatted) {
                 out_ << "<span class=\"fmt\" title=\"formatting changed\"" << (marked ? "" : target)
@@ -359,11 +344,12 @@ class Page {
                 out_ << HtmlEscape(text);
             }
             if (span.reformatted) out_ << "</span>";
-            if (marked) out_ << "</" << Closing(span.kind) << ">";
+            if (marked) out_ << "</" << ShownAs(span.kind).element << ">";
         }
         if (p.end != SpanKind::Plain) {
-            out_ << "<" << KindClass(p.end) << anchor(p.endMark) << " title=\"paragraph break "
-                 << KindWords(p.end) << "\">¶</" << Closing(p.end) << ">";
+            const Shown& shown = ShownAs(p.end);
+            out_ << "<" << shown.element << shown.classes << anchor(p.endMark)
+                 << " title=\"paragraph break " << shown.words << "\">¶</" << shown.element << ">";
         }
         out_ << "</p>\n";
     }
