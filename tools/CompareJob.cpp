@@ -18,6 +18,12 @@ namespace {
 constexpr const char* kDocxFilter = "MS Word 2007 XML";
 }  // namespace
 
+std::string LowerExtension(const std::string& path) {
+    std::string extension = fs::path(path).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
 std::string ExportFilter(const std::string& result) {
     static const std::map<std::string, std::string> filters = {
         {".docx", kDocxFilter},
@@ -25,9 +31,7 @@ std::string ExportFilter(const std::string& result) {
         {".doc", "MS Word 97"},
         {".pdf", "writer_pdf_Export"},
     };
-    std::string extension = fs::path(result).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const auto found = filters.find(extension);
+    const auto found = filters.find(LowerExtension(result));
     return found == filters.end() ? "" : found->second;
 }
 

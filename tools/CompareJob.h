@@ -29,6 +29,9 @@ enum ExitCode {
 // Gives the office when a job needs one, starting it at the first need.
 using OfficeSource = std::function<office::ComparisonSession&()>;
 
+// The extension of `path` in lower case, its dot included: ".docx".
+std::string LowerExtension(const std::string& path);
+
 // The office's export filter for the result's extension (.docx, .odt, .doc, .pdf), or "".
 std::string ExportFilter(const std::string& result);
 

@@ -180,9 +180,7 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
         return Usage("the result must end in .docx, .odt, .doc or .pdf.");
     }
     if (!args.report.empty()) {
-        std::string extension = std::filesystem::path(args.report).extension().string();
-        for (char& c : extension)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string extension = LowerExtension(args.report);
         if (extension != ".html" && extension != ".htm") {
             return Usage("the report must end in .html.");
         }
@@ -250,10 +248,11 @@ void WriteReport(const Arguments& args, const std::string& marked,
     }
 }
 
-// Colour only for a person at a terminal who has not asked for none.
-bool Colour() {
+// Colour only for a person at a terminal, or at git's pager (`paged`), who has not asked for
+// none.
+bool Colour(bool paged = false) {
     const char* none = std::getenv("NO_COLOR");
-    return isatty(STDOUT_FILENO) && !(none && *none);
+    return (isatty(STDOUT_FILENO) || paged) && !(none && *none);
 }
 
 // An office is started only for a job that needs one: Word 2007+ documents compare without.
@@ -278,9 +277,8 @@ int GitDiff(const Arguments& args) {
         RunJob(office, {args.documents[0], args.documents[1], ""}, Settings(args),
                [&](const std::string& marked, const std::vector<redline::Change>&) {
                    // git pages its output through a pager that shows colour when it can.
-                   const char* none = std::getenv("NO_COLOR");
-                   const bool paged = std::getenv("GIT_PAGER_IN_USE") && !(none && *none);
-                   PrintWordDiff(std::cout, redline::ReadMarked(marked), Colour() || paged);
+                   PrintWordDiff(std::cout, redline::ReadMarked(marked),
+                                 Colour(std::getenv("GIT_PAGER_IN_USE") != nullptr));
                });
     } catch (...) {
         const JobFailure failure = CurrentFailure({args.documents[0], args.documents[1], ""});
