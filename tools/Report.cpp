@@ -43,35 +43,44 @@ void PrintChange(std::ostream& out, const redline::Change& change) {
 
 }  // namespace
 
-const std::vector<std::string>& SkippableParts() {
-    static const std::vector<std::string> names = {"tables",   "headers",   "footers",  "footnotes",
-                                                   "endnotes", "textboxes", "comments", "fields"};
+namespace {
+
+// The parts --skip names, and what each leaves out; comments name nothing: they are never marked.
+struct Skippable {
+    const char* name;
+    bool redline::Skipped::*flag;
+};
+constexpr Skippable kSkippable[] = {
+    {"tables", &redline::Skipped::tables},
+    {"headers", &redline::Skipped::headers},
+    {"footers", &redline::Skipped::footers},
+    {"footnotes", &redline::Skipped::footnotes},
+    {"endnotes", &redline::Skipped::endnotes},
+    {"textboxes", &redline::Skipped::textBoxes},
+    {"comments", nullptr},
+    {"fields", &redline::Skipped::fields},
+};
+
+std::vector<std::string> SkippedNames(const redline::Skipped& skip) {
+    std::vector<std::string> names;
+    for (const Skippable& part : kSkippable) {
+        if (part.flag && skip.*part.flag) names.push_back(part.name);
+    }
     return names;
 }
 
+}  // namespace
+
 bool SkipPart(const std::string& name, redline::Skipped& skip) {
-    bool* const flags[] = {&skip.tables,   &skip.headers,   &skip.footers, &skip.footnotes,
-                           &skip.endnotes, &skip.textBoxes, nullptr,       &skip.fields};
-    const auto& names = SkippableParts();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i] != name) continue;
-        if (flags[i]) *flags[i] = true;
+    for (const Skippable& part : kSkippable) {
+        if (name != part.name) continue;
+        if (part.flag) skip.*part.flag = true;
         return true;
     }
     return false;
 }
 
 namespace {
-
-std::vector<std::string> SkippedNames(const redline::Skipped& skip) {
-    const bool flags[] = {skip.tables,   skip.headers,   skip.footers, skip.footnotes,
-                          skip.endnotes, skip.textBoxes, false,        skip.fields};
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < SkippableParts().size(); ++i) {
-        if (flags[i]) names.push_back(SkippableParts()[i]);
-    }
-    return names;
-}
 
 const char* Bool(bool value) {
     return value ? "true" : "false";

@@ -20,11 +20,9 @@ void PrintCounts(std::ostream& out, const std::vector<redline::Change>& changes)
 void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
                const std::string& result, const redline::CompareOptions& settings);
 
-// The names --skip takes, in the order help gives them.
-const std::vector<std::string>& SkippableParts();
-
-// Sets what `name` names in `skip` ("comments" names nothing: comments are never compared);
-// answers false for a name that is not one of SkippableParts().
+// Sets what `name` names in `skip` (tables, headers, footers, footnotes, endnotes, textboxes,
+// fields; "comments" names nothing: comments are never compared); answers false for a name
+// that is none of these.
 bool SkipPart(const std::string& name, redline::Skipped& skip);
 
 // The settings as a reader reads them: "formatting: compared", one a line.
