@@ -220,13 +220,13 @@ redline::CompareOptions Settings(const Arguments& args) {
 }
 
 // Writes the report beside its place and renames it when complete.
-void WriteReport(const Arguments& args, const std::string& marked,
+void WriteReport(const Arguments& args, std::vector<redline::MarkedStory> stories,
                  const std::vector<redline::Change>& changes) {
     ReportContent content{
         {DescribeFile("Original", args.documents[0]), DescribeFile("Revised", args.documents[1])},
         DescribeSettings(args.settings),
         changes,
-        redline::ReadMarked(marked)};
+        std::move(stories)};
     const std::string partial = args.report + ".part";
     {
         std::ofstream out(partial, std::ios::binary);
@@ -299,12 +299,14 @@ int CompareOne(const Arguments& args) {
         const auto changes =
             RunJob(office, job, Settings(args),
                    [&](const std::string& marked, const std::vector<redline::Change>& found) {
-                       if (!args.report.empty()) WriteReport(args, marked, found);
+                       if (!args.text && args.report.empty()) return;
+                       auto stories = redline::ReadMarked(marked);
                        if (args.text) {
                            std::ostringstream text;
-                           PrintWordDiff(text, redline::ReadMarked(marked), Colour());
+                           PrintWordDiff(text, stories, Colour());
                            diff = text.str();
                        }
+                       if (!args.report.empty()) WriteReport(args, std::move(stories), found);
                    });
         if (args.text) {
             std::cout << diff;
