@@ -3,6 +3,7 @@
 // is a process of its own, so its peak resident memory is its own.
 //   shape_bench [--only WORDS] [PARAGRAPHS...]   (default: every shape at 10000 and 50000;
 //   with --only, the shapes whose name holds WORDS, leaving the last pair in the temp folder)
+//   shape_bench --engine A B RESULT   (the engine alone on a pair, in this process: for profilers)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -182,6 +183,10 @@ Run Measure(const std::function<void()>& work) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 5 && std::string(argv[1]) == "--engine") {
+        redline::CompareDocuments(argv[2], argv[3], argv[4]);
+        return 0;
+    }
     std::vector<int> sizes;
     std::string only;
     for (int i = 1; i < argc; ++i) {

@@ -112,6 +112,39 @@ void FindMoves(const Script& script, const Keys& keysA, const Keys& keysB,
     }
 }
 
+// The items of one side (b's with `revised`) that a changed stretch may pair: those that did
+// not move, in stretches where neither side is left without such items.
+std::vector<int> Pairable(const Script& script, const std::vector<int>& movedA,
+                          const std::vector<int>& movedB, bool revised) {
+    std::vector<int> pairable, as, bs;
+    auto flush = [&] {
+        if (!as.empty() && !bs.empty()) {
+            const std::vector<int>& mine = revised ? bs : as;
+            pairable.insert(pairable.end(), mine.begin(), mine.end());
+        }
+        as.clear();
+        bs.clear();
+    };
+    int i = 0, j = 0;
+    for (const Edit& edit : script) {
+        if (edit.kind == EditKind::Equal) {
+            flush();
+            i += static_cast<int>(edit.count);
+            j += static_cast<int>(edit.count);
+            continue;
+        }
+        const bool deleted = edit.kind == EditKind::Delete;
+        int& at = deleted ? i : j;
+        const std::vector<int>& moved = deleted ? movedA : movedB;
+        std::vector<int>& side = deleted ? as : bs;
+        for (std::uint32_t k = 0; k < edit.count; ++k, ++at) {
+            if (!moved[at]) side.push_back(at);
+        }
+    }
+    flush();
+    return pairable;
+}
+
 // Writes the steps of one changed stretch: the pairs compared inside, and between them what
 // was deleted, then what was inserted, each at its place.
 class Stretch {
@@ -172,6 +205,11 @@ std::vector<Step> Align(const std::vector<Item>& a, const std::vector<Item>& b,
     const Script script = Difference(keysA, keysB);
     std::vector<int> movedA(a.size(), 0), movedB(b.size(), 0);
     if (rules.moves) FindMoves(script, keysA, keysB, a, rules, nextMove, movedA, movedB);
+
+    if (rules.prepare) {
+        rules.prepare(Pairable(script, movedA, movedB, false),
+                      Pairable(script, movedA, movedB, true));
+    }
 
     std::vector<Step> steps;
     Stretch stretch(a, b, rules, movedA, movedB, steps);

@@ -27,6 +27,9 @@ struct AlignRules {
     // How alike two items of the same kind are, from 0 to 1; below `pairing` they are not
     // compared inside but deleted and inserted.
     std::function<double(int a, int b)> similarity;
+    // When set, called once before any `similarity` with the items of each side that changed
+    // stretches may pair (each side's in order), so that what similarity needs is made at once.
+    std::function<void(const std::vector<int>& a, const std::vector<int>& b)> prepare;
     double pairing = 0.5;
     // Items this heavy that leave one place and arrive unchanged at another are moves.
     bool moves = false;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "redline/BlockText.h"
+#include "redline/BothAtOnce.h"
 #include "redline/Notes.h"
 #include "redline/Revisions.h"
 #include "redline/Writer.h"
@@ -13,6 +14,17 @@
 namespace redline {
 
 namespace {
+
+// Reads one document; its own tracked changes are taken as accepted: it is compared as it reads
+// now.
+void LoadSide(DocumentSide& side, const std::string& path) {
+    try {
+        LoadDocument(side, path);
+    } catch (const BadDocument& e) {
+        throw UnreadableDocument(path, e);
+    }
+    ResolveRevisions(side.main.xml.document_element(), Resolution::Accept);
+}
 
 bool HoldsTextBox(const pugi::xml_node& node) {
     return node.find_node([](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); });
@@ -236,16 +248,7 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
       keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
       stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
       shared_(a_, b_) {
-    for (auto [side, path] : {std::pair{&a_, &original}, std::pair{&b_, &revised}}) {
-        try {
-            LoadDocument(*side, *path);
-        } catch (const BadDocument& e) {
-            throw UnreadableDocument(*path, e);
-        }
-    }
-    // The inputs' own tracked changes are taken as accepted: each is compared as it reads now.
-    ResolveRevisions(a_.main.xml.document_element(), Resolution::Accept);
-    ResolveRevisions(b_.main.xml.document_element(), Resolution::Accept);
+    BothAtOnce([&] { LoadSide(a_, original); }, [&] { LoadSide(b_, revised); });
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
 }

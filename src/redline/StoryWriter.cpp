@@ -8,6 +8,7 @@
 
 #include "redline/Align.h"
 #include "redline/BlockText.h"
+#include "redline/BothAtOnce.h"
 #include "redline/Words.h"
 #include "redline/Writer.h"
 #include "redline/Xml.h"
@@ -345,6 +346,23 @@ void CarryPropertiesOverTheEnd(const pugi::xml_node& settle, pugi::xml_node last
     change.append_copy(before);
 }
 
+// Makes the bags of the blocks a story's changed stretches may pair, each side's on a core of its
+// own when there are enough of them to be worth a thread.
+void PrepareBags(const std::vector<int>& as, const Story& a, Bags& bagsA,
+                 const std::vector<int>& bs, const Story& b, Bags& bagsB) {
+    auto make = [](const std::vector<int>& items, const Story& story, Bags& bags) {
+        for (const int i : items) {
+            const BlockKind kind = story.blocks[i].kind;
+            if (kind == BlockKind::Paragraph || kind == BlockKind::Control) {
+                bags.of(i, story.blocks[i].node);
+            }
+        }
+    };
+    constexpr std::size_t kWorthAThread = 256;
+    if (as.size() + bs.size() < kWorthAThread) return;  // made when first asked for
+    BothAtOnce([&] { make(as, a, bagsA); }, [&] { make(bs, b, bagsB); });
+}
+
 }  // namespace
 
 void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
@@ -376,6 +394,9 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
             default:
                 return -1.0;
         }
+    };
+    rules.prepare = [&](const std::vector<int>& as, const std::vector<int>& bs) {
+        PrepareBags(as, a, bagsA, bs, b, bagsB);
     };
     std::vector<Step> steps = Align(items(a), items(b), rules, context.nextMove);
     const int settle = SettleTheEnd(steps, a, b);
