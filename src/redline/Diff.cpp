@@ -44,6 +44,13 @@ class Differ {
         }
         aHi -= suffix;
         bHi -= suffix;
+        if (nothingInCommon(aLo, aHi, bLo, bHi)) {
+            // A replaced word, most often: one change, without anchors or a search for them.
+            emit(EditKind::Delete, aHi - aLo);
+            emit(EditKind::Insert, bHi - bLo);
+            emit(EditKind::Equal, suffix);
+            return;
+        }
         // Anchors nest only so deep; below that, Myers alone. A side with nothing left needs
         // none.
         const bool search = depth < 32 && aLo < aHi && bLo < bHi;
@@ -67,6 +74,20 @@ class Differ {
             anchored(a, aHi, b, bHi, depth + 1);
         }
         emit(EditKind::Equal, suffix);
+    }
+
+    // Whether two small ranges, both holding something, share no key: looked at pair by pair.
+    bool nothingInCommon(int aLo, int aHi, int bLo, int bHi) const {
+        constexpr long kSmall = 256;  // pairs
+        if (aLo == aHi || bLo == bHi || static_cast<long>(aHi - aLo) * (bHi - bLo) > kSmall) {
+            return false;
+        }
+        for (int i = aLo; i < aHi; ++i) {
+            for (int j = bLo; j < bHi; ++j) {
+                if (a_[i] == b_[j]) return false;
+            }
+        }
+        return true;
     }
 
     // The keys that occur exactly once in each range, as (a, b) pairs in the longest order that

@@ -1,8 +1,10 @@
 #include "redline/Xml.h"
 
+#include <iterator>
 #include <sstream>
 #include <vector>
 
+#include "redline/BothAtOnce.h"
 #include "redline/Package.h"
 
 namespace redline {
@@ -40,12 +42,70 @@ struct StringWriter : pugi::xml_writer {
     }
 };
 
+// The document's text up to its body's first block and from after its last, written from a shell
+// that holds everything but the blocks.
+std::pair<std::string, std::string> AroundTheBlocks(const pugi::xml_document& document,
+                                                    const pugi::xml_node& body) {
+    static constexpr char kMarker[] = "<!--the body's blocks-->";
+    pugi::xml_document shell;
+    for (const pugi::xml_node& node : document.children()) {
+        if (node != body.parent()) {
+            shell.append_copy(node);
+            continue;
+        }
+        pugi::xml_node root = shell.append_child(node.name());
+        for (const pugi::xml_attribute& attribute : node.attributes()) root.append_copy(attribute);
+        for (const pugi::xml_node& child : node.children()) {
+            if (child != body) {
+                root.append_copy(child);
+                continue;
+            }
+            pugi::xml_node emptyBody = root.append_child(body.name());
+            for (const pugi::xml_attribute& attribute : body.attributes()) {
+                emptyBody.append_copy(attribute);
+            }
+            emptyBody.append_child(pugi::node_comment).set_value("the body's blocks");
+        }
+    }
+    StringWriter writer;
+    shell.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    const std::size_t at = writer.text.find(kMarker);
+    return {writer.text.substr(0, at), writer.text.substr(at + sizeof kMarker - 1)};
+}
+
+void Print(pugi::xml_node from, const pugi::xml_node& to, StringWriter& writer) {
+    for (; from != to; from = from.next_sibling()) {
+        from.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    }
+}
+
 }  // namespace
 
-std::string SerializePart(const pugi::xml_document& document) {
+std::string SerializePart(const pugi::xml_document& document, std::size_t halvesFrom) {
+    const pugi::xml_node body = document.document_element().child("w:body");
+    const std::size_t blocks = static_cast<std::size_t>(std::distance(body.begin(), body.end()));
     StringWriter writer;
-    document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return std::move(writer.text);
+    if (!body || blocks < halvesFrom) {
+        document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        return std::move(writer.text);
+    }
+    auto [head, tail] = AroundTheBlocks(document, body);
+    pugi::xml_node middle = body.first_child();
+    for (std::size_t i = 0; i < blocks / 2; ++i) middle = middle.next_sibling();
+    StringWriter second;
+    writer.text = std::move(head);
+    BothAtOnce([&] { Print(body.first_child(), middle, writer); },
+               [&] { Print(middle, pugi::xml_node(), second); });
+    // Joined at the size they make together: a string that doubles as it grows would hold twice
+    // the part's text for a while.
+    std::string whole;
+    whole.reserve(writer.text.size() + second.text.size() + tail.size());
+    whole += writer.text;
+    std::string().swap(writer.text);
+    whole += second.text;
+    std::string().swap(second.text);
+    whole += tail;
+    return whole;
 }
 
 }  // namespace redline

@@ -18,8 +18,12 @@ inline constexpr std::size_t kLargestXmlPart = 160u << 20;
 // nested deeper than kDeepestXml.
 void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name);
 
+// A body of at least this many blocks is written in two halves at once, one on a thread of its
+// own; the bytes are the same as when written in one go.
+inline constexpr std::size_t kHalvesFrom = 2048;
+
 // The document as the bytes of a part, with its XML declaration.
-std::string SerializePart(const pugi::xml_document& document);
+std::string SerializePart(const pugi::xml_document& document, std::size_t halvesFrom = kHalvesFrom);
 
 // Whether the element is named `name` ("w:p"): the prefixes are those Word writes.
 inline bool Named(const pugi::xml_node& node, const char* name) {
