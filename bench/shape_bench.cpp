@@ -3,7 +3,8 @@
 // is a process of its own, so its peak resident memory is its own.
 //   shape_bench [--only WORDS] [PARAGRAPHS...]   (default: every shape at 10000 and 50000;
 //   with --only, the shapes whose name holds WORDS, leaving the last pair in the temp folder)
-//   shape_bench --engine A B RESULT   (the engine alone on a pair, in this process: for profilers)
+//   shape_bench --engine|--floor A B RESULT   (the engine or the floor alone, in this process:
+//   for profilers)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "redline/BothAtOnce.h"
 #include "redline/Compare.h"
 #include "redline/Document.h"
 #include "redline/Xml.h"
@@ -142,11 +144,11 @@ std::vector<Shape> Shapes() {
 }
 
 // What the engine cannot do better than: open, inflate and parse both packages, serialise the
-// revised one's main part and write its package.
+// revised one's main part and write its package, on both cores where the engine uses them.
 void Floor(const std::string& a, const std::string& b, const std::string& result) {
     redline::DocumentSide sideA, sideB;
-    redline::LoadDocument(sideA, a);
-    redline::LoadDocument(sideB, b);
+    redline::BothAtOnce([&] { redline::LoadDocument(sideA, a); },
+                        [&] { redline::LoadDocument(sideB, b); });
     redline::SavePart(sideB.main, sideB.package);
     sideB.package.write(result);
 }
@@ -185,6 +187,10 @@ Run Measure(const std::function<void()>& work) {
 int main(int argc, char* argv[]) {
     if (argc == 5 && std::string(argv[1]) == "--engine") {
         redline::CompareDocuments(argv[2], argv[3], argv[4]);
+        return 0;
+    }
+    if (argc == 5 && std::string(argv[1]) == "--floor") {
+        Floor(argv[2], argv[3], argv[4]);
         return 0;
     }
     std::vector<int> sizes;

@@ -90,8 +90,26 @@ bool LoadPart(const Package& package, const std::string& name, XmlPart& part) {
     return true;
 }
 
+namespace {
+
+struct DeflatingWriter : pugi::xml_writer {
+    DeflateStream stream;
+    void write(const void* data, size_t size) override {
+        stream.write({static_cast<const char*>(data), size});
+    }
+};
+
+}  // namespace
+
 void SavePart(const XmlPart& part, Package& package) {
-    package.put(part.name, SerializePart(part.xml));
+    // Compressed as it is written, a large part in two halves at once: its text is never held.
+    DeflatingWriter first, second;
+    if (SerializeTo(part.xml, first, second) == 2) {
+        package.putDeflated(part.name,
+                            Join(first.stream.finish(false), second.stream.finish(true)));
+    } else {
+        package.putDeflated(part.name, first.stream.finish(true));
+    }
     part.relationships.save(package);
 }
 

@@ -2,15 +2,14 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <memory>
 
 namespace redline {
 
 namespace {
-
-// How hard the text parts a comparison changed are compressed (zlib's levels, 1 to 9).
-constexpr zip_uint32_t kTextLevel = 1;
 
 struct CloseArchive {
     void operator()(zip_t* archive) const { zip_discard(archive); }
@@ -55,6 +54,57 @@ std::string ReadEntry(zip_t* archive, zip_uint64_t index, const zip_stat_t& stat
     }
     return bytes;
 }
+
+// Hands libzip a part's compressed bytes with their sizes, CRC and method: as the entry is to be
+// compressed the same way, they are copied into the zip file as they are.
+struct DeflatedSource {
+    explicit DeflatedSource(const Deflated& of) : part(&of) { zip_error_init(&error); }
+    ~DeflatedSource() { zip_error_fini(&error); }
+
+    const Deflated* part;
+    std::size_t at = 0;
+    zip_error_t error;  // never set: handing over bytes in memory cannot fail
+
+    static zip_int64_t Serve(void* self, void* data, zip_uint64_t length,
+                             zip_source_cmd_t command) {
+        auto& source = *static_cast<DeflatedSource*>(self);
+        const std::string& bytes = source.part->bytes;
+        switch (command) {
+            case ZIP_SOURCE_OPEN:
+                source.at = 0;
+                return 0;
+            case ZIP_SOURCE_READ: {
+                const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(length),
+                                                                bytes.size() - source.at);
+                std::memcpy(data, bytes.data() + source.at, count);
+                source.at += count;
+                return static_cast<zip_int64_t>(count);
+            }
+            case ZIP_SOURCE_CLOSE:
+            case ZIP_SOURCE_FREE:
+                return 0;
+            case ZIP_SOURCE_STAT: {
+                auto* stat = static_cast<zip_stat_t*>(data);
+                zip_stat_init(stat);
+                stat->valid |=
+                    ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD;
+                stat->size = source.part->size;
+                stat->comp_size = bytes.size();
+                stat->crc = source.part->crc;
+                stat->comp_method = ZIP_CM_DEFLATE;
+                return sizeof(zip_stat_t);
+            }
+            case ZIP_SOURCE_ERROR:
+                return zip_error_to_data(&source.error, data, length);
+            case ZIP_SOURCE_SUPPORTS:
+                return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ,
+                                                      ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                                      ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+            default:
+                return -1;
+        }
+    }
+};
 
 }  // namespace
 
@@ -139,6 +189,7 @@ void Package::release(const std::string& name) {
     const auto found = parts_.find(name);
     if (found == parts_.end()) return;
     std::string().swap(found->second);
+    deflated_.erase(name);
     unchanged_.erase(name);  // its stored form is no longer what it holds
 }
 
@@ -147,9 +198,17 @@ void Package::put(const std::string& name, std::string bytes) {
     (void)at;
     if (added) order_.push_back(name);
     unchanged_.erase(name);
+    deflated_.erase(name);
+}
+
+void Package::putDeflated(const std::string& name, Deflated part) {
+    put(name, {});
+    deflated_[name] = std::move(part);
 }
 
 void Package::write(const std::string& path) const {
+    // Outlive the archive, whose sources read them until it is closed or discarded.
+    std::vector<std::unique_ptr<DeflatedSource>> deflatedSources;
     int code = 0;
     Archive archive(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
     if (!archive) throw UnwritableResult(path + " cannot be written: " + ZipProblem(code));
@@ -160,13 +219,21 @@ void Package::write(const std::string& path) const {
     }
     for (const std::string& name : order) {
         const auto unchanged = unchanged_.find(name);
+        const auto deflated = deflated_.find(name);
         const bool copied = source_ && unchanged != unchanged_.end();
-        // A part nobody replaced is copied as it is stored; the others come from their buffers,
-        // which live in the package until the archive is closed below.
+        // A part nobody replaced is copied as it is stored, as is one compressed already; the
+        // others come from their buffers. All live in the package until the archive is closed.
         const std::string& bytes = parts_.at(name);
-        zip_source_t* source =
-            copied ? zip_source_zip(archive.get(), source_.get(), unchanged->second, 0, 0, -1)
-                   : zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
+        zip_source_t* source = nullptr;
+        if (copied) {
+            source = zip_source_zip(archive.get(), source_.get(), unchanged->second, 0, 0, -1);
+        } else if (deflated != deflated_.end()) {
+            deflatedSources.push_back(std::make_unique<DeflatedSource>(deflated->second));
+            source = zip_source_function(archive.get(), DeflatedSource::Serve,
+                                         deflatedSources.back().get());
+        } else {
+            source = zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
+        }
         const zip_int64_t index =
             source ? zip_file_add(archive.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0) {
@@ -174,9 +241,9 @@ void Package::write(const std::string& path) const {
             throw UnwritableResult(path + " cannot be written: " + zip_strerror(archive.get()));
         }
         if (copied) continue;
-        // Pictures are compressed already; text parts shrink twenty-fold even at a low level,
-        // which deflates several times faster than the default for a fifth more bytes.
-        const bool text = name.ends_with(".xml") || name.ends_with(".rels");
+        // Pictures are compressed already; text parts at kTextLevel.
+        const bool text =
+            deflated != deflated_.end() || name.ends_with(".xml") || name.ends_with(".rels");
         zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
                                  text ? ZIP_CM_DEFLATE : ZIP_CM_STORE, text ? kTextLevel : 0);
     }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "redline/Deflate.h"
+
 struct zip;
 typedef struct zip zip_t;
 
@@ -71,6 +73,8 @@ class Package {
     void release(const std::string& name);
     // Adds or replaces a part; new parts go at the end.
     void put(const std::string& name, std::string bytes);
+    // The same, for a part compressed already: it is written as it is, and reads as released.
+    void putDeflated(const std::string& name, Deflated part);
     const std::vector<std::string>& names() const { return order_; }
 
     // Writes the package as a zip file at `path`, [Content_Types].xml first. Raises
@@ -79,6 +83,7 @@ class Package {
 
   private:
     std::map<std::string, std::string> parts_;
+    std::map<std::string, Deflated> deflated_;
     std::vector<std::string> order_;
     // The zip file the package was read from, kept open: parts that nobody replaced are copied
     // from it into a new package as they are stored, without inflating and deflating them again.

@@ -73,7 +73,7 @@ std::pair<std::string, std::string> AroundTheBlocks(const pugi::xml_document& do
     return {writer.text.substr(0, at), writer.text.substr(at + sizeof kMarker - 1)};
 }
 
-void Print(pugi::xml_node from, const pugi::xml_node& to, StringWriter& writer) {
+void Print(pugi::xml_node from, const pugi::xml_node& to, pugi::xml_writer& writer) {
     for (; from != to; from = from.next_sibling()) {
         from.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
     }
@@ -81,31 +81,33 @@ void Print(pugi::xml_node from, const pugi::xml_node& to, StringWriter& writer) 
 
 }  // namespace
 
-std::string SerializePart(const pugi::xml_document& document, std::size_t halvesFrom) {
+int SerializeTo(const pugi::xml_document& document, pugi::xml_writer& first,
+                pugi::xml_writer& second, std::size_t halvesFrom) {
     const pugi::xml_node body = document.document_element().child("w:body");
-    const std::size_t blocks = static_cast<std::size_t>(std::distance(body.begin(), body.end()));
-    StringWriter writer;
+    const auto blocks = static_cast<std::size_t>(std::distance(body.begin(), body.end()));
     if (!body || blocks < halvesFrom) {
-        document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-        return std::move(writer.text);
+        document.save(first, "", pugi::format_raw, pugi::encoding_utf8);
+        return 1;
     }
-    auto [head, tail] = AroundTheBlocks(document, body);
+    const auto [head, tail] = AroundTheBlocks(document, body);
     pugi::xml_node middle = body.first_child();
     for (std::size_t i = 0; i < blocks / 2; ++i) middle = middle.next_sibling();
-    StringWriter second;
-    writer.text = std::move(head);
-    BothAtOnce([&] { Print(body.first_child(), middle, writer); },
-               [&] { Print(middle, pugi::xml_node(), second); });
-    // Joined at the size they make together: a string that doubles as it grows would hold twice
-    // the part's text for a while.
-    std::string whole;
-    whole.reserve(writer.text.size() + second.text.size() + tail.size());
-    whole += writer.text;
-    std::string().swap(writer.text);
-    whole += second.text;
-    std::string().swap(second.text);
-    whole += tail;
-    return whole;
+    BothAtOnce(
+        [&] {
+            first.write(head.data(), head.size());
+            Print(body.first_child(), middle, first);
+        },
+        [&] {
+            Print(middle, pugi::xml_node(), second);
+            second.write(tail.data(), tail.size());
+        });
+    return 2;
+}
+
+std::string SerializePart(const pugi::xml_document& document, std::size_t halvesFrom) {
+    StringWriter first, second;
+    SerializeTo(document, first, second, halvesFrom);
+    return first.text + second.text;
 }
 
 }  // namespace redline

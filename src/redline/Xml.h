@@ -19,11 +19,17 @@ inline constexpr std::size_t kLargestXmlPart = 160u << 20;
 void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name);
 
 // A body of at least this many blocks is written in two halves at once, one on a thread of its
-// own; the bytes are the same as when written in one go.
+// own; together they are the bytes of writing the document in one go.
 inline constexpr std::size_t kHalvesFrom = 2048;
 
 // The document as the bytes of a part, with its XML declaration.
 std::string SerializePart(const pugi::xml_document& document, std::size_t halvesFrom = kHalvesFrom);
+
+// Writes the document's bytes to `first`; or, for a w:document whose body holds at least
+// `halvesFrom` blocks, the first half of them to `first` and the rest to `second`, both at once.
+// Answers how many writers it wrote to.
+int SerializeTo(const pugi::xml_document& document, pugi::xml_writer& first,
+                pugi::xml_writer& second, std::size_t halvesFrom = kHalvesFrom);
 
 // Whether the element is named `name` ("w:p"): the prefixes are those Word writes.
 inline bool Named(const pugi::xml_node& node, const char* name) {

@@ -25,7 +25,7 @@ const std::vector<std::pair<std::string, std::string>> kLibraryFolders = {
 // What each library may include: libraries of ours, and kinds of system header.
 const std::map<std::string, std::set<std::string>> kAllowed = {
     {"core", {"core", "std"}},
-    {"redline", {"redline", "std", "pugixml", "libzip"}},
+    {"redline", {"redline", "std", "pugixml", "libzip", "zlib"}},
     {"loader", {"loader", "core", "redline", "std", "posix"}},
     {"office", {"office", "loader", "core", "redline", "std", "posix", "uno"}},
     {"qt", {"qt", "loader", "core", "std", "posix", "qt-toolkit"}},
@@ -63,6 +63,7 @@ std::string SystemKindOf(const std::string& target) {
     }
     if (target == "pugixml.hpp") return "pugixml";
     if (target == "zip.h") return "libzip";
+    if (target == "zlib.h") return "zlib";
     if (kPosixHeaders.count(target) || target.starts_with("sys/")) return "posix";
     if (kWindowsHeaders.count(target)) return "windows";
     for (const char* uno : {"com/sun/star/", "cppuhelper/", "rtl/", "osl/", "sal/", "uno/"}) {

@@ -1,10 +1,13 @@
 // Writing a part's text: a large body is written in two halves at once, which must give the very
-// bytes that writing it in one go gives, whatever the part holds around and inside its body.
+// bytes that writing it in one go gives, whatever the part holds around and inside its body; and
+// compressed in pieces that, joined, a zip reader takes for one stream.
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
 #include "redline/Compare.h"
+#include "redline/Deflate.h"
 #include "redline/Document.h"
 #include "redline/Xml.h"
 #include "support/DocumentGenerator.h"
@@ -61,4 +64,52 @@ TEST(WritingParts, MarkedUpResultsOfGeneratedPairsWriteAlikeInHalves) {
                   redline::SerializePart(result.main.xml, kAtOnce))
             << "seed " << seed;
     }
+}
+
+TEST(WritingParts, PiecesCompressedApartReadBackAsTheirJoinedText) {
+    TemporaryFolder folder;
+    const std::string path = folder.path() + "/p.zip";
+    std::mt19937 random(7);
+    auto text = [&](std::size_t size) {
+        std::string made;
+        for (std::size_t i = 0; i < size; ++i) {
+            made +=
+                random() % 4 ? static_cast<char>('a' + random() % 3) : static_cast<char>(random());
+        }
+        return made;
+    };
+    // Empty pieces, pieces smaller and larger than zlib's window and its buffers, text that
+    // does not compress.
+    for (const auto& [first, second] : std::vector<std::pair<std::size_t, std::size_t>>{
+             {0, 0}, {0, 10}, {10, 0}, {1, 1}, {40000, 70000}, {300000, 5}, {5, 300000}}) {
+        const std::string a = text(first), b = text(second);
+        redline::Package package;
+        package.put("[Content_Types].xml", "<Types/>");
+        package.putDeflated("word/document.xml", redline::Join(redline::DeflatePiece(a, false),
+                                                               redline::DeflatePiece(b, true)));
+        package.write(path);
+        EXPECT_EQ(redline::Package::Read(path).part("word/document.xml"), a + b)
+            << first << " + " << second;
+    }
+}
+
+TEST(WritingParts, ALargeBodyIsStoredAsWrittenAtOnce) {
+    std::string body;
+    for (std::size_t i = 0; i < redline::kHalvesFrom + 1; ++i) {
+        body += "<w:p><w:r><w:t>paragraph " + std::to_string(i) + " &amp; more</w:t></w:r></w:p>";
+    }
+    const pugi::xml_document document = Parsed(
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+        "<w:body>" +
+        body + "<w:sectPr/></w:body></w:document>");
+    TemporaryFolder folder;
+    redline::XmlPart part;
+    part.name = "word/document.xml";
+    part.xml.reset(document);
+    redline::Package package;
+    part.relationships = redline::Relationships(package, part.name);
+    redline::SavePart(part, package);
+    package.write(folder.path() + "/large.docx");
+    EXPECT_EQ(redline::Package::Read(folder.path() + "/large.docx").part(part.name),
+              redline::SerializePart(document, kAtOnce));
 }
