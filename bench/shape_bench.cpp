@@ -1,6 +1,7 @@
 // Prints what the engine costs on document shapes that real users produce, beside the floor: a
 // program that only opens, inflates, parses, serialises and deflates the same packages. Each run
-// is a process of its own, so its peak resident memory is its own.
+// is a process of its own, so its peak resident memory is its own. "text": the result's main part
+// beside the revised one's, in bytes.
 //   shape_bench [--only WORDS] [PARAGRAPHS...]   (default: every shape at 10000 and 50000;
 //   with --only, the shapes whose name holds WORDS, leaving the last pair in the temp folder)
 //   shape_bench --engine|--floor A B RESULT   (the engine or the floor alone, in this process:
@@ -8,6 +9,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zip.h>
 
 #include <chrono>
 #include <cmath>
@@ -153,6 +155,21 @@ void Floor(const std::string& a, const std::string& b, const std::string& result
     sideB.package.write(result);
 }
 
+// How much more text the result's main part holds than the revised one's, which the floor
+// writes: what serialising and deflating the result costs beyond the floor.
+double TextGrowth(const std::string& revised, const std::string& result) {
+    // Read off the zip directories: inflating here would swell this process, whose pages the
+    // measured children share.
+    const auto size = [](const std::string& path) {
+        zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, nullptr);
+        zip_stat_t stat;
+        const bool known = archive && zip_stat(archive, "word/document.xml", 0, &stat) == 0;
+        if (archive) zip_discard(archive);
+        return known ? double(stat.size) : 0.0;
+    };
+    return size(revised) > 0 ? size(result) / size(revised) : 0;
+}
+
 struct Run {
     double seconds = -1;
     long peakKiB = 0;
@@ -205,8 +222,8 @@ int main(int argc, char* argv[]) {
     if (sizes.empty()) sizes = {10000, 50000};
     const std::string folder = std::filesystem::temp_directory_path() / "quorvane-shape-bench";
     std::filesystem::create_directories(folder);
-    std::printf("%-38s %7s %9s %9s %7s %9s %9s %7s\n", "shape", "size", "engine s", "floor s",
-                "ratio", "engine MB", "floor MB", "memory");
+    std::printf("%-38s %7s %9s %9s %7s %9s %9s %7s %7s\n", "shape", "size", "engine s", "floor s",
+                "ratio", "engine MB", "floor MB", "memory", "text");
     for (const Shape& shape : Shapes()) {
         if (std::string(shape.name).find(only) == std::string::npos) continue;
         std::vector<double> seconds;
@@ -220,10 +237,11 @@ int main(int argc, char* argv[]) {
             const Run floor = Measure([&] { Floor(a, b, r); });
             const Run engine = Measure([&] { redline::CompareDocuments(a, b, r); });
             seconds.push_back(engine.seconds);
-            std::printf("%-38s %7d %9.3f %9.3f %6.1fx %9.1f %9.1f %6.1fx %s\n", shape.name, n,
-                        engine.seconds, floor.seconds, engine.seconds / floor.seconds,
+            std::printf("%-38s %7d %9.3f %9.3f %6.1fx %9.1f %9.1f %6.1fx %6.1fx %s\n", shape.name,
+                        n, engine.seconds, floor.seconds, engine.seconds / floor.seconds,
                         engine.peakKiB / 1024.0, floor.peakKiB / 1024.0,
-                        double(engine.peakKiB) / double(floor.peakKiB), engine.failure.c_str());
+                        double(engine.peakKiB) / double(floor.peakKiB), TextGrowth(b, r),
+                        engine.failure.c_str());
             std::fflush(stdout);
         }
         if (sizes.size() >= 2) {
