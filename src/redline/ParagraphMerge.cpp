@@ -248,20 +248,28 @@ struct ParagraphWriter {
 
 }  // namespace
 
-pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent& b,
-                               WriteContext& context, Part part, std::uint32_t aNumber,
-                               std::uint32_t bNumber, bool whole) {
-    KeyTable& keys = context.revised.keys();
-    const Units unitsA = UnitsOf(a, keys), unitsB = UnitsOf(b, keys);
-    const Script script = whole ? Replacement(unitsA, unitsB)
-                                : CleanUp(Difference(unitsA.keys, unitsB.keys), unitsA.weights,
-                                          unitsB.weights, unitsA.light, unitsA.objects);
+MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole) {
+    MergePlan plan{std::move(a), std::move(b)};
+    plan.unitsA = UnitsOf(plan.a, words);
+    plan.unitsB = UnitsOf(plan.b, words);
+    plan.script = whole
+                      ? Replacement(plan.unitsA, plan.unitsB)
+                      : CleanUp(Difference(plan.unitsA.keys, plan.unitsB.keys), plan.unitsA.weights,
+                                plan.unitsB.weights, plan.unitsA.light, plan.unitsA.objects);
+    plan.whole = whole;
+    return plan;
+}
+
+pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Part part,
+                               std::uint32_t aNumber, std::uint32_t bNumber) {
+    const ParagraphContent &a = plan.a, &b = plan.b;
+    const Script& script = plan.script;
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
     WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
 
-    ParagraphWriter writer{a,       b,    unitsA,  unitsB, Emitter(paragraph, context),
-                           context, part, aNumber, bNumber};
-    const bool characters = context.options.characterLevel && !whole;
+    ParagraphWriter writer{a,       b,    plan.unitsA, plan.unitsB, Emitter(paragraph, context),
+                           context, part, aNumber,     bNumber};
+    const bool characters = context.options.characterLevel && !plan.whole;
     for (std::size_t e = 0; e < script.size(); ++e) {
         const Edit& edit = script[e];
         if (edit.kind == EditKind::Equal) {

@@ -98,8 +98,15 @@ void Inserted(WriteContext& context, const pugi::xml_node& b) {
     if (context.inside) context.inside->inserted(b);
 }
 
+// Whether the step merges two paragraphs.
+bool Merges(const Step& step, const Story& b) {
+    return step.kind == StepKind::Modify && b.blocks[step.b].kind == BlockKind::Paragraph;
+}
+
+// `plan`: for a step that merges two paragraphs, its merge worked out already, or none.
 void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebuild,
-                WriteContext& context, Part part, std::vector<pugi::xml_node>& written) {
+                WriteContext& context, Part part, std::vector<pugi::xml_node>& written,
+                const MergePlan* plan = nullptr) {
     const Block* blockA = step.a >= 0 ? &a.blocks[step.a] : nullptr;
     const Block* blockB = step.b >= 0 ? &b.blocks[step.b] : nullptr;
     if (blockB) {
@@ -112,11 +119,12 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             return;
         case StepKind::Modify:
             if (blockB->kind == BlockKind::Paragraph) {
-                const ParagraphContent contentA = context.original.content(*blockA);
-                const ParagraphContent contentB = context.revised.content(*blockB);
-                written.push_back(rebuild.keep(MergeParagraphs(contentA, contentB, context, part,
-                                                               blockA->paragraph, blockB->paragraph,
-                                                               step.unlike)));
+                const MergePlan planned = plan ? MergePlan{}
+                                               : PlanMerge(context.original.content(*blockA),
+                                                           context.revised.content(*blockB),
+                                                           context.revised.keys(), step.unlike);
+                written.push_back(rebuild.keep(MergeParagraphs(
+                    plan ? *plan : planned, context, part, blockA->paragraph, blockB->paragraph)));
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
                 WriteTable(*blockA, *blockB, context, part);
@@ -363,6 +371,58 @@ void PrepareBags(const std::vector<int>& as, const Story& a, Bags& bagsA,
     BothAtOnce([&] { make(as, a, bagsA); }, [&] { make(bs, b, bagsB); });
 }
 
+// Writes the steps in order. Where many merge paragraphs, their merges are planned a batch
+// ahead on a second core while the batch before is written: a batch's contents are read first,
+// in turn, as reading keys them in the comparison's shared table; planning keys the words in a
+// table of its own, as a merge compares only the words of its own two paragraphs.
+void WriteSteps(const std::vector<Step>& steps, const Story& a, const Story& b, Rebuild& rebuild,
+                WriteContext& context, Part part, std::vector<pugi::xml_node>& written) {
+    constexpr std::size_t kBatch = 256;
+    std::vector<std::size_t> merges;  // the steps that merge paragraphs
+    for (std::size_t s = 0; s < steps.size(); ++s) {
+        if (Merges(steps[s], b)) merges.push_back(s);
+    }
+    if (merges.size() < 2 * kBatch) {
+        for (const Step& step : steps) WriteBlock(step, a, b, rebuild, context, part, written);
+        return;
+    }
+    KeyTable words(context.revised.keys().like());
+    // The merges [begin, end) with their contents read, ready to be planned.
+    auto read = [&](std::size_t begin, std::size_t end) {
+        std::vector<MergePlan> batch;
+        for (std::size_t m = begin; m < end; ++m) {
+            const Step& step = steps[merges[m]];
+            batch.push_back({context.original.content(a.blocks[step.a]),
+                             context.revised.content(b.blocks[step.b])});
+        }
+        return batch;
+    };
+    auto plan = [&](std::vector<MergePlan>& batch, std::size_t begin) {
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            batch[k] = PlanMerge(std::move(batch[k].a), std::move(batch[k].b), words,
+                                 steps[merges[begin + k]].unlike);
+        }
+    };
+    std::vector<MergePlan> current = read(0, kBatch);
+    plan(current, 0);
+    std::size_t at = 0;
+    for (std::size_t begin = 0; begin < merges.size(); begin += kBatch) {
+        const std::size_t end = std::min(begin + kBatch, merges.size());
+        std::vector<MergePlan> next = read(end, std::min(end + kBatch, merges.size()));
+        const std::size_t stop = end < merges.size() ? merges[end] : steps.size();
+        BothAtOnce(
+            [&] {
+                for (std::size_t m = begin; at < stop; ++at) {
+                    const bool merging = m < end && merges[m] == at;
+                    WriteBlock(steps[at], a, b, rebuild, context, part, written,
+                               merging ? &current[m++ - begin] : nullptr);
+                }
+            },
+            [&] { plan(next, end); });
+        current = std::move(next);
+    }
+}
+
 }  // namespace
 
 void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
@@ -403,7 +463,7 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
 
     Rebuild rebuild(b.container);
     std::vector<pugi::xml_node> written;
-    for (const Step& step : steps) WriteBlock(step, a, b, rebuild, context, part, written);
+    WriteSteps(steps, a, b, rebuild, context, part, written);
     for (pugi::xml_node node : b.trailing) rebuild.keep(node);
     rebuild.finish();
     RecordMoves(steps, a, b, context, part);

@@ -10,6 +10,7 @@
 #include "redline/Compare.h"
 #include "redline/Marks.h"
 #include "redline/Story.h"
+#include "redline/Units.h"
 
 namespace redline {
 
@@ -59,11 +60,22 @@ void WriteStory(const Story& original, const Story& revised, WriteContext& conte
 void WriteTableAsParagraphs(const Block& original, const Block& revised, WriteContext& context,
                             Part part);
 
-// Writes, just before the revised paragraph, the paragraph that shows how `a` became `b`;
-// answers it. The revised paragraph itself is left for the caller to remove. `whole`: the two
-// are unlike, and shown as all of one deleted and all of the other inserted.
-pugi::xml_node MergeParagraphs(const ParagraphContent& a, const ParagraphContent& b,
-                               WriteContext& context, Part part, std::uint32_t aNumber,
-                               std::uint32_t bNumber, bool whole = false);
+// What merging two paragraphs writes, worked out before anything is written: their units and
+// how the units differ. It touches neither document, and keys words in a table that need only be
+// the same for the two paragraphs, so it may be made on another thread.
+struct MergePlan {
+    ParagraphContent a, b;
+    Units unitsA, unitsB;
+    Script script;
+    bool whole = false;
+};
+
+// `whole`: the two are unlike, and shown as all of one deleted and all of the other inserted.
+MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole);
+
+// Writes, just before the revised paragraph, the paragraph that shows how the plan's `a` became
+// its `b`; answers it. The revised paragraph itself is left for the caller to remove.
+pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Part part,
+                               std::uint32_t aNumber, std::uint32_t bNumber);
 
 }  // namespace redline

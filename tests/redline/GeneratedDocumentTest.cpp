@@ -51,6 +51,20 @@ TEST(GeneratedDocuments, EverySettingStillAcceptsToTheRevised) {
     }
 }
 
+// Large enough that the merges of a story are planned a batch ahead, on another core, while the
+// batch before is written.
+TEST(GeneratedDocuments, LargePairsRoundTripToo) {
+    TemporaryFolder folder;
+    redline::CompareOptions loose;  // planning then also reads tabs and folds case
+    loose.ignoreWhitespace = loose.ignoreCase = loose.characterLevel = true;
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        generated::Random random(seed + 4242u);
+        const std::string failure = RoundTripFailure(
+            folder.path(), random, seed == 3 ? loose : redline::CompareOptions{}, {3000, 2000});
+        EXPECT_EQ(failure, "") << "seed " << seed;
+    }
+}
+
 TEST(GeneratedDocuments, RunsCutAnotherWayAloneGiveNoMark) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",

@@ -142,11 +142,12 @@ bool LeavesOut(const redline::CompareOptions& options) {
 }  // namespace
 
 std::string RoundTripFailure(const std::string& folder, generated::Random& random,
-                             const redline::CompareOptions& options) {
-    const auto original = generated::RandomDocument(random, 1 + static_cast<int>(random() % 10));
+                             const redline::CompareOptions& options, PairSize size) {
+    const auto original = generated::RandomDocument(
+        random, size.blocks ? size.blocks : 1 + static_cast<int>(random() % 10));
     std::string edits;
-    const auto revised =
-        generated::Edit(original, random, 1 + static_cast<int>(random() % 4), &edits);
+    const auto revised = generated::Edit(
+        original, random, size.edits ? size.edits : 1 + static_cast<int>(random() % 4), &edits);
     const std::string a = folder + "/a.docx", b = folder + "/b.docx", r = folder + "/r.docx";
     generated::WriteGenerated(original, a, random);
     generated::WriteGenerated(revised, b, random);

@@ -8,12 +8,17 @@
 #include "redline/Compare.h"
 #include "support/DocumentGenerator.h"
 
+// How large a generated pair is: 0 for a few blocks and edits drawn at random.
+struct PairSize {
+    int blocks = 0, edits = 0;
+};
+
 // Compares a random document with a random edit of it, both written with runs cut at random,
 // inside `folder`; answers what went wrong (the edits and the first difference of each view),
 // or "" when the round trip holds. Settings that leave something out are only held to the
 // accepted view: the rejected one may then differ from the original in what they leave out.
 std::string RoundTripFailure(const std::string& folder, generated::Random& random,
-                             const redline::CompareOptions& options = {});
+                             const redline::CompareOptions& options = {}, PairSize size = {});
 
 // Comparison settings drawn from the bits of `draw`: each on or off.
 redline::CompareOptions DrawnSettings(std::uint32_t draw);
