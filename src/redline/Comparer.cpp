@@ -305,7 +305,21 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
     WriteContext context{stamp_,    options_, readerA,
                          readerB,   adoption, record ? changes_ : unrecorded,
                          nextMove_, &insides};
-    WriteStory(readerA.read(containerA), readerB.read(containerB), context, part, moves);
+    Story storyA, storyB;
+    auto readA = [&] { storyA = readerA.read(containerA); };
+    auto readB = [&] { storyB = readerB.read(containerB); };
+    // A long story of each side is read at once on two cores: the sides share only the key
+    // table, which then takes turns. Likeness keys every word there, too often to take turns.
+    constexpr std::ptrdiff_t kWorthAThread = 512;
+    if (!keys_.like().any() &&
+        std::distance(containerB.begin(), containerB.end()) >= kWorthAThread) {
+        KeyTable::Shared shared(keys_);
+        BothAtOnce(readA, readB);
+    } else {
+        readA();
+        readB();
+    }
+    WriteStory(storyA, storyB, context, part, moves);
     if (options_.skip.textBoxes) return;
     for (const auto& [boxA, boxB] : insides.boxes) {
         const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,6 +30,19 @@ class KeyTable {
     std::uint32_t key(std::string_view text);
     const Likeness& like() const { return like_; }
 
+    // While one lives, the table may be asked from several threads at once; it is made and let
+    // go where only one thread asks.
+    class Shared {
+      public:
+        explicit Shared(KeyTable& table) : table_(table) { table_.shared_ = true; }
+        ~Shared() { table_.shared_ = false; }
+        Shared(const Shared&) = delete;
+        Shared& operator=(const Shared&) = delete;
+
+      private:
+        KeyTable& table_;
+    };
+
   private:
     struct Hash {
         using is_transparent = void;
@@ -38,6 +52,8 @@ class KeyTable {
     };
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> keys_;
     Likeness like_;
+    bool shared_ = false;
+    std::mutex mutex_;
 };
 
 enum class PieceKind : std::uint8_t {
