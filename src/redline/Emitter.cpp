@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "redline/Marks.h"
 #include "redline/Xml.h"
@@ -121,9 +122,14 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
     }
     pugi::xml_node object;
     if (piece.kind == PieceKind::Text) {
+        const std::string_view words(stream.data() + begin, end - begin);
         pugi::xml_node text = run.append_child("w:t");
-        text.append_attribute("xml:space") = "preserve";
-        text.text().set(stream.substr(begin, end - begin).c_str());
+        // Only white space at either end needs keeping: inside a text it stays anyway.
+        auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+        if (words.empty() || white(words.front()) || white(words.back())) {
+            text.append_attribute("xml:space") = "preserve";
+        }
+        text.text().set(words.data(), words.size());
     } else {
         object = run.append_copy(piece.node);
         if (original) context_.adopt.adopt(object);
