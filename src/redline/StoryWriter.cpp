@@ -423,9 +423,9 @@ void WriteSteps(const std::vector<Step>& steps, const Story& a, const Story& b, 
     }
 }
 
-}  // namespace
-
-void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
+// The steps that turn story `a` into `b`. The word bags that pairing needs go with it: a
+// rewritten story's result is built from here on, and they would only stand beside it.
+std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& context, bool moves) {
     auto items = [](const Story& story) {
         std::vector<Item> items;
         for (const Block& block : story.blocks) {
@@ -458,7 +458,13 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
     rules.prepare = [&](const std::vector<int>& as, const std::vector<int>& bs) {
         PrepareBags(as, a, bagsA, bs, b, bagsB);
     };
-    std::vector<Step> steps = Align(items(a), items(b), rules, context.nextMove);
+    return Align(items(a), items(b), rules, context.nextMove);
+}
+
+}  // namespace
+
+void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
+    std::vector<Step> steps = AlignStories(a, b, context, moves);
     const int settle = SettleTheEnd(steps, a, b);
 
     Rebuild rebuild(b.container);
