@@ -285,6 +285,7 @@ std::vector<Change> Comparer::run(const std::string& result) {
             UnwrapChangedBlockControls(part->xml.document_element());
         }
     }
+    stamp_.finish();
     // The original is no longer needed: its memory goes before the result's text is made.
     a_.main.xml.reset();
     partsA_.clear();

@@ -115,7 +115,8 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
         }
         return first;
     }
-    pugi::xml_node run = parent.append_child("w:r");
+    Stamp& stamp = context_.stamp;
+    pugi::xml_node run = stamp.append(parent, "w:r");
     if (const pugi::xml_node properties = piece.run.child("w:rPr")) {
         pugi::xml_node copy = run.append_copy(properties);
         if (original) context_.adopt.adopt(copy);
@@ -123,12 +124,11 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
     pugi::xml_node object;
     if (piece.kind == PieceKind::Text) {
         const std::string_view words(stream.data() + begin, end - begin);
-        pugi::xml_node text = run.append_child("w:t");
+        const bool removed = mark == Mark::Delete || mark == Mark::MoveFrom;
+        pugi::xml_node text = stamp.append(run, removed ? "w:delText" : "w:t");
         // Only white space at either end needs keeping: inside a text it stays anyway.
         auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-        if (words.empty() || white(words.front()) || white(words.back())) {
-            text.append_attribute("xml:space") = "preserve";
-        }
+        if (words.empty() || white(words.front()) || white(words.back())) stamp.preserve(text);
         text.text().set(words.data(), words.size());
     } else {
         object = run.append_copy(piece.node);

@@ -3,6 +3,7 @@
 #include "redline/Xml.h"
 
 #include <cstring>
+#include <sstream>
 #include <vector>
 
 namespace redline {
@@ -41,10 +42,84 @@ void AddMoveRange(pugi::xml_node paragraph, Mark mark, Stamp& stamp, int move) {
 
 }  // namespace
 
+namespace {
+
+// The elements that marking writes most, besides the marks' own: each shared where written.
+constexpr const char* kSharedElements[] = {"w:r",   "w:t",        "w:delText", "w:del",
+                                           "w:ins", "w:moveFrom", "w:moveTo"};
+constexpr const char* kHolder = "quorvane-shared-names";
+
+}  // namespace
+
+Stamp::Stamp(std::string author, std::string date)
+    : author_(std::move(author)), date_(std::move(date)) {
+    // Written by the XML library, which escapes whatever the author's name holds.
+    pugi::xml_document prototypes;
+    pugi::xml_node stamp = prototypes.append_child("stamp");
+    stamp.append_attribute("w:id") = "0";
+    stamp.append_attribute("w:author") = author_.c_str();
+    stamp.append_attribute("w:date") = date_.c_str();
+    stamp.append_attribute("xml:space") = "preserve";
+    for (const char* name : kSharedElements) prototypes.append_child(name);
+    std::ostringstream text;
+    prototypes.save(text, "", pugi::format_raw | pugi::format_no_declaration);
+    prototypes_ = text.str();
+}
+
+pugi::xml_node Stamp::shared(const pugi::xml_node& node) {
+    pugi::xml_node document = node.root();
+    for (const auto& [owner, holder] : holders_) {
+        if (owner == document.internal_object()) return holder;
+    }
+    // Parsed into the document, where its text lives as long as the document does. An author's
+    // name that XML cannot hold is written unshared, as given.
+    pugi::xml_node holder = document.append_child(kHolder);
+    if (!holder.append_buffer(prototypes_.data(), prototypes_.size())) {
+        document.remove_child(holder);
+        holder = {};
+    }
+    holders_.emplace_back(document.internal_object(), holder);
+    return holder;
+}
+
 void Stamp::on(pugi::xml_node element) {
-    if (!element.attribute("w:id")) element.append_attribute("w:id") = id_++;
-    element.append_attribute("w:author") = author_.c_str();
-    element.append_attribute("w:date") = date_.c_str();
+    const pugi::xml_node stamp = shared(element).child("stamp");
+    if (!stamp) {
+        if (!element.attribute("w:id")) element.append_attribute("w:id") = id_++;
+        element.append_attribute("w:author") = author_.c_str();
+        element.append_attribute("w:date") = date_.c_str();
+        return;
+    }
+    if (!element.attribute("w:id")) element.append_copy(stamp.attribute("w:id")).set_value(id_++);
+    element.append_copy(stamp.attribute("w:author"));
+    element.append_copy(stamp.attribute("w:date"));
+}
+
+pugi::xml_node Stamp::append(pugi::xml_node parent, const char* name) {
+    const pugi::xml_node prototype = shared(parent).child(name);
+    return prototype ? parent.append_copy(prototype) : parent.append_child(name);
+}
+
+pugi::xml_node Stamp::insertBefore(pugi::xml_node parent, const char* name,
+                                   const pugi::xml_node& before) {
+    const pugi::xml_node prototype = shared(parent).child(name);
+    return prototype ? parent.insert_copy_before(prototype, before)
+                     : parent.insert_child_before(name, before);
+}
+
+void Stamp::preserve(pugi::xml_node text) {
+    if (const pugi::xml_attribute space = shared(text).child("stamp").attribute("xml:space")) {
+        text.append_copy(space);
+    } else {
+        text.append_attribute("xml:space") = "preserve";
+    }
+}
+
+void Stamp::finish() {
+    for (const auto& [owner, holder] : holders_) {
+        if (holder) holder.parent().remove_child(holder);
+    }
+    holders_.clear();
 }
 
 const char* MarkName(Mark mark) {
@@ -68,7 +143,7 @@ void MarkRun(pugi::xml_node run, Mark mark, Stamp& stamp) {
             if (Named(child, "w:instrText")) child.set_name("w:delInstrText");
         }
     }
-    pugi::xml_node wrapper = run.parent().insert_child_before(MarkName(mark), run);
+    pugi::xml_node wrapper = stamp.insertBefore(run.parent(), MarkName(mark), run);
     stamp.on(wrapper);
     wrapper.append_move(run);
 }

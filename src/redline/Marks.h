@@ -6,23 +6,42 @@
 #include <pugixml.hpp>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace redline {
 
 enum class Mark { Insert, Delete, MoveFrom, MoveTo };
 
+// Also the names and values that marking writes again and again: they are parsed once into each
+// document that gets marks, and the elements and attributes written from them share their text
+// instead of each holding a copy of its own (the XML library shares the text of a copy made in
+// the document it was parsed into). A rewritten document's marks are most of its tree.
 class Stamp {
   public:
-    Stamp(std::string author, std::string date)
-        : author_(std::move(author)), date_(std::move(date)) {}
+    Stamp(std::string author, std::string date);
     // Gives `element` a fresh id, the author and the date.
     void on(pugi::xml_node element);
     int nextId() { return id_++; }
     // The id the next change will get: the marks written from here on have it or a later one.
     int peek() const { return id_; }
 
+    // An empty element `name` ("w:r", "w:t", "w:del") at the end of `parent`, or before `before`.
+    pugi::xml_node append(pugi::xml_node parent, const char* name);
+    pugi::xml_node insertBefore(pugi::xml_node parent, const char* name,
+                                const pugi::xml_node& before);
+    // Gives a text element xml:space="preserve".
+    void preserve(pugi::xml_node text);
+    // Takes what sharing needs out of every document; before any of them is written.
+    void finish();
+
   private:
+    // The element that holds the shared names and values in the document of `node`.
+    pugi::xml_node shared(const pugi::xml_node& node);
+
     std::string author_, date_;
+    std::string prototypes_;  // the shared names and values, as XML
+    std::vector<std::pair<const void*, pugi::xml_node>> holders_;  // by document
     int id_ = 100000;  // well above the ids that bookmarks and comments of a document use
 };
 

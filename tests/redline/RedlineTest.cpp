@@ -9,6 +9,7 @@
 #include <set>
 
 #include "redline/Compare.h"
+#include "redline/Package.h"
 #include "redline/Resolve.h"
 #include "support/Docx.h"
 #include "support/Files.h"
@@ -520,4 +521,33 @@ TEST(LongParagraphs, OfFewWordsMarkEachChangedWordAlone) {
               redline::ReadText(a, redline::Reading::AcceptAll));
     EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
               redline::ReadText(b, redline::Reading::AcceptAll));
+}
+
+// Every mark shares its author's name within its document: a name that XML must escape, or
+// cannot hold at all, is still each mark's as given.
+TEST(Marks, CarryTheAuthorsNameAsGivenWhateverItHolds) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, Text("The office moves in spring.") + Text("Boxes go first."));
+    WriteDocx(b, Text("The office moves in autumn.") + Text("Crates go first."));
+    for (const std::string& author :
+         std::vector<std::string>{"Ann & \"Bo\" <QA>", "tab\there", "line\nbreak"}) {
+        redline::CompareOptions options;
+        options.author = author;
+        options.date = "2026-12-08T10:00:00Z";
+        redline::CompareDocuments(a, b, result, options);
+        pugi::xml_document xml;
+        ASSERT_TRUE(
+            xml.load_string(redline::Package::Read(result).part("word/document.xml").c_str()));
+        int marks = 0;
+        for (const char* name : {"w:ins", "w:del"}) {
+            for (const pugi::xpath_node& mark :
+                 xml.select_nodes((std::string("//") + name).c_str())) {
+                EXPECT_EQ(mark.node().attribute("w:author").value(), author) << name;
+                ++marks;
+            }
+        }
+        EXPECT_EQ(marks, 4) << author;
+    }
 }
