@@ -132,7 +132,10 @@ class ParagraphReader {
                 if (text.empty()) continue;
                 Piece piece{PieceKind::Text};
                 piece.begin = static_cast<std::uint32_t>(out_.stream.size());
-                for (const char c : text) out_.stream += c == kObjectMark ? ' ' : c;
+                out_.stream += text;
+                // The mark that stands for an object never stands for a character of text.
+                std::replace(out_.stream.begin() + piece.begin, out_.stream.end(), kObjectMark,
+                             ' ');
                 piece.end = static_cast<std::uint32_t>(out_.stream.size());
                 piece.node = child;
                 piece.run = run;
