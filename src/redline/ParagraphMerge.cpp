@@ -249,7 +249,7 @@ struct ParagraphWriter {
 }  // namespace
 
 MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole) {
-    MergePlan plan{std::move(a), std::move(b)};
+    MergePlan plan{.a = std::move(a), .b = std::move(b)};
     plan.unitsA = UnitsOf(plan.a, words);
     plan.unitsB = UnitsOf(plan.b, words);
     plan.script = whole

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "redline/Align.h"
 #include "redline/Changes.h"
 #include "redline/Compare.h"
 #include "redline/Marks.h"
@@ -55,6 +56,9 @@ struct WriteContext {
 void WriteStory(const Story& original, const Story& revised, WriteContext& context, Part part,
                 bool moves);
 
+// The steps that turn story `a` into `b`, in the order the result shows them.
+std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& context, bool moves);
+
 // Compares two tables as the paragraphs they hold, leaving the revised table's structure as it
 // is, unmarked.
 void WriteTableAsParagraphs(const Block& original, const Block& revised, WriteContext& context,
@@ -64,9 +68,9 @@ void WriteTableAsParagraphs(const Block& original, const Block& revised, WriteCo
 // how the units differ. It touches neither document, and keys words in a table that need only be
 // the same for the two paragraphs, so it may be made on another thread.
 struct MergePlan {
-    ParagraphContent a, b;
-    Units unitsA, unitsB;
-    Script script;
+    ParagraphContent a{}, b{};
+    Units unitsA{}, unitsB{};
+    Script script{};
     bool whole = false;
 };
 
