@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <unordered_map>
+#include <utility>
 
 #include "redline/Diff.h"
 
@@ -112,15 +113,17 @@ void FindMoves(const Script& script, const Keys& keysA, const Keys& keysB,
     }
 }
 
-// The items of one side (b's with `revised`) that a changed stretch may pair: those that did
-// not move, in stretches where neither side is left without such items.
-std::vector<int> Pairable(const Script& script, const std::vector<int>& movedA,
-                          const std::vector<int>& movedB, bool revised) {
-    std::vector<int> pairable, as, bs;
+// The items of each side that a changed stretch may pair: those that did not move, in stretches
+// where neither side is left without such items.
+std::pair<std::vector<int>, std::vector<int>> Pairable(const Script& script,
+                                                       const std::vector<int>& movedA,
+                                                       const std::vector<int>& movedB) {
+    std::pair<std::vector<int>, std::vector<int>> pairable;
+    std::vector<int> as, bs;
     auto flush = [&] {
         if (!as.empty() && !bs.empty()) {
-            const std::vector<int>& mine = revised ? bs : as;
-            pairable.insert(pairable.end(), mine.begin(), mine.end());
+            pairable.first.insert(pairable.first.end(), as.begin(), as.end());
+            pairable.second.insert(pairable.second.end(), bs.begin(), bs.end());
         }
         as.clear();
         bs.clear();
@@ -207,8 +210,8 @@ std::vector<Step> Align(const std::vector<Item>& a, const std::vector<Item>& b,
     if (rules.moves) FindMoves(script, keysA, keysB, a, rules, nextMove, movedA, movedB);
 
     if (rules.prepare) {
-        rules.prepare(Pairable(script, movedA, movedB, false),
-                      Pairable(script, movedA, movedB, true));
+        const auto [pairableA, pairableB] = Pairable(script, movedA, movedB);
+        rules.prepare(pairableA, pairableB);
     }
 
     std::vector<Step> steps;

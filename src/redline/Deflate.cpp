@@ -58,12 +58,6 @@ Deflated DeflateStream::finish(bool last) {
     return std::move(piece_);
 }
 
-Deflated DeflatePiece(std::string_view text, bool last) {
-    DeflateStream stream;
-    stream.write(text);
-    return stream.finish(last);
-}
-
 Deflated Join(Deflated first, const Deflated& second) {
     first.bytes += second.bytes;
     first.crc = static_cast<std::uint32_t>(

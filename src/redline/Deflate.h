@@ -41,8 +41,6 @@ class DeflateStream {
     Deflated piece_;
 };
 
-Deflated DeflatePiece(std::string_view text, bool last);
-
 // The text of `first` followed by that of `second`.
 Deflated Join(Deflated first, const Deflated& second);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <unordered_set>
 
@@ -119,12 +120,14 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             return;
         case StepKind::Modify:
             if (blockB->kind == BlockKind::Paragraph) {
-                const MergePlan planned = plan ? MergePlan{}
-                                               : PlanMerge(context.original.content(*blockA),
-                                                           context.revised.content(*blockB),
-                                                           context.revised.keys(), step.unlike);
+                std::optional<MergePlan> planned;
+                if (!plan) {
+                    planned = PlanMerge(context.original.content(*blockA),
+                                        context.revised.content(*blockB), context.revised.keys(),
+                                        step.unlike);
+                }
                 written.push_back(rebuild.keep(MergeParagraphs(
-                    plan ? *plan : planned, context, part, blockA->paragraph, blockB->paragraph)));
+                    plan ? *plan : *planned, context, part, blockA->paragraph, blockB->paragraph)));
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
                 WriteTable(*blockA, *blockB, context, part);

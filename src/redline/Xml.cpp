@@ -42,6 +42,13 @@ struct StringWriter : pugi::xml_writer {
     }
 };
 
+// The element alone, with its attributes, appended to `parent`.
+pugi::xml_node AppendShallow(pugi::xml_node parent, const pugi::xml_node& element) {
+    pugi::xml_node copy = parent.append_child(element.name());
+    for (const pugi::xml_attribute& attribute : element.attributes()) copy.append_copy(attribute);
+    return copy;
+}
+
 // The document's text up to its body's first block and from after its last, written from a shell
 // that holds everything but the blocks.
 std::pair<std::string, std::string> AroundTheBlocks(const pugi::xml_document& document,
@@ -53,18 +60,15 @@ std::pair<std::string, std::string> AroundTheBlocks(const pugi::xml_document& do
             shell.append_copy(node);
             continue;
         }
-        pugi::xml_node root = shell.append_child(node.name());
-        for (const pugi::xml_attribute& attribute : node.attributes()) root.append_copy(attribute);
+        pugi::xml_node root = AppendShallow(shell, node);
         for (const pugi::xml_node& child : node.children()) {
             if (child != body) {
                 root.append_copy(child);
                 continue;
             }
-            pugi::xml_node emptyBody = root.append_child(body.name());
-            for (const pugi::xml_attribute& attribute : body.attributes()) {
-                emptyBody.append_copy(attribute);
-            }
-            emptyBody.append_child(pugi::node_comment).set_value("the body's blocks");
+            AppendShallow(root, body)
+                .append_child(pugi::node_comment)
+                .set_value("the body's blocks");
         }
     }
     StringWriter writer;

@@ -91,8 +91,11 @@ TEST(WritingParts, PiecesCompressedApartReadBackAsTheirJoinedText) {
         const std::string a = text(first), b = text(second);
         redline::Package package;
         package.put("[Content_Types].xml", "<Types/>");
-        package.putDeflated("word/document.xml", redline::Join(redline::DeflatePiece(a, false),
-                                                               redline::DeflatePiece(b, true)));
+        redline::DeflateStream streamA, streamB;
+        streamA.write(a);
+        streamB.write(b);
+        package.putDeflated("word/document.xml",
+                            redline::Join(streamA.finish(false), streamB.finish(true)));
         package.write(path);
         EXPECT_EQ(redline::Package::Read(path).part("word/document.xml"), a + b)
             << first << " + " << second;
