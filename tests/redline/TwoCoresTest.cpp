@@ -1,0 +1,63 @@
+// Work done on two cores at once: both pieces run, a failure comes out as it would in turn, and
+// the key table that the two readers of a comparison share gives one key per text.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "redline/BothAtOnce.h"
+#include "redline/Paragraph.h"
+
+TEST(TwoCores, BothPiecesRunAndTheFirstFailureComesOutFirst) {
+    bool first = false, second = false;
+    redline::BothAtOnce([&] { first = true; }, [&] { second = true; });
+    EXPECT_TRUE(first && second);
+
+    auto fails = [](const char* what) { return [what] { throw std::runtime_error(what); }; };
+    for (const auto& [a, b, expected] : std::vector<std::tuple<bool, bool, std::string>>{
+             {true, true, "first"}, {false, true, "second"}, {true, false, "first"}}) {
+        bool ran = false;
+        try {
+            redline::BothAtOnce(
+                [&] {
+                    if (a) fails("first")();
+                },
+                [&] {
+                    ran = true;
+                    if (b) fails("second")();
+                });
+            ADD_FAILURE() << "nothing raised";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(e.what(), expected);
+        }
+        EXPECT_TRUE(ran) << "the second piece ran even when the first failed";
+    }
+}
+
+TEST(TwoCores, ASharedKeyTableGivesOneKeyPerTextToBothReaders) {
+    redline::KeyTable table;
+    std::vector<std::uint32_t> keysA(20000), keysB(20000);
+    {
+        redline::KeyTable::Shared shared(table);
+        redline::BothAtOnce(
+            [&] {
+                for (std::size_t i = 0; i < keysA.size(); ++i)
+                    keysA[i] = table.key("word" + std::to_string(i % 5000));
+            },
+            [&] {
+                for (std::size_t i = 0; i < keysB.size(); ++i)
+                    keysB[i] = table.key("word" + std::to_string((i * 7) % 5000));
+            });
+    }
+    std::set<std::uint32_t> distinct;
+    for (std::size_t i = 0; i < keysA.size(); ++i) {
+        ASSERT_EQ(keysA[i], table.key("word" + std::to_string(i % 5000)));
+        ASSERT_EQ(keysB[i], table.key("word" + std::to_string((i * 7) % 5000)));
+        distinct.insert(keysA[i]);
+    }
+    EXPECT_EQ(distinct.size(), 5000u);
+    EXPECT_EQ(table.key("a word never seen"), 5001u);
+}
