@@ -311,9 +311,8 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
     auto readB = [&] { storyB = readerB.read(containerB); };
     // A long story of each side is read at once on two cores: the sides share only the key
     // table, which then takes turns. Likeness keys every word there, too often to take turns.
-    constexpr std::ptrdiff_t kWorthAThread = 512;
-    if (!keys_.like().any() &&
-        std::distance(containerB.begin(), containerB.end()) >= kWorthAThread) {
+    constexpr std::size_t kWorthAThread = 4096;  // elements
+    if (!keys_.like().any() && HoldsAtLeast(containerB, kWorthAThread)) {
         KeyTable::Shared shared(keys_);
         BothAtOnce(readA, readB);
     } else {

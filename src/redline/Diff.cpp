@@ -1,6 +1,7 @@
 #include "redline/Diff.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -93,6 +94,7 @@ class Differ {
     // The keys that occur exactly once in each range, as (a, b) pairs in the longest order that
     // both sides share.
     std::vector<std::pair<int, int>> uniqueCommon(int aLo, int aHi, int bLo, int bHi) const {
+        if (auto counted = CountedOnce(aLo, aHi, bLo, bHi)) return LongestIncreasing(*counted);
         auto placed = [](const Keys& keys, int lo, int hi) {
             std::vector<std::pair<std::uint32_t, int>> placed;
             placed.reserve(static_cast<std::size_t>(hi - lo));
@@ -100,6 +102,31 @@ class Differ {
             return placed;
         };
         return LongestIncreasing(FoundOnceOnEachSide(placed(a_, aLo, aHi), placed(b_, bLo, bHi)));
+    }
+
+    // The keys found once on each side as FoundOnceOnEachSide gives them, counted in a table
+    // indexed by key: for long ranges of keys no larger than a few times their length, as the
+    // interned words of a long paragraph are, where sorting them would cost the most. None
+    // otherwise.
+    std::optional<std::vector<std::pair<int, int>>> CountedOnce(int aLo, int aHi, int bLo,
+                                                                int bHi) const {
+        constexpr std::size_t kCountedFrom = 1024;
+        const std::size_t length = static_cast<std::size_t>((aHi - aLo) + (bHi - bLo));
+        if (length < kCountedFrom) return std::nullopt;
+        std::uint32_t largest = 0;
+        for (int i = aLo; i < aHi; ++i) largest = std::max(largest, a_[i]);
+        for (int j = bLo; j < bHi; ++j) largest = std::max(largest, b_[j]);
+        if (largest > 8 * length) return std::nullopt;
+        // Per key, where it is on each side: kNowhere, its place, or kTwice.
+        constexpr int kNowhere = -1, kTwice = -2;
+        std::vector<int> inA(largest + 1, kNowhere), inB(largest + 1, kNowhere);
+        for (int i = aLo; i < aHi; ++i) inA[a_[i]] = inA[a_[i]] == kNowhere ? i : kTwice;
+        for (int j = bLo; j < bHi; ++j) inB[b_[j]] = inB[b_[j]] == kNowhere ? j : kTwice;
+        std::vector<std::pair<int, int>> pairs;
+        for (int j = bLo; j < bHi; ++j) {
+            if (inB[b_[j]] >= 0 && inA[b_[j]] >= 0) pairs.emplace_back(inA[b_[j]], j);
+        }
+        return pairs;
     }
 
     // For a long range that no key found once on each side anchors (text of few words, such as
@@ -110,12 +137,20 @@ class Differ {
     std::vector<std::pair<int, int>> uniqueGrams(int aLo, int aHi, int bLo, int bHi) const {
         if (aHi - aLo < kGramsFrom || bHi - bLo < kGramsFrom) return {};
         auto placed = [](const Keys& keys, int lo, int hi) {
+            // A rolling hash: each run's from the one before, by the key that leaves and the
+            // one that comes. Runs that share a hash are compared key by key below.
+            constexpr std::uint64_t kBase = 0x100000001B3ull;
+            std::uint64_t leaving = 1;  // kBase to the power kGram - 1
+            for (int k = 1; k < kGram; ++k) leaving *= kBase;
             std::vector<std::pair<std::uint64_t, int>> placed;
+            if (hi - lo < kGram) return placed;
             placed.reserve(static_cast<std::size_t>(hi - lo));
-            for (int i = lo; i + kGram <= hi; ++i) {
-                std::uint64_t hash = 14695981039346656037ull;
-                for (int k = 0; k < kGram; ++k) hash = (hash ^ keys[i + k]) * 1099511628211ull;
+            std::uint64_t hash = 0;
+            for (int k = 0; k < kGram; ++k) hash = hash * kBase + keys[lo + k] + 1;
+            for (int i = lo;; ++i) {
                 placed.emplace_back(hash, i);
+                if (i + kGram >= hi) break;
+                hash = (hash - (keys[i] + 1ull) * leaving) * kBase + keys[i + kGram] + 1;
             }
             return placed;
         };

@@ -400,10 +400,23 @@ std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys) {
 
 std::uint64_t LookHash(const ParagraphContent& content, std::uint64_t textHash) {
     std::uint64_t hash = Fnv(CanonicalParagraphProperties(content.node), textHash);
+    // Where the formatting changes, and to what: runs cut elsewhere that look the same hash the
+    // same. A run's properties are read once for all its pieces.
+    pugi::xml_node run;
+    std::string properties, before;
+    bool first = true;
     for (const Piece& piece : content.pieces) {
-        if (piece.kind == PieceKind::Text || piece.kind == PieceKind::Element) {
-            hash = Fnv(std::to_string(piece.begin) + CanonicalProperties(piece.run.child("w:rPr")),
-                       hash);
+        if (piece.kind != PieceKind::Text && piece.kind != PieceKind::Element) continue;
+        if (first || piece.run != run) {
+            run = piece.run;
+            properties = CanonicalProperties(run.child("w:rPr"));
+        }
+        if (first || properties != before) {
+            const std::uint64_t at = piece.begin;
+            hash = Fnv(std::string_view(reinterpret_cast<const char*>(&at), sizeof at), hash);
+            hash = Fnv(properties, hash);
+            before = properties;
+            first = false;
         }
     }
     return hash;

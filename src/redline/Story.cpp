@@ -30,7 +30,7 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
     for (pugi::xml_node child = container.first_child(); child; child = child.next_sibling()) {
         if (child.type() != pugi::node_element) continue;
         if (Named(child, "w:p")) {
-            const ParagraphContent content = ReadParagraph(child, keys_, objects_);
+            ParagraphContent content = ReadParagraph(child, keys_, objects_);
             const std::uint64_t text = TextHash(content, keys_);
             Block block{BlockKind::Paragraph,
                         child,
@@ -38,6 +38,9 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
                         LookHash(content, text),
                         static_cast<std::uint32_t>(content.stream.size()),
                         paragraph_++};
+            if (content.stream.size() >= kKeptFrom) {
+                kept_.insert_or_assign(child.internal_object(), std::move(content));
+            }
             block.leading = std::move(pending);
             pending.clear();
             story.blocks.push_back(std::move(block));
@@ -67,6 +70,15 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
     }
     story.trailing = std::move(pending);
     return story;
+}
+
+ParagraphContent StoryReader::content(const Block& paragraph) {
+    if (const auto found = kept_.find(paragraph.node.internal_object()); found != kept_.end()) {
+        ParagraphContent content = std::move(found->second);
+        kept_.erase(found);
+        return content;
+    }
+    return ReadParagraph(paragraph.node, keys_, objects_);
 }
 
 std::string ControlKey(const pugi::xml_node& control) {

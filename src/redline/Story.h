@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "redline/Paragraph.h"
@@ -54,9 +55,8 @@ class StoryReader {
     // Reads the blocks of `container`, numbering its paragraphs on from `firstParagraph`.
     Story read(const pugi::xml_node& container, std::uint32_t firstParagraph = 1);
     std::vector<Row> rows(const Block& table);
-    ParagraphContent content(const Block& paragraph) {
-        return ReadParagraph(paragraph.node, keys_, objects_);
-    }
+    // The paragraph's content: read again, or handed over once if it was kept when read.
+    ParagraphContent content(const Block& paragraph);
     KeyTable& keys() { return keys_; }
 
   private:
@@ -66,6 +66,10 @@ class StoryReader {
     KeyTable& keys_;
     ObjectKeys& objects_;
     std::uint32_t paragraph_ = 1;
+    // Long paragraphs, as read for their hashes, until they are merged: reading one again costs
+    // as much as comparing it. Short ones are read again, which costs less than holding them.
+    static constexpr std::size_t kKeptFrom = 4096;  // characters
+    std::unordered_map<const void*, ParagraphContent> kept_;
 };
 
 }  // namespace redline

@@ -23,8 +23,13 @@ void PrepareBags(const std::vector<int>& as, const Story& a, Bags& bagsA,
             }
         }
     };
-    constexpr std::size_t kWorthAThread = 256;
-    if (as.size() + bs.size() < kWorthAThread) return;  // made when first asked for
+    // Many blocks, or few long ones (a paragraph of a run per word): else made when first asked.
+    constexpr std::size_t kWorthAThread = 256;             // blocks
+    constexpr std::uint64_t kWorthAThreadAlone = 1 << 16;  // characters
+    std::uint64_t characters = 0;
+    for (const int i : as) characters += a.blocks[i].weight;
+    for (const int j : bs) characters += b.blocks[j].weight;
+    if (as.size() + bs.size() < kWorthAThread && characters < kWorthAThreadAlone) return;
     BothAtOnce([&] { make(as, a, bagsA); }, [&] { make(bs, b, bagsB); });
 }
 

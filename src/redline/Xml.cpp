@@ -114,4 +114,20 @@ std::string SerializePart(const pugi::xml_document& document, std::size_t halves
     return first.text + second.text;
 }
 
+bool HoldsAtLeast(const pugi::xml_node& node, std::size_t count) {
+    std::size_t seen = 0;
+    pugi::xml_node at = node.first_child();
+    while (at && seen < count) {
+        if (at.type() == pugi::node_element) ++seen;
+        if (at.first_child()) {
+            at = at.first_child();
+            continue;
+        }
+        while (at != node && !at.next_sibling()) at = at.parent();
+        if (at == node) break;
+        at = at.next_sibling();
+    }
+    return seen >= count;
+}
+
 }  // namespace redline

@@ -33,8 +33,17 @@ int SerializeTo(const pugi::xml_document& document, pugi::xml_writer& first,
 
 // Whether the element is named `name` ("w:p"): the prefixes are those Word writes.
 inline bool Named(const pugi::xml_node& node, const char* name) {
-    return std::strcmp(node.name(), name) == 0;
+    // Names are short and most differ early: compared here, without a call into the C library.
+    const char* own = node.name();
+    while (*name != 0 && *own == *name) {
+        ++own;
+        ++name;
+    }
+    return *own == *name;
 }
+
+// Whether at least `count` elements lie below `node`: counted no further than that.
+bool HoldsAtLeast(const pugi::xml_node& node, std::size_t count);
 
 // The value of attribute `name` of `node`, or "" (for the many optional attributes).
 inline std::string Attribute(const pugi::xml_node& node, const char* name) {
