@@ -4,9 +4,9 @@
 // beside the revised one's, in bytes.
 //   shape_bench [--only WORDS] [PARAGRAPHS...]   (default: every shape at 10000 and 50000;
 //   with --only, the shapes whose name holds WORDS, leaving the last pair in the temp folder)
-//   shape_bench --engine|--floor A B RESULT   (the engine or the floor alone, in this process:
-//   for profilers)
-#include <sys/resource.h>
+//   shape_bench --engine|--floor|--plain-floor A B RESULT   (one of them alone, in this
+//   process: what the table measures, and for profilers)
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zip.h>
@@ -189,7 +189,7 @@ void PlainFloor(const std::string& a, const std::string& b, const std::string& r
                 part->parsed =
                     part->xml.load_buffer(part->bytes.data(), part->bytes.size(),
                                           pugi::parse_default | pugi::parse_ws_pcdata_single);
-                part->bytes.clear();
+                std::string().swap(part->bytes);
             }
             parts.push_back(std::move(part));
         }
@@ -234,26 +234,51 @@ struct Run {
     std::string failure;
 };
 
-// Runs `work` in a process of its own.
-Run Measure(const std::function<void()>& work) {
+// This process's peak resident memory in KiB, from its own memory map's high-water mark: a
+// started process's resource usage would count its parent's pages from before it started.
+long PeakKiB() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    long peak = 0;
+    char line[256];
+    while (status && std::fgets(line, sizeof line, status)) {
+        if (std::sscanf(line, "VmHWM: %ld", &peak) == 1) break;
+    }
+    if (status) std::fclose(status);
+    return peak;
+}
+
+// Runs this program's `mode` on the pair, started afresh as a user starts a program: its time
+// from start to end, and the peak memory it reports.
+Run Measure(const char* mode, const std::string& a, const std::string& b, const std::string& r) {
+    const char* self = "/proc/self/exe";
+    const char* arguments[] = {self, mode, a.c_str(), b.c_str(), r.c_str(), nullptr};
+    Run run;
+    run.failure = "failed";
+    int report[2];
+    if (pipe(report) != 0) return run;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, report[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, report[0]);
     const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        try {
-            work();
-            _exit(0);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "    refused: %s\n", e.what());
-            _exit(1);
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, self, &actions, nullptr, const_cast<char* const*>(arguments), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(report[1]);
+    if (spawned == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        char text[64] = {};
+        const ssize_t got = read(report[0], text, sizeof text - 1);
+        if (got > 0 && std::sscanf(text, "peak %ld", &run.peakKiB) == 1 && WIFEXITED(status) &&
+            WEXITSTATUS(status) == 0) {
+            run.failure.clear();
         }
     }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Run run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakKiB = usage.ru_maxrss;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) run.failure = "failed";
+    close(report[0]);
     return run;
 }
 
@@ -271,17 +296,22 @@ Run Median(std::vector<Run> runs) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc == 5 && std::string(argv[1]) == "--engine") {
-        redline::CompareDocuments(argv[2], argv[3], argv[4]);
-        return 0;
-    }
-    if (argc == 5 && std::string(argv[1]) == "--floor") {
-        Floor(argv[2], argv[3], argv[4]);
-        return 0;
-    }
-    if (argc == 5 && std::string(argv[1]) == "--plain-floor") {
-        PlainFloor(argv[2], argv[3], argv[4]);
-        return 0;
+    const std::string mode = argc == 5 ? argv[1] : "";
+    if (mode == "--engine" || mode == "--floor" || mode == "--plain-floor") {
+        try {
+            if (mode == "--engine") {
+                redline::CompareDocuments(argv[2], argv[3], argv[4]);
+            } else if (mode == "--floor") {
+                Floor(argv[2], argv[3], argv[4]);
+            } else {
+                PlainFloor(argv[2], argv[3], argv[4]);
+            }
+            std::printf("peak %ld KiB\n", PeakKiB());
+            return 0;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "    refused: %s\n", e.what());
+            return 1;
+        }
     }
     std::vector<int> sizes;
     std::string only;
@@ -295,8 +325,9 @@ int main(int argc, char* argv[]) {
     if (sizes.empty()) sizes = {10000, 50000};
     const std::string folder = std::filesystem::temp_directory_path() / "quorvane-shape-bench";
     std::filesystem::create_directories(folder);
-    std::printf("%-38s %6s %8s %8s %6s %8s %6s %9s %8s %6s %5s\n", "shape", "size", "engine s",
-                "floor s", "ratio", "plain s", "ratio", "engine MB", "floor MB", "memory", "text");
+    std::printf("%-36s %6s %8s %7s %6s %7s %6s %9s %8s %6s %8s %6s %5s\n", "shape", "size",
+                "engine s", "floor s", "ratio", "plain s", "ratio", "engine MB", "floor MB",
+                "memory", "plain MB", "memory", "text");
     for (const Shape& shape : Shapes()) {
         if (std::string(shape.name).find(only) == std::string::npos) continue;
         std::vector<double> seconds;
@@ -310,18 +341,20 @@ int main(int argc, char* argv[]) {
             // The median of three, taken in turns: this machine's neighbours come and go.
             std::vector<Run> floors, plains, engines;
             for (int round = 0; round < 3; ++round) {
-                floors.push_back(Measure([&] { Floor(a, b, r); }));
-                plains.push_back(Measure([&] { PlainFloor(a, b, r); }));
-                engines.push_back(Measure([&] { redline::CompareDocuments(a, b, r); }));
+                floors.push_back(Measure("--floor", a, b, r));
+                plains.push_back(Measure("--plain-floor", a, b, r));
+                engines.push_back(Measure("--engine", a, b, r));
             }
             const Run floor = Median(floors), plain = Median(plains), engine = Median(engines);
             seconds.push_back(engine.seconds);
-            std::printf("%-38s %6d %8.3f %8.3f %5.1fx %8.3f %5.1fx %9.1f %8.1f %5.1fx %4.1fx %s\n",
-                        shape.name, n, engine.seconds, floor.seconds,
-                        engine.seconds / floor.seconds, plain.seconds,
-                        engine.seconds / plain.seconds, engine.peakKiB / 1024.0,
-                        floor.peakKiB / 1024.0, double(engine.peakKiB) / double(floor.peakKiB),
-                        TextGrowth(b, r), engine.failure.c_str());
+            std::printf(
+                "%-36s %6d %8.3f %7.3f %5.1fx %7.3f %5.1fx %9.1f %8.1f %5.1fx %8.1f %5.1fx %4.1fx "
+                "%s\n",
+                shape.name, n, engine.seconds, floor.seconds, engine.seconds / floor.seconds,
+                plain.seconds, engine.seconds / plain.seconds, engine.peakKiB / 1024.0,
+                floor.peakKiB / 1024.0, double(engine.peakKiB) / double(floor.peakKiB),
+                plain.peakKiB / 1024.0, double(engine.peakKiB) / double(plain.peakKiB),
+                TextGrowth(b, r), engine.failure.c_str());
             std::fflush(stdout);
         }
         if (sizes.size() >= 2) {

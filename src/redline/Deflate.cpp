@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 
 namespace redline {
 
@@ -56,6 +57,74 @@ Deflated DeflateStream::finish(bool last) {
     state_->stream.avail_in = 0;
     deflateAll(last ? Z_FINISH : Z_SYNC_FLUSH);
     return std::move(piece_);
+}
+
+DeflatePipe::~DeflatePipe() {
+    stop();
+}
+
+void DeflatePipe::write(std::string_view text) {
+    chunk_.append(text);
+    if (chunk_.size() >= kChunk) hand();
+}
+
+void DeflatePipe::hand() {
+    if (!worker_.joinable() && !alone_) {
+        try {
+            worker_ = std::thread([this] { compressHanded(); });
+        } catch (const std::system_error&) {
+            alone_ = true;
+        }
+    }
+    if (alone_) {
+        stream_.write(chunk_);
+    } else {
+        std::unique_lock<std::mutex> lock(mutex_);
+        room_.wait(lock, [&] { return handed_.size() < kChunksAhead; });
+        handed_.push_back(std::move(chunk_));
+        ready_.notify_one();
+    }
+    chunk_.clear();
+}
+
+void DeflatePipe::compressHanded() {
+    for (;;) {
+        std::string chunk;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            ready_.wait(lock, [&] { return !handed_.empty() || done_; });
+            if (handed_.empty()) return;
+            chunk = std::move(handed_.front());
+            handed_.pop_front();
+            room_.notify_one();
+        }
+        // After a failure the rest is taken and dropped, so that the writer never waits for room.
+        if (failed_) continue;
+        try {
+            stream_.write(chunk);
+        } catch (...) {
+            failed_ = std::current_exception();
+        }
+    }
+}
+
+void DeflatePipe::stop() {
+    if (!worker_.joinable()) return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+    }
+    ready_.notify_one();
+    worker_.join();
+}
+
+Deflated DeflatePipe::finish() {
+    if (worker_.joinable() && !chunk_.empty()) hand();
+    stop();
+    if (failed_) std::rethrow_exception(failed_);
+    stream_.write(chunk_);
+    chunk_.clear();
+    return stream_.finish(true);
 }
 
 Deflated Join(Deflated first, const Deflated& second) {

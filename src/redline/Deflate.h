@@ -2,10 +2,15 @@
 // at once on different cores and then joined, which the package copies as they are.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace redline {
 
@@ -39,6 +44,36 @@ class DeflateStream {
     struct State;
     std::unique_ptr<State> state_;
     Deflated piece_;
+};
+
+// A text compressed on a second core while the first still writes it: for a part that is not
+// written in halves. Small texts are compressed in place, without a thread.
+class DeflatePipe {
+  public:
+    DeflatePipe() = default;
+    ~DeflatePipe();
+    DeflatePipe(const DeflatePipe&) = delete;
+    DeflatePipe& operator=(const DeflatePipe&) = delete;
+
+    void write(std::string_view text);
+    // The whole text, its stream ended. Raises what compressing it raised.
+    Deflated finish();
+
+  private:
+    void hand();
+    void compressHanded();
+    void stop();
+
+    static constexpr std::size_t kChunk = 1 << 18;
+    static constexpr std::size_t kChunksAhead = 4;
+    DeflateStream stream_;
+    std::string chunk_;
+    std::deque<std::string> handed_;
+    std::mutex mutex_;
+    std::condition_variable ready_, room_;
+    bool done_ = false, alone_ = false;  // alone_: no thread was to be had
+    std::exception_ptr failed_;
+    std::thread worker_;  // started with the first full chunk
 };
 
 // The text of `first` followed by that of `second`.

@@ -99,16 +99,27 @@ struct DeflatingWriter : pugi::xml_writer {
     }
 };
 
+struct PipingWriter : pugi::xml_writer {
+    DeflatePipe pipe;
+    void write(const void* data, size_t size) override {
+        pipe.write({static_cast<const char*>(data), size});
+    }
+};
+
 }  // namespace
 
 void SavePart(const XmlPart& part, Package& package) {
-    // Compressed as it is written, a large part in two halves at once: its text is never held.
-    DeflatingWriter first, second;
-    if (SerializeTo(part.xml, first, second) == 2) {
+    // Compressed as it is written, its text never held whole: a long body in two halves at
+    // once, anything else compressed on the second core as it is written on the first.
+    if (InHalves(part.xml)) {
+        DeflatingWriter first, second;
+        SerializeTo(part.xml, first, second);
         package.putDeflated(part.name,
                             Join(first.stream.finish(false), second.stream.finish(true)));
     } else {
-        package.putDeflated(part.name, first.stream.finish(true));
+        PipingWriter writer;
+        part.xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        package.putDeflated(part.name, writer.pipe.finish());
     }
     part.relationships.save(package);
 }

@@ -34,8 +34,8 @@ class KeyTable {
     // go where only one thread asks.
     class Shared {
       public:
-        explicit Shared(KeyTable& table) : table_(table) { table_.shared_ = true; }
-        ~Shared() { table_.shared_ = false; }
+        explicit Shared(KeyTable& table) : table_(table) { ++table_.shared_; }
+        ~Shared() { --table_.shared_; }
         Shared(const Shared&) = delete;
         Shared& operator=(const Shared&) = delete;
 
@@ -52,7 +52,7 @@ class KeyTable {
     };
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> keys_;
     Likeness like_;
-    bool shared_ = false;
+    int shared_ = 0;  // how many Shared live: they may nest
     std::mutex mutex_;
 };
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "redline/BlockText.h"
+#include "redline/BothAtOnce.h"
 #include "redline/Diff.h"
 #include "redline/Emitter.h"
 #include "redline/Units.h"
@@ -250,8 +251,18 @@ struct ParagraphWriter {
 
 MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole) {
     MergePlan plan{.a = std::move(a), .b = std::move(b)};
-    plan.unitsA = UnitsOf(plan.a, words);
-    plan.unitsB = UnitsOf(plan.b, words);
+    auto unitsA = [&] { plan.unitsA = UnitsOf(plan.a, words); };
+    auto unitsB = [&] { plan.unitsB = UnitsOf(plan.b, words); };
+    // Long paragraphs (a run per word) are cut into units on both cores: the key table takes
+    // turns.
+    constexpr std::size_t kWorthAThread = 1 << 15;  // characters
+    if (plan.a.stream.size() + plan.b.stream.size() >= kWorthAThread) {
+        KeyTable::Shared shared(words);
+        BothAtOnce(unitsA, unitsB);
+    } else {
+        unitsA();
+        unitsB();
+    }
     plan.script = whole
                       ? Replacement(plan.unitsA, plan.unitsB)
                       : CleanUp(Difference(plan.unitsA.keys, plan.unitsB.keys), plan.unitsA.weights,

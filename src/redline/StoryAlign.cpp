@@ -25,7 +25,7 @@ void PrepareBags(const std::vector<int>& as, const Story& a, Bags& bagsA,
     };
     // Many blocks, or few long ones (a paragraph of a run per word): else made when first asked.
     constexpr std::size_t kWorthAThread = 256;             // blocks
-    constexpr std::uint64_t kWorthAThreadAlone = 1 << 16;  // characters
+    constexpr std::uint64_t kWorthAThreadAlone = 1 << 14;  // characters
     std::uint64_t characters = 0;
     for (const int i : as) characters += a.blocks[i].weight;
     for (const int j : bs) characters += b.blocks[j].weight;

@@ -85,14 +85,19 @@ void Print(pugi::xml_node from, const pugi::xml_node& to, pugi::xml_writer& writ
 
 }  // namespace
 
+bool InHalves(const pugi::xml_document& document, std::size_t halvesFrom) {
+    const pugi::xml_node body = document.document_element().child("w:body");
+    return body && static_cast<std::size_t>(std::distance(body.begin(), body.end())) >= halvesFrom;
+}
+
 int SerializeTo(const pugi::xml_document& document, pugi::xml_writer& first,
                 pugi::xml_writer& second, std::size_t halvesFrom) {
-    const pugi::xml_node body = document.document_element().child("w:body");
-    const auto blocks = static_cast<std::size_t>(std::distance(body.begin(), body.end()));
-    if (!body || blocks < halvesFrom) {
+    if (!InHalves(document, halvesFrom)) {
         document.save(first, "", pugi::format_raw, pugi::encoding_utf8);
         return 1;
     }
+    const pugi::xml_node body = document.document_element().child("w:body");
+    const auto blocks = static_cast<std::size_t>(std::distance(body.begin(), body.end()));
     const auto [head, tail] = AroundTheBlocks(document, body);
     pugi::xml_node middle = body.first_child();
     for (std::size_t i = 0; i < blocks / 2; ++i) middle = middle.next_sibling();

@@ -25,6 +25,9 @@ inline constexpr std::size_t kHalvesFrom = 2048;
 // The document as the bytes of a part, with its XML declaration.
 std::string SerializePart(const pugi::xml_document& document, std::size_t halvesFrom = kHalvesFrom);
 
+// Whether SerializeTo writes the document in two halves.
+bool InHalves(const pugi::xml_document& document, std::size_t halvesFrom = kHalvesFrom);
+
 // Writes the document's bytes to `first`; or, for a w:document whose body holds at least
 // `halvesFrom` blocks, the first half of them to `first` and the rest to `second`, both at once.
 // Answers how many writers it wrote to.
