@@ -188,7 +188,12 @@ struct ParagraphWriter {
             }
             const std::string_view wordA(a.stream.data() + atA(i), atA(i + 1) - atA(i));
             const std::string_view wordB(b.stream.data() + atB(j), atB(j + 1) - atB(j));
-            const Script script = unitsA.objects[i] || unitsB.objects[j]
+            // A word whose link changed goes and comes whole: kept characters would keep the
+            // revised link, and rejecting would not bring the original's back.
+            const bool sameLink =
+                LinkOfWord(a, atA(i), atA(i + 1)) == LinkOfWord(b, atB(j), atB(j + 1)) &&
+                LinkOfWord(a, atA(i), atA(i + 1)) != kMixedLinks;
+            const Script script = unitsA.objects[i] || unitsB.objects[j] || !sameLink
                                       ? Script{}
                                       : CharacterDifference(wordA, wordB);
             if (script.empty()) {
@@ -201,6 +206,17 @@ struct ParagraphWriter {
     }
 
   private:
+    static constexpr std::uint32_t kMixedLinks = ~0u;
+    // The key of the link that the bytes `from` to `to` sit in, 0 for none, or kMixedLinks.
+    static std::uint32_t LinkOfWord(const ParagraphContent& content, std::uint32_t from,
+                                    std::uint32_t to) {
+        const std::uint32_t link = content.linkAt(from);
+        for (std::uint32_t at = from + 1; at < to; ++at) {
+            if (content.linkAt(at) != link) return kMixedLinks;
+        }
+        return link;
+    }
+
     // The revised side's bytes `from` to `to`, unmarked; with `compare`, told apart from the
     // original's formatting from `fromA` on.
     void keep(std::uint32_t from, std::uint32_t to, bool compare, std::uint32_t fromA) {

@@ -52,6 +52,39 @@ TEST(GeneratedDocuments, EverySettingStillAcceptsToTheRevised) {
     }
 }
 
+// Word by word into letters, the one setting beside moves that leaves nothing out, so that
+// rejecting every change must give the original too: a word whose link changed is not kept.
+TEST(GeneratedDocuments, LetterByLetterRejectsToTheOriginal) {
+    TemporaryFolder folder;
+    int failed = 0;
+    for (std::uint32_t seed = 1; seed <= 150 && failed < 3; ++seed) {
+        generated::Random random(seed + 999u);
+        redline::CompareOptions options;
+        options.characterLevel = true;
+        options.moves = seed % 2;
+        const std::string failure = RoundTripFailure(folder.path(), random, options, {30, 10});
+        if (!failure.empty()) {
+            ++failed;
+            ADD_FAILURE() << "seed " << seed << "\n" << failure;
+        }
+    }
+}
+
+// One paragraph long enough to be read once, kept from reading its hashes to merging it, cut
+// into units and its keys found by counting, on both cores: a paragraph of a run per word.
+TEST(GeneratedDocuments, OneLongParagraphRoundTrips) {
+    TemporaryFolder folder;
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        generated::Random random(seed + 5151u);
+        redline::CompareOptions options;  // and word by word into letters, and folding case
+        options.characterLevel = seed == 5;
+        options.ignoreCase = seed == 6;
+        const std::string failure = RoundTripFailure(
+            folder.path(), random, options, {.blocks = 600, .edits = 60, .oneParagraph = true});
+        EXPECT_EQ(failure, "") << "seed " << seed;
+    }
+}
+
 // Large enough that the merges of a story are planned a batch ahead, on another core, while the
 // batch before is written.
 TEST(GeneratedDocuments, LargePairsRoundTripToo) {

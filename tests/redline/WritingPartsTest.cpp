@@ -103,22 +103,60 @@ TEST(WritingParts, PiecesCompressedApartReadBackAsTheirJoinedText) {
 }
 
 TEST(WritingParts, ALargeBodyIsStoredAsWrittenAtOnce) {
-    std::string body;
+    // Many blocks, written in halves; one long paragraph, compressed on the second core.
+    std::string blocks, runs;
     for (std::size_t i = 0; i < redline::kHalvesFrom + 1; ++i) {
-        body += "<w:p><w:r><w:t>paragraph " + std::to_string(i) + " &amp; more</w:t></w:r></w:p>";
+        blocks += "<w:p><w:r><w:t>paragraph " + std::to_string(i) + " &amp; more</w:t></w:r></w:p>";
     }
-    const pugi::xml_document document = Parsed(
-        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-        "<w:body>" +
-        body + "<w:sectPr/></w:body></w:document>");
+    for (std::size_t i = 0; i < 60000; ++i) {
+        runs += "<w:r><w:t xml:space=\"preserve\">word " + std::to_string(i) + " </w:t></w:r>";
+    }
+    for (const std::string& body : {blocks, "<w:p>" + runs + "</w:p>"}) {
+        const pugi::xml_document document = Parsed(
+            "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+            "<w:body>" +
+            body + "<w:sectPr/></w:body></w:document>");
+        TemporaryFolder folder;
+        redline::XmlPart part;
+        part.name = "word/document.xml";
+        part.xml.reset(document);
+        redline::Package package;
+        part.relationships = redline::Relationships(package, part.name);
+        redline::SavePart(part, package);
+        package.write(folder.path() + "/large.docx");
+        EXPECT_EQ(redline::Package::Read(folder.path() + "/large.docx").part(part.name),
+                  redline::SerializePart(document, kAtOnce));
+    }
+}
+
+TEST(WritingParts, APipedTextReadsBackAsWritten) {
     TemporaryFolder folder;
-    redline::XmlPart part;
-    part.name = "word/document.xml";
-    part.xml.reset(document);
-    redline::Package package;
-    part.relationships = redline::Relationships(package, part.name);
-    redline::SavePart(part, package);
-    package.write(folder.path() + "/large.docx");
-    EXPECT_EQ(redline::Package::Read(folder.path() + "/large.docx").part(part.name),
-              redline::SerializePart(document, kAtOnce));
+    const std::string path = folder.path() + "/p.zip";
+    std::mt19937 random(9);
+    // Nothing, less than one chunk, and many chunks written in uneven slices, some of which do
+    // not compress: the second core takes them in turn while the first waits for room.
+    for (const std::size_t size : {0u, 100u, 3'000'000u}) {
+        std::string text;
+        for (std::size_t i = 0; i < size; ++i) {
+            text +=
+                random() % 8 ? static_cast<char>('a' + random() % 4) : static_cast<char>(random());
+        }
+        redline::DeflatePipe pipe;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t slice =
+                std::min<std::size_t>(1 + random() % 100000, text.size() - at);
+            pipe.write(std::string_view(text).substr(at, slice));
+            at += slice;
+        }
+        redline::Package package;
+        package.put("[Content_Types].xml", "<Types/>");
+        package.putDeflated("word/document.xml", pipe.finish());
+        package.write(path);
+        EXPECT_EQ(redline::Package::Read(path).part("word/document.xml"), text) << size;
+    }
+}
+
+TEST(WritingParts, APipeLetGoUnfinishedStopsItsThread) {
+    redline::DeflatePipe pipe;
+    pipe.write(std::string(5'000'000, 'x'));  // the thread has started and may wait for more
 }

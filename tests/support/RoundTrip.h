@@ -11,6 +11,8 @@
 // How large a generated pair is: 0 for a few blocks and edits drawn at random.
 struct PairSize {
     int blocks = 0, edits = 0;
+    // The original's paragraphs joined into one long paragraph, before it is edited.
+    bool oneParagraph = false;
 };
 
 // Compares a random document with a random edit of it, both written with runs cut at random,

@@ -1,0 +1,92 @@
+// The difference between two sequences of keys: whatever the sequences, the script turns one
+// into the other through equal keys only, and it depends on which keys are equal, never on their
+// values, so that finding the keys found once by counting (small keys) and by sorting (large
+// ones) comes to the same script.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "redline/Diff.h"
+
+namespace {
+
+// Where the script fails to turn `a` into `b`, or "".
+std::string Misapplied(const redline::Keys& a, const redline::Keys& b,
+                       const redline::Script& script) {
+    std::size_t i = 0, j = 0;
+    for (const redline::Edit& edit : script) {
+        for (std::uint32_t k = 0; k < edit.count; ++k) {
+            if (edit.kind != redline::EditKind::Insert && i >= a.size()) return "past the end of a";
+            if (edit.kind != redline::EditKind::Delete && j >= b.size()) return "past the end of b";
+            if (edit.kind == redline::EditKind::Equal && a[i] != b[j]) {
+                return "unequal keys kept at " + std::to_string(i) + ", " + std::to_string(j);
+            }
+            if (edit.kind != redline::EditKind::Insert) ++i;
+            if (edit.kind != redline::EditKind::Delete) ++j;
+        }
+    }
+    return i == a.size() && j == b.size() ? "" : "stops short";
+}
+
+// An edit of `keys`: some replaced, removed, added or moved in runs, the rest as they were.
+redline::Keys Edited(const redline::Keys& keys, std::mt19937& random, std::uint32_t alphabet) {
+    redline::Keys edited;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        switch (random() % 40) {
+            case 0:
+                edited.push_back(static_cast<std::uint32_t>(random() % alphabet));
+                break;
+            case 1:
+                break;
+            case 2:
+                for (int k = 0; k < 20; ++k) edited.push_back(random() % alphabet);
+                edited.push_back(keys[i]);
+                break;
+            case 3:
+                i += random() % 50;  // a run gone
+                break;
+            default:
+                edited.push_back(keys[i]);
+        }
+    }
+    return edited;
+}
+
+}  // namespace
+
+TEST(Difference, TurnsOneSequenceIntoTheOtherWhateverTheKeysAre) {
+    std::mt19937 random(11);
+    // Few keys (words of a repeated phrase), many (a text of unique words), and ranges short
+    // and long enough to be anchored on single keys, on runs of keys, or by Myers alone.
+    for (const std::uint32_t alphabet : {2u, 28u, 5000u, 200000u}) {
+        for (const std::size_t length : {0u, 1u, 7u, 300u, 1500u, 6000u}) {
+            redline::Keys a;
+            for (std::size_t i = 0; i < length; ++i) a.push_back(random() % alphabet);
+            const redline::Keys b = Edited(a, random, alphabet);
+            const redline::Script script = redline::Difference(a, b);
+            EXPECT_EQ(Misapplied(a, b, script), "") << alphabet << " keys, " << length;
+            // The same keys spread far apart: no longer counted in a table, but sorted.
+            redline::Keys farA, farB;
+            for (const std::uint32_t key : a) farA.push_back(key * 7919u + 1000000u);
+            for (const std::uint32_t key : b) farB.push_back(key * 7919u + 1000000u);
+            const redline::Script far = redline::Difference(farA, farB);
+            ASSERT_EQ(far.size(), script.size()) << alphabet << " keys, " << length;
+            for (std::size_t e = 0; e < far.size(); ++e) {
+                EXPECT_EQ(far[e].kind, script[e].kind) << alphabet << " keys, " << length;
+                EXPECT_EQ(far[e].count, script[e].count) << alphabet << " keys, " << length;
+            }
+        }
+    }
+}
+
+TEST(Difference, KeepsEveryKeyOfAnUnchangedSequenceAndNoneOfADisjointOne) {
+    redline::Keys a, b;
+    for (std::uint32_t i = 0; i < 5000; ++i) a.push_back(i % 29);
+    const redline::Script same = redline::Difference(a, a);
+    ASSERT_EQ(same.size(), 1u);
+    EXPECT_EQ(same[0].kind, redline::EditKind::Equal);
+    for (std::uint32_t i = 0; i < 3000; ++i) b.push_back(100 + i % 31);
+    const redline::Script disjoint = redline::Difference(a, b);
+    EXPECT_EQ(Misapplied(a, b, disjoint), "");
+    for (const redline::Edit& edit : disjoint) EXPECT_NE(edit.kind, redline::EditKind::Equal);
+}
