@@ -1,6 +1,7 @@
 #include "redline/Comparer.h"
 
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <sstream>
 
@@ -259,7 +260,20 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
       keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
       stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
       shared_(a_, b_) {
-    BothAtOnce([&] { LoadSide(a_, original); }, [&] { LoadSide(b_, revised); });
+    // The revised document becomes the result: read on this thread, which builds the result,
+    // what its merged paragraphs let go is memory the result's new ones take again (each thread
+    // allocates from its own heap). The original's failure is still raised first.
+    std::exception_ptr failedA, failedB;
+    auto load = [](DocumentSide& side, const std::string& path, std::exception_ptr& failed) {
+        try {
+            LoadSide(side, path);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    };
+    BothAtOnce([&] { load(b_, revised, failedB); }, [&] { load(a_, original, failedA); });
+    if (failedA) std::rethrow_exception(failedA);
+    if (failedB) std::rethrow_exception(failedB);
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
 }

@@ -9,6 +9,9 @@ namespace redline {
 
 namespace {
 
+// Where a key stands on one side of a range, when not at one place.
+constexpr int kNowhere = -1, kTwice = -2;
+
 class Differ {
   public:
     Differ(const Keys& a, const Keys& b) : a_(a), b_(b) {}
@@ -105,9 +108,8 @@ class Differ {
     }
 
     // The keys found once on each side as FoundOnceOnEachSide gives them, counted in a table
-    // indexed by key: for long ranges of keys no larger than a few times their length, as the
-    // interned words of a long paragraph are, where sorting them would cost the most. None
-    // otherwise.
+    // indexed by the key itself: for long ranges of keys no larger than a few times their
+    // length, as the interned words of a long paragraph are. None otherwise.
     std::optional<std::vector<std::pair<int, int>>> CountedOnce(int aLo, int aHi, int bLo,
                                                                 int bHi) const {
         constexpr std::size_t kCountedFrom = 1024;
@@ -118,7 +120,6 @@ class Differ {
         for (int j = bLo; j < bHi; ++j) largest = std::max(largest, b_[j]);
         if (largest > 8 * length) return std::nullopt;
         // Per key, where it is on each side: kNowhere, its place, or kTwice.
-        constexpr int kNowhere = -1, kTwice = -2;
         std::vector<int> inA(largest + 1, kNowhere), inB(largest + 1, kNowhere);
         for (int i = aLo; i < aHi; ++i) inA[a_[i]] = inA[a_[i]] == kNowhere ? i : kTwice;
         for (int j = bLo; j < bHi; ++j) inB[b_[j]] = inB[b_[j]] == kNowhere ? j : kTwice;
@@ -169,35 +170,43 @@ class Differ {
         return anchors;
     }
 
-    // Of keys with their places on each side, those found exactly once on each, as (a, b)
-    // places ordered by b. Sorting finds runs of one key side by side, without a hash table.
+    // Of keys with their places on each side (in order), those found exactly once on each, as
+    // (a, b) places ordered by b: counted in a table open to any key, in time linear in their
+    // number.
     template <typename Key>
     static std::vector<std::pair<int, int>> FoundOnceOnEachSide(
-        std::vector<std::pair<Key, int>> inA, std::vector<std::pair<Key, int>> inB) {
-        std::sort(inA.begin(), inA.end());
-        std::sort(inB.begin(), inB.end());
-        auto runEnd = [](const std::vector<std::pair<Key, int>>& placed, std::size_t at) {
-            std::size_t end = at + 1;
-            while (end < placed.size() && placed[end].first == placed[at].first) ++end;
-            return end;
+        const std::vector<std::pair<Key, int>>& inA, const std::vector<std::pair<Key, int>>& inB) {
+        struct Slot {
+            Key key{};
+            bool used = false;
+            int a = kNowhere, b = kNowhere;  // its place on each side, kNowhere or kTwice
         };
-        std::vector<std::pair<int, int>> pairs;
-        for (std::size_t i = 0, j = 0; i < inA.size() && j < inB.size();) {
-            if (inA[i].first < inB[j].first) {
-                i = runEnd(inA, i);
-            } else if (inB[j].first < inA[i].first) {
-                j = runEnd(inB, j);
-            } else {
-                const std::size_t endA = runEnd(inA, i), endB = runEnd(inB, j);
-                if (endA - i == 1 && endB - j == 1) {
-                    pairs.emplace_back(inA[i].second, inB[j].second);
-                }
-                i = endA;
-                j = endB;
-            }
+        int bits = 4;
+        while ((std::size_t{1} << bits) < 2 * (inA.size() + inB.size())) ++bits;
+        const std::size_t size = std::size_t{1} << bits;
+        std::vector<Slot> table(size);
+        auto slot = [&](Key key) -> Slot& {
+            // Fibonacci hashing: the product's top bits.
+            std::size_t at = static_cast<std::size_t>(
+                (static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+            while (table[at].used && table[at].key != key) at = (at + 1) & (size - 1);
+            table[at].used = true;
+            table[at].key = key;
+            return table[at];
+        };
+        for (const auto& [key, place] : inA) {
+            Slot& found = slot(key);
+            found.a = found.a == kNowhere ? place : kTwice;
         }
-        std::sort(pairs.begin(), pairs.end(),
-                  [](const auto& x, const auto& y) { return x.second < y.second; });
+        for (const auto& [key, place] : inB) {
+            Slot& found = slot(key);
+            found.b = found.b == kNowhere ? place : kTwice;
+        }
+        std::vector<std::pair<int, int>> pairs;
+        for (const auto& [key, place] : inB) {
+            const Slot& found = slot(key);
+            if (found.a >= 0 && found.b == place) pairs.emplace_back(found.a, place);
+        }
         return pairs;
     }
 

@@ -37,6 +37,12 @@ class Rebuild {
         adopt.adopt(copied);
         return copied;
     }
+    // Lets go of `node`, an old child that nothing places again (a paragraph merged anew) at
+    // once: a long story's old paragraphs would otherwise all stand beside their merges.
+    void drop(pugi::xml_node node) {
+        kept_.insert(node.internal_object());  // for finish() to pass by
+        container_.remove_child(node);
+    }
     void finish() {
         for (pugi::xml_node node : old_) {
             if (!kept_.count(node.internal_object())) container_.remove_child(node);
@@ -128,6 +134,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
                 }
                 written.push_back(rebuild.keep(MergeParagraphs(
                     plan ? *plan : *planned, context, part, blockA->paragraph, blockB->paragraph)));
+                rebuild.drop(blockB->node);
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
                 WriteTable(*blockA, *blockB, context, part);
