@@ -90,6 +90,21 @@ TEST_P(HostileDocuments, AreRefusedNamingTheFileAndLeaveNoResult) {
     }
 }
 
+TEST_P(HostileDocuments, OnBothSidesAreRefusedNamingTheOriginal) {
+    // Both are read at once, the revised on the thread that asked: the original still comes
+    // first, as it would read in turn.
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx";
+    GetParam().write(a);
+    GetParam().write(b);
+    try {
+        redline::CompareDocuments(a, b, folder.path() + "/result.docx");
+        ADD_FAILURE() << "no refusal";
+    } catch (const redline::UnreadableDocument& e) {
+        EXPECT_EQ(e.path(), a);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Inputs, HostileDocuments, ::testing::ValuesIn(HostileInputs()),
                          [](const auto& info) { return std::string(info.param.name); });
 
