@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "redline/Comparer.h"
+#include "redline/PagePool.h"
 
 namespace redline {
 
@@ -17,6 +18,10 @@ std::string RevisionDate() {
 
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
                                      const std::string& result, const CompareOptions& options) {
+    SharePages();
+    struct Released {
+        ~Released() { ReleasePages(); }  // after the comparison's trees are gone, or failed
+    } released;
     return Comparer(original, revised, options).run(result);
 }
 

@@ -1,7 +1,6 @@
 #include "redline/Comparer.h"
 
 #include <cstring>
-#include <exception>
 #include <functional>
 #include <sstream>
 
@@ -13,6 +12,14 @@
 #include "redline/Xml.h"
 
 namespace redline {
+
+bool HoldsInsides(const pugi::xml_node& kept) {
+    auto inside = [](const pugi::xml_node& node) {
+        return Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference") ||
+               Named(node, "w:txbxContent");
+    };
+    return inside(kept) || kept.find_node(inside);
+}
 
 namespace {
 
@@ -182,15 +189,6 @@ void CollectReferences(const pugi::xml_node& node, const char* name,
     }
 }
 
-// Whether a kept block or object is or holds a note's reference or a text box: what it may pair.
-bool HoldsInsides(const pugi::xml_node& kept) {
-    auto inside = [](const pugi::xml_node& node) {
-        return Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference") ||
-               Named(node, "w:txbxContent");
-    };
-    return inside(kept) || kept.find_node(inside);
-}
-
 // Hears what the writer keeps and inserts: the notes of kept references are paired, those of
 // new ones inserted; kept text boxes are gathered to be compared after their story.
 class Insides : public Inside {
@@ -260,20 +258,7 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
       keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
       stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
       shared_(a_, b_) {
-    // The revised document becomes the result: read on this thread, which builds the result,
-    // what its merged paragraphs let go is memory the result's new ones take again (each thread
-    // allocates from its own heap). The original's failure is still raised first.
-    std::exception_ptr failedA, failedB;
-    auto load = [](DocumentSide& side, const std::string& path, std::exception_ptr& failed) {
-        try {
-            LoadSide(side, path);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    };
-    BothAtOnce([&] { load(b_, revised, failedB); }, [&] { load(a_, original, failedA); });
-    if (failedA) std::rethrow_exception(failedA);
-    if (failedB) std::rethrow_exception(failedB);
+    BothAtOnce([&] { LoadSide(a_, original); }, [&] { LoadSide(b_, revised); });
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
 }

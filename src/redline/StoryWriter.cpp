@@ -18,41 +18,38 @@ namespace redline {
 
 namespace {
 
-// Which nodes of a container were placed again; what was not goes at the end.
+// Which nodes of a container were placed again; what was not goes at the end. Each node placed
+// goes after the container's old children, so those still ahead of the first one placed are the
+// ones nobody placed.
 class Rebuild {
   public:
-    explicit Rebuild(pugi::xml_node container) : container_(container) {
-        // A cell's own properties stay first, where they are.
-        for (pugi::xml_node child : container.children()) {
-            if (std::strcmp(child.name(), "w:tcPr") != 0) old_.push_back(child);
-        }
-    }
+    explicit Rebuild(pugi::xml_node container) : container_(container) {}
     pugi::xml_node keep(pugi::xml_node node) {
         container_.append_move(node);
-        kept_.insert(node.internal_object());
+        if (!first_) first_ = node;
         return node;
     }
     pugi::xml_node copy(pugi::xml_node node, OriginalContent& adopt) {
         pugi::xml_node copied = container_.append_copy(node);
+        if (!first_) first_ = copied;
         adopt.adopt(copied);
         return copied;
     }
     // Lets go of `node`, an old child that nothing places again (a paragraph merged anew) at
     // once: a long story's old paragraphs would otherwise all stand beside their merges.
-    void drop(pugi::xml_node node) {
-        kept_.insert(node.internal_object());  // for finish() to pass by
-        container_.remove_child(node);
-    }
+    void drop(pugi::xml_node node) { container_.remove_child(node); }
     void finish() {
-        for (pugi::xml_node node : old_) {
-            if (!kept_.count(node.internal_object())) container_.remove_child(node);
+        pugi::xml_node next;
+        for (pugi::xml_node node = container_.first_child(); node && node != first_; node = next) {
+            next = node.next_sibling();
+            // A cell's own properties stay first, where they are.
+            if (std::strcmp(node.name(), "w:tcPr") != 0) container_.remove_child(node);
         }
     }
 
   private:
     pugi::xml_node container_;
-    std::vector<pugi::xml_node> old_;
-    std::unordered_set<const void*> kept_;
+    pugi::xml_node first_;  // the first node placed
 };
 
 bool Removes(StepKind kind) {
@@ -105,6 +102,14 @@ void Inserted(WriteContext& context, const pugi::xml_node& b) {
     if (context.inside) context.inside->inserted(b);
 }
 
+// Lets go of the original's paragraph once its step has used it up (merged, or copied as
+// deleted or moved away): a rewritten story's original would otherwise stand whole beside the
+// result. One that holds what is paired after the story (a text box) stays.
+void LetGo(const Block& original) {
+    if (original.kind != BlockKind::Paragraph || HoldsInsides(original.node)) return;
+    pugi::xml_node(original.node).parent().remove_child(original.node);
+}
+
 // Whether the step merges two paragraphs.
 bool Merges(const Step& step, const Story& b) {
     return step.kind == StepKind::Modify && b.blocks[step.b].kind == BlockKind::Paragraph;
@@ -135,6 +140,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
                 written.push_back(rebuild.keep(MergeParagraphs(
                     plan ? *plan : *planned, context, part, blockA->paragraph, blockB->paragraph)));
                 rebuild.drop(blockB->node);
+                LetGo(*blockA);
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
                 WriteTable(*blockA, *blockB, context, part);
@@ -162,6 +168,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
                     since);
             }
             written.push_back(copied);
+            LetGo(*blockA);
             return;
         }
         case StepKind::Insert:
