@@ -76,4 +76,9 @@ void ReleasePages() {
     freePages.clear();  // its room stays, for the pages still lent out
 }
 
+std::size_t PooledPages() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return freePages.size();
+}
+
 }  // namespace redline

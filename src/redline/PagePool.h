@@ -5,6 +5,8 @@
 // thread that builds the result.
 #pragma once
 
+#include <cstddef>
+
 namespace redline {
 
 // Lends the XML library's pages from the pool from now on (the first call; later ones do
@@ -13,5 +15,8 @@ void SharePages();
 
 // Gives the pool's free pages back to malloc, so that nothing is held between comparisons.
 void ReleasePages();
+
+// How many free pages the pool holds.
+std::size_t PooledPages();
 
 }  // namespace redline

@@ -1,14 +1,18 @@
-// Work done on two cores at once: both pieces run, a failure comes out as it would in turn, and
-// the key table that the two readers of a comparison share gives one key per text.
+// Work done on two cores at once: both pieces run, a failure comes out as it would in turn, the
+// key table that the two readers of a comparison share gives one key per text, and the pages one
+// thread's trees let go serve another's.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "redline/BothAtOnce.h"
+#include "redline/PagePool.h"
 #include "redline/Paragraph.h"
 
 TEST(TwoCores, BothPiecesRunAndTheFirstFailureComesOutFirst) {
@@ -60,4 +64,36 @@ TEST(TwoCores, ASharedKeyTableGivesOneKeyPerTextToBothReaders) {
     }
     EXPECT_EQ(distinct.size(), 5000u);
     EXPECT_EQ(table.key("a word never seen"), 5001u);
+}
+
+namespace {
+
+// A tree of many elements, so that it takes many pages.
+void Grow(pugi::xml_document& document) {
+    pugi::xml_node body = document.append_child("w:body");
+    for (int i = 0; i < 20000; ++i) body.append_child("w:p").append_child("w:r");
+}
+
+}  // namespace
+
+TEST(TwoCores, PagesLetGoOnOneThreadServeTheTreesOfAnother) {
+    // A tree made before the pool lent pages is let go as well, through malloc's own free().
+    auto before = std::make_unique<pugi::xml_document>();
+    Grow(*before);
+    redline::SharePages();
+    before.reset();
+    redline::ReleasePages();
+    std::thread([] {
+        pugi::xml_document document;
+        Grow(document);
+    }).join();
+    const std::size_t pooled = redline::PooledPages();
+    EXPECT_GT(pooled, 10u);
+    {
+        pugi::xml_document document;
+        Grow(document);
+        EXPECT_LT(redline::PooledPages(), pooled / 4);  // taken again, not malloc's anew
+    }
+    redline::ReleasePages();
+    EXPECT_EQ(redline::PooledPages(), 0u);
 }
