@@ -30,6 +30,15 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
         }
         const std::uint32_t begin = std::max(piece.begin, from), end = std::min(piece.end, to);
         if (begin >= end) continue;
+        if (!original && !mark && begin == piece.begin && end == piece.end &&
+            MovesWhole(piece, side.stream) &&
+            (!before || !context_.options.formatting ||
+             LooksAlike(piece, *before, std::int64_t(from) - std::int64_t(beforeFrom)))) {
+            // A run of the revised side kept whole and as it looks goes into the result as it
+            // is: the paragraph it stood in is let go once merged.
+            target(piece.wrapper, false).append_move(piece.run);
+            continue;
+        }
         if (!before || !context_.options.formatting || piece.kind == PieceKind::Nodes) {
             const pugi::xml_node copy = write(piece, begin, end, side.stream, original, mark, {});
             tell(piece, copy, mark, before, std::int64_t(from) - std::int64_t(beforeFrom));
@@ -60,6 +69,32 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
                 reformatted->append(VisibleText(side.stream.substr(b, e - b)));
         }
     }
+}
+
+bool Emitter::MovesWhole(const Piece& piece, const std::string& stream) {
+    if (piece.kind != PieceKind::Text || !piece.run || piece.run.parent() == pugi::xml_node()) {
+        return false;
+    }
+    // The run holds its properties and this text alone.
+    for (const pugi::xml_node& child : piece.run.children()) {
+        if (child != piece.node && !Named(child, "w:rPr")) return false;
+    }
+    // Its spaces at either end are kept as written: the text says so itself.
+    auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    const char first = stream[piece.begin], last = stream[piece.end - 1];
+    return !(white(first) || white(last)) ||
+           std::string_view(piece.node.attribute("xml:space").value()) == "preserve";
+}
+
+bool Emitter::LooksAlike(const Piece& piece, const ParagraphContent& before, std::int64_t shift) {
+    const std::string properties = CanonicalProperties(piece.run.child("w:rPr"));
+    for (auto at = FirstReaching(before.pieces, piece.begin - shift);
+         at != before.pieces.end() && std::int64_t(at->begin) + shift < piece.end; ++at) {
+        if (at->kind == PieceKind::Marker || at->kind == PieceKind::Nodes) continue;
+        if (std::int64_t(at->end) + shift <= piece.begin) continue;
+        if (CanonicalProperties(at->run.child("w:rPr")) != properties) return false;
+    }
+    return true;
 }
 
 void Emitter::finish(const ParagraphContent& side) {

@@ -47,6 +47,11 @@ class Emitter {
 
     void marker(const Piece& piece);
 
+    // Whether the piece is all the text of its run, which can then go into the result whole.
+    static bool MovesWhole(const Piece& piece, const std::string& stream);
+    // Whether the original, shifted by `shift`, is formatted as the piece throughout.
+    static bool LooksAlike(const Piece& piece, const ParagraphContent& before, std::int64_t shift);
+
     pugi::xml_node paragraph_;
     WriteContext& context_;
     pugi::xml_node openSource_, open_;

@@ -406,6 +406,13 @@ std::vector<Pair> Pairs() {
          A + Table({{"Name", "Town"}}) + D,
          kA + "Name\n\tTown\n\t\n[-Ada-]¶-\n\t[-Paris-]¶-\n\t\n" + kD,
          {0, 1, 0, 0}},
+        {"RunsOfTextAndATabKeptWholeAroundAChangedWord",
+         P("<w:r><w:t>alpha</w:t><w:tab/></w:r><w:r><w:t xml:space=\"preserve\">beta </w:t>"
+           "</w:r><w:r><w:t>old</w:t></w:r><w:r><w:tab/><w:t>end</w:t></w:r>"),
+         P("<w:r><w:t>alpha</w:t><w:tab/></w:r><w:r><w:t xml:space=\"preserve\">beta </w:t>"
+           "</w:r><w:r><w:t>new</w:t></w:r><w:r><w:tab/><w:t>end</w:t></w:r>"),
+         "alpha\tbeta [-old-][+new+]\tend\n",
+         {1, 1, 0, 0}},
         {"AFieldInAHeaderKept",
          A,
          A,
