@@ -103,10 +103,15 @@ void Inserted(WriteContext& context, const pugi::xml_node& b) {
 }
 
 // Lets go of the original's paragraph once its step has used it up (merged, or copied as
-// deleted or moved away): a rewritten story's original would otherwise stand whole beside the
-// result. One that holds what is paired after the story (a text box) stays.
-void LetGo(const Block& original) {
-    if (original.kind != BlockKind::Paragraph || HoldsInsides(original.node)) return;
+// deleted or moved away): a rewritten body's original would otherwise stand whole beside the
+// result. Only in the body and its tables, whose paragraphs are read once; and not one that
+// holds what is read after the story: a text box (compared then), or a section's properties
+// (which headers and footers go by).
+void LetGo(const Block& original, Part part) {
+    if (original.kind != BlockKind::Paragraph || (part != Part::Body && part != Part::Table) ||
+        original.node.child("w:pPr").child("w:sectPr") || HoldsInsides(original.node)) {
+        return;
+    }
     pugi::xml_node(original.node).parent().remove_child(original.node);
 }
 
@@ -140,7 +145,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
                 written.push_back(rebuild.keep(MergeParagraphs(
                     plan ? *plan : *planned, context, part, blockA->paragraph, blockB->paragraph)));
                 rebuild.drop(blockB->node);
-                LetGo(*blockA);
+                LetGo(*blockA, part);
             } else if (blockB->kind == BlockKind::Table) {
                 written.push_back(rebuild.keep(blockB->node));
                 WriteTable(*blockA, *blockB, context, part);
@@ -168,7 +173,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
                     since);
             }
             written.push_back(copied);
-            LetGo(*blockA);
+            LetGo(*blockA, part);
             return;
         }
         case StepKind::Insert:

@@ -507,6 +507,25 @@ TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
 
 // A paragraph of thousands of words from a handful, as pasted lists and converters make: no word
 // occurs once, so runs of words anchor the comparison; each changed word is marked alone.
+TEST(Sections, AHeaderThatOnlyARewrittenParagraphsSectionNamesStays) {
+    // The original's first section ends in a paragraph that is rewritten; that section alone
+    // has a header. Rejecting every change must bring the header back with it.
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    DocxParts header = Header(Text("Top of the first section"));
+    const std::string sectionBreak = "<w:sectPr>" + header.section + "</w:sectPr>";
+    header.section.clear();
+    WriteDocx(a, P(R("The first section ends here."), sectionBreak) + Text("The second one."),
+              header);
+    WriteDocx(b, Text("Quite another opening.") + Text("The second one."));
+    redline::CompareDocuments(a, b, result);
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
+              redline::ReadText(a, redline::Reading::AcceptAll));
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
+              redline::ReadText(b, redline::Reading::AcceptAll));
+}
+
 TEST(LongParagraphs, OfFewWordsMarkEachChangedWordAlone) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
