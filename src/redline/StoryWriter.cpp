@@ -106,9 +106,12 @@ void Inserted(WriteContext& context, const pugi::xml_node& b) {
 // deleted or moved away): a rewritten body's original would otherwise stand whole beside the
 // result. Only in the body and its tables, whose paragraphs are read once; and not one that
 // holds what is read after the story: a text box (compared then), or a section's properties
-// (which headers and footers go by).
+// (which headers and footers go by). A long one goes with its document, at once: taking a tree
+// apart node by node costs as much as reading it.
 void LetGo(const Block& original, Part part) {
-    if (original.kind != BlockKind::Paragraph || (part != Part::Body && part != Part::Table) ||
+    constexpr std::uint32_t kLong = 4096;  // characters
+    if (original.kind != BlockKind::Paragraph || original.weight >= kLong ||
+        (part != Part::Body && part != Part::Table) ||
         original.node.child("w:pPr").child("w:sectPr") || HoldsInsides(original.node)) {
         return;
     }
