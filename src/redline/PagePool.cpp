@@ -15,29 +15,40 @@ namespace {
 // The library asks for its pages in one size, a little over 32 KiB; anything else is malloc's.
 constexpr std::size_t kPageAtLeast = 32768, kPageBelow = 32768 + 1024;
 
-std::mutex mutex;
-std::size_t pageSize = 0;        // what the library asks for a page, once seen
-std::unordered_set<void*> lent;  // every page the pool made, lent out or free
-std::vector<void*> freePages;
+struct Pool {
+    std::mutex mutex;
+    std::size_t pageSize = 0;        // what the library asks for a page, once seen
+    std::unordered_set<void*> lent;  // every page the pool made, lent out or free
+    std::vector<void*> freePages;
+};
+
+// Never destroyed: a tree that outlives the program's other statics still gives its pages back.
+Pool& ThePool() {
+    static Pool* pool = new Pool;
+    return *pool;
+}
 
 void* Allocate(std::size_t size) {
     if (size >= kPageAtLeast && size < kPageBelow) {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (pageSize == 0) pageSize = size;
-        if (size == pageSize) {
-            if (!freePages.empty()) {
-                void* page = freePages.back();
-                freePages.pop_back();
+        Pool& pool = ThePool();
+        std::lock_guard<std::mutex> lock(pool.mutex);
+        if (pool.pageSize == 0) pool.pageSize = size;
+        if (size == pool.pageSize) {
+            if (!pool.freePages.empty()) {
+                void* page = pool.freePages.back();
+                pool.freePages.pop_back();
                 return page;
             }
             void* page = std::malloc(size);
             if (!page) return nullptr;
             try {
-                lent.insert(page);
+                pool.lent.insert(page);
                 // Room for every page to come back, so that letting one go never allocates.
-                if (freePages.capacity() < lent.size()) freePages.reserve(2 * lent.size());
+                if (pool.freePages.capacity() < pool.lent.size()) {
+                    pool.freePages.reserve(2 * pool.lent.size());
+                }
             } catch (const std::bad_alloc&) {
-                lent.erase(page);
+                pool.lent.erase(page);
                 std::free(page);
                 return nullptr;  // the library reports it as out of memory
             }
@@ -51,9 +62,10 @@ void* Allocate(std::size_t size) {
 void Deallocate(void* block) {
     if (!block) return;
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (lent.count(block)) {
-            freePages.push_back(block);  // within the room reserved when it was made
+        Pool& pool = ThePool();
+        std::lock_guard<std::mutex> lock(pool.mutex);
+        if (pool.lent.count(block)) {
+            pool.freePages.push_back(block);  // within the room reserved when it was made
             return;
         }
     }
@@ -68,17 +80,19 @@ void SharePages() {
 }
 
 void ReleasePages() {
-    std::lock_guard<std::mutex> lock(mutex);
-    for (void* page : freePages) {
-        lent.erase(page);
+    Pool& pool = ThePool();
+    std::lock_guard<std::mutex> lock(pool.mutex);
+    for (void* page : pool.freePages) {
+        pool.lent.erase(page);
         std::free(page);
     }
-    freePages.clear();  // its room stays, for the pages still lent out
+    pool.freePages.clear();  // its room stays, for the pages still lent out
 }
 
 std::size_t PooledPages() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return freePages.size();
+    Pool& pool = ThePool();
+    std::lock_guard<std::mutex> lock(pool.mutex);
+    return pool.freePages.size();
 }
 
 }  // namespace redline
