@@ -1,7 +1,6 @@
 #include "redline/Diff.h"
 
 #include <algorithm>
-#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -97,7 +96,6 @@ class Differ {
     // The keys that occur exactly once in each range, as (a, b) pairs in the longest order that
     // both sides share.
     std::vector<std::pair<int, int>> uniqueCommon(int aLo, int aHi, int bLo, int bHi) const {
-        if (auto counted = CountedOnce(aLo, aHi, bLo, bHi)) return LongestIncreasing(*counted);
         auto placed = [](const Keys& keys, int lo, int hi) {
             std::vector<std::pair<std::uint32_t, int>> placed;
             placed.reserve(static_cast<std::size_t>(hi - lo));
@@ -105,29 +103,6 @@ class Differ {
             return placed;
         };
         return LongestIncreasing(FoundOnceOnEachSide(placed(a_, aLo, aHi), placed(b_, bLo, bHi)));
-    }
-
-    // The keys found once on each side as FoundOnceOnEachSide gives them, counted in a table
-    // indexed by the key itself: for long ranges of keys no larger than a few times their
-    // length, as the interned words of a long paragraph are. None otherwise.
-    std::optional<std::vector<std::pair<int, int>>> CountedOnce(int aLo, int aHi, int bLo,
-                                                                int bHi) const {
-        constexpr std::size_t kCountedFrom = 1024;
-        const std::size_t length = static_cast<std::size_t>((aHi - aLo) + (bHi - bLo));
-        if (length < kCountedFrom) return std::nullopt;
-        std::uint32_t largest = 0;
-        for (int i = aLo; i < aHi; ++i) largest = std::max(largest, a_[i]);
-        for (int j = bLo; j < bHi; ++j) largest = std::max(largest, b_[j]);
-        if (largest > 8 * length) return std::nullopt;
-        // Per key, where it is on each side: kNowhere, its place, or kTwice.
-        std::vector<int> inA(largest + 1, kNowhere), inB(largest + 1, kNowhere);
-        for (int i = aLo; i < aHi; ++i) inA[a_[i]] = inA[a_[i]] == kNowhere ? i : kTwice;
-        for (int j = bLo; j < bHi; ++j) inB[b_[j]] = inB[b_[j]] == kNowhere ? j : kTwice;
-        std::vector<std::pair<int, int>> pairs;
-        for (int j = bLo; j < bHi; ++j) {
-            if (inB[b_[j]] >= 0 && inA[b_[j]] >= 0) pairs.emplace_back(inA[b_[j]], j);
-        }
-        return pairs;
     }
 
     // For a long range that no key found once on each side anchors (text of few words, such as

@@ -72,9 +72,7 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
 }
 
 bool Emitter::MovesWhole(const Piece& piece, const std::string& stream) {
-    if (piece.kind != PieceKind::Text || !piece.run || piece.run.parent() == pugi::xml_node()) {
-        return false;
-    }
+    if (piece.kind != PieceKind::Text || !piece.run) return false;
     // The run holds its properties and this text alone.
     for (const pugi::xml_node& child : piece.run.children()) {
         if (child != piece.node && !Named(child, "w:rPr")) return false;

@@ -190,9 +190,9 @@ struct ParagraphWriter {
             const std::string_view wordB(b.stream.data() + atB(j), atB(j + 1) - atB(j));
             // A word whose link changed goes and comes whole: kept characters would keep the
             // revised link, and rejecting would not bring the original's back.
+            const std::uint32_t linkA = LinkOfWord(a, atA(i), atA(i + 1));
             const bool sameLink =
-                LinkOfWord(a, atA(i), atA(i + 1)) == LinkOfWord(b, atB(j), atB(j + 1)) &&
-                LinkOfWord(a, atA(i), atA(i + 1)) != kMixedLinks;
+                linkA != kMixedLinks && linkA == LinkOfWord(b, atB(j), atB(j + 1));
             const Script script = unitsA.objects[i] || unitsB.objects[j] || !sameLink
                                       ? Script{}
                                       : CharacterDifference(wordA, wordB);

@@ -1,7 +1,7 @@
 // The difference between two sequences of keys: whatever the sequences, the script turns one
 // into the other through equal keys only, and it depends on which keys are equal, never on their
-// values, so that finding the keys found once by counting (small keys) and by sorting (large
-// ones) comes to the same script.
+// values: the table that finds the keys found once on each side gives the same script for small
+// keys, side by side in it, and for keys spread far apart.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -65,7 +65,7 @@ TEST(Difference, TurnsOneSequenceIntoTheOtherWhateverTheKeysAre) {
             const redline::Keys b = Edited(a, random, alphabet);
             const redline::Script script = redline::Difference(a, b);
             EXPECT_EQ(Misapplied(a, b, script), "") << alphabet << " keys, " << length;
-            // The same keys spread far apart: no longer counted in a table, but sorted.
+            // The same keys spread far apart.
             redline::Keys farA, farB;
             for (const std::uint32_t key : a) farA.push_back(key * 7919u + 1000000u);
             for (const std::uint32_t key : b) farB.push_back(key * 7919u + 1000000u);
