@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace office {
@@ -90,14 +91,19 @@ void KeepOnlyTheLifeline(int lifeline) {
             break;
         }
     }
-    waitpid(office, nullptr, 0);
+    // How it ended goes back over the lifeline: only the office's parent can learn it, and a
+    // start that failed has to say how.
+    int status = 0;
+    if (waitpid(office, &status, 0) == office)
+        send(kLifeline, &status, sizeof status, MSG_NOSIGNAL);
     _exit(0);
 }
 
 }  // namespace
 
-CommandLine::CommandLine(std::vector<std::string> args, std::vector<std::string> env)
-    : args_(std::move(args)), env_(std::move(env)) {
+CommandLine::CommandLine(std::vector<std::string> args, std::vector<std::string> env,
+                         std::string outputFile)
+    : args_(std::move(args)), env_(std::move(env)), outputFile_(std::move(outputFile)) {
     for (auto& a : args_) argv_.push_back(a.data());
     argv_.push_back(nullptr);
     for (auto& e : env_) envp_.push_back(e.data());
@@ -105,6 +111,14 @@ CommandLine::CommandLine(std::vector<std::string> args, std::vector<std::string>
 }
 
 void CommandLine::exec() const {
+    if (!outputFile_.empty()) {
+        const int output =
+            open(outputFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (output >= 0) {
+            dup2(output, 1);  // the copies are left open across exec
+            dup2(output, 2);
+        }
+    }
     execve(argv_[0], argv_.data(), envp_.data());
     _exit(127);
 }
@@ -138,6 +152,20 @@ void KeptProcess::endKeeping() {
     if (lifeline_ >= 0) close(lifeline_);
     lifeline_ = -1;
     reapKeeper();
+}
+
+std::optional<int> KeptProcess::waitStatus(std::chrono::milliseconds limit) {
+    if (waitStatus_ || lifeline_ < 0) return waitStatus_;
+    pollfd word{lifeline_, POLLIN, 0};
+    int ready;
+    do {
+        ready = poll(&word, 1, static_cast<int>(limit.count()));
+    } while (ready < 0 && errno == EINTR);
+    int status = 0;
+    if (ready > 0 && recv(lifeline_, &status, sizeof status, MSG_WAITALL) == sizeof status) {
+        waitStatus_ = status;
+    }
+    return waitStatus_;
 }
 
 void KeptProcess::reapKeeper() {

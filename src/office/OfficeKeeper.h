@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,12 +17,16 @@ namespace office {
 // threaded process, only async-signal-safe calls are allowed.
 class CommandLine {
   public:
-    CommandLine(std::vector<std::string> args, std::vector<std::string> env);
+    // `outputFile`: where the program's standard output and error go (made anew, only we may
+    // read it); empty for nowhere.
+    CommandLine(std::vector<std::string> args, std::vector<std::string> env,
+                std::string outputFile = {});
     [[noreturn]] void exec() const;
 
   private:
     std::vector<std::string> args_, env_;
     std::vector<char*> argv_, envp_;
+    std::string outputFile_;
 };
 
 class KeptProcess {
@@ -37,6 +43,9 @@ class KeptProcess {
     void letRunOn();
     // Closes the lifeline: the keeper ends the process if it still runs.
     void endKeeping();
+    // How the process ended, as waitpid tells it (WIFEXITED, WTERMSIG...), once it has; waits up
+    // to `limit` for the keeper's word. Empty while it runs, or when the keeper could not tell.
+    std::optional<int> waitStatus(std::chrono::milliseconds limit);
 
   private:
     void reapKeeper();
@@ -45,6 +54,7 @@ class KeptProcess {
     int pidfd_ = -1;
     int lifeline_ = -1;
     pid_t keeper_ = -1;
+    std::optional<int> waitStatus_;
 };
 
 }  // namespace office

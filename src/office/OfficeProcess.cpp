@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -115,7 +116,7 @@ void OfficeProcess::spawn() {
             "--norestore",
             "--nolockcheck",
         },
-        OfficeEnvironment());
+        OfficeEnvironment(), profile_ + "/output");
     process_ = std::make_unique<KeptProcess>();
     if (!process_->start(command)) {
         process_.reset();
@@ -138,6 +139,22 @@ void OfficeProcess::restart() {
     kill();
     process_.reset();
     spawn();
+}
+
+std::optional<int> OfficeProcess::waitStatus() {
+    if (!process_ || alive()) return std::nullopt;
+    // The keeper sends word the moment it has reaped the office.
+    return process_->waitStatus(std::chrono::seconds(2));
+}
+
+std::string OfficeProcess::output() const {
+    constexpr std::streamoff kTail = 4096;
+    std::ifstream in(profile_ + "/output", std::ios::binary);
+    if (!in) return {};
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(size > kTail ? size - kTail : 0);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool OfficeProcess::alive() const {

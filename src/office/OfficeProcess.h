@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "office/ProfileFolders.h"
@@ -40,9 +41,13 @@ class OfficeProcess {
     bool waitForExit(std::chrono::milliseconds limit) const;
     // Leaves the process running when this object or the program goes: it belongs to the user.
     void detach();
-    // Starts the same office again on the same profile (after a first start that only set
-    // the profile up and exited).
+    // Starts the same office again on the same profile (after a start that only set the
+    // profile up and asked for it).
     void restart();
+    // How the process ended, as waitpid tells it; empty while it runs, or when it cannot be told.
+    std::optional<int> waitStatus();
+    // The end of what the process wrote on its standard output and error since it was started.
+    std::string output() const;
 
   private:
     void spawn();

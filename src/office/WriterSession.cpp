@@ -28,6 +28,7 @@
 #include "office/FileUrl.h"
 #include "office/OfficeConfiguration.h"
 #include "office/OfficeDocuments.h"
+#include "office/OfficeExit.h"
 #include "office/OfficeProcess.h"
 #include "office/UnoValues.h"
 #include "office/WriterSessionParts.h"
@@ -100,18 +101,22 @@ WriterSession::WriterSession(SessionOptions options) : options_(std::move(option
     auto resolver = bridge::UnoUrlResolver::create(local);
     const OUString url = UnoString("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
     const auto deadline = std::chrono::steady_clock::now() + options_.limits.start;
-    bool restarted = false;
+    std::string ends;  // how each earlier start ended, for a developer's eyes
     while (!connection_->context.is()) {
         try {
             connection_->context.set(resolver->resolve(url), uno::UNO_QUERY_THROW);
         } catch (const connection::NoConnectException&) {
-            if (!connection_->process->alive()) {
-                // A new profile makes the office set itself up and exit once; start it again.
-                if (restarted)
-                    throw Error(
-                        "The word processor could not be started: it ended while starting.");
-                connection_->process->restart();
-                restarted = true;
+            OfficeProcess& process = *connection_->process;
+            if (!process.alive()) {
+                // Asking to be started again is how the office finishes setting up a profile
+                // (or its extensions): as often as it asks, within the time limit.
+                const std::optional<int> status = process.waitStatus();
+                const std::string output = process.output();
+                ends += "start ended: " + EndOf(status) + "\n";
+                if (!AsksForRestart(status)) {
+                    throw Error(EndedWhileStarting(status, output), ends + output);
+                }
+                process.restart();
             }
             if (std::chrono::steady_clock::now() > deadline) {
                 throw Error("The word processor could not be started: it did not answer within " +

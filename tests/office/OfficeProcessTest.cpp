@@ -14,6 +14,7 @@
 
 #include "TestDocuments.h"
 #include "automation/Error.h"
+#include "office/OfficeExit.h"
 #include "office/OfficeHost.h"
 #include "office/OfficeProcess.h"
 #include "office/loader/OfficeEngine.h"
@@ -42,11 +43,11 @@ class RuntimeFolder {
     std::string old_;
 };
 
-// A program folder whose soffice.bin ends as soon as it starts.
-std::string ShortLivedOffice(const TemporaryFolder& folder) {
+// A program folder whose soffice.bin runs `script` (by default: ends as soon as it starts).
+std::string ShortLivedOffice(const TemporaryFolder& folder, const std::string& script = "exit 0") {
     const std::string program = folder.path() + "/program";
-    fs::create_directory(program);
-    WriteFile(program + "/soffice.bin", "#!/bin/sh\nexit 0\n");
+    fs::create_directories(program);
+    WriteFile(program + "/soffice.bin", "#!/bin/sh\n" + script + "\n");
     WriteFile(program + "/libswlo.so", "");
     WriteFile(program + "/libmswordlo.so", "");
     fs::permissions(program + "/soffice.bin", fs::perms::owner_all);
@@ -125,6 +126,64 @@ TEST(OfficeProcess, AnOfficeThatEndedIsNeverSignalledThoughItsNumberIsTakenAgain
     EXPECT_EQ(waitpid(stranger, nullptr, WNOHANG), 0) << "the stranger was signalled";
     kill(stranger, SIGKILL);
     waitpid(stranger, nullptr, 0);
+}
+
+// How an office ended while starting is learnt from its keeper, and what it said from its output.
+TEST(OfficeProcess, TellsHowItEndedAndWhatItSaid) {
+    TemporaryFolder runtime, install;
+    RuntimeFolder pointed(runtime.path());
+    struct Case {
+        std::string script, end, said;
+    };
+    const Case cases[] = {
+        {"echo 'warming up'; echo 'cannot open display' >&2; exit 3", "exit status 3",
+         "cannot open display"},
+        {"echo 'fatal: no fonts' >&2; kill -SEGV $$", "signal 11 (Segmentation fault)",
+         "fatal: no fonts"},
+        {"exit 81", "exit status 81", ""},
+    };
+    for (const Case& c : cases) {
+        office::OfficeProcess office(ShortLivedOffice(install, c.script), "p", true);
+        EXPECT_EQ(office.waitStatus(), std::nullopt) << "asked too early, or it was never started";
+        ASSERT_TRUE(office.waitForExit(std::chrono::seconds(10))) << c.script;
+        EXPECT_EQ(office::EndOf(office.waitStatus()), c.end) << c.script;
+        EXPECT_EQ(office::LastWords(office.output()), c.said) << c.script;
+        EXPECT_EQ(office::AsksForRestart(office.waitStatus()), c.script == "exit 81");
+        // A start again makes its own output: the earlier run's words are gone.
+        office.restart();
+        ASSERT_TRUE(office.waitForExit(std::chrono::seconds(10))) << c.script;
+        EXPECT_EQ(office::LastWords(office.output()), c.said) << "output kept across starts";
+    }
+}
+
+TEST(OfficeExit, TheMessageSaysHowTheOfficeEndedWhatItSaidAndWhatToTry) {
+    const std::string tryThis =
+        " Try again; if it happens again, check that LibreOffice Writer starts by itself, or "
+        "install the package libreoffice-writer again.";
+    EXPECT_EQ(office::EndedWhileStarting(SIGSEGV, "loading\nfatal: no fonts\n\n"),
+              "The word processor could not be started: it crashed while starting, with signal "
+              "11 (Segmentation fault). It said: \"fatal: no fonts\"." +
+                  tryThis);
+    EXPECT_EQ(office::EndedWhileStarting(SIGTERM, ""),
+              "The word processor could not be started: it was ended while starting, with "
+              "signal 15 (Terminated)." +
+                  tryThis);
+    EXPECT_EQ(office::EndedWhileStarting(1 << 8, "\x1b[31mno\tway\r\n"),
+              "The word processor could not be started: it ended while starting, with exit "
+              "status 1. It said: \"[31mno way\"." +
+                  tryThis);
+    EXPECT_EQ(office::EndedWhileStarting(std::nullopt, ""),
+              "The word processor could not be started: it ended while starting, in a way that "
+              "could not be told." +
+                  tryThis);
+    EXPECT_TRUE(office::AsksForRestart(office::kOfficeAsksForRestart << 8));
+    EXPECT_FALSE(office::AsksForRestart(SIGSEGV));
+    EXPECT_FALSE(office::AsksForRestart(std::nullopt));
+
+    // A long last line is cut on a character boundary, never through a letter.
+    const std::string greek = std::string(159, 'x') + "\u03b1\u03b2\u03b3";
+    const std::string words = office::LastWords(greek);
+    EXPECT_EQ(words, std::string(159, 'x') + "...");
 }
 
 TEST(OfficeEngine, AMissingEngineOrOfficeSaysWhatToInstallBeforeAnythingStarts) {
