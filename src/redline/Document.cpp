@@ -150,7 +150,8 @@ void LoadDocument(DocumentSide& side, const std::string& path) {
         throw BadDocument("the main part " + side.main.name + " holds no document body.");
     }
     if (body.next_sibling("w:body")) {
-        throw BadDocument("the main part " + side.main.name + " holds more than one body.");
+        throw BadDocument::TwoBodies("the main part " + side.main.name +
+                                     " holds two document bodies.");
     }
     // The parsed part is what counts from here on; its text is written anew when saved.
     side.package.release(side.main.name);

@@ -23,17 +23,26 @@ class BadDocument : public std::runtime_error {
     // `tooLargeMegabytes`: the limit a document broke that is sound but too large, else 0.
     explicit BadDocument(const std::string& what, std::uint64_t tooLargeMegabytes = 0)
         : std::runtime_error(what), tooLarge_(tooLargeMegabytes) {}
+    // A main part with two document bodies: a word processor shows one of them, so the user
+    // must be told why it cannot be compared rather than that it is damaged.
+    static BadDocument TwoBodies(const std::string& what) {
+        BadDocument bad(what);
+        bad.twoBodies_ = true;
+        return bad;
+    }
     std::uint64_t tooLargeMegabytes() const { return tooLarge_; }
+    bool twoBodies() const { return twoBodies_; }
 
   private:
     std::uint64_t tooLarge_;
+    bool twoBodies_ = false;
 };
 
 // An input document that cannot be read, naming it.
 class UnreadableDocument : public BadDocument {
   public:
     UnreadableDocument(std::string path, const BadDocument& cause)
-        : BadDocument(cause.what(), cause.tooLargeMegabytes()), path_(std::move(path)) {}
+        : BadDocument(cause), path_(std::move(path)) {}
     const std::string& path() const { return path_; }
 
   private:

@@ -64,7 +64,8 @@ TEST(DescribeProblem, NamesTheFileInEveryDescription) {
     for (auto problem : {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
                          DocumentProblem::Unreadable, DocumentProblem::NotWordDocument,
                          DocumentProblem::Damaged, DocumentProblem::PasswordProtected,
-                         DocumentProblem::OldWordFormat, DocumentProblem::TooLarge}) {
+                         DocumentProblem::OldWordFormat, DocumentProblem::TooLarge,
+                         DocumentProblem::TwoBodies}) {
         EXPECT_NE(office::DescribeProblem(problem, "/d/x y.doc").find("\"/d/x y.doc\""),
                   std::string::npos);
     }

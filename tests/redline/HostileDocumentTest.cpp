@@ -62,7 +62,7 @@ std::vector<Hostile> HostileInputs() {
          [](const std::string& p) {
              WritePackage(p, "<w:document><w:body/><w:body/></w:document>");
          },
-         "more than one body"},
+         "holds two document bodies"},
     };
 }
 

@@ -3,8 +3,11 @@
 // compressed in pieces that, joined, a zip reader takes for one stream.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <limits>
 #include <random>
+#include <thread>
 
 #include "redline/Compare.h"
 #include "redline/Deflate.h"
@@ -157,6 +160,19 @@ TEST(WritingParts, APipedTextReadsBackAsWritten) {
 }
 
 TEST(WritingParts, APipeLetGoUnfinishedStopsItsThread) {
-    redline::DeflatePipe pipe;
-    pipe.write(std::string(5'000'000, 'x'));  // the thread has started and may wait for more
+    auto threads = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = threads();
+    {
+        redline::DeflatePipe pipe;
+        pipe.write(std::string(5'000'000, 'x'));  // the thread has started and may wait for more
+        EXPECT_EQ(threads(), before + 1) << "the pipe compresses on a thread of its own";
+    }
+    // A joined thread leaves /proc a moment after join returns.
+    for (int wait = 0; wait < 100 && threads() != before; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(threads(), before) << "the thread outlived its pipe";
 }

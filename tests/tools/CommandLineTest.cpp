@@ -92,6 +92,10 @@ TEST_F(CommandLine, AFailedComparisonKeepsAnEarlierResultAndSaysWhatFailed) {
               docx::P(docx::R("A heading that goes"), "<w:pStyle w:val=\"Heading1\"/>") +
                   Text("A paragraph."),
               {{{"word/styles.xml", "<w:styles><w:style>"}}, {}});
+    // Sound XML, but a main part a word processor shows only part of: said as such.
+    const std::string twoBodies = folder_.path() + "/two bodies.docx";
+    WriteDocx(twoBodies, "",
+              {{{"word/document.xml", "<w:document><w:body/><w:body/></w:document>"}}, {}});
 
     struct Failure {
         std::vector<std::string> args;
@@ -105,6 +109,10 @@ TEST_F(CommandLine, AFailedComparisonKeepsAnEarlierResultAndSaysWhatFailed) {
         {{"broken styles.docx", "report-v2.docx", "-o", result},
          3,
          "The document \"broken styles.docx\" is damaged and cannot be opened.\n"},
+        {{"report.docx", "two bodies.docx", "-o", result},
+         3,
+         "The document \"two bodies.docx\" is damaged and cannot be compared: it holds two "
+         "document bodies, where a Word document holds one.\n"},
         {{"report.docx", "missing.docx", "-o", result}, 3, "missing.docx"},
         {{"report.docx", "report-v2.docx", "-o", "no-such-folder/marked.docx"},
          4,

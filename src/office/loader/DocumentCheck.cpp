@@ -36,6 +36,10 @@ std::string DescribeProblem(DocumentProblem problem, const std::string& path,
         case DocumentProblem::TooLarge:
             return "The document " + quoted + " is too large to compare: more than " +
                    std::to_string(megabytes) + " MB when unpacked.";
+        case DocumentProblem::TwoBodies:
+            return "The document " + quoted +
+                   " is damaged and cannot be compared: it holds two document bodies, where a "
+                   "Word document holds one.";
     }
     return "The document " + quoted + " cannot be opened.";
 }

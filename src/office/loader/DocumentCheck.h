@@ -20,6 +20,7 @@ enum class DocumentProblem {
     PasswordProtected,
     OldWordFormat,
     TooLarge,
+    TwoBodies,
 };
 
 // `megabytes`: for a document too large to compare, the limit it broke.
