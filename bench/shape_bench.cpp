@@ -313,6 +313,18 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
+    if (argc == 4 && std::string(argv[1]) == "--pairs") {
+        // Each shape's pair at one size, NAME-a.docx and NAME-b.docx, for comparing elsewhere.
+        int index = 0;
+        for (const Shape& shape : Shapes()) {
+            std::string bodyA, bodyB;
+            shape.make(std::atoi(argv[3]), bodyA, bodyB);
+            const std::string name = std::string(argv[2]) + "/shape" + std::to_string(++index);
+            Write(name + "-a.docx", bodyA);
+            Write(name + "-b.docx", bodyB);
+        }
+        return 0;
+    }
     std::vector<int> sizes;
     std::string only;
     for (int i = 1; i < argc; ++i) {
