@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "redline/Package.h"
+#include "redline/io/Package.h"
 
 // Writes NAME-a.html and NAME-b.html into `folder`: `paragraphs` of ordinary prose, every
 // twenty-fifth one revised in b.

@@ -27,10 +27,11 @@
 
 #include <pugixml.hpp>
 
-#include "redline/BothAtOnce.h"
 #include "redline/Compare.h"
-#include "redline/Document.h"
-#include "redline/Xml.h"
+#include "redline/io/BothAtOnce.h"
+#include "redline/io/Package.h"
+#include "redline/io/Xml.h"
+#include "redline/read/Document.h"
 
 namespace {
 

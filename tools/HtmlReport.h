@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "redline/Changes.h"
-#include "redline/Marked.h"
+#include "redline/MarkedResult.h"
 
 struct ReportedFile {
     std::string role;  // "Original", "Revised"

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <vector>
 
-#include "redline/Marked.h"
+#include "redline/MarkedResult.h"
 
 void PrintWordDiff(std::ostream& out, const std::vector<redline::MarkedStory>& stories,
                    bool colour);

@@ -2,8 +2,9 @@
 
 #include <ctime>
 
-#include "redline/Comparer.h"
-#include "redline/PagePool.h"
+#include "redline/io/Package.h"
+#include "redline/io/PagePool.h"
+#include "redline/parts/Comparer.h"
 
 namespace redline {
 
@@ -14,6 +15,10 @@ std::string RevisionDate() {
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return text;
+}
+
+bool IsWordDocument(const std::string& path) {
+    return Package::IsWordPackage(path);
 }
 
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,

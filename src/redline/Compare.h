@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "redline/Changes.h"
-#include "redline/Package.h"
+#include "redline/Errors.h"
 
 namespace redline {
 
@@ -40,6 +40,10 @@ struct CompareOptions {
 // UnwritableResult when the result cannot be written.
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
                                      const std::string& result, const CompareOptions& options = {});
+
+// Whether the file at `path` is a Word document in OOXML (.docx, .docm, .dotx), which the engine
+// reads as it is; anything else has to be converted first.
+bool IsWordDocument(const std::string& path);
 
 // Now, as the date of a tracked change: "2026-12-08T03:42:00Z".
 std::string RevisionDate();

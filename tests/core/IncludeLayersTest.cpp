@@ -80,6 +80,12 @@ std::string LibraryOf(const fs::path& root, const fs::path& file) {
     return "";
 }
 
+// The engine shows the rest of the program only the headers at its top (the comparison, its
+// settings and changes, the marked-result reader, its errors); its stages' folders are its own.
+bool IsEnginesPublicFace(const std::string& target) {
+    return target.starts_with("redline/") && target.find('/', 8) == std::string::npos;
+}
+
 // Every include in the sources that its library may not make, as "file: include (kind)".
 std::vector<std::string> ForbiddenIncludes(const fs::path& root) {
     static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
@@ -97,7 +103,8 @@ std::vector<std::string> ForbiddenIncludes(const fs::path& root) {
                 const std::string target = match[2];
                 const std::string kind = match[1] == "\"" ? OwnLibraryOf(root, entry.path(), target)
                                                           : SystemKindOf(target);
-                if (!kAllowed.at(library).count(kind)) {
+                if (!kAllowed.at(library).count(kind) ||
+                    (library != "redline" && kind == "redline" && !IsEnginesPublicFace(target))) {
                     forbidden.push_back(entry.path().lexically_relative(root).string() + ": " +
                                         target + " (" + kind + ")");
                 }
@@ -129,4 +136,6 @@ TEST(Layers, TheCheckSeesAPlatformHeaderInTheEngineAndTheCore) {
         OwnLibraryOf(root, root / "src/redline/Compare.h", "office/loader/DocumentCheck.h")));
     EXPECT_FALSE(kAllowed.at("core").count(
         OwnLibraryOf(root, root / "src/core/app/Program.h", "redline/Compare.h")));
+    EXPECT_TRUE(IsEnginesPublicFace("redline/Compare.h"));
+    EXPECT_FALSE(IsEnginesPublicFace("redline/io/Package.h"));
 }

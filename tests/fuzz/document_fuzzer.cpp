@@ -8,8 +8,8 @@
 #include <string>
 
 #include "redline/Compare.h"
-#include "redline/Package.h"
-#include "redline/Resolve.h"
+#include "redline/io/Package.h"
+#include "support/ReadText.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "redline/Compare.h"
-#include "redline/Resolve.h"
+#include "support/ReadText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string folder = "/tmp/quorvane-fuzz-" + std::to_string(getpid());

@@ -12,12 +12,12 @@
 #include "OfficeFixture.h"
 #include "automation/Error.h"
 #include "redline/Compare.h"
-#include "redline/Marked.h"
-#include "redline/Package.h"
-#include "redline/Resolve.h"
+#include "redline/MarkedResult.h"
+#include "redline/io/Package.h"
 #include "support/CanonicalDocument.h"
 #include "support/DocumentGenerator.h"
 #include "support/Docx.h"
+#include "support/ReadText.h"
 #include "support/RoundTrip.h"
 
 namespace fs = std::filesystem;

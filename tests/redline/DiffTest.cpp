@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "redline/Diff.h"
+#include "redline/align/Diff.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "redline/Compare.h"
-#include "redline/Package.h"
+#include "redline/io/Package.h"
 #include "support/CanonicalDocument.h"
 #include "support/DocumentGenerator.h"
 #include "support/Files.h"

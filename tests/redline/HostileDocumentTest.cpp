@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "redline/Compare.h"
+#include "redline/io/Package.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 

@@ -9,10 +9,10 @@
 #include <set>
 
 #include "redline/Compare.h"
-#include "redline/Package.h"
-#include "redline/Resolve.h"
+#include "redline/io/Package.h"
 #include "support/Docx.h"
 #include "support/Files.h"
+#include "support/ReadText.h"
 
 namespace {
 

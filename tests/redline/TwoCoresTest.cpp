@@ -11,9 +11,9 @@
 #include <tuple>
 #include <vector>
 
-#include "redline/BothAtOnce.h"
-#include "redline/PagePool.h"
-#include "redline/Paragraph.h"
+#include "redline/io/BothAtOnce.h"
+#include "redline/io/PagePool.h"
+#include "redline/read/Paragraph.h"
 
 TEST(TwoCores, BothPiecesRunAndTheFirstFailureComesOutFirst) {
     bool first = false, second = false;

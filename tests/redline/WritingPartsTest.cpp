@@ -10,9 +10,10 @@
 #include <thread>
 
 #include "redline/Compare.h"
-#include "redline/Deflate.h"
-#include "redline/Document.h"
-#include "redline/Xml.h"
+#include "redline/io/Deflate.h"
+#include "redline/io/Package.h"
+#include "redline/io/Xml.h"
+#include "redline/read/Document.h"
 #include "support/DocumentGenerator.h"
 #include "support/Files.h"
 

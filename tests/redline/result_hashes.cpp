@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "redline/Compare.h"
-#include "redline/Marked.h"
-#include "redline/Package.h"
+#include "redline/MarkedResult.h"
+#include "redline/io/Package.h"
 #include "support/DocumentGenerator.h"
 #include "support/Files.h"
 #include "support/RoundTrip.h"
@@ -32,7 +32,8 @@ struct Hash {
         add(text.size());
     }
     void add(std::uint64_t number) {
-        for (int i = 0; i < 8; ++i) value = (value ^ ((number >> (8 * i)) & 0xff)) * 0x100000001b3ull;
+        for (int i = 0; i < 8; ++i)
+            value = (value ^ ((number >> (8 * i)) & 0xff)) * 0x100000001b3ull;
     }
 };
 
@@ -103,10 +104,11 @@ struct Family {
     }
 
     void print() const {
-        std::printf("%-10s %5d pairs %3d refused  result %016llx  changes %016llx  report %016llx\n",
-                    name, pairs, refused, static_cast<unsigned long long>(result.value),
-                    static_cast<unsigned long long>(changes.value),
-                    static_cast<unsigned long long>(report.value));
+        std::printf(
+            "%-10s %5d pairs %3d refused  result %016llx  changes %016llx  report %016llx\n", name,
+            pairs, refused, static_cast<unsigned long long>(result.value),
+            static_cast<unsigned long long>(changes.value),
+            static_cast<unsigned long long>(report.value));
     }
 };
 
@@ -174,10 +176,9 @@ int main(int argc, char* argv[]) {
         // Generated documents for the office to convert: what its conversions make is compared.
         for (int seed = 1; seed <= std::atoi(argv[3]); ++seed) {
             generated::Random random(static_cast<std::uint32_t>(seed) + 4242u);
-            generated::WriteGenerated(generated::RandomDocument(random, 12),
-                                      std::string(argv[2]) + "/generated" + std::to_string(seed) +
-                                          ".docx",
-                                      random);
+            generated::WriteGenerated(
+                generated::RandomDocument(random, 12),
+                std::string(argv[2]) + "/generated" + std::to_string(seed) + ".docx", random);
         }
         return 0;
     }

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "redline/Document.h"
-#include "redline/Xml.h"
+#include "redline/io/Xml.h"
+#include "redline/read/Document.h"
 
 using redline::Named;
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "redline/Revisions.h"
+#include "redline/io/Revisions.h"
 
 // The canonical text of the .docx at `path` with every tracked change resolved as `resolution`.
 std::string CanonicalDocument(const std::string& path,

@@ -4,7 +4,7 @@
 #include <pugixml.hpp>
 #include <sstream>
 
-#include "redline/Package.h"
+#include "redline/io/Package.h"
 
 namespace {
 

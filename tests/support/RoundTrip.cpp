@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "redline/Compare.h"
-#include "redline/Package.h"
+#include "redline/io/Package.h"
 #include "support/CanonicalDocument.h"
 
 using redline::Resolution;

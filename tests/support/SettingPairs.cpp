@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "redline/Resolve.h"
+#include "support/ReadText.h"
 
 using namespace docx;
 using redline::ChangeCounts;

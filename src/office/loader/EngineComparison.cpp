@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "office/loader/DocumentCheck.h"
-#include "redline/Package.h"
 
 namespace office {
 
@@ -31,7 +30,7 @@ std::string AsDocx(const UserDocument& document, const std::string& docxPath) {
     if (auto problem = CheckContainer(document.path)) {
         throw DocumentError(*problem, document.path);
     }
-    if (redline::Package::IsWordPackage(document.path)) return document.path;
+    if (redline::IsWordDocument(document.path)) return document.path;
     document.storeAsDocx(docxPath);
     return docxPath;
 }

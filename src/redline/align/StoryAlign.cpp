@@ -1,0 +1,76 @@
+// A story's blocks aligned: which stayed, changed, came, went or moved, pairing changed
+// paragraphs by the words they share.
+#include <algorithm>
+
+#include "redline/align/Align.h"
+#include "redline/io/BothAtOnce.h"
+#include "redline/read/BlockText.h"
+#include "redline/write/Writer.h"
+
+namespace redline {
+
+namespace {
+
+// Makes the bags of the blocks a story's changed stretches may pair, each side's on a core of its
+// own when there are enough of them to be worth a thread.
+void PrepareBags(const std::vector<int>& as, const Story& a, Bags& bagsA,
+                 const std::vector<int>& bs, const Story& b, Bags& bagsB) {
+    auto make = [](const std::vector<int>& items, const Story& story, Bags& bags) {
+        for (const int i : items) {
+            const BlockKind kind = story.blocks[i].kind;
+            if (kind == BlockKind::Paragraph || kind == BlockKind::Control) {
+                bags.of(i, story.blocks[i].node);
+            }
+        }
+    };
+    // Many blocks, or few long ones (a paragraph of a run per word): else made when first asked.
+    constexpr std::size_t kWorthAThread = 256;             // blocks
+    constexpr std::uint64_t kWorthAThreadAlone = 1 << 14;  // characters
+    std::uint64_t characters = 0;
+    for (const int i : as) characters += a.blocks[i].weight;
+    for (const int j : bs) characters += b.blocks[j].weight;
+    if (as.size() + bs.size() < kWorthAThread && characters < kWorthAThreadAlone) return;
+    BothAtOnce([&] { make(as, a, bagsA); }, [&] { make(bs, b, bagsB); });
+}
+
+}  // namespace
+
+// The steps that turn story `a` into `b`. The word bags that pairing needs go with it: a
+// rewritten story's result is built from here on, and they would only stand beside it.
+std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& context, bool moves) {
+    auto items = [](const Story& story) {
+        std::vector<Item> items;
+        for (const Block& block : story.blocks) {
+            items.push_back({block.text, block.look, static_cast<int>(block.kind), block.weight});
+        }
+        return items;
+    };
+    AlignRules rules;
+    rules.moves = moves;
+    const bool caseless = context.options.ignoreCase;
+    Bags bagsA(a.blocks.size(), caseless), bagsB(b.blocks.size(), caseless);
+    auto alike = [&](int i, int j) {
+        return Shared(bagsA.of(i, a.blocks[i].node), bagsB.of(j, b.blocks[j].node));
+    };
+    rules.similarity = [&](int i, int j) {
+        switch (a.blocks[i].kind) {
+            case BlockKind::Paragraph:
+                return alike(i, j);
+            case BlockKind::Table:
+                return 1.0;
+            case BlockKind::Control:
+                // The same control pairs up, however much of its content changed.
+                return ControlKey(a.blocks[i].node) == ControlKey(b.blocks[j].node)
+                           ? std::max(0.5, alike(i, j))
+                           : -1.0;
+            default:
+                return -1.0;
+        }
+    };
+    rules.prepare = [&](const std::vector<int>& as, const std::vector<int>& bs) {
+        PrepareBags(as, a, bagsA, bs, b, bagsB);
+    };
+    return Align(items(a), items(b), rules, context.nextMove);
+}
+
+}  // namespace redline

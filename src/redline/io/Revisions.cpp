@@ -1,0 +1,296 @@
+#include "redline/io/Revisions.h"
+
+#include <string_view>
+#include <vector>
+
+#include "redline/io/Xml.h"
+
+namespace redline {
+
+namespace {
+
+bool IsMark(std::string_view name) {
+    return name == "w:ins" || name == "w:del" || name == "w:moveFrom" || name == "w:moveTo";
+}
+
+// Whether content under the mark `name` leaves the document in this resolution.
+bool Goes(std::string_view name, Resolution resolution) {
+    const bool removed = name == "w:del" || name == "w:moveFrom";
+    return resolution == Resolution::Accept ? removed : !removed;
+}
+
+// Property elements: a mark inside one marks its owner (a run, a paragraph mark, a row, a math
+// object), it holds no content.
+bool IsProperties(const pugi::xml_node& node) {
+    const std::string_view name = node.name();
+    return name == "w:rPr" || name == "w:trPr" || name == "m:ctrlPr" || name == "w:tcPr";
+}
+
+bool IsPropertyChange(std::string_view name) {
+    return name.ends_with("PrChange") || name == "w:tblGridChange" || name == "w:numberingChange";
+}
+
+bool IsRange(std::string_view name) {
+    return name.starts_with("w:moveFromRange") || name.starts_with("w:moveToRange") ||
+           name.starts_with("w:customXmlInsRange") || name.starts_with("w:customXmlDelRange") ||
+           name.starts_with("w:customXmlMoveFromRange") ||
+           name.starts_with("w:customXmlMoveToRange");
+}
+
+// The owner that a mark in properties marks: the run, the row, the cell or the math object.
+pugi::xml_node OwnerOf(const pugi::xml_node& properties) {
+    return properties.parent();
+}
+
+// Undoes a property change: the properties become what the change holds, keeping the parts
+// that a paragraph's old properties never carry (its mark's formatting, its section).
+void RestoreProperties(pugi::xml_node change) {
+    pugi::xml_node properties = change.parent();
+    const pugi::xml_node old = change.first_child();
+    std::vector<pugi::xml_node> gone;
+    for (pugi::xml_node child : properties.children()) {
+        const std::string_view name = child.name();
+        const bool kept = Named(properties, "w:pPr") && (name == "w:rPr" || name == "w:sectPr");
+        if (!kept && !IsMark(name)) gone.push_back(child);
+    }
+    for (pugi::xml_node child : gone) properties.remove_child(child);
+    pugi::xml_node before = properties.first_child();
+    for (pugi::xml_node child : old.children()) {
+        if (before) {
+            properties.insert_copy_before(child, before);
+        } else {
+            properties.append_copy(child);
+        }
+    }
+}
+
+// Undoes a change of table grid: the grid's columns become the old ones.
+void RestoreGrid(pugi::xml_node change) {
+    pugi::xml_node grid = change.parent();
+    const pugi::xml_node old = change.child("w:tblGrid");
+    while (pugi::xml_node column = grid.child("w:gridCol")) grid.remove_child(column);
+    for (pugi::xml_node column : old.children("w:gridCol")) grid.append_copy(column);
+}
+
+void Unwrap(pugi::xml_node node) {
+    pugi::xml_node parent = node.parent();
+    while (pugi::xml_node child = node.first_child()) parent.insert_move_before(child, node);
+    parent.remove_child(node);
+}
+
+// Deleted text that stays (rejected deletions) becomes text again.
+void Undelete(pugi::xml_node root) {
+    std::vector<pugi::xml_node> pending{root};
+    while (!pending.empty()) {
+        pugi::xml_node node = pending.back();
+        pending.pop_back();
+        if (Named(node, "w:delText")) node.set_name("w:t");
+        if (Named(node, "w:delInstrText")) node.set_name("w:instrText");
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() == pugi::node_element) pending.push_back(child);
+        }
+    }
+}
+
+// What goes is renamed first and removed in a second pass, so that no handle ever points into a
+// subtree already freed.
+constexpr const char* kGone = "quorvane:gone";
+constexpr const char* kUnwrapped = "quorvane:unwrap";
+constexpr const char* kJoins = "quorvane:join";
+
+struct Changes {
+    std::vector<pugi::xml_node> properties, grids;
+};
+
+void Decide(const pugi::xml_node& root, Resolution resolution, Changes& changes) {
+    std::vector<pugi::xml_node> pending{root};
+    while (!pending.empty()) {
+        const pugi::xml_node node = pending.back();
+        pending.pop_back();
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element) continue;
+            const std::string_view name = child.name();
+            if (IsMark(name) && IsProperties(node)) {
+                pugi::xml_node owner = OwnerOf(node);
+                if (Goes(name, resolution)) {
+                    if (Named(owner, "w:pPr")) {
+                        // The paragraph's mark goes: the paragraph joins the next.
+                        owner.parent().append_attribute(kJoins) = "1";
+                    } else {
+                        pugi::xml_node gone = Named(owner, "m:ctrlPr") ? owner.parent() : owner;
+                        gone.set_name(kGone);
+                    }
+                }
+                child.set_name(kGone);
+            } else if (IsMark(name)) {
+                child.set_name(Goes(name, resolution) ? kGone : kUnwrapped);
+                if (!Goes(name, resolution)) pending.push_back(child);
+            } else if (name == "w:cellIns" || name == "w:cellDel") {
+                const bool goes = (name == "w:cellDel") == (resolution == Resolution::Accept);
+                pugi::xml_node gone = goes ? OwnerOf(node) : child;
+                gone.set_name(kGone);
+            } else if (IsPropertyChange(name)) {
+                if (resolution == Resolution::Reject && name == "w:tblGridChange") {
+                    changes.grids.push_back(child);
+                } else if (resolution == Resolution::Reject && name != "w:numberingChange") {
+                    changes.properties.push_back(child);
+                } else {
+                    child.set_name(kGone);
+                }
+            } else if (IsRange(name)) {
+                child.set_name(kGone);
+            } else {
+                pending.push_back(child);
+            }
+        }
+    }
+}
+
+// Removes what goes and unwraps what stays without its mark, outermost first.
+void Sweep(pugi::xml_node node) {
+    for (pugi::xml_node child = node.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (Named(child, kGone)) {
+            node.remove_child(child);
+        } else if (child.type() == pugi::node_element) {
+            Sweep(child);
+            if (Named(child, kUnwrapped)) {
+                Unwrap(child);
+            } else if ((Named(child, "m:oMath") || Named(child, "m:oMathPara")) &&
+                       !child.find_child([](const pugi::xml_node& n) {
+                           return n.type() == pugi::node_element && !Named(n, "m:oMathParaPr");
+                       })) {
+                node.remove_child(child);  // an equation whose every part went
+            }
+        }
+        child = next;
+    }
+}
+
+void CollectJoins(const pugi::xml_node& node, std::vector<pugi::xml_node>& joins) {
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() != pugi::node_element) continue;
+        if (child.attribute(kJoins)) {
+            child.remove_attribute(kJoins);
+            joins.push_back(child);
+        }
+        CollectJoins(child, joins);
+    }
+}
+
+bool HoldsElements(const pugi::xml_node& node) {
+    return node.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; });
+}
+
+// The paragraph that a paragraph whose mark goes joins: the next of its story, else the one
+// before it.
+pugi::xml_node JoinTarget(const pugi::xml_node& paragraph, bool& atEnd) {
+    for (pugi::xml_node next = paragraph.next_sibling(); next; next = next.next_sibling()) {
+        if (Named(next, "w:p")) return atEnd = false, next;
+        if (Named(next, "w:tbl") || Named(next, "w:sdt")) break;
+    }
+    for (pugi::xml_node before = paragraph.previous_sibling(); before;
+         before = before.previous_sibling()) {
+        if (Named(before, "w:p")) return atEnd = true, before;
+        if (Named(before, "w:tbl") || Named(before, "w:sdt")) break;
+    }
+    return {};
+}
+
+void Join(pugi::xml_node paragraph) {
+    if (!paragraph.parent()) return;
+    bool atEnd = false;
+    pugi::xml_node target = JoinTarget(paragraph, atEnd);
+    if (!target) {
+        // Between tables or controls, a paragraph that nothing is left of goes; the only block
+        // of a story keeps its place, unless the story is a content control's, which then goes
+        // with it.
+        const bool empty = !paragraph.find_child([](const pugi::xml_node& n) {
+            return n.type() == pugi::node_element && !Named(n, "w:pPr");
+        });
+        pugi::xml_node container = paragraph.parent();
+        const bool others = container.find_child([&](const pugi::xml_node& n) {
+            return n != paragraph && (Named(n, "w:p") || Named(n, "w:tbl") || Named(n, "w:sdt"));
+        });
+        if (empty && (others || Named(container, "w:sdtContent"))) {
+            container.remove_child(paragraph);
+            if (Named(container, "w:sdtContent") && !HoldsElements(container)) {
+                pugi::xml_node control = container.parent();
+                control.parent().remove_child(control);
+            }
+        }
+        return;
+    }
+    if (atEnd) {
+        for (pugi::xml_node child = paragraph.first_child(); child;) {
+            pugi::xml_node next = child.next_sibling();
+            if (!Named(child, "w:pPr")) target.append_move(child);
+            child = next;
+        }
+    } else {
+        pugi::xml_node first =
+            target.child("w:pPr") ? target.child("w:pPr").next_sibling() : target.first_child();
+        for (pugi::xml_node child = paragraph.first_child(); child;) {
+            pugi::xml_node next = child.next_sibling();
+            if (!Named(child, "w:pPr")) {
+                if (first) {
+                    target.insert_move_before(child, first);
+                } else {
+                    target.append_move(child);
+                }
+            }
+            child = next;
+        }
+    }
+    paragraph.parent().remove_child(paragraph);
+}
+
+// Content controls and links whose whole content went, and tables whose every row went.
+void RemoveEmptyContainers(pugi::xml_node node) {
+    for (pugi::xml_node child = node.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (child.type() == pugi::node_element) {
+            RemoveEmptyContainers(child);
+            const pugi::xml_node content = child.child("w:sdtContent");
+            const bool emptyControl = Named(child, "w:sdt") && content && !HoldsElements(content);
+            const bool emptyTable = Named(child, "w:tbl") && !child.child("w:tr") &&
+                                    !child.child("w:sdt") && !child.child("w:customXml");
+            const bool emptyWrapper = (Named(child, "w:hyperlink") || Named(child, "w:smartTag")) &&
+                                      !HoldsElements(child);
+            if (emptyControl || emptyTable || emptyWrapper) node.remove_child(child);
+        }
+        child = next;
+    }
+}
+
+}  // namespace
+
+bool HoldsRevisions(const pugi::xml_node& root) {
+    return root.find_node([](const pugi::xml_node& n) {
+        const std::string_view name = n.name();
+        return IsMark(name) || IsPropertyChange(name) || IsRange(name) || name == "w:cellIns" ||
+               name == "w:cellDel";
+    });
+}
+
+void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
+    if (!HoldsRevisions(root)) return;  // most documents: one look, and nothing to do
+    Changes changes;
+    Decide(root, resolution, changes);
+    for (pugi::xml_node change : changes.properties) RestoreProperties(change);
+    for (pugi::xml_node change : changes.grids) {
+        RestoreGrid(change);
+        change.parent().remove_child(change);
+    }
+    Sweep(root);
+    RemoveEmptyContainers(root);
+    std::vector<pugi::xml_node> joins;
+    CollectJoins(root, joins);
+    // From the end, so that a control emptied by its own joins is gone before the paragraph
+    // ahead of it looks past it for the paragraph it joins.
+    for (auto at = joins.rbegin(); at != joins.rend(); ++at) Join(*at);
+    RemoveEmptyContainers(root);
+    if (resolution == Resolution::Reject) Undelete(root);
+}
+
+}  // namespace redline

@@ -1,0 +1,376 @@
+#include "redline/parts/Comparer.h"
+
+#include <cstring>
+#include <functional>
+#include <sstream>
+
+#include "redline/io/BothAtOnce.h"
+#include "redline/io/Revisions.h"
+#include "redline/io/Xml.h"
+#include "redline/parts/Notes.h"
+#include "redline/read/BlockText.h"
+#include "redline/write/Writer.h"
+
+namespace redline {
+
+bool HoldsInsides(const pugi::xml_node& kept) {
+    auto inside = [](const pugi::xml_node& node) {
+        return Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference") ||
+               Named(node, "w:txbxContent");
+    };
+    return inside(kept) || kept.find_node(inside);
+}
+
+namespace {
+
+// Reads one document; its own tracked changes are taken as accepted: it is compared as it reads
+// now.
+void LoadSide(DocumentSide& side, const std::string& path) {
+    try {
+        LoadDocument(side, path);
+    } catch (const BadDocument& e) {
+        throw UnreadableDocument(path, e);
+    }
+    ResolveRevisions(side.main.xml.document_element(), Resolution::Accept);
+}
+
+bool HoldsTextBox(const pugi::xml_node& node) {
+    return node.find_node([](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); });
+}
+
+// An equation as what it shows: its structure, and the text of its runs with their formatting,
+// however the runs are cut.
+std::string MathKey(const pugi::xml_node& node) {
+    std::string key = std::string("<") + node.name();
+    for (const pugi::xml_attribute& attribute : node.attributes()) {
+        key += std::string(" ") + attribute.name() + "=" + attribute.value();
+    }
+    key += ">";
+    std::string runs = "\x02";  // the properties of the last run, none yet
+    for (const pugi::xml_node& child : node.children()) {
+        if (child.type() != pugi::node_element) continue;
+        if (Named(child, "m:r")) {
+            const std::string properties = CanonicalProperties(child.child("w:rPr")) + "|" +
+                                           CanonicalProperties(child.child("m:rPr"));
+            if (properties != runs) key += "{" + properties + "}";
+            runs = properties;
+            for (const pugi::xml_node& text : child.children("m:t")) key += text.text().get();
+        } else {
+            runs = "\x02";
+            key += MathKey(child);
+        }
+    }
+    return key + "</>";
+}
+
+// Keys for pictures and other objects: what they show, whatever the ids that name it. A note's
+// reference and a text box are keyed by what they are, not by their content, so that they align
+// by where they stand; their content is compared on its own.
+class ContentKeys : public ObjectKeys {
+  public:
+    ContentKeys(const Package& package, const XmlPart& part) : package_(package), part_(part) {}
+
+    std::string describe(const pugi::xml_node& node) override {
+        if (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference")) {
+            return node.name();
+        }
+        if (HoldsTextBox(node)) return "text box";
+        if (Named(node, "m:oMath") || Named(node, "m:oMathPara")) return MathKey(node);
+        return CanonicalXml(
+            node,
+            [this](const pugi::xml_node& owner,
+                   const pugi::xml_attribute& attribute) -> std::string {
+                const std::string_view name = attribute.name();
+                if (name.starts_with("r:") || name == "o:relid") return target(attribute.value());
+                // Ids and names that each document numbers in its own way.
+                const std::string_view element = owner.name();
+                if ((element == "wp:docPr" || element == "pic:cNvPr") &&
+                    (name == "id" || name == "name")) {
+                    return {};
+                }
+                if (name == "wp14:anchorId" || name == "wp14:editId" || name == "w:id") return {};
+                // A converter's own numbering of shapes and embedded objects.
+                const bool vml = element.starts_with("v:") || element.starts_with("o:");
+                if ((vml && name == "id") || name == "o:spid" || name == "ObjectID" ||
+                    name == "ShapeID" || name == "o:gfxdata") {
+                    return {};
+                }
+                return attribute.value();
+            });
+    }
+
+  private:
+    std::string target(const std::string& id) {
+        const Relationship* relationship = part_.relationships.find(id);
+        if (!relationship) return "?";
+        if (relationship->external) return relationship->target;
+        const std::string part = part_.relationships.partOf(*relationship);
+        if (!package_.has(part)) return "?";
+        return std::to_string(std::hash<std::string>{}(PartContent(part)));
+    }
+
+    // What a part holds: its bytes, or for an XML part (a diagram's, a chart's) its elements
+    // and text without namespace declarations, which writers order as they please.
+    std::string PartContent(const std::string& name) {
+        const std::string& bytes = package_.part(name);
+        if (!name.ends_with(".xml")) return bytes;
+        pugi::xml_document xml;
+        if (!xml.load_buffer(bytes.data(), bytes.size())) return bytes;
+        std::vector<pugi::xml_node> pending{xml.document_element()};
+        while (!pending.empty()) {
+            pugi::xml_node node = pending.back();
+            pending.pop_back();
+            for (pugi::xml_attribute attribute = node.first_attribute(); attribute;) {
+                const pugi::xml_attribute next = attribute.next_attribute();
+                if (std::string_view(attribute.name()).starts_with("xmlns")) {
+                    node.remove_attribute(attribute);
+                }
+                attribute = next;
+            }
+            for (pugi::xml_node child : node.children()) {
+                if (child.type() == pugi::node_element) pending.push_back(child);
+            }
+        }
+        std::ostringstream out;
+        xml.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+        return out.str();
+    }
+
+    const Package& package_;
+    const XmlPart& part_;
+};
+
+// The text boxes directly below `node` (not those inside other text boxes): run children that
+// hold a text box's content.
+void CollectBoxes(const pugi::xml_node& node, std::vector<pugi::xml_node>& out) {
+    if (Named(node.parent(), "w:r") && HoldsTextBox(node)) {
+        out.push_back(node);
+        return;
+    }
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_element) CollectBoxes(child, out);
+    }
+}
+
+// A text box's own contents: the shape's and its older (VML) form's, not those of text boxes
+// inside it, which are compared with their own content.
+std::vector<pugi::xml_node> OwnContents(const pugi::xml_node& box) {
+    std::vector<pugi::xml_node> contents;
+    std::vector<pugi::xml_node> pending{box};
+    while (!pending.empty()) {
+        const pugi::xml_node node = pending.back();
+        pending.pop_back();
+        for (pugi::xml_node child = node.last_child(); child; child = child.previous_sibling()) {
+            if (Named(child, "w:txbxContent")) {
+                contents.push_back(child);
+            } else if (child.type() == pugi::node_element) {
+                pending.push_back(child);
+            }
+        }
+    }
+    return contents;
+}
+
+// Whether `node` lies in the older form that a shape keeps for readers that lack the new one.
+bool InFallback(pugi::xml_node node, const pugi::xml_node& shape) {
+    for (; node && node != shape; node = node.parent()) {
+        if (Named(node, "mc:Fallback")) return true;
+    }
+    return false;
+}
+
+// The note references below `node` of one kind, leaving those in text boxes to the boxes.
+void CollectReferences(const pugi::xml_node& node, const char* name,
+                       std::vector<std::string>& out) {
+    if (Named(node, name)) out.push_back(Attribute(node, "w:id"));
+    if (Named(node, "w:txbxContent")) return;
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_element) CollectReferences(child, name, out);
+    }
+}
+
+// Hears what the writer keeps and inserts: the notes of kept references are paired, those of
+// new ones inserted; kept text boxes are gathered to be compared after their story.
+class Insides : public Inside {
+  public:
+    Insides(Notes& footnotes, Notes& endnotes) : footnotes_(footnotes), endnotes_(endnotes) {}
+
+    void kept(const pugi::xml_node& a, const pugi::xml_node& b) override {
+        // Most kept blocks hold neither: one look at each instead of a walk for every kind.
+        if (!HoldsInsides(a) || !HoldsInsides(b)) return;
+        for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
+                                   std::pair{"w:endnoteReference", &endnotes_}}) {
+            std::vector<std::string> idsA, idsB;
+            CollectReferences(a, name, idsA);
+            CollectReferences(b, name, idsB);
+            for (std::size_t i = 0; i < idsA.size() && i < idsB.size(); ++i)
+                notes->pair(idsA[i], idsB[i]);
+        }
+        std::vector<pugi::xml_node> boxesA, boxesB;
+        CollectBoxes(a, boxesA);
+        CollectBoxes(b, boxesB);
+        for (std::size_t i = 0; i < boxesA.size() && i < boxesB.size(); ++i) {
+            boxes.emplace_back(boxesA[i], boxesB[i]);
+        }
+    }
+
+    void inserted(const pugi::xml_node& b) override {
+        for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
+                                   std::pair{"w:endnoteReference", &endnotes_}}) {
+            std::vector<std::string> ids;
+            CollectReferences(b, name, ids);
+            for (const std::string& id : ids) notes->inserted(id);
+        }
+    }
+
+    std::vector<std::pair<pugi::xml_node, pugi::xml_node>> boxes;
+
+  private:
+    Notes& footnotes_;
+    Notes& endnotes_;
+};
+
+// Block-level content controls that hold changes give way to their content; inline ones stay.
+void UnwrapChangedBlockControls(pugi::xml_node node) {
+    for (pugi::xml_node child = node.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (Named(child, "w:p") || Named(child, "w:r")) {
+            child = next;
+            continue;  // what a paragraph holds is inline
+        }
+        if (child.type() == pugi::node_element) UnwrapChangedBlockControls(child);
+        if (Named(child, "w:sdt") && HoldsRevisions(child.child("w:sdtContent"))) {
+            const pugi::xml_node content = child.child("w:sdtContent");
+            while (pugi::xml_node inner = content.first_child()) {
+                node.insert_move_before(inner, child);
+            }
+            node.remove_child(child);
+        }
+        child = next;
+    }
+}
+
+}  // namespace
+
+Comparer::Comparer(const std::string& original, const std::string& revised,
+                   const CompareOptions& options)
+    : options_(options),
+      keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
+      stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
+      shared_(a_, b_) {
+    BothAtOnce([&] { LoadSide(a_, original); }, [&] { LoadSide(b_, revised); });
+    footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
+    endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
+}
+
+Comparer::~Comparer() = default;
+
+std::string Comparer::adoptNote(const std::string& kind, const std::string& id) {
+    return (kind == "footnote" ? footnotes_ : endnotes_)->adoptNote(kind, id);
+}
+
+std::vector<Change> Comparer::run(const std::string& result) {
+    compareStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
+                   b_.main.xml.child("w:document").child("w:body"), Part::Body, options_.moves);
+    headersAndFooters();
+    // Skipped notes stay as the revised document has them; a deleted reference still brings
+    // its note along, deleted, as part of the text it stands in.
+    if (!options_.skip.footnotes) footnotes_->process();
+    if (!options_.skip.endnotes) endnotes_->process();
+    shared_.finish();
+    if (options_.forWriter) {
+        UnwrapChangedBlockControls(b_.main.xml.document_element());
+        for (const auto& [name, part] : partsB_) {
+            UnwrapChangedBlockControls(part->xml.document_element());
+        }
+    }
+    stamp_.finish();
+    // The original is no longer needed: its memory goes before the result's text is made.
+    a_.main.xml.reset();
+    partsA_.clear();
+    SavePart(b_.main, b_.package);
+    for (const auto& [name, part] : partsB_) SavePart(*part, b_.package);
+    b_.package.write(result);
+    return std::move(changes_);
+}
+
+void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node& containerA,
+                              const pugi::xml_node& containerB, Part part, bool moves,
+                              bool record) {
+    ContentKeys keysA(a_.package, a), keysB(b_.package, b);
+    StoryReader readerA(keys_, keysA), readerB(keys_, keysB);
+    Adoption adoption(shared_, a, b, this);
+    Insides insides(*footnotes_, *endnotes_);
+    std::vector<Change> unrecorded;
+    WriteContext context{stamp_,    options_, readerA,
+                         readerB,   adoption, record ? changes_ : unrecorded,
+                         nextMove_, &insides};
+    Story storyA, storyB;
+    auto readA = [&] { storyA = readerA.read(containerA); };
+    auto readB = [&] { storyB = readerB.read(containerB); };
+    // A long story of each side is read at once on two cores: the sides share only the key
+    // table, which then takes turns. Likeness keys every word there, too often to take turns.
+    constexpr std::size_t kWorthAThread = 4096;  // elements
+    if (!keys_.like().any() && HoldsAtLeast(containerB, kWorthAThread)) {
+        KeyTable::Shared shared(keys_);
+        BothAtOnce(readA, readB);
+    } else {
+        readA();
+        readB();
+    }
+    WriteStory(storyA, storyB, context, part, moves);
+    if (options_.skip.textBoxes) return;
+    for (const auto& [boxA, boxB] : insides.boxes) {
+        const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);
+        // The shape's own content and its older (VML) form get the same marks, reported once:
+        // every box of the shape (a group holds several) is reported from its own form alone.
+        for (std::size_t i = 0; i < contentsB.size() && !contentsA.empty(); ++i) {
+            compareStories(a, b, contentsA[std::min(i, contentsA.size() - 1)], contentsB[i],
+                           Part::TextBox, false, record && !InFallback(contentsB[i], boxB));
+        }
+    }
+}
+
+void Comparer::markStory(const pugi::xml_node& container, Mark mark, Part part) {
+    const int since = stamp_.peek();
+    for (pugi::xml_node block : container.children()) {
+        if (Named(block, "w:p") || Named(block, "w:tbl") || Named(block, "w:sdt")) {
+            MarkBlock(block, mark, stamp_);
+        }
+    }
+    changes_.push_back({mark == Mark::Insert ? ChangeKind::Insertion : ChangeKind::Deletion, part,
+                        ReportText(container), 0, 0, stamp_.peek() > since ? since : 0});
+}
+
+XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_ptr<XmlPart>>& parts,
+                        const std::string& name) {
+    if (name.empty()) return nullptr;
+    if (name == side.main.name) return &side.main;
+    if (const auto found = parts.find(name); found != parts.end()) return found->second.get();
+    auto loaded = std::make_unique<XmlPart>();
+    try {
+        if (!LoadPart(side.package, name, *loaded)) return nullptr;
+    } catch (const BadDocument& e) {
+        throw UnreadableDocument(side.path, e);
+    }
+    ResolveRevisions(loaded->xml.document_element(), Resolution::Accept);
+    return (parts[name] = std::move(loaded)).get();
+}
+
+XmlPart* Comparer::originalPart(const std::string& name) {
+    return part(a_, partsA_, name);
+}
+
+XmlPart* Comparer::resultPart(const std::string& name) {
+    return part(b_, partsB_, name);
+}
+
+XmlPart* Comparer::addResultPart(const std::string& name, const std::string& type,
+                                 const std::string& contentType, const std::string& rootXml) {
+    b_.package.put(name, rootXml);
+    shared_.addOverride(name, contentType);
+    b_.main.relationships.add({type, TargetFrom(b_.main.name, name)});
+    return resultPart(name);
+}
+
+}  // namespace redline

@@ -1,0 +1,76 @@
+// Headers and footers, matched by section and by kind (first page, even pages, default): each
+// pair compared as a story of its own; one that exists on one side only marked as a whole.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "redline/io/Xml.h"
+#include "redline/parts/Comparer.h"
+
+namespace redline {
+
+namespace {
+
+// Every section's properties, in order: those that end sections inside the body, then the last.
+std::vector<pugi::xml_node> Sections(const DocumentSide& side) {
+    std::vector<pugi::xml_node> sections;
+    for (const pugi::xpath_node& found :
+         side.main.xml.child("w:document").child("w:body").select_nodes(".//w:sectPr")) {
+        if (!found.node().select_node("ancestor::w:txbxContent")) sections.push_back(found.node());
+    }
+    return sections;
+}
+
+pugi::xml_node Reference(const pugi::xml_node& section, const char* element, const char* kind) {
+    if (!section) return {};
+    return section.find_child_by_attribute(element, "w:type", kind);
+}
+
+}  // namespace
+
+void Comparer::headersAndFooters() {
+    const auto sectionsA = Sections(a_), sectionsB = Sections(b_);
+    std::vector<std::string> done;
+    for (std::size_t s = 0; s < std::max(sectionsA.size(), sectionsB.size()); ++s) {
+        const pugi::xml_node sectionA = s < sectionsA.size() ? sectionsA[s] : pugi::xml_node();
+        pugi::xml_node sectionB = s < sectionsB.size() ? sectionsB[s] : pugi::xml_node();
+        for (const char* element : {"w:headerReference", "w:footerReference"}) {
+            const bool header = std::strcmp(element, "w:headerReference") == 0;
+            const Part part = header ? Part::Header : Part::Footer;
+            if (header ? options_.skip.headers : options_.skip.footers) continue;
+            for (const char* kind : {"default", "first", "even"}) {
+                const pugi::xml_node refA = Reference(sectionA, element, kind);
+                const pugi::xml_node refB = Reference(sectionB, element, kind);
+                const Relationship* relA =
+                    refA ? a_.main.relationships.find(Attribute(refA, "r:id")) : nullptr;
+                const Relationship* relB =
+                    refB ? b_.main.relationships.find(Attribute(refB, "r:id")) : nullptr;
+                XmlPart* partA = relA ? originalPart(a_.main.relationships.partOf(*relA)) : nullptr;
+                XmlPart* partB = relB ? resultPart(b_.main.relationships.partOf(*relB)) : nullptr;
+                if (partB && std::find(done.begin(), done.end(), partB->name) != done.end())
+                    continue;
+                if (partB) done.push_back(partB->name);
+                if (partA && partB) {
+                    compareStories(*partA, *partB, partA->xml.first_child(),
+                                   partB->xml.first_child(), part, false);
+                } else if (partB) {
+                    markStory(partB->xml.first_child(), Mark::Insert, part);
+                } else if (partA && sectionB) {
+                    // The original's header comes along, deleted, in the same section and kind.
+                    const std::string copy = shared_.copyPart(partA->name);
+                    const std::string id =
+                        b_.main.relationships.add({relA->type, TargetFrom(b_.main.name, copy)});
+                    pugi::xml_node reference = sectionB.prepend_child(element);
+                    reference.append_attribute("w:type") = kind;
+                    reference.append_attribute("r:id") = id.c_str();
+                    if (XmlPart* copied = resultPart(copy)) {
+                        done.push_back(copy);
+                        markStory(copied->xml.first_child(), Mark::Delete, part);
+                    }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace redline

@@ -1,0 +1,88 @@
+#include "redline/read/BlockText.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "redline/io/Xml.h"
+#include "redline/read/Words.h"
+
+namespace redline {
+
+namespace {
+
+// The text of the block, and a word of its own for each thing that is not text (a note's
+// reference, a field, a picture): short paragraphs are alike by those too.
+void CollectText(const pugi::xml_node& node, std::string& text) {
+    for (const pugi::xml_node& child : node.children()) {
+        if (Named(child, "w:t")) {
+            text += child.text().get();
+            text += ' ';
+        } else if (Named(child, "w:footnoteReference") || Named(child, "w:endnoteReference") ||
+                   Named(child, "w:drawing") || Named(child, "w:fldSimple") ||
+                   Named(child, "w:instrText") || Named(child, "w:object") ||
+                   Named(child, "m:oMath")) {
+            text += " object_";
+            text += child.name() + 2;  // without its prefix, so that it reads as one word
+            text += ' ';
+            if (Named(child, "w:fldSimple")) CollectText(child, text);
+        } else if (child.type() == pugi::node_element) {
+            CollectText(child, text);
+        }
+    }
+}
+
+// The text of a block as a change report gives it, appended to `text`.
+void AppendText(const pugi::xml_node& node, std::string& text) {
+    for (const pugi::xml_node& child : node.children()) {
+        if (Named(child, "w:t") || Named(child, "w:delText") || Named(child, "m:t")) {
+            text += child.text().get();
+        } else if (Named(child, "w:tab")) {
+            text += '\t';
+        } else if (Named(child, "w:br") || Named(child, "w:cr")) {
+            text += '\n';
+        } else if (Named(child, "w:p")) {
+            if (!text.empty() && text.back() != '\n') text += '\n';
+            AppendText(child, text);
+        } else if (child.type() == pugi::node_element && !Named(child, "w:instrText") &&
+                   !Named(child, "w:delInstrText")) {
+            AppendText(child, text);
+        }
+    }
+}
+
+}  // namespace
+
+Bag WordsOf(const pugi::xml_node& node, bool caseless) {
+    std::string text;
+    CollectText(node, text);
+    if (caseless) text = FoldCase(text);
+    Bag bag;
+    for (const WordSpan& span : SplitWords(text)) {
+        const std::string_view word(text.data() + span.begin, span.end - span.begin);
+        if (HoldsLetters(word)) bag.push_back(std::hash<std::string_view>{}(word));
+    }
+    std::sort(bag.begin(), bag.end());
+    return bag;
+}
+
+double Shared(const Bag& a, const Bag& b) {
+    // Without branches: which side steps on is as good as random, and this is asked for every
+    // pair of paragraphs a changed stretch may pair.
+    std::size_t common = 0;
+    for (std::size_t i = 0, j = 0; i < a.size() && j < b.size();) {
+        const std::uint64_t x = a[i], y = b[j];
+        common += x == y;
+        i += x <= y;
+        j += y <= x;
+    }
+    const std::size_t total = a.size() + b.size();
+    return total ? 2.0 * static_cast<double>(common) / static_cast<double>(total) : 1.0;
+}
+
+std::string ReportText(const pugi::xml_node& node) {
+    std::string text;
+    AppendText(node, text);
+    return text;
+}
+
+}  // namespace redline

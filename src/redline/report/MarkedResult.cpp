@@ -1,0 +1,268 @@
+#include "redline/MarkedResult.h"
+
+#include <cstring>
+#include <map>
+
+#include "redline/io/Xml.h"
+#include "redline/read/Document.h"
+#include "redline/read/Story.h"
+
+namespace redline {
+
+bool MarkedParagraph::changed() const {
+    if (end != SpanKind::Plain || restyled) return true;
+    for (const Span& span : spans) {
+        if (span.kind != SpanKind::Plain || span.reformatted) return true;
+    }
+    return false;
+}
+
+namespace {
+
+SpanKind KindOfMark(const pugi::xml_node& node) {
+    if (Named(node, "w:ins")) return SpanKind::Inserted;
+    if (Named(node, "w:del")) return SpanKind::Deleted;
+    if (Named(node, "w:moveFrom")) return SpanKind::MovedFrom;
+    if (Named(node, "w:moveTo")) return SpanKind::MovedTo;
+    return SpanKind::Plain;
+}
+
+// Reads every story of one package, numbering notes and text boxes as their references come.
+class MarkedReader {
+  public:
+    explicit MarkedReader(const std::string& path) { LoadDocument(side_, path); }
+
+    std::vector<MarkedStory> read() {
+        const pugi::xml_node body = side_.main.xml.child("w:document").child("w:body");
+        stories_.push_back({Part::Body, "Body", {}});
+        stories_.back().blocks = blocks(body, side_.main);
+        headersAndFooters(body);
+        notes("footnote", Part::Footnote, footnotes_);
+        notes("endnote", Part::Endnote, endnotes_);
+        for (std::size_t i = 0; i < boxes_.size(); ++i) {
+            stories_.push_back(
+                {Part::TextBox, "Text box " + std::to_string(i + 1), std::move(boxes_[i])});
+        }
+        return std::move(stories_);
+    }
+
+  private:
+    std::vector<MarkedBlock> blocks(const pugi::xml_node& container, const XmlPart& part) {
+        std::vector<MarkedBlock> out;
+        std::uint32_t original = 1, revised = 1;
+        collect(container, part, out, original, revised);
+        return out;
+    }
+
+    void collect(const pugi::xml_node& container, const XmlPart& part,
+                 std::vector<MarkedBlock>& out, std::uint32_t& original, std::uint32_t& revised) {
+        for (const pugi::xml_node& child : container.children()) {
+            if (Named(child, "w:p")) {
+                MarkedBlock block;
+                block.paragraph = paragraph(child, part);
+                MarkedParagraph& p = block.paragraph;
+                // A paragraph whose mark went joins the next one on that side: it shares the
+                // next one's number there, when anything of it is left.
+                const bool endsInOriginal =
+                    p.end != SpanKind::Inserted && p.end != SpanKind::MovedTo;
+                const bool endsInRevised =
+                    p.end != SpanKind::Deleted && p.end != SpanKind::MovedFrom;
+                bool showsOriginal = endsInOriginal, showsRevised = endsInRevised;
+                for (const Span& span : p.spans) {
+                    showsOriginal |= span.kind == SpanKind::Plain ||
+                                     span.kind == SpanKind::Deleted ||
+                                     span.kind == SpanKind::MovedFrom;
+                    showsRevised |= span.kind == SpanKind::Plain ||
+                                    span.kind == SpanKind::Inserted ||
+                                    span.kind == SpanKind::MovedTo;
+                }
+                p.original = showsOriginal ? original : 0;
+                p.revised = showsRevised ? revised : 0;
+                original += endsInOriginal;
+                revised += endsInRevised;
+                out.push_back(std::move(block));
+            } else if (Named(child, "w:tbl")) {
+                MarkedBlock block;
+                block.table = true;
+                for (const pugi::xml_node& tr : WrappedChildren(child, "w:tr")) {
+                    MarkedRow row;
+                    const pugi::xml_node trPr = tr.child("w:trPr");
+                    for (const pugi::xml_node& mark : trPr.children()) {
+                        if (KindOfMark(mark) == SpanKind::Plain) continue;
+                        row.kind = KindOfMark(mark);
+                        row.mark = mark.attribute("w:id").as_int();
+                    }
+                    for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) {
+                        row.cells.emplace_back();
+                        collect(tc, part, row.cells.back(), original, revised);
+                    }
+                    block.rows.push_back(std::move(row));
+                }
+                out.push_back(std::move(block));
+            } else if (Named(child, "w:sdt")) {
+                collect(child.child("w:sdtContent"), part, out, original, revised);
+            } else if (Named(child, "w:customXml")) {
+                collect(child, part, out, original, revised);
+            }
+        }
+    }
+
+    MarkedParagraph paragraph(const pugi::xml_node& p, const XmlPart& part) {
+        MarkedParagraph out;
+        const pugi::xml_node properties = p.child("w:pPr");
+        for (const pugi::xml_node& mark : properties.child("w:rPr").children()) {
+            if (KindOfMark(mark) != SpanKind::Plain) {
+                out.end = KindOfMark(mark);
+                out.endMark = mark.attribute("w:id").as_int();
+            }
+        }
+        if (const pugi::xml_node change = properties.child("w:pPrChange")) {
+            out.restyled = change.attribute("w:id").as_int();
+        }
+        inline_(p, part, SpanKind::Plain, 0, out);
+        return out;
+    }
+
+    void add(MarkedParagraph& out, Span span) {
+        if (!out.spans.empty() && span.text.size() && !span.note && !span.box) {
+            Span& last = out.spans.back();
+            if (last.kind == span.kind && last.reformatted == span.reformatted &&
+                last.mark == span.mark && !last.note && !last.box) {
+                last.text += span.text;
+                return;
+            }
+        }
+        out.spans.push_back(std::move(span));
+    }
+
+    // The text below `node`, under the mark `kind` with change id `mark`.
+    void inline_(const pugi::xml_node& node, const XmlPart& part, SpanKind kind, int mark,
+                 MarkedParagraph& out) {
+        for (const pugi::xml_node& child : node.children()) {
+            if (child.type() != pugi::node_element || Named(child, "w:pPr") ||
+                Named(child, "mc:Fallback")) {
+                continue;
+            }
+            const SpanKind marked = KindOfMark(child);
+            if (marked != SpanKind::Plain) {
+                inline_(child, part, marked, child.attribute("w:id").as_int(), out);
+            } else if (Named(child, "w:r")) {
+                run(child, part, kind, mark, out);
+            } else {
+                inline_(child, part, kind, mark, out);
+            }
+        }
+    }
+
+    void run(const pugi::xml_node& r, const XmlPart& part, SpanKind kind, int mark,
+             MarkedParagraph& out) {
+        const pugi::xml_node change = r.child("w:rPr").child("w:rPrChange");
+        for (const pugi::xml_node& child : r.children()) {
+            Span span{kind, "", static_cast<bool>(change), mark};
+            if (change && !mark) span.mark = change.attribute("w:id").as_int();
+            if (Named(child, "w:t") || Named(child, "w:delText")) {
+                span.text = child.text().get();
+            } else if (Named(child, "w:tab")) {
+                span.text = "\t";
+            } else if (Named(child, "w:br") || Named(child, "w:cr")) {
+                span.text = "\n";
+            } else if (Named(child, "w:noBreakHyphen")) {
+                span.text = "\u2011";
+            } else if (Named(child, "w:footnoteReference") || Named(child, "w:endnoteReference")) {
+                const bool end = Named(child, "w:endnoteReference");
+                auto& list = end ? endnotes_ : footnotes_;
+                list.push_back(child.attribute("w:id").value());
+                span.note = static_cast<int>(list.size());
+                span.noteEnd = end;
+            } else if (Named(child, "w:drawing") || Named(child, "w:pict") ||
+                       Named(child, "mc:AlternateContent") || Named(child, "w:object")) {
+                std::vector<pugi::xml_node> contents;
+                BoxContents(child, contents);
+                if (contents.empty()) {
+                    span.text = "\u25A1";  // a picture or object: a square stands for it
+                } else {
+                    for (const pugi::xml_node& content : contents) {
+                        boxes_.emplace_back();
+                        const std::size_t index = boxes_.size() - 1;
+                        span.box = static_cast<int>(index + 1);
+                        auto blocksOfBox = blocks(content, part);
+                        boxes_[index] = std::move(blocksOfBox);
+                    }
+                }
+            } else {
+                continue;
+            }
+            add(out, std::move(span));
+        }
+    }
+
+    // The text box contents below `node`, not counting a shape's older (VML) form.
+    static void BoxContents(const pugi::xml_node& node, std::vector<pugi::xml_node>& out) {
+        for (const pugi::xml_node& child : node.children()) {
+            if (Named(child, "mc:Fallback")) continue;
+            if (Named(child, "w:txbxContent")) {
+                out.push_back(child);
+            } else if (child.type() == pugi::node_element) {
+                BoxContents(child, out);
+            }
+        }
+    }
+
+    void headersAndFooters(const pugi::xml_node& body) {
+        std::map<std::string, bool> done;
+        static const std::map<std::string, std::string> kinds = {
+            {"default", ""}, {"first", " (first page)"}, {"even", " (even pages)"}};
+        for (const pugi::xpath_node& section : body.select_nodes(".//w:sectPr")) {
+            for (const pugi::xml_node& reference : section.node().children()) {
+                const bool header = Named(reference, "w:headerReference");
+                if (!header && !Named(reference, "w:footerReference")) continue;
+                const Relationship* relationship =
+                    side_.main.relationships.find(Attribute(reference, "r:id"));
+                if (!relationship) continue;
+                const std::string name = side_.main.relationships.partOf(*relationship);
+                if (done[name]) continue;
+                done[name] = true;
+                auto part = std::make_unique<XmlPart>();
+                if (!LoadPart(side_.package, name, *part)) continue;
+                const auto kind = kinds.find(Attribute(reference, "w:type"));
+                stories_.push_back({header ? Part::Header : Part::Footer,
+                                    std::string(header ? "Header" : "Footer") +
+                                        (kind == kinds.end() ? "" : kind->second),
+                                    blocks(part->xml.document_element(), *part)});
+                parts_.push_back(std::move(part));
+            }
+        }
+    }
+
+    void notes(const char* kind, Part partKind, const std::vector<std::string>& ids) {
+        if (ids.empty()) return;
+        const std::string name = side_.partOfType(std::string("/") + kind + "s");
+        auto part = std::make_unique<XmlPart>();
+        if (name.empty() || !LoadPart(side_.package, name, *part)) return;
+        const std::string element = std::string("w:") + kind;
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            const pugi::xml_node note = part->xml.document_element().find_child_by_attribute(
+                element.c_str(), "w:id", ids[i].c_str());
+            if (!note) continue;
+            std::string title = kind;
+            title[0] = static_cast<char>(title[0] - 'a' + 'A');
+            stories_.push_back(
+                {partKind, title + " " + std::to_string(i + 1), blocks(note, *part)});
+        }
+        parts_.push_back(std::move(part));
+    }
+
+    DocumentSide side_;
+    std::vector<MarkedStory> stories_;
+    std::vector<std::string> footnotes_, endnotes_;
+    std::vector<std::vector<MarkedBlock>> boxes_;
+    std::vector<std::unique_ptr<XmlPart>> parts_;
+};
+
+}  // namespace
+
+std::vector<MarkedStory> ReadMarked(const std::string& path) {
+    return MarkedReader(path).read();
+}
+
+}  // namespace redline

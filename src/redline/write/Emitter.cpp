@@ -1,0 +1,194 @@
+#include "redline/write/Emitter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "redline/io/Xml.h"
+#include "redline/write/Marks.h"
+
+namespace redline {
+
+std::vector<Piece>::const_iterator FirstReaching(const std::vector<Piece>& pieces,
+                                                 std::int64_t from) {
+    return std::lower_bound(
+        pieces.begin(), pieces.end(), from,
+        [](const Piece& piece, std::int64_t at) { return std::int64_t(piece.end) < at; });
+}
+
+void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32_t to,
+                   bool original, std::optional<Mark> mark, const ParagraphContent* before,
+                   std::uint32_t beforeFrom, std::string* reformatted) {
+    // Only the pieces that reach into the stretch: emitting stays linear in a paragraph's
+    // pieces, however many runs it has.
+    for (auto at = FirstReaching(side.pieces, from); at != side.pieces.end() && at->begin < to;
+         ++at) {
+        const Piece& piece = *at;
+        if (piece.kind == PieceKind::Marker) {
+            if (!original && piece.begin >= from) marker(piece);
+            continue;
+        }
+        const std::uint32_t begin = std::max(piece.begin, from), end = std::min(piece.end, to);
+        if (begin >= end) continue;
+        if (!original && !mark && begin == piece.begin && end == piece.end &&
+            MovesWhole(piece, side.stream) &&
+            (!before || !context_.options.formatting ||
+             LooksAlike(piece, *before, std::int64_t(from) - std::int64_t(beforeFrom)))) {
+            // A run of the revised side kept whole and as it looks goes into the result as it
+            // is: the paragraph it stood in is let go once merged.
+            target(piece.wrapper, false).append_move(piece.run);
+            continue;
+        }
+        if (!before || !context_.options.formatting || piece.kind == PieceKind::Nodes) {
+            const pugi::xml_node copy = write(piece, begin, end, side.stream, original, mark, {});
+            tell(piece, copy, mark, before, std::int64_t(from) - std::int64_t(beforeFrom));
+            continue;
+        }
+        // Split where the original's formatting changes, and record each difference.
+        const std::int64_t shift = std::int64_t(from) - std::int64_t(beforeFrom);
+        for (auto at = FirstReaching(before->pieces, begin - shift);
+             at != before->pieces.end() && std::int64_t(at->begin) + shift < end; ++at) {
+            const Piece& old = *at;
+            if (old.kind == PieceKind::Marker || old.kind == PieceKind::Nodes) continue;
+            // The original's stretch in this side's positions.
+            const std::int64_t oldBegin = old.begin + shift, oldEnd = old.end + shift;
+            // Compared before narrowing: a stretch of the original before this one lies
+            // at negative positions here, and must not wrap round to a huge one.
+            const std::int64_t from64 = std::max<std::int64_t>(begin, oldBegin);
+            const std::int64_t to64 = std::min<std::int64_t>(end, oldEnd);
+            if (from64 >= to64) continue;
+            const auto b = static_cast<std::uint32_t>(from64);
+            const auto e = static_cast<std::uint32_t>(to64);
+            const pugi::xml_node oldProperties = old.run.child("w:rPr");
+            const bool changed =
+                CanonicalProperties(oldProperties) != CanonicalProperties(piece.run.child("w:rPr"));
+            const pugi::xml_node copy = write(piece, b, e, side.stream, original, mark,
+                                              changed ? oldProperties : pugi::xml_node(), changed);
+            tell(piece, copy, mark, before, shift);
+            if (changed && reformatted)
+                reformatted->append(VisibleText(side.stream.substr(b, e - b)));
+        }
+    }
+}
+
+bool Emitter::MovesWhole(const Piece& piece, const std::string& stream) {
+    if (piece.kind != PieceKind::Text || !piece.run) return false;
+    // The run holds its properties and this text alone.
+    for (const pugi::xml_node& child : piece.run.children()) {
+        if (child != piece.node && !Named(child, "w:rPr")) return false;
+    }
+    // Its spaces at either end are kept as written: the text says so itself.
+    auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    const char first = stream[piece.begin], last = stream[piece.end - 1];
+    return !(white(first) || white(last)) ||
+           std::string_view(piece.node.attribute("xml:space").value()) == "preserve";
+}
+
+bool Emitter::LooksAlike(const Piece& piece, const ParagraphContent& before, std::int64_t shift) {
+    const std::string properties = CanonicalProperties(piece.run.child("w:rPr"));
+    for (auto at = FirstReaching(before.pieces, piece.begin - shift);
+         at != before.pieces.end() && std::int64_t(at->begin) + shift < piece.end; ++at) {
+        if (at->kind == PieceKind::Marker || at->kind == PieceKind::Nodes) continue;
+        if (std::int64_t(at->end) + shift <= piece.begin) continue;
+        if (CanonicalProperties(at->run.child("w:rPr")) != properties) return false;
+    }
+    return true;
+}
+
+void Emitter::finish(const ParagraphContent& side) {
+    for (const Piece& piece : side.pieces) {
+        if (piece.kind == PieceKind::Marker && piece.begin >= side.stream.size()) marker(piece);
+    }
+}
+
+void Emitter::tell(const Piece& piece, const pugi::xml_node& copy, std::optional<Mark> mark,
+                   const ParagraphContent* before, std::int64_t shift) {
+    if (!context_.inside || piece.kind == PieceKind::Text || !copy) return;
+    if (mark == Mark::Insert) {
+        context_.inside->inserted(copy);
+    } else if (!mark && before) {
+        const std::int64_t place = std::int64_t(piece.begin) - shift;
+        for (auto at = FirstReaching(before->pieces, place);
+             at != before->pieces.end() && std::int64_t(at->begin) <= place; ++at) {
+            if (at->object && std::int64_t(at->begin) == place) {
+                context_.inside->kept(at->node, copy);
+            }
+        }
+    }
+}
+
+pugi::xml_node Emitter::target(const pugi::xml_node& wrapper, bool original) {
+    if (!wrapper) {
+        openSource_ = {};
+        return paragraph_;
+    }
+    if (wrapper != openSource_) {
+        open_ = paragraph_.append_child(wrapper.name());
+        for (const pugi::xml_attribute& attribute : wrapper.attributes()) {
+            open_.append_attribute(attribute.name()) = attribute.value();
+        }
+        if (original) context_.adopt.adopt(open_);
+        openSource_ = wrapper;
+    }
+    return open_;
+}
+
+pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint32_t end,
+                              const std::string& stream, bool original, std::optional<Mark> mark,
+                              const pugi::xml_node& oldProperties, bool reformat) {
+    pugi::xml_node parent = target(piece.wrapper, original);
+    if (piece.kind == PieceKind::Nodes) {
+        pugi::xml_node first;
+        for (pugi::xml_node node = piece.node;; node = node.next_sibling()) {
+            pugi::xml_node copy = parent.append_copy(node);
+            if (!first) first = copy;
+            if (original) context_.adopt.adopt(copy);
+            if (mark) MarkRuns(copy, *mark, context_.stamp);
+            if (node == piece.last) break;
+        }
+        return first;
+    }
+    Stamp& stamp = context_.stamp;
+    pugi::xml_node run = stamp.append(parent, "w:r");
+    if (const pugi::xml_node properties = piece.run.child("w:rPr")) {
+        pugi::xml_node copy = run.append_copy(properties);
+        if (original) context_.adopt.adopt(copy);
+    }
+    pugi::xml_node object;
+    if (piece.kind == PieceKind::Text) {
+        const std::string_view words(stream.data() + begin, end - begin);
+        const bool removed = mark == Mark::Delete || mark == Mark::MoveFrom;
+        pugi::xml_node text = stamp.append(run, removed ? "w:delText" : "w:t");
+        // Only white space at either end needs keeping: inside a text it stays anyway.
+        auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+        if (words.empty() || white(words.front()) || white(words.back())) stamp.preserve(text);
+        text.text().set(words.data(), words.size());
+    } else {
+        object = run.append_copy(piece.node);
+        if (original) context_.adopt.adopt(object);
+    }
+    if (reformat) {
+        pugi::xml_node change = PropertiesOf(run, "w:rPr").append_child("w:rPrChange");
+        context_.stamp.on(change);
+        pugi::xml_node old = change.append_child("w:rPr");
+        for (const pugi::xml_node& child : oldProperties.children()) {
+            if (std::strcmp(child.name(), "w:rPrChange") != 0) old.append_copy(child);
+        }
+        context_.adopt.adopt(old);
+    }
+    if (mark) MarkRun(run, *mark, context_.stamp);
+    return object;
+}
+
+void Emitter::marker(const Piece& piece) {
+    pugi::xml_node parent = target(piece.wrapper, false);
+    if (!piece.run) {
+        parent.append_copy(piece.node);
+        return;
+    }
+    pugi::xml_node run = parent.append_child("w:r");
+    if (const pugi::xml_node properties = piece.run.child("w:rPr")) run.append_copy(properties);
+    run.append_copy(piece.node);
+}
+
+}  // namespace redline

@@ -1,0 +1,60 @@
+// Writing runs into one merged paragraph: text and objects of either side, marked inserted or
+// deleted or told apart from the original's formatting, inside the hyperlinks they belong to.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "redline/read/Paragraph.h"
+#include "redline/write/Writer.h"
+
+namespace redline {
+
+// The first piece that ends at or after `from`: pieces lie in stream order, their ends too.
+std::vector<Piece>::const_iterator FirstReaching(const std::vector<Piece>& pieces,
+                                                 std::int64_t from);
+
+// Writes runs into one paragraph, opening a hyperlink again wherever its content continues.
+class Emitter {
+  public:
+    Emitter(pugi::xml_node paragraph, WriteContext& context)
+        : paragraph_(paragraph), context_(context) {}
+
+    // Text and objects of `side` between `from` and `to`; `mark` for a deletion or insertion,
+    // `before` the original's side of an equal stretch, to tell reformatting.
+    void emit(const ParagraphContent& side, std::uint32_t from, std::uint32_t to, bool original,
+              std::optional<Mark> mark, const ParagraphContent* before = nullptr,
+              std::uint32_t beforeFrom = 0, std::string* reformatted = nullptr);
+
+    // The revised side's markers at the very end of the paragraph.
+    void finish(const ParagraphContent& side);
+
+  private:
+    // Tells the context of an object kept or inserted, as the copy now in the result.
+    void tell(const Piece& piece, const pugi::xml_node& copy, std::optional<Mark> mark,
+              const ParagraphContent* before, std::int64_t shift);
+
+    pugi::xml_node target(const pugi::xml_node& wrapper, bool original);
+
+    // Answers the copy of the object written (the first node of a range), or none for text.
+    pugi::xml_node write(const Piece& piece, std::uint32_t begin, std::uint32_t end,
+                         const std::string& stream, bool original, std::optional<Mark> mark,
+                         const pugi::xml_node& oldProperties, bool reformat = false);
+
+    void marker(const Piece& piece);
+
+    // Whether the piece is all the text of its run, which can then go into the result whole.
+    static bool MovesWhole(const Piece& piece, const std::string& stream);
+    // Whether the original, shifted by `shift`, is formatted as the piece throughout.
+    static bool LooksAlike(const Piece& piece, const ParagraphContent& before, std::int64_t shift);
+
+    pugi::xml_node paragraph_;
+    WriteContext& context_;
+    pugi::xml_node openSource_, open_;
+};
+
+}  // namespace redline

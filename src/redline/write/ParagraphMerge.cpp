@@ -1,0 +1,318 @@
+// One paragraph that shows how another became it: the words of both, diffed, cleaned up so
+// that changed words stay whole and nearby changes join, and written as runs marked inserted,
+// deleted or reformatted, inside the hyperlinks they belong to.
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "redline/align/Diff.h"
+#include "redline/io/BothAtOnce.h"
+#include "redline/io/Xml.h"
+#include "redline/read/BlockText.h"
+#include "redline/read/Units.h"
+#include "redline/read/Words.h"
+#include "redline/write/Emitter.h"
+#include "redline/write/Writer.h"
+
+namespace redline {
+
+namespace {
+
+// The text a change covers, as a reader sees it: an object shows the text it holds (a field its
+// result, a content control its content), or a square when it holds none.
+std::string Excerpt(const ParagraphContent& content, const Units& units, std::uint32_t first,
+                    std::uint32_t count) {
+    if (count == 0) return {};
+    const std::uint32_t begin = units.spans[first].begin;
+    const std::uint32_t end = units.spans[first + count - 1].end;
+    std::string text;
+    for (std::uint32_t at = begin; at < end; ++at) {
+        if (content.stream[at] != kObjectMark) {
+            text += content.stream[at];
+            continue;
+        }
+        std::string inside;
+        for (auto piece = FirstReaching(content.pieces, at);
+             piece != content.pieces.end() && piece->begin <= at; ++piece) {
+            if (piece->begin != at || !piece->object) continue;
+            for (pugi::xml_node node = piece->node; node; node = node.next_sibling()) {
+                if (Named(node, "w:t") || Named(node, "m:t")) {
+                    inside += node.text().get();
+                } else {
+                    inside += ReportText(node);
+                }
+                if (node == piece->last || piece->kind != PieceKind::Nodes) break;
+            }
+        }
+        text += inside.empty() ? VisibleText(std::string(1, kObjectMark)) : inside;
+    }
+    return text;
+}
+
+// Every word of one deleted and every word of the other inserted; only things that are not
+// words (a note's reference, a field, a picture) stay in place where both have them.
+Script Replacement(const Units& a, const Units& b) {
+    Keys keysA = a.keys, keysB = b.keys;
+    constexpr std::uint32_t kNoWord = 0x80000000u;  // keys of the table stay far below
+    for (std::size_t i = 0; i < keysA.size(); ++i) {
+        if (!a.objects[i]) keysA[i] = kNoWord + static_cast<std::uint32_t>(i);
+    }
+    for (std::size_t j = 0; j < keysB.size(); ++j) {
+        if (!b.objects[j]) keysB[j] = kNoWord + static_cast<std::uint32_t>(keysA.size() + j);
+    }
+    return Difference(keysA, keysB);
+}
+
+// The revised paragraph's properties, with the original's as a change when they differ.
+void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent& b,
+                              pugi::xml_node paragraph, WriteContext& context, Part part,
+                              std::uint32_t aNumber, std::uint32_t bNumber) {
+    if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);
+    if (!context.options.formatting ||
+        CanonicalParagraphProperties(a.node) == CanonicalParagraphProperties(b.node)) {
+        return;
+    }
+    pugi::xml_node change = PropertiesOf(paragraph, "w:pPr").append_child("w:pPrChange");
+    const int since = context.stamp.peek();
+    context.stamp.on(change);
+    pugi::xml_node old = change.append_child("w:pPr");
+    for (const pugi::xml_node& child : a.node.child("w:pPr").children()) {
+        const std::string_view name = child.name();
+        if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") old.append_copy(child);
+    }
+    context.adopt.adopt(old);
+    context.record({ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber}, since);
+}
+
+// How one word became another, character by character, in bytes of each; none when they share
+// less than half their characters, and read better as one word gone and another come.
+Script CharacterDifference(std::string_view a, std::string_view b) {
+    // Each character as one key, its bytes remembered, so that no edit splits a character.
+    auto characters = [](std::string_view word, Keys& keys, std::vector<std::uint32_t>& sizes) {
+        for (std::size_t at = 0; at < word.size();) {
+            std::size_t length = 1;
+            while (at + length < word.size() &&
+                   (static_cast<unsigned char>(word[at + length]) & 0xC0) == 0x80) {
+                ++length;
+            }
+            std::uint32_t key = 0;
+            for (std::size_t k = 0; k < length; ++k)
+                key = key << 8 | static_cast<unsigned char>(word[at + k]);
+            keys.push_back(key);
+            sizes.push_back(static_cast<std::uint32_t>(length));
+            at += length;
+        }
+    };
+    Keys keysA, keysB;
+    std::vector<std::uint32_t> sizesA, sizesB;
+    characters(a, keysA, sizesA);
+    characters(b, keysB, sizesB);
+    const Script script = Difference(keysA, keysB);
+    std::size_t same = 0;
+    for (const Edit& edit : script) {
+        if (edit.kind == EditKind::Equal) same += edit.count;
+    }
+    if (2 * same < std::max(keysA.size(), keysB.size())) return {};
+    Script bytes;
+    std::size_t x = 0, y = 0;
+    for (const Edit& edit : script) {
+        std::uint32_t count = 0;
+        for (std::uint32_t k = 0; k < edit.count; ++k) {
+            count += edit.kind == EditKind::Insert ? sizesB[y + k] : sizesA[x + k];
+        }
+        if (edit.kind != EditKind::Insert) x += edit.count;
+        if (edit.kind != EditKind::Delete) y += edit.count;
+        bytes.push_back({edit.kind, count});
+    }
+    return bytes;
+}
+
+// Writes a merged paragraph edit by edit: `i` and `j` count the units of each side written.
+struct ParagraphWriter {
+    const ParagraphContent &a, &b;
+    const Units &unitsA, &unitsB;
+    Emitter emitter;
+    WriteContext& context;
+    Part part;
+    std::uint32_t aNumber, bNumber;
+    std::uint32_t i = 0, j = 0;
+
+    static std::uint32_t Position(const Units& units, const std::string& stream,
+                                  std::uint32_t unit) {
+        return unit < units.spans.size() ? units.spans[unit].begin
+                                         : static_cast<std::uint32_t>(stream.size());
+    }
+    std::uint32_t atA(std::uint32_t unit) const { return Position(unitsA, a.stream, unit); }
+    std::uint32_t atB(std::uint32_t unit) const { return Position(unitsB, b.stream, unit); }
+
+    // Equal units: written from the revised side, told apart from the original's formatting
+    // where each pair of units is as long on both sides (blanks or case alike may make them
+    // differ, and then only what they say counts).
+    void equal(std::uint32_t count) {
+        std::uint32_t from = 0;
+        auto stretch = [&](std::uint32_t to, bool compare) {
+            if (from == to) return;
+            keep(atB(j + from), atB(j + to), compare, atA(i + from));
+            from = to;
+        };
+        if (context.revised.keys().like().any()) {
+            for (std::uint32_t k = 0; k < count; ++k) {
+                const WordSpan &spanA = unitsA.spans[i + k], &spanB = unitsB.spans[j + k];
+                if (spanA.end - spanA.begin == spanB.end - spanB.begin) continue;
+                stretch(k, true);
+                stretch(k + 1, false);
+            }
+        }
+        stretch(count, true);
+        i += count;
+        j += count;
+    }
+
+    void deleted(std::uint32_t count) {
+        remove(atA(i), atA(i + count), Excerpt(a, unitsA, i, count));
+        i += count;
+    }
+
+    void inserted(std::uint32_t count) {
+        add(atB(j), atB(j + count), Excerpt(b, unitsB, j, count));
+        j += count;
+    }
+
+    // `count` units went and as many came: each word that changed in part shows only the
+    // characters that changed; the others go and come whole.
+    void wordByWord(std::uint32_t count) {
+        for (std::uint32_t k = 0; k < count; ++k) {
+            if (unitsA.keys[i] == unitsB.keys[j]) {
+                equal(1);
+                continue;
+            }
+            const std::string_view wordA(a.stream.data() + atA(i), atA(i + 1) - atA(i));
+            const std::string_view wordB(b.stream.data() + atB(j), atB(j + 1) - atB(j));
+            // A word whose link changed goes and comes whole: kept characters would keep the
+            // revised link, and rejecting would not bring the original's back.
+            const std::uint32_t linkA = LinkOfWord(a, atA(i), atA(i + 1));
+            const bool sameLink =
+                linkA != kMixedLinks && linkA == LinkOfWord(b, atB(j), atB(j + 1));
+            const Script script = unitsA.objects[i] || unitsB.objects[j] || !sameLink
+                                      ? Script{}
+                                      : CharacterDifference(wordA, wordB);
+            if (script.empty()) {
+                deleted(1);
+                inserted(1);
+                continue;
+            }
+            characters(script);
+        }
+    }
+
+  private:
+    static constexpr std::uint32_t kMixedLinks = ~0u;
+    // The key of the link that the bytes `from` to `to` sit in, 0 for none, or kMixedLinks.
+    static std::uint32_t LinkOfWord(const ParagraphContent& content, std::uint32_t from,
+                                    std::uint32_t to) {
+        const std::uint32_t link = content.linkAt(from);
+        for (std::uint32_t at = from + 1; at < to; ++at) {
+            if (content.linkAt(at) != link) return kMixedLinks;
+        }
+        return link;
+    }
+
+    // The revised side's bytes `from` to `to`, unmarked; with `compare`, told apart from the
+    // original's formatting from `fromA` on.
+    void keep(std::uint32_t from, std::uint32_t to, bool compare, std::uint32_t fromA) {
+        std::string reformatted;
+        const int since = context.stamp.peek();
+        emitter.emit(b, from, to, false, std::nullopt, compare ? &a : nullptr, fromA, &reformatted);
+        if (!reformatted.empty()) {
+            context.record({ChangeKind::Formatting, part, reformatted, aNumber, bNumber}, since);
+        }
+    }
+
+    // The original's bytes `from` to `to`, marked deleted and reported as `text`.
+    void remove(std::uint32_t from, std::uint32_t to, std::string text) {
+        const int since = context.stamp.peek();
+        emitter.emit(a, from, to, true, Mark::Delete);
+        context.record({ChangeKind::Deletion, part, std::move(text), aNumber, 0}, since);
+    }
+
+    // The revised side's bytes `from` to `to`, marked inserted and reported as `text`.
+    void add(std::uint32_t from, std::uint32_t to, std::string text) {
+        const int since = context.stamp.peek();
+        emitter.emit(b, from, to, false, Mark::Insert);
+        context.record({ChangeKind::Insertion, part, std::move(text), 0, bNumber}, since);
+    }
+
+    // Writes the one word of each side at `i` and `j` as the characters' script says.
+    void characters(const Script& script) {
+        std::uint32_t x = atA(i), y = atB(j);
+        for (const Edit& edit : script) {
+            if (edit.kind == EditKind::Equal) {
+                keep(y, y + edit.count, true, x);
+                x += edit.count;
+                y += edit.count;
+            } else if (edit.kind == EditKind::Delete) {
+                remove(x, x + edit.count, a.stream.substr(x, edit.count));
+                x += edit.count;
+            } else {
+                add(y, y + edit.count, b.stream.substr(y, edit.count));
+                y += edit.count;
+            }
+        }
+        ++i;
+        ++j;
+    }
+};
+
+}  // namespace
+
+MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole) {
+    MergePlan plan{.a = std::move(a), .b = std::move(b)};
+    auto unitsA = [&] { plan.unitsA = UnitsOf(plan.a, words); };
+    auto unitsB = [&] { plan.unitsB = UnitsOf(plan.b, words); };
+    // Long paragraphs (a run per word) are cut into units on both cores: the key table takes
+    // turns.
+    constexpr std::size_t kWorthAThread = 1 << 15;  // characters
+    if (plan.a.stream.size() + plan.b.stream.size() >= kWorthAThread) {
+        KeyTable::Shared shared(words);
+        BothAtOnce(unitsA, unitsB);
+    } else {
+        unitsA();
+        unitsB();
+    }
+    plan.script = whole
+                      ? Replacement(plan.unitsA, plan.unitsB)
+                      : CleanUp(Difference(plan.unitsA.keys, plan.unitsB.keys), plan.unitsA.weights,
+                                plan.unitsB.weights, plan.unitsA.light, plan.unitsA.objects);
+    plan.whole = whole;
+    return plan;
+}
+
+pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Part part,
+                               std::uint32_t aNumber, std::uint32_t bNumber) {
+    const ParagraphContent &a = plan.a, &b = plan.b;
+    const Script& script = plan.script;
+    pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
+    WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
+
+    ParagraphWriter writer{a,       b,    plan.unitsA, plan.unitsB, Emitter(paragraph, context),
+                           context, part, aNumber,     bNumber};
+    const bool characters = context.options.characterLevel && !plan.whole;
+    for (std::size_t e = 0; e < script.size(); ++e) {
+        const Edit& edit = script[e];
+        if (edit.kind == EditKind::Equal) {
+            writer.equal(edit.count);
+        } else if (characters && edit.kind == EditKind::Delete && e + 1 < script.size() &&
+                   script[e + 1].kind == EditKind::Insert && script[e + 1].count == edit.count) {
+            writer.wordByWord(edit.count);  // as many words went as came: compare each
+            ++e;
+        } else if (edit.kind == EditKind::Delete) {
+            writer.deleted(edit.count);
+        } else {
+            writer.inserted(edit.count);
+        }
+    }
+    writer.emitter.finish(b);
+    return paragraph;
+}
+
+}  // namespace redline

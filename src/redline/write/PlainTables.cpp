@@ -1,0 +1,85 @@
+// A table compared as plain paragraphs, for comparisons that leave tables' structure alone: the
+// paragraphs of every cell, in reading order, are aligned with the other table's as one text,
+// and each of the revised table's cells is then rewritten with the original's paragraphs that
+// fell to it. Rows, cells and their properties stay as the revised table has them, unmarked.
+#include "redline/align/Align.h"
+#include "redline/io/Xml.h"
+#include "redline/read/BlockText.h"
+#include "redline/write/Writer.h"
+
+namespace redline {
+
+namespace {
+
+struct CellStory {
+    pugi::xml_node cell;
+    Story story;
+};
+
+std::vector<CellStory> CellsOf(const Block& table, StoryReader& reader) {
+    std::vector<CellStory> cells;
+    std::uint32_t first = table.paragraph;
+    for (const Row& row : reader.rows(table)) {
+        for (const pugi::xml_node& cell : row.cells) {
+            cells.push_back({cell, reader.read(cell, first)});
+            first += static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
+        }
+    }
+    return cells;
+}
+
+struct Placed {
+    const Block* block;
+    std::size_t cell;
+};
+
+std::vector<Placed> Flatten(const std::vector<CellStory>& cells) {
+    std::vector<Placed> blocks;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        for (const Block& block : cells[c].story.blocks) blocks.push_back({&block, c});
+    }
+    return blocks;
+}
+
+}  // namespace
+
+void WriteTableAsParagraphs(const Block& a, const Block& b, WriteContext& context, Part part) {
+    const std::vector<CellStory> cellsA = CellsOf(a, context.original);
+    const std::vector<CellStory> cellsB = CellsOf(b, context.revised);
+    if (cellsB.empty()) return;
+    const std::vector<Placed> blocksA = Flatten(cellsA), blocksB = Flatten(cellsB);
+    auto items = [](const std::vector<Placed>& blocks) {
+        std::vector<Item> items;
+        for (const Placed& placed : blocks) {
+            const Block& block = *placed.block;
+            items.push_back({block.text, block.look, static_cast<int>(block.kind), block.weight});
+        }
+        return items;
+    };
+    const bool caseless = context.options.ignoreCase;
+    Bags bagsA(blocksA.size(), caseless), bagsB(blocksB.size(), caseless);
+    AlignRules rules;
+    rules.similarity = [&](int i, int j) {
+        if (blocksA[i].block->kind == BlockKind::Table) return 1.0;
+        if (blocksA[i].block->kind != BlockKind::Paragraph) return -1.0;
+        return Shared(bagsA.of(i, blocksA[i].block->node), bagsB.of(j, blocksB[j].block->node));
+    };
+    int unusedMoves = 0;
+    const std::vector<Step> steps = Align(items(blocksA), items(blocksB), rules, unusedMoves);
+
+    // Each of the original's blocks falls to the revised cell of the block it pairs with, or,
+    // when it went, to the cell of the last revised block before it: the order stays.
+    std::vector<Story> fallen(cellsB.size());
+    std::size_t current = 0;
+    for (const Step& step : steps) {
+        if (step.b >= 0) current = blocksB[step.b].cell;
+        if (step.a >= 0) fallen[current].blocks.push_back(*blocksA[step.a].block);
+    }
+    const Part cells = part == Part::Body ? Part::Table : part;
+    for (std::size_t c = 0; c < cellsB.size(); ++c) {
+        fallen[c].container = cellsB[c].cell;
+        WriteStory(fallen[c], cellsB[c].story, context, cells, false);
+    }
+}
+
+}  // namespace redline

@@ -1,0 +1,89 @@
+// Writing the marked-up result: each story of the revised document rebuilt in place so that it
+// shows, as tracked changes, how the original's story became it.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <vector>
+
+#include "redline/Changes.h"
+#include "redline/Compare.h"
+#include "redline/align/Align.h"
+#include "redline/read/Story.h"
+#include "redline/read/Units.h"
+#include "redline/write/Marks.h"
+
+namespace redline {
+
+// Brings what comes from the original document into the result: forgets its bookmarks and
+// comments, and gives the pictures, links and styles it refers to a place in the result.
+class OriginalContent {
+  public:
+    virtual ~OriginalContent() = default;
+    virtual void adopt(pugi::xml_node copied) = 0;
+};
+
+// Told of the content the writer keeps and inserts, for what lies inside it and is compared on
+// its own: notes and text boxes.
+class Inside {
+  public:
+    virtual ~Inside() = default;
+    // `a` of the original stays as `b` in the result.
+    virtual void kept(const pugi::xml_node& a, const pugi::xml_node& b) = 0;
+    // `b` is new in the result.
+    virtual void inserted(const pugi::xml_node& b) = 0;
+};
+
+// Whether a block or object is or holds a note's reference or a text box: what a kept one
+// pairs after its story is written.
+bool HoldsInsides(const pugi::xml_node& node);
+
+struct WriteContext {
+    Stamp& stamp;
+    const CompareOptions& options;
+    StoryReader& original;
+    StoryReader& revised;
+    OriginalContent& adopt;
+    std::vector<Change>& changes;
+    int& nextMove;
+    Inside* inside = nullptr;
+
+    // Records `change`, whose marks were written since the stamp stood at `since`.
+    void record(Change change, int since) {
+        if (stamp.peek() > since) change.mark = since;
+        changes.push_back(std::move(change));
+    }
+};
+
+// Rewrites `revised`'s container so that it shows the changes from `original`; moves are
+// looked for when `moves` is set.
+void WriteStory(const Story& original, const Story& revised, WriteContext& context, Part part,
+                bool moves);
+
+// The steps that turn story `a` into `b`, in the order the result shows them.
+std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& context, bool moves);
+
+// Compares two tables as the paragraphs they hold, leaving the revised table's structure as it
+// is, unmarked.
+void WriteTableAsParagraphs(const Block& original, const Block& revised, WriteContext& context,
+                            Part part);
+
+// What merging two paragraphs writes, worked out before anything is written: their units and
+// how the units differ. It touches neither document, and keys words in a table that need only be
+// the same for the two paragraphs, so it may be made on another thread.
+struct MergePlan {
+    ParagraphContent a{}, b{};
+    Units unitsA{}, unitsB{};
+    Script script{};
+    bool whole = false;
+};
+
+// `whole`: the two are unlike, and shown as all of one deleted and all of the other inserted.
+MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole);
+
+// Writes, just before the revised paragraph, the paragraph that shows how the plan's `a` became
+// its `b`; answers it. The revised paragraph itself is left for the caller to remove.
+pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Part part,
+                               std::uint32_t aNumber, std::uint32_t bNumber);
+
+}  // namespace redline
