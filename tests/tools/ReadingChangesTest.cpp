@@ -18,6 +18,11 @@ namespace {
 const std::string kScript = "<script>alert(1)</script>";
 const std::string kImage = "\"><img src=x onerror=alert(1)>";
 
+// A paragraph that holds an equation whose text is `formula`.
+std::string Equation(const std::string& formula) {
+    return P(R("Energy: ") + "<m:oMath><m:r><m:t>" + formula + "</m:t></m:r></m:oMath>");
+}
+
 class ReadingChanges : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -29,13 +34,14 @@ class ReadingChanges : public ::testing::Test {
         WriteDocx(original_,
                   kept + Text("The quick brown fox jumps.") + moved + between + Text(kScript) +
                       P(R("Make ") + R("this") + R(" bold.")) +
-                      Table({{"Name", "Town"}, {"Ada", "Paris"}}) + Text("Gone tomorrow."),
+                      Table({{"Name", "Town"}, {"Ada", "Paris"}}) + Equation("E=mc") +
+                      Text("Gone tomorrow."),
                   Header(Text("Draft edition")));
         WriteDocx(revised_,
                   kept + Text("The quick red fox jumps.") + between + moved +
                       Text(kScript + " " + kImage) +
                       P(R("Make ") + R("this", "<w:b/>") + R(" bold.")) +
-                      Table({{"Name", "Town"}, {"Ada", "Rome"}}),
+                      Table({{"Name", "Town"}, {"Ada", "Rome"}}) + Equation("E=mc²"),
                   Header(Text("Final edition")));
     }
 
@@ -71,6 +77,8 @@ TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
     EXPECT_NE(run.out.find("(moved here)"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("(formatting changed: \"this\")"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("[-Gone tomorrow.-]"), std::string::npos) << run.out;
+    // An equation shows its text, as the change list does.
+    EXPECT_NE(run.out.find("Energy: [-E=mc-]{+E=mc²+}"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("\033["), std::string::npos) << "no colour into a pipe";
     const std::vector<std::string> onTerminal = {QUORVANE_COMPARE_TOOL, original_, revised_,
                                                  "--text"};
@@ -158,6 +166,8 @@ TEST_F(ReadingChanges, TheReportLoadsInABrowserShowsEveryChangeAndRunsNoDocument
     EXPECT_EQ(dom.find("<img"), std::string::npos);
     EXPECT_NE(dom.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     EXPECT_NE(dom.find("\"&gt;&lt;img src=x onerror=alert(1)&gt;"), std::string::npos);
+    EXPECT_NE(dom.find(">E=mc<"), std::string::npos) << "the equation's old text";
+    EXPECT_NE(dom.find(">E=mc²<"), std::string::npos) << "the equation's new text";
 
     // Every change the command line counts is marked, numbered, in the document.
     for (const char* kind : {"insertion", "deletion", "move", "formatting"}) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "redline/io/Xml.h"
+#include "redline/read/Elements.h"
 #include "redline/read/Words.h"
 
 namespace redline {
@@ -34,17 +35,14 @@ void CollectText(const pugi::xml_node& node, std::string& text) {
 // The text of a block as a change report gives it, appended to `text`.
 void AppendText(const pugi::xml_node& node, std::string& text) {
     for (const pugi::xml_node& child : node.children()) {
-        if (Named(child, "w:t") || Named(child, "w:delText") || Named(child, "m:t")) {
-            text += child.text().get();
-        } else if (Named(child, "w:tab")) {
-            text += '\t';
-        } else if (Named(child, "w:br") || Named(child, "w:cr")) {
-            text += '\n';
+        const ElementKind kind = KindOf(child);
+        if (kind == ElementKind::Text || kind == ElementKind::Tab || kind == ElementKind::Break ||
+            kind == ElementKind::NoBreakHyphen) {
+            text += ShownText(child);
         } else if (Named(child, "w:p")) {
             if (!text.empty() && text.back() != '\n') text += '\n';
             AppendText(child, text);
-        } else if (child.type() == pugi::node_element && !Named(child, "w:instrText") &&
-                   !Named(child, "w:delInstrText")) {
+        } else if (child.type() == pugi::node_element && kind != ElementKind::FieldCode) {
             AppendText(child, text);
         }
     }

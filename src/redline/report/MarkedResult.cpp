@@ -5,6 +5,7 @@
 
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
+#include "redline/read/Elements.h"
 #include "redline/read/Story.h"
 
 namespace redline {
@@ -20,6 +21,8 @@ bool MarkedParagraph::changed() const {
 namespace {
 
 SpanKind KindOfMark(const pugi::xml_node& node) {
+    const ElementKind kind = KindOf(node);
+    if (kind != ElementKind::Adding && kind != ElementKind::Removing) return SpanKind::Plain;
     if (Named(node, "w:ins")) return SpanKind::Inserted;
     if (Named(node, "w:del")) return SpanKind::Deleted;
     if (Named(node, "w:moveFrom")) return SpanKind::MovedFrom;
@@ -146,7 +149,7 @@ class MarkedReader {
             const SpanKind marked = KindOfMark(child);
             if (marked != SpanKind::Plain) {
                 inline_(child, part, marked, child.attribute("w:id").as_int(), out);
-            } else if (Named(child, "w:r")) {
+            } else if (KindOf(child) == ElementKind::Run) {  // an equation's runs too
                 run(child, part, kind, mark, out);
             } else {
                 inline_(child, part, kind, mark, out);
@@ -160,22 +163,17 @@ class MarkedReader {
         for (const pugi::xml_node& child : r.children()) {
             Span span{kind, "", static_cast<bool>(change), mark};
             if (change && !mark) span.mark = change.attribute("w:id").as_int();
-            if (Named(child, "w:t") || Named(child, "w:delText")) {
-                span.text = child.text().get();
-            } else if (Named(child, "w:tab")) {
-                span.text = "\t";
-            } else if (Named(child, "w:br") || Named(child, "w:cr")) {
-                span.text = "\n";
-            } else if (Named(child, "w:noBreakHyphen")) {
-                span.text = "\u2011";
-            } else if (Named(child, "w:footnoteReference") || Named(child, "w:endnoteReference")) {
+            const ElementKind element = KindOf(child);
+            if (element == ElementKind::Text || element == ElementKind::Tab ||
+                element == ElementKind::Break || element == ElementKind::NoBreakHyphen) {
+                span.text = ShownText(child);
+            } else if (element == ElementKind::NoteReference) {
                 const bool end = Named(child, "w:endnoteReference");
                 auto& list = end ? endnotes_ : footnotes_;
                 list.push_back(child.attribute("w:id").value());
                 span.note = static_cast<int>(list.size());
                 span.noteEnd = end;
-            } else if (Named(child, "w:drawing") || Named(child, "w:pict") ||
-                       Named(child, "mc:AlternateContent") || Named(child, "w:object")) {
+            } else if (element == ElementKind::Object) {
                 std::vector<pugi::xml_node> contents;
                 BoxContents(child, contents);
                 if (contents.empty()) {

@@ -1,0 +1,38 @@
+// What a WordprocessingML element is, decided once for every reader of the engine: the
+// comparison, the change list and the marked-result reader ask here, so that they cannot
+// disagree on what text a run shows or which marks take content away.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <string_view>
+
+namespace redline {
+
+enum class ElementKind : std::uint8_t {
+    Other,           // anything else: walked into where it holds content
+    Run,             // w:r, and an equation's m:r
+    Text,            // w:t, w:delText, m:t
+    Tab,             // w:tab
+    Break,           // w:br, w:cr
+    NoBreakHyphen,   // w:noBreakHyphen
+    NoteReference,   // w:footnoteReference, w:endnoteReference
+    FieldCharacter,  // w:fldChar
+    FieldCode,       // w:instrText, w:delInstrText
+    Object,          // w:drawing, w:pict, w:object, mc:AlternateContent
+    Equation,        // m:oMath, m:oMathPara
+    Marker,          // takes no place: bookmarks, comment ranges and references, permissions
+    Properties,      // w:pPr, w:rPr, w:sectPr, w:tblPr, w:trPr, w:tcPr, w:sdtPr, m:rPr, m:ctrlPr...
+    Adding,          // a mark that adds content: w:ins, w:moveTo
+    Removing,        // a mark that takes content away: w:del, w:moveFrom
+    Story,           // holds a story of its own: w:txbxContent, w:footnote, w:endnote, w:comment
+};
+
+ElementKind KindOf(const pugi::xml_node& node);
+
+// What a run's content element shows a reader as text: a text's characters, "\t" for a tab,
+// "\n" for a break, a non-breaking hyphen; empty for anything else (an object, a field's code).
+std::string_view ShownText(const pugi::xml_node& element);
+
+}  // namespace redline
