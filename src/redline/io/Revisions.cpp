@@ -3,19 +3,21 @@
 #include <string_view>
 #include <vector>
 
+#include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 
 namespace redline {
 
 namespace {
 
-bool IsMark(std::string_view name) {
-    return name == "w:ins" || name == "w:del" || name == "w:moveFrom" || name == "w:moveTo";
+bool IsMark(const pugi::xml_node& node) {
+    const ElementKind kind = KindOf(node);
+    return kind == ElementKind::Adding || kind == ElementKind::Removing;
 }
 
-// Whether content under the mark `name` leaves the document in this resolution.
-bool Goes(std::string_view name, Resolution resolution) {
-    const bool removed = name == "w:del" || name == "w:moveFrom";
+// Whether content under the mark leaves the document in this resolution.
+bool Goes(const pugi::xml_node& mark, Resolution resolution) {
+    const bool removed = KindOf(mark) == ElementKind::Removing;
     return resolution == Resolution::Accept ? removed : !removed;
 }
 
@@ -51,7 +53,7 @@ void RestoreProperties(pugi::xml_node change) {
     for (pugi::xml_node child : properties.children()) {
         const std::string_view name = child.name();
         const bool kept = Named(properties, "w:pPr") && (name == "w:rPr" || name == "w:sectPr");
-        if (!kept && !IsMark(name)) gone.push_back(child);
+        if (!kept && !IsMark(child)) gone.push_back(child);
     }
     for (pugi::xml_node child : gone) properties.remove_child(child);
     pugi::xml_node before = properties.first_child();
@@ -110,9 +112,9 @@ void Decide(const pugi::xml_node& root, Resolution resolution, Changes& changes)
         for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
             if (child.type() != pugi::node_element) continue;
             const std::string_view name = child.name();
-            if (IsMark(name) && IsProperties(node)) {
+            if (IsMark(child) && IsProperties(node)) {
                 pugi::xml_node owner = OwnerOf(node);
-                if (Goes(name, resolution)) {
+                if (Goes(child, resolution)) {
                     if (Named(owner, "w:pPr")) {
                         // The paragraph's mark goes: the paragraph joins the next.
                         owner.parent().append_attribute(kJoins) = "1";
@@ -122,9 +124,10 @@ void Decide(const pugi::xml_node& root, Resolution resolution, Changes& changes)
                     }
                 }
                 child.set_name(kGone);
-            } else if (IsMark(name)) {
-                child.set_name(Goes(name, resolution) ? kGone : kUnwrapped);
-                if (!Goes(name, resolution)) pending.push_back(child);
+            } else if (IsMark(child)) {
+                const bool goes = Goes(child, resolution);
+                child.set_name(goes ? kGone : kUnwrapped);
+                if (!goes) pending.push_back(child);
             } else if (name == "w:cellIns" || name == "w:cellDel") {
                 const bool goes = (name == "w:cellDel") == (resolution == Resolution::Accept);
                 pugi::xml_node gone = goes ? OwnerOf(node) : child;
@@ -268,7 +271,7 @@ void RemoveEmptyContainers(pugi::xml_node node) {
 bool HoldsRevisions(const pugi::xml_node& root) {
     return root.find_node([](const pugi::xml_node& n) {
         const std::string_view name = n.name();
-        return IsMark(name) || IsPropertyChange(name) || IsRange(name) || name == "w:cellIns" ||
+        return IsMark(n) || IsPropertyChange(name) || IsRange(name) || name == "w:cellIns" ||
                name == "w:cellDel";
     });
 }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "redline/io/Xml.h"
-#include "redline/read/Elements.h"
+#include "redline/io/Elements.h"
 #include "redline/read/Words.h"
 
 namespace redline {

@@ -5,7 +5,7 @@
 
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
-#include "redline/read/Elements.h"
+#include "redline/io/Elements.h"
 #include "redline/read/Story.h"
 
 namespace redline {

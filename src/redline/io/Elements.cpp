@@ -1,4 +1,4 @@
-#include "redline/read/Elements.h"
+#include "redline/io/Elements.h"
 
 #include <cstring>
 #include <string>
