@@ -121,7 +121,7 @@ TEST(WritingParts, ALargeBodyIsStoredAsWrittenAtOnce) {
             "<w:body>" +
             body + "<w:sectPr/></w:body></w:document>");
         TemporaryFolder folder;
-        redline::XmlPart part;
+        redline::PackagePart part;
         part.name = "word/document.xml";
         part.xml.reset(document);
         redline::Package package;

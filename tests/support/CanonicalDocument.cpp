@@ -42,7 +42,8 @@ class Canonical {
         for (pugi::xml_node reference : body.child("w:sectPr").children()) {
             const bool header = Named(reference, "w:headerReference");
             if (!header && !Named(reference, "w:footerReference")) continue;
-            const redline::XmlPart* part = byId(side_.main, reference.attribute("r:id").value());
+            const redline::PackagePart* part =
+                byId(side_.main, reference.attribute("r:id").value());
             if (!part) continue;
             out += std::string("[") + (header ? "header " : "footer ") +
                    reference.attribute("w:type").value() + "]\n" +
@@ -52,11 +53,11 @@ class Canonical {
     }
 
   private:
-    const redline::XmlPart* load(const std::string& name) {
+    const redline::PackagePart* load(const std::string& name) {
         if (name.empty()) return nullptr;
         auto& part = parts_[name];
         if (!part) {
-            part = std::make_unique<redline::XmlPart>();
+            part = std::make_unique<redline::PackagePart>();
             if (!redline::LoadPart(side_.package, name, *part)) {
                 parts_.erase(name);  // not there: asked again, it is still not there
                 return nullptr;
@@ -65,7 +66,7 @@ class Canonical {
         }
         return part.get();
     }
-    const redline::XmlPart* byId(const redline::XmlPart& from, const std::string& id) {
+    const redline::PackagePart* byId(const redline::PackagePart& from, const std::string& id) {
         const redline::Relationship* relationship = from.relationships.find(id);
         return relationship && !relationship->external
                    ? load(from.relationships.partOf(*relationship))
@@ -73,7 +74,7 @@ class Canonical {
     }
 
     // What a relationship id stands for: the target's bytes or an external address.
-    std::string target(const redline::XmlPart& from, const std::string& id) {
+    std::string target(const redline::PackagePart& from, const std::string& id) {
         const redline::Relationship* relationship = from.relationships.find(id);
         if (!relationship) return "?";
         if (relationship->external) return "url:" + relationship->target;
@@ -84,7 +85,8 @@ class Canonical {
 
     static std::string indent(int depth) { return std::string(2 * depth, ' '); }
 
-    std::string blocks(const pugi::xml_node& container, const redline::XmlPart& part, int depth) {
+    std::string blocks(const pugi::xml_node& container, const redline::PackagePart& part,
+                       int depth) {
         std::string out;
         for (pugi::xml_node block : container.children()) {
             if (Named(block, "w:p")) {
@@ -108,7 +110,7 @@ class Canonical {
         return out;
     }
 
-    std::string table(const pugi::xml_node& table, const redline::XmlPart& part, int depth) {
+    std::string table(const pugi::xml_node& table, const redline::PackagePart& part, int depth) {
         std::string out = indent(depth) + "table " + properties(table.child("w:tblPr"), part) +
                           " " + xml(table.child("w:tblGrid"), part) + "\n";
         return out + blocks(table, part, depth + 1);
@@ -116,7 +118,7 @@ class Canonical {
 
     // Properties without what never shows; a paragraph's without its mark's formatting and its
     // section, which stay with the revised side by design.
-    std::string properties(const pugi::xml_node& properties, const redline::XmlPart& part) {
+    std::string properties(const pugi::xml_node& properties, const redline::PackagePart& part) {
         if (!properties) return "{}";
         std::vector<std::string> children;
         for (pugi::xml_node child : properties.children()) {
@@ -130,7 +132,7 @@ class Canonical {
         return out + "}";
     }
 
-    std::string paragraph(const pugi::xml_node& paragraph, const redline::XmlPart& part) {
+    std::string paragraph(const pugi::xml_node& paragraph, const redline::PackagePart& part) {
         Spans spans;
         content(paragraph, part, "", spans);
         return "p " + properties(paragraph.child("w:pPr"), part) + " " + spans.text();
@@ -157,7 +159,7 @@ class Canonical {
         std::vector<std::pair<std::string, std::string>> spans_;
     };
 
-    void content(const pugi::xml_node& node, const redline::XmlPart& part,
+    void content(const pugi::xml_node& node, const redline::PackagePart& part,
                  const std::string& context, Spans& spans) {
         for (pugi::xml_node child : node.children()) {
             const std::string_view name = child.name();
@@ -180,8 +182,8 @@ class Canonical {
         }
     }
 
-    void run(const pugi::xml_node& run, const redline::XmlPart& part, const std::string& context,
-             Spans& spans) {
+    void run(const pugi::xml_node& run, const redline::PackagePart& part,
+             const std::string& context, Spans& spans) {
         const std::string key = context + properties(run.child("w:rPr"), part);
         for (pugi::xml_node child : run.children()) {
             const std::string_view name = child.name();
@@ -204,7 +206,8 @@ class Canonical {
 
     std::string note(const pugi::xml_node& reference) {
         const bool foot = Named(reference, "w:footnoteReference");
-        const redline::XmlPart* part = load(side_.partOfType(foot ? "/footnotes" : "/endnotes"));
+        const redline::PackagePart* part =
+            load(side_.partOfType(foot ? "/footnotes" : "/endnotes"));
         if (!part) return "note?";
         const pugi::xml_node found = part->xml.document_element().find_child_by_attribute(
             foot ? "w:footnote" : "w:endnote", "w:id", reference.attribute("w:id").value());
@@ -215,7 +218,7 @@ class Canonical {
     }
 
     // An element with its attributes, no content.
-    std::string shallow(const pugi::xml_node& node, const redline::XmlPart& part) {
+    std::string shallow(const pugi::xml_node& node, const redline::PackagePart& part) {
         std::vector<std::string> attributes;
         for (pugi::xml_attribute attribute : node.attributes()) {
             const std::string_view name = attribute.name();
@@ -232,7 +235,7 @@ class Canonical {
 
     // An element as text: paragraphs inside it (a text box's) read as paragraphs, runs of math
     // joined like runs of text, ids and namespace declarations left out.
-    std::string xml(const pugi::xml_node& node, const redline::XmlPart& part) {
+    std::string xml(const pugi::xml_node& node, const redline::PackagePart& part) {
         if (!node) return "";
         if (Named(node, "w:txbxContent")) return "txbx[" + blocks(node, part, 0) + "]";
         std::string out = shallow(node, part);
@@ -271,7 +274,7 @@ class Canonical {
 
     redline::DocumentSide& side_;
     redline::Resolution resolution_;
-    std::map<std::string, std::unique_ptr<redline::XmlPart>> parts_;
+    std::map<std::string, std::unique_ptr<redline::PackagePart>> parts_;
 };
 
 }  // namespace

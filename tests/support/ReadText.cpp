@@ -18,20 +18,20 @@ class Parts {
     explicit Parts(DocumentSide& side) : side_(side) {}
 
     // The part that the main part's relationship `id` names, or that of `typeSuffix`.
-    const XmlPart* byId(const std::string& id) {
+    const PackagePart* byId(const std::string& id) {
         const Relationship* relationship = side_.main.relationships.find(id);
         return relationship ? load(side_.main.relationships.partOf(*relationship)) : nullptr;
     }
-    const XmlPart* byType(const std::string& typeSuffix) {
+    const PackagePart* byType(const std::string& typeSuffix) {
         return load(side_.partOfType(typeSuffix));
     }
 
   private:
-    const XmlPart* load(const std::string& name) {
+    const PackagePart* load(const std::string& name) {
         if (name.empty()) return nullptr;
         auto& part = parts_[name];
         if (!part) {
-            part = std::make_unique<XmlPart>();
+            part = std::make_unique<PackagePart>();
             if (!LoadPart(side_.package, name, *part)) {
                 parts_.erase(name);  // not there: asked again, it is still not there
                 return nullptr;
@@ -41,7 +41,7 @@ class Parts {
     }
 
     DocumentSide& side_;
-    std::map<std::string, std::unique_ptr<XmlPart>> parts_;
+    std::map<std::string, std::unique_ptr<PackagePart>> parts_;
 };
 
 class TextReader {
@@ -62,7 +62,7 @@ class TextReader {
 
     std::string note(const pugi::xml_node& reference) {
         const bool foot = Named(reference, "w:footnoteReference");
-        const XmlPart* part = parts_.byType(foot ? "/footnotes" : "/endnotes");
+        const PackagePart* part = parts_.byType(foot ? "/footnotes" : "/endnotes");
         if (!part) return "[^?]";
         const pugi::xml_node found = part->xml.first_child().find_child_by_attribute(
             foot ? "w:footnote" : "w:endnote", "w:id", reference.attribute("w:id").value());
@@ -205,7 +205,7 @@ std::string HeadersAndFooters(DocumentSide& side, Parts& parts, Reading reading)
             for (const char* kind : {"default", "first", "even"}) {
                 const pugi::xml_node reference =
                     section.node().find_child_by_attribute(element, "w:type", kind);
-                const XmlPart* part =
+                const PackagePart* part =
                     reference ? parts.byId(reference.attribute("r:id").value()) : nullptr;
                 if (!part) continue;
                 const std::string text = TextReader(reading, parts).read(part->xml.first_child());

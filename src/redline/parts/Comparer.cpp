@@ -13,7 +13,7 @@
 
 namespace redline {
 
-bool HoldsInsides(const pugi::xml_node& kept) {
+bool HoldsNestedStories(const pugi::xml_node& kept) {
     auto inside = [](const pugi::xml_node& node) {
         return Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference") ||
                Named(node, "w:txbxContent");
@@ -68,7 +68,7 @@ std::string MathKey(const pugi::xml_node& node) {
 // by where they stand; their content is compared on its own.
 class ContentKeys : public ObjectKeys {
   public:
-    ContentKeys(const Package& package, const XmlPart& part) : package_(package), part_(part) {}
+    ContentKeys(const Package& package, const PackagePart& part) : package_(package), part_(part) {}
 
     std::string describe(const pugi::xml_node& node) override {
         if (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference")) {
@@ -137,7 +137,7 @@ class ContentKeys : public ObjectKeys {
     }
 
     const Package& package_;
-    const XmlPart& part_;
+    const PackagePart& part_;
 };
 
 // The text boxes directly below `node` (not those inside other text boxes): run children that
@@ -191,13 +191,13 @@ void CollectReferences(const pugi::xml_node& node, const char* name,
 
 // Hears what the writer keeps and inserts: the notes of kept references are paired, those of
 // new ones inserted; kept text boxes are gathered to be compared after their story.
-class Insides : public Inside {
+class NestedPairing : public NestedStories {
   public:
-    Insides(Notes& footnotes, Notes& endnotes) : footnotes_(footnotes), endnotes_(endnotes) {}
+    NestedPairing(Notes& footnotes, Notes& endnotes) : footnotes_(footnotes), endnotes_(endnotes) {}
 
     void kept(const pugi::xml_node& a, const pugi::xml_node& b) override {
         // Most kept blocks hold neither: one look at each instead of a walk for every kind.
-        if (!HoldsInsides(a) || !HoldsInsides(b)) return;
+        if (!HoldsNestedStories(a) || !HoldsNestedStories(b)) return;
         for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
                                    std::pair{"w:endnoteReference", &endnotes_}}) {
             std::vector<std::string> idsA, idsB;
@@ -265,8 +265,8 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
 
 Comparer::~Comparer() = default;
 
-std::string Comparer::adoptNote(const std::string& kind, const std::string& id) {
-    return (kind == "footnote" ? footnotes_ : endnotes_)->adoptNote(kind, id);
+std::string Comparer::carryNote(const std::string& kind, const std::string& id) {
+    return (kind == "footnote" ? footnotes_ : endnotes_)->carryNote(kind, id);
 }
 
 std::vector<Change> Comparer::run(const std::string& result) {
@@ -294,17 +294,17 @@ std::vector<Change> Comparer::run(const std::string& result) {
     return std::move(changes_);
 }
 
-void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node& containerA,
-                              const pugi::xml_node& containerB, Part part, bool moves,
-                              bool record) {
+void Comparer::compareStories(const PackagePart& a, PackagePart& b,
+                              const pugi::xml_node& containerA, const pugi::xml_node& containerB,
+                              Part part, bool moves, bool record) {
     ContentKeys keysA(a_.package, a), keysB(b_.package, b);
     StoryReader readerA(keys_, keysA), readerB(keys_, keysB);
-    Adoption adoption(shared_, a, b, this);
-    Insides insides(*footnotes_, *endnotes_);
+    PartCarryOver carryOver(shared_, a, b, this);
+    NestedPairing nested(*footnotes_, *endnotes_);
     std::vector<Change> unrecorded;
-    WriteContext context{stamp_,    options_, readerA,
-                         readerB,   adoption, record ? changes_ : unrecorded,
-                         nextMove_, &insides};
+    WriteContext context{stamp_,    options_,  readerA,
+                         readerB,   carryOver, record ? changes_ : unrecorded,
+                         nextMove_, &nested};
     Story storyA, storyB;
     auto readA = [&] { storyA = readerA.read(containerA); };
     auto readB = [&] { storyB = readerB.read(containerB); };
@@ -320,7 +320,7 @@ void Comparer::compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node
     }
     WriteStory(storyA, storyB, context, part, moves);
     if (options_.skip.textBoxes) return;
-    for (const auto& [boxA, boxB] : insides.boxes) {
+    for (const auto& [boxA, boxB] : nested.boxes) {
         const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);
         // The shape's own content and its older (VML) form get the same marks, reported once:
         // every box of the shape (a group holds several) is reported from its own form alone.
@@ -342,12 +342,13 @@ void Comparer::markStory(const pugi::xml_node& container, Mark mark, Part part) 
                         ReportText(container), 0, 0, stamp_.peek() > since ? since : 0});
 }
 
-XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_ptr<XmlPart>>& parts,
-                        const std::string& name) {
+PackagePart* Comparer::part(DocumentSide& side,
+                            std::map<std::string, std::unique_ptr<PackagePart>>& parts,
+                            const std::string& name) {
     if (name.empty()) return nullptr;
     if (name == side.main.name) return &side.main;
     if (const auto found = parts.find(name); found != parts.end()) return found->second.get();
-    auto loaded = std::make_unique<XmlPart>();
+    auto loaded = std::make_unique<PackagePart>();
     try {
         if (!LoadPart(side.package, name, *loaded)) return nullptr;
     } catch (const BadDocument& e) {
@@ -357,16 +358,16 @@ XmlPart* Comparer::part(DocumentSide& side, std::map<std::string, std::unique_pt
     return (parts[name] = std::move(loaded)).get();
 }
 
-XmlPart* Comparer::originalPart(const std::string& name) {
+PackagePart* Comparer::originalPart(const std::string& name) {
     return part(a_, partsA_, name);
 }
 
-XmlPart* Comparer::resultPart(const std::string& name) {
+PackagePart* Comparer::resultPart(const std::string& name) {
     return part(b_, partsB_, name);
 }
 
-XmlPart* Comparer::addResultPart(const std::string& name, const std::string& type,
-                                 const std::string& contentType, const std::string& rootXml) {
+PackagePart* Comparer::addResultPart(const std::string& name, const std::string& type,
+                                     const std::string& contentType, const std::string& rootXml) {
     b_.package.put(name, rootXml);
     shared_.addOverride(name, contentType);
     b_.main.relationships.add({type, TargetFrom(b_.main.name, name)});

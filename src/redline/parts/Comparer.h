@@ -11,7 +11,7 @@
 #include "redline/Changes.h"
 #include "redline/Compare.h"
 #include "redline/read/Document.h"
-#include "redline/write/Adoption.h"
+#include "redline/write/CarryOver.h"
 #include "redline/write/Marks.h"
 
 namespace redline {
@@ -19,7 +19,7 @@ namespace redline {
 class Notes;
 
 // Original content that refers to notes brings them along, through the notes of their kind.
-class Comparer : private NoteAdopter {
+class Comparer : private NoteCarryOver {
   public:
     Comparer(const std::string& original, const std::string& revised,
              const CompareOptions& options);
@@ -30,39 +30,40 @@ class Comparer : private NoteAdopter {
     // Compares the story in `containerA` (of the original's part `a`) with the one in
     // `containerB` (of the result's part `b`), rewriting the latter, and then the text boxes the
     // two have in common. `record`: whether its changes are reported.
-    void compareStories(const XmlPart& a, XmlPart& b, const pugi::xml_node& containerA,
+    void compareStories(const PackagePart& a, PackagePart& b, const pugi::xml_node& containerA,
                         const pugi::xml_node& containerB, Part part, bool moves,
                         bool record = true);
     // Marks every block of a story of the result inserted or deleted; reports it as one change.
     void markStory(const pugi::xml_node& container, Mark mark, Part part);
 
     // The part `name` of each side, read once.
-    XmlPart* originalPart(const std::string& name);
-    XmlPart* resultPart(const std::string& name);
+    PackagePart* originalPart(const std::string& name);
+    PackagePart* resultPart(const std::string& name);
     // A new part of the result, with a relationship of `type` from the main part.
-    XmlPart* addResultPart(const std::string& name, const std::string& type,
-                           const std::string& contentType, const std::string& rootXml);
+    PackagePart* addResultPart(const std::string& name, const std::string& type,
+                               const std::string& contentType, const std::string& rootXml);
 
     DocumentSide& original() { return a_; }
     DocumentSide& result() { return b_; }
-    ResultShared& shared() { return shared_; }
+    CarryOverShared& shared() { return shared_; }
     Stamp& stamp() { return stamp_; }
     std::vector<Change>& changes() { return changes_; }
 
   private:
-    std::string adoptNote(const std::string& kind, const std::string& id) override;
+    std::string carryNote(const std::string& kind, const std::string& id) override;
     void headersAndFooters();
-    XmlPart* part(DocumentSide& side, std::map<std::string, std::unique_ptr<XmlPart>>& parts,
-                  const std::string& name);
+    PackagePart* part(DocumentSide& side,
+                      std::map<std::string, std::unique_ptr<PackagePart>>& parts,
+                      const std::string& name);
 
     DocumentSide a_, b_;
     CompareOptions options_;
     KeyTable keys_;
     Stamp stamp_;
     std::vector<Change> changes_;
-    ResultShared shared_;
+    CarryOverShared shared_;
     int nextMove_ = 0;
-    std::map<std::string, std::unique_ptr<XmlPart>> partsA_, partsB_;
+    std::map<std::string, std::unique_ptr<PackagePart>> partsA_, partsB_;
     std::unique_ptr<Notes> footnotes_, endnotes_;
 };
 

@@ -45,8 +45,10 @@ void Comparer::headersAndFooters() {
                     refA ? a_.main.relationships.find(Attribute(refA, "r:id")) : nullptr;
                 const Relationship* relB =
                     refB ? b_.main.relationships.find(Attribute(refB, "r:id")) : nullptr;
-                XmlPart* partA = relA ? originalPart(a_.main.relationships.partOf(*relA)) : nullptr;
-                XmlPart* partB = relB ? resultPart(b_.main.relationships.partOf(*relB)) : nullptr;
+                PackagePart* partA =
+                    relA ? originalPart(a_.main.relationships.partOf(*relA)) : nullptr;
+                PackagePart* partB =
+                    relB ? resultPart(b_.main.relationships.partOf(*relB)) : nullptr;
                 if (partB && std::find(done.begin(), done.end(), partB->name) != done.end())
                     continue;
                 if (partB) done.push_back(partB->name);
@@ -63,7 +65,7 @@ void Comparer::headersAndFooters() {
                     pugi::xml_node reference = sectionB.prepend_child(element);
                     reference.append_attribute("w:type") = kind;
                     reference.append_attribute("r:id") = id.c_str();
-                    if (XmlPart* copied = resultPart(copy)) {
+                    if (PackagePart* copied = resultPart(copy)) {
                         done.push_back(copy);
                         markStory(copied->xml.first_child(), Mark::Delete, part);
                     }

@@ -40,19 +40,19 @@ bool Notes::load() {
     return true;
 }
 
-pugi::xml_node Notes::note(XmlPart& part, const std::string& id) const {
+pugi::xml_node Notes::note(PackagePart& part, const std::string& id) const {
     return part.xml.first_child().find_child_by_attribute(("w:" + kind_).c_str(), "w:id",
                                                           id.c_str());
 }
 
-std::string Notes::adoptNote(const std::string&, const std::string& id) {
+std::string Notes::carryNote(const std::string&, const std::string& id) {
     load();
     const pugi::xml_node original = a_ ? note(*a_, id) : pugi::xml_node();
     if (!original) return id;
     pugi::xml_node copy = b_->xml.first_child().append_copy(original);
     const std::string newId = std::to_string(nextId_++);
     copy.attribute("w:id").set_value(newId.c_str());
-    Adoption(comparer_.shared(), *a_, *b_, this).adopt(copy);
+    PartCarryOver(comparer_.shared(), *a_, *b_, this).carry(copy);
     done_.insert(newId);
     comparer_.markStory(copy, Mark::Delete, part_);
     return newId;

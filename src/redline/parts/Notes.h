@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "redline/Changes.h"
-#include "redline/write/Adoption.h"
+#include "redline/write/CarryOver.h"
 
 namespace redline {
 
 class Comparer;
-struct XmlPart;
+struct PackagePart;
 
-class Notes : public NoteAdopter {
+class Notes : public NoteCarryOver {
   public:
     // `kind`: "footnote" or "endnote".
     Notes(Comparer& comparer, std::string kind, Part part);
@@ -24,20 +24,20 @@ class Notes : public NoteAdopter {
     void pair(const std::string& a, const std::string& b) { pairs_.emplace_back(a, b); }
     // The result's note `b` is new.
     void inserted(const std::string& b) { inserted_.push_back(b); }
-    std::string adoptNote(const std::string& kind, const std::string& id) override;
+    std::string carryNote(const std::string& kind, const std::string& id) override;
     // Compares the paired notes and marks the new ones, until no more come.
     void process();
 
   private:
     bool load();
-    pugi::xml_node note(XmlPart& part, const std::string& id) const;
+    pugi::xml_node note(PackagePart& part, const std::string& id) const;
     std::string relationshipType() const;
 
     Comparer& comparer_;
     std::string kind_;
     Part part_;
-    XmlPart* a_ = nullptr;
-    XmlPart* b_ = nullptr;
+    PackagePart* a_ = nullptr;
+    PackagePart* b_ = nullptr;
     std::vector<std::pair<std::string, std::string>> pairs_;
     std::vector<std::string> inserted_;
     std::set<std::string> done_;  // the result's notes already handled

@@ -82,7 +82,7 @@ void Relationships::save(Package& package) const {
     package.put(relsName_, SerializePart(*xml_));
 }
 
-bool LoadPart(const Package& package, const std::string& name, XmlPart& part) {
+bool LoadPart(const Package& package, const std::string& name, PackagePart& part) {
     if (name.empty() || !package.has(name)) return false;
     part.name = name;
     ParsePart(part.xml, package.part(name), name);
@@ -108,7 +108,7 @@ struct PipingWriter : pugi::xml_writer {
 
 }  // namespace
 
-void SavePart(const XmlPart& part, Package& package) {
+void SavePart(const PackagePart& part, Package& package) {
     // Compressed as it is written, its text never held whole: a long body in two halves at
     // once, anything else compressed on the second core as it is written on the first.
     if (InHalves(part.xml)) {

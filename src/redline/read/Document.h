@@ -45,7 +45,7 @@ class Relationships {
 std::string ResolvePartName(const std::string& folder, const std::string& target);
 
 // One XML part of a package, parsed, with its relationships.
-struct XmlPart {
+struct PackagePart {
     std::string name;  // "word/document.xml"
     pugi::xml_document xml;
     Relationships relationships;
@@ -53,10 +53,10 @@ struct XmlPart {
 
 // Reads the part `name` of `package` with its relationships; answers false when there is no
 // such part. Raises BadDocument when it is there but cannot be read.
-bool LoadPart(const Package& package, const std::string& name, XmlPart& part);
+bool LoadPart(const Package& package, const std::string& name, PackagePart& part);
 
 // Writes the part and its relationships back into `package`.
-void SavePart(const XmlPart& part, Package& package);
+void SavePart(const PackagePart& part, Package& package);
 
 // The target a relationship of the part `from` gives to the part `to`: relative to `from`'s
 // folder when `to` lies below it, else from the package's root.
@@ -65,7 +65,7 @@ std::string TargetFrom(const std::string& from, const std::string& to);
 struct DocumentSide {
     std::string path;
     Package package;
-    XmlPart main;
+    PackagePart main;
     // The part that a relationship of the main part of a type ending in `typeSuffix` names
     // ("/footnotes"), or "" when there is none.
     std::string partOfType(const std::string& typeSuffix) const;

@@ -60,7 +60,8 @@ std::uint64_t Fnv(std::string_view text, std::uint64_t hash = 146959810393466560
     return hash;
 }
 
-// The text of every w:t below `node`, in order.
+// The text of every w:t and equation text (m:t) below `node`, in order: what a content control
+// or a simple field is keyed by.
 void CollectText(const pugi::xml_node& node, std::string& out) {
     for (const pugi::xml_node& child : node.children()) {
         if (Named(child, "w:t") || Named(child, "m:t")) {

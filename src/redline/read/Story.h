@@ -1,5 +1,6 @@
-// A story: the sequence of paragraphs and tables that a part of a document holds (the body, a
-// table cell, later a header or a note), each block reduced to the hashes that alignment needs.
+// A story: the sequence of paragraphs and tables that a container of a document holds (the body,
+// a table cell, a header or footer, a note, a text box), each block reduced to the hashes that
+// alignment needs.
 #pragma once
 
 #include <pugixml.hpp>

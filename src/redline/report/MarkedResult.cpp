@@ -3,9 +3,9 @@
 #include <cstring>
 #include <map>
 
+#include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
-#include "redline/io/Elements.h"
 #include "redline/read/Story.h"
 
 namespace redline {
@@ -50,14 +50,14 @@ class MarkedReader {
     }
 
   private:
-    std::vector<MarkedBlock> blocks(const pugi::xml_node& container, const XmlPart& part) {
+    std::vector<MarkedBlock> blocks(const pugi::xml_node& container, const PackagePart& part) {
         std::vector<MarkedBlock> out;
         std::uint32_t original = 1, revised = 1;
         collect(container, part, out, original, revised);
         return out;
     }
 
-    void collect(const pugi::xml_node& container, const XmlPart& part,
+    void collect(const pugi::xml_node& container, const PackagePart& part,
                  std::vector<MarkedBlock>& out, std::uint32_t& original, std::uint32_t& revised) {
         for (const pugi::xml_node& child : container.children()) {
             if (Named(child, "w:p")) {
@@ -110,7 +110,7 @@ class MarkedReader {
         }
     }
 
-    MarkedParagraph paragraph(const pugi::xml_node& p, const XmlPart& part) {
+    MarkedParagraph paragraph(const pugi::xml_node& p, const PackagePart& part) {
         MarkedParagraph out;
         const pugi::xml_node properties = p.child("w:pPr");
         for (const pugi::xml_node& mark : properties.child("w:rPr").children()) {
@@ -139,7 +139,7 @@ class MarkedReader {
     }
 
     // The text below `node`, under the mark `kind` with change id `mark`.
-    void inline_(const pugi::xml_node& node, const XmlPart& part, SpanKind kind, int mark,
+    void inline_(const pugi::xml_node& node, const PackagePart& part, SpanKind kind, int mark,
                  MarkedParagraph& out) {
         for (const pugi::xml_node& child : node.children()) {
             if (child.type() != pugi::node_element || Named(child, "w:pPr") ||
@@ -157,7 +157,7 @@ class MarkedReader {
         }
     }
 
-    void run(const pugi::xml_node& r, const XmlPart& part, SpanKind kind, int mark,
+    void run(const pugi::xml_node& r, const PackagePart& part, SpanKind kind, int mark,
              MarkedParagraph& out) {
         const pugi::xml_node change = r.child("w:rPr").child("w:rPrChange");
         for (const pugi::xml_node& child : r.children()) {
@@ -220,7 +220,7 @@ class MarkedReader {
                 const std::string name = side_.main.relationships.partOf(*relationship);
                 if (done[name]) continue;
                 done[name] = true;
-                auto part = std::make_unique<XmlPart>();
+                auto part = std::make_unique<PackagePart>();
                 if (!LoadPart(side_.package, name, *part)) continue;
                 const auto kind = kinds.find(Attribute(reference, "w:type"));
                 stories_.push_back({header ? Part::Header : Part::Footer,
@@ -235,7 +235,7 @@ class MarkedReader {
     void notes(const char* kind, Part partKind, const std::vector<std::string>& ids) {
         if (ids.empty()) return;
         const std::string name = side_.partOfType(std::string("/") + kind + "s");
-        auto part = std::make_unique<XmlPart>();
+        auto part = std::make_unique<PackagePart>();
         if (name.empty() || !LoadPart(side_.package, name, *part)) return;
         const std::string element = std::string("w:") + kind;
         for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -254,7 +254,7 @@ class MarkedReader {
     std::vector<MarkedStory> stories_;
     std::vector<std::string> footnotes_, endnotes_;
     std::vector<std::vector<MarkedBlock>> boxes_;
-    std::vector<std::unique_ptr<XmlPart>> parts_;
+    std::vector<std::unique_ptr<PackagePart>> parts_;
 };
 
 }  // namespace

@@ -103,15 +103,15 @@ void Emitter::finish(const ParagraphContent& side) {
 
 void Emitter::tell(const Piece& piece, const pugi::xml_node& copy, std::optional<Mark> mark,
                    const ParagraphContent* before, std::int64_t shift) {
-    if (!context_.inside || piece.kind == PieceKind::Text || !copy) return;
+    if (!context_.nested || piece.kind == PieceKind::Text || !copy) return;
     if (mark == Mark::Insert) {
-        context_.inside->inserted(copy);
+        context_.nested->inserted(copy);
     } else if (!mark && before) {
         const std::int64_t place = std::int64_t(piece.begin) - shift;
         for (auto at = FirstReaching(before->pieces, place);
              at != before->pieces.end() && std::int64_t(at->begin) <= place; ++at) {
             if (at->object && std::int64_t(at->begin) == place) {
-                context_.inside->kept(at->node, copy);
+                context_.nested->kept(at->node, copy);
             }
         }
     }
@@ -127,7 +127,7 @@ pugi::xml_node Emitter::target(const pugi::xml_node& wrapper, bool original) {
         for (const pugi::xml_attribute& attribute : wrapper.attributes()) {
             open_.append_attribute(attribute.name()) = attribute.value();
         }
-        if (original) context_.adopt.adopt(open_);
+        if (original) context_.carry.carry(open_);
         openSource_ = wrapper;
     }
     return open_;
@@ -142,7 +142,7 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
         for (pugi::xml_node node = piece.node;; node = node.next_sibling()) {
             pugi::xml_node copy = parent.append_copy(node);
             if (!first) first = copy;
-            if (original) context_.adopt.adopt(copy);
+            if (original) context_.carry.carry(copy);
             if (mark) MarkRuns(copy, *mark, context_.stamp);
             if (node == piece.last) break;
         }
@@ -152,7 +152,7 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
     pugi::xml_node run = stamp.append(parent, "w:r");
     if (const pugi::xml_node properties = piece.run.child("w:rPr")) {
         pugi::xml_node copy = run.append_copy(properties);
-        if (original) context_.adopt.adopt(copy);
+        if (original) context_.carry.carry(copy);
     }
     pugi::xml_node object;
     if (piece.kind == PieceKind::Text) {
@@ -165,7 +165,7 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
         text.text().set(words.data(), words.size());
     } else {
         object = run.append_copy(piece.node);
-        if (original) context_.adopt.adopt(object);
+        if (original) context_.carry.carry(object);
     }
     if (reformat) {
         pugi::xml_node change = PropertiesOf(run, "w:rPr").append_child("w:rPrChange");
@@ -174,7 +174,7 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
         for (const pugi::xml_node& child : oldProperties.children()) {
             if (std::strcmp(child.name(), "w:rPrChange") != 0) old.append_copy(child);
         }
-        context_.adopt.adopt(old);
+        context_.carry.carry(old);
     }
     if (mark) MarkRun(run, *mark, context_.stamp);
     return object;

@@ -80,7 +80,7 @@ void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent&
         const std::string_view name = child.name();
         if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") old.append_copy(child);
     }
-    context.adopt.adopt(old);
+    context.carry.carry(old);
     context.record({ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber}, since);
 }
 

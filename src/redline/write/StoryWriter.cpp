@@ -29,10 +29,10 @@ class Rebuild {
         if (!first_) first_ = node;
         return node;
     }
-    pugi::xml_node copy(pugi::xml_node node, OriginalContent& adopt) {
+    pugi::xml_node copy(pugi::xml_node node, CarryOver& carry) {
         pugi::xml_node copied = container_.append_copy(node);
         if (!first_) first_ = copied;
-        adopt.adopt(copied);
+        carry.carry(copied);
         return copied;
     }
     // Lets go of `node`, an old child that nothing places again (a paragraph merged anew) at
@@ -95,11 +95,11 @@ int SettleTheEnd(std::vector<Step>& steps, const Story& a, const Story& b) {
 void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part);
 
 void Kept(WriteContext& context, const pugi::xml_node& a, const pugi::xml_node& b) {
-    if (context.inside) context.inside->kept(a, b);
+    if (context.nested) context.nested->kept(a, b);
 }
 
 void Inserted(WriteContext& context, const pugi::xml_node& b) {
-    if (context.inside) context.inside->inserted(b);
+    if (context.nested) context.nested->inserted(b);
 }
 
 // Lets go of the original's paragraph once its step has used it up (merged, or copied as
@@ -112,7 +112,7 @@ void LetGo(const Block& original, Part part) {
     constexpr std::uint32_t kLong = 4096;  // characters
     if (original.kind != BlockKind::Paragraph || original.weight >= kLong ||
         (part != Part::Body && part != Part::Table) ||
-        original.node.child("w:pPr").child("w:sectPr") || HoldsInsides(original.node)) {
+        original.node.child("w:pPr").child("w:sectPr") || HoldsNestedStories(original.node)) {
         return;
     }
     pugi::xml_node(original.node).parent().remove_child(original.node);
@@ -167,7 +167,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             return;
         case StepKind::Delete:
         case StepKind::MoveFrom: {
-            pugi::xml_node copied = rebuild.copy(blockA->node, context.adopt);
+            pugi::xml_node copied = rebuild.copy(blockA->node, context.carry);
             const int since = context.stamp.peek();
             MarkBlock(copied, step.move ? Mark::MoveFrom : Mark::Delete, context.stamp, step.move);
             if (!step.move) {
@@ -312,7 +312,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
                 WriteStory(cellA, cellB, context, cells, false);
             }
         } else if (Removes(step.kind)) {
-            pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.adopt);
+            pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.carry);
             const int since = context.stamp.peek();
             MarkRow(copied, Mark::Delete, context.stamp);
             context.record({ChangeKind::Deletion, cells, ReportText(rowsA[step.a].node),

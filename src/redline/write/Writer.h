@@ -17,17 +17,17 @@ namespace redline {
 
 // Brings what comes from the original document into the result: forgets its bookmarks and
 // comments, and gives the pictures, links and styles it refers to a place in the result.
-class OriginalContent {
+class CarryOver {
   public:
-    virtual ~OriginalContent() = default;
-    virtual void adopt(pugi::xml_node copied) = 0;
+    virtual ~CarryOver() = default;
+    virtual void carry(pugi::xml_node copied) = 0;
 };
 
-// Told of the content the writer keeps and inserts, for what lies inside it and is compared on
-// its own: notes and text boxes.
-class Inside {
+// Told of the content the writer keeps and inserts, for the stories nested in it that are
+// compared on their own: notes (through their references) and text boxes.
+class NestedStories {
   public:
-    virtual ~Inside() = default;
+    virtual ~NestedStories() = default;
     // `a` of the original stays as `b` in the result.
     virtual void kept(const pugi::xml_node& a, const pugi::xml_node& b) = 0;
     // `b` is new in the result.
@@ -36,17 +36,17 @@ class Inside {
 
 // Whether a block or object is or holds a note's reference or a text box: what a kept one
 // pairs after its story is written.
-bool HoldsInsides(const pugi::xml_node& node);
+bool HoldsNestedStories(const pugi::xml_node& node);
 
 struct WriteContext {
     Stamp& stamp;
     const CompareOptions& options;
     StoryReader& original;
     StoryReader& revised;
-    OriginalContent& adopt;
+    CarryOver& carry;
     std::vector<Change>& changes;
     int& nextMove;
-    Inside* inside = nullptr;
+    NestedStories* nested = nullptr;
 
     // Records `change`, whose marks were written since the stamp stood at `since`.
     void record(Change change, int since) {

@@ -13,11 +13,11 @@
 
 namespace redline {
 
-// What every adoption into one result shares: the parts copied from the original, the result's
-// content types, and the styles that original content needs.
-class ResultShared {
+// What everything carried over into one result shares: the parts copied from the original, the
+// result's content types, and the styles that original content needs.
+class CarryOverShared {
   public:
-    ResultShared(const DocumentSide& original, DocumentSide& result)
+    CarryOverShared(const DocumentSide& original, DocumentSide& result)
         : original_(original), result_(result) {}
 
     // Copies the original's part `name`, with the parts its own relationships name, under a
@@ -46,29 +46,30 @@ class ResultShared {
 };
 
 // Brings the original's notes into the result when content that refers to them comes along.
-class NoteAdopter {
+class NoteCarryOver {
   public:
-    virtual ~NoteAdopter() = default;
+    virtual ~NoteCarryOver() = default;
     // The original's note `id` of `kind` ("footnote", "endnote") copied into the result and
     // marked deleted; answers its id there.
-    virtual std::string adoptNote(const std::string& kind, const std::string& id) = 0;
+    virtual std::string carryNote(const std::string& kind, const std::string& id) = 0;
 };
 
-// Adoption from one part of the original into one part of the result.
-class Adoption : public OriginalContent {
+// Carries content over from one part of the original into one part of the result.
+class PartCarryOver : public CarryOver {
   public:
-    Adoption(ResultShared& shared, const XmlPart& from, XmlPart& to, NoteAdopter* notes = nullptr)
+    PartCarryOver(CarryOverShared& shared, const PackagePart& from, PackagePart& to,
+                  NoteCarryOver* notes = nullptr)
         : shared_(shared), from_(from), to_(to), notes_(notes) {}
 
-    void adopt(pugi::xml_node copied) override;
+    void carry(pugi::xml_node copied) override;
 
   private:
     std::string relationshipFor(const std::string& id);
 
-    ResultShared& shared_;
-    const XmlPart& from_;
-    XmlPart& to_;
-    NoteAdopter* notes_;
+    CarryOverShared& shared_;
+    const PackagePart& from_;
+    PackagePart& to_;
+    NoteCarryOver* notes_;
     std::map<std::string, std::string> ids_;  // original relationship id -> result's
 };
 

@@ -1,4 +1,4 @@
-#include "redline/write/Adoption.h"
+#include "redline/write/CarryOver.h"
 
 #include <cstring>
 #include <vector>
@@ -36,7 +36,7 @@ std::string Folder(const std::string& part) {
 
 }  // namespace
 
-void Adoption::adopt(pugi::xml_node copied) {
+void PartCarryOver::carry(pugi::xml_node copied) {
     std::vector<pugi::xml_node> pending{copied}, gone;
     while (!pending.empty()) {
         pugi::xml_node node = pending.back();
@@ -57,7 +57,7 @@ void Adoption::adopt(pugi::xml_node copied) {
         if (notes_ && (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference"))) {
             const std::string kind = Named(node, "w:footnoteReference") ? "footnote" : "endnote";
             node.attribute("w:id").set_value(
-                notes_->adoptNote(kind, Attribute(node, "w:id")).c_str());
+                notes_->carryNote(kind, Attribute(node, "w:id")).c_str());
         }
         for (pugi::xml_node child : node.children()) {
             if (child.type() == pugi::node_element) pending.push_back(child);
@@ -66,7 +66,7 @@ void Adoption::adopt(pugi::xml_node copied) {
     for (pugi::xml_node node : gone) node.parent().remove_child(node);
 }
 
-std::string Adoption::relationshipFor(const std::string& id) {
+std::string PartCarryOver::relationshipFor(const std::string& id) {
     if (const auto found = ids_.find(id); found != ids_.end()) return found->second;
     const Relationship* relationship = from_.relationships.find(id);
     if (!relationship) return id;  // dangling in the original too
@@ -79,7 +79,7 @@ std::string Adoption::relationshipFor(const std::string& id) {
     return ids_[id] = to_.relationships.add(copy);
 }
 
-std::string ResultShared::copyPart(const std::string& name, int depth) {
+std::string CarryOverShared::copyPart(const std::string& name, int depth) {
     if (name.empty() || !original_.package.has(name) || depth > 3) return {};
     if (const auto found = parts_.find(name); found != parts_.end()) return found->second;
     const std::string folder = Folder(name), file = name.substr(folder.size());
@@ -106,7 +106,7 @@ std::string ResultShared::copyPart(const std::string& name, int depth) {
     return copy;
 }
 
-pugi::xml_node ResultShared::contentTypes() {
+pugi::xml_node CarryOverShared::contentTypes() {
     if (!contentTypesRead_) {
         ParseSidePart(contentTypes_, result_, "[Content_Types].xml");
         contentTypesRead_ = true;
@@ -114,13 +114,13 @@ pugi::xml_node ResultShared::contentTypes() {
     return contentTypes_.child("Types");
 }
 
-void ResultShared::addOverride(const std::string& name, const std::string& contentType) {
+void CarryOverShared::addOverride(const std::string& name, const std::string& contentType) {
     pugi::xml_node added = contentTypes().append_child("Override");
     added.append_attribute("PartName") = ("/" + name).c_str();
     added.append_attribute("ContentType") = contentType.c_str();
 }
 
-void ResultShared::addContentType(const std::string& name, const std::string& from) {
+void CarryOverShared::addContentType(const std::string& name, const std::string& from) {
     const pugi::xml_node types = contentTypes();
     const std::string extension = Extension(name);
     for (pugi::xml_node node : types.children("Default")) {
@@ -138,7 +138,7 @@ void ResultShared::addContentType(const std::string& name, const std::string& fr
 }
 
 // Styles that original content uses and the result lacks, with the styles they build on.
-void ResultShared::copyStyles() {
+void CarryOverShared::copyStyles() {
     const std::string mine = result_.partOfType("/styles"),
                       theirs = original_.partOfType("/styles");
     if (styles_.empty() || !result_.package.has(mine) || !original_.package.has(theirs)) return;
@@ -165,7 +165,7 @@ void ResultShared::copyStyles() {
     if (added) result_.package.put(mine, SerializePart(result));
 }
 
-void ResultShared::finish() {
+void CarryOverShared::finish() {
     copyStyles();
     if (contentTypesRead_) result_.package.put("[Content_Types].xml", SerializePart(contentTypes_));
 }
