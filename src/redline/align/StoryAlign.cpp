@@ -2,14 +2,21 @@
 // paragraphs by the words they share.
 #include <algorithm>
 
-#include "redline/align/Align.h"
+#include "redline/align/StoryAlign.h"
 #include "redline/io/BothAtOnce.h"
 #include "redline/read/BlockText.h"
-#include "redline/write/Writer.h"
 
 namespace redline {
 
 namespace {
+
+bool Removes(StepKind kind) {
+    return kind == StepKind::Delete || kind == StepKind::MoveFrom;
+}
+
+bool Adds(StepKind kind) {
+    return kind == StepKind::Insert || kind == StepKind::MoveTo;
+}
 
 // Makes the bags of the blocks a story's changed stretches may pair, each side's on a core of its
 // own when there are enough of them to be worth a thread.
@@ -37,7 +44,8 @@ void PrepareBags(const std::vector<int>& as, const Story& a, Bags& bagsA,
 
 // The steps that turn story `a` into `b`. The word bags that pairing needs go with it: a
 // rewritten story's result is built from here on, and they would only stand beside it.
-std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& context, bool moves) {
+std::vector<Step> AlignStories(const Story& a, const Story& b, const StoryAlignRules& how,
+                               int& nextMove) {
     auto items = [](const Story& story) {
         std::vector<Item> items;
         for (const Block& block : story.blocks) {
@@ -46,8 +54,8 @@ std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& con
         return items;
     };
     AlignRules rules;
-    rules.moves = moves;
-    const bool caseless = context.options.ignoreCase;
+    rules.moves = how.moves;
+    const bool caseless = how.caseless;
     Bags bagsA(a.blocks.size(), caseless), bagsB(b.blocks.size(), caseless);
     auto alike = [&](int i, int j) {
         return Shared(bagsA.of(i, a.blocks[i].node), bagsB.of(j, b.blocks[j].node));
@@ -70,7 +78,39 @@ std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& con
     rules.prepare = [&](const std::vector<int>& as, const std::vector<int>& bs) {
         PrepareBags(as, a, bagsA, bs, b, bagsB);
     };
-    return Align(items(a), items(b), rules, context.nextMove);
+    return Align(items(a), items(b), rules, nextMove);
+}
+
+// A story must end with a paragraph mark that neither accepting nor rejecting takes away. When
+// the changes after the last block that stayed both remove and add, the last of each are
+// compared inside one paragraph; when they only remove or only add, the mark moves to the
+// block before them (answered, with -1 when nothing need move).
+int SettleTheEnd(std::vector<Step>& steps, const Story& a, const Story& b) {
+    int last = -1;
+    for (int i = 0; i < static_cast<int>(steps.size()); ++i) {
+        if (steps[i].kind == StepKind::Keep || steps[i].kind == StepKind::Modify) last = i;
+    }
+    int removing = -1, adding = -1;
+    for (int i = last + 1; i < static_cast<int>(steps.size()); ++i) {
+        if (Removes(steps[i].kind) && a.blocks[steps[i].a].kind == BlockKind::Paragraph)
+            removing = i;
+        if (Adds(steps[i].kind) && b.blocks[steps[i].b].kind == BlockKind::Paragraph) adding = i;
+    }
+    if (removing < 0 && adding < 0) return -1;
+    if (removing < 0 || adding < 0) return last;
+    for (const int taken : {removing, adding}) {
+        if (!steps[taken].move) continue;
+        for (Step& partner : steps) {
+            if (&partner == &steps[taken] || partner.move != steps[taken].move) continue;
+            partner.kind = partner.kind == StepKind::MoveFrom ? StepKind::Delete : StepKind::Insert;
+            partner.move = 0;
+        }
+    }
+    const Step joined{StepKind::Modify, steps[removing].a, steps[adding].b, 0, true};
+    steps.erase(steps.begin() + std::max(removing, adding));
+    steps.erase(steps.begin() + std::min(removing, adding));
+    steps.push_back(joined);
+    return -1;
 }
 
 }  // namespace redline

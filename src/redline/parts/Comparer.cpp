@@ -318,7 +318,7 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b,
         readA();
         readB();
     }
-    WriteStory(storyA, storyB, context, part, moves);
+    CompareStory(storyA, storyB, context, part, moves);
     if (options_.skip.textBoxes) return;
     for (const auto& [boxA, boxB] : nested.boxes) {
         const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);

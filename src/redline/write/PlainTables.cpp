@@ -78,7 +78,7 @@ void WriteTableAsParagraphs(const Block& a, const Block& b, WriteContext& contex
     const Part cells = part == Part::Body ? Part::Table : part;
     for (std::size_t c = 0; c < cellsB.size(); ++c) {
         fallen[c].container = cellsB[c].cell;
-        WriteStory(fallen[c], cellsB[c].story, context, cells, false);
+        CompareStory(fallen[c], cellsB[c].story, context, cells, false);
     }
 }
 

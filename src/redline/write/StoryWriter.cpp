@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "redline/align/Align.h"
+#include "redline/align/StoryAlign.h"
 #include "redline/io/BothAtOnce.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
@@ -54,42 +55,6 @@ class Rebuild {
 
 bool Removes(StepKind kind) {
     return kind == StepKind::Delete || kind == StepKind::MoveFrom;
-}
-
-bool Adds(StepKind kind) {
-    return kind == StepKind::Insert || kind == StepKind::MoveTo;
-}
-
-// A story must end with a paragraph mark that neither accepting nor rejecting takes away. When
-// the changes after the last block that stayed both remove and add, the last of each are
-// compared inside one paragraph; when they only remove or only add, the mark moves to the
-// block before them (answered, with -1 when nothing need move).
-int SettleTheEnd(std::vector<Step>& steps, const Story& a, const Story& b) {
-    int last = -1;
-    for (int i = 0; i < static_cast<int>(steps.size()); ++i) {
-        if (steps[i].kind == StepKind::Keep || steps[i].kind == StepKind::Modify) last = i;
-    }
-    int removing = -1, adding = -1;
-    for (int i = last + 1; i < static_cast<int>(steps.size()); ++i) {
-        if (Removes(steps[i].kind) && a.blocks[steps[i].a].kind == BlockKind::Paragraph)
-            removing = i;
-        if (Adds(steps[i].kind) && b.blocks[steps[i].b].kind == BlockKind::Paragraph) adding = i;
-    }
-    if (removing < 0 && adding < 0) return -1;
-    if (removing < 0 || adding < 0) return last;
-    for (const int taken : {removing, adding}) {
-        if (!steps[taken].move) continue;
-        for (Step& partner : steps) {
-            if (&partner == &steps[taken] || partner.move != steps[taken].move) continue;
-            partner.kind = partner.kind == StepKind::MoveFrom ? StepKind::Delete : StepKind::Insert;
-            partner.move = 0;
-        }
-    }
-    const Step joined{StepKind::Modify, steps[removing].a, steps[adding].b, 0, true};
-    steps.erase(steps.begin() + std::max(removing, adding));
-    steps.erase(steps.begin() + std::min(removing, adding));
-    steps.push_back(joined);
-    return -1;
 }
 
 void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part);
@@ -159,7 +124,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
                     context.original.read(blockA->node.child("w:sdtContent"), blockA->paragraph);
                 const Story insideB =
                     context.revised.read(blockB->node.child("w:sdtContent"), blockB->paragraph);
-                WriteStory(insideA, insideB, context, part, false);
+                CompareStory(insideA, insideB, context, part, false);
             } else {
                 written.push_back(rebuild.keep(blockB->node));
                 Kept(context, blockA->node, blockB->node);
@@ -309,7 +274,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
                 const Story cellB = context.revised.read(rowB.cells[c], firstB);
                 firstA += ParagraphsIn(rowA.cells[c]);
                 firstB += ParagraphsIn(rowB.cells[c]);
-                WriteStory(cellA, cellB, context, cells, false);
+                CompareStory(cellA, cellB, context, cells, false);
             }
         } else if (Removes(step.kind)) {
             pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.carry);
@@ -433,17 +398,18 @@ void WriteSteps(const std::vector<Step>& steps, const Story& a, const Story& b, 
 
 }  // namespace
 
-void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
-    std::vector<Step> steps = AlignStories(a, b, context, moves);
-    const int settle = SettleTheEnd(steps, a, b);
-
+std::vector<pugi::xml_node> WriteStory(const std::vector<Step>& steps, const Story& a,
+                                       const Story& b, WriteContext& context, Part part) {
     Rebuild rebuild(b.container);
     std::vector<pugi::xml_node> written;
     WriteSteps(steps, a, b, rebuild, context, part, written);
     for (pugi::xml_node node : b.trailing) rebuild.keep(node);
     rebuild.finish();
-    RecordMoves(steps, a, b, context, part);
+    return written;
+}
 
+void KeepTheLastMark(const std::vector<pugi::xml_node>& written, int settle, const Story& a,
+                     const Story& b, Stamp& stamp) {
     // When one side has no paragraph at all, every mark of the other stays: its reading of the
     // story is empty, and so must the result's be.
     const bool bothHaveBlocks = !a.blocks.empty() && !b.blocks.empty();
@@ -454,10 +420,19 @@ void WriteStory(const Story& a, const Story& b, WriteContext& context, Part part
             const Mark moved = mark == Mark::MoveFrom ? Mark::Delete
                                : mark == Mark::MoveTo ? Mark::Insert
                                                       : mark;
-            MarkParagraphMark(written[settle], moved, context.stamp);
-            CarryPropertiesOverTheEnd(written[settle], written.back(), moved, context.stamp);
+            MarkParagraphMark(written[settle], moved, stamp);
+            CarryPropertiesOverTheEnd(written[settle], written.back(), moved, stamp);
         }
     }
+}
+
+void CompareStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
+    std::vector<Step> steps = AlignStories(
+        a, b, {.caseless = context.options.ignoreCase, .moves = moves}, context.nextMove);
+    const int settle = SettleTheEnd(steps, a, b);
+    const std::vector<pugi::xml_node> written = WriteStory(steps, a, b, context, part);
+    RecordMoves(steps, a, b, context, part);
+    KeepTheLastMark(written, settle, a, b, context.stamp);
 }
 
 }  // namespace redline

@@ -55,13 +55,21 @@ struct WriteContext {
     }
 };
 
-// Rewrites `revised`'s container so that it shows the changes from `original`; moves are
-// looked for when `moves` is set.
-void WriteStory(const Story& original, const Story& revised, WriteContext& context, Part part,
-                bool moves);
+// One story compared, as every story is: its blocks aligned, its end settled, the result's
+// story written in place of the revised one, its moves recorded, and its last paragraph mark
+// made to stand. Moves are looked for when `moves` is set.
+void CompareStory(const Story& original, const Story& revised, WriteContext& context, Part part,
+                  bool moves);
 
-// The steps that turn story `a` into `b`, in the order the result shows them.
-std::vector<Step> AlignStories(const Story& a, const Story& b, WriteContext& context, bool moves);
+// Rewrites `revised`'s container so that it shows the steps from `original`; answers the blocks
+// written, in order.
+std::vector<pugi::xml_node> WriteStory(const std::vector<Step>& steps, const Story& original,
+                                       const Story& revised, WriteContext& context, Part part);
+
+// Keeps the story's last paragraph mark where neither accepting nor rejecting takes it away:
+// its mark goes to the block `settle` names (of `written`), when one was settled on.
+void KeepTheLastMark(const std::vector<pugi::xml_node>& written, int settle, const Story& original,
+                     const Story& revised, Stamp& stamp);
 
 // Compares two tables as the paragraphs they hold, leaving the revised table's structure as it
 // is, unmarked.
