@@ -6,30 +6,13 @@
 
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
+#include "redline/read/Sections.h"
 
 namespace redline {
 
-namespace {
-
-// Every section's properties, in order: those that end sections inside the body, then the last.
-std::vector<pugi::xml_node> Sections(const DocumentSide& side) {
-    std::vector<pugi::xml_node> sections;
-    for (const pugi::xpath_node& found :
-         side.main.xml.child("w:document").child("w:body").select_nodes(".//w:sectPr")) {
-        if (!found.node().select_node("ancestor::w:txbxContent")) sections.push_back(found.node());
-    }
-    return sections;
-}
-
-pugi::xml_node Reference(const pugi::xml_node& section, const char* element, const char* kind) {
-    if (!section) return {};
-    return section.find_child_by_attribute(element, "w:type", kind);
-}
-
-}  // namespace
-
 void Comparer::headersAndFooters() {
-    const auto sectionsA = Sections(a_), sectionsB = Sections(b_);
+    const auto sectionsA = Sections(a_.main.xml.child("w:document").child("w:body"));
+    const auto sectionsB = Sections(b_.main.xml.child("w:document").child("w:body"));
     std::vector<std::string> done;
     for (std::size_t s = 0; s < std::max(sectionsA.size(), sectionsB.size()); ++s) {
         const pugi::xml_node sectionA = s < sectionsA.size() ? sectionsA[s] : pugi::xml_node();
@@ -39,8 +22,8 @@ void Comparer::headersAndFooters() {
             const Part part = header ? Part::Header : Part::Footer;
             if (header ? options_.skip.headers : options_.skip.footers) continue;
             for (const char* kind : {"default", "first", "even"}) {
-                const pugi::xml_node refA = Reference(sectionA, element, kind);
-                const pugi::xml_node refB = Reference(sectionB, element, kind);
+                const pugi::xml_node refA = SectionReference(sectionA, element, kind);
+                const pugi::xml_node refB = SectionReference(sectionB, element, kind);
                 const Relationship* relA =
                     refA ? a_.main.relationships.find(Attribute(refA, "r:id")) : nullptr;
                 const Relationship* relB =

@@ -6,6 +6,7 @@
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
+#include "redline/read/Sections.h"
 #include "redline/read/Story.h"
 
 namespace redline {
@@ -210,8 +211,8 @@ class MarkedReader {
         std::map<std::string, bool> done;
         static const std::map<std::string, std::string> kinds = {
             {"default", ""}, {"first", " (first page)"}, {"even", " (even pages)"}};
-        for (const pugi::xpath_node& section : body.select_nodes(".//w:sectPr")) {
-            for (const pugi::xml_node& reference : section.node().children()) {
+        for (const pugi::xml_node& section : Sections(body)) {
+            for (const pugi::xml_node& reference : section.children()) {
                 const bool header = Named(reference, "w:headerReference");
                 if (!header && !Named(reference, "w:footerReference")) continue;
                 const Relationship* relationship =
