@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 const std::vector<std::pair<std::string, std::string>> kLibraryFolders = {
     {"src/core", "core"},     {"src/redline", "redline"}, {"src/office/loader", "loader"},
     {"src/office", "office"}, {"src/qt", "qt"},           {"src/win32", "win32"},
-    {"src/com", "com"},       {"tools", "tools"},
+    {"src/com", "com"},       {"cli", "cli"},
 };
 
 // What each library may include: libraries of ours, and kinds of system header.
@@ -31,7 +31,7 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"qt", {"qt", "loader", "core", "std", "posix", "qt-toolkit"}},
     {"win32", {"win32", "com", "core", "std", "windows"}},
     {"com", {"com", "core", "std", "windows"}},
-    {"tools", {"tools", "loader", "core", "redline", "std", "posix"}},
+    {"cli", {"cli", "loader", "core", "redline", "std", "posix"}},
 };
 
 const std::set<std::string> kPosixHeaders = {
@@ -90,7 +90,7 @@ bool IsEnginesPublicFace(const std::string& target) {
 std::vector<std::string> ForbiddenIncludes(const fs::path& root) {
     static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     std::vector<std::string> forbidden;
-    for (const char* top : {"src", "tools"}) {
+    for (const char* top : {"src", "cli"}) {
         for (const auto& entry : fs::recursive_directory_iterator(root / top)) {
             const std::string extension = entry.path().extension().string();
             if (extension != ".h" && extension != ".cpp" && extension != ".in") continue;
