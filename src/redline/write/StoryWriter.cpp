@@ -1,5 +1,5 @@
 // A story rebuilt in place: blocks that stayed, changed, came, went or moved, in the order the
-// result shows them; tables row by row and cell by cell.
+// result shows them.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -13,59 +13,12 @@
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
 #include "redline/read/Words.h"
+#include "redline/write/Rebuild.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
 
 namespace {
-
-// Which nodes of a container were placed again; what was not goes at the end. Each node placed
-// goes after the container's old children, so those still ahead of the first one placed are the
-// ones nobody placed.
-class Rebuild {
-  public:
-    explicit Rebuild(pugi::xml_node container) : container_(container) {}
-    pugi::xml_node keep(pugi::xml_node node) {
-        container_.append_move(node);
-        if (!first_) first_ = node;
-        return node;
-    }
-    pugi::xml_node copy(pugi::xml_node node, CarryOver& carry) {
-        pugi::xml_node copied = container_.append_copy(node);
-        if (!first_) first_ = copied;
-        carry.carry(copied);
-        return copied;
-    }
-    // Lets go of `node`, an old child that nothing places again (a paragraph merged anew) at
-    // once: a long story's old paragraphs would otherwise all stand beside their merges.
-    void drop(pugi::xml_node node) { container_.remove_child(node); }
-    void finish() {
-        pugi::xml_node next;
-        for (pugi::xml_node node = container_.first_child(); node && node != first_; node = next) {
-            next = node.next_sibling();
-            // A cell's own properties stay first, where they are.
-            if (std::strcmp(node.name(), "w:tcPr") != 0) container_.remove_child(node);
-        }
-    }
-
-  private:
-    pugi::xml_node container_;
-    pugi::xml_node first_;  // the first node placed
-};
-
-bool Removes(StepKind kind) {
-    return kind == StepKind::Delete || kind == StepKind::MoveFrom;
-}
-
-void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part);
-
-void Kept(WriteContext& context, const pugi::xml_node& a, const pugi::xml_node& b) {
-    if (context.nested) context.nested->kept(a, b);
-}
-
-void Inserted(WriteContext& context, const pugi::xml_node& b) {
-    if (context.nested) context.nested->inserted(b);
-}
 
 // Lets go of the original's paragraph once its step has used it up (merged, or copied as
 // deleted or moved away): a rewritten body's original would otherwise stand whole beside the
@@ -89,6 +42,39 @@ bool Merges(const Step& step, const Story& b) {
 }
 
 // `plan`: for a step that merges two paragraphs, its merge worked out already, or none.
+// A block that stayed but changed inside: a paragraph merged with its original, a table or a
+// content control compared within; answers the block written.
+pugi::xml_node WriteModified(const Step& step, const Block& blockA, const Block& blockB,
+                             Rebuild& rebuild, WriteContext& context, Part part,
+                             const MergePlan* plan) {
+    if (blockB.kind == BlockKind::Paragraph) {
+        std::optional<MergePlan> planned;
+        if (!plan) {
+            planned = PlanMerge(context.original.content(blockA), context.revised.content(blockB),
+                                context.revised.keys(), step.unlike);
+        }
+        const pugi::xml_node merged = rebuild.keep(MergeParagraphs(
+            plan ? *plan : *planned, context, part, blockA.paragraph, blockB.paragraph));
+        rebuild.drop(blockB.node);
+        LetGo(blockA, part);
+        return merged;
+    }
+    const pugi::xml_node kept = rebuild.keep(blockB.node);
+    if (blockB.kind == BlockKind::Table) {
+        WriteTable(blockA, blockB, context, part);
+    } else if (blockB.kind == BlockKind::Control) {
+        // The control stays; its content is compared as a story of its own.
+        const Story insideA =
+            context.original.read(blockA.node.child("w:sdtContent"), blockA.paragraph);
+        const Story insideB =
+            context.revised.read(blockB.node.child("w:sdtContent"), blockB.paragraph);
+        CompareStory(insideA, insideB, context, part, false);
+    } else {
+        context.kept(blockA.node, blockB.node);
+    }
+    return kept;
+}
+
 void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebuild,
                 WriteContext& context, Part part, std::vector<pugi::xml_node>& written,
                 const MergePlan* plan = nullptr) {
@@ -100,35 +86,10 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
     switch (step.kind) {
         case StepKind::Keep:
             written.push_back(rebuild.keep(blockB->node));
-            Kept(context, blockA->node, blockB->node);
+            context.kept(blockA->node, blockB->node);
             return;
         case StepKind::Modify:
-            if (blockB->kind == BlockKind::Paragraph) {
-                std::optional<MergePlan> planned;
-                if (!plan) {
-                    planned = PlanMerge(context.original.content(*blockA),
-                                        context.revised.content(*blockB), context.revised.keys(),
-                                        step.unlike);
-                }
-                written.push_back(rebuild.keep(MergeParagraphs(
-                    plan ? *plan : *planned, context, part, blockA->paragraph, blockB->paragraph)));
-                rebuild.drop(blockB->node);
-                LetGo(*blockA, part);
-            } else if (blockB->kind == BlockKind::Table) {
-                written.push_back(rebuild.keep(blockB->node));
-                WriteTable(*blockA, *blockB, context, part);
-            } else if (blockB->kind == BlockKind::Control) {
-                // The control stays; its content is compared as a story of its own.
-                written.push_back(rebuild.keep(blockB->node));
-                const Story insideA =
-                    context.original.read(blockA->node.child("w:sdtContent"), blockA->paragraph);
-                const Story insideB =
-                    context.revised.read(blockB->node.child("w:sdtContent"), blockB->paragraph);
-                CompareStory(insideA, insideB, context, part, false);
-            } else {
-                written.push_back(rebuild.keep(blockB->node));
-                Kept(context, blockA->node, blockB->node);
-            }
+            written.push_back(WriteModified(step, *blockA, *blockB, rebuild, context, part, plan));
             return;
         case StepKind::Delete:
         case StepKind::MoveFrom: {
@@ -149,7 +110,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             pugi::xml_node kept = rebuild.keep(blockB->node);
             const int since = context.stamp.peek();
             MarkBlock(kept, step.move ? Mark::MoveTo : Mark::Insert, context.stamp, step.move);
-            Inserted(context, kept);
+            context.inserted(kept);
             if (!step.move) {
                 context.record(
                     {ChangeKind::Insertion, part, ReportText(blockB->node), 0, blockB->paragraph},
@@ -184,115 +145,6 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
                                    from[step.move], b.blocks[step.b].paragraph,
                                    FirstMark(b.blocks[step.b].node)});
     }
-}
-
-std::uint32_t ParagraphsIn(const pugi::xml_node& cell) {
-    return static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
-}
-
-// Records the original's properties `name` of a cell, row or table as a change of the revised
-// one's where they differ.
-void KeepOriginalProperties(const pugi::xml_node& a, pugi::xml_node b, const char* name,
-                            const char* changeName, WriteContext& context) {
-    const pugi::xml_node propertiesA = a.child(name);
-    if (CanonicalProperties(propertiesA) == CanonicalProperties(b.child(name))) return;
-    pugi::xml_node change = PropertiesOf(b, name).append_child(changeName);
-    context.stamp.on(change);
-    pugi::xml_node old = change.append_child(name);
-    for (const pugi::xml_node& child : propertiesA.children()) {
-        if (!std::string_view(child.name()).ends_with("PrChange")) old.append_copy(child);
-    }
-}
-
-// Records the original's grid as a change of the revised one where the columns differ.
-void KeepOriginalGrid(const pugi::xml_node& a, const pugi::xml_node& b, WriteContext& context) {
-    const pugi::xml_node gridA = a.child("w:tblGrid");
-    pugi::xml_node gridB = b.child("w:tblGrid");
-    auto columns = [](const pugi::xml_node& grid) {
-        std::string widths;
-        for (pugi::xml_node column : grid.children("w:gridCol")) {
-            widths += std::string(column.attribute("w:w").value()) + ",";
-        }
-        return widths;
-    };
-    if (!gridA || !gridB || columns(gridA) == columns(gridB)) return;
-    pugi::xml_node change = gridB.append_child("w:tblGridChange");
-    change.append_attribute("w:id") = context.stamp.nextId();
-    pugi::xml_node old = change.append_child("w:tblGrid");
-    for (pugi::xml_node column : gridA.children("w:gridCol")) old.append_copy(column);
-}
-
-void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part) {
-    if (context.options.skip.tables) {
-        WriteTableAsParagraphs(a, b, context, part);
-        return;
-    }
-    // Changes in a table's cells are the table's, in the body; elsewhere they are the part's.
-    const Part cells = part == Part::Body ? Part::Table : part;
-    const std::vector<Row> rowsA = context.original.rows(a), rowsB = context.revised.rows(b);
-    auto items = [](const std::vector<Row>& rows) {
-        std::vector<Item> items;
-        for (const Row& row : rows) {
-            items.push_back({row.text, row.look, row.shape, 1});
-        }
-        return items;
-    };
-    const bool caseless = context.options.ignoreCase;
-    Bags bagsA(rowsA.size(), caseless), bagsB(rowsB.size(), caseless);
-    AlignRules rules;
-    rules.pairing = 0.25;
-    rules.similarity = [&](int i, int j) {
-        return Shared(bagsA.of(i, rowsA[i].node), bagsB.of(j, rowsB[j].node));
-    };
-    int unusedMoves = 0;
-    const std::vector<Step> steps = Align(items(rowsA), items(rowsB), rules, unusedMoves);
-    Rebuild rebuild(b.node);
-    // The table's own properties and grid, gathered first: keeping one moves it to the end.
-    std::unordered_set<const void*> rowUnits;
-    for (const Row& row : rowsB) rowUnits.insert(row.node.internal_object());
-    std::vector<pugi::xml_node> own;
-    for (pugi::xml_node child : b.node.children()) {
-        if (!rowUnits.count(child.internal_object())) own.push_back(child);
-    }
-    for (pugi::xml_node child : own) rebuild.keep(child);
-    KeepOriginalProperties(a.node, b.node, "w:tblPr", "w:tblPrChange", context);
-    KeepOriginalGrid(a.node, b.node, context);
-    for (const Step& step : steps) {
-        if (step.kind == StepKind::Keep) {
-            rebuild.keep(rowsB[step.b].node);
-            Kept(context, rowsA[step.a].node, rowsB[step.b].node);
-        } else if (step.kind == StepKind::Modify) {
-            rebuild.keep(rowsB[step.b].node);
-            const Row &rowA = rowsA[step.a], &rowB = rowsB[step.b];
-            KeepOriginalProperties(rowA.tr, rowB.tr, "w:trPr", "w:trPrChange", context);
-            // Each cell's paragraphs are numbered on from those of the cells before it.
-            std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
-            for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {
-                KeepOriginalProperties(rowA.cells[c], rowB.cells[c], "w:tcPr", "w:tcPrChange",
-                                       context);
-                const Story cellA = context.original.read(rowA.cells[c], firstA);
-                const Story cellB = context.revised.read(rowB.cells[c], firstB);
-                firstA += ParagraphsIn(rowA.cells[c]);
-                firstB += ParagraphsIn(rowB.cells[c]);
-                CompareStory(cellA, cellB, context, cells, false);
-            }
-        } else if (Removes(step.kind)) {
-            pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.carry);
-            const int since = context.stamp.peek();
-            MarkRow(copied, Mark::Delete, context.stamp);
-            context.record({ChangeKind::Deletion, cells, ReportText(rowsA[step.a].node),
-                            rowsA[step.a].paragraph, 0},
-                           since);
-        } else {
-            const int since = context.stamp.peek();
-            MarkRow(rebuild.keep(rowsB[step.b].node), Mark::Insert, context.stamp);
-            Inserted(context, rowsB[step.b].node);
-            context.record({ChangeKind::Insertion, cells, ReportText(rowsB[step.b].node), 0,
-                            rowsB[step.b].paragraph},
-                           since);
-        }
-    }
-    rebuild.finish();
 }
 
 // The paragraph's own properties as one side shows them (without its mark's formatting, its

@@ -48,6 +48,14 @@ struct WriteContext {
     int& nextMove;
     NestedStories* nested = nullptr;
 
+    // Tells what is nested in kept and inserted content (notes, text boxes), when asked to.
+    void kept(const pugi::xml_node& a, const pugi::xml_node& b) {
+        if (nested) nested->kept(a, b);
+    }
+    void inserted(const pugi::xml_node& b) {
+        if (nested) nested->inserted(b);
+    }
+
     // Records `change`, whose marks were written since the stamp stood at `since`.
     void record(Change change, int since) {
         if (stamp.peek() > since) change.mark = since;
@@ -70,6 +78,10 @@ std::vector<pugi::xml_node> WriteStory(const std::vector<Step>& steps, const Sto
 // its mark goes to the block `settle` names (of `written`), when one was settled on.
 void KeepTheLastMark(const std::vector<pugi::xml_node>& written, int settle, const Story& original,
                      const Story& revised, Stamp& stamp);
+
+// Compares two tables row by row and cell by cell, or as the paragraphs they hold when tables
+// are left alone.
+void WriteTable(const Block& original, const Block& revised, WriteContext& context, Part part);
 
 // Compares two tables as the paragraphs they hold, leaving the revised table's structure as it
 // is, unmarked.
