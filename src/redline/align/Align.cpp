@@ -21,44 +21,29 @@ Keys KeysOf(const std::vector<Item>& items, std::unordered_map<std::uint64_t, st
     return keys;
 }
 
-// The pairs of a changed stretch worth comparing inside, in an order both sides keep, as
-// alike as possible in sum. Large stretches are paired greedily instead.
-std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::vector<int>& bs,
-                                        const AlignRules& rules, const std::vector<Item>& a,
-                                        const std::vector<Item>& b) {
-    auto score = [&](int i, int j) {
-        if (a[as[i]].kind != b[bs[j]].kind) return -1.0;
-        const double alike = rules.similarity(as[i], bs[j]);
-        return alike >= rules.pairing ? alike : -1.0;
-    };
+// A stretch too large to weigh every pair: walks both sides together, pairing in place.
+template <typename Score>
+std::vector<std::pair<int, int>> PairInPlace(const std::vector<int>& as, const std::vector<int>& bs,
+                                             const Score& score) {
     const int n = static_cast<int>(as.size()), m = static_cast<int>(bs.size());
     std::vector<std::pair<int, int>> pairs;
-    if (static_cast<long>(n) * m > 40'000) {
-        for (int i = 0, j = 0; i < n && j < m;) {
-            if (score(i, j) >= 0) {
-                pairs.emplace_back(as[i++], bs[j++]);
-            } else if (n - i > m - j) {
-                ++i;
-            } else {
-                ++j;
-            }
-        }
-        return pairs;
-    }
-    // Pairs lie near the stretch's diagonal: an item is only paired with those of the other side
-    // within a band around its place, so that the cost grows with the stretch, not its square.
-    // Small stretches lie within the band whole.
-    constexpr int kBand = 8;
-    auto near = [&](int i, int j) {
-        const long diagonal = static_cast<long>(i) * m / std::max(n, 1);
-        return std::abs(diagonal - j) <= kBand + std::abs(n - m);
-    };
-    std::vector<double> scores(static_cast<std::size_t>(n) * m, -1.0);
-    for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < m; ++j) {
-            if (near(i, j)) scores[static_cast<std::size_t>(i) * m + j] = score(i, j);
+    for (int i = 0, j = 0; i < n && j < m;) {
+        if (score(i, j) >= 0) {
+            pairs.emplace_back(as[i++], bs[j++]);
+        } else if (n - i > m - j) {
+            ++i;
+        } else {
+            ++j;
         }
     }
+    return pairs;
+}
+
+// The pairs of highest total likeness, in an order both sides keep, from the likeness of each
+// pair near the stretch's diagonal (-1: not to be paired).
+std::vector<std::pair<int, int>> PairBest(const std::vector<int>& as, const std::vector<int>& bs,
+                                          const std::vector<double>& scores) {
+    const int n = static_cast<int>(as.size()), m = static_cast<int>(bs.size());
     auto scored = [&](int i, int j) { return scores[static_cast<std::size_t>(i) * m + j]; };
     // best[i][j]: the highest sum for the first i of a and the first j of b.
     std::vector<double> best(static_cast<std::size_t>(n + 1) * (m + 1), 0.0);
@@ -72,6 +57,7 @@ std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::v
                 std::max({at(i - 1, j), at(i, j - 1), pair >= 0 ? at(i - 1, j - 1) + pair : 0.0});
         }
     }
+    std::vector<std::pair<int, int>> pairs;
     for (int i = n, j = m; i > 0 && j > 0;) {
         const double pair = scored(i - 1, j - 1);
         if (pair >= 0 && at(i, j) == at(i - 1, j - 1) + pair) {
@@ -86,6 +72,35 @@ std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::v
     }
     std::reverse(pairs.begin(), pairs.end());
     return pairs;
+}
+
+// The pairs of a changed stretch worth comparing inside, in an order both sides keep, as
+// alike as possible in sum. Large stretches are paired greedily instead.
+std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::vector<int>& bs,
+                                        const AlignRules& rules, const std::vector<Item>& a,
+                                        const std::vector<Item>& b) {
+    auto score = [&](int i, int j) {
+        if (a[as[i]].kind != b[bs[j]].kind) return -1.0;
+        const double alike = rules.similarity(as[i], bs[j]);
+        return alike >= rules.pairing ? alike : -1.0;
+    };
+    const int n = static_cast<int>(as.size()), m = static_cast<int>(bs.size());
+    if (static_cast<long>(n) * m > 40'000) return PairInPlace(as, bs, score);
+    // Pairs lie near the stretch's diagonal: an item is only paired with those of the other side
+    // within a band around its place, so that the cost grows with the stretch, not its square.
+    // Small stretches lie within the band whole.
+    constexpr int kBand = 8;
+    auto near = [&](int i, int j) {
+        const long diagonal = static_cast<long>(i) * m / std::max(n, 1);
+        return std::abs(diagonal - j) <= kBand + std::abs(n - m);
+    };
+    std::vector<double> scores(static_cast<std::size_t>(n) * m, -1.0);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < m; ++j) {
+            if (near(i, j)) scores[static_cast<std::size_t>(i) * m + j] = score(i, j);
+        }
+    }
+    return PairBest(as, bs, scores);
 }
 
 // The moves of a script: each heavy item deleted at one place and inserted unchanged at
