@@ -95,72 +95,36 @@ int Usage(const std::string& problem) {
     return kUsage;
 }
 
-// Parses the command line; answers an exit code when the program should end at once.
-std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc) return std::nullopt;
-            return std::string(argv[++i]);
-        };
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsageText;
-            return kDone;
-        } else if (arg == "--version") {
-            std::cout << "quorvane-compare " << kVersionText << "\n";
-            return kDone;
-        } else if (arg == "-o" || arg == "--output" || arg == "--author" || arg == "--batch" ||
-                   arg == "--report") {
-            const auto given = value();
-            if (!given) return Usage(arg + " needs a value.");
-            (arg == "--author"   ? args.author
-             : arg == "--batch"  ? args.batch
-             : arg == "--report" ? args.report
-                                 : args.output) = *given;
-        } else if (arg == "--skip") {
-            const auto given = value();
-            if (!given) return Usage("--skip needs a list of parts.");
-            std::stringstream list(*given);
-            for (std::string part; std::getline(list, part, ',');) {
-                if (!SkipPart(part, args.settings.skip)) {
-                    return Usage("--skip does not know \"" + part + "\".");
-                }
-            }
-        } else if (arg == "--no-formatting") {
-            args.settings.formatting = false;
-        } else if (arg == "--ignore-case") {
-            args.settings.ignoreCase = true;
-        } else if (arg == "--ignore-whitespace") {
-            args.settings.ignoreWhitespace = true;
-        } else if (arg == "--no-moves") {
-            args.settings.moves = false;
-        } else if (arg == "--character-level") {
-            args.settings.characterLevel = true;
-        } else if (arg == "--text") {
-            args.text = true;
-        } else if (arg == "-j" || arg == "--jobs") {
-            const auto given = value();
-            args.jobs = given ? std::atoi(given->c_str()) : 0;
-            if (args.jobs < 1 || args.jobs > 64)
-                return Usage(arg + " needs a number from 1 to 64.");
-        } else if (arg == "--json") {
-            args.json = true;
-        } else if (arg == "--git-diff") {
-            // git's diff driver: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE, and
-            // for a rename two more.
-            if (argc - i - 1 < 7) return Usage("--git-diff takes the seven arguments git gives.");
-            args.gitPath = argv[i + 1];
-            args.documents = {argv[i + 2], argv[i + 5]};
-            args.text = true;
-            return std::nullopt;
-        } else if (arg == "--") {
-            for (++i; i < argc; ++i) args.documents.push_back(argv[i]);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg + ".");
-        } else {
-            args.documents.push_back(arg);
+// Sets the option `arg` that takes no value; answers whether it was one.
+bool SetFlag(const std::string& arg, Arguments& args) {
+    const std::pair<const char*, bool*> flags[] = {
+        {"--ignore-case", &args.settings.ignoreCase},
+        {"--ignore-whitespace", &args.settings.ignoreWhitespace},
+        {"--character-level", &args.settings.characterLevel},
+        {"--text", &args.text},
+        {"--json", &args.json},
+    };
+    const std::pair<const char*, bool*> noFlags[] = {
+        {"--no-formatting", &args.settings.formatting},
+        {"--no-moves", &args.settings.moves},
+    };
+    for (const auto& [name, flag] : flags) {
+        if (arg == name) {
+            *flag = true;
+            return true;
         }
     }
+    for (const auto& [name, flag] : noFlags) {
+        if (arg == name) {
+            *flag = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the arguments go together; answers an exit code when they do not.
+std::optional<int> CheckArguments(const Arguments& args) {
     if (!args.batch.empty()) {
         if (!args.documents.empty() || !args.output.empty() || args.json || args.text ||
             !args.report.empty()) {
@@ -192,6 +156,63 @@ std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
         }
     }
     return std::nullopt;
+}
+
+// Parses the command line; answers an exit code when the program should end at once.
+std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc) return std::nullopt;
+            return std::string(argv[++i]);
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsageText;
+            return kDone;
+        } else if (arg == "--version") {
+            std::cout << "quorvane-compare " << kVersionText << "\n";
+            return kDone;
+        } else if (arg == "-o" || arg == "--output" || arg == "--author" || arg == "--batch" ||
+                   arg == "--report") {
+            const auto given = value();
+            if (!given) return Usage(arg + " needs a value.");
+            (arg == "--author"   ? args.author
+             : arg == "--batch"  ? args.batch
+             : arg == "--report" ? args.report
+                                 : args.output) = *given;
+        } else if (arg == "--skip") {
+            const auto given = value();
+            if (!given) return Usage("--skip needs a list of parts.");
+            std::stringstream list(*given);
+            for (std::string part; std::getline(list, part, ',');) {
+                if (!SkipPart(part, args.settings.skip)) {
+                    return Usage("--skip does not know \"" + part + "\".");
+                }
+            }
+        } else if (SetFlag(arg, args)) {
+            continue;
+        } else if (arg == "-j" || arg == "--jobs") {
+            const auto given = value();
+            args.jobs = given ? std::atoi(given->c_str()) : 0;
+            if (args.jobs < 1 || args.jobs > 64)
+                return Usage(arg + " needs a number from 1 to 64.");
+        } else if (arg == "--git-diff") {
+            // git's diff driver: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE, and
+            // for a rename two more.
+            if (argc - i - 1 < 7) return Usage("--git-diff takes the seven arguments git gives.");
+            args.gitPath = argv[i + 1];
+            args.documents = {argv[i + 2], argv[i + 5]};
+            args.text = true;
+            return std::nullopt;
+        } else if (arg == "--") {
+            for (++i; i < argc; ++i) args.documents.push_back(argv[i]);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg + ".");
+        } else {
+            args.documents.push_back(arg);
+        }
+    }
+    return CheckArguments(args);
 }
 
 // Says what failed on stderr, and with --json also as an object on stdout whose "detail" holds
