@@ -5,6 +5,7 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 namespace redline {
@@ -43,6 +44,14 @@ inline bool Named(const pugi::xml_node& node, const char* name) {
         ++name;
     }
     return *own == *name;
+}
+
+// Whether the element is named any of `names`.
+inline bool NamedOneOf(const pugi::xml_node& node, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        if (Named(node, name)) return true;
+    }
+    return false;
 }
 
 // Whether at least `count` elements lie below `node`: counted no further than that.

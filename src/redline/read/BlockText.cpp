@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "redline/io/Xml.h"
 #include "redline/io/Elements.h"
+#include "redline/io/Xml.h"
 #include "redline/read/Words.h"
 
 namespace redline {

@@ -11,47 +11,6 @@ namespace redline {
 
 namespace {
 
-bool OneOf(const pugi::xml_node& node, std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        if (Named(node, name)) return true;
-    }
-    return false;
-}
-
-// Attributes and elements that make no visible difference.
-bool Invisible(const char* name) {
-    return std::strncmp(name, "w:rsid", 6) == 0 || std::strcmp(name, "w:lang") == 0 ||
-           std::strcmp(name, "w:noProof") == 0 || std::strcmp(name, "w:webHidden") == 0 ||
-           std::strcmp(name, "w14:paraId") == 0 || std::strcmp(name, "w14:textId") == 0 ||
-           std::strcmp(name, "w:rPrChange") == 0 || std::strcmp(name, "w:pPrChange") == 0;
-}
-
-using AttributeValue =
-    std::function<std::string(const pugi::xml_node&, const pugi::xml_attribute&)>;
-
-void AppendCanonical(const pugi::xml_node& node, std::string& out, const AttributeValue& value) {
-    out += '<';
-    out += node.name();
-    for (const pugi::xml_attribute& attribute : node.attributes()) {
-        if (Invisible(attribute.name())) continue;
-        const std::string shown = value ? value(node, attribute) : attribute.value();
-        if (shown.empty() && *attribute.value()) continue;
-        out += ' ';
-        out += attribute.name();
-        out += '=';
-        out += shown;
-    }
-    out += '>';
-    for (const pugi::xml_node& child : node.children()) {
-        if (child.type() == pugi::node_element && !Invisible(child.name())) {
-            AppendCanonical(child, out, value);
-        } else if (child.type() == pugi::node_pcdata) {
-            out += child.value();
-        }
-    }
-    out += "</>";
-}
-
 std::uint64_t Fnv(std::string_view text, std::uint64_t hash = 14695981039346656037ull) {
     for (const char c : text) {
         hash ^= static_cast<unsigned char>(c);
@@ -80,7 +39,7 @@ class ParagraphReader {
     void walk(const pugi::xml_node& parent, const pugi::xml_node& wrapper) {
         for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
             if (child.type() != pugi::node_element || Named(child, "w:pPr") ||
-                OneOf(child, {"w:proofErr", "w:smartTagPr", "w:customXmlPr"})) {
+                NamedOneOf(child, {"w:proofErr", "w:smartTagPr", "w:customXmlPr"})) {
                 continue;
             }
             if (Named(child, "w:r")) {
@@ -101,14 +60,14 @@ class ParagraphReader {
                 link_ = keys_.key("link:" + objects_.describe(Shallow(child)));
                 walk(child, child);
                 link_ = outer;
-            } else if (OneOf(child, {"w:smartTag", "w:customXml", "w:dir", "w:bdo"})) {
+            } else if (NamedOneOf(child, {"w:smartTag", "w:customXml", "w:dir", "w:bdo"})) {
                 walk(child, wrapper);  // transparent: their content is compared as it is
-            } else if (OneOf(child, {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
-                                     "w:commentRangeEnd", "w:permStart", "w:permEnd"})) {
+            } else if (NamedOneOf(child, {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
+                                          "w:commentRangeEnd", "w:permStart", "w:permEnd"})) {
                 addMarker(child, {}, wrapper);
             } else if (Named(child, "w:fldSimple") && keys_.like().anyField) {
                 addNodes(child, child, "field:", wrapper, true);
-            } else if (OneOf(child, {"w:fldSimple", "w:sdt"})) {
+            } else if (NamedOneOf(child, {"w:fldSimple", "w:sdt"})) {
                 std::string text;
                 CollectText(child, text);
                 addNodes(child, child,
@@ -263,8 +222,8 @@ class ParagraphReader {
         for (pugi::xml_node run = first;; run = run.next_sibling()) {
             for (const pugi::xml_node& child : run.children()) {
                 if (child.type() != pugi::node_element ||
-                    OneOf(child, {"w:rPr", "w:fldChar", "w:instrText", "w:t",
-                                  "w:lastRenderedPageBreak"})) {
+                    NamedOneOf(child, {"w:rPr", "w:fldChar", "w:instrText", "w:t",
+                                       "w:lastRenderedPageBreak"})) {
                     continue;
                 }
                 extras += "|" + objects_.describe(child);
@@ -347,34 +306,6 @@ ParagraphContent ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys,
     content.node = paragraph;
     ParagraphReader(content, keys, objects).walk(paragraph, {});
     return content;
-}
-
-std::string CanonicalXml(const pugi::xml_node& node, const AttributeValue& value) {
-    std::string out;
-    AppendCanonical(node, out, value);
-    return out;
-}
-
-std::string CanonicalProperties(const pugi::xml_node& properties) {
-    std::string out;
-    if (!properties) return out;
-    for (const pugi::xml_node& child : properties.children()) {
-        if (child.type() == pugi::node_element && !Invisible(child.name())) {
-            AppendCanonical(child, out, {});
-        }
-    }
-    return out;
-}
-
-std::string CanonicalParagraphProperties(const pugi::xml_node& paragraph) {
-    std::string out;
-    for (const pugi::xml_node& child : paragraph.child("w:pPr").children()) {
-        if (child.type() == pugi::node_element && !Invisible(child.name()) &&
-            !OneOf(child, {"w:rPr", "w:sectPr"})) {
-            AppendCanonical(child, out, {});
-        }
-    }
-    return out;
 }
 
 std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys) {

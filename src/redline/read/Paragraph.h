@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "redline/read/Canonical.h"
+
 namespace redline {
 
 // What the comparison takes as alike beyond equal text.
@@ -97,19 +99,6 @@ class ObjectKeys {
 
 ParagraphContent ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys,
                                ObjectKeys& objects);
-
-// The element as text: its name, its attributes as `value` gives them (an empty text leaves one
-// out) and its content, leaving out what makes no visible difference.
-std::string CanonicalXml(
-    const pugi::xml_node& node,
-    const std::function<std::string(const pugi::xml_node&, const pugi::xml_attribute&)>& value);
-
-// The run or paragraph properties as text, without what makes no visible difference (revision
-// ids, proofing language): equal texts mean equal formatting.
-std::string CanonicalProperties(const pugi::xml_node& properties);
-
-// The paragraph's own properties as text (without its mark's formatting or a section's).
-std::string CanonicalParagraphProperties(const pugi::xml_node& paragraph);
 
 // Hashes for the comparison: of the text as `keys` compares it, and of that with its formatting.
 std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys);
