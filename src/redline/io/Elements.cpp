@@ -1,73 +1,97 @@
 #include "redline/io/Elements.h"
 
-#include <cstring>
-#include <string>
-#include <unordered_map>
-
 namespace redline {
 
 namespace {
 
-const std::unordered_map<std::string_view, ElementKind>& Kinds() {
-    static const std::unordered_map<std::string_view, ElementKind> kinds = {
-        {"w:r", ElementKind::Run},
-        {"m:r", ElementKind::Run},
-        {"w:t", ElementKind::Text},
-        {"w:delText", ElementKind::Text},
-        {"m:t", ElementKind::Text},
-        {"w:tab", ElementKind::Tab},
-        {"w:br", ElementKind::Break},
-        {"w:cr", ElementKind::Break},
-        {"w:noBreakHyphen", ElementKind::NoBreakHyphen},
-        {"w:footnoteReference", ElementKind::NoteReference},
-        {"w:endnoteReference", ElementKind::NoteReference},
-        {"w:fldChar", ElementKind::FieldCharacter},
-        {"w:instrText", ElementKind::FieldCode},
-        {"w:delInstrText", ElementKind::FieldCode},
-        {"w:drawing", ElementKind::Object},
-        {"w:pict", ElementKind::Object},
-        {"w:object", ElementKind::Object},
-        {"mc:AlternateContent", ElementKind::Object},
-        {"m:oMath", ElementKind::Equation},
-        {"m:oMathPara", ElementKind::Equation},
-        {"w:bookmarkStart", ElementKind::Marker},
-        {"w:bookmarkEnd", ElementKind::Marker},
-        {"w:commentRangeStart", ElementKind::Marker},
-        {"w:commentRangeEnd", ElementKind::Marker},
-        {"w:commentReference", ElementKind::Marker},
-        {"w:annotationRef", ElementKind::Marker},
-        {"w:permStart", ElementKind::Marker},
-        {"w:permEnd", ElementKind::Marker},
-        {"w:pPr", ElementKind::Properties},
-        {"w:rPr", ElementKind::Properties},
-        {"w:sectPr", ElementKind::Properties},
-        {"w:tblPr", ElementKind::Properties},
-        {"w:tblGrid", ElementKind::Properties},
-        {"w:trPr", ElementKind::Properties},
-        {"w:tcPr", ElementKind::Properties},
-        {"w:sdtPr", ElementKind::Properties},
-        {"w:sdtEndPr", ElementKind::Properties},
-        {"m:rPr", ElementKind::Properties},
-        {"m:ctrlPr", ElementKind::Properties},
-        {"m:oMathParaPr", ElementKind::Properties},
-        {"w:ins", ElementKind::Adding},
-        {"w:moveTo", ElementKind::Adding},
-        {"w:del", ElementKind::Removing},
-        {"w:moveFrom", ElementKind::Removing},
-        {"w:txbxContent", ElementKind::Story},
-        {"w:footnote", ElementKind::Story},
-        {"w:endnote", ElementKind::Story},
-        {"w:comment", ElementKind::Story},
-    };
-    return kinds;
+using Kind = ElementKind;
+
+// Whether the local name `name` is `expected`; compared here, as it is asked for every element.
+bool Is(const char* name, const char* expected) {
+    while (*expected != 0 && *name == *expected) {
+        ++name;
+        ++expected;
+    }
+    return *name == *expected;
+}
+
+// The word processing elements (w:), by their local name's first letter: asked for every
+// element of a document, most of which are none of these, it decides in a few comparisons.
+Kind WordKind(const char* n) {
+    switch (n[0]) {
+        case 'r':
+            return Is(n, "r") ? Kind::Run : Is(n, "rPr") ? Kind::Properties : Kind::Other;
+        case 't':
+            if (Is(n, "t")) return Kind::Text;
+            if (Is(n, "tab")) return Kind::Tab;
+            if (Is(n, "txbxContent")) return Kind::Story;
+            return Is(n, "tblPr") || Is(n, "tblGrid") || Is(n, "trPr") || Is(n, "tcPr")
+                       ? Kind::Properties
+                       : Kind::Other;
+        case 'p':
+            if (Is(n, "pPr")) return Kind::Properties;
+            if (Is(n, "pict")) return Kind::Object;
+            return Is(n, "permStart") || Is(n, "permEnd") ? Kind::Marker : Kind::Other;
+        case 'd':
+            if (Is(n, "delText")) return Kind::Text;
+            if (Is(n, "del")) return Kind::Removing;
+            if (Is(n, "drawing")) return Kind::Object;
+            return Is(n, "delInstrText") ? Kind::FieldCode : Kind::Other;
+        case 'i':
+            return Is(n, "ins") ? Kind::Adding : Is(n, "instrText") ? Kind::FieldCode : Kind::Other;
+        case 'm':
+            return Is(n, "moveTo")     ? Kind::Adding
+                   : Is(n, "moveFrom") ? Kind::Removing
+                                       : Kind::Other;
+        case 'b':
+            if (Is(n, "br")) return Kind::Break;
+            return Is(n, "bookmarkStart") || Is(n, "bookmarkEnd") ? Kind::Marker : Kind::Other;
+        case 'c':
+            if (Is(n, "cr")) return Kind::Break;
+            if (Is(n, "comment")) return Kind::Story;
+            return Is(n, "commentRangeStart") || Is(n, "commentRangeEnd") ||
+                           Is(n, "commentReference")
+                       ? Kind::Marker
+                       : Kind::Other;
+        case 'a':
+            return Is(n, "annotationRef") ? Kind::Marker : Kind::Other;
+        case 'n':
+            return Is(n, "noBreakHyphen") ? Kind::NoBreakHyphen : Kind::Other;
+        case 'f':
+            if (Is(n, "footnoteReference")) return Kind::NoteReference;
+            if (Is(n, "fldChar")) return Kind::FieldCharacter;
+            return Is(n, "footnote") ? Kind::Story : Kind::Other;
+        case 'e':
+            if (Is(n, "endnoteReference")) return Kind::NoteReference;
+            return Is(n, "endnote") ? Kind::Story : Kind::Other;
+        case 'o':
+            return Is(n, "object") ? Kind::Object : Kind::Other;
+        case 's':
+            return Is(n, "sectPr") || Is(n, "sdtPr") || Is(n, "sdtEndPr") ? Kind::Properties
+                                                                          : Kind::Other;
+        default:
+            return Kind::Other;
+    }
+}
+
+// The equation elements (m:).
+Kind MathKind(const char* n) {
+    if (Is(n, "r")) return Kind::Run;
+    if (Is(n, "t")) return Kind::Text;
+    if (Is(n, "oMath") || Is(n, "oMathPara")) return Kind::Equation;
+    return Is(n, "rPr") || Is(n, "ctrlPr") || Is(n, "oMathParaPr") ? Kind::Properties : Kind::Other;
 }
 
 }  // namespace
 
 ElementKind KindOf(const pugi::xml_node& node) {
-    if (node.type() != pugi::node_element) return ElementKind::Other;
-    const auto found = Kinds().find(node.name());
-    return found == Kinds().end() ? ElementKind::Other : found->second;
+    return KindOfName(node.name());
+}
+
+ElementKind KindOfName(const char* name) {
+    if (name[0] == 'w' && name[1] == ':') return WordKind(name + 2);
+    if (name[0] == 'm' && name[1] == ':') return MathKind(name + 2);
+    return Is(name, "mc:AlternateContent") ? Kind::Object : Kind::Other;
 }
 
 std::string_view ShownText(const pugi::xml_node& element) {

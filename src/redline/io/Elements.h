@@ -30,6 +30,8 @@ enum class ElementKind : std::uint8_t {
 };
 
 ElementKind KindOf(const pugi::xml_node& node);
+// The same, by the element's qualified name ("w:ins"), for a walk that holds it already.
+ElementKind KindOfName(const char* name);
 
 // What a run's content element shows a reader as text: a text's characters, "\t" for a tab,
 // "\n" for a break, a non-breaking hyphen; empty for anything else (an object, a field's code).

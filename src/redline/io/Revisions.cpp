@@ -10,9 +10,13 @@ namespace redline {
 
 namespace {
 
-bool IsMark(const pugi::xml_node& node) {
-    const ElementKind kind = KindOf(node);
+bool IsMark(const char* name) {
+    const ElementKind kind = KindOfName(name);
     return kind == ElementKind::Adding || kind == ElementKind::Removing;
+}
+
+bool IsMark(const pugi::xml_node& node) {
+    return IsMark(node.name());
 }
 
 // Whether content under the mark leaves the document in this resolution.
@@ -271,8 +275,8 @@ void RemoveEmptyContainers(pugi::xml_node node) {
 bool HoldsRevisions(const pugi::xml_node& root) {
     return root.find_node([](const pugi::xml_node& n) {
         const std::string_view name = n.name();
-        return IsMark(n) || IsPropertyChange(name) || IsRange(name) || name == "w:cellIns" ||
-               name == "w:cellDel";
+        return IsMark(name.data()) || IsPropertyChange(name) || IsRange(name) ||
+               name == "w:cellIns" || name == "w:cellDel";
     });
 }
 
