@@ -1,9 +1,10 @@
 #include "redline/read/Paragraph.h"
-#include "redline/io/Xml.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "redline/io/Elements.h"
+#include "redline/io/Xml.h"
 #include "redline/read/Units.h"
 #include "redline/read/Words.h"
 
@@ -62,8 +63,7 @@ class ParagraphReader {
                 link_ = outer;
             } else if (NamedOneOf(child, {"w:smartTag", "w:customXml", "w:dir", "w:bdo"})) {
                 walk(child, wrapper);  // transparent: their content is compared as it is
-            } else if (NamedOneOf(child, {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
-                                          "w:commentRangeEnd", "w:permStart", "w:permEnd"})) {
+            } else if (KindOf(child) == ElementKind::Marker) {  // bookmarks, comment ranges
                 addMarker(child, {}, wrapper);
             } else if (Named(child, "w:fldSimple") && keys_.like().anyField) {
                 addNodes(child, child, "field:", wrapper, true);
@@ -83,11 +83,12 @@ class ParagraphReader {
   private:
     void readRun(const pugi::xml_node& run, const pugi::xml_node& wrapper) {
         for (const pugi::xml_node& child : run.children()) {
-            if (child.type() != pugi::node_element || Named(child, "w:rPr") ||
+            const ElementKind kind = KindOf(child);
+            if (child.type() != pugi::node_element || kind == ElementKind::Properties ||
                 Named(child, "w:lastRenderedPageBreak")) {
                 continue;
             }
-            if (Named(child, "w:t") || Named(child, "w:delText")) {
+            if (kind == ElementKind::Text) {
                 const std::string_view text = child.text().get();
                 if (text.empty()) continue;
                 Piece piece{PieceKind::Text};
@@ -102,7 +103,7 @@ class ParagraphReader {
                 piece.wrapper = wrapper;
                 piece.link = link_;
                 out_.pieces.push_back(piece);
-            } else if (Named(child, "w:commentReference") || Named(child, "w:annotationRef")) {
+            } else if (kind == ElementKind::Marker) {  // a comment's reference
                 addMarker(child, run, wrapper);
             } else {
                 Piece piece{PieceKind::Element};

@@ -1,10 +1,12 @@
 #include "redline/write/Marks.h"
-#include "redline/io/Xml.h"
-#include "redline/read/Story.h"
 
 #include <cstring>
 #include <sstream>
 #include <vector>
+
+#include "redline/io/Elements.h"
+#include "redline/io/Xml.h"
+#include "redline/read/Story.h"
 
 namespace redline {
 
@@ -159,7 +161,7 @@ void MarkRuns(pugi::xml_node root, Mark mark, Stamp& stamp) {
         const pugi::xml_node node = pending.back();
         pending.pop_back();
         for (pugi::xml_node child : node.children()) {
-            if (Named(child, "w:r") || Named(child, "m:r")) {
+            if (KindOf(child) == ElementKind::Run) {  // an equation's runs too
                 runs.push_back(child);
             } else if (Named(child, "m:ctrlPr")) {
                 controls.push_back(child);  // an equation's fraction bar, brackets and the like
