@@ -98,7 +98,10 @@ int SerializeTo(const pugi::xml_document& document, pugi::xml_writer& first,
     }
     const pugi::xml_node body = document.document_element().child("w:body");
     const auto blocks = static_cast<std::size_t>(std::distance(body.begin(), body.end()));
-    const auto [head, tail] = AroundTheBlocks(document, body);
+    // Named, not bound: a lambda may not capture a structured binding in every compiler we use.
+    const std::pair<std::string, std::string> around = AroundTheBlocks(document, body);
+    const std::string& head = around.first;
+    const std::string& tail = around.second;
     pugi::xml_node middle = body.first_child();
     for (std::size_t i = 0; i < blocks / 2; ++i) middle = middle.next_sibling();
     BothAtOnce(
