@@ -13,14 +13,6 @@
 
 namespace redline {
 
-bool HoldsNestedStories(const pugi::xml_node& kept) {
-    auto inside = [](const pugi::xml_node& node) {
-        return Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference") ||
-               Named(node, "w:txbxContent");
-    };
-    return inside(kept) || kept.find_node(inside);
-}
-
 namespace {
 
 // Reads one document; its own tracked changes are taken as accepted: it is compared as it reads

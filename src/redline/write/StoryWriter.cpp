@@ -10,6 +10,7 @@
 #include "redline/align/Align.h"
 #include "redline/align/StoryAlign.h"
 #include "redline/io/BothAtOnce.h"
+#include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
 #include "redline/read/Words.h"
@@ -17,6 +18,14 @@
 #include "redline/write/Writer.h"
 
 namespace redline {
+
+bool HoldsNestedStories(const pugi::xml_node& kept) {
+    auto inside = [](const pugi::xml_node& node) {
+        const ElementKind kind = KindOf(node);
+        return kind == ElementKind::NoteReference || Named(node, "w:txbxContent");
+    };
+    return inside(kept) || kept.find_node(inside);
+}
 
 namespace {
 
