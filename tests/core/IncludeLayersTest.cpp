@@ -17,9 +17,14 @@ namespace fs = std::filesystem;
 
 // The libraries by folder below the source root, most specific first.
 const std::vector<std::pair<std::string, std::string>> kLibraryFolders = {
-    {"src/core", "core"},     {"src/redline", "redline"}, {"src/office/loader", "loader"},
-    {"src/office", "office"}, {"src/qt", "qt"},           {"src/win32", "win32"},
-    {"src/com", "com"},       {"cli", "cli"},
+    {"src/core", "core"},
+    {"src/redline", "redline"},
+    {"src/office/loader", "loader"},
+    {"src/office", "office"},
+    {"src/qt", "qt"},
+    {"src/win32", "win32"},
+    {"src/com", "com"},
+    {"cli", "cli"},
 };
 
 // What each library may include: libraries of ours, and kinds of system header.

@@ -61,11 +61,11 @@ TEST(LooksLikeDocumentFile, KnowsTheSignaturesOfDocumentFormats) {
 }
 
 TEST(DescribeProblem, NamesTheFileInEveryDescription) {
-    for (auto problem : {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
-                         DocumentProblem::Unreadable, DocumentProblem::NotWordDocument,
-                         DocumentProblem::Damaged, DocumentProblem::PasswordProtected,
-                         DocumentProblem::OldWordFormat, DocumentProblem::TooLarge,
-                         DocumentProblem::TwoBodies}) {
+    for (auto problem :
+         {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
+          DocumentProblem::Unreadable, DocumentProblem::NotWordDocument, DocumentProblem::Damaged,
+          DocumentProblem::PasswordProtected, DocumentProblem::OldWordFormat,
+          DocumentProblem::TooLarge, DocumentProblem::TwoBodies}) {
         EXPECT_NE(office::DescribeProblem(problem, "/d/x y.doc").find("\"/d/x y.doc\""),
                   std::string::npos);
     }
