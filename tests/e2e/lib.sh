@@ -39,9 +39,16 @@ pids+=($!)
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-# The desktop's browser, for the start in a hundred that opens the maker's home page: one that
-# opens nothing.
-export BROWSER=true
+# The desktop's opener, for the start in a hundred that opens the maker's home page: one that
+# notes the address and opens nothing. The machine's own would start whatever browser is the
+# default for web addresses (the tests' Chromium), whose complaints would fill the program's log.
+mkdir -p "$work/bin"
+cat >"$work/bin/xdg-open" <<OPENER
+#!/bin/sh
+printf '%s\n' "\$*" >>"$work/opened"
+OPENER
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH" BROWSER=true
 
 # The id of the visible window named exactly $1, waiting up to $2 seconds for it.
 window_named() {
