@@ -1,18 +1,15 @@
 #include "redline/io/Elements.h"
 
+#include "redline/io/Xml.h"
+
 namespace redline {
 
 namespace {
 
 using Kind = ElementKind;
 
-// Whether the local name `name` is `expected`; compared here, as it is asked for every element.
 bool Is(const char* name, const char* expected) {
-    while (*expected != 0 && *name == *expected) {
-        ++name;
-        ++expected;
-    }
-    return *name == *expected;
+    return SameName(name, expected);
 }
 
 // The word processing elements (w:), by their local name's first letter: asked for every

@@ -35,15 +35,19 @@ bool InHalves(const pugi::xml_document& document, std::size_t halvesFrom = kHalv
 int SerializeTo(const pugi::xml_document& document, pugi::xml_writer& first,
                 pugi::xml_writer& second, std::size_t halvesFrom = kHalvesFrom);
 
-// Whether the element is named `name` ("w:p"): the prefixes are those Word writes.
-inline bool Named(const pugi::xml_node& node, const char* name) {
-    // Names are short and most differ early: compared here, without a call into the C library.
-    const char* own = node.name();
+// Whether the qualified name `own` is `name`: names are short and most differ early, so they
+// are compared here, without a call into the C library.
+inline bool SameName(const char* own, const char* name) {
     while (*name != 0 && *own == *name) {
         ++own;
         ++name;
     }
     return *own == *name;
+}
+
+// Whether the element is named `name` ("w:p"): the prefixes are those Word writes.
+inline bool Named(const pugi::xml_node& node, const char* name) {
+    return SameName(node.name(), name);
 }
 
 // Whether the element is named any of `names`.
