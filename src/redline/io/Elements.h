@@ -37,4 +37,15 @@ ElementKind KindOfName(const char* name);
 // "\n" for a break, a non-breaking hyphen; empty for anything else (an object, a field's code).
 std::string_view ShownText(const pugi::xml_node& element);
 
+// Walks the elements below `node` in document order, each with its kind: `visit(element, kind)`
+// answers whether to walk into the element too.
+template <class Visit>
+void WalkContent(const pugi::xml_node& node, Visit&& visit) {
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && visit(child, KindOf(child))) {
+            WalkContent(child, visit);
+        }
+    }
+}
+
 }  // namespace redline

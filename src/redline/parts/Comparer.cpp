@@ -9,6 +9,7 @@
 #include "redline/io/Xml.h"
 #include "redline/parts/Notes.h"
 #include "redline/read/BlockText.h"
+#include "redline/read/NestedStories.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
@@ -24,10 +25,6 @@ void LoadSide(DocumentSide& side, const std::string& path) {
         throw UnreadableDocument(path, e);
     }
     ResolveRevisions(side.main.xml.document_element(), Resolution::Accept);
-}
-
-bool HoldsTextBox(const pugi::xml_node& node) {
-    return node.find_node([](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); });
 }
 
 // An equation as what it shows: its structure, and the text of its runs with their formatting,
@@ -132,55 +129,6 @@ class ContentKeys : public ObjectKeys {
     const PackagePart& part_;
 };
 
-// The text boxes directly below `node` (not those inside other text boxes): run children that
-// hold a text box's content.
-void CollectBoxes(const pugi::xml_node& node, std::vector<pugi::xml_node>& out) {
-    if (Named(node.parent(), "w:r") && HoldsTextBox(node)) {
-        out.push_back(node);
-        return;
-    }
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_element) CollectBoxes(child, out);
-    }
-}
-
-// A text box's own contents: the shape's and its older (VML) form's, not those of text boxes
-// inside it, which are compared with their own content.
-std::vector<pugi::xml_node> OwnContents(const pugi::xml_node& box) {
-    std::vector<pugi::xml_node> contents;
-    std::vector<pugi::xml_node> pending{box};
-    while (!pending.empty()) {
-        const pugi::xml_node node = pending.back();
-        pending.pop_back();
-        for (pugi::xml_node child = node.last_child(); child; child = child.previous_sibling()) {
-            if (Named(child, "w:txbxContent")) {
-                contents.push_back(child);
-            } else if (child.type() == pugi::node_element) {
-                pending.push_back(child);
-            }
-        }
-    }
-    return contents;
-}
-
-// Whether `node` lies in the older form that a shape keeps for readers that lack the new one.
-bool InFallback(pugi::xml_node node, const pugi::xml_node& shape) {
-    for (; node && node != shape; node = node.parent()) {
-        if (Named(node, "mc:Fallback")) return true;
-    }
-    return false;
-}
-
-// The note references below `node` of one kind, leaving those in text boxes to the boxes.
-void CollectReferences(const pugi::xml_node& node, const char* name,
-                       std::vector<std::string>& out) {
-    if (Named(node, name)) out.push_back(Attribute(node, "w:id"));
-    if (Named(node, "w:txbxContent")) return;
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_element) CollectReferences(child, name, out);
-    }
-}
-
 // Hears what the writer keeps and inserts: the notes of kept references are paired, those of
 // new ones inserted; kept text boxes are gathered to be compared after their story.
 class NestedPairing : public NestedStories {
@@ -192,15 +140,11 @@ class NestedPairing : public NestedStories {
         if (!HoldsNestedStories(a) || !HoldsNestedStories(b)) return;
         for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
                                    std::pair{"w:endnoteReference", &endnotes_}}) {
-            std::vector<std::string> idsA, idsB;
-            CollectReferences(a, name, idsA);
-            CollectReferences(b, name, idsB);
+            const auto idsA = NoteReferencesIn(a, name), idsB = NoteReferencesIn(b, name);
             for (std::size_t i = 0; i < idsA.size() && i < idsB.size(); ++i)
                 notes->pair(idsA[i], idsB[i]);
         }
-        std::vector<pugi::xml_node> boxesA, boxesB;
-        CollectBoxes(a, boxesA);
-        CollectBoxes(b, boxesB);
+        const auto boxesA = TextBoxesIn(a), boxesB = TextBoxesIn(b);
         for (std::size_t i = 0; i < boxesA.size() && i < boxesB.size(); ++i) {
             boxes.emplace_back(boxesA[i], boxesB[i]);
         }
@@ -209,9 +153,7 @@ class NestedPairing : public NestedStories {
     void inserted(const pugi::xml_node& b) override {
         for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
                                    std::pair{"w:endnoteReference", &endnotes_}}) {
-            std::vector<std::string> ids;
-            CollectReferences(b, name, ids);
-            for (const std::string& id : ids) notes->inserted(id);
+            for (const std::string& id : NoteReferencesIn(b, name)) notes->inserted(id);
         }
     }
 
@@ -313,12 +255,13 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b,
     CompareStory(storyA, storyB, context, part, moves);
     if (options_.skip.textBoxes) return;
     for (const auto& [boxA, boxB] : nested.boxes) {
-        const auto contentsA = OwnContents(boxA), contentsB = OwnContents(boxB);
+        const auto contentsA = BoxContents(boxA, ShapeForms::Both),
+                   contentsB = BoxContents(boxB, ShapeForms::Both);
         // The shape's own content and its older (VML) form get the same marks, reported once:
         // every box of the shape (a group holds several) is reported from its own form alone.
         for (std::size_t i = 0; i < contentsB.size() && !contentsA.empty(); ++i) {
             compareStories(a, b, contentsA[std::min(i, contentsA.size() - 1)], contentsB[i],
-                           Part::TextBox, false, record && !InFallback(contentsB[i], boxB));
+                           Part::TextBox, false, record && !InOlderForm(contentsB[i], boxB));
         }
     }
 }

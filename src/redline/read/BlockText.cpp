@@ -11,25 +11,44 @@ namespace redline {
 
 namespace {
 
+// A thing that is not text, as a word of its own: its name without its prefix, so that it reads
+// as one word.
+void AddObjectWord(const pugi::xml_node& element, std::string& text) {
+    text += " object_";
+    text += element.name() + 2;
+    text += ' ';
+}
+
 // The text of the block, and a word of its own for each thing that is not text (a note's
-// reference, a field, a picture): short paragraphs are alike by those too.
-void CollectText(const pugi::xml_node& node, std::string& text) {
-    for (const pugi::xml_node& child : node.children()) {
-        if (Named(child, "w:t")) {
-            text += child.text().get();
-            text += ' ';
-        } else if (Named(child, "w:footnoteReference") || Named(child, "w:endnoteReference") ||
-                   Named(child, "w:drawing") || Named(child, "w:fldSimple") ||
-                   Named(child, "w:instrText") || Named(child, "w:object") ||
-                   Named(child, "m:oMath")) {
-            text += " object_";
-            text += child.name() + 2;  // without its prefix, so that it reads as one word
-            text += ' ';
-            if (Named(child, "w:fldSimple")) CollectText(child, text);
-        } else if (child.type() == pugi::node_element) {
-            CollectText(child, text);
+// reference, a field, a picture, an equation): short paragraphs are alike by those too.
+std::string BagText(const pugi::xml_node& node) {
+    std::string text;
+    WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
+        switch (kind) {
+            case ElementKind::Text:
+                text += element.text().get();
+                text += ' ';
+                return false;
+            case ElementKind::NoteReference:
+            case ElementKind::FieldCode:
+                AddObjectWord(element, text);
+                return false;
+            case ElementKind::Object:
+                // A picture is a word; an older form or an alternative is walked into, for
+                // the words of the text box it may hold and the picture it holds.
+                if (!Named(element, "w:drawing") && !Named(element, "w:object")) return true;
+                AddObjectWord(element, text);
+                return false;
+            case ElementKind::Equation:
+                if (Named(element, "m:oMathPara")) return true;  // one word per equation
+                AddObjectWord(element, text);
+                return false;
+            default:
+                if (Named(element, "w:fldSimple")) AddObjectWord(element, text);
+                return true;
         }
-    }
+    });
+    return text;
 }
 
 // The text of a block as a change report gives it, appended to `text`.
@@ -51,8 +70,7 @@ void AppendText(const pugi::xml_node& node, std::string& text) {
 }  // namespace
 
 Bag WordsOf(const pugi::xml_node& node, bool caseless) {
-    std::string text;
-    CollectText(node, text);
+    std::string text = BagText(node);
     if (caseless) text = FoldCase(text);
     Bag bag;
     for (const WordSpan& span : SplitWords(text)) {

@@ -22,14 +22,14 @@ std::uint64_t Fnv(std::string_view text, std::uint64_t hash = 146959810393466560
 
 // The text of every w:t and equation text (m:t) below `node`, in order: what a content control
 // or a simple field is keyed by.
-void CollectText(const pugi::xml_node& node, std::string& out) {
-    for (const pugi::xml_node& child : node.children()) {
-        if (Named(child, "w:t") || Named(child, "m:t")) {
-            out += child.text().get();
-        } else if (child.type() == pugi::node_element) {
-            CollectText(child, out);
-        }
-    }
+std::string TextOf(const pugi::xml_node& node) {
+    std::string text;
+    WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
+        if (kind != ElementKind::Text) return true;
+        text += element.text().get();
+        return false;
+    });
+    return text;
 }
 
 class ParagraphReader {
@@ -68,8 +68,7 @@ class ParagraphReader {
             } else if (Named(child, "w:fldSimple") && keys_.like().anyField) {
                 addNodes(child, child, "field:", wrapper, true);
             } else if (NamedOneOf(child, {"w:fldSimple", "w:sdt"})) {
-                std::string text;
-                CollectText(child, text);
+                const std::string text = TextOf(child);
                 addNodes(child, child,
                          std::string(child.name()) + ":" + Attribute(child, "w:instr") + "|" +
                              objects_.describe(child.child("w:sdtPr")) + "|" + text,

@@ -6,6 +6,7 @@
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
+#include "redline/read/NestedStories.h"
 #include "redline/read/Sections.h"
 #include "redline/read/Story.h"
 
@@ -175,8 +176,7 @@ class MarkedReader {
                 span.note = static_cast<int>(list.size());
                 span.noteEnd = end;
             } else if (element == ElementKind::Object) {
-                std::vector<pugi::xml_node> contents;
-                BoxContents(child, contents);
+                const auto contents = BoxContents(child, ShapeForms::Shown);
                 if (contents.empty()) {
                     span.text = "\u25A1";  // a picture or object: a square stands for it
                 } else {
@@ -192,18 +192,6 @@ class MarkedReader {
                 continue;
             }
             add(out, std::move(span));
-        }
-    }
-
-    // The text box contents below `node`, not counting a shape's older (VML) form.
-    static void BoxContents(const pugi::xml_node& node, std::vector<pugi::xml_node>& out) {
-        for (const pugi::xml_node& child : node.children()) {
-            if (Named(child, "mc:Fallback")) continue;
-            if (Named(child, "w:txbxContent")) {
-                out.push_back(child);
-            } else if (child.type() == pugi::node_element) {
-                BoxContents(child, out);
-            }
         }
     }
 

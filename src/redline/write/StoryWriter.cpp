@@ -13,19 +13,12 @@
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
+#include "redline/read/NestedStories.h"
 #include "redline/read/Words.h"
 #include "redline/write/Rebuild.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
-
-bool HoldsNestedStories(const pugi::xml_node& kept) {
-    auto inside = [](const pugi::xml_node& node) {
-        const ElementKind kind = KindOf(node);
-        return kind == ElementKind::NoteReference || Named(node, "w:txbxContent");
-    };
-    return inside(kept) || kept.find_node(inside);
-}
 
 namespace {
 

@@ -34,10 +34,6 @@ class NestedStories {
     virtual void inserted(const pugi::xml_node& b) = 0;
 };
 
-// Whether a block or object is or holds a note's reference or a text box: what a kept one
-// pairs after its story is written.
-bool HoldsNestedStories(const pugi::xml_node& node);
-
 struct WriteContext {
     Stamp& stamp;
     const CompareOptions& options;
