@@ -35,7 +35,8 @@ const std::vector<std::string> kWords = {"alpha",
                                          "two",
                                          "(a)"};
 const std::vector<std::string> kFields = {" PAGE ", " DATE \\@ \"yyyy\" ", " NUMPAGES "};
-const std::vector<std::string> kEquations = {"x+1", "a=b", "y²"};
+// One with a slash is written as a fraction: its bar has control properties of its own.
+const std::vector<std::string> kEquations = {"x+1", "a=b", "y²", "1/2", "a/b"};
 
 int Pick(Random& random, int count) {
     return static_cast<int>(random() % static_cast<unsigned>(count));
@@ -63,7 +64,8 @@ Token RandomToken(Random& random) {
         case 6:
             return {TokenKind::Picture, "", 0, Pick(random, 2)};
         case 7:
-            return {TokenKind::Math, kEquations[Pick(random, 3)], 0};
+            return {TokenKind::Math, kEquations[Pick(random, static_cast<int>(kEquations.size()))],
+                    0};
         case 8:
             return {TokenKind::Control, AnyWord(random) + " " + AnyWord(random), format};
         case 9:
@@ -273,6 +275,15 @@ class Writer {
     }
 
     // `text` as runs, cut where the dice say (never inside a character).
+    // An equation's runs; "a/b" as a fraction, whose bar carries control properties.
+    std::string equation(const std::string& text) {
+        const auto slash = text.find('/');
+        if (slash == std::string::npos) return runs(text, 0, "m:t", "m:r");
+        return "<m:f><m:fPr><m:ctrlPr><w:rPr><w:i/></w:rPr></m:ctrlPr></m:fPr><m:num>" +
+               runs(text.substr(0, slash), 0, "m:t", "m:r") + "</m:num><m:den>" +
+               runs(text.substr(slash + 1), 0, "m:t", "m:r") + "</m:den></m:f>";
+    }
+
     std::string runs(const std::string& text, int format, const char* tag = "w:t",
                      const char* run = "w:r") {
         std::string xml, piece;
@@ -367,7 +378,7 @@ class Writer {
             case TokenKind::Picture:
                 return docx::Picture("rIdPic" + std::to_string(token.target));
             case TokenKind::Math:
-                return "<m:oMath>" + runs(token.text, 0, "m:t", "m:r") + "</m:oMath>";
+                return "<m:oMath>" + equation(token.text) + "</m:oMath>";
             case TokenKind::Control:
                 return "<w:sdt><w:sdtPr><w:tag w:val=\"inline\"/></w:sdtPr><w:sdtContent>" +
                        runs(token.text, token.format) + "</w:sdtContent></w:sdt>";

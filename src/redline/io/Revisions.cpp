@@ -78,6 +78,13 @@ void RestoreGrid(pugi::xml_node change) {
     for (pugi::xml_node column : old.children("w:gridCol")) grid.append_copy(column);
 }
 
+// The math object whose control properties `control` are: the fraction of a fraction's
+// properties, or the argument that holds them.
+pugi::xml_node MathObjectOf(const pugi::xml_node& control) {
+    const pugi::xml_node holder = control.parent();
+    return std::string_view(holder.name()).ends_with("Pr") ? holder.parent() : holder;
+}
+
 void Unwrap(pugi::xml_node node) {
     pugi::xml_node parent = node.parent();
     while (pugi::xml_node child = node.first_child()) parent.insert_move_before(child, node);
@@ -123,11 +130,15 @@ void Decide(const pugi::xml_node& root, Resolution resolution, Changes& changes)
                         // The paragraph's mark goes: the paragraph joins the next.
                         owner.parent().append_attribute(kJoins) = "1";
                     } else {
-                        pugi::xml_node gone = Named(owner, "m:ctrlPr") ? owner.parent() : owner;
-                        gone.set_name(kGone);
+                        const pugi::xml_node control = Named(node, "m:ctrlPr") ? node
+                                                       : Named(owner, "m:ctrlPr")
+                                                           ? owner
+                                                           : pugi::xml_node();
+                        (control ? MathObjectOf(control) : owner).set_name(kGone);
                     }
                 }
-                child.set_name(kGone);
+                // A math control's mark holds its formatting, which stays where the control does.
+                child.set_name(Named(node, "m:ctrlPr") ? kUnwrapped : kGone);
             } else if (IsMark(child)) {
                 const bool goes = Goes(child, resolution);
                 child.set_name(goes ? kGone : kUnwrapped);

@@ -172,9 +172,14 @@ void MarkRuns(pugi::xml_node root, Mark mark, Stamp& stamp) {
         }
     }
     for (pugi::xml_node run : runs) MarkRun(run, mark, stamp);
-    // Math control characters know only insertion and deletion.
+    // Math control characters know only insertion and deletion, and the mark holds their
+    // formatting: a control's properties are one of formatting, an insertion or a deletion.
     for (pugi::xml_node control : controls) {
-        stamp.on(control.append_child(Removing(mark) ? "w:del" : "w:ins"));
+        if (control.child("w:ins") || control.child("w:del")) continue;
+        const pugi::xml_node properties = control.child("w:rPr");
+        pugi::xml_node marked = control.prepend_child(Removing(mark) ? "w:del" : "w:ins");
+        stamp.on(marked);
+        if (properties) marked.append_move(properties);
     }
 }
 
