@@ -9,7 +9,7 @@
 namespace redline {
 
 enum class ChangeKind { Insertion, Deletion, Move, Formatting };
-enum class Part { Body, Table, Header, Footer, Footnote, Endnote, TextBox };
+enum class Part { Body, Table, Header, Footer, Footnote, Endnote, TextBox, Section };
 
 struct Change {
     ChangeKind kind;
@@ -54,8 +54,8 @@ inline const char* KindName(ChangeKind kind) {
 }
 
 inline const char* PartName(Part part) {
-    static const char* const names[] = {"body",     "table",   "header",  "footer",
-                                        "footnote", "endnote", "text box"};
+    static const char* const names[] = {"body",     "table",   "header",   "footer",
+                                        "footnote", "endnote", "text box", "section"};
     return names[static_cast<int>(part)];
 }
 

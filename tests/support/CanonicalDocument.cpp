@@ -38,7 +38,8 @@ class Canonical {
 
     std::string body() {
         pugi::xml_node body = side_.main.xml.child("w:document").child("w:body");
-        std::string out = "[body]\n" + blocks(body, side_.main, 0);
+        std::string out = "[body]\n" + blocks(body, side_.main, 0) + "[last section] " +
+                          section(body.child("w:sectPr")) + "\n";
         for (pugi::xml_node reference : body.child("w:sectPr").children()) {
             const bool header = Named(reference, "w:headerReference");
             if (!header && !Named(reference, "w:footerReference")) continue;
@@ -91,6 +92,8 @@ class Canonical {
         for (pugi::xml_node block : container.children()) {
             if (Named(block, "w:p")) {
                 out += indent(depth) + paragraph(block, part) + "\n";
+                if (const pugi::xml_node ends = block.child("w:pPr").child("w:sectPr"))
+                    out += indent(depth) + "[section ends] " + section(ends) + "\n";
             } else if (Named(block, "w:tbl")) {
                 out += table(block, part, depth);
             } else if (Named(block, "w:sdt")) {
@@ -108,6 +111,24 @@ class Canonical {
             }
         }
         return out;
+    }
+
+    // A section's page, margins, columns and the like; its headers and footers are read as
+    // stories of their own.
+    std::string section(const pugi::xml_node& section) {
+        std::vector<std::string> children;
+        for (pugi::xml_node child : section.children()) {
+            const std::string_view name = child.name();
+            if (IgnoredElement(name) || name == "w:headerReference" ||
+                name == "w:footerReference") {
+                continue;
+            }
+            children.push_back(xml(child, side_.main));
+        }
+        std::sort(children.begin(), children.end());
+        std::string out = "{";
+        for (const std::string& child : children) out += child;
+        return out + "}";
     }
 
     std::string table(const pugi::xml_node& table, const redline::PackagePart& part, int depth) {

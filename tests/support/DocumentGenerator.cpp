@@ -141,8 +141,41 @@ Token* AnyToken(Document& document, Random& random, TokenKind kind) {
     return found.empty() ? nullptr : found[Pick(random, static_cast<int>(found.size()))];
 }
 
+// Formatting beyond paragraphs: a table's, a row's, a cell's or the page's.
+std::string Reformat(Document& document, Random& random) {
+    std::vector<Table*> tables;
+    for (Block& block : document.blocks) {
+        if (block.isTable && !block.table.rows.empty()) tables.push_back(&block.table);
+    }
+    if (tables.empty() || Chance(random, 25)) {
+        document.page = (document.page + 1 + Pick(random, 3)) % 4;
+        return "the page's setup changed";
+    }
+    Table& table = *tables[Pick(random, static_cast<int>(tables.size()))];
+    auto& row = table.rows[Pick(random, static_cast<int>(table.rows.size()))];
+    switch (Pick(random, 4)) {
+        case 0:
+            table.look = (table.look + 1 + Pick(random, 2)) % 3;
+            return "a table's formatting changed";
+        case 1:
+            row[0].rowHeight = (row[0].rowHeight + 1 + Pick(random, 2)) % 3;
+            return "a row's height changed";
+        case 2: {
+            Paragraph& cell = row[Pick(random, static_cast<int>(row.size()))];
+            cell.cellLook = (cell.cellLook + 1 + Pick(random, 3)) % 4;
+            return "a cell's formatting changed";
+        }
+        default:
+            table.columns.assign(table.rows[0].size(), 2000);
+            table.columns[Pick(random, static_cast<int>(table.columns.size()))] =
+                1000 + 500 * Pick(random, 4);
+            return "a table's columns changed";
+    }
+}
+
 std::string EditOnce(Document& document, Random& random) {
-    const int kind = Pick(random, 15);
+    const int kind = Pick(random, 16);
+    if (kind == 15) return Reformat(document, random);
     if (kind == 14 && !document.header.empty()) {
         document.header[0].paragraph.tokens[0].text = AnyWord(random);
         return "a header word replaced";
@@ -391,8 +424,18 @@ class Writer {
 
     std::string table(const Table& table) {
         const std::size_t columns = table.rows.empty() ? 0 : table.rows[0].size();
-        std::string xml = "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/></w:tblPr><w:tblGrid>";
-        for (std::size_t c = 0; c < columns; ++c) xml += "<w:gridCol w:w=\"2000\"/>";
+        std::string xml = "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/>";
+        if (table.look == 1) xml += "<w:tblW w:w=\"5000\" w:type=\"pct\"/><w:jc w:val=\"center\"/>";
+        if (table.look == 2) {
+            xml +=
+                "<w:tblBorders><w:top w:val=\"double\" w:sz=\"6\" w:space=\"0\" "
+                "w:color=\"auto\"/></w:tblBorders>";
+        }
+        xml += "</w:tblPr><w:tblGrid>";
+        for (std::size_t c = 0; c < columns; ++c) {
+            const int width = c < table.columns.size() ? table.columns[c] : 2000;
+            xml += "<w:gridCol w:w=\"" + std::to_string(width) + "\"/>";
+        }
         xml += "</w:tblGrid>";
         const auto control = [](const std::string& tag, const std::string& content) {
             return "<w:sdt><w:sdtPr><w:tag w:val=\"" + tag + "\"/></w:sdtPr><w:sdtContent>" +
@@ -400,13 +443,21 @@ class Writer {
         };
         for (std::size_t r = 0; r < table.rows.size(); ++r) {
             std::string row = "<w:tr>";
+            if (const int height = table.rows[r].empty() ? 0 : table.rows[r][0].rowHeight) {
+                row += "<w:trPr><w:trHeight w:val=\"" + std::to_string(300 + 300 * height) +
+                       "\"/></w:trPr>";
+            }
             for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
                 const bool spans = table.merged && r == 0 && c == 0;
                 if (table.merged && r == 0 && c == 1) continue;
-                const std::string cell = std::string("<w:tc><w:tcPr><w:tcW w:w=\"") +
-                                         (spans ? "4000" : "2000") + "\" w:type=\"dxa\"/>" +
-                                         (spans ? "<w:gridSpan w:val=\"2\"/>" : "") + "</w:tcPr>" +
-                                         paragraph(table.rows[r][c]) + "</w:tc>";
+                const int look = table.rows[r][c].cellLook;
+                const std::string cell =
+                    std::string("<w:tc><w:tcPr><w:tcW w:w=\"") + (spans ? "4000" : "2000") +
+                    "\" w:type=\"dxa\"/>" + (spans ? "<w:gridSpan w:val=\"2\"/>" : "") +
+                    (look & 1 ? "<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"D9E2F3\"/>"
+                              : "") +
+                    (look & 2 ? "<w:vAlign w:val=\"center\"/>" : "") + "</w:tcPr>" +
+                    paragraph(table.rows[r][c]) + "</w:tc>";
                 const bool wrapped = table.cellInControl && r == 0 && c + 1 == table.rows[r].size();
                 row += wrapped ? control("cell", cell) : cell;
             }
@@ -447,6 +498,23 @@ Document Edit(const Document& document, Random& random, int count, std::string* 
     return edited;
 }
 
+// The section's page: its size and orientation, margins and columns.
+std::string Page(int page) {
+    const std::string upright = "<w:pgSz w:w=\"11906\" w:h=\"16838\"/>";
+    switch (page) {
+        case 1:
+            return "<w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>";
+        case 2:
+            return upright +
+                   "<w:pgMar w:top=\"2000\" w:right=\"2000\" w:bottom=\"2000\" "
+                   "w:left=\"2000\" w:header=\"708\" w:footer=\"708\" w:gutter=\"0\"/>";
+        case 3:
+            return upright + "<w:cols w:num=\"2\" w:space=\"708\"/>";
+        default:
+            return upright;
+    }
+}
+
 void WriteGenerated(const Document& document, const std::string& path, Random& random) {
     Writer writer(random);
     // A story ends with a paragraph, as every word processor writes it.
@@ -458,6 +526,7 @@ void WriteGenerated(const Document& document, const std::string& path, Random& r
     }
     const std::string body = writer.blocks(blocks);
     DocxParts parts = writer.parts();
+    parts.page = Page(document.page);
     if (!document.header.empty()) {
         Writer headerWriter(random);
         parts = parts + docx::Header(headerWriter.blocks(document.header));

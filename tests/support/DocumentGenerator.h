@@ -23,6 +23,9 @@ struct Token {
 struct Paragraph {
     std::vector<Token> tokens;
     int alignment = 0;  // 0 as the style says, 1 centred, 2 right
+    // In a table, a cell is one paragraph, and the cell's formatting travels with it: 0 plain,
+    // 1 shaded, 2 centred vertically, 3 both; and its row's height when it is the first cell.
+    int cellLook = 0, rowHeight = 0;
 };
 
 struct Table {
@@ -30,6 +33,8 @@ struct Table {
     bool merged = false;                       // the first row's first two cells are one
     bool rowInControl = false;                 // the last row sits in a content control
     bool cellInControl = false;                // the first row's last cell sits in one
+    int look = 0;  // 0 as its style says; 1 centred and of a set width; 2 with borders of its own
+    std::vector<int> columns{};  // the grid's widths, when not all alike
 };
 
 struct Block {
@@ -42,14 +47,16 @@ struct Block {
 struct Document {
     std::vector<Block> blocks;
     std::vector<Block> header;
+    int page = 0;  // 0 A4 upright, 1 landscape, 2 wide margins, 3 two columns
 };
 
 using Random = std::mt19937;
 
 Document RandomDocument(Random& random, int blocks);
 
-// A copy with `count` random edits: words, paragraphs, moves, rows, cells, formatting, field
-// instructions, link targets, equations, notes. `done` gets a line for each edit.
+// A copy with `count` random edits: words, paragraphs, moves, rows, cells, formatting of words,
+// tables, rows, cells and the page, field instructions, link targets, equations, notes. `done` gets
+// a line for each edit.
 Document Edit(const Document& document, Random& random, int count, std::string* done = nullptr);
 
 // Writes the document as a .docx at `path`, its runs cut at random places.

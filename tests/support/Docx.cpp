@@ -109,7 +109,8 @@ void WriteDocx(const std::string& path, const std::string& body, const DocxParts
         "word/document.xml",
         std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:document ") +
             kNamespaces + "><w:body>" + body + "<w:sectPr>" + extra.section +
-            "<w:pgSz w:w=\"11906\" w:h=\"16838\"/></w:sectPr></w:body></w:document>");
+            (extra.page.empty() ? "<w:pgSz w:w=\"11906\" w:h=\"16838\"/>" : extra.page) +
+            "</w:sectPr></w:body></w:document>");
     for (const auto& [name, bytes] : extra.parts) package.put(name, bytes);
     package.write(path);
 }
@@ -119,6 +120,7 @@ DocxParts operator+(DocxParts a, const DocxParts& b) {
     a.relationships.insert(b.relationships.begin(), b.relationships.end());
     a.contentTypes.insert(b.contentTypes.begin(), b.contentTypes.end());
     a.section += b.section;
+    if (!b.page.empty()) a.page = b.page;
     return a;
 }
 

@@ -13,6 +13,7 @@ struct DocxParts {
     std::map<std::string, std::pair<std::string, std::string>> relationships;
     std::map<std::string, std::string> contentTypes{};  // part name -> its content type
     std::string section{};  // more section properties: header and footer references
+    std::string page{};     // the section's page, margins and columns; A4 upright when empty
 };
 
 // Both sets of parts.

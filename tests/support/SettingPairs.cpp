@@ -78,7 +78,8 @@ std::vector<Setting> Settings() {
     return {
         {"case", [](CompareOptions& o) { o.ignoreCase = true; }, {}},
         {"whitespace", [](CompareOptions& o) { o.ignoreWhitespace = true; }, {}},
-        {"formatting", [](CompareOptions& o) { o.formatting = false; }, {}},
+        // The tables' pair differs in its columns too, a change of the table's formatting.
+        {"formatting", [](CompareOptions& o) { o.formatting = false; }, {}, nullptr, {"tables"}},
         {"moves", [](CompareOptions& o) { o.moves = false; }, {1, 1, 0, 0}},
         {"characters",
          [](CompareOptions& o) { o.characterLevel = true; },

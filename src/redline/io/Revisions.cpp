@@ -56,18 +56,28 @@ void RestoreProperties(pugi::xml_node change) {
     std::vector<pugi::xml_node> gone;
     for (pugi::xml_node child : properties.children()) {
         const std::string_view name = child.name();
-        const bool kept = Named(properties, "w:pPr") && (name == "w:rPr" || name == "w:sectPr");
-        if (!kept && !IsMark(child)) gone.push_back(child);
+        // What a change record never holds: a paragraph mark's formatting and its section,
+        // a section's headers and footers.
+        const bool kept = (Named(properties, "w:pPr") && (name == "w:rPr" || name == "w:sectPr")) ||
+                          (Named(properties, "w:sectPr") &&
+                           (name == "w:headerReference" || name == "w:footerReference"));
+        if (!kept && !IsMark(child) && child != change) gone.push_back(child);
     }
     for (pugi::xml_node child : gone) properties.remove_child(child);
+    // The old properties go before what was kept, after a section's headers and footers.
     pugi::xml_node before = properties.first_child();
+    while (Named(before, "w:headerReference") || Named(before, "w:footerReference") ||
+           before == change) {
+        before = before.next_sibling();
+    }
     for (pugi::xml_node child : old.children()) {
         if (before) {
             properties.insert_copy_before(child, before);
         } else {
-            properties.append_copy(child);
+            properties.insert_copy_before(child, change);
         }
     }
+    properties.remove_child(change);  // last: `old` lies inside it
 }
 
 // Undoes a change of table grid: the grid's columns become the old ones.

@@ -206,6 +206,7 @@ std::string Comparer::carryNote(const std::string& kind, const std::string& id) 
 std::vector<Change> Comparer::run(const std::string& result) {
     compareStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
                    b_.main.xml.child("w:document").child("w:body"), Part::Body, options_.moves);
+    if (options_.formatting) sectionProperties();
     headersAndFooters();
     // Skipped notes stay as the revised document has them; a deleted reference still brings
     // its note along, deleted, as part of the text it stands in.

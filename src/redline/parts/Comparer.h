@@ -52,6 +52,8 @@ class Comparer : private NoteCarryOver {
   private:
     std::string carryNote(const std::string& kind, const std::string& id) override;
     void headersAndFooters();
+    // Each section's properties of the result against the original's section of its place.
+    void sectionProperties();
     PackagePart* part(DocumentSide& side,
                       std::map<std::string, std::unique_ptr<PackagePart>>& parts,
                       const std::string& name);

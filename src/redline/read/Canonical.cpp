@@ -1,6 +1,7 @@
 #include "redline/read/Canonical.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "redline/io/Xml.h"
 
@@ -13,7 +14,8 @@ bool Invisible(const char* name) {
     return std::strncmp(name, "w:rsid", 6) == 0 || std::strcmp(name, "w:lang") == 0 ||
            std::strcmp(name, "w:noProof") == 0 || std::strcmp(name, "w:webHidden") == 0 ||
            std::strcmp(name, "w14:paraId") == 0 || std::strcmp(name, "w14:textId") == 0 ||
-           std::strcmp(name, "w:rPrChange") == 0 || std::strcmp(name, "w:pPrChange") == 0;
+           std::string_view(name).ends_with("PrChange") ||
+           std::strcmp(name, "w:tblGridChange") == 0;
 }
 
 using AttributeValue =

@@ -1,5 +1,6 @@
 #include "redline/read/Story.h"
 #include "redline/io/Xml.h"
+#include "redline/read/Canonical.h"
 
 #include <cstring>
 #include <string>
@@ -18,6 +19,11 @@ std::uint64_t TextOfOther(const pugi::xml_node& node, std::uint32_t& weight) {
     for (const pugi::xpath_node& t : node.select_nodes(".//w:t")) text += t.node().text().get();
     weight = static_cast<std::uint32_t>(text.size());
     return std::hash<std::string>{}(text) ^ 0x5A5A;
+}
+
+// A table's, row's or cell's properties, for how it looks.
+std::uint64_t PropertiesHash(const pugi::xml_node& properties) {
+    return properties ? std::hash<std::string>{}(CanonicalProperties(properties)) : 0;
 }
 
 }  // namespace
@@ -105,7 +111,10 @@ Block StoryReader::control(const pugi::xml_node& node) {
 Block StoryReader::table(const pugi::xml_node& node) {
     Block block{BlockKind::Table, node};
     block.paragraph = paragraph_;
-    block.text = block.look = 0x7AB1E;
+    block.text = 0x7AB1E;
+    // How it looks: its own properties and columns, and each row's.
+    block.look = Mix(Mix(0x7AB1E, PropertiesHash(node.child("w:tblPr"))),
+                     PropertiesHash(node.child("w:tblGrid")));
     for (const Row& row : rows(block)) {
         block.text = Mix(block.text, row.text);
         block.look = Mix(block.look, row.look);
@@ -144,7 +153,7 @@ std::vector<Row> StoryReader::rows(const Block& table) {
         if (trs.empty()) continue;
         const std::uint64_t seed =
             wrapper ? std::hash<std::string>{}("control:" + ControlKey(child)) : 0x12345;
-        Row row{child, trs.front(), seed, seed};
+        Row row{child, trs.front(), seed, Mix(seed, PropertiesHash(trs.front().child("w:trPr")))};
         row.paragraph = paragraph_;
         std::vector<pugi::xml_node> cells;
         for (const pugi::xml_node& tr : trs) {
@@ -161,7 +170,7 @@ std::vector<Row> StoryReader::rows(const Block& table) {
             StoryReader cellReader(keys_, objects_);
             const Story cell = cellReader.read(tc, paragraph_);
             paragraph_ = cellReader.paragraph_;
-            std::uint64_t text = 0xCE11, look = 0xCE11;
+            std::uint64_t text = 0xCE11, look = Mix(0xCE11, PropertiesHash(tc.child("w:tcPr")));
             for (const Block& block : cell.blocks) {
                 text = Mix(text, block.text);
                 look = Mix(look, block.look);

@@ -6,6 +6,7 @@
 #include "redline/align/Align.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
+#include "redline/write/PropertyChanges.h"
 #include "redline/write/Rebuild.h"
 #include "redline/write/Writer.h"
 
@@ -17,36 +18,18 @@ std::uint32_t ParagraphsIn(const pugi::xml_node& cell) {
     return static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
 }
 
-// Records the original's properties `name` of a cell, row or table as a change of the revised
-// one's where they differ.
-void KeepOriginalProperties(const pugi::xml_node& a, pugi::xml_node b, const char* name,
-                            const char* changeName, WriteContext& context) {
-    const pugi::xml_node propertiesA = a.child(name);
-    if (CanonicalProperties(propertiesA) == CanonicalProperties(b.child(name))) return;
-    pugi::xml_node change = PropertiesOf(b, name).append_child(changeName);
-    context.stamp.on(change);
-    pugi::xml_node old = change.append_child(name);
-    for (const pugi::xml_node& child : propertiesA.children()) {
-        if (!std::string_view(child.name()).ends_with("PrChange")) old.append_copy(child);
-    }
-}
-
-// Records the original's grid as a change of the revised one where the columns differ.
-void KeepOriginalGrid(const pugi::xml_node& a, const pugi::xml_node& b, WriteContext& context) {
-    const pugi::xml_node gridA = a.child("w:tblGrid");
-    pugi::xml_node gridB = b.child("w:tblGrid");
-    auto columns = [](const pugi::xml_node& grid) {
-        std::string widths;
-        for (pugi::xml_node column : grid.children("w:gridCol")) {
-            widths += std::string(column.attribute("w:w").value()) + ",";
-        }
-        return widths;
-    };
-    if (!gridA || !gridB || columns(gridA) == columns(gridB)) return;
-    pugi::xml_node change = gridB.append_child("w:tblGridChange");
-    change.append_attribute("w:id") = context.stamp.nextId();
-    pugi::xml_node old = change.append_child("w:tblGrid");
-    for (pugi::xml_node column : gridA.children("w:gridCol")) old.append_copy(column);
+// Records the original's properties `name` of a table, row or cell as a change of the revised
+// one's where they differ, and tells it as a change of formatting of `what` ("row").
+void CompareProperties(const pugi::xml_node& a, const pugi::xml_node& b, const char* name,
+                       const char* changeName, const char* what, std::uint32_t aNumber,
+                       std::uint32_t bNumber, WriteContext& context, Part part) {
+    if (!context.options.formatting) return;
+    const int since = context.stamp.peek();
+    const std::string differences = KeepOriginalProperties(a, b, name, changeName, context.stamp);
+    if (differences.empty()) return;
+    context.record(
+        {ChangeKind::Formatting, part, std::string(what) + " " + differences, aNumber, bNumber},
+        since);
 }
 
 // The steps that turn the rows of `a` into those of `b`; rows never move.
@@ -71,11 +54,13 @@ std::vector<Step> AlignRows(const std::vector<Row>& rowsA, const std::vector<Row
 
 // A row of the original that became `rowB`: its properties and each cell's compared.
 void CompareRows(const Row& rowA, const Row& rowB, WriteContext& context, Part cells) {
-    KeepOriginalProperties(rowA.tr, rowB.tr, "w:trPr", "w:trPrChange", context);
+    CompareProperties(rowA.tr, rowB.tr, "w:trPr", "w:trPrChange", "row", rowA.paragraph,
+                      rowB.paragraph, context, cells);
     // Each cell's paragraphs are numbered on from those of the cells before it.
     std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
     for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {
-        KeepOriginalProperties(rowA.cells[c], rowB.cells[c], "w:tcPr", "w:tcPrChange", context);
+        CompareProperties(rowA.cells[c], rowB.cells[c], "w:tcPr", "w:tcPrChange", "cell", firstA,
+                          firstB, context, cells);
         const Story cellA = context.original.read(rowA.cells[c], firstA);
         const Story cellB = context.revised.read(rowB.cells[c], firstB);
         firstA += ParagraphsIn(rowA.cells[c]);
@@ -104,8 +89,15 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         if (!rowUnits.count(child.internal_object())) own.push_back(child);
     }
     for (pugi::xml_node child : own) rebuild.keep(child);
-    KeepOriginalProperties(a.node, b.node, "w:tblPr", "w:tblPrChange", context);
-    KeepOriginalGrid(a.node, b.node, context);
+    CompareProperties(a.node, b.node, "w:tblPr", "w:tblPrChange", "table", a.paragraph, b.paragraph,
+                      context, cells);
+    if (context.options.formatting) {
+        const int since = context.stamp.peek();
+        if (KeepOriginalGrid(a.node, b.node, context.stamp)) {
+            context.record(
+                {ChangeKind::Formatting, cells, "table columns", a.paragraph, b.paragraph}, since);
+        }
+    }
     for (const Step& step : steps) {
         if (step.kind == StepKind::Keep) {
             rebuild.keep(rowsB[step.b].node);

@@ -1,0 +1,42 @@
+// Sections, matched by their place: the page size and orientation, margins, columns, numbering
+// and the like of each, with the original's kept as a change where they differ.
+#include "redline/io/Elements.h"
+#include "redline/io/Xml.h"
+#include "redline/parts/Comparer.h"
+#include "redline/read/Sections.h"
+#include "redline/write/PropertyChanges.h"
+
+namespace redline {
+
+namespace {
+
+// Whether the section ends with a paragraph mark that the result takes away: a section of the
+// original that a deleted paragraph brings along, not one of the revised document's.
+bool EndsInRemovedMark(const pugi::xml_node& section) {
+    const pugi::xml_node properties = section.parent();
+    if (!Named(properties, "w:pPr")) return false;
+    for (const pugi::xml_node& mark : properties.child("w:rPr").children()) {
+        if (KindOf(mark) == ElementKind::Removing) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void Comparer::sectionProperties() {
+    const auto sectionsA = Sections(a_.main.xml.child("w:document").child("w:body"));
+    std::vector<pugi::xml_node> sectionsB;
+    for (const pugi::xml_node& section :
+         Sections(b_.main.xml.child("w:document").child("w:body"))) {
+        if (!EndsInRemovedMark(section)) sectionsB.push_back(section);
+    }
+    for (std::size_t s = 0; s < sectionsA.size() && s < sectionsB.size(); ++s) {
+        const int since = stamp_.peek();
+        std::string differences = KeepOriginalSection(sectionsA[s], sectionsB[s], stamp_);
+        if (differences.empty()) continue;
+        changes_.push_back(
+            {ChangeKind::Formatting, Part::Section, std::move(differences), 0, 0, since});
+    }
+}
+
+}  // namespace redline

@@ -1,0 +1,93 @@
+// Formatting beyond runs and paragraphs: a table's, a row's, a cell's and a section's properties
+// changed alone are each marked as a change of formatting, named as a reader names it, and
+// rejecting all gives the original's back while its headers stay.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "redline/Compare.h"
+#include "redline/io/Package.h"
+#include "support/CanonicalDocument.h"
+#include "support/Docx.h"
+#include "support/Files.h"
+#include "support/SchemaCheck.h"
+
+namespace {
+
+using namespace docx;
+using redline::Resolution;
+
+// A table of one row of two cells; `table`, `row` and `cell` are the properties of the table, its
+// row and its first cell, after the width and style that every cell and table has.
+std::string OneRowTable(const std::string& table, const std::string& row, const std::string& cell) {
+    return "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/>" + table +
+           "</w:tblPr><w:tblGrid><w:gridCol w:w=\"3000\"/><w:gridCol w:w=\"3000\"/></w:tblGrid>"
+           "<w:tr>" +
+           (row.empty() ? "" : "<w:trPr>" + row + "</w:trPr>") +
+           "<w:tc><w:tcPr><w:tcW w:w=\"3000\" w:type=\"dxa\"/>" + cell + "</w:tcPr>" +
+           Text("Name") + "</w:tc><w:tc><w:tcPr><w:tcW w:w=\"3000\" w:type=\"dxa\"/></w:tcPr>" +
+           Text("Town") + "</w:tc></w:tr></w:tbl>";
+}
+
+const std::string kLandscape = "<w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>";
+
+class TableAndSectionFormatting : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string before = Text("Before the table.");
+        const std::string after = Text("After the table.");
+        WriteDocx(a_, before + OneRowTable("", "", "") + after, Header(Text("Running head")));
+        DocxParts revised = Header(Text("Running head"));
+        revised.page = kLandscape;
+        WriteDocx(b_,
+                  before +
+                      OneRowTable("<w:tblW w:w=\"5000\" w:type=\"pct\"/><w:jc w:val=\"center\"/>",
+                                  "<w:trHeight w:val=\"900\"/>",
+                                  "<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"D9E2F3\"/>"
+                                  "<w:vAlign w:val=\"center\"/>") +
+                      after,
+                  revised);
+    }
+
+    std::string Result() const { return redline::Package::Read(r_).part("word/document.xml"); }
+
+    TemporaryFolder folder_;
+    const std::string a_ = folder_.path() + "/a.docx", b_ = folder_.path() + "/b.docx",
+                      r_ = folder_.path() + "/r.docx";
+};
+
+}  // namespace
+
+TEST_F(TableAndSectionFormatting, EachIsNamedMarkedAndUndoneByRejectingAll) {
+    const auto changes = redline::CompareDocuments(a_, b_, r_);
+    std::vector<std::string> told;
+    for (const redline::Change& change : changes) {
+        EXPECT_EQ(change.kind, redline::ChangeKind::Formatting) << change.text;
+        EXPECT_NE(change.mark, 0) << change.text;
+        told.push_back(std::string(redline::PartName(change.part)) + ": " + change.text);
+    }
+    EXPECT_EQ(told, (std::vector<std::string>{"table: table width, alignment", "table: row height",
+                                              "table: cell shading, vertical alignment",
+                                              "section: landscape"}));
+    const std::string result = Result();
+    for (const char* record :
+         {"<w:tblPrChange ", "<w:trPrChange ", "<w:tcPrChange ", "<w:sectPrChange "}) {
+        EXPECT_NE(result.find(record), std::string::npos) << record;
+    }
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Reject), CanonicalDocument(a_));
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept), CanonicalDocument(b_));
+    EXPECT_EQ(NewSchemaErrors(r_, {a_, b_}), std::vector<std::string>{});
+}
+
+TEST_F(TableAndSectionFormatting, LeftOutWithFormattingAndTheRevisedStays) {
+    redline::CompareOptions options;
+    options.formatting = false;
+    EXPECT_TRUE(redline::CompareDocuments(a_, b_, r_, options).empty());
+    EXPECT_EQ(Result().find("PrChange"), std::string::npos);
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Reject), CanonicalDocument(b_));
+}
+
+TEST_F(TableAndSectionFormatting, AnUnchangedTableAndSectionGiveNoChange) {
+    EXPECT_TRUE(redline::CompareDocuments(b_, b_, r_).empty());
+    EXPECT_EQ(Result().find("PrChange"), std::string::npos);
+}
