@@ -123,6 +123,8 @@ class Page {
         }
         for (const redline::MarkedStory& story : report.stories) {
             for (const MarkedBlock& block : story.blocks) gather(block);
+            for (const redline::Reformatting& change : story.reformatted)
+                present_.insert(change.mark);
         }
     }
 
@@ -151,6 +153,7 @@ class Page {
                 for (const MarkedBlock& inner : cell) gather(inner);
             }
         }
+        for (const redline::Reformatting& change : block.reformatted) present_.insert(change.mark);
         present_.insert({block.paragraph.endMark, block.paragraph.restyled});
         for (const redline::Span& span : block.paragraph.spans) present_.insert(span.mark);
     }
@@ -272,7 +275,9 @@ class Page {
                 if (i % kChunk == 0) out_ << (i ? "</div>\n" : "") << "<div class=\"chunk\">";
                 block(story.blocks[i]);
             }
-            out_ << (story.blocks.empty() ? "" : "</div>\n") << "</section>\n";
+            out_ << (story.blocks.empty() ? "" : "</div>\n");
+            reformatted(story.reformatted);
+            out_ << "</section>\n";
         }
     }
 
@@ -281,6 +286,7 @@ class Page {
             paragraph(block.paragraph);
             return;
         }
+        reformatted(block.reformatted);
         out_ << "<div class=\"scroll\"><table>\n";
         for (const redline::MarkedRow& row : block.rows) {
             out_ << "<tr";
@@ -301,6 +307,17 @@ class Page {
             out_ << "</tr>\n";
         }
         out_ << "</table></div>\n";
+    }
+
+    // Changes of a table's or a section's formatting, each named where it stands.
+    void reformatted(const std::vector<redline::Reformatting>& changes) {
+        if (changes.empty()) return;
+        out_ << "<p class=\"changed\">";
+        for (const redline::Reformatting& change : changes) {
+            out_ << "<span class=\"tag\"" << anchor(change.mark)
+                 << ">(formatting changed: " << HtmlEscape(change.what) << ") </span>";
+        }
+        out_ << "</p>\n";
     }
 
     // The attributes that make the element where change `mark` is first shown its target and

@@ -24,6 +24,7 @@ class WordDiff {
         name_ = story.part == Part::Body ? "body" : story.title;
         for (char& c : name_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         for (const MarkedBlock& block : story.blocks) this->block(block, false);
+        formatting(story.reformatted, "section");
     }
 
   private:
@@ -32,11 +33,23 @@ class WordDiff {
             if (block.paragraph.changed()) paragraph(block.paragraph, inTable);
             return;
         }
+        formatting(block.reformatted, name_ == "body" ? "table" : name_);
         for (const auto& row : block.rows) {
             for (const auto& cell : row.cells) {
                 for (const MarkedBlock& inner : cell) this->block(inner, true);
             }
         }
+    }
+
+    // Formatting of a table, its rows and cells, or of sections, told where it stands.
+    void formatting(const std::vector<redline::Reformatting>& changes, const std::string& where) {
+        if (changes.empty()) return;
+        out_ << colours_.header << "@@ " << where << " @@" << colours_.reset << "\n";
+        std::string named;
+        for (const redline::Reformatting& change : changes)
+            named += (named.empty() ? "" : "; ") + change.what;
+        note("formatting changed: " + named);
+        out_ << "\n";
     }
 
     void paragraph(const MarkedParagraph& p, bool inTable) {

@@ -33,6 +33,13 @@ struct MarkedParagraph {
     bool changed() const;
 };
 
+// A change of the formatting of a table, one of its rows or cells, or a section: what changed
+// as a reader names it ("row height", "section: landscape") and the id of its mark.
+struct Reformatting {
+    std::string what;
+    int mark = 0;
+};
+
 struct MarkedBlock;
 
 struct MarkedRow {
@@ -43,14 +50,16 @@ struct MarkedRow {
 
 struct MarkedBlock {
     bool table = false;
-    MarkedParagraph paragraph;    // when not a table
-    std::vector<MarkedRow> rows;  // when a table
+    MarkedParagraph paragraph;              // when not a table
+    std::vector<MarkedRow> rows;            // when a table
+    std::vector<Reformatting> reformatted;  // of the table, its rows and cells
 };
 
 struct MarkedStory {
     Part part;
     std::string title;  // "Body", "Header (first page)", "Footnote 2", "Text box 1"
     std::vector<MarkedBlock> blocks;
+    std::vector<Reformatting> reformatted;  // of the body's sections
 };
 
 // The stories of the marked-up .docx at `path`, the body first. Raises BadDocument.

@@ -23,6 +23,16 @@ std::string Equation(const std::string& formula) {
     return P(R("Energy: ") + "<m:oMath><m:r><m:t>" + formula + "</m:t></m:r></m:oMath>");
 }
 
+// The table with its first row made taller.
+std::string TallFirstRow(std::string table) {
+    return table.insert(table.find("<w:tr>") + 6, "<w:trPr><w:trHeight w:val=\"900\"/></w:trPr>");
+}
+
+DocxParts Landscape(DocxParts parts) {
+    parts.page = "<w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>";
+    return parts;
+}
+
 class ReadingChanges : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -41,8 +51,8 @@ class ReadingChanges : public ::testing::Test {
                   kept + Text("The quick red fox jumps.") + between + moved +
                       Text(kScript + " " + kImage) +
                       P(R("Make ") + R("this", "<w:b/>") + R(" bold.")) +
-                      Table({{"Name", "Town"}, {"Ada", "Rome"}}) + Equation("E=mc²"),
-                  Header(Text("Final edition")));
+                      TallFirstRow(Table({{"Name", "Town"}, {"Ada", "Rome"}})) + Equation("E=mc²"),
+                  Landscape(Header(Text("Final edition"))));
     }
 
     ProgramRun tool(std::vector<std::string> args, const std::string& folder = "") {
@@ -79,6 +89,12 @@ TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
     EXPECT_NE(run.out.find("[-Gone tomorrow.-]"), std::string::npos) << run.out;
     // An equation shows its text, as the change list does.
     EXPECT_NE(run.out.find("Energy: [-E=mc-]{+E=mc²+}"), std::string::npos) << run.out;
+    // Formatting of tables and sections, where it stands, named.
+    EXPECT_NE(run.out.find("@@ table @@\n  (formatting changed: row height)"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("@@ section @@\n  (formatting changed: section: landscape)"),
+              std::string::npos)
+        << run.out;
     EXPECT_EQ(run.out.find("\033["), std::string::npos) << "no colour into a pipe";
     const std::vector<std::string> onTerminal = {QUORVANE_COMPARE_TOOL, original_, revised_,
                                                  "--text"};
@@ -105,6 +121,10 @@ TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
               std::string::npos)
         << json.out;
     EXPECT_EQ(JsonCount(json.out, "moves"), 0) << json.out;
+    EXPECT_NE(json.out.find("{\"kind\": \"formatting\", \"part\": \"section\", \"text\": "
+                            "\"landscape\""),
+              std::string::npos)
+        << json.out;
     const ProgramRun unknown = tool({"draft.docx", "final.docx", "--text", "--skip", "tabels"});
     EXPECT_EQ(unknown.exit, 2);
     EXPECT_NE(unknown.err.find("\"tabels\""), std::string::npos) << unknown.err;

@@ -7,6 +7,7 @@
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
 #include "redline/read/NestedStories.h"
+#include "redline/read/PropertyNames.h"
 #include "redline/read/Sections.h"
 #include "redline/read/Story.h"
 
@@ -41,6 +42,9 @@ class MarkedReader {
         const pugi::xml_node body = side_.main.xml.child("w:document").child("w:body");
         stories_.push_back({Part::Body, "Body", {}});
         stories_.back().blocks = blocks(body, side_.main);
+        for (const pugi::xml_node& section : Sections(body)) {
+            Reformatted(section, "w:sectPrChange", "section: ", stories_.back().reformatted);
+        }
         headersAndFooters(body);
         notes("footnote", Part::Footnote, footnotes_);
         notes("endnote", Part::Endnote, endnotes_);
@@ -89,15 +93,21 @@ class MarkedReader {
             } else if (Named(child, "w:tbl")) {
                 MarkedBlock block;
                 block.table = true;
+                auto& reformatted = block.reformatted;
+                Reformatted(child.child("w:tblPr"), "w:tblPrChange", "table ", reformatted);
+                if (const pugi::xml_node grid = child.child("w:tblGrid").child("w:tblGridChange"))
+                    reformatted.push_back({"table columns", grid.attribute("w:id").as_int()});
                 for (const pugi::xml_node& tr : WrappedChildren(child, "w:tr")) {
                     MarkedRow row;
                     const pugi::xml_node trPr = tr.child("w:trPr");
+                    Reformatted(trPr, "w:trPrChange", "row ", reformatted);
                     for (const pugi::xml_node& mark : trPr.children()) {
                         if (KindOfMark(mark) == SpanKind::Plain) continue;
                         row.kind = KindOfMark(mark);
                         row.mark = mark.attribute("w:id").as_int();
                     }
                     for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) {
+                        Reformatted(tc.child("w:tcPr"), "w:tcPrChange", "cell ", reformatted);
                         row.cells.emplace_back();
                         collect(tc, part, row.cells.back(), original, revised);
                     }
@@ -110,6 +120,15 @@ class MarkedReader {
                 collect(child, part, out, original, revised);
             }
         }
+    }
+
+    // The change of `properties` recorded in their `changeName`, named after `what`.
+    static void Reformatted(const pugi::xml_node& properties, const char* changeName,
+                            const char* what, std::vector<Reformatting>& out) {
+        const pugi::xml_node change = properties.child(changeName);
+        if (!change) return;
+        const std::string named = NamedDifferences(change.first_child(), properties);
+        if (!named.empty()) out.push_back({what + named, change.attribute("w:id").as_int()});
     }
 
     MarkedParagraph paragraph(const pugi::xml_node& p, const PackagePart& part) {
