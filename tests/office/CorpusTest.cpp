@@ -5,8 +5,8 @@
 // turned into Word documents, and any openly licensed Word documents that Debian packages
 // installed here ship. Every file that opens must compare with itself to no change at all, and
 // with a copy that has one word changed to exactly one deletion and one insertion, rejecting and
-// accepting all giving each side back as canonical XML, with no crash, no hang and no office
-// left behind.
+// accepting all giving each side back as canonical XML, and breaking no schema its inputs keep,
+// with no crash, no hang and no office left behind.
 #include <filesystem>
 
 #include "OfficeFixture.h"
@@ -19,6 +19,7 @@
 #include "support/Docx.h"
 #include "support/ReadText.h"
 #include "support/RoundTrip.h"
+#include "support/SchemaCheck.h"
 
 namespace fs = std::filesystem;
 using namespace docx;
@@ -124,6 +125,10 @@ void Check(const std::string& name, const std::string& docx, const std::string& 
     }
     EXPECT_NE(deleted.find(word), std::string::npos) << name << ": read back " << deleted;
     EXPECT_NE(inserted.find("Quorvane"), std::string::npos) << name << ": read back " << inserted;
+    // What Word reads: nothing the schema refuses that the two inputs did not hold already.
+    const auto broken = NewSchemaErrors(result, {docx, copy});
+    EXPECT_TRUE(broken.empty()) << name << ": " << broken.size() << " schema errors, the first "
+                                << (broken.empty() ? "" : broken.front());
     // The word itself, or the field or content control it shows in, kept whole.
     for (const auto& change : changes) {
         const std::string expected =
