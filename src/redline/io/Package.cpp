@@ -145,7 +145,31 @@ Package Package::Read(const std::string& path, const PackageLimits& limits) {
     // checksum are checked as it is read.
     Archive archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
     if (!archive) throw BadDocument("not a readable zip file: " + ZipProblem(code));
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    Package package = ReadArchive(archive.get(), limits);
+    package.source_ = std::shared_ptr<zip_t>(archive.release(), zip_discard);
+    return package;
+}
+
+Package Package::FromBytes(const std::string& bytes, const PackageLimits& limits) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    Archive archive(source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr);
+    if (!archive) {
+        const std::string problem = zip_error_strerror(&error);
+        if (source) zip_source_free(source);
+        zip_error_fini(&error);
+        throw BadDocument("not a readable zip file: " + problem);
+    }
+    zip_error_fini(&error);
+    // Every part is read into the package: nothing refers to `bytes` once it is made.
+    Package package = ReadArchive(archive.get(), limits);
+    package.unchanged_.clear();
+    return package;
+}
+
+Package Package::ReadArchive(zip_t* archive, const PackageLimits& limits) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
     if (count < 0 || static_cast<zip_uint64_t>(count) > limits.entries) {
         throw BadDocument("the zip file holds " + std::to_string(count) + " entries.");
     }
@@ -153,7 +177,7 @@ Package Package::Read(const std::string& path, const PackageLimits& limits) {
     std::uint64_t total = 0;
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t stat;
-        if (zip_stat_index(archive.get(), i, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
+        if (zip_stat_index(archive, i, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
             !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_COMP_SIZE)) {
             throw BadDocument("an entry of the zip file cannot be read.");
         }
@@ -172,10 +196,9 @@ Package Package::Read(const std::string& path, const PackageLimits& limits) {
                                   std::to_string(limits.totalBytes >> 20) + " MB.",
                               limits.totalBytes >> 20);
         }
-        package.put(name, ReadEntry(archive.get(), static_cast<zip_uint64_t>(i), stat));
+        package.put(name, ReadEntry(archive, static_cast<zip_uint64_t>(i), stat));
         package.unchanged_[name] = static_cast<std::uint64_t>(i);
     }
-    package.source_ = std::shared_ptr<zip_t>(archive.release(), zip_discard);
     return package;
 }
 

@@ -30,6 +30,9 @@ class Package {
   public:
     // Reads every part of the zip file at `path`. Raises BadDocument.
     static Package Read(const std::string& path, const PackageLimits& limits = {});
+    // Reads every part of a package held in memory (one embedded in another). Raises
+    // BadDocument.
+    static Package FromBytes(const std::string& bytes, const PackageLimits& limits = {});
     // Whether the file at `path` starts as a zip file does.
     static bool LooksLikeZip(const std::string& path);
     // Whether the file at `path` is a Word document in OOXML (.docx, .docm, .dotx): a package
@@ -53,6 +56,8 @@ class Package {
     void write(const std::string& path) const;
 
   private:
+    static Package ReadArchive(zip_t* archive, const PackageLimits& limits);
+
     std::map<std::string, std::string> parts_;
     std::map<std::string, Deflated> deflated_;
     std::vector<std::string> order_;

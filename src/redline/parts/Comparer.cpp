@@ -9,6 +9,7 @@
 #include "redline/io/Xml.h"
 #include "redline/parts/Notes.h"
 #include "redline/read/BlockText.h"
+#include "redline/read/ContentKeys.h"
 #include "redline/read/NestedStories.h"
 #include "redline/write/Writer.h"
 
@@ -26,108 +27,6 @@ void LoadSide(DocumentSide& side, const std::string& path) {
     }
     ResolveRevisions(side.main.xml.document_element(), Resolution::Accept);
 }
-
-// An equation as what it shows: its structure, and the text of its runs with their formatting,
-// however the runs are cut.
-std::string MathKey(const pugi::xml_node& node) {
-    std::string key = std::string("<") + node.name();
-    for (const pugi::xml_attribute& attribute : node.attributes()) {
-        key += std::string(" ") + attribute.name() + "=" + attribute.value();
-    }
-    key += ">";
-    std::string runs = "\x02";  // the properties of the last run, none yet
-    for (const pugi::xml_node& child : node.children()) {
-        if (child.type() != pugi::node_element) continue;
-        if (Named(child, "m:r")) {
-            const std::string properties = CanonicalProperties(child.child("w:rPr")) + "|" +
-                                           CanonicalProperties(child.child("m:rPr"));
-            if (properties != runs) key += "{" + properties + "}";
-            runs = properties;
-            for (const pugi::xml_node& text : child.children("m:t")) key += text.text().get();
-        } else {
-            runs = "\x02";
-            key += MathKey(child);
-        }
-    }
-    return key + "</>";
-}
-
-// Keys for pictures and other objects: what they show, whatever the ids that name it. A note's
-// reference and a text box are keyed by what they are, not by their content, so that they align
-// by where they stand; their content is compared on its own.
-class ContentKeys : public ObjectKeys {
-  public:
-    ContentKeys(const Package& package, const PackagePart& part) : package_(package), part_(part) {}
-
-    std::string describe(const pugi::xml_node& node) override {
-        if (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference")) {
-            return node.name();
-        }
-        if (HoldsTextBox(node)) return "text box";
-        if (Named(node, "m:oMath") || Named(node, "m:oMathPara")) return MathKey(node);
-        return CanonicalXml(
-            node,
-            [this](const pugi::xml_node& owner,
-                   const pugi::xml_attribute& attribute) -> std::string {
-                const std::string_view name = attribute.name();
-                if (name.starts_with("r:") || name == "o:relid") return target(attribute.value());
-                // Ids and names that each document numbers in its own way.
-                const std::string_view element = owner.name();
-                if ((element == "wp:docPr" || element == "pic:cNvPr") &&
-                    (name == "id" || name == "name")) {
-                    return {};
-                }
-                if (name == "wp14:anchorId" || name == "wp14:editId" || name == "w:id") return {};
-                // A converter's own numbering of shapes and embedded objects.
-                const bool vml = element.starts_with("v:") || element.starts_with("o:");
-                if ((vml && name == "id") || name == "o:spid" || name == "ObjectID" ||
-                    name == "ShapeID" || name == "o:gfxdata") {
-                    return {};
-                }
-                return attribute.value();
-            });
-    }
-
-  private:
-    std::string target(const std::string& id) {
-        const Relationship* relationship = part_.relationships.find(id);
-        if (!relationship) return "?";
-        if (relationship->external) return relationship->target;
-        const std::string part = part_.relationships.partOf(*relationship);
-        if (!package_.has(part)) return "?";
-        return std::to_string(std::hash<std::string>{}(PartContent(part)));
-    }
-
-    // What a part holds: its bytes, or for an XML part (a diagram's, a chart's) its elements
-    // and text without namespace declarations, which writers order as they please.
-    std::string PartContent(const std::string& name) {
-        const std::string& bytes = package_.part(name);
-        if (!name.ends_with(".xml")) return bytes;
-        pugi::xml_document xml;
-        if (!xml.load_buffer(bytes.data(), bytes.size())) return bytes;
-        std::vector<pugi::xml_node> pending{xml.document_element()};
-        while (!pending.empty()) {
-            pugi::xml_node node = pending.back();
-            pending.pop_back();
-            for (pugi::xml_attribute attribute = node.first_attribute(); attribute;) {
-                const pugi::xml_attribute next = attribute.next_attribute();
-                if (std::string_view(attribute.name()).starts_with("xmlns")) {
-                    node.remove_attribute(attribute);
-                }
-                attribute = next;
-            }
-            for (pugi::xml_node child : node.children()) {
-                if (child.type() == pugi::node_element) pending.push_back(child);
-            }
-        }
-        std::ostringstream out;
-        xml.save(out, "", pugi::format_raw | pugi::format_no_declaration);
-        return out.str();
-    }
-
-    const Package& package_;
-    const PackagePart& part_;
-};
 
 // Hears what the writer keeps and inserts: the notes of kept references are paired, those of
 // new ones inserted; kept text boxes are gathered to be compared after their story.

@@ -1,0 +1,119 @@
+// Objects are equal when what a reader sees of them is equal: a picture whose XML another writer
+// serialised again, a chart whose axes a conversion numbered anew, an embedded workbook zipped
+// again in another order or at another time. A real change of any of them is still one.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "redline/Compare.h"
+#include "redline/io/Package.h"
+#include "support/Docx.h"
+#include "support/Files.h"
+
+namespace {
+
+using namespace docx;
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+const std::string kChartSpace =
+    "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"";
+
+std::string Chart(const std::string& first, const std::string& second, const std::string& value) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><c:chartSpace " +
+           kChartSpace +
+           "><c:chart><c:plotArea><c:barChart><c:barDir val=\"col\"/><c:ser><c:idx val=\"0\"/>"
+           "<c:val><c:numRef><c:numCache><c:ptCount val=\"1\"/><c:pt idx=\"0\"><c:v>" +
+           value + "</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser><c:axId val=\"" + first +
+           "\"/><c:axId val=\"" + second + "\"/></c:barChart><c:catAx><c:axId val=\"" + first +
+           "\"/><c:crossAx val=\"" + second + "\"/></c:catAx><c:valAx><c:axId val=\"" + second +
+           "\"/><c:crossAx val=\"" + first + "\"/></c:valAx></c:plotArea></c:chart></c:chartSpace>";
+}
+
+std::string ChartDrawing() {
+    return "<w:r><w:drawing><wp:inline><wp:extent cx=\"5486400\" cy=\"3200400\"/>"
+           "<wp:docPr id=\"3\" name=\"Chart 1\"/><a:graphic><a:graphicData "
+           "uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"><c:chart " +
+           kChartSpace +
+           " r:id=\"rIdChart\"/></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+}
+
+std::string EmbeddedObject() {
+    return "<w:r><w:object xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+           "w:dxaOrig=\"1440\" w:dyaOrig=\"720\"><v:shape id=\"_x0000_i1025\" "
+           "style=\"width:72pt;height:36pt\"><v:imagedata r:id=\"rIdPic0\"/></v:shape>"
+           "<o:OLEObject Type=\"Embed\" ProgID=\"Excel.Sheet.12\" ShapeID=\"_x0000_i1025\" "
+           "DrawAspect=\"Content\" ObjectID=\"_1\" r:id=\"rIdSheet\"/></w:object></w:r>";
+}
+
+class SameObjects : public ::testing::Test {
+  protected:
+    // A workbook as a package of its own, its entries written in the order given.
+    std::string Workbook(const std::vector<std::pair<std::string, std::string>>& entries) {
+        redline::Package package;
+        for (const auto& [name, bytes] : entries) package.put(name, bytes);
+        const std::string path = folder_.path() + "/workbook.xlsx";
+        package.write(path);
+        return ReadFile(path);
+    }
+
+    void Write(const std::string& path, const std::string& body, const std::string& chart,
+               const std::string& workbook) {
+        DocxParts parts;
+        parts.parts["word/media/image1.png"] = Png(0x40);
+        parts.relationships["rIdPic0"] = {"image", "media/image1.png"};
+        parts.parts["word/charts/chart1.xml"] = chart;
+        parts.relationships["rIdChart"] = {"chart", "charts/chart1.xml"};
+        parts.parts["word/embeddings/Microsoft_Excel_Worksheet.xlsx"] = workbook;
+        parts.relationships["rIdSheet"] = {"package", "embeddings/Microsoft_Excel_Worksheet.xlsx"};
+        WriteDocx(path, body, parts);
+    }
+
+    TemporaryFolder folder_;
+    const std::string a_ = folder_.path() + "/a.docx", b_ = folder_.path() + "/b.docx",
+                      r_ = folder_.path() + "/r.docx";
+    const std::string sheet_ =
+        "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>42</v></c>"
+        "</row></sheetData></worksheet>";
+    const std::string book_ = "<workbook><sheets><sheet name=\"Sheet1\"/></sheets></workbook>";
+    const std::string body_ = P(R("A picture: ") + Picture("rIdPic0")) +
+                              P(R("A chart: ") + ChartDrawing()) +
+                              P(R("A workbook: ") + EmbeddedObject());
+};
+
+}  // namespace
+
+TEST_F(SameObjects, WrittenAgainByAnotherWriterOrConversionShowNoChange) {
+    Write(a_, body_, Chart("111", "222", "7"),
+          Workbook({{"xl/workbook.xml", book_}, {"xl/worksheets/sheet1.xml", sheet_}}));
+    // Empty elements written out in full, namespaces declared where the element stands, new
+    // axis ids, the workbook's entries in another order.
+    std::string again = Replaced(body_, "<a:avLst/>", "<a:avLst></a:avLst>");
+    again = Replaced(again, "<pic:cNvPicPr/>", "<pic:cNvPicPr></pic:cNvPicPr>");
+    again =
+        Replaced(again, "<a:graphic>",
+                 "<a:graphic xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">");
+    again = Replaced(
+        again, "<pic:pic>",
+        "<pic:pic xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">");
+    Write(b_, again, Chart("98765", "43210", "7"),
+          Workbook({{"xl/worksheets/sheet1.xml", sheet_}, {"xl/workbook.xml", book_}}));
+    const auto changes = redline::CompareDocuments(a_, b_, r_);
+    EXPECT_TRUE(changes.empty()) << changes.size() << " changes, the first " << changes[0].text;
+}
+
+TEST_F(SameObjects, AChangedChartOrWorkbookIsStillAChange) {
+    const std::string workbook =
+        Workbook({{"xl/workbook.xml", book_}, {"xl/worksheets/sheet1.xml", sheet_}});
+    Write(a_, body_, Chart("111", "222", "7"), workbook);
+    Write(b_, body_, Chart("111", "222", "8"), workbook);
+    EXPECT_EQ(redline::Count(redline::CompareDocuments(a_, b_, r_)).insertions, 1);
+    Write(b_, body_, Chart("111", "222", "7"),
+          Workbook({{"xl/workbook.xml", book_},
+                    {"xl/worksheets/sheet1.xml", Replaced(sheet_, "42", "43")}}));
+    EXPECT_EQ(redline::Count(redline::CompareDocuments(a_, b_, r_)).insertions, 1);
+}
