@@ -85,6 +85,10 @@ std::vector<std::pair<int, int>> PairUp(const std::vector<int>& as, const std::v
         return alike >= rules.pairing ? alike : -1.0;
     };
     const int n = static_cast<int>(as.size()), m = static_cast<int>(bs.size());
+    if (n == 1 && m == 1 && a[as[0]].kind == b[bs[0]].kind && rules.pairAlone &&
+        rules.pairAlone(as[0], bs[0]) && score(0, 0) < 0) {
+        return {{as[0], bs[0]}};
+    }
     if (static_cast<long>(n) * m > 40'000) return PairInPlace(as, bs, score);
     // Pairs lie near the stretch's diagonal: an item is only paired with those of the other side
     // within a band around its place, so that the cost grows with the stretch, not its square.

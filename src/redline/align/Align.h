@@ -31,6 +31,10 @@ struct AlignRules {
     // stretches may pair (each side's in order), so that what similarity needs is made at once.
     std::function<void(const std::vector<int>& a, const std::vector<int>& b)> prepare;
     double pairing = 0.5;
+    // Whether the one item that each side of a changed stretch holds pair however little they
+    // share: a short paragraph or a row replaced in its place reads better changed inside than
+    // replaced whole with its paragraph mark.
+    std::function<bool(int a, int b)> pairAlone;
     // Items this heavy that leave one place and arrive unchanged at another are moves.
     bool moves = false;
     std::uint32_t movingWeight = 12;

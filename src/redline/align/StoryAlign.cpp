@@ -75,6 +75,12 @@ std::vector<Step> AlignStories(const Story& a, const Story& b, const StoryAlignR
                 return -1.0;
         }
     };
+    rules.pairAlone = [&](int i, int j) {
+        constexpr std::size_t kShort = 3;  // words
+        return a.blocks[i].kind == BlockKind::Paragraph &&
+               bagsA.of(i, a.blocks[i].node).size() <= kShort &&
+               bagsB.of(j, b.blocks[j].node).size() <= kShort;
+    };
     rules.prepare = [&](const std::vector<int>& as, const std::vector<int>& bs) {
         PrepareBags(as, a, bagsA, bs, b, bagsB);
     };

@@ -45,6 +45,7 @@ std::vector<Step> AlignRows(const std::vector<Row>& rowsA, const std::vector<Row
     Bags bagsA(rowsA.size(), caseless), bagsB(rowsB.size(), caseless);
     AlignRules rules;
     rules.pairing = 0.25;
+    rules.pairAlone = [](int, int) { return true; };  // a row replaced in place: its cells changed
     rules.similarity = [&](int i, int j) {
         return Shared(bagsA.of(i, rowsA[i].node), bagsB.of(j, rowsB[j].node));
     };
