@@ -90,3 +90,36 @@ TEST(Difference, KeepsEveryKeyOfAnUnchangedSequenceAndNoneOfADisjointOne) {
     EXPECT_EQ(Misapplied(a, b, disjoint), "");
     for (const redline::Edit& edit : disjoint) EXPECT_NE(edit.kind, redline::EditKind::Equal);
 }
+
+// On small inputs the script is a shortest one: it keeps as many keys as the longest common
+// subsequence, found here the plain quadratic way.
+TEST(Difference, OnSmallInputsKeepsAsManyKeysAsTheLongestCommonSubsequence) {
+    std::mt19937 random(29);
+    auto longest = [](const redline::Keys& a, const redline::Keys& b) {
+        std::vector<std::vector<int>> at(a.size() + 1, std::vector<int>(b.size() + 1, 0));
+        for (std::size_t i = 1; i <= a.size(); ++i) {
+            for (std::size_t j = 1; j <= b.size(); ++j) {
+                at[i][j] = a[i - 1] == b[j - 1] ? at[i - 1][j - 1] + 1
+                                                : std::max(at[i - 1][j], at[i][j - 1]);
+            }
+        }
+        return at[a.size()][b.size()];
+    };
+    for (int round = 0; round < 2000; ++round) {
+        const std::uint32_t alphabet = 2 + random() % 30;
+        redline::Keys a, b;
+        for (std::size_t i = random() % 45; i > 0; --i) a.push_back(random() % alphabet);
+        b = random() % 2 ? Edited(a, random, alphabet) : redline::Keys{};
+        for (std::size_t i = b.empty() ? random() % 45 : 0; i > 0; --i)
+            b.push_back(random() % alphabet);
+        if (a.size() * b.size() > 2500) continue;  // large enough to be anchored
+        const redline::Script script = redline::Difference(a, b);
+        ASSERT_EQ(Misapplied(a, b, script), "");
+        int kept = 0;
+        for (const redline::Edit& edit : script) {
+            if (edit.kind == redline::EditKind::Equal) kept += static_cast<int>(edit.count);
+        }
+        ASSERT_EQ(kept, longest(a, b)) << "round " << round << ", " << a.size() << " and "
+                                       << b.size() << " keys of " << alphabet;
+    }
+}

@@ -549,6 +549,23 @@ TEST(LongParagraphs, OfFewWordsMarkEachChangedWordAlone) {
               redline::ReadText(b, redline::Reading::AcceptAll));
 }
 
+// A paragraph moved past lines that repeat is the one move, the repeated lines kept.
+TEST(Moves, AParagraphMovedPastRepeatedOnesIsOneMove) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    const std::string moved = Text("A paragraph that will move further down in the document.");
+    std::string repeated;
+    for (int i = 0; i < 4; ++i) repeated += Text("Repeated line of the form.");
+    const std::string closing = Text("The closing paragraph stays where it is.");
+    WriteDocx(a, moved + repeated + closing);
+    WriteDocx(b, repeated + moved + closing);
+    const auto changes = redline::CompareDocuments(a, b, result);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].kind, redline::ChangeKind::Move);
+    EXPECT_EQ(changes[0].text, "A paragraph that will move further down in the document.");
+}
+
 // Every mark shares its author's name within its document: a name that XML must escape, or
 // cannot hold at all, is still each mark's as given.
 TEST(Marks, CarryTheAuthorsNameAsGivenWhateverItHolds) {

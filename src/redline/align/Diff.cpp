@@ -55,8 +55,12 @@ class Differ {
             return;
         }
         // Anchors nest only so deep; below that, Myers alone. A side with nothing left needs
-        // none.
-        const bool search = depth < 32 && aLo < aHi && bLo < bHi;
+        // none, and a small range none either: Myers finds its shortest edit at little cost,
+        // where an anchor on a key found once may keep it and lose more (a paragraph moved past
+        // lines that repeat).
+        constexpr long kSmallRange = 2500;  // pairs of keys
+        const bool search = depth < 32 && aLo < aHi &&
+                            bLo<bHi&& static_cast<long>(aHi - aLo) * (bHi - bLo)> kSmallRange;
         auto anchors =
             search ? uniqueCommon(aLo, aHi, bLo, bHi) : std::vector<std::pair<int, int>>{};
         int width = 1;  // of each anchor
