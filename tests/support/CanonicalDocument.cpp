@@ -40,15 +40,22 @@ class Canonical {
         pugi::xml_node body = side_.main.xml.child("w:document").child("w:body");
         std::string out = "[body]\n" + blocks(body, side_.main, 0) + "[last section] " +
                           section(body.child("w:sectPr")) + "\n";
-        for (pugi::xml_node reference : body.child("w:sectPr").children()) {
-            const bool header = Named(reference, "w:headerReference");
-            if (!header && !Named(reference, "w:footerReference")) continue;
-            const redline::PackagePart* part =
-                byId(side_.main, reference.attribute("r:id").value());
-            if (!part) continue;
-            out += std::string("[") + (header ? "header " : "footer ") +
-                   reference.attribute("w:type").value() + "]\n" +
-                   blocks(part->xml.document_element(), *part, 0);
+        // Every section's headers and footers, in the order the sections come.
+        std::vector<pugi::xml_node> sections;
+        for (const pugi::xpath_node& found : body.select_nodes("w:p/w:pPr/w:sectPr"))
+            sections.push_back(found.node());
+        sections.push_back(body.child("w:sectPr"));
+        for (std::size_t s = 0; s < sections.size(); ++s) {
+            for (pugi::xml_node reference : sections[s].children()) {
+                const bool header = Named(reference, "w:headerReference");
+                if (!header && !Named(reference, "w:footerReference")) continue;
+                const redline::PackagePart* part =
+                    byId(side_.main, reference.attribute("r:id").value());
+                if (!part) continue;
+                out += "[section " + std::to_string(s + 1) + (header ? " header " : " footer ") +
+                       reference.attribute("w:type").value() + "]\n" +
+                       blocks(part->xml.document_element(), *part, 0);
+            }
         }
         return out;
     }
@@ -233,8 +240,9 @@ class Canonical {
         const pugi::xml_node found = part->xml.document_element().find_child_by_attribute(
             foot ? "w:footnote" : "w:endnote", "w:id", reference.attribute("w:id").value());
         if (!found) return "note missing";
-        std::string out = foot ? "footnote:" : "endnote:";
-        for (pugi::xml_node block : found.children("w:p")) out += paragraph(block, *part) + "|";
+        // Its blocks, tables too, on one line.
+        std::string out = std::string(foot ? "footnote:" : "endnote:") + blocks(found, *part, 0);
+        std::replace(out.begin(), out.end(), '\n', '|');
         return out;
     }
 
