@@ -1,5 +1,6 @@
 #include "TextDiff.h"
 
+#include <algorithm>
 #include <string>
 
 using redline::MarkedBlock;
@@ -45,9 +46,14 @@ class WordDiff {
     void formatting(const std::vector<redline::Reformatting>& changes, const std::string& where) {
         if (changes.empty()) return;
         out_ << colours_.header << "@@ " << where << " @@" << colours_.reset << "\n";
+        // Each kind of change once: a column made narrower changes the width of every cell.
+        std::vector<std::string> kinds;
+        for (const redline::Reformatting& change : changes) {
+            if (std::find(kinds.begin(), kinds.end(), change.what) == kinds.end())
+                kinds.push_back(change.what);
+        }
         std::string named;
-        for (const redline::Reformatting& change : changes)
-            named += (named.empty() ? "" : "; ") + change.what;
+        for (const std::string& kind : kinds) named += (named.empty() ? "" : "; ") + kind;
         note("formatting changed: " + named);
         out_ << "\n";
     }
