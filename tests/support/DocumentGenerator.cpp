@@ -147,6 +147,27 @@ std::string Reformat(Document& document, Random& random) {
     for (Block& block : document.blocks) {
         if (block.isTable && !block.table.rows.empty()) tables.push_back(&block.table);
     }
+    if (Chance(random, 30)) {
+        if (Token* picture = AnyToken(document, random, TokenKind::Picture)) {
+            picture->format = (picture->format + 1 + Pick(random, 2)) % 3;
+            return "a picture's size changed";
+        }
+    }
+    if (Chance(random, 30)) {
+        std::vector<Paragraph*> paragraphs;
+        for (Block& block : document.blocks) {
+            if (!block.isTable) paragraphs.push_back(&block.paragraph);
+        }
+        if (!paragraphs.empty()) {
+            Paragraph& paragraph = *paragraphs[Pick(random, static_cast<int>(paragraphs.size()))];
+            if (paragraph.list && Chance(random, 50)) {
+                paragraph.level = 1 - paragraph.level;
+                return "a list item's level changed";
+            }
+            paragraph.list = (paragraph.list + 1 + Pick(random, 2)) % 3;
+            return "a paragraph's list changed";
+        }
+    }
     if (tables.empty() || Chance(random, 25)) {
         document.page = (document.page + 1 + Pick(random, 3)) % 4;
         return "the page's setup changed";
@@ -295,6 +316,7 @@ class Writer {
         parts.relationships["rIdPic1"] = {"image", "media/image2.png"};
         parts.relationships["rIdLink0"] = {"hyperlink", "http://one.example/"};
         parts.relationships["rIdLink1"] = {"hyperlink", "http://two.example/"};
+        parts = parts + docx::Numbering();
         std::map<int, std::string> notes;
         for (std::size_t i = 0; i < notes_.size(); ++i) notes[int(i) + 1] = notes_[i];
         return notes.empty() ? parts : parts + docx::Notes(notes);
@@ -363,9 +385,15 @@ class Writer {
     std::string paragraph(const Paragraph& paragraph) {
         static const char* kAlignments[] = {"", "center", "right"};
         std::string xml = "<w:p>";
-        if (paragraph.alignment) {
-            xml += std::string("<w:pPr><w:jc w:val=\"") + kAlignments[paragraph.alignment] +
-                   "\"/></w:pPr>";
+        if (paragraph.alignment || paragraph.list) {
+            xml += "<w:pPr>";
+            if (paragraph.list) {
+                xml += "<w:numPr><w:ilvl w:val=\"" + std::to_string(paragraph.level) +
+                       "\"/><w:numId w:val=\"" + std::to_string(paragraph.list) + "\"/></w:numPr>";
+            }
+            if (paragraph.alignment)
+                xml += std::string("<w:jc w:val=\"") + kAlignments[paragraph.alignment] + "\"/>";
+            xml += "</w:pPr>";
         }
         std::string text;
         int format = -1;
@@ -409,7 +437,8 @@ class Writer {
                 notes_.push_back(docx::P(runs(token.text, 0)));
                 return docx::NoteReference(static_cast<int>(notes_.size()));
             case TokenKind::Picture:
-                return docx::Picture("rIdPic" + std::to_string(token.target));
+                return docx::Picture("rIdPic" + std::to_string(token.target),
+                                     95250 * (1 + token.format));
             case TokenKind::Math:
                 return "<m:oMath>" + equation(token.text) + "</m:oMath>";
             case TokenKind::Control:

@@ -16,7 +16,7 @@ enum class TokenKind { Word, Space, Tab, Break, Field, Link, Note, Picture, Math
 struct Token {
     TokenKind kind;
     std::string text;  // a word; a field's instruction; a note's or a box's text; an equation
-    int format = 0;    // 0 plain, 1 bold, 2 italic, 3 bold and coloured
+    int format = 0;    // 0 plain, 1 bold, 2 italic, 3 bold and coloured; a picture's size
     int target = 0;    // a link's address, a picture's part
 };
 
@@ -26,6 +26,7 @@ struct Paragraph {
     // In a table, a cell is one paragraph, and the cell's formatting travels with it: 0 plain,
     // 1 shaded, 2 centred vertically, 3 both; and its row's height when it is the first cell.
     int cellLook = 0, rowHeight = 0;
+    int list = 0, level = 0;  // 0 in no list, 1 bulleted, 2 numbered; its level in the list
 };
 
 struct Table {
@@ -55,8 +56,8 @@ using Random = std::mt19937;
 Document RandomDocument(Random& random, int blocks);
 
 // A copy with `count` random edits: words, paragraphs, moves, rows, cells, formatting of words,
-// tables, rows, cells and the page, field instructions, link targets, equations, notes. `done` gets
-// a line for each edit.
+// tables, rows, cells, lists, pictures' sizes and the page, field instructions, link targets,
+// equations, notes. `done` gets a line for each edit.
 Document Edit(const Document& document, Random& random, int count, std::string* done = nullptr);
 
 // Writes the document as a .docx at `path`, its runs cut at random places.

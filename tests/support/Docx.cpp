@@ -211,8 +211,11 @@ std::string Png(unsigned char shade) {
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
-std::string Picture(const std::string& id) {
-    return "<w:r><w:drawing><wp:inline><wp:extent cx=\"95250\" cy=\"95250\"/><wp:docPr id=\"1\" "
+std::string Picture(const std::string& id, int size) {
+    const std::string extent =
+        "cx=\"" + std::to_string(size) + "\" cy=\"" + std::to_string(size) + "\"";
+    return "<w:r><w:drawing><wp:inline><wp:extent " + extent +
+           "/><wp:docPr id=\"1\" "
            "name=\"Picture\"/>"
            "<a:graphic><a:graphicData "
            "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
@@ -220,7 +223,9 @@ std::string Picture(const std::string& id) {
            "<pic:blipFill><a:blip r:embed=\"" +
            id +
            "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill>"
-           "<pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"95250\" cy=\"95250\"/></a:xfrm>"
+           "<pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext " +
+           extent +
+           "/></a:xfrm>"
            "<a:prstGeom "
            "prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData></a:graphic>"
            "</wp:inline></w:drawing></w:r>";
@@ -233,6 +238,26 @@ std::string Field(const std::string& instruction, const std::string& result) {
 }  // namespace docx
 
 namespace docx {
+
+DocxParts Numbering() {
+    auto level = [](int level, const char* format, const char* text) {
+        return "<w:lvl w:ilvl=\"" + std::to_string(level) +
+               "\"><w:start w:val=\"1\"/><w:numFmt w:val=\"" + format + "\"/><w:lvlText w:val=\"" +
+               text + "\"/><w:lvlJc w:val=\"left\"/><w:pPr><w:ind w:left=\"" +
+               std::to_string(720 * (level + 1)) + "\" w:hanging=\"360\"/></w:pPr></w:lvl>";
+    };
+    DocxParts parts;
+    parts.parts["word/numbering.xml"] =
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:numbering ") +
+        kNamespaces + "><w:abstractNum w:abstractNumId=\"0\">" + level(0, "bullet", "\u2022") +
+        level(1, "bullet", "o") + "</w:abstractNum><w:abstractNum w:abstractNumId=\"1\">" +
+        level(0, "decimal", "%1.") + level(1, "lowerLetter", "%2)") +
+        "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
+        "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/></w:num></w:numbering>";
+    parts.relationships["rIdNumbering"] = {"numbering", "numbering.xml"};
+    parts.contentTypes["word/numbering.xml"] = std::string(kWordMain) + "numbering+xml";
+    return parts;
+}
 
 DocxParts Header(const std::string& blocks, const std::string& kind) {
     return HeaderOrFooter(blocks, kind, true);

@@ -39,7 +39,7 @@ std::string Table(const std::vector<std::vector<std::string>>& rows);
 // A complete 1 x 1 PNG picture, its one pixel of grey `shade`.
 std::string Png(unsigned char shade);
 // A picture of the part that relationship `id` names.
-std::string Picture(const std::string& id);
+std::string Picture(const std::string& id, int size = 95250);  // EMU, each way
 // A simple field showing `result`.
 std::string Field(const std::string& instruction, const std::string& result);
 
@@ -53,6 +53,9 @@ std::string NoteReference(int id, bool endnote = false);
 std::string TextBox(const std::string& blocks);
 // Comments by id, and a run of text that one of them comments on.
 DocxParts Comments(const std::map<int, std::string>& comments);
+
+// A numbering part of two lists: 1 bulleted, 2 numbered, each of two levels.
+DocxParts Numbering();
 std::string Commented(int id, const std::string& text);
 
 }  // namespace docx
