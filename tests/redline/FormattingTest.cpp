@@ -91,3 +91,28 @@ TEST_F(TableAndSectionFormatting, AnUnchangedTableAndSectionGiveNoChange) {
     EXPECT_TRUE(redline::CompareDocuments(b_, b_, r_).empty());
     EXPECT_EQ(Result().find("PrChange"), std::string::npos);
 }
+
+// A row that gains one cell and one that loses one: the cells are marked, not the rows.
+TEST(TableCells, InsertedAndDeletedAreMarkedAsCellsAndUndoneByRejectingAll) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    const std::string before = Text("Before the table.");
+    WriteDocx(a, before + Table({{"Name", "Town", "Year"},
+                                 {"Ada", "Paris", "1843"},
+                                 {"Grace", "Arlington", "1906"}}));
+    WriteDocx(b, before + Table({{"Name", "Town", "Year"},
+                                 {"Ada", "London", "Paris", "1843"},
+                                 {"Grace", "1906"}}));
+    std::vector<std::string> told;
+    for (const redline::Change& change : redline::CompareDocuments(a, b, r)) {
+        told.push_back(std::string(redline::KindName(change.kind)) + " " + change.text);
+    }
+    EXPECT_EQ(told, (std::vector<std::string>{"insertion London", "deletion Arlington"}));
+    const std::string result = redline::Package::Read(r).part("word/document.xml");
+    EXPECT_NE(result.find("<w:cellIns "), std::string::npos);
+    EXPECT_NE(result.find("<w:cellDel "), std::string::npos);
+    EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
+    EXPECT_EQ(CanonicalDocument(r, Resolution::Accept), CanonicalDocument(b));
+    EXPECT_EQ(NewSchemaErrors(r, {a, b}), std::vector<std::string>{});
+}

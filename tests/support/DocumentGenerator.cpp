@@ -174,7 +174,19 @@ std::string Reformat(Document& document, Random& random) {
     }
     Table& table = *tables[Pick(random, static_cast<int>(tables.size()))];
     auto& row = table.rows[Pick(random, static_cast<int>(table.rows.size()))];
-    switch (Pick(random, 4)) {
+    switch (Pick(random, 5)) {
+        case 4: {
+            // A cell inserted into, or deleted from, a row below the first.
+            if (table.rows.size() < 2) return "nothing";
+            auto& cells = table.rows[1 + Pick(random, static_cast<int>(table.rows.size()) - 1)];
+            const int at = Pick(random, static_cast<int>(cells.size()));
+            if (cells.size() > 1 && Chance(random, 50)) {
+                cells.erase(cells.begin() + at);
+                return "a cell deleted";
+            }
+            cells.insert(cells.begin() + at, RandomParagraph(random, 3));
+            return "a cell inserted";
+        }
         case 0:
             table.look = (table.look + 1 + Pick(random, 2)) % 3;
             return "a table's formatting changed";

@@ -89,6 +89,12 @@ class TextReader {
                         });
                     if (mark && gone(mark)) continue;
                     for (const pugi::xml_node& cell : WrappedChildren(row, "w:tc")) {
+                        // A cell inserted or deleted whole goes in the reading that undoes it.
+                        const pugi::xml_node properties = cell.child("w:tcPr");
+                        if ((properties.child("w:cellIns") && reading_ == Reading::RejectAll) ||
+                            (properties.child("w:cellDel") && reading_ == Reading::AcceptAll)) {
+                            continue;
+                        }
                         blocks(cell);
                         out_ += '\t';
                     }

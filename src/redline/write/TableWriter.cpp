@@ -6,6 +6,7 @@
 #include "redline/align/Align.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
+#include "redline/write/CellWriter.h"
 #include "redline/write/PropertyChanges.h"
 #include "redline/write/Rebuild.h"
 #include "redline/write/Writer.h"
@@ -35,10 +36,12 @@ void CompareProperties(const pugi::xml_node& a, const pugi::xml_node& b, const c
 // The steps that turn the rows of `a` into those of `b`; rows never move.
 std::vector<Step> AlignRows(const std::vector<Row>& rowsA, const std::vector<Row>& rowsB,
                             bool caseless) {
+    // Rows whose cells can come and go pair whatever their number of cells; others only with
+    // rows of their shape.
     auto items = [](const std::vector<Row>& rows) {
         std::vector<Item> items;
         for (const Row& row : rows) {
-            items.push_back({row.text, row.look, row.shape, 1});
+            items.push_back({row.text, row.look, ComparedCellByCell(row) ? -1 : row.shape, 1});
         }
         return items;
     };
@@ -58,15 +61,22 @@ void CompareRows(const Row& rowA, const Row& rowB, WriteContext& context, Part c
     CompareProperties(rowA.tr, rowB.tr, "w:trPr", "w:trPrChange", "row", rowA.paragraph,
                       rowB.paragraph, context, cells);
     // Each cell's paragraphs are numbered on from those of the cells before it.
+    auto compareCell = [&](const pugi::xml_node& a, const pugi::xml_node& b, std::uint32_t firstA,
+                           std::uint32_t firstB) {
+        CompareProperties(a, b, "w:tcPr", "w:tcPrChange", "cell", firstA, firstB, context, cells);
+        const Story cellA = context.original.read(a, firstA);
+        const Story cellB = context.revised.read(b, firstB);
+        CompareStory(cellA, cellB, context, cells, false);
+    };
+    if (rowA.cells.size() != rowB.cells.size()) {
+        CompareCells(rowA, rowB, context, cells, compareCell);
+        return;
+    }
     std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
-    for (std::size_t c = 0; c < rowA.cells.size() && c < rowB.cells.size(); ++c) {
-        CompareProperties(rowA.cells[c], rowB.cells[c], "w:tcPr", "w:tcPrChange", "cell", firstA,
-                          firstB, context, cells);
-        const Story cellA = context.original.read(rowA.cells[c], firstA);
-        const Story cellB = context.revised.read(rowB.cells[c], firstB);
+    for (std::size_t c = 0; c < rowA.cells.size(); ++c) {
+        compareCell(rowA.cells[c], rowB.cells[c], firstA, firstB);
         firstA += ParagraphsIn(rowA.cells[c]);
         firstB += ParagraphsIn(rowB.cells[c]);
-        CompareStory(cellA, cellB, context, cells, false);
     }
 }
 
