@@ -56,6 +56,7 @@ std::vector<std::pair<std::string, std::pair<std::string, DocxParts>>> Shapes() 
 
 struct Outcome {
     int files = 0, changed = 0;
+    int formattingEdits = 0, formattingMarked = 0;
 };
 
 // The tracked changes in every part of the result.
@@ -78,6 +79,35 @@ std::string Reading(const std::string& docx, redline::Reading reading) {
 }
 
 // Compares `docx` with itself and with a copy that has one word changed.
+// Each property of a table, row, cell or section that the file has, changed alone: marked as a
+// change of formatting that names it, and nothing else, rejecting all giving the original back.
+void CheckFormatting(const std::string& name, const std::string& docx, const std::string& work,
+                     Outcome& outcome) {
+    const std::string copy = work + "/one-property.docx", result = work + "/formatted.docx";
+    for (const PropertyEdit edit :
+         {PropertyEdit::CellShading, PropertyEdit::CellAlignment, PropertyEdit::TableWidth,
+          PropertyEdit::RowHeight, PropertyEdit::Landscape}) {
+        const std::string what = ChangeOneProperty(docx, copy, edit);
+        if (what.empty()) continue;
+        ++outcome.formattingEdits;
+        const auto changes = redline::CompareDocuments(docx, copy, result);
+        const redline::ChangeCounts counts = redline::Count(changes);
+        const std::string original = CanonicalDocument(docx), revised = CanonicalDocument(copy);
+        const std::string rejected = CanonicalDocument(result, redline::Resolution::Reject);
+        const std::string accepted = CanonicalDocument(result, redline::Resolution::Accept);
+        const bool named =
+            counts.formatting == 1 &&
+            changes[0].text.find(what.substr(what.rfind(' ') + 1)) != std::string::npos;
+        const bool marked = named && counts.insertions + counts.deletions + counts.moves == 0 &&
+                            rejected == original && accepted == revised;
+        outcome.formattingMarked += marked;
+        EXPECT_TRUE(marked) << name << ", " << what << ": " << counts.formatting
+                            << " formatting changes, the first "
+                            << (changes.empty() ? "" : changes[0].text) << "; "
+                            << FirstDifference(original, rejected);
+    }
+}
+
 // The text of every deleted and every inserted span that the reader of marked documents (which
 // the word diff and the report show) finds below `block`.
 void MarkedText(const redline::MarkedBlock& block, std::string& deleted, std::string& inserted) {
@@ -214,6 +244,7 @@ TEST_F(OfficeTest,
         }
         const std::string name = fs::path(files[i]).filename().string();
         Check(name, docx, work.path(), outcome);
+        CheckFormatting(name, docx, work.path(), outcome);
         // Two different documents: the marks must still give each back.
         if (!previous.empty()) {
             const std::string result = work.path() + "/between.docx";
@@ -228,8 +259,10 @@ TEST_F(OfficeTest,
         previous = docx;
     }
     session.quit();
-    std::printf("corpus: %d files compared with themselves, %d with one word changed\n",
-                outcome.files, outcome.changed);
+    std::printf(
+        "corpus: %d files compared with themselves, %d with one word changed, %d of %d "
+        "edits of a table's, row's, cell's or section's formatting marked\n",
+        outcome.files, outcome.changed, outcome.formattingMarked, outcome.formattingEdits);
     EXPECT_GT(outcome.files, 30);
     EXPECT_TRUE(WaitUntil([&] { return OfficesSince(before).empty(); })) << "an office was left";
 }

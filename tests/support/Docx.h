@@ -21,6 +21,11 @@ DocxParts operator+(DocxParts a, const DocxParts& b);
 
 void WriteDocx(const std::string& path, const std::string& body, const DocxParts& extra = {});
 
+// One property of a table, row, cell or section changed, as a user changes it in a real
+// document: answers its name ("cell shading"), or "" when `in` has no such thing to change.
+enum class PropertyEdit { CellShading, CellAlignment, TableWidth, RowHeight, Landscape };
+std::string ChangeOneProperty(const std::string& in, const std::string& out, PropertyEdit edit);
+
 // Writes a copy of the .docx `in` as `out` with the first word of four letters or more in its
 // body replaced by `replacement`; answers the word replaced, or "" when there is none (and then
 // writes nothing).
