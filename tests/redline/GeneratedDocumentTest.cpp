@@ -10,6 +10,7 @@
 #include "support/CanonicalDocument.h"
 #include "support/DocumentGenerator.h"
 #include "support/Files.h"
+#include "support/ReadText.h"
 #include "support/RoundTrip.h"
 #include "support/SchemaCheck.h"
 
@@ -53,6 +54,55 @@ TEST(GeneratedDocuments, ResultsBreakNoSchemaTheirInputsKeep) {
                           << added.front();
         }
     }
+}
+
+// With one edit of a word, the marks cover that word alone: its deletion and its replacement's
+// insertion, or the inserted word. Words are marked whole, so a word the generator glued to its
+// neighbour (no space between) is marked with it: a few in a hundred may cover more.
+TEST(GeneratedDocuments, OneEditIsMarkedByWhatItChangedAlone) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    int checked = 0, failed = 0;
+    for (std::uint32_t seed = 1; seed <= 600; ++seed) {
+        generated::Random random(seed + 2024u);
+        const auto document = generated::RandomDocument(random, 1 + static_cast<int>(random() % 8));
+        std::string done;
+        const auto edited = generated::Edit(document, random, 1, &done);
+        std::vector<std::string> expected;
+        if (done.rfind("a word replaced: ", 0) == 0) {
+            const std::string words = done.substr(17, done.size() - 18);  // without the newline
+            const std::string old = words.substr(0, words.find(" by ")),
+                              now = words.substr(words.find(" by ") + 4);
+            if (old != now) expected = {"-" + old, "+" + now};
+        } else if (done.rfind("a word inserted: ", 0) == 0) {
+            expected = {"+" + done.substr(17, done.size() - 18)};
+        } else {
+            continue;
+        }
+        generated::WriteGenerated(document, a, random);
+        generated::WriteGenerated(edited, b, random);
+        std::vector<std::string> marked;
+        for (const redline::Change& change : redline::CompareDocuments(a, b, r)) {
+            // An inserted word comes with the space that parts it from its neighbour.
+            std::string text = change.text;
+            text.erase(0, text.find_first_not_of(' '));
+            text.erase(text.find_last_not_of(' ') + 1);
+            marked.push_back((change.kind == redline::ChangeKind::Deletion ? "-" : "+") + text);
+        }
+        if (redline::ReadText(a, redline::Reading::AcceptAll) ==
+            redline::ReadText(b, redline::Reading::AcceptAll)) {
+            continue;  // the edit fell where nothing is written (an empty cell's paragraph)
+        }
+        ++checked;
+        if (marked != expected && ++failed <= 3) {
+            std::printf("seed %u, %smarked %s\n", seed, done.c_str(),
+                        ::testing::PrintToString(marked).c_str());
+        }
+    }
+    std::printf("%d of %d one-word edits marked by the word alone\n", checked - failed, checked);
+    EXPECT_GT(checked, 50);
+    EXPECT_LE(failed * 25, checked) << failed << " of " << checked << " edits marked more";
 }
 
 // Each seed's comparison under settings drawn at random: accepting all still gives the revised.

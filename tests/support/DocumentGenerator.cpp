@@ -221,12 +221,17 @@ std::string EditOnce(Document& document, Random& random) {
         if (words.empty()) return "nothing";
         const std::size_t at = words[Pick(random, static_cast<int>(words.size()))];
         Token& token = paragraph->tokens[at];
-        if (kind == 0) return token.text = AnyWord(random), "a word replaced";
+        if (kind == 0) {
+            const std::string old = token.text;
+            token.text = AnyWord(random);
+            return "a word replaced: " + old + " by " + token.text;
+        }
         if (kind == 1) return token.format = (token.format + 1) % 4, "a word reformatted";
         if (kind == 2) {
+            const std::string word = AnyWord(random);
             paragraph->tokens.insert(paragraph->tokens.begin() + static_cast<long>(at) + 1,
-                                     {{TokenKind::Space, " "}, {TokenKind::Word, AnyWord(random)}});
-            return "a word inserted";
+                                     {{TokenKind::Space, " "}, {TokenKind::Word, word}});
+            return "a word inserted: " + word;
         }
         paragraph->tokens.erase(paragraph->tokens.begin() + static_cast<long>(at));
         return "a word deleted";

@@ -26,7 +26,11 @@ std::string BagText(const pugi::xml_node& node) {
     WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
         switch (kind) {
             case ElementKind::Text:
+                // Words run on across runs: a writer cuts runs anywhere, inside words too.
                 text += element.text().get();
+                return false;
+            case ElementKind::Tab:
+            case ElementKind::Break:
                 text += ' ';
                 return false;
             case ElementKind::NoteReference:
@@ -45,6 +49,7 @@ std::string BagText(const pugi::xml_node& node) {
                 return false;
             default:
                 if (Named(element, "w:fldSimple")) AddObjectWord(element, text);
+                if (Named(element, "w:p")) text += ' ';  // paragraphs of a cell or a box
                 return true;
         }
     });
