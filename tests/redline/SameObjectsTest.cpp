@@ -117,3 +117,17 @@ TEST_F(SameObjects, AChangedChartOrWorkbookIsStillAChange) {
                     {"xl/worksheets/sheet1.xml", Replaced(sheet_, "42", "43")}}));
     EXPECT_EQ(redline::Count(redline::CompareDocuments(a_, b_, r_)).insertions, 1);
 }
+
+// An embedded package that would inflate past what one may cost is compared by its bytes: the
+// comparison neither inflates it nor fails, and a document with it equals itself.
+TEST_F(SameObjects, AnEmbeddedPackageThatInflatesTooFarIsComparedByItsBytes) {
+    const std::string bomb = Workbook(
+        {{"xl/workbook.xml", book_}, {"xl/worksheets/sheet1.xml", std::string(100u << 20, ' ')}});
+    ASSERT_LT(bomb.size(), 1u << 20);
+    Write(a_, body_, Chart("111", "222", "7"), bomb);
+    Write(b_, body_, Chart("111", "222", "7"), bomb);
+    EXPECT_TRUE(redline::CompareDocuments(a_, b_, r_).empty());
+    Write(b_, body_, Chart("111", "222", "7"),
+          Workbook({{"xl/workbook.xml", book_}, {"xl/worksheets/sheet1.xml", sheet_}}));
+    EXPECT_EQ(redline::Count(redline::CompareDocuments(a_, b_, r_)).insertions, 1);
+}

@@ -14,10 +14,6 @@ namespace redline {
 
 namespace {
 
-std::uint32_t ParagraphsIn(const pugi::xml_node& cell) {
-    return static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
-}
-
 std::vector<Item> CellItems(const std::vector<pugi::xml_node>& cells) {
     std::vector<Item> items;
     for (const pugi::xml_node& cell : cells) {
@@ -48,6 +44,10 @@ void MarkCell(pugi::xml_node cell, Mark mark, const char* record, Stamp& stamp) 
 }
 
 }  // namespace
+
+std::uint32_t ParagraphsIn(const pugi::xml_node& cell) {
+    return static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
+}
 
 bool ComparedCellByCell(const Row& row) {
     if (row.node != row.tr) return false;

@@ -1,6 +1,5 @@
 #include "redline/write/PropertyChanges.h"
 
-#include <cstring>
 #include <string_view>
 #include <vector>
 

@@ -15,10 +15,6 @@ namespace redline {
 
 namespace {
 
-std::uint32_t ParagraphsIn(const pugi::xml_node& cell) {
-    return static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
-}
-
 // Records the original's properties `name` of a table, row or cell as a change of the revised
 // one's where they differ, and tells it as a change of formatting of `what` ("row").
 void CompareProperties(const pugi::xml_node& a, const pugi::xml_node& b, const char* name,
