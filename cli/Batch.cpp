@@ -11,9 +11,10 @@
 #include <thread>
 
 #include "office/loader/DocumentCheck.h"
+#include "redline/FilePath.h"
 
 std::vector<BatchLine> ReadBatchFile(const std::string& path) {
-    std::ifstream in(path);
+    std::ifstream in(redline::FilePath(path));
     if (!in) throw std::runtime_error("the batch file \"" + path + "\" cannot be read.");
     std::vector<BatchLine> lines;
     std::string text;
@@ -42,9 +43,9 @@ namespace {
 // Runs one job with the worker's office, starting one when it needs one; answers what failed.
 std::optional<JobFailure> RunLine(const OfficeStarter& startOffice,
                                   const redline::CompareOptions& settings,
-                                  std::unique_ptr<office::ComparisonSession>& session,
+                                  std::unique_ptr<Converter>& session,
                                   const CompareJob& job) {
-    const OfficeSource office = [&]() -> office::ComparisonSession& {
+    const OfficeSource office = [&]() -> Converter& {
         if (!session) session = startOffice();
         return *session;
     };
@@ -76,7 +77,7 @@ BatchOutcome RunBatch(const OfficeStarter& startOffice, const redline::CompareOp
     std::mutex mutex;
     BatchOutcome outcome;
     auto work = [&] {
-        std::unique_ptr<office::ComparisonSession> session;
+        std::unique_ptr<Converter> session;
         for (std::size_t i; (i = next++) < lines.size();) {
             const auto failure = RunLine(startOffice, settings, session, lines[i].job);
             std::lock_guard lock(mutex);

@@ -3,10 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
-
-#include <memory>
 
 #include "CompareJob.h"
 
@@ -36,7 +35,7 @@ struct BatchReport {
 };
 
 // Starts an office, for a worker whose job needs one.
-using OfficeStarter = std::function<std::unique_ptr<office::ComparisonSession>()>;
+using OfficeStarter = std::function<std::unique_ptr<Converter>()>;
 
 // Runs the jobs with `workers` side by side; each worker starts an office only when one of its
 // jobs needs it, and keeps it for the rest.

@@ -1,8 +1,5 @@
 #include "CompareJob.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <filesystem>
 #include <map>
@@ -10,7 +7,9 @@
 
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
+#include "office/loader/FileSystem.h"
 #include "redline/Compare.h"
+#include "redline/FilePath.h"
 
 namespace fs = std::filesystem;
 
@@ -19,7 +18,7 @@ constexpr const char* kDocxFilter = "MS Word 2007 XML";
 }  // namespace
 
 std::string LowerExtension(const std::string& path) {
-    std::string extension = fs::path(path).extension().string();
+    std::string extension = redline::Utf8Path(redline::FilePath(path).extension());
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return extension;
 }
@@ -36,17 +35,14 @@ std::string ExportFilter(const std::string& result) {
 }
 
 bool SameFile(const std::string& first, const std::string& second) {
-    struct stat a {
-    }, b{};
-    if (stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0) {
-        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-    }
+    const auto one = office::FileIdentity(first), other = office::FileIdentity(second);
+    if (one && other) return *one == *other;
     // One of them does not exist (yet): the same place once every link and ".." is resolved.
     std::error_code error;
-    const fs::path one = fs::weakly_canonical(fs::absolute(first), error);
+    const fs::path a = fs::weakly_canonical(fs::absolute(redline::FilePath(first)), error);
     if (error) return false;
-    const fs::path other = fs::weakly_canonical(fs::absolute(second), error);
-    return !error && one == other;
+    const fs::path b = fs::weakly_canonical(fs::absolute(redline::FilePath(second)), error);
+    return !error && a == b;
 }
 
 namespace {
@@ -63,19 +59,21 @@ void RefuseInputAsResult(const CompareJob& job) {
 }
 
 void CheckResultFolder(const std::string& result) {
-    const fs::path folder = fs::absolute(result).parent_path();
-    if (fs::is_directory(folder) && access(folder.c_str(), W_OK) == 0) return;
-    throw office::ResultError("cannot write the result into \"" + folder.string() +
+    std::error_code error;
+    const std::string folder =
+        redline::Utf8Path(fs::absolute(redline::FilePath(result), error).parent_path());
+    if (!error && office::FolderIsWritable(folder)) return;
+    throw office::ResultError("cannot write the result into \"" + folder +
                               "\": the folder does not exist or is not writable.");
 }
 
 // A name beside `path`, hidden, that no other file has yet, ending in `extension`.
 std::string TemporaryBeside(const std::string& path, const std::string& extension) {
-    const fs::path target(path);
+    const fs::path target = redline::FilePath(path);
     std::random_device device;
-    const std::string name =
-        "." + target.stem().string() + ".part-" + std::to_string(device()) + extension;
-    return (target.parent_path() / name).string();
+    const std::string name = "." + redline::Utf8Path(target.stem()) + ".part-" +
+                             std::to_string(device()) + extension;
+    return redline::Utf8Path(target.parent_path() / redline::FilePath(name));
 }
 
 // Removes the file when it goes, unless it was kept.
@@ -83,12 +81,12 @@ struct Scrap {
     std::string path;
     ~Scrap() {
         std::error_code ignored;
-        if (!path.empty()) fs::remove(path, ignored);
+        if (!path.empty()) fs::remove(redline::FilePath(path), ignored);
     }
 };
 
 office::UserDocument Convertible(const OfficeSource& office, const std::string& path) {
-    return {path, [&office, path](const std::string& docx) { office().convert(path, docx); }};
+    return {path, [&office, path](const std::string& docx) { office().toDocx(path, docx); }};
 }
 
 }  // namespace
@@ -102,31 +100,25 @@ std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob
         CheckResultFolder(job.result);
     }
     const bool docx = !stored || ExportFilter(job.result) == kDocxFilter;
-    const std::string beside =
-        stored ? job.result : (fs::temp_directory_path() / "quorvane.docx").string();
-    Scrap partial{TemporaryBeside(beside, fs::path(beside).extension().string())};
+    const std::string temporary = redline::Utf8Path(fs::temp_directory_path());
+    const std::string beside = stored ? job.result : temporary + "/quorvane.docx";
+    Scrap partial{TemporaryBeside(beside, LowerExtension(beside))};
     Scrap marked{docx ? "" : TemporaryBeside(beside, ".docx")};
     const std::string made = docx ? partial.path : marked.path;
-    // A result in another format is written by the office, which drops changes inside
-    // block-level content controls: those give way to their content there.
+    // A result in another format is written by the office; one that drops changes inside
+    // block-level content controls gets their content in their place.
     redline::CompareOptions options = settings;
     options.date = redline::RevisionDate();
-    options.forWriter = !docx;
+    options.forWriter = !docx && !kConverterKeepsBlockControls;
     const auto changes = office::CompareUserDocuments(Convertible(office, job.original),
                                                       Convertible(office, job.revised), made,
-                                                      options, fs::temp_directory_path().string());
+                                                      options, temporary);
     if (look) look(made, changes);
     if (!stored) return changes;
-    if (!docx) {
-        auto result = office().open(made);
-        office().store(result, partial.path, ExportFilter(job.result));
-        office().close(result);
-    }
-    std::error_code error;
-    fs::rename(partial.path, job.result, error);
-    if (error) {
-        throw office::ResultError("cannot store the result as \"" + job.result +
-                                  "\": " + error.message() + ".");
+    if (!docx) office().fromDocx(made, partial.path);
+    if (const auto why = office::ReplaceWith(partial.path, job.result)) {
+        throw office::ResultError("cannot store the result as \"" + job.result + "\": " + *why +
+                                  ".");
     }
     partial.path.clear();
     return changes;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "office/loader/ComparisonSession.h"
+#include "Converter.h"
 #include "redline/Changes.h"
 #include "redline/Compare.h"
 
@@ -27,7 +27,7 @@ enum ExitCode {
 };
 
 // Gives the office when a job needs one, starting it at the first need.
-using OfficeSource = std::function<office::ComparisonSession&()>;
+using OfficeSource = std::function<Converter&()>;
 
 // The extension of `path` in lower case, its dot included: ".docx".
 std::string LowerExtension(const std::string& path);

@@ -1,19 +1,18 @@
 #include "HtmlReport.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <map>
 #include <set>
 
+#include "office/loader/FileSystem.h"
+#include "redline/FilePath.h"
+
 using redline::ChangeKind;
 using redline::MarkedBlock;
 using redline::MarkedParagraph;
 using redline::SpanKind;
-
-namespace fs = std::filesystem;
 
 std::string HtmlEscape(const std::string& text) {
     std::string out;
@@ -49,11 +48,16 @@ std::string HtmlEscape(const std::string& text) {
 
 ReportedFile DescribeFile(const std::string& role, const std::string& path) {
     ReportedFile file{role, path, 0, ""};
-    struct stat status {};
-    if (stat(path.c_str(), &status) != 0) return file;
-    file.bytes = static_cast<std::uintmax_t>(status.st_size);
+    const office::FileFacts facts = office::FactsOf(path);
+    if (!facts.exists) return file;
+    file.bytes = facts.size;
     std::tm local{};
-    if (localtime_r(&status.st_mtime, &local)) {
+#ifdef _WIN32
+    const bool known = localtime_s(&local, &facts.modified) == 0;
+#else
+    const bool known = localtime_r(&facts.modified, &local) != nullptr;
+#endif
+    if (known) {
         char text[32];
         std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
         file.modified = text;
@@ -158,7 +162,9 @@ class Page {
         for (const redline::Span& span : block.paragraph.spans) present_.insert(span.mark);
     }
 
-    static std::string Name(const std::string& path) { return fs::path(path).filename().string(); }
+    static std::string Name(const std::string& path) {
+        return redline::Utf8Path(redline::FilePath(path).filename());
+    }
 
     void summary() {
         out_ << "<section aria-labelledby=\"summary\"><h2 id=\"summary\">Summary</h2>\n"

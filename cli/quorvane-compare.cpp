@@ -1,8 +1,6 @@
 // quorvane-compare: the comparison engine for scripts. Marks the differences of REVISED against
 // ORIGINAL as tracked changes and stores the result, headless; with --batch, many such jobs
 // through a few offices.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,17 +14,21 @@
 
 #include "Batch.h"
 #include "CompareJob.h"
+#include "Console.h"
+#include "Converter.h"
 #include "HtmlReport.h"
 #include "Report.h"
 #include "TextDiff.h"
 #include "app/Product.h"
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
-#include "office/loader/OfficeEngine.h"
+#include "office/loader/ComparisonSession.h"
+#include "office/loader/FileSystem.h"
+#include "redline/FilePath.h"
 
 namespace {
 
-const char* kUsageText =
+const char* kUsageTemplate =
     "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json] [SETTINGS]\n"
     "       quorvane-compare ORIGINAL REVISED --text [-o RESULT] [SETTINGS]\n"
     "       quorvane-compare ORIGINAL REVISED --report PAGE.html [-o RESULT] [SETTINGS]\n"
@@ -38,7 +40,7 @@ const char* kUsageText =
     "its extension names: .docx, .odt, .doc or .pdf. Neither input changes, and a RESULT\n"
     "that is one of the inputs (under any name or link) is refused. Word 2007+\n"
     "documents (.docx) compare without a word processor; other formats, and results that are\n"
-    "not .docx, need LibreOffice Writer. Prints the number of changes of each kind.\n"
+    "not .docx, need %s. Prints the number of changes of each kind.\n"
     "\n"
     "Options:\n"
     "  -o, --output RESULT  where to store the marked-up result (required unless --text or\n"
@@ -82,6 +84,12 @@ const char* kUsageText =
     "succeeded; a failed job is named and the others go on, and the code is that of the\n"
     "failures, the first of 1, 4, 2 and 3 that any job met.\n";
 
+// The usage text, naming the office that converts on this platform.
+std::string UsageText() {
+    std::string text = kUsageTemplate;
+    return text.replace(text.find("%s"), 2, kConverterName);
+}
+
 struct Arguments {
     std::vector<std::string> documents;
     std::string output, author, batch, report;
@@ -92,7 +100,7 @@ struct Arguments {
 };
 
 int Usage(const std::string& problem) {
-    std::cerr << "quorvane-compare: " << problem << "\n\n" << kUsageText;
+    std::cerr << "quorvane-compare: " << problem << "\n\n" << UsageText();
     return kUsage;
 }
 
@@ -160,15 +168,16 @@ std::optional<int> CheckArguments(const Arguments& args) {
 }
 
 // Parses the command line; answers an exit code when the program should end at once.
-std::optional<int> Parse(int argc, char* argv[], Arguments& args) {
+std::optional<int> Parse(const std::vector<std::string>& argv, Arguments& args) {
+    const int argc = static_cast<int>(argv.size());
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= argc) return std::nullopt;
-            return std::string(argv[++i]);
+            return argv[++i];
         };
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsageText;
+            std::cout << UsageText();
             return kDone;
         } else if (arg == "--version") {
             std::cout << "quorvane-compare " << kVersionText << "\n";
@@ -228,13 +237,6 @@ int Failed(const Arguments& args, const std::string& description, const std::str
     return exitCode;
 }
 
-office::SessionOptions Headless(const Arguments& args) {
-    office::SessionOptions options;
-    options.headless = true;
-    options.author = args.author;
-    return options;
-}
-
 redline::CompareOptions Settings(const Arguments& args) {
     redline::CompareOptions settings = args.settings;
     settings.author = args.author.empty() ? office::DefaultAuthor() : args.author;
@@ -251,22 +253,22 @@ void WriteReport(const Arguments& args, std::vector<redline::MarkedStory> storie
         std::move(stories)};
     const std::string partial = args.report + ".part";
     {
-        std::ofstream out(partial, std::ios::binary);
+        std::ofstream out(redline::FilePath(partial), std::ios::binary);
         WriteHtmlReport(out, content);
         out.close();
         if (!out) {
             std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
+            std::filesystem::remove(redline::FilePath(partial), ignored);
             throw office::ResultError("cannot write the report \"" + args.report +
                                       "\": its folder is missing or closed to writing, or the "
                                       "disk is full.");
         }
     }
-    std::error_code error;
-    std::filesystem::rename(partial, args.report, error);
-    if (error) {
-        throw office::ResultError("cannot store the report as \"" + args.report +
-                                  "\": " + error.message() + ".");
+    if (const auto why = office::ReplaceWith(partial, args.report)) {
+        std::error_code ignored;
+        std::filesystem::remove(redline::FilePath(partial), ignored);
+        throw office::ResultError("cannot store the report as \"" + args.report + "\": " + *why +
+                                  ".");
     }
 }
 
@@ -274,12 +276,7 @@ void WriteReport(const Arguments& args, std::vector<redline::MarkedStory> storie
 // none.
 bool Colour(bool paged = false) {
     const char* none = std::getenv("NO_COLOR");
-    return (isatty(STDOUT_FILENO) || paged) && !(none && *none);
-}
-
-// An office is started only for a job that needs one: Word 2007+ documents compare without.
-std::unique_ptr<office::ComparisonSession> StartOffice(const Arguments& args) {
-    return office::LoadOfficeEngine(office::ProgramFolder()).startSession(Headless(args));
+    return (paged || IsColourTerminal(Stream::Out)) && !(none && *none);
 }
 
 // As git's diff driver: the word diff under git's own heading, and a problem told in the diff
@@ -293,7 +290,7 @@ int GitDiff(const Arguments& args) {
         return kDone;
     }
     try {
-        const OfficeSource office = []() -> office::ComparisonSession& {
+        const OfficeSource office = []() -> Converter& {
             throw std::runtime_error("only Word 2007+ documents (.docx) are shown here.");
         };
         RunJob(office, {args.documents[0], args.documents[1], ""}, Settings(args),
@@ -312,10 +309,11 @@ int GitDiff(const Arguments& args) {
 int CompareOne(const Arguments& args) {
     const CompareJob job{args.documents[0], args.documents[1], args.output};
     try {
-        std::unique_ptr<office::ComparisonSession> session;
-        const OfficeSource office = [&]() -> office::ComparisonSession& {
-            if (!session) session = StartOffice(args);
-            return *session;
+        // An office is started only for a job that needs one: .docx documents compare without.
+        std::unique_ptr<Converter> converter;
+        const OfficeSource office = [&]() -> Converter& {
+            if (!converter) converter = StartConverter();
+            return *converter;
         };
         std::string diff;
         const auto changes =
@@ -351,7 +349,7 @@ int CompareBatch(const Arguments& args) {
     } catch (const std::exception& e) {
         return Usage(e.what());
     }
-    const bool terminal = isatty(STDERR_FILENO);
+    const bool terminal = IsColourTerminal(Stream::Err);
     BatchReport report;
     report.failed = [&](const BatchLine& line, const std::string& description) {
         std::cerr << (terminal ? "\r\033[K" : "") << "quorvane-compare: line " << line.number
@@ -369,7 +367,7 @@ int CompareBatch(const Arguments& args) {
         args.jobs ? args.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     try {
         const BatchOutcome outcome =
-            RunBatch([&] { return StartOffice(args); }, Settings(args), lines, workers, report);
+            RunBatch(StartConverter, Settings(args), lines, workers, report);
         if (terminal) std::cerr << "\r\033[K";
         char time[32];
         std::snprintf(time, sizeof time, "%.1f", outcome.seconds);
@@ -382,11 +380,25 @@ int CompareBatch(const Arguments& args) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+int Run(const std::vector<std::string>& argv) {
+    PrepareConsole();
     Arguments args;
-    if (auto exit = Parse(argc, argv, args)) return *exit;
+    if (auto exit = Parse(argv, args)) return *exit;
     if (!args.gitPath.empty()) return GitDiff(args);
     return args.batch.empty() ? CompareOne(args) : CompareBatch(args);
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide arguments: the narrow ones are in the ANSI code page, which cannot hold every name.
+int wmain(int argc, wchar_t* argv[]) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) arguments.push_back(redline::Utf8Path(argv[i]));
+    return Run(arguments);
+}
+#else
+int main(int argc, char* argv[]) {
+    return Run({argv, argv + argc});
+}
+#endif

@@ -80,15 +80,20 @@ const Member kMembers[] = {
     {Kind::Application, 1, L"Documents", {}},
     {Kind::Application, 2, L"DisplayAlerts", {}},
     {Kind::Application, 3, L"Visible", {}},
-    {Kind::Application, 4, L"Quit", {}},
+    {Kind::Application, 4, L"Quit", {L"SaveChanges"}},
     {Kind::Application, DISPID_VALUE, L"Name", {}},
-    {Kind::Documents, 1, L"Open", {L"FileName"}},
+    {Kind::Documents,
+     1,
+     L"Open",
+     {L"FileName", L"ConfirmConversions", L"ReadOnly", L"AddToRecentFiles", L"PasswordDocument",
+      L"Visible"}},
     {Kind::Document,
      1,
      L"Merge",
      {L"FileName", L"MergeTarget", L"DetectFormatChanges", L"UseFormattingFrom",
       L"AddToRecentFiles"}},
-    {Kind::Document, 2, L"Close", {}},
+    {Kind::Document, 2, L"Close", {L"SaveChanges"}},
+    {Kind::Document, 3, L"SaveAs2", {L"FileName", L"FileFormat", L"AddToRecentFiles"}},
 };
 
 const Member* Find(Kind kind, DISPID id) {
@@ -125,9 +130,40 @@ class Unknown : public Interface {
     LONG refs_ = 1;
 };
 
+// The text of a method's argument `name`, given by name or by position; empty when not given.
+std::wstring TextArgument(const Member& member, const DISPPARAMS& params, const wchar_t* name) {
+    DISPID wanted = 0;
+    for (std::size_t a = 0; a < member.arguments.size(); ++a) {
+        if (_wcsicmp(member.arguments[a], name) == 0) wanted = static_cast<DISPID>(a + 1);
+    }
+    const VARIANT* value = nullptr;
+    for (UINT i = 0; i < params.cNamedArgs; ++i) {
+        if (params.rgdispidNamedArgs[i] == wanted) value = &params.rgvarg[i];
+    }
+    const UINT positional = params.cArgs - params.cNamedArgs;
+    if (!value && wanted > 0 && static_cast<UINT>(wanted) <= positional) {
+        value = &params.rgvarg[params.cArgs - static_cast<UINT>(wanted)];
+    }
+    if (!value) return {};
+    if (value->vt == VT_BSTR && value->bstrVal) return value->bstrVal;
+    if (value->vt == (VT_BYREF | VT_BSTR) && *value->pbstrVal) return *value->pbstrVal;
+    if (value->vt == VT_I4) return std::to_wstring(value->lVal);
+    return {};
+}
+
+// Saving as: a Word 97 document "X.doc" converts into the twin "X.docx" a test put beside it;
+// any other document is stored as it is.
+void SaveAs(const std::wstring& opened, const std::wstring& target) {
+    const std::wstring twin = opened + L"x";
+    const bool converted = GetFileAttributesW(twin.c_str()) != INVALID_FILE_ATTRIBUTES;
+    CopyFileW((converted ? twin : opened).c_str(), target.c_str(), FALSE);
+}
+
 class FakeObject final : public Unknown<IDispatch, IID_IDispatch> {
   public:
-    explicit FakeObject(Kind kind) : kind_(kind) { InterlockedIncrement(&liveObjects); }
+    explicit FakeObject(Kind kind, std::wstring file = {}) : kind_(kind), file_(std::move(file)) {
+        InterlockedIncrement(&liveObjects);
+    }
     ~FakeObject() override {
         Log(std::string("release ") + KindName(kind_));
         InterlockedDecrement(&liveObjects);
@@ -198,7 +234,9 @@ class FakeObject final : public Unknown<IDispatch, IID_IDispatch> {
             result->pdispVal = new FakeObject(Kind::Documents);
         } else if (member->kind == Kind::Documents && result) {
             result->vt = VT_DISPATCH;
-            result->pdispVal = new FakeObject(Kind::Document);
+            result->pdispVal = new FakeObject(Kind::Document, TextArgument(*member, *params, L"FileName"));
+        } else if (member->kind == Kind::Document && id == 3) {
+            SaveAs(file_, TextArgument(*member, *params, L"FileName"));
         } else if (id == DISPID_VALUE && result) {
             result->vt = VT_BSTR;
             result->bstrVal =
@@ -209,6 +247,7 @@ class FakeObject final : public Unknown<IDispatch, IID_IDispatch> {
 
   private:
     Kind kind_;
+    std::wstring file_;  // a document's file, as it was opened
 };
 
 class FakeFactory final : public Unknown<IClassFactory, IID_IClassFactory> {

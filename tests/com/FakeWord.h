@@ -1,6 +1,7 @@
 // A stand-in "Word.Application" automation server for the Windows tests: the members the
 // program uses, every call written to a log with its argument names, VARIANT types and values,
-// every final release logged, and any member made to fail with a chosen description.
+// every final release logged, and any member made to fail with a chosen description. SaveAs2
+// stores a document as it was opened, a "X.doc" as the "X.docx" beside it: Word's conversion.
 //   QUORVANE_FAKE_WORD_LOG   the log file (default C:\fakeword.log)
 //   QUORVANE_FAKE_WORD_FAIL  "Member=Description": that member raises the description
 //   QUORVANE_FAKE_WORD_NAME  the application's name, its default value (default Microsoft Word)

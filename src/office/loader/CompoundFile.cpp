@@ -3,6 +3,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "redline/FilePath.h"
+
 namespace office {
 
 namespace {
@@ -30,7 +32,7 @@ std::optional<CompoundFile> CompoundFile::Open(const std::string& path) {
     std::error_code error;
     compound.fileSize_ = std::filesystem::file_size(path, error);
     if (error) return std::nullopt;
-    compound.file_.open(path, std::ios::binary);
+    compound.file_.open(redline::FilePath(path), std::ios::binary);
     if (!compound.file_ || !compound.readHeader()) return std::nullopt;
     return compound;
 }

@@ -1,11 +1,10 @@
 #include "office/loader/DocumentCheck.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <fstream>
 
 #include "office/loader/CompoundFile.h"
+#include "office/loader/FileSystem.h"
+#include "redline/FilePath.h"
 
 namespace office {
 
@@ -45,11 +44,11 @@ std::string DescribeProblem(DocumentProblem problem, const std::string& path,
 }
 
 std::optional<DocumentProblem> CheckOnDisk(const std::string& path) {
-    struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0) return DocumentProblem::NotFound;
-    if (S_ISDIR(info.st_mode)) return DocumentProblem::Folder;
-    if (access(path.c_str(), R_OK) != 0) return DocumentProblem::Unreadable;
-    if (S_ISREG(info.st_mode) && info.st_size == 0) return DocumentProblem::Empty;
+    const FileFacts facts = FactsOf(path);
+    if (!facts.exists) return DocumentProblem::NotFound;
+    if (facts.folder) return DocumentProblem::Folder;
+    if (!facts.readable) return DocumentProblem::Unreadable;
+    if (facts.plainFile && facts.size == 0) return DocumentProblem::Empty;
     return std::nullopt;
 }
 
@@ -74,7 +73,7 @@ bool LooksLikeOldWordFormat(const std::string& path) {
         return ident == 0xA59B || ident == 0xA5DB || ident == 0xA5DC ||
                (ident == 0xA5EC && nFib > 0 && nFib < 193);
     };
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(redline::FilePath(path), std::ios::binary);
     std::string head(4, '\0');
     in.read(head.data(), 4);
     if (in && old(head)) return true;
@@ -89,7 +88,7 @@ bool LooksLikeDocumentFile(const std::string& path) {
         "{\\rtf",
         "<?xml",
     };
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(redline::FilePath(path), std::ios::binary);
     std::string head(8, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));

@@ -1,25 +1,24 @@
 #include "office/loader/EngineComparison.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 
 #include "office/loader/DocumentCheck.h"
+#include "office/loader/FileSystem.h"
+#include "redline/FilePath.h"
 
 namespace office {
 
 WorkFolder::WorkFolder(const std::string& root) {
-    std::string pattern = root + "/comparison-XXXXXX";
-    if (!mkdtemp(pattern.data())) {
+    path_ = MakePrivateFolder(root, "comparison");
+    if (path_.empty()) {
         throw automation::Error("The comparison could not be made: its working folder in " + root +
                                 " cannot be created.");
     }
-    path_ = pattern;
 }
 
 WorkFolder::~WorkFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(redline::FilePath(path_), ignored);
 }
 
 namespace {

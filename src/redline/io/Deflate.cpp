@@ -129,8 +129,15 @@ Deflated DeflatePipe::finish() {
 
 Deflated Join(Deflated first, const Deflated& second) {
     first.bytes += second.bytes;
+#ifdef _WIN32
+    // zlib for Windows offers only the form with a 32-bit length; a part's piece stays far
+    // below 2 GB, as the package limits keep every part.
+    first.crc = static_cast<std::uint32_t>(
+        crc32_combine(first.crc, second.crc, static_cast<z_off_t>(second.size)));
+#else
     first.crc = static_cast<std::uint32_t>(
         crc32_combine64(first.crc, second.crc, static_cast<z_off64_t>(second.size)));
+#endif
     first.size += second.size;
     return first;
 }

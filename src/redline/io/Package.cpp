@@ -7,6 +7,8 @@
 #include <fstream>
 #include <memory>
 
+#include "redline/FilePath.h"
+
 namespace redline {
 
 namespace {
@@ -109,7 +111,7 @@ struct DeflatedSource {
 }  // namespace
 
 bool Package::LooksLikeZip(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FilePath(path), std::ios::binary);
     char head[4] = {};
     in.read(head, 4);
     return in && std::string(head, 4) == std::string("PK\x03\x04", 4);
@@ -118,7 +120,7 @@ bool Package::LooksLikeZip(const std::string& path) {
 bool Package::IsWordPackage(const std::string& path) {
     if (!LooksLikeZip(path)) return false;
     int code = 0;
-    Archive archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
+    Archive archive(zip_open(ZipPath(path).c_str(), ZIP_RDONLY, &code));
     if (!archive) return false;
     const zip_int64_t index = zip_name_locate(archive.get(), "[Content_Types].xml", 0);
     zip_stat_t stat;
@@ -143,7 +145,7 @@ Package Package::Read(const std::string& path, const PackageLimits& limits) {
     // No consistency check of local headers against the central directory: word processors
     // open packages whose two records differ in a file's time, and every entry's size and
     // checksum are checked as it is read.
-    Archive archive(zip_open(path.c_str(), ZIP_RDONLY, &code));
+    Archive archive(zip_open(ZipPath(path).c_str(), ZIP_RDONLY, &code));
     if (!archive) throw BadDocument("not a readable zip file: " + ZipProblem(code));
     Package package = ReadArchive(archive.get(), limits);
     package.source_ = std::shared_ptr<zip_t>(archive.release(), zip_discard);
@@ -233,7 +235,7 @@ void Package::write(const std::string& path) const {
     // Outlive the archive, whose sources read them until it is closed or discarded.
     std::vector<std::unique_ptr<DeflatedSource>> deflatedSources;
     int code = 0;
-    Archive archive(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+    Archive archive(zip_open(ZipPath(path).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
     if (!archive) throw UnwritableResult(path + " cannot be written: " + ZipProblem(code));
     std::vector<std::string> order;
     if (has("[Content_Types].xml")) order.push_back("[Content_Types].xml");

@@ -40,7 +40,7 @@ class MarkedReader {
 
     std::vector<MarkedStory> read() {
         const pugi::xml_node body = side_.main.xml.child("w:document").child("w:body");
-        stories_.push_back({Part::Body, "Body", {}});
+        stories_.push_back({Part::Body, "Body", {}, {}});
         stories_.back().blocks = blocks(body, side_.main);
         for (const pugi::xml_node& section : Sections(body)) {
             Reformatted(section, "w:sectPrChange", "section: ", stories_.back().reformatted);
@@ -50,7 +50,7 @@ class MarkedReader {
         notes("endnote", Part::Endnote, endnotes_);
         for (std::size_t i = 0; i < boxes_.size(); ++i) {
             stories_.push_back(
-                {Part::TextBox, "Text box " + std::to_string(i + 1), std::move(boxes_[i])});
+                {Part::TextBox, "Text box " + std::to_string(i + 1), std::move(boxes_[i]), {}});
         }
         return std::move(stories_);
     }
@@ -234,7 +234,8 @@ class MarkedReader {
                 stories_.push_back({header ? Part::Header : Part::Footer,
                                     std::string(header ? "Header" : "Footer") +
                                         (kind == kinds.end() ? "" : kind->second),
-                                    blocks(part->xml.document_element(), *part)});
+                                    blocks(part->xml.document_element(), *part),
+                                    {}});
                 parts_.push_back(std::move(part));
             }
         }
@@ -253,7 +254,7 @@ class MarkedReader {
             std::string title = kind;
             title[0] = static_cast<char>(title[0] - 'a' + 'A');
             stories_.push_back(
-                {partKind, title + " " + std::to_string(i + 1), blocks(note, *part)});
+                {partKind, title + " " + std::to_string(i + 1), blocks(note, *part), {}});
         }
         parts_.push_back(std::move(part));
     }

@@ -1,0 +1,40 @@
+#include "Converter.h"
+#include "automation/Error.h"
+#include "com/ComHost.h"
+#include "compare/WordConversions.h"
+
+const char* const kConverterName = "Microsoft Word";
+const bool kConverterKeepsBlockControls = true;
+
+namespace {
+
+class WordConverter : public Converter {
+  public:
+    // Word comes and goes with the host's COM apartment, on the thread that made it.
+    WordConverter() : word_(host_) {}
+
+    void toDocx(const std::string& path, const std::string& docxPath) override {
+        word_.toDocx(path, docxPath);
+    }
+    void fromDocx(const std::string& docxPath, const std::string& path) override {
+        word_.fromDocx(docxPath, path);
+    }
+
+  private:
+    com::ComHost host_;
+    WordConversions word_;
+};
+
+}  // namespace
+
+std::unique_ptr<Converter> StartConverter() {
+    try {
+        return std::make_unique<WordConverter>();
+    } catch (const automation::Error& e) {
+        throw automation::Error(
+            "Microsoft Word could not be started, and it is needed for documents that are not "
+            ".docx (.doc, .rtf, .odt) and for a result in another format; .docx documents "
+            "compare without it.",
+            e.description());
+    }
+}
