@@ -5,6 +5,7 @@
 #include <map>
 #include <random>
 
+#include "app/ApplicationFolder.h"
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
 #include "office/loader/FileSystem.h"
@@ -18,7 +19,7 @@ constexpr const char* kDocxFilter = "MS Word 2007 XML";
 }  // namespace
 
 std::string LowerExtension(const std::string& path) {
-    std::string extension = redline::Utf8Path(redline::FilePath(path).extension());
+    std::string extension = redline::Utf8Path(PathFromUtf8(path).extension());
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return extension;
 }
@@ -39,9 +40,9 @@ bool SameFile(const std::string& first, const std::string& second) {
     if (one && other) return *one == *other;
     // One of them does not exist (yet): the same place once every link and ".." is resolved.
     std::error_code error;
-    const fs::path a = fs::weakly_canonical(fs::absolute(redline::FilePath(first)), error);
+    const fs::path a = fs::weakly_canonical(fs::absolute(PathFromUtf8(first)), error);
     if (error) return false;
-    const fs::path b = fs::weakly_canonical(fs::absolute(redline::FilePath(second)), error);
+    const fs::path b = fs::weakly_canonical(fs::absolute(PathFromUtf8(second)), error);
     return !error && a == b;
 }
 
@@ -61,7 +62,7 @@ void RefuseInputAsResult(const CompareJob& job) {
 void CheckResultFolder(const std::string& result) {
     std::error_code error;
     const std::string folder =
-        redline::Utf8Path(fs::absolute(redline::FilePath(result), error).parent_path());
+        redline::Utf8Path(fs::absolute(PathFromUtf8(result), error).parent_path());
     if (!error && office::FolderIsWritable(folder)) return;
     throw office::ResultError("cannot write the result into \"" + folder +
                               "\": the folder does not exist or is not writable.");
@@ -69,11 +70,11 @@ void CheckResultFolder(const std::string& result) {
 
 // A name beside `path`, hidden, that no other file has yet, ending in `extension`.
 std::string TemporaryBeside(const std::string& path, const std::string& extension) {
-    const fs::path target = redline::FilePath(path);
+    const fs::path target = PathFromUtf8(path);
     std::random_device device;
     const std::string name = "." + redline::Utf8Path(target.stem()) + ".part-" +
                              std::to_string(device()) + extension;
-    return redline::Utf8Path(target.parent_path() / redline::FilePath(name));
+    return redline::Utf8Path(target.parent_path() / PathFromUtf8(name));
 }
 
 // Removes the file when it goes, unless it was kept.

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "app/ApplicationFolder.h"
 #include "office/loader/FileSystem.h"
 #include "redline/FilePath.h"
 
@@ -163,7 +164,7 @@ class Page {
     }
 
     static std::string Name(const std::string& path) {
-        return redline::Utf8Path(redline::FilePath(path).filename());
+        return redline::Utf8Path(PathFromUtf8(path).filename());
     }
 
     void summary() {

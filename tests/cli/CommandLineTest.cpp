@@ -8,6 +8,7 @@
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/Programs.h"
+#include "Tool.h"
 
 namespace fs = std::filesystem;
 using docx::Text;
@@ -26,9 +27,8 @@ class CommandLine : public ::testing::Test {
     }
 
     // Runs the tool in the test's folder.
-    ProgramRun tool(std::vector<std::string> args) {
-        args.insert(args.begin(), QUORVANE_COMPARE_TOOL);
-        return RunCapturing(args, folder_.path());
+    ProgramRun tool(const std::vector<std::string>& args) {
+        return RunCapturing(ToolCommand(args), folder_.path());
     }
 
     // The inputs are as they were, and nothing half-written lies beside them.
@@ -135,4 +135,32 @@ TEST_F(CommandLine, AFailedComparisonKeepsAnEarlierResultAndSaysWhatFailed) {
     const ProgramRun done = tool({"report.docx", "report-v2.docx", "-o", "marked.docx"});
     EXPECT_EQ(done.exit, 0) << done.err;
     EXPECT_NE(ReadFile(result), "an earlier result");
+}
+
+TEST_F(CommandLine, NamesInAnyScriptAndPathsBeyondTheOldLimitWork) {
+    // Greek, Japanese and an emoji (beyond the 16-bit plane), and a path of some 300 characters.
+    const std::string unicode = "Ελληνικά 日本語 😀";
+    std::string deep = folder_.path() + "/" + unicode;
+    while (deep.size() < 300) deep += "/a folder with a long name to pass the old limit";
+    fs::create_directories(deep);
+    for (const std::string& folder : {folder_.path() + "/" + unicode, deep}) {
+        fs::copy_file(original_, folder + "/αρχικό.docx");
+        fs::copy_file(revised_, folder + "/改訂 😀.docx");
+        const ProgramRun run = tool({folder + "/αρχικό.docx", folder + "/改訂 😀.docx", "-o",
+                                     folder + "/σημειωμένο.docx", "--report",
+                                     folder + "/報告.html", "--json"});
+        ASSERT_EQ(run.exit, 0) << run.err;
+        EXPECT_NE(run.out.find("\"result\": \"" + folder + "/σημειωμένο.docx\""),
+                  std::string::npos)
+            << run.out;
+        EXPECT_EQ(run.out.find('\r'), std::string::npos) << "JSON has no carriage return";
+        EXPECT_NE(run.out.find("\"text\": \"red\""), std::string::npos) << run.out;
+        EXPECT_GT(fs::file_size(folder + "/σημειωμένο.docx"), 0u);
+        EXPECT_NE(ReadFile(folder + "/報告.html").find("改訂 😀.docx"), std::string::npos);
+
+        // And the word diff, whose names and text pass through as UTF-8.
+        const ProgramRun text = tool({folder + "/αρχικό.docx", folder + "/改訂 😀.docx", "--text"});
+        EXPECT_NE(text.out.find("The quick [-brown-]{+red+} fox"), std::string::npos) << text.out;
+    }
+    expectUntouched("names");
 }

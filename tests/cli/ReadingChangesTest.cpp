@@ -9,6 +9,7 @@
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/Programs.h"
+#include "Tool.h"
 
 namespace fs = std::filesystem;
 using namespace docx;
@@ -26,6 +27,15 @@ std::string Equation(const std::string& formula) {
 // The table with its first row made taller.
 std::string TallFirstRow(std::string table) {
     return table.insert(table.find("<w:tr>") + 6, "<w:trPr><w:trHeight w:val=\"900\"/></w:trPr>");
+}
+
+// What a terminal was sent, without the cursor's hiding and showing that Wine's console adds
+// around every character it draws.
+std::string Shown(std::string sent) {
+    for (const std::string cursor : {"\033[?25l", "\033[?25h"}) {
+        for (std::size_t at; (at = sent.find(cursor)) != std::string::npos;) sent.erase(at, 6);
+    }
+    return sent;
 }
 
 DocxParts Landscape(DocxParts parts) {
@@ -55,9 +65,8 @@ class ReadingChanges : public ::testing::Test {
                   Landscape(Header(Text("Final edition"))));
     }
 
-    ProgramRun tool(std::vector<std::string> args, const std::string& folder = "") {
-        args.insert(args.begin(), QUORVANE_COMPARE_TOOL);
-        return RunCapturing(args, folder.empty() ? folder_.path() : folder);
+    ProgramRun tool(const std::vector<std::string>& args, const std::string& folder = "") {
+        return RunCapturing(ToolCommand(args), folder.empty() ? folder_.path() : folder);
     }
 
     // The number after `"name": ` in a line of JSON.
@@ -96,11 +105,11 @@ TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
               std::string::npos)
         << run.out;
     EXPECT_EQ(run.out.find("\033["), std::string::npos) << "no colour into a pipe";
-    const std::vector<std::string> onTerminal = {QUORVANE_COMPARE_TOOL, original_, revised_,
-                                                 "--text"};
-    EXPECT_NE(RunOnTerminal(onTerminal, {"NO_COLOR="}).find("\033[31m[-brown-]"),
+    const auto onTerminal = ToolCommand({original_, revised_, "--text"});
+    EXPECT_NE(Shown(RunOnTerminal(onTerminal, {"NO_COLOR="})).find("\033[31m[-brown-]"),
               std::string::npos);
-    EXPECT_EQ(RunOnTerminal(onTerminal, {"NO_COLOR=1"}).find("\033["), std::string::npos);
+    EXPECT_FALSE(std::regex_search(Shown(RunOnTerminal(onTerminal, {"NO_COLOR=1"})),
+                                   std::regex("\033\\[[0-9;]*m")));
     EXPECT_EQ(run.out.find("A paragraph that stays"), std::string::npos) << "unchanged shown";
     std::vector<std::string> files;
     for (const auto& entry : fs::directory_iterator(folder_.path()))
@@ -142,7 +151,9 @@ TEST_F(ReadingChanges, GitShowsDocxChangesThroughTheDiffDriver) {
     git({"config", "user.email", "tester@example.org"});
     // The README's recipe: one line of attributes, one diff driver.
     WriteFile(repository + "/.gitattributes", "*.docx diff=docx\n");
-    git({"config", "diff.docx.command", std::string(QUORVANE_COMPARE_TOOL) + " --git-diff"});
+    std::string driver;
+    for (const std::string& word : ToolCommand({"--git-diff"})) driver += (driver.empty() ? "" : " ") + word;
+    git({"config", "diff.docx.command", driver});
     fs::copy_file(original_, repository + "/notes.docx");
     git({"add", "notes.docx", ".gitattributes"});
     ASSERT_EQ(git({"commit", "-qm", "draft"}).exit, 0);

@@ -31,20 +31,20 @@ const std::vector<std::pair<std::string, std::string>> kLibraryFolders = {
 const std::map<std::string, std::set<std::string>> kAllowed = {
     {"core", {"core", "std"}},
     {"redline", {"redline", "std", "pugixml", "libzip", "zlib"}},
-    {"loader", {"loader", "core", "redline", "std", "posix"}},
+    {"loader", {"loader", "core", "redline", "std", "posix", "windows"}},
     {"office", {"office", "loader", "core", "redline", "std", "posix", "uno"}},
     {"qt", {"qt", "loader", "core", "std", "posix", "qt-toolkit"}},
     {"win32", {"win32", "com", "core", "std", "windows"}},
     {"com", {"com", "core", "std", "windows"}},
-    {"cli", {"cli", "loader", "core", "redline", "std", "posix"}},
+    {"cli", {"cli", "loader", "core", "com", "redline", "std", "posix", "windows"}},
 };
 
 const std::set<std::string> kPosixHeaders = {
     "dlfcn.h", "fcntl.h", "poll.h", "pwd.h", "signal.h", "spawn.h", "stdlib.h", "unistd.h",
 };
 const std::set<std::string> kWindowsHeaders = {
-    "commctrl.h", "commdlg.h", "initguid.h", "oaidl.h",   "objidl.h",
-    "oleacc.h",   "olectl.h",  "shellapi.h", "windows.h",
+    "commctrl.h", "commdlg.h", "initguid.h", "io.h",    "oaidl.h",
+    "objidl.h",   "oleacc.h",  "olectl.h",   "secext.h", "shellapi.h", "windows.h",
 };
 
 // The library of ours that a quoted include names, seen from `file` (its own folder first).

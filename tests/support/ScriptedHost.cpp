@@ -46,7 +46,8 @@ class ScriptedObject : public Dispatch {
                  const std::vector<NamedArgument>& named) override {
         host_.record(kind_ + "." + member + "(" + ArgumentList(positional, named) + ")");
         if (kind_ == "documents" && sameName(member, "Open")) return make("document");
-        if (kind_ == "document" && (sameName(member, "Merge") || sameName(member, "Close"))) {
+        if (kind_ == "document" && (sameName(member, "Merge") || sameName(member, "Close") ||
+                                     sameName(member, "SaveAs2"))) {
             return {};
         }
         if (kind_ == "word" && sameName(member, "Quit")) return {};
