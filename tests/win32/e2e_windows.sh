@@ -43,11 +43,16 @@ product="Quorvane Paired Office Paper Examiners Highlighter Deskware"
 title="Quorvane Paired Office Paper Examiners"
 app_dir="$WINEPREFIX/drive_c/Program Files/Quorvane"
 quiet wine "$installer" /S || fail "the silent install failed"
-for f in quorvane.exe x/o.cjs HAND-M.CUR Samples/sample1.doc uninstall.exe; do
+for f in quorvane.exe quorvane-compare.exe x/o.cjs HAND-M.CUR Samples/sample1.doc uninstall.exe; do
     [ -e "$app_dir/$f" ] || fail "the installer did not install $f"
 done
 [ -d "$app_dir/Splash" ] || fail "no Splash folder"
 find "$WINEPREFIX/drive_c" -name Quorvane.lnk | grep -q . || fail "no Start-menu shortcut"
+user_path() { wine reg query 'HKCU\Environment' /v Path 2>/dev/null </dev/null | tr -d '\r' |
+                  sed -n 's/.*REG_[A-Z_]*SZ *//p'; }
+[[ "$(user_path)" != *Quorvane* ]] || fail "the PATH was changed unasked: $(user_path)"
+[ "$(wine "C:\\Program Files\\Quorvane\\quorvane-compare.exe" --version 2>/dev/null </dev/null)" = \
+  "quorvane-compare 7.00" ] || fail "the installed command line does not run"
 [ "$(probe version "C:\\Program Files\\Quorvane\\quorvane.exe")" = "7.0.0.0 7.00 7.00" ] ||
     fail "the version block reads: $(probe version "C:\\Program Files\\Quorvane\\quorvane.exe")"
 
@@ -118,4 +123,16 @@ for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 quiet wine "C:\\Program Files\\Quorvane\\uninstall.exe" /S
 for _ in $(seq 100); do [ -e "$app_dir/quorvane.exe" ] || break; sleep 0.1; done
 [ ! -e "$app_dir/quorvane.exe" ] || fail "the silent uninstall left the program"
+[ ! -e "$app_dir/quorvane-compare.exe" ] || fail "the silent uninstall left the command line"
+
+# The PATH, when chosen: the folder added after what the user had, and taken off again.
+quiet wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\tools' /f
+quiet wine "$installer" /S /PATH || fail "the silent install with /PATH failed"
+[ "$(user_path)" = 'C:\tools;C:\Program Files\Quorvane' ] || fail "the PATH reads: $(user_path)"
+quiet wineserver -k
+[ "$(wine cmd /c quorvane-compare --version 2>/dev/null </dev/null | tr -d '\r')" = \
+  "quorvane-compare 7.00" ] || fail "a console does not find quorvane-compare on the PATH"
+quiet wine "C:\\Program Files\\Quorvane\\uninstall.exe" /S
+for _ in $(seq 100); do [ -e "$app_dir/quorvane-compare.exe" ] || break; sleep 0.1; done
+[ "$(user_path)" = 'C:\tools' ] || fail "after uninstalling, the PATH reads: $(user_path)"
 echo "windows e2e: 1 passed, 0 failed"
