@@ -43,8 +43,7 @@ namespace {
 // Runs one job with the worker's office, starting one when it needs one; answers what failed.
 std::optional<JobFailure> RunLine(const OfficeStarter& startOffice,
                                   const redline::CompareOptions& settings,
-                                  std::unique_ptr<Converter>& session,
-                                  const CompareJob& job) {
+                                  std::unique_ptr<Converter>& session, const CompareJob& job) {
     const OfficeSource office = [&]() -> Converter& {
         if (!session) session = startOffice();
         return *session;

@@ -72,8 +72,8 @@ void CheckResultFolder(const std::string& result) {
 std::string TemporaryBeside(const std::string& path, const std::string& extension) {
     const fs::path target = PathFromUtf8(path);
     std::random_device device;
-    const std::string name = "." + redline::Utf8Path(target.stem()) + ".part-" +
-                             std::to_string(device()) + extension;
+    const std::string name =
+        "." + redline::Utf8Path(target.stem()) + ".part-" + std::to_string(device()) + extension;
     return redline::Utf8Path(target.parent_path() / PathFromUtf8(name));
 }
 
@@ -111,9 +111,9 @@ std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob
     redline::CompareOptions options = settings;
     options.date = redline::RevisionDate();
     options.forWriter = !docx && !kConverterKeepsBlockControls;
-    const auto changes = office::CompareUserDocuments(Convertible(office, job.original),
-                                                      Convertible(office, job.revised), made,
-                                                      options, temporary);
+    const auto changes =
+        office::CompareUserDocuments(Convertible(office, job.original),
+                                     Convertible(office, job.revised), made, options, temporary);
     if (look) look(made, changes);
     if (!stored) return changes;
     if (!docx) office().fromDocx(made, partial.path);

@@ -30,7 +30,8 @@ void PrepareConsole() {
 }
 
 bool IsColourTerminal(Stream stream) {
-    const HANDLE handle = GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    const HANDLE handle =
+        GetStdHandle(stream == Stream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     DWORD mode = 0;
     if (!GetConsoleMode(handle, &mode)) return false;  // a pipe or a file
     return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) ||

@@ -20,9 +20,9 @@
 #include "Report.h"
 #include "TextDiff.h"
 #include "app/Product.h"
+#include "office/loader/ComparisonSession.h"
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
-#include "office/loader/ComparisonSession.h"
 #include "office/loader/FileSystem.h"
 #include "redline/FilePath.h"
 

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
+#include "Tool.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/Programs.h"
-#include "Tool.h"
 
 namespace fs = std::filesystem;
 using docx::Text;
@@ -146,12 +146,11 @@ TEST_F(CommandLine, NamesInAnyScriptAndPathsBeyondTheOldLimitWork) {
     for (const std::string& folder : {folder_.path() + "/" + unicode, deep}) {
         fs::copy_file(original_, folder + "/αρχικό.docx");
         fs::copy_file(revised_, folder + "/改訂 😀.docx");
-        const ProgramRun run = tool({folder + "/αρχικό.docx", folder + "/改訂 😀.docx", "-o",
-                                     folder + "/σημειωμένο.docx", "--report",
-                                     folder + "/報告.html", "--json"});
+        const ProgramRun run =
+            tool({folder + "/αρχικό.docx", folder + "/改訂 😀.docx", "-o",
+                  folder + "/σημειωμένο.docx", "--report", folder + "/報告.html", "--json"});
         ASSERT_EQ(run.exit, 0) << run.err;
-        EXPECT_NE(run.out.find("\"result\": \"" + folder + "/σημειωμένο.docx\""),
-                  std::string::npos)
+        EXPECT_NE(run.out.find("\"result\": \"" + folder + "/σημειωμένο.docx\""), std::string::npos)
             << run.out;
         EXPECT_EQ(run.out.find('\r'), std::string::npos) << "JSON has no carriage return";
         EXPECT_NE(run.out.find("\"text\": \"red\""), std::string::npos) << run.out;

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <regex>
 
+#include "Tool.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/Programs.h"
-#include "Tool.h"
 
 namespace fs = std::filesystem;
 using namespace docx;
@@ -152,7 +152,8 @@ TEST_F(ReadingChanges, GitShowsDocxChangesThroughTheDiffDriver) {
     // The README's recipe: one line of attributes, one diff driver.
     WriteFile(repository + "/.gitattributes", "*.docx diff=docx\n");
     std::string driver;
-    for (const std::string& word : ToolCommand({"--git-diff"})) driver += (driver.empty() ? "" : " ") + word;
+    for (const std::string& word : ToolCommand({"--git-diff"}))
+        driver += (driver.empty() ? "" : " ") + word;
     git({"config", "diff.docx.command", driver});
     fs::copy_file(original_, repository + "/notes.docx");
     git({"add", "notes.docx", ".gitattributes"});

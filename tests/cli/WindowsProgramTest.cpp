@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <regex>
 
+#include "Tool.h"
 #include "redline/io/Package.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/Programs.h"
-#include "Tool.h"
 
 namespace fs = std::filesystem;
 using namespace docx;
@@ -72,12 +72,10 @@ class WindowsProgram : public ::testing::Test {
 }  // namespace
 
 TEST_F(WindowsProgram, GivesTheLinuxProgramsJsonAndResult) {
-    const std::string body =
-        Text("A paragraph that stays.") + Text("The quick brown fox jumps.") +
-        Table({{"Name", "Town"}, {"Ada", "Paris"}}) + Text("This one moves down.") +
-        Text("Gone tomorrow.");
-    const std::string revised = Text("A paragraph that stays.") +
-                                Text("The quick red fox jumps.") +
+    const std::string body = Text("A paragraph that stays.") + Text("The quick brown fox jumps.") +
+                             Table({{"Name", "Town"}, {"Ada", "Paris"}}) +
+                             Text("This one moves down.") + Text("Gone tomorrow.");
+    const std::string revised = Text("A paragraph that stays.") + Text("The quick red fox jumps.") +
                                 Table({{"Name", "Town"}, {"Ada", "Rome"}}) + Text("New today.") +
                                 Text("This one moves down.");
     std::map<std::string, std::string> json;
@@ -88,8 +86,9 @@ TEST_F(WindowsProgram, GivesTheLinuxProgramsJsonAndResult) {
         WriteDocx(folder + "/b.docx", revised, Header(Text("Final")));
         std::vector<std::string> command = ToolCommand(
             {"a.docx", "b.docx", "-o", "marked.docx", "--json", "--author", "Reviewer"});
-        if (side == "linux") command = {QUORVANE_COMPARE_TOOL, "a.docx", "b.docx", "-o",
-                                        "marked.docx", "--json", "--author", "Reviewer"};
+        if (side == "linux")
+            command = {QUORVANE_COMPARE_TOOL, "a.docx", "b.docx",   "-o",
+                       "marked.docx",         "--json", "--author", "Reviewer"};
         const ProgramRun run = RunCapturing(command, folder);
         ASSERT_EQ(run.exit, 0) << side << ": " << run.err;
         json[side] = run.out;
@@ -117,9 +116,9 @@ TEST_F(WindowsProgram, ConvertsOtherFormatsThroughWordAndQuitsIt) {
     const std::string calls = ReadFile(log);
     for (const std::string& call : std::vector<std::string>{
              "Documents.Open(FileName:=VT_BSTR \"" + WindowsPath(folder) +
-              "\\old.doc\", ConfirmConversions:=VT_BOOL 0, ReadOnly:=VT_BOOL -1",
-          "FileFormat:=VT_I4 12", "FileFormat:=VT_I4 0", "Application.Quit(SaveChanges:=VT_I4 0)",
-          "release Application"}) {
+                 "\\old.doc\", ConfirmConversions:=VT_BOOL 0, ReadOnly:=VT_BOOL -1",
+             "FileFormat:=VT_I4 12", "FileFormat:=VT_I4 0",
+             "Application.Quit(SaveChanges:=VT_I4 0)", "release Application"}) {
         EXPECT_NE(calls.find(call), std::string::npos) << call << "\n" << calls;
     }
     // Nothing of the conversion is left beside the documents.
@@ -127,8 +126,8 @@ TEST_F(WindowsProgram, ConvertsOtherFormatsThroughWordAndQuitsIt) {
     for (const auto& entry : fs::directory_iterator(folder)) {
         files.insert(entry.path().filename().string());
     }
-    EXPECT_EQ(files, (std::set<std::string>{"marked.doc", "new.docx", "old.doc", "old.docx",
-                                            "word.log"}));
+    EXPECT_EQ(files,
+              (std::set<std::string>{"marked.doc", "new.docx", "old.doc", "old.docx", "word.log"}));
 }
 
 TEST_F(WindowsProgram, WithoutWordDocxStillComparesAndTheOthersSayWhatTheyNeed) {

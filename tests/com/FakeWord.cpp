@@ -234,7 +234,8 @@ class FakeObject final : public Unknown<IDispatch, IID_IDispatch> {
             result->pdispVal = new FakeObject(Kind::Documents);
         } else if (member->kind == Kind::Documents && result) {
             result->vt = VT_DISPATCH;
-            result->pdispVal = new FakeObject(Kind::Document, TextArgument(*member, *params, L"FileName"));
+            result->pdispVal =
+                new FakeObject(Kind::Document, TextArgument(*member, *params, L"FileName"));
         } else if (member->kind == Kind::Document && id == 3) {
             SaveAs(file_, TextArgument(*member, *params, L"FileName"));
         } else if (id == DISPID_VALUE && result) {

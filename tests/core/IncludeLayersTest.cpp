@@ -43,8 +43,8 @@ const std::set<std::string> kPosixHeaders = {
     "dlfcn.h", "fcntl.h", "poll.h", "pwd.h", "signal.h", "spawn.h", "stdlib.h", "unistd.h",
 };
 const std::set<std::string> kWindowsHeaders = {
-    "commctrl.h", "commdlg.h", "initguid.h", "io.h",    "oaidl.h",
-    "objidl.h",   "oleacc.h",  "olectl.h",   "secext.h", "shellapi.h", "windows.h",
+    "commctrl.h", "commdlg.h", "initguid.h", "io.h",       "oaidl.h",   "objidl.h",
+    "oleacc.h",   "olectl.h",  "secext.h",   "shellapi.h", "windows.h",
 };
 
 // The library of ours that a quoted include names, seen from `file` (its own folder first).

@@ -47,7 +47,7 @@ class ScriptedObject : public Dispatch {
         host_.record(kind_ + "." + member + "(" + ArgumentList(positional, named) + ")");
         if (kind_ == "documents" && sameName(member, "Open")) return make("document");
         if (kind_ == "document" && (sameName(member, "Merge") || sameName(member, "Close") ||
-                                     sameName(member, "SaveAs2"))) {
+                                    sameName(member, "SaveAs2"))) {
             return {};
         }
         if (kind_ == "word" && sameName(member, "Quit")) return {};

@@ -11,10 +11,10 @@ inline constexpr std::int32_t kMergeTargetNew = 2;           // Merge: into a ne
 inline constexpr std::int32_t kUseFormattingFromPrompt = 2;  // Merge: ask which formatting
 inline constexpr std::int32_t kDoNotSaveChanges = 0;         // Close, Quit: leave unsaved
 // SaveAs2's FileFormat
-inline constexpr std::int32_t kFormatDocument97 = 0;          // .doc
-inline constexpr std::int32_t kFormatRtf = 6;                 // .rtf
-inline constexpr std::int32_t kFormatXmlDocument = 12;        // .docx
-inline constexpr std::int32_t kFormatPdf = 17;                // .pdf
+inline constexpr std::int32_t kFormatDocument97 = 0;         // .doc
+inline constexpr std::int32_t kFormatRtf = 6;                // .rtf
+inline constexpr std::int32_t kFormatXmlDocument = 12;       // .docx
+inline constexpr std::int32_t kFormatPdf = 17;               // .pdf
 inline constexpr std::int32_t kFormatOpenDocumentText = 23;  // .odt
 
 }  // namespace wd

@@ -57,21 +57,21 @@ void WordConversions::fromDocx(const std::string& docxPath, const std::string& p
 }
 
 void WordConversions::saveAs(const std::string& path, const std::string& target, int format) {
-    const Object document =
-        word_.get("Documents")
-            .call("Open", {},
-                  {{"FileName", Variant::text(path)},
-                   {"ConfirmConversions", Variant::boolean(false)},
-                   {"ReadOnly", Variant::boolean(true)},
-                   {"AddToRecentFiles", Variant::boolean(false)},
-                   {"PasswordDocument", Variant::text(kNoPassword)},
-                   {"Visible", Variant::boolean(false)}})
-            .toObject();
+    const Object document = word_.get("Documents")
+                                .call("Open", {},
+                                      {{"FileName", Variant::text(path)},
+                                       {"ConfirmConversions", Variant::boolean(false)},
+                                       {"ReadOnly", Variant::boolean(true)},
+                                       {"AddToRecentFiles", Variant::boolean(false)},
+                                       {"PasswordDocument", Variant::text(kNoPassword)},
+                                       {"Visible", Variant::boolean(false)}})
+                                .toObject();
     struct Closer {
         const Object& document;
         ~Closer() {
             try {
-                document.call("Close", {}, {{"SaveChanges", Variant::int32(wd::kDoNotSaveChanges)}});
+                document.call("Close", {},
+                              {{"SaveChanges", Variant::int32(wd::kDoNotSaveChanges)}});
             } catch (const automation::Error&) {
                 // Closing failed after the work was done or had failed: Quit ends it.
             }

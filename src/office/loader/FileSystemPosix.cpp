@@ -13,8 +13,12 @@ namespace office {
 FileFacts FactsOf(const std::string& path) {
     struct stat info {};
     if (path.empty() || stat(path.c_str(), &info) != 0) return {};
-    return {true, S_ISDIR(info.st_mode), S_ISREG(info.st_mode), access(path.c_str(), R_OK) == 0,
-            static_cast<std::uint64_t>(info.st_size), info.st_mtime};
+    return {true,
+            S_ISDIR(info.st_mode),
+            S_ISREG(info.st_mode),
+            access(path.c_str(), R_OK) == 0,
+            static_cast<std::uint64_t>(info.st_size),
+            info.st_mtime};
 }
 
 std::optional<std::pair<std::uint64_t, std::uint64_t>> FileIdentity(const std::string& path) {

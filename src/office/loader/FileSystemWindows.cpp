@@ -22,9 +22,9 @@ HANDLE OpenShared(const std::string& path, DWORD access) {
 
 std::string SystemMessage(DWORD code) {
     wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring message = text ? text : L"";
     LocalFree(text);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
@@ -39,17 +39,16 @@ std::string SystemMessage(DWORD code) {
 
 FileFacts FactsOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (path.empty() ||
-        !GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    if (path.empty() || !GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) {
         return {};
     }
     FileFacts facts;
     facts.exists = true;
     facts.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     facts.plainFile = !facts.folder && !(data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE);
-    facts.size = facts.folder ? 0
-                              : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
-                                    data.nFileSizeLow;
+    facts.size = facts.folder
+                     ? 0
+                     : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     // FILETIME counts 100 ns from 1601; time_t seconds from 1970.
     const std::uint64_t ticks =
         (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
