@@ -1,6 +1,7 @@
 // quorvane-compare: the comparison engine for scripts. Marks the differences of REVISED against
 // ORIGINAL as tracked changes and stores the result, headless; with --batch, many such jobs
 // through a few offices.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -279,12 +280,22 @@ bool Colour(bool paged = false) {
     return (paged || IsColourTerminal(Stream::Out)) && !(none && *none);
 }
 
+// git's name for the side of a diff that does not exist; on Windows it may be the device's own.
+bool NoSuchSide(const std::string& path) {
+#ifdef _WIN32
+    std::string lower = path;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "nul") return true;
+#endif
+    return path == "/dev/null";
+}
+
 // As git's diff driver: the word diff under git's own heading, and a problem told in the diff
 // rather than by failing, which would stop git at this file.
 int GitDiff(const Arguments& args) {
     const std::string& path = args.gitPath;
     std::cout << "diff --git a/" << path << " b/" << path << "\n";
-    const bool added = args.documents[0] == "/dev/null", gone = args.documents[1] == "/dev/null";
+    const bool added = NoSuchSide(args.documents[0]), gone = NoSuchSide(args.documents[1]);
     if (added || gone) {
         std::cout << (added ? "new document\n" : "deleted document\n");
         return kDone;

@@ -303,6 +303,36 @@ std::string Table(const std::vector<std::vector<std::string>>& rows) {
     return xml + "</w:tbl>";
 }
 
+const std::string kChartSpace =
+    "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"";
+
+std::string Chart(const std::string& first, const std::string& second, const std::string& value) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><c:chartSpace " +
+           kChartSpace +
+           "><c:chart><c:plotArea><c:barChart><c:barDir val=\"col\"/><c:ser><c:idx val=\"0\"/>"
+           "<c:val><c:numRef><c:numCache><c:ptCount val=\"1\"/><c:pt idx=\"0\"><c:v>" +
+           value + "</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser><c:axId val=\"" + first +
+           "\"/><c:axId val=\"" + second + "\"/></c:barChart><c:catAx><c:axId val=\"" + first +
+           "\"/><c:crossAx val=\"" + second + "\"/></c:catAx><c:valAx><c:axId val=\"" + second +
+           "\"/><c:crossAx val=\"" + first + "\"/></c:valAx></c:plotArea></c:chart></c:chartSpace>";
+}
+
+std::string ChartDrawing() {
+    return "<w:r><w:drawing><wp:inline><wp:extent cx=\"5486400\" cy=\"3200400\"/>"
+           "<wp:docPr id=\"3\" name=\"Chart 1\"/><a:graphic><a:graphicData "
+           "uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"><c:chart " +
+           kChartSpace +
+           " r:id=\"rIdChart\"/></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+}
+
+std::string EmbeddedObject() {
+    return "<w:r><w:object xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+           "w:dxaOrig=\"1440\" w:dyaOrig=\"720\"><v:shape id=\"_x0000_i1025\" "
+           "style=\"width:72pt;height:36pt\"><v:imagedata r:id=\"rIdPic0\"/></v:shape>"
+           "<o:OLEObject Type=\"Embed\" ProgID=\"Excel.Sheet.12\" ShapeID=\"_x0000_i1025\" "
+           "DrawAspect=\"Content\" ObjectID=\"_1\" r:id=\"rIdSheet\"/></w:object></w:r>";
+}
+
 std::string Png(unsigned char shade) {
     const unsigned char bytes[] = {
         0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A,  0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49,

@@ -45,6 +45,13 @@ std::string Table(const std::vector<std::vector<std::string>>& rows);
 std::string Png(unsigned char shade);
 // A picture of the part that relationship `id` names.
 std::string Picture(const std::string& id, int size = 95250);  // EMU, each way
+// A chart part: a bar of one `value`, its two axes numbered `first` and `second`.
+std::string Chart(const std::string& first, const std::string& second, const std::string& value);
+// A run showing the chart of relationship rIdChart.
+std::string ChartDrawing();
+// A run holding the workbook of relationship rIdSheet as an embedded object, shown by the
+// picture of rIdPic0.
+std::string EmbeddedObject();
 // A simple field showing `result`.
 std::string Field(const std::string& instruction, const std::string& result);
 
