@@ -116,3 +116,56 @@ TEST(TableCells, InsertedAndDeletedAreMarkedAsCellsAndUndoneByRejectingAll) {
     EXPECT_EQ(CanonicalDocument(r, Resolution::Accept), CanonicalDocument(b));
     EXPECT_EQ(NewSchemaErrors(r, {a, b}), std::vector<std::string>{});
 }
+
+TEST(TableCells, MergedAcrossOrDownAreMarkedAndRejectingAllSplitsThemAgain) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    const auto cell = [](const std::string& blocks, const std::string& properties = "",
+                         int width = 2000) {
+        return "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(width) + "\" w:type=\"dxa\"/>" +
+               properties + "</w:tcPr>" + blocks + "</w:tc>";
+    };
+    const auto table = [](const std::vector<std::string>& rows) {
+        std::string xml =
+            "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/></w:tblPr><w:tblGrid>"
+            "<w:gridCol w:w=\"2000\"/><w:gridCol w:w=\"2000\"/>"
+            "<w:gridCol w:w=\"2000\"/></w:tblGrid>";
+        for (const std::string& row : rows) xml += "<w:tr>" + row + "</w:tr>";
+        return xml + "</w:tbl>";
+    };
+    const std::string head = cell(Text("Name")) + cell(Text("Town")) + cell(Text("Year"));
+    WriteDocx(a, Text("Before.") +
+                     table({head, cell(Text("Ada")) + cell(Text("Paris")) + cell(Text("1843")),
+                            cell(Text("Grace")) + cell(Text("Arlington")) + cell(Text("1906")),
+                            cell(Text("Alan")) + cell(Text("London")) + cell(Text("1912"))}));
+    // As a word processor merges: the cells' paragraphs gathered in the first, the cell below
+    // a merge down left empty.
+    WriteDocx(
+        b, Text("Before.") +
+               table({head,
+                      cell(Text("Ada") + Text("Paris"), "<w:gridSpan w:val=\"2\"/>", 4000) +
+                          cell(Text("1843")),
+                      cell(Text("Grace") + Text("Alan"), "<w:vMerge w:val=\"restart\"/>") +
+                          cell(Text("Arlington")) + cell(Text("1906")),
+                      cell("<w:p/>", "<w:vMerge/>") + cell(Text("London")) + cell(Text("1912"))}));
+    const auto changes = redline::CompareDocuments(a, b, r);
+    EXPECT_FALSE(changes.empty());
+    EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
+    EXPECT_EQ(CanonicalDocument(r, Resolution::Accept), CanonicalDocument(b));
+    EXPECT_EQ(NewSchemaErrors(r, {a, b}), std::vector<std::string>{});
+    // Each merge is a change of its cells' formatting, named so, and only the words that went
+    // into the merged cell move; the cell a merge across took is marked as a cell gone.
+    int merges = 0;
+    for (const redline::Change& change : changes) {
+        if (change.kind == redline::ChangeKind::Formatting) {
+            merges += change.text.find("merged cells") != std::string::npos;
+        } else {
+            EXPECT_TRUE(change.text == "Ada" || change.text == "Paris" || change.text == "Alan")
+                << redline::KindName(change.kind) << " " << change.text;
+        }
+    }
+    EXPECT_EQ(merges, 3);
+    EXPECT_NE(redline::Package::Read(r).part("word/document.xml").find("<w:cellDel "),
+              std::string::npos);
+}

@@ -174,7 +174,16 @@ std::string Reformat(Document& document, Random& random) {
     }
     Table& table = *tables[Pick(random, static_cast<int>(tables.size()))];
     auto& row = table.rows[Pick(random, static_cast<int>(table.rows.size()))];
-    switch (Pick(random, 5)) {
+    switch (Pick(random, 6)) {
+        case 5:
+            // Two cells made one, across or down, or one made two again.
+            if (Chance(random, 50) && table.rows[0].size() >= 2) {
+                table.merged = !table.merged;
+                return table.merged ? "two cells merged across" : "a cell split across";
+            }
+            if (table.rows.size() < 2 || table.rows[1].empty()) return "nothing";
+            table.mergedDown = !table.mergedDown;
+            return table.mergedDown ? "two cells merged down" : "a cell split down";
         case 4: {
             // A cell inserted into, or deleted from, a row below the first.
             if (table.rows.size() < 2) return "nothing";
@@ -496,14 +505,20 @@ class Writer {
             for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
                 const bool spans = table.merged && r == 0 && c == 0;
                 if (table.merged && r == 0 && c == 1) continue;
+                // A cell merged down goes on in the row below, empty there.
+                const bool starts = table.mergedDown && r == 0 && c == 0 && table.rows.size() > 1;
+                const bool continues = table.mergedDown && r == 1 && c == 0;
                 const int look = table.rows[r][c].cellLook;
                 const std::string cell =
                     std::string("<w:tc><w:tcPr><w:tcW w:w=\"") + (spans ? "4000" : "2000") +
                     "\" w:type=\"dxa\"/>" + (spans ? "<w:gridSpan w:val=\"2\"/>" : "") +
+                    (starts      ? "<w:vMerge w:val=\"restart\"/>"
+                     : continues ? "<w:vMerge/>"
+                                 : "") +
                     (look & 1 ? "<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"D9E2F3\"/>"
                               : "") +
                     (look & 2 ? "<w:vAlign w:val=\"center\"/>" : "") + "</w:tcPr>" +
-                    paragraph(table.rows[r][c]) + "</w:tc>";
+                    (continues ? std::string("<w:p/>") : paragraph(table.rows[r][c])) + "</w:tc>";
                 const bool wrapped = table.cellInControl && r == 0 && c + 1 == table.rows[r].size();
                 row += wrapped ? control("cell", cell) : cell;
             }

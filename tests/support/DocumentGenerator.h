@@ -32,6 +32,7 @@ struct Paragraph {
 struct Table {
     std::vector<std::vector<Paragraph>> rows;  // a paragraph a cell
     bool merged = false;                       // the first row's first two cells are one
+    bool mergedDown = false;                   // the first column's first two cells are one
     bool rowInControl = false;                 // the last row sits in a content control
     bool cellInControl = false;                // the first row's last cell sits in one
     int look = 0;  // 0 as its style says; 1 centred and of a set width; 2 with borders of its own
@@ -55,9 +56,9 @@ using Random = std::mt19937;
 
 Document RandomDocument(Random& random, int blocks);
 
-// A copy with `count` random edits: words, paragraphs, moves, rows, cells, formatting of words,
-// tables, rows, cells, lists, pictures' sizes and the page, field instructions, link targets,
-// equations, notes. `done` gets a line for each edit.
+// A copy with `count` random edits: words, paragraphs, moves, rows, cells (merged and split too),
+// formatting of words, tables, rows, cells, lists, pictures' sizes and the page, field
+// instructions, link targets, equations, notes. `done` gets a line for each edit.
 Document Edit(const Document& document, Random& random, int count, std::string* done = nullptr);
 
 // Writes the document as a .docx at `path`, its runs cut at random places.
