@@ -1,11 +1,13 @@
 // A short paragraph or a row replaced in its place, among paragraphs that stayed: its words are
-// marked, its paragraph mark and punctuation stay, however little the two share.
+// marked, its paragraph mark and punctuation stay, however little the two share; and a word
+// changed inside a text control is marked there, the control kept whole around it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "redline/Compare.h"
 #include "redline/io/Package.h"
+#include "support/CanonicalDocument.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 
@@ -73,3 +75,36 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Replaced{"Recommendations.", "Velvet.", "Recommendations", "Velvet"},
                       Replaced{"{{title}}", "{{name}}", "title", "name"},
                       Replaced{"Paragraphs:", "Sections:", "Paragraphs", "Sections"}));
+
+namespace {
+
+// A content control in a paragraph, of `kind` (a text control when empty), showing `text`.
+std::string InControl(const std::string& text, const std::string& kind = "") {
+    return P(R("Town: ") + "<w:sdt><w:sdtPr><w:alias w:val=\"Town\"/><w:id w:val=\"42\"/>" + kind +
+             "</w:sdtPr><w:sdtContent>" + R(text) + "</w:sdtContent></w:sdt>" + R(", as given."));
+}
+
+}  // namespace
+
+TEST_F(ReplacedInPlace, InATextControlTheWordIsMarkedThereAndTheControlStaysOne) {
+    EXPECT_EQ(Compare(before_ + InControl("Town of Paris") + after_,
+                      before_ + InControl("Town of Rome") + after_),
+              (std::vector<std::string>{"-Paris", "+Rome"}));
+    const std::string result = redline::Package::Read(r_).part("word/document.xml");
+    EXPECT_EQ(result.find("<w:sdt>"), result.rfind("<w:sdt>")) << result;
+    EXPECT_NE(result.find("<w:alias w:val=\"Town\"/>"), std::string::npos) << result;
+    EXPECT_EQ(CanonicalDocument(r_, redline::Resolution::Reject), CanonicalDocument(a_));
+    EXPECT_EQ(CanonicalDocument(r_, redline::Resolution::Accept), CanonicalDocument(b_));
+
+    // A list shows one of its entries: another one is another choice, marked whole.
+    const std::string list =
+        "<w:dropDownList><w:listItem w:value=\"Paris\"/>"
+        "<w:listItem w:value=\"Rome\"/></w:dropDownList>";
+    EXPECT_EQ(Compare(before_ + InControl("Town of Paris", list) + after_,
+                      before_ + InControl("Town of Rome", list) + after_),
+              (std::vector<std::string>{"-Town of Paris", "+Town of Rome"}));
+    // Words do not pass between a control and the text around it, nor between two controls.
+    EXPECT_EQ(Compare(before_ + InControl("Town of Paris") + after_,
+                      before_ + P(R("Town: Town of Paris, as given.")) + after_),
+              (std::vector<std::string>{"-Town of Paris", "+Town of Paris"}));
+}

@@ -32,6 +32,43 @@ std::string TextOf(const pugi::xml_node& node) {
     return text;
 }
 
+// Whether an inline content control is compared word by word: a plain or rich text control
+// holding runs alone. Any other (a date, a list, a check box, a bound or building-block control,
+// or one holding links, fields or other controls) is one unit, as its kind shows it.
+bool ComparedInside(const pugi::xml_node& control) {
+    const pugi::xml_node content = control.child("w:sdtContent");
+    if (!content) return false;
+    for (const pugi::xml_node& property : control.child("w:sdtPr").children()) {
+        static const char* const kWhole[] = {"w:date",
+                                             "w:dropDownList",
+                                             "w:comboBox",
+                                             "w:docPartObj",
+                                             "w:docPartList",
+                                             "w:picture",
+                                             "w:citation",
+                                             "w:bibliography",
+                                             "w:equation",
+                                             "w:group",
+                                             "w:dataBinding",
+                                             "w14:checkbox",
+                                             "w15:repeatingSection"};
+        for (const char* whole : kWhole) {
+            if (Named(property, whole)) return false;
+        }
+    }
+    for (const pugi::xml_node& child : content.children()) {
+        if (child.type() != pugi::node_element) continue;
+        if (!Named(child, "w:r") && !Named(child, "w:proofErr") &&
+            KindOf(child) != ElementKind::Marker) {
+            return false;
+        }
+        for (const pugi::xml_node& inner : child.children()) {
+            if (Named(inner, "w:fldChar") || Named(inner, "w:instrText")) return false;
+        }
+    }
+    return true;
+}
+
 class ParagraphReader {
   public:
     ParagraphReader(ParagraphContent& out, KeyTable& keys, ObjectKeys& objects)
@@ -65,6 +102,13 @@ class ParagraphReader {
                 walk(child, wrapper);  // transparent: their content is compared as it is
             } else if (KindOf(child) == ElementKind::Marker) {  // bookmarks, comment ranges
                 addMarker(child, {}, wrapper);
+            } else if (Named(child, "w:sdt") && !wrapper && ComparedInside(child)) {
+                // A text control's words are compared as a link's are: equal only inside an
+                // equal control, which is written around them again.
+                const std::uint32_t outer = link_;
+                link_ = keys_.key("control:" + objects_.describe(child.child("w:sdtPr")));
+                walk(child.child("w:sdtContent"), child.child("w:sdtContent"));
+                link_ = outer;
             } else if (Named(child, "w:fldSimple") && keys_.like().anyField) {
                 addNodes(child, child, "field:", wrapper, true);
             } else if (NamedOneOf(child, {"w:fldSimple", "w:sdt"})) {
@@ -153,6 +197,7 @@ class ParagraphReader {
         piece.node = node;
         piece.run = run;
         piece.wrapper = wrapper;
+        piece.link = link_;
         out_.pieces.push_back(piece);
     }
 

@@ -36,7 +36,7 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
              LooksAlike(piece, *before, std::int64_t(from) - std::int64_t(beforeFrom)))) {
             // A run of the revised side kept whole and as it looks goes into the result as it
             // is: the paragraph it stood in is let go once merged.
-            target(piece.wrapper, false).append_move(piece.run);
+            target(piece, false).append_move(piece.run);
             continue;
         }
         if (!before || !context_.options.formatting || piece.kind == PieceKind::Nodes) {
@@ -117,26 +117,43 @@ void Emitter::tell(const Piece& piece, const pugi::xml_node& copy, std::optional
     }
 }
 
-pugi::xml_node Emitter::target(const pugi::xml_node& wrapper, bool original) {
+pugi::xml_node Emitter::target(const Piece& piece, bool original) {
+    const pugi::xml_node& wrapper = piece.wrapper;
     if (!wrapper) {
         openSource_ = {};
         return paragraph_;
     }
-    if (wrapper != openSource_) {
+    const bool control = Named(wrapper, "w:sdtContent");
+    // One control for its words of both sides: equal controls are one, whichever side speaks.
+    if (wrapper == openSource_ ||
+        (control && Named(openSource_, "w:sdtContent") && piece.link == openLink_)) {
+        return open_;
+    }
+    if (control) {
+        pugi::xml_node sdt = paragraph_.append_child("w:sdt");
+        for (const char* properties : {"w:sdtPr", "w:sdtEndPr"}) {
+            if (const pugi::xml_node node = wrapper.parent().child(properties)) {
+                pugi::xml_node copy = sdt.append_copy(node);
+                if (original) context_.carry.carry(copy);
+            }
+        }
+        open_ = sdt.append_child("w:sdtContent");
+    } else {
         open_ = paragraph_.append_child(wrapper.name());
         for (const pugi::xml_attribute& attribute : wrapper.attributes()) {
             open_.append_attribute(attribute.name()) = attribute.value();
         }
         if (original) context_.carry.carry(open_);
-        openSource_ = wrapper;
     }
+    openSource_ = wrapper;
+    openLink_ = piece.link;
     return open_;
 }
 
 pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint32_t end,
                               const std::string& stream, bool original, std::optional<Mark> mark,
                               const pugi::xml_node& oldProperties, bool reformat) {
-    pugi::xml_node parent = target(piece.wrapper, original);
+    pugi::xml_node parent = target(piece, original);
     if (piece.kind == PieceKind::Nodes) {
         pugi::xml_node first;
         for (pugi::xml_node node = piece.node;; node = node.next_sibling()) {
@@ -181,7 +198,7 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
 }
 
 void Emitter::marker(const Piece& piece) {
-    pugi::xml_node parent = target(piece.wrapper, false);
+    pugi::xml_node parent = target(piece, false);
     if (!piece.run) {
         parent.append_copy(piece.node);
         return;

@@ -18,7 +18,8 @@ namespace redline {
 std::vector<Piece>::const_iterator FirstReaching(const std::vector<Piece>& pieces,
                                                  std::int64_t from);
 
-// Writes runs into one paragraph, opening a hyperlink again wherever its content continues.
+// Writes runs into one paragraph, opening a hyperlink or a content control again wherever its
+// content continues.
 class Emitter {
   public:
     Emitter(pugi::xml_node paragraph, WriteContext& context)
@@ -38,7 +39,9 @@ class Emitter {
     void tell(const Piece& piece, const pugi::xml_node& copy, std::optional<Mark> mark,
               const ParagraphContent* before, std::int64_t shift);
 
-    pugi::xml_node target(const pugi::xml_node& wrapper, bool original);
+    // Where the piece's runs go: the paragraph, or the link or content control they belong to,
+    // opened again where its content continues.
+    pugi::xml_node target(const Piece& piece, bool original);
 
     // Answers the copy of the object written (the first node of a range), or none for text.
     pugi::xml_node write(const Piece& piece, std::uint32_t begin, std::uint32_t end,
@@ -55,6 +58,7 @@ class Emitter {
     pugi::xml_node paragraph_;
     WriteContext& context_;
     pugi::xml_node openSource_, open_;
+    std::uint32_t openLink_ = 0;
 };
 
 }  // namespace redline
