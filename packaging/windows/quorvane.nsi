@@ -39,7 +39,11 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
+!ifdef WITH_COMPARE
+Section "Quorvane and quorvane-compare" SecProgram
+!else
 Section "Quorvane" SecProgram
+!endif
     SectionIn RO
     SetShellVarContext all
     SetOutPath "$INSTDIR"
