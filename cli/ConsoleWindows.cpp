@@ -15,6 +15,13 @@ void GiveBackCodePage() {
     if (consoleCodePage) SetConsoleOutputCP(consoleCodePage);
 }
 
+// Ctrl+C or a closed console ends the program without its exit handlers: the code page is
+// given back first, then Windows goes on as it would.
+BOOL WINAPI GiveBackOnInterrupt(DWORD) {
+    GiveBackCodePage();
+    return FALSE;
+}
+
 }  // namespace
 
 void PrepareConsole() {
@@ -26,6 +33,7 @@ void PrepareConsole() {
         consoleCodePage = GetConsoleOutputCP();
         SetConsoleOutputCP(CP_UTF8);
         std::atexit(GiveBackCodePage);
+        SetConsoleCtrlHandler(GiveBackOnInterrupt, TRUE);
     }
 }
 
