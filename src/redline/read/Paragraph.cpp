@@ -5,6 +5,7 @@
 
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
+#include "redline/read/InlineUnits.h"
 #include "redline/read/Units.h"
 #include "redline/read/Words.h"
 
@@ -18,55 +19,6 @@ std::uint64_t Fnv(std::string_view text, std::uint64_t hash = 146959810393466560
         hash *= 1099511628211ull;
     }
     return hash;
-}
-
-// The text of every w:t and equation text (m:t) below `node`, in order: what a content control
-// or a simple field is keyed by.
-std::string TextOf(const pugi::xml_node& node) {
-    std::string text;
-    WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
-        if (kind != ElementKind::Text) return true;
-        text += element.text().get();
-        return false;
-    });
-    return text;
-}
-
-// Whether an inline content control is compared word by word: a plain or rich text control
-// holding runs alone. Any other (a date, a list, a check box, a bound or building-block control,
-// or one holding links, fields or other controls) is one unit, as its kind shows it.
-bool ComparedInside(const pugi::xml_node& control) {
-    const pugi::xml_node content = control.child("w:sdtContent");
-    if (!content) return false;
-    for (const pugi::xml_node& property : control.child("w:sdtPr").children()) {
-        static const char* const kWhole[] = {"w:date",
-                                             "w:dropDownList",
-                                             "w:comboBox",
-                                             "w:docPartObj",
-                                             "w:docPartList",
-                                             "w:picture",
-                                             "w:citation",
-                                             "w:bibliography",
-                                             "w:equation",
-                                             "w:group",
-                                             "w:dataBinding",
-                                             "w14:checkbox",
-                                             "w15:repeatingSection"};
-        for (const char* whole : kWhole) {
-            if (Named(property, whole)) return false;
-        }
-    }
-    for (const pugi::xml_node& child : content.children()) {
-        if (child.type() != pugi::node_element) continue;
-        if (!Named(child, "w:r") && !Named(child, "w:proofErr") &&
-            KindOf(child) != ElementKind::Marker) {
-            return false;
-        }
-        for (const pugi::xml_node& inner : child.children()) {
-            if (Named(inner, "w:fldChar") || Named(inner, "w:instrText")) return false;
-        }
-    }
-    return true;
 }
 
 class ParagraphReader {
