@@ -22,12 +22,20 @@ class BadDocument : public std::runtime_error {
         bad.twoBodies_ = true;
         return bad;
     }
+    // A document in the Strict form of OOXML, whose namespaces differ from those of the usual
+    // (Transitional) form: it is refused, saying so, rather than misread.
+    static BadDocument Strict(const std::string& what) {
+        BadDocument bad(what);
+        bad.strict_ = true;
+        return bad;
+    }
     std::uint64_t tooLargeMegabytes() const { return tooLarge_; }
     bool twoBodies() const { return twoBodies_; }
+    bool strict() const { return strict_; }
 
   private:
     std::uint64_t tooLarge_;
-    bool twoBodies_ = false;
+    bool twoBodies_ = false, strict_ = false;
 };
 
 // An input document that cannot be read, naming it.

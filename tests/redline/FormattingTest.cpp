@@ -10,6 +10,7 @@
 #include "support/CanonicalDocument.h"
 #include "support/Docx.h"
 #include "support/Files.h"
+#include "support/ResultCheck.h"
 #include "support/SchemaCheck.h"
 
 namespace {
@@ -59,7 +60,7 @@ class TableAndSectionFormatting : public ::testing::Test {
 }  // namespace
 
 TEST_F(TableAndSectionFormatting, EachIsNamedMarkedAndUndoneByRejectingAll) {
-    const auto changes = redline::CompareDocuments(a_, b_, r_);
+    const auto changes = CheckedCompare(a_, b_, r_);
     std::vector<std::string> told;
     for (const redline::Change& change : changes) {
         EXPECT_EQ(change.kind, redline::ChangeKind::Formatting) << change.text;
@@ -82,13 +83,13 @@ TEST_F(TableAndSectionFormatting, EachIsNamedMarkedAndUndoneByRejectingAll) {
 TEST_F(TableAndSectionFormatting, LeftOutWithFormattingAndTheRevisedStays) {
     redline::CompareOptions options;
     options.formatting = false;
-    EXPECT_TRUE(redline::CompareDocuments(a_, b_, r_, options).empty());
+    EXPECT_TRUE(CheckedCompare(a_, b_, r_, options).empty());
     EXPECT_EQ(Result().find("PrChange"), std::string::npos);
     EXPECT_EQ(CanonicalDocument(r_, Resolution::Reject), CanonicalDocument(b_));
 }
 
 TEST_F(TableAndSectionFormatting, AnUnchangedTableAndSectionGiveNoChange) {
-    EXPECT_TRUE(redline::CompareDocuments(b_, b_, r_).empty());
+    EXPECT_TRUE(CheckedCompare(b_, b_, r_).empty());
     EXPECT_EQ(Result().find("PrChange"), std::string::npos);
 }
 
@@ -105,7 +106,7 @@ TEST(TableCells, InsertedAndDeletedAreMarkedAsCellsAndUndoneByRejectingAll) {
                                  {"Ada", "London", "Paris", "1843"},
                                  {"Grace", "1906"}}));
     std::vector<std::string> told;
-    for (const redline::Change& change : redline::CompareDocuments(a, b, r)) {
+    for (const redline::Change& change : CheckedCompare(a, b, r)) {
         told.push_back(std::string(redline::KindName(change.kind)) + " " + change.text);
     }
     EXPECT_EQ(told, (std::vector<std::string>{"insertion London", "deletion Arlington"}));
@@ -149,7 +150,7 @@ TEST(TableCells, MergedAcrossOrDownAreMarkedAndRejectingAllSplitsThemAgain) {
                       cell(Text("Grace") + Text("Alan"), "<w:vMerge w:val=\"restart\"/>") +
                           cell(Text("Arlington")) + cell(Text("1906")),
                       cell("<w:p/>", "<w:vMerge/>") + cell(Text("London")) + cell(Text("1912"))}));
-    const auto changes = redline::CompareDocuments(a, b, r);
+    const auto changes = CheckedCompare(a, b, r);
     EXPECT_FALSE(changes.empty());
     EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
     EXPECT_EQ(CanonicalDocument(r, Resolution::Accept), CanonicalDocument(b));

@@ -11,6 +11,7 @@
 #include "support/DocumentGenerator.h"
 #include "support/Files.h"
 #include "support/ReadText.h"
+#include "support/ResultCheck.h"
 #include "support/RoundTrip.h"
 #include "support/SchemaCheck.h"
 
@@ -83,7 +84,7 @@ TEST(GeneratedDocuments, OneEditIsMarkedByWhatItChangedAlone) {
         generated::WriteGenerated(document, a, random);
         generated::WriteGenerated(edited, b, random);
         std::vector<std::string> marked;
-        for (const redline::Change& change : redline::CompareDocuments(a, b, r)) {
+        for (const redline::Change& change : CheckedCompare(a, b, r)) {
             // An inserted word comes with the space that parts it from its neighbour.
             std::string text = change.text;
             text.erase(0, text.find_first_not_of(' '));
@@ -170,7 +171,7 @@ TEST(GeneratedDocuments, LargePairsRoundTripToo) {
         const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx";
         std::string results[2];
         for (std::string& result : results) {
-            redline::CompareDocuments(a, b, folder.path() + "/again.docx", options);
+            CheckedCompare(a, b, folder.path() + "/again.docx", options);
             const redline::Package package = redline::Package::Read(folder.path() + "/again.docx");
             for (const std::string& name : package.names()) result += name + package.part(name);
         }
@@ -188,7 +189,7 @@ TEST(GeneratedDocuments, RunsCutAnotherWayAloneGiveNoMark) {
         const auto document = generated::RandomDocument(random, 1 + static_cast<int>(random() % 8));
         generated::WriteGenerated(document, a, random);
         generated::WriteGenerated(document, b, random);
-        const auto changes = redline::CompareDocuments(a, b, r);
+        const auto changes = CheckedCompare(a, b, r);
         const std::string rejected = CanonicalDocument(r, Resolution::Reject);
         if (!changes.empty() || rejected != CanonicalDocument(r, Resolution::Accept)) {
             ++failed;

@@ -13,6 +13,7 @@
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/ReadText.h"
+#include "support/ResultCheck.h"
 
 namespace {
 
@@ -457,7 +458,7 @@ TEST_P(RedlinePairs, MarksEachEditInPlaceAndRejectingOrAcceptingAllGivesEachSide
     options.author = "Tester";
     options.date = "2026-12-08T10:00:00Z";
     options.formatting = pair.formatting;
-    const auto changes = redline::CompareDocuments(a, b, result, options);
+    const auto changes = CheckedCompare(a, b, result, options);
 
     EXPECT_EQ(redline::ReadText(result, redline::Reading::Markup), pair.markup);
     const ChangeCounts counts = redline::Count(changes);
@@ -497,7 +498,7 @@ TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
                       result = folder.path() + "/result.docx";
     WriteDocx(a, A + Table({{"Name", "Town"}, {"Ada", "Paris"}}));
     WriteDocx(b, A + Table({{"Name", "Town"}, {"Ada", "Rome"}}));
-    const auto changes = redline::CompareDocuments(a, b, result);
+    const auto changes = CheckedCompare(a, b, result);
     ASSERT_EQ(changes.size(), 2u);
     // A, then Name and Town, then Ada: the changed cell's paragraph is the fifth.
     for (const auto& change : changes) {
@@ -519,7 +520,7 @@ TEST(Sections, AHeaderThatOnlyARewrittenParagraphsSectionNamesStays) {
     WriteDocx(a, P(R("The first section ends here."), sectionBreak) + Text("The second one."),
               header);
     WriteDocx(b, Text("Quite another opening.") + Text("The second one."));
-    redline::CompareDocuments(a, b, result);
+    CheckedCompare(a, b, result);
     EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
               redline::ReadText(a, redline::Reading::AcceptAll));
     EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
@@ -540,7 +541,7 @@ TEST(LongParagraphs, OfFewWordsMarkEachChangedWordAlone) {
     }
     WriteDocx(a, P(runsA));
     WriteDocx(b, P(runsB));
-    const ChangeCounts counts = redline::Count(redline::CompareDocuments(a, b, result));
+    const ChangeCounts counts = redline::Count(CheckedCompare(a, b, result));
     EXPECT_EQ(counts.insertions, 60);
     EXPECT_EQ(counts.deletions, 60);
     EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
@@ -560,7 +561,7 @@ TEST(Moves, AParagraphMovedPastRepeatedOnesIsOneMove) {
     const std::string closing = Text("The closing paragraph stays where it is.");
     WriteDocx(a, moved + repeated + closing);
     WriteDocx(b, repeated + moved + closing);
-    const auto changes = redline::CompareDocuments(a, b, result);
+    const auto changes = CheckedCompare(a, b, result);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].kind, redline::ChangeKind::Move);
     EXPECT_EQ(changes[0].text, "A paragraph that will move further down in the document.");
@@ -579,7 +580,7 @@ TEST(Marks, CarryTheAuthorsNameAsGivenWhateverItHolds) {
         redline::CompareOptions options;
         options.author = author;
         options.date = "2026-12-08T10:00:00Z";
-        redline::CompareDocuments(a, b, result, options);
+        CheckedCompare(a, b, result, options);
         pugi::xml_document xml;
         ASSERT_TRUE(
             xml.load_string(redline::Package::Read(result).part("word/document.xml").c_str()));

@@ -10,6 +10,7 @@
 #include "support/CanonicalDocument.h"
 #include "support/Docx.h"
 #include "support/Files.h"
+#include "support/ResultCheck.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ class ReplacedInPlace : public ::testing::TestWithParam<Replaced> {
         WriteDocx(a_, a);
         WriteDocx(b_, b);
         std::vector<std::string> told;
-        for (const redline::Change& change : redline::CompareDocuments(a_, b_, r_)) {
+        for (const redline::Change& change : CheckedCompare(a_, b_, r_)) {
             told.push_back((change.kind == redline::ChangeKind::Deletion ? "-" : "+") +
                            change.text);
         }

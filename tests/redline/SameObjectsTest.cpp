@@ -9,6 +9,7 @@
 #include "redline/io/Package.h"
 #include "support/Docx.h"
 #include "support/Files.h"
+#include "support/ResultCheck.h"
 
 namespace {
 
@@ -40,6 +41,8 @@ class SameObjects : public ::testing::Test {
         parts.relationships["rIdChart"] = {"chart", "charts/chart1.xml"};
         parts.parts["word/embeddings/Microsoft_Excel_Worksheet.xlsx"] = workbook;
         parts.relationships["rIdSheet"] = {"package", "embeddings/Microsoft_Excel_Worksheet.xlsx"};
+        parts.contentTypes["word/embeddings/Microsoft_Excel_Worksheet.xlsx"] =
+            "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
         WriteDocx(path, body, parts);
     }
 
@@ -72,7 +75,7 @@ TEST_F(SameObjects, WrittenAgainByAnotherWriterOrConversionShowNoChange) {
         "<pic:pic xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">");
     Write(b_, again, Chart("98765", "43210", "7"),
           Workbook({{"xl/worksheets/sheet1.xml", sheet_}, {"xl/workbook.xml", book_}}));
-    const auto changes = redline::CompareDocuments(a_, b_, r_);
+    const auto changes = CheckedCompare(a_, b_, r_);
     EXPECT_TRUE(changes.empty()) << changes.size() << " changes, the first " << changes[0].text;
 }
 
@@ -81,11 +84,11 @@ TEST_F(SameObjects, AChangedChartOrWorkbookIsStillAChange) {
         Workbook({{"xl/workbook.xml", book_}, {"xl/worksheets/sheet1.xml", sheet_}});
     Write(a_, body_, Chart("111", "222", "7"), workbook);
     Write(b_, body_, Chart("111", "222", "8"), workbook);
-    EXPECT_EQ(redline::Count(redline::CompareDocuments(a_, b_, r_)).insertions, 1);
+    EXPECT_EQ(redline::Count(CheckedCompare(a_, b_, r_)).insertions, 1);
     Write(b_, body_, Chart("111", "222", "7"),
           Workbook({{"xl/workbook.xml", book_},
                     {"xl/worksheets/sheet1.xml", Replaced(sheet_, "42", "43")}}));
-    EXPECT_EQ(redline::Count(redline::CompareDocuments(a_, b_, r_)).insertions, 1);
+    EXPECT_EQ(redline::Count(CheckedCompare(a_, b_, r_)).insertions, 1);
 }
 
 // An embedded package that would inflate past what one may cost is compared by its bytes: the
@@ -96,8 +99,8 @@ TEST_F(SameObjects, AnEmbeddedPackageThatInflatesTooFarIsComparedByItsBytes) {
     ASSERT_LT(bomb.size(), 1u << 20);
     Write(a_, body_, Chart("111", "222", "7"), bomb);
     Write(b_, body_, Chart("111", "222", "7"), bomb);
-    EXPECT_TRUE(redline::CompareDocuments(a_, b_, r_).empty());
+    EXPECT_TRUE(CheckedCompare(a_, b_, r_).empty());
     Write(b_, body_, Chart("111", "222", "7"),
           Workbook({{"xl/workbook.xml", book_}, {"xl/worksheets/sheet1.xml", sheet_}}));
-    EXPECT_EQ(redline::Count(redline::CompareDocuments(a_, b_, r_)).insertions, 1);
+    EXPECT_EQ(redline::Count(CheckedCompare(a_, b_, r_)).insertions, 1);
 }

@@ -11,6 +11,7 @@
 
 #include "redline/Compare.h"
 #include "redline/io/Deflate.h"
+#include "redline/io/Namespaces.h"
 #include "redline/io/Package.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
@@ -23,7 +24,8 @@ constexpr std::size_t kAtOnce = std::numeric_limits<std::size_t>::max();
 
 pugi::xml_document Parsed(const std::string& text) {
     pugi::xml_document document;
-    redline::ParsePart(document, text, "word/document.xml");
+    redline::Namespaces names;
+    redline::ParsePart(document, text, "word/document.xml", names);
     return document;
 }
 

@@ -10,6 +10,7 @@
 #include "redline/Compare.h"
 #include "redline/io/Package.h"
 #include "support/CanonicalDocument.h"
+#include "support/ResultCheck.h"
 
 using redline::Resolution;
 
@@ -184,5 +185,6 @@ std::string RoundTripFailure(const std::string& folder, generated::Random& rando
         failure += "rejecting all: " + FirstDifference(wantA, rejected) + "\n";
     if (accepted != wantB) failure += "accepting all: " + FirstDifference(wantB, accepted) + "\n";
     if (!LeavesOut(options)) failure += ListedAndMarkedDisagree(r, changes);
+    failure += NewResultProblems(r, {a, b});
     return failure.empty() ? "" : "edits:\n" + edits + failure;
 }

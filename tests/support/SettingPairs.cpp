@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "support/ReadText.h"
+#include "support/ResultCheck.h"
 
 using namespace docx;
 using redline::ChangeCounts;
@@ -106,14 +107,14 @@ std::string SettingsFailures(const std::string& a, const std::string& b, const s
     auto text = [](const std::string& path, redline::Reading reading) {
         return redline::ReadText(path, reading);
     };
-    const ChangeCounts plain = redline::Count(redline::CompareDocuments(a, b, result));
+    const ChangeCounts plain = redline::Count(CheckedCompare(a, b, result));
     expect(!(plain == ChangeCounts{}), name + ": the pair does not differ by default");
     expect(text(result, redline::Reading::RejectAll) == text(a, redline::Reading::AcceptAll),
            name + ": rejecting all does not give the original");
     for (const Setting& setting : Settings()) {
         CompareOptions options;
         setting.set(options);
-        const auto changes = redline::CompareDocuments(a, b, result, options);
+        const auto changes = CheckedCompare(a, b, result, options);
         const bool own = name == setting.respect;
         const std::string where =
             std::string("setting ") + setting.respect + " on the pair that differs in " + name;

@@ -11,6 +11,7 @@
 
 #include "redline/Errors.h"
 #include "redline/io/Deflate.h"
+#include "redline/io/Namespaces.h"
 
 struct zip;
 typedef struct zip zip_t;
@@ -50,6 +51,9 @@ class Package {
     // The same, for a part compressed already: it is written as it is, and reads as released.
     void putDeflated(const std::string& name, Deflated part);
     const std::vector<std::string>& names() const { return order_; }
+    // The prefixes its XML parts are read with: one comparison's two sides share theirs.
+    Namespaces& namespaces() const { return *namespaces_; }
+    void shareNamespaces(std::shared_ptr<Namespaces> names) { namespaces_ = std::move(names); }
 
     // Writes the package as a zip file at `path`, [Content_Types].xml first. Raises
     // UnwritableResult when it cannot be written.
@@ -65,6 +69,7 @@ class Package {
     // from it into a new package as they are stored, without inflating and deflating them again.
     std::shared_ptr<zip_t> source_;
     std::map<std::string, std::uint64_t> unchanged_;  // part -> its entry in the source
+    std::shared_ptr<Namespaces> namespaces_ = std::make_shared<Namespaces>();
 };
 
 }  // namespace redline

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "redline/io/BothAtOnce.h"
+#include "redline/io/Namespaces.h"
 #include "redline/io/Package.h"
 
 namespace redline {
 
-void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name) {
+void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name,
+               Namespaces& names) {
     if (bytes.size() > kLargestXmlPart) {
         throw BadDocument("the part " + name + " is too large.", kLargestXmlPart >> 20);
     }
@@ -29,6 +31,13 @@ void ParsePart(pugi::xml_document& document, const std::string& bytes, const std
         for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
             if (child.type() == pugi::node_element) pending.emplace_back(child, depth + 1);
         }
+    }
+    try {
+        NormalizeNamespaces(document, bytes, names);
+    } catch (const BadDocument& e) {
+        if (e.strict())
+            throw BadDocument::Strict("the part " + name + " is Strict Open XML: " + e.what());
+        throw;
     }
 }
 

@@ -15,9 +15,13 @@ inline constexpr int kDeepestXml = 256;
 // ten thousand pages of Word's own markup stay well below this.
 inline constexpr std::size_t kLargestXmlPart = 160u << 20;
 
-// Parses the part `name` from `bytes`. Raises BadDocument when it is not well-formed XML or is
-// nested deeper than kDeepestXml.
-void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name);
+class Namespaces;
+
+// Parses the part `name` from `bytes`, its names brought to the prefixes of `names`. Raises
+// BadDocument when it is not well-formed XML, is nested deeper than kDeepestXml, or is Strict
+// Open XML.
+void ParsePart(pugi::xml_document& document, const std::string& bytes, const std::string& name,
+               Namespaces& names);
 
 // A body of at least this many blocks is written in two halves at once, one on a thread of its
 // own; together they are the bytes of writing the document in one go.
@@ -45,7 +49,8 @@ inline bool SameName(const char* own, const char* name) {
     return *own == *name;
 }
 
-// Whether the element is named `name` ("w:p"): the prefixes are those Word writes.
+// Whether the element is named `name` ("w:p"): every part is read with the prefixes Word
+// writes, whatever its writer chose (io/Namespaces).
 inline bool Named(const pugi::xml_node& node, const char* name) {
     return SameName(node.name(), name);
 }

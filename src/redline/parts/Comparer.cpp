@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "redline/io/BothAtOnce.h"
+#include "redline/io/Namespaces.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Notes.h"
@@ -19,9 +20,9 @@ namespace {
 
 // Reads one document; its own tracked changes are taken as accepted: it is compared as it reads
 // now.
-void LoadSide(DocumentSide& side, const std::string& path) {
+void LoadSide(DocumentSide& side, const std::string& path, std::shared_ptr<Namespaces> names) {
     try {
-        LoadDocument(side, path);
+        LoadDocument(side, path, std::move(names));
     } catch (const BadDocument& e) {
         throw UnreadableDocument(path, e);
     }
@@ -91,7 +92,10 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
       keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
       stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
       shared_(a_, b_) {
-    BothAtOnce([&] { LoadSide(a_, original); }, [&] { LoadSide(b_, revised); });
+    // One set of prefixes for both sides: content carried from one into the other keeps its
+    // meaning, and the result declares what it carried.
+    const auto names = std::make_shared<Namespaces>();
+    BothAtOnce([&] { LoadSide(a_, original, names); }, [&] { LoadSide(b_, revised, names); });
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
 }
@@ -122,8 +126,12 @@ std::vector<Change> Comparer::run(const std::string& result) {
     // The original is no longer needed: its memory goes before the result's text is made.
     a_.main.xml.reset();
     partsA_.clear();
+    DeclareNamespaces(b_.main.xml, b_.package.namespaces());
     SavePart(b_.main, b_.package);
-    for (const auto& [name, part] : partsB_) SavePart(*part, b_.package);
+    for (const auto& [name, part] : partsB_) {
+        DeclareNamespaces(part->xml, b_.package.namespaces());
+        SavePart(*part, b_.package);
+    }
     b_.package.write(result);
     return std::move(changes_);
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "redline/io/Namespaces.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Canonical.h"
 #include "redline/read/NestedStories.h"
@@ -48,6 +49,13 @@ bool IsRenumberedId(const pugi::xml_node& element) {
 std::string XmlContent(const std::string& bytes) {
     pugi::xml_document xml;
     if (!xml.load_buffer(bytes.data(), bytes.size())) return bytes;
+    // A chart written with other prefixes is the same chart.
+    Namespaces names;
+    try {
+        NormalizeNamespaces(xml, bytes, names);
+    } catch (const BadDocument&) {
+        return bytes;
+    }
     std::vector<pugi::xml_node> pending{xml.document_element()};
     while (!pending.empty()) {
         pugi::xml_node node = pending.back();

@@ -41,7 +41,7 @@ Relationships::Relationships(const Package& package, const std::string& partName
             "http://schemas.openxmlformats.org/package/2006/relationships";
         return;
     }
-    ParsePart(*xml_, package.part(relsName_), relsName_);
+    ParsePart(*xml_, package.part(relsName_), relsName_, package.namespaces());
     for (const pugi::xml_node& node : xml_->child("Relationships").children("Relationship")) {
         byId_[Attribute(node, "Id")] = {Attribute(node, "Type"), Attribute(node, "Target"),
                                         Attribute(node, "TargetMode") == "External"};
@@ -79,13 +79,15 @@ std::string Relationships::add(const Relationship& relationship) {
 }
 
 void Relationships::save(Package& package) const {
+    // A part that had none and gained none gets no empty list of them.
+    if (byId_.empty() && !package.has(relsName_)) return;
     package.put(relsName_, SerializePart(*xml_));
 }
 
 bool LoadPart(const Package& package, const std::string& name, PackagePart& part) {
     if (name.empty() || !package.has(name)) return false;
     part.name = name;
-    ParsePart(part.xml, package.part(name), name);
+    ParsePart(part.xml, package.part(name), name, package.namespaces());
     part.relationships = Relationships(package, name);
     return true;
 }
@@ -131,15 +133,16 @@ std::string DocumentSide::partOfType(const std::string& typeSuffix) const {
 
 void ParseSidePart(pugi::xml_document& xml, const DocumentSide& side, const std::string& name) {
     try {
-        ParsePart(xml, side.package.part(name), name);
+        ParsePart(xml, side.package.part(name), name, side.package.namespaces());
     } catch (const BadDocument& e) {
         throw UnreadableDocument(side.path, e);
     }
 }
 
-void LoadDocument(DocumentSide& side, const std::string& path) {
+void LoadDocument(DocumentSide& side, const std::string& path, std::shared_ptr<Namespaces> names) {
     side.path = path;
     side.package = Package::Read(path);
+    if (names) side.package.shareNamespaces(std::move(names));
     const Relationships root(side.package, "");
     const Relationship* main = root.ofType("/officeDocument");
     if (!main || !LoadPart(side.package, root.partOf(*main), side.main)) {

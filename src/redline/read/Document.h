@@ -75,7 +75,9 @@ struct DocumentSide {
 // file when the part is missing or damaged.
 void ParseSidePart(pugi::xml_document& xml, const DocumentSide& side, const std::string& name);
 
-// Reads the .docx at `path`: its package and main document part. Raises BadDocument.
-void LoadDocument(DocumentSide& side, const std::string& path);
+// Reads the .docx at `path`: its package and main document part, with the prefixes of `names`
+// when given (the two sides of a comparison share them). Raises BadDocument.
+void LoadDocument(DocumentSide& side, const std::string& path,
+                  std::shared_ptr<Namespaces> names = nullptr);
 
 }  // namespace redline

@@ -1,5 +1,6 @@
 #include "redline/write/CarryOver.h"
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -28,6 +29,11 @@ bool NamesRelationship(const pugi::xml_attribute& attribute) {
 std::string Extension(const std::string& name) {
     const std::size_t dot = name.rfind('.');
     return dot == std::string::npos || dot < name.rfind('/') + 1 ? "" : name.substr(dot + 1);
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 std::string Folder(const std::string& part) {
@@ -162,12 +168,54 @@ void CarryOverShared::copyStyles() {
             wanted.push_back(Attribute(style.child(link), "w:val"));
         }
     }
-    if (added) result_.package.put(mine, SerializePart(result));
+    if (!added) return;
+    DeclareNamespaces(result, result_.package.namespaces());
+    result_.package.put(mine, SerializePart(result));
+}
+
+namespace {
+
+// The content type of a part that neither package types: what its name says it holds.
+std::string TypeByName(const std::string& name) {
+    const std::string extension = Extension(name);
+    if (extension == "rels") return "application/vnd.openxmlformats-package.relationships+xml";
+    if (extension == "xml") return "application/xml";
+    if (extension == "png" || extension == "gif" || extension == "jpeg" || extension == "bmp" ||
+        extension == "tiff") {
+        return "image/" + extension;
+    }
+    if (extension == "jpg") return "image/jpeg";
+    if (extension == "emf" || extension == "wmf") return "image/x-" + extension;
+    if (extension == "xlsx")
+        return "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+    if (extension == "docx") {
+        return "application/vnd.openxmlformats-officedocument.wordprocessingml.document";
+    }
+    if (extension == "bin") return "application/vnd.openxmlformats-officedocument.oleObject";
+    return "application/octet-stream";
+}
+
+}  // namespace
+
+void CarryOverShared::typeEveryPart() {
+    std::set<std::string> extensions, overrides;
+    for (const pugi::xml_node& node : contentTypes().children()) {
+        if (Named(node, "Default")) extensions.insert(Lower(Attribute(node, "Extension")));
+        if (Named(node, "Override")) overrides.insert(Lower(Attribute(node, "PartName")));
+    }
+    for (const std::string& name : result_.package.names()) {
+        if (name == "[Content_Types].xml" || name.ends_with("/")) continue;
+        if (overrides.count(Lower("/" + name)) || extensions.count(Lower(Extension(name))))
+            continue;
+        addOverride(name, TypeByName(name));
+    }
 }
 
 void CarryOverShared::finish() {
     copyStyles();
-    if (contentTypesRead_) result_.package.put("[Content_Types].xml", SerializePart(contentTypes_));
+    // Every part a comparison adds has a type; one the revised document left untyped gets one too.
+    typeEveryPart();
+    result_.package.put("[Content_Types].xml", SerializePart(contentTypes_));
 }
 
 }  // namespace redline

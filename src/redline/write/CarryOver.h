@@ -33,6 +33,7 @@ class CarryOverShared {
 
   private:
     void addContentType(const std::string& name, const std::string& from);
+    void typeEveryPart();
     pugi::xml_node contentTypes();
     void copyStyles();
 

@@ -246,7 +246,8 @@ void MarkBlock(pugi::xml_node block, Mark mark, Stamp& stamp, int move) {
     }
     std::vector<pugi::xml_node> paragraphs;
     CollectParagraphs(block, paragraphs);
-    for (pugi::xml_node paragraph : paragraphs) MarkBlock(paragraph, mark, stamp);
+    // A moved control: each of its paragraphs lies in a range of the move, as moved text must.
+    for (pugi::xml_node paragraph : paragraphs) MarkBlock(paragraph, mark, stamp, move);
 }
 
 }  // namespace redline
