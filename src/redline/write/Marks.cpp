@@ -138,13 +138,24 @@ const char* MarkName(Mark mark) {
     return "w:ins";
 }
 
-void MarkRun(pugi::xml_node run, Mark mark, Stamp& stamp) {
-    if (Removing(mark)) {
-        for (pugi::xml_node child : run.children()) {
-            if (Named(child, "w:t")) child.set_name("w:delText");
-            if (Named(child, "w:instrText")) child.set_name("w:delInstrText");
+namespace {
+
+// A run's text becomes deleted text, also where it shows through Markup Compatibility (a
+// symbol's fallback); a text box inside it is a story of its own and keeps its own.
+void DeleteText(pugi::xml_node holder) {
+    for (pugi::xml_node child : holder.children()) {
+        if (Named(child, "w:t")) child.set_name("w:delText");
+        if (Named(child, "w:instrText")) child.set_name("w:delInstrText");
+        if (NamedOneOf(child, {"mc:AlternateContent", "mc:Choice", "mc:Fallback"})) {
+            DeleteText(child);
         }
     }
+}
+
+}  // namespace
+
+void MarkRun(pugi::xml_node run, Mark mark, Stamp& stamp) {
+    if (Removing(mark)) DeleteText(run);
     pugi::xml_node wrapper = stamp.insertBefore(run.parent(), MarkName(mark), run);
     stamp.on(wrapper);
     wrapper.append_move(run);
