@@ -65,7 +65,7 @@ TEST(DescribeProblem, NamesTheFileInEveryDescription) {
          {DocumentProblem::NotFound, DocumentProblem::Folder, DocumentProblem::Empty,
           DocumentProblem::Unreadable, DocumentProblem::NotWordDocument, DocumentProblem::Damaged,
           DocumentProblem::PasswordProtected, DocumentProblem::OldWordFormat,
-          DocumentProblem::TooLarge, DocumentProblem::TwoBodies}) {
+          DocumentProblem::TooLarge, DocumentProblem::TwoBodies, DocumentProblem::StrictOpenXml}) {
         EXPECT_NE(office::DescribeProblem(problem, "/d/x y.doc").find("\"/d/x y.doc\""),
                   std::string::npos);
     }

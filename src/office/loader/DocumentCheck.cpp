@@ -39,6 +39,10 @@ std::string DescribeProblem(DocumentProblem problem, const std::string& path,
             return "The document " + quoted +
                    " is damaged and cannot be compared: it holds two document bodies, where a "
                    "Word document holds one.";
+        case DocumentProblem::StrictOpenXml:
+            return "The document " + quoted +
+                   " is saved as Strict Open XML, which cannot be compared. Open it in Word, save "
+                   "it as a Word Document (.docx), and try again.";
     }
     return "The document " + quoted + " cannot be opened.";
 }

@@ -21,6 +21,7 @@ enum class DocumentProblem {
     OldWordFormat,
     TooLarge,
     TwoBodies,
+    StrictOpenXml,
 };
 
 // `megabytes`: for a document too large to compare, the limit it broke.

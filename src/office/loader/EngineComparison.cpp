@@ -52,6 +52,7 @@ std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
             throw DocumentError(DocumentProblem::TooLarge, named, e.what(), e.tooLargeMegabytes());
         }
         if (e.twoBodies()) throw DocumentError(DocumentProblem::TwoBodies, named, e.what());
+        if (e.strict()) throw DocumentError(DocumentProblem::StrictOpenXml, named, e.what());
         throw DocumentError(DocumentProblem::Damaged, named, e.what());
     } catch (const redline::UnwritableResult& e) {
         throw ResultError("The comparison's result could not be written.", e.what());
