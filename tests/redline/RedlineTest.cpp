@@ -506,6 +506,39 @@ TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
     }
 }
 
+// A text box's paragraphs are a story of their own: the cells after the one holding it number
+// theirs as if it were not there, where the row is compared cell by cell too.
+TEST(ChangeReport, NumbersCellsAfterACellHoldingATextBoxAsIfItWereNotThere) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto table = [](const std::string& last) {
+        const std::string boxed = P(R("Ada ") + TextBox(Text("In the box") + Text("And more")));
+        return "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/><w:gridCol/></w:tblGrid><w:tr><w:tc>" +
+               Text("Name") + "</w:tc><w:tc>" + Text("Town") + "</w:tc></w:tr><w:tr><w:tc>" +
+               boxed + "</w:tc><w:tc>" + Text(last) + "</w:tc></w:tr></w:tbl>";
+    };
+    WriteDocx(a, A + table("Paris"));
+    WriteDocx(b, A + table("Rome"));
+    const auto changes = CheckedCompare(a, b, result);
+    ASSERT_EQ(changes.size(), 2u);
+    for (const auto& change : changes) {
+        EXPECT_EQ(std::max(change.originalParagraph, change.revisedParagraph), 5u) << change.text;
+    }
+}
+
+// A text box's words are listed once, though the shape keeps them in two forms.
+TEST(ChangeReport, ListsADeletedTextBoxsWordsOnce) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A + P(R("Before the box ") + TextBox(Text("Boxed words"))) + B);
+    WriteDocx(b, A + B);
+    const auto changes = CheckedCompare(a, b, result);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].text, "Before the box \nBoxed words");
+}
+
 // A paragraph of thousands of words from a handful, as pasted lists and converters make: no word
 // occurs once, so runs of words anchor the comparison; each changed word is marked alone.
 TEST(Sections, AHeaderThatOnlyARewrittenParagraphsSectionNamesStays) {

@@ -66,6 +66,8 @@ void AppendText(const pugi::xml_node& node, std::string& text) {
         } else if (Named(child, "w:p")) {
             if (!text.empty() && text.back() != '\n') text += '\n';
             AppendText(child, text);
+        } else if (Named(child, "mc:Fallback")) {
+            continue;  // the same content in an older form, which a reader is not shown
         } else if (child.type() == pugi::node_element && kind != ElementKind::FieldCode) {
             AppendText(child, text);
         }

@@ -28,6 +28,18 @@ std::uint64_t PropertiesHash(const pugi::xml_node& properties) {
 
 }  // namespace
 
+std::uint32_t ParagraphsIn(const pugi::xml_node& node) {
+    std::uint32_t count = 0;
+    for (const pugi::xml_node& child : node.children()) {
+        if (Named(child, "w:p")) ++count;
+        if (child.type() == pugi::node_element && !Named(child, "w:txbxContent") &&
+            !Named(child, "w:rPr") && !Named(child, "w:pPr")) {
+            count += ParagraphsIn(child);
+        }
+    }
+    return count;
+}
+
 Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstParagraph) {
     paragraph_ = firstParagraph;
     Story story;
@@ -66,7 +78,7 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
             block.text = TextOfOther(child, block.weight);
             block.look = std::hash<std::string>{}(child.path()) ^ block.text;
             block.paragraph = paragraph_;
-            paragraph_ += static_cast<std::uint32_t>(child.select_nodes(".//w:p").size());
+            paragraph_ += ParagraphsIn(child);
             block.leading = std::move(pending);
             pending.clear();
             story.blocks.push_back(std::move(block));

@@ -25,6 +25,11 @@ struct Block {
     std::vector<pugi::xml_node> leading{};  // markers at block level just before it
 };
 
+// How many paragraphs of its story `node` holds, those of nested tables and controls too, not
+// those of its text boxes (stories of their own): what follows numbers its paragraphs on from
+// there, as the story's reader does.
+std::uint32_t ParagraphsIn(const pugi::xml_node& node);
+
 struct Story {
     pugi::xml_node container;
     std::vector<Block> blocks;

@@ -45,10 +45,6 @@ void MarkCell(pugi::xml_node cell, Mark mark, const char* record, Stamp& stamp) 
 
 }  // namespace
 
-std::uint32_t ParagraphsIn(const pugi::xml_node& cell) {
-    return static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
-}
-
 bool ComparedCellByCell(const Row& row) {
     if (row.node != row.tr) return false;
     for (const pugi::xml_node& cell : row.cells) {

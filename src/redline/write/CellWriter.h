@@ -12,10 +12,6 @@ namespace redline {
 // around it, as no tracked change adds or removes one.
 bool ComparedCellByCell(const Row& row);
 
-// How many paragraphs a cell holds, those of its nested tables too: the cells after it number
-// theirs on from there.
-std::uint32_t ParagraphsIn(const pugi::xml_node& cell);
-
 // Compares two cells that stayed, numbering their paragraphs on from those given.
 using CellComparer = std::function<void(const pugi::xml_node& a, const pugi::xml_node& b,
                                         std::uint32_t firstA, std::uint32_t firstB)>;
