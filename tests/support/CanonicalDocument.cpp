@@ -4,15 +4,17 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
-#include "redline/io/Xml.h"
-#include "redline/read/Document.h"
-
-using redline::Named;
+#include "support/TestPackage.h"
 
 namespace {
+
+bool Named(const pugi::xml_node& node, std::string_view name) {
+    return name == node.name();
+}
 
 // What makes no visible difference, or is generated: revision ids, proofing marks, bookmarks,
 // comments (kept from the revised side by design), drawing ids.
@@ -31,15 +33,31 @@ bool IgnoredAttribute(const pugi::xml_node& owner, std::string_view name) {
            (name == "id" && (Named(owner, "wp:docPr") || Named(owner, "pic:cNvPr")));
 }
 
+// An equation's properties that state nothing: a writer may leave them out or write them empty.
+bool EmptyMathProperties(const pugi::xml_node& node) {
+    const std::string_view name = node.name();
+    if (!name.starts_with("m:") || !name.ends_with("Pr") || node.first_attribute()) return false;
+    for (const pugi::xml_node& child : node.children()) {
+        if (child.type() != pugi::node_element || !EmptyMathProperties(child)) return false;
+    }
+    return true;
+}
+
+// A part being read, by its name.
+struct PartRef {
+    std::string name;
+    pugi::xml_document* xml;
+};
+
 class Canonical {
   public:
-    Canonical(redline::DocumentSide& side, redline::Resolution resolution)
-        : side_(side), resolution_(resolution) {}
+    explicit Canonical(TestPackage& parts) : parts_(parts) {}
 
     std::string body() {
-        pugi::xml_node body = side_.main.xml.child("w:document").child("w:body");
-        std::string out = "[body]\n" + blocks(body, side_.main, 0) + "[last section] " +
-                          section(body.child("w:sectPr")) + "\n";
+        PartRef main{parts_.main(), parts_.part(parts_.main())};
+        pugi::xml_node body = main.xml->child("w:document").child("w:body");
+        std::string out = "[body]\n" + blocks(body, main, 0) + "[last section] " +
+                          section(body.child("w:sectPr"), main) + "\n";
         // Every section's headers and footers, in the order the sections come.
         std::vector<pugi::xml_node> sections;
         for (const pugi::xpath_node& found : body.select_nodes("w:p/w:pPr/w:sectPr"))
@@ -49,58 +67,44 @@ class Canonical {
             for (pugi::xml_node reference : sections[s].children()) {
                 const bool header = Named(reference, "w:headerReference");
                 if (!header && !Named(reference, "w:footerReference")) continue;
-                const redline::PackagePart* part =
-                    byId(side_.main, reference.attribute("r:id").value());
-                if (!part) continue;
+                const PartRef part = byId(main, reference.attribute("r:id").value());
+                if (!part.xml) continue;
                 out += "[section " + std::to_string(s + 1) + (header ? " header " : " footer ") +
                        reference.attribute("w:type").value() + "]\n" +
-                       blocks(part->xml.document_element(), *part, 0);
+                       blocks(part.xml->document_element(), part, 0);
             }
         }
         return out;
     }
 
   private:
-    const redline::PackagePart* load(const std::string& name) {
-        if (name.empty()) return nullptr;
-        auto& part = parts_[name];
-        if (!part) {
-            part = std::make_unique<redline::PackagePart>();
-            if (!redline::LoadPart(side_.package, name, *part)) {
-                parts_.erase(name);  // not there: asked again, it is still not there
-                return nullptr;
-            }
-            redline::ResolveRevisions(part->xml.document_element(), resolution_);
-        }
-        return part.get();
-    }
-    const redline::PackagePart* byId(const redline::PackagePart& from, const std::string& id) {
-        const redline::Relationship* relationship = from.relationships.find(id);
-        return relationship && !relationship->external
-                   ? load(from.relationships.partOf(*relationship))
-                   : nullptr;
+    PartRef byId(const PartRef& from, const std::string& id) {
+        const auto& relationships = parts_.relationshipsOf(from.name);
+        const auto found = relationships.find(id);
+        if (found == relationships.end() || found->second.external) return {"", nullptr};
+        return {found->second.target, parts_.part(found->second.target)};
     }
 
     // What a relationship id stands for: the target's bytes or an external address.
-    std::string target(const redline::PackagePart& from, const std::string& id) {
-        const redline::Relationship* relationship = from.relationships.find(id);
-        if (!relationship) return "?";
-        if (relationship->external) return "url:" + relationship->target;
-        const std::string name = from.relationships.partOf(*relationship);
-        if (!side_.package.has(name)) return "missing";
-        return "part:" + std::to_string(std::hash<std::string>{}(side_.package.part(name)));
+    std::string target(const PartRef& from, const std::string& id) {
+        const auto& relationships = parts_.relationshipsOf(from.name);
+        const auto found = relationships.find(id);
+        if (found == relationships.end()) return "?";
+        if (found->second.external) return "url:" + found->second.target;
+        const std::string* bytes = parts_.bytes(found->second.target);
+        if (!bytes) return "missing";
+        return "part:" + std::to_string(std::hash<std::string>{}(*bytes));
     }
 
     static std::string indent(int depth) { return std::string(2 * depth, ' '); }
 
-    std::string blocks(const pugi::xml_node& container, const redline::PackagePart& part,
-                       int depth) {
+    std::string blocks(const pugi::xml_node& container, const PartRef& part, int depth) {
         std::string out;
         for (pugi::xml_node block : container.children()) {
             if (Named(block, "w:p")) {
                 out += indent(depth) + paragraph(block, part) + "\n";
                 if (const pugi::xml_node ends = block.child("w:pPr").child("w:sectPr"))
-                    out += indent(depth) + "[section ends] " + section(ends) + "\n";
+                    out += indent(depth) + "[section ends] " + section(ends, part) + "\n";
             } else if (Named(block, "w:tbl")) {
                 out += table(block, part, depth);
             } else if (Named(block, "w:sdt")) {
@@ -122,7 +126,7 @@ class Canonical {
 
     // A section's page, margins, columns and the like; its headers and footers are read as
     // stories of their own.
-    std::string section(const pugi::xml_node& section) {
+    std::string section(const pugi::xml_node& section, const PartRef& part) {
         std::vector<std::string> children;
         for (pugi::xml_node child : section.children()) {
             const std::string_view name = child.name();
@@ -130,7 +134,7 @@ class Canonical {
                 name == "w:footerReference") {
                 continue;
             }
-            children.push_back(xml(child, side_.main));
+            children.push_back(xml(child, part));
         }
         std::sort(children.begin(), children.end());
         std::string out = "{";
@@ -138,7 +142,7 @@ class Canonical {
         return out + "}";
     }
 
-    std::string table(const pugi::xml_node& table, const redline::PackagePart& part, int depth) {
+    std::string table(const pugi::xml_node& table, const PartRef& part, int depth) {
         std::string out = indent(depth) + "table " + properties(table.child("w:tblPr"), part) +
                           " " + xml(table.child("w:tblGrid"), part) + "\n";
         return out + blocks(table, part, depth + 1);
@@ -146,7 +150,7 @@ class Canonical {
 
     // Properties without what never shows; a paragraph's without its mark's formatting and its
     // section, which stay with the revised side by design.
-    std::string properties(const pugi::xml_node& properties, const redline::PackagePart& part) {
+    std::string properties(const pugi::xml_node& properties, const PartRef& part) {
         if (!properties) return "{}";
         std::vector<std::string> children;
         for (pugi::xml_node child : properties.children()) {
@@ -160,7 +164,7 @@ class Canonical {
         return out + "}";
     }
 
-    std::string paragraph(const pugi::xml_node& paragraph, const redline::PackagePart& part) {
+    std::string paragraph(const pugi::xml_node& paragraph, const PartRef& part) {
         Spans spans;
         content(paragraph, part, "", spans);
         return "p " + properties(paragraph.child("w:pPr"), part) + " " + spans.text();
@@ -187,8 +191,8 @@ class Canonical {
         std::vector<std::pair<std::string, std::string>> spans_;
     };
 
-    void content(const pugi::xml_node& node, const redline::PackagePart& part,
-                 const std::string& context, Spans& spans) {
+    void content(const pugi::xml_node& node, const PartRef& part, const std::string& context,
+                 Spans& spans) {
         for (pugi::xml_node child : node.children()) {
             const std::string_view name = child.name();
             if (child.type() != pugi::node_element || IgnoredElement(name) || name == "w:pPr") {
@@ -210,8 +214,8 @@ class Canonical {
         }
     }
 
-    void run(const pugi::xml_node& run, const redline::PackagePart& part,
-             const std::string& context, Spans& spans) {
+    void run(const pugi::xml_node& run, const PartRef& part, const std::string& context,
+             Spans& spans) {
         const std::string key = context + properties(run.child("w:rPr"), part);
         for (pugi::xml_node child : run.children()) {
             const std::string_view name = child.name();
@@ -234,20 +238,20 @@ class Canonical {
 
     std::string note(const pugi::xml_node& reference) {
         const bool foot = Named(reference, "w:footnoteReference");
-        const redline::PackagePart* part =
-            load(side_.partOfType(foot ? "/footnotes" : "/endnotes"));
-        if (!part) return "note?";
-        const pugi::xml_node found = part->xml.document_element().find_child_by_attribute(
+        const std::string name = parts_.partOfType(foot ? "/footnotes" : "/endnotes");
+        const PartRef part{name, name.empty() ? nullptr : parts_.part(name)};
+        if (!part.xml) return "note?";
+        const pugi::xml_node found = part.xml->document_element().find_child_by_attribute(
             foot ? "w:footnote" : "w:endnote", "w:id", reference.attribute("w:id").value());
         if (!found) return "note missing";
         // Its blocks, tables too, on one line.
-        std::string out = std::string(foot ? "footnote:" : "endnote:") + blocks(found, *part, 0);
+        std::string out = std::string(foot ? "footnote:" : "endnote:") + blocks(found, part, 0);
         std::replace(out.begin(), out.end(), '\n', '|');
         return out;
     }
 
     // An element with its attributes, no content.
-    std::string shallow(const pugi::xml_node& node, const redline::PackagePart& part) {
+    std::string shallow(const pugi::xml_node& node, const PartRef& part) {
         std::vector<std::string> attributes;
         for (pugi::xml_attribute attribute : node.attributes()) {
             const std::string_view name = attribute.name();
@@ -264,7 +268,7 @@ class Canonical {
 
     // An element as text: paragraphs inside it (a text box's) read as paragraphs, runs of math
     // joined like runs of text, ids and namespace declarations left out.
-    std::string xml(const pugi::xml_node& node, const redline::PackagePart& part) {
+    std::string xml(const pugi::xml_node& node, const PartRef& part) {
         if (!node) return "";
         if (Named(node, "w:txbxContent")) return "txbx[" + blocks(node, part, 0) + "]";
         std::string out = shallow(node, part);
@@ -277,7 +281,8 @@ class Canonical {
             if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
                 flushMath();
                 out += child.value();
-            } else if (child.type() == pugi::node_element && !IgnoredElement(child.name())) {
+            } else if (child.type() == pugi::node_element && !IgnoredElement(child.name()) &&
+                       !EmptyMathProperties(child)) {
                 if (Named(child, "m:r")) {
                     std::string key, text;
                     for (pugi::xml_node inner : child.children()) {
@@ -301,16 +306,12 @@ class Canonical {
         return out + "</>";
     }
 
-    redline::DocumentSide& side_;
-    redline::Resolution resolution_;
-    std::map<std::string, std::unique_ptr<redline::PackagePart>> parts_;
+    TestPackage& parts_;
 };
 
 }  // namespace
 
 std::string CanonicalDocument(const std::string& path, redline::Resolution resolution) {
-    redline::DocumentSide side;
-    redline::LoadDocument(side, path);
-    redline::ResolveRevisions(side.main.xml.document_element(), resolution);
-    return Canonical(side, resolution).body();
+    TestPackage parts(path, resolution);
+    return Canonical(parts).body();
 }

@@ -5,7 +5,7 @@
 #include <pugixml.hpp>
 #include <sstream>
 
-#include "redline/io/Package.h"
+#include "support/Zip.h"
 
 namespace {
 
@@ -69,23 +69,23 @@ std::string Overrides(const DocxParts& extra) {
 }  // namespace
 
 void WriteDocx(const std::string& path, const std::string& body, const DocxParts& extra) {
-    redline::Package package;
-    package.put("[Content_Types].xml",
-                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                "<Default Extension=\"rels\" "
-                "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-                "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-                "<Default Extension=\"png\" ContentType=\"image/png\"/>"
-                "<Override PartName=\"/word/document.xml\" "
-                "ContentType=\"application/"
-                "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
-                "<Override PartName=\"/word/styles.xml\" "
-                "ContentType=\"application/"
-                "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>" +
-                    Overrides(extra) + "</Types>");
-    package.put(
-        "_rels/.rels",
+    ZipEntries package;
+    PutEntry(package, "[Content_Types].xml",
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+             "<Default Extension=\"rels\" "
+             "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+             "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+             "<Override PartName=\"/word/document.xml\" "
+             "ContentType=\"application/"
+             "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+             "<Override PartName=\"/word/styles.xml\" "
+             "ContentType=\"application/"
+             "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>" +
+                 Overrides(extra) + "</Types>");
+    PutEntry(
+        package, "_rels/.rels",
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
         "<Relationship Id=\"rId1\" "
@@ -104,16 +104,16 @@ void WriteDocx(const std::string& path, const std::string& body, const DocxParts
                 relationship.first + "\" Target=\"" + relationship.second + "\"" +
                 (relationship.second.starts_with("http") ? " TargetMode=\"External\"" : "") + "/>";
     }
-    package.put("word/_rels/document.xml.rels", rels + "</Relationships>");
-    package.put("word/styles.xml", kStyles);
-    package.put(
-        "word/document.xml",
+    PutEntry(package, "word/_rels/document.xml.rels", rels + "</Relationships>");
+    PutEntry(package, "word/styles.xml", kStyles);
+    PutEntry(
+        package, "word/document.xml",
         std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:document ") +
             kNamespaces + "><w:body>" + body + "<w:sectPr>" + extra.section +
             (extra.page.empty() ? "<w:pgSz w:w=\"11906\" w:h=\"16838\"/>" : extra.page) +
             "</w:sectPr></w:body></w:document>");
-    for (const auto& [name, bytes] : extra.parts) package.put(name, bytes);
-    package.write(path);
+    for (const auto& [name, bytes] : extra.parts) PutEntry(package, name, bytes);
+    WriteZip(path, package);
 }
 
 DocxParts operator+(DocxParts a, const DocxParts& b) {
@@ -156,9 +156,9 @@ void Set(pugi::xml_node element, const char* attribute, const char* value) {
 }  // namespace
 
 std::string ChangeOneProperty(const std::string& in, const std::string& out, PropertyEdit edit) {
-    redline::Package package = redline::Package::Read(in);
+    ZipEntries package = ReadZip(in);
     pugi::xml_document document;
-    if (!document.load_string(package.part("word/document.xml").c_str(),
+    if (!document.load_string(FindEntry(package, "word/document.xml")->c_str(),
                               pugi::parse_default | pugi::parse_ws_pcdata_single)) {
         return {};
     }
@@ -221,16 +221,16 @@ std::string ChangeOneProperty(const std::string& in, const std::string& out, Pro
     }
     std::ostringstream xml;
     document.save(xml, "", pugi::format_raw);
-    package.put("word/document.xml", xml.str());
-    package.write(out);
+    PutEntry(package, "word/document.xml", xml.str());
+    WriteZip(out, package);
     return what;
 }
 
 std::string ChangeOneWord(const std::string& in, const std::string& out,
                           const std::string& replacement) {
-    redline::Package package = redline::Package::Read(in);
+    ZipEntries package = ReadZip(in);
     pugi::xml_document document;
-    if (!document.load_string(package.part("word/document.xml").c_str(),
+    if (!document.load_string(FindEntry(package, "word/document.xml")->c_str(),
                               pugi::parse_default | pugi::parse_ws_pcdata_single)) {
         return {};
     }
@@ -247,8 +247,8 @@ std::string ChangeOneWord(const std::string& in, const std::string& out,
                     (text.substr(0, at) + replacement + text.substr(end)).c_str());
                 std::ostringstream xml;
                 document.save(xml, "", pugi::format_raw);
-                package.put("word/document.xml", xml.str());
-                package.write(out);
+                PutEntry(package, "word/document.xml", xml.str());
+                WriteZip(out, package);
                 return text.substr(at, end - at);
             }
             at = end + 1;

@@ -1,47 +1,53 @@
 #include "support/ReadText.h"
-#include "redline/io/Xml.h"
 
 #include <cstring>
 #include <map>
 #include <memory>
+#include <string_view>
+#include <vector>
 
-#include "redline/read/Document.h"
-#include "redline/read/Story.h"
+#include "support/TestPackage.h"
 
 namespace redline {
 
 namespace {
 
+bool Named(const pugi::xml_node& node, std::string_view name) {
+    return name == node.name();
+}
+
+// The children of `parent` named `name`, also those that content controls or custom XML wrap.
+std::vector<pugi::xml_node> Wrapped(const pugi::xml_node& parent, const char* name) {
+    std::vector<pugi::xml_node> found;
+    for (const pugi::xml_node& child : parent.children()) {
+        if (Named(child, name)) {
+            found.push_back(child);
+        } else if (Named(child, "w:sdt") || Named(child, "w:customXml")) {
+            const pugi::xml_node inside =
+                Named(child, "w:sdt") ? child.child("w:sdtContent") : child;
+            for (const pugi::xml_node& wrapped : Wrapped(inside, name)) found.push_back(wrapped);
+        }
+    }
+    return found;
+}
+
 // The parts a document's text reaches into: its notes and its headers and footers.
 class Parts {
   public:
-    explicit Parts(DocumentSide& side) : side_(side) {}
+    explicit Parts(TestPackage& package) : package_(package) {}
 
     // The part that the main part's relationship `id` names, or that of `typeSuffix`.
-    const PackagePart* byId(const std::string& id) {
-        const Relationship* relationship = side_.main.relationships.find(id);
-        return relationship ? load(side_.main.relationships.partOf(*relationship)) : nullptr;
+    const pugi::xml_document* byId(const std::string& id) {
+        const TestRelationship* relationship = package_.relationship(package_.main(), id);
+        return relationship && !relationship->external ? package_.part(relationship->target)
+                                                       : nullptr;
     }
-    const PackagePart* byType(const std::string& typeSuffix) {
-        return load(side_.partOfType(typeSuffix));
+    const pugi::xml_document* byType(const std::string& typeSuffix) {
+        return package_.part(package_.partOfType(typeSuffix));
     }
 
   private:
-    const PackagePart* load(const std::string& name) {
-        if (name.empty()) return nullptr;
-        auto& part = parts_[name];
-        if (!part) {
-            part = std::make_unique<PackagePart>();
-            if (!LoadPart(side_.package, name, *part)) {
-                parts_.erase(name);  // not there: asked again, it is still not there
-                return nullptr;
-            }
-        }
-        return part.get();
-    }
-
-    DocumentSide& side_;
-    std::map<std::string, std::unique_ptr<PackagePart>> parts_;
+    TestPackage& package_;
 };
 
 class TextReader {
@@ -62,9 +68,9 @@ class TextReader {
 
     std::string note(const pugi::xml_node& reference) {
         const bool foot = Named(reference, "w:footnoteReference");
-        const PackagePart* part = parts_.byType(foot ? "/footnotes" : "/endnotes");
+        const pugi::xml_document* part = parts_.byType(foot ? "/footnotes" : "/endnotes");
         if (!part) return "[^?]";
-        const pugi::xml_node found = part->xml.first_child().find_child_by_attribute(
+        const pugi::xml_node found = part->document_element().find_child_by_attribute(
             foot ? "w:footnote" : "w:endnote", "w:id", reference.attribute("w:id").value());
         return "[^" + inner(found) + "]";
     }
@@ -82,13 +88,13 @@ class TextReader {
             if (Named(child, "w:p")) {
                 paragraph(child);
             } else if (Named(child, "w:tbl")) {
-                for (const pugi::xml_node& row : WrappedChildren(child, "w:tr")) {
+                for (const pugi::xml_node& row : Wrapped(child, "w:tr")) {
                     const pugi::xml_node mark =
                         row.child("w:trPr").find_child([](const pugi::xml_node& n) {
                             return Named(n, "w:ins") || Named(n, "w:del");
                         });
                     if (mark && gone(mark)) continue;
-                    for (const pugi::xml_node& cell : WrappedChildren(row, "w:tc")) {
+                    for (const pugi::xml_node& cell : Wrapped(row, "w:tc")) {
                         // A cell inserted or deleted whole goes in the reading that undoes it.
                         const pugi::xml_node properties = cell.child("w:tcPr");
                         if ((properties.child("w:cellIns") && reading_ == Reading::RejectAll) ||
@@ -203,18 +209,18 @@ class TextReader {
 };
 
 // The headers and footers of each section, by kind, that hold any text in this reading.
-std::string HeadersAndFooters(DocumentSide& side, Parts& parts, Reading reading) {
+std::string HeadersAndFooters(const pugi::xml_document& main, Parts& parts, Reading reading) {
     std::string out;
     for (const pugi::xpath_node& section :
-         side.main.xml.child("w:document").child("w:body").select_nodes(".//w:sectPr")) {
+         main.child("w:document").child("w:body").select_nodes(".//w:sectPr")) {
         for (const char* element : {"w:headerReference", "w:footerReference"}) {
             for (const char* kind : {"default", "first", "even"}) {
                 const pugi::xml_node reference =
                     section.node().find_child_by_attribute(element, "w:type", kind);
-                const PackagePart* part =
+                const pugi::xml_document* part =
                     reference ? parts.byId(reference.attribute("r:id").value()) : nullptr;
                 if (!part) continue;
-                const std::string text = TextReader(reading, parts).read(part->xml.first_child());
+                const std::string text = TextReader(reading, parts).read(part->document_element());
                 if (text.empty()) continue;
                 out += std::string("[") + (element[2] == 'h' ? "header " : "footer ") + kind +
                        "]\n" + text;
@@ -227,11 +233,11 @@ std::string HeadersAndFooters(DocumentSide& side, Parts& parts, Reading reading)
 }  // namespace
 
 std::string ReadText(const std::string& path, Reading reading) {
-    DocumentSide side;
-    LoadDocument(side, path);
-    Parts parts(side);
-    return TextReader(reading, parts).read(side.main.xml.child("w:document").child("w:body")) +
-           HeadersAndFooters(side, parts, reading);
+    TestPackage package(path);
+    Parts parts(package);
+    const pugi::xml_document& main = *package.part(package.main());
+    return TextReader(reading, parts).read(main.child("w:document").child("w:body")) +
+           HeadersAndFooters(main, parts, reading);
 }
 
 }  // namespace redline

@@ -18,7 +18,8 @@ enum class Reading {
 // "\t" and rows in "\n", a tab is "\t", a line break "\v", a picture or other object "[o]", a
 // text box "[o]{its text}", and a note "[^its text]" where its reference stands; then each
 // section's headers and footers that hold text, each under a line "[header default]" and the
-// like. Raises BadDocument when it cannot be read.
+// like. Read the tests' own way (support/TestPackage); throws std::runtime_error when it cannot
+// be read.
 std::string ReadText(const std::string& path, Reading reading);
 
 }  // namespace redline

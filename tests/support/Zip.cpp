@@ -58,3 +58,13 @@ const std::string* FindEntry(const ZipEntries& entries, const std::string& name)
     }
     return nullptr;
 }
+
+void PutEntry(ZipEntries& entries, const std::string& name, std::string bytes) {
+    for (auto& [entry, held] : entries) {
+        if (entry == name) {
+            held = std::move(bytes);
+            return;
+        }
+    }
+    entries.emplace_back(name, std::move(bytes));
+}

@@ -16,3 +16,6 @@ void WriteZip(const std::string& path, const ZipEntries& entries);
 
 // The entry `name`, or nullptr.
 const std::string* FindEntry(const ZipEntries& entries, const std::string& name);
+
+// Puts `bytes` as the entry `name`: in its place when there is one, else at the end.
+void PutEntry(ZipEntries& entries, const std::string& name, std::string bytes);

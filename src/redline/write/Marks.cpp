@@ -161,6 +161,27 @@ void MarkRun(pugi::xml_node run, Mark mark, Stamp& stamp) {
     wrapper.append_move(run);
 }
 
+namespace {
+
+// The math objects whose structure (a fraction's bar, a radical's sign) only their control
+// properties can mark: each keeps them in its own properties, "m:fPr" for "m:f".
+bool IsMathObject(const pugi::xml_node& node) {
+    return NamedOneOf(node, {"m:acc", "m:bar", "m:borderBox", "m:box", "m:d", "m:eqArr", "m:f",
+                             "m:func", "m:groupChr", "m:limLow", "m:limUpp", "m:m", "m:nary",
+                             "m:phant", "m:rad", "m:sPre", "m:sSub", "m:sSubSup", "m:sSup"});
+}
+
+// The object's control properties, made where a writer left them out: without them an inserted
+// fraction rejected, or a deleted one accepted, would leave its empty skeleton behind.
+void HoldControlProperties(pugi::xml_node object) {
+    const std::string name = std::string(object.name()) + "Pr";
+    pugi::xml_node properties = object.child(name.c_str());
+    if (!properties) properties = object.prepend_child(name.c_str());
+    if (!properties.child("m:ctrlPr")) properties.append_child("m:ctrlPr");
+}
+
+}  // namespace
+
 void MarkRuns(pugi::xml_node root, Mark mark, Stamp& stamp) {
     if (Named(root, "w:r")) {
         MarkRun(root, mark, stamp);
@@ -178,6 +199,7 @@ void MarkRuns(pugi::xml_node root, Mark mark, Stamp& stamp) {
                 controls.push_back(child);  // an equation's fraction bar, brackets and the like
             } else if (child.type() == pugi::node_element && !Named(child, "w:pPr") &&
                        !Named(child, "w:rPr")) {
+                if (IsMathObject(child)) HoldControlProperties(child);
                 pending.push_back(child);
             }
         }
