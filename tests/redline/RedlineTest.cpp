@@ -14,6 +14,7 @@
 #include "support/Files.h"
 #include "support/ReadText.h"
 #include "support/ResultCheck.h"
+#include "support/SchemaCheck.h"
 
 namespace {
 
@@ -554,6 +555,29 @@ TEST(Sections, AHeaderThatOnlyARewrittenParagraphsSectionNamesStays) {
               header);
     WriteDocx(b, Text("Quite another opening.") + Text("The second one."));
     CheckedCompare(a, b, result);
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
+              redline::ReadText(a, redline::Reading::AcceptAll));
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
+              redline::ReadText(b, redline::Reading::AcceptAll));
+}
+
+// The revised document has one section, of another page, where the original has two, the second
+// with a header: the header comes along, deleted, in a section of the result, never inside the
+// record of the section's earlier properties, where the schema has no place for it.
+TEST(Sections, AHeaderOfASectionTheRevisedLacksGoesIntoASectionNotIntoAChangeRecord) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    const std::string a4 = "<w:pgSz w:w=\"11906\" w:h=\"16838\"/>";
+    WriteDocx(a,
+              P(R("The first section ends here."), "<w:sectPr>" + a4 + "</w:sectPr>") +
+                  Text("The second one."),
+              Header(Text("Top of the second section")));
+    DocxParts landscape;
+    landscape.page = "<w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>";
+    WriteDocx(b, Text("The first section ends here.") + Text("The second one."), landscape);
+    CheckedCompare(a, b, result);
+    EXPECT_EQ(NewSchemaErrors(result, {a, b}), std::vector<std::string>{});
     EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
               redline::ReadText(a, redline::Reading::AcceptAll));
     EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),

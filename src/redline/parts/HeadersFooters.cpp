@@ -14,15 +14,26 @@ void Comparer::headersAndFooters() {
     const auto sectionsA = Sections(a_.main.xml.child("w:document").child("w:body"));
     const auto sectionsB = Sections(b_.main.xml.child("w:document").child("w:body"));
     std::vector<std::string> done;
-    for (std::size_t s = 0; s < std::max(sectionsA.size(), sectionsB.size()); ++s) {
-        const pugi::xml_node sectionA = s < sectionsA.size() ? sectionsA[s] : pugi::xml_node();
-        pugi::xml_node sectionB = s < sectionsB.size() ? sectionsB[s] : pugi::xml_node();
+    // The original's sections that the revised document has no place for are folded into the
+    // next one it has: their headers and footers come along there where it lacks its own.
+    std::vector<pugi::xml_node> folded;
+    for (auto [paired, sectionB] : PairSections(sectionsA, sectionsB)) {
+        if (!sectionB) {
+            folded.push_back(paired);
+            continue;
+        }
+        std::vector<pugi::xml_node> candidates{paired};
+        candidates.insert(candidates.end(), folded.begin(), folded.end());
+        folded.clear();
         for (const char* element : {"w:headerReference", "w:footerReference"}) {
             const bool header = std::strcmp(element, "w:headerReference") == 0;
             const Part part = header ? Part::Header : Part::Footer;
             if (header ? options_.skip.headers : options_.skip.footers) continue;
             for (const char* kind : {"default", "first", "even"}) {
-                const pugi::xml_node refA = SectionReference(sectionA, element, kind);
+                pugi::xml_node refA;
+                for (const pugi::xml_node& candidate : candidates) {
+                    if (!refA) refA = SectionReference(candidate, element, kind);
+                }
                 const pugi::xml_node refB = SectionReference(sectionB, element, kind);
                 const Relationship* relA =
                     refA ? a_.main.relationships.find(Attribute(refA, "r:id")) : nullptr;

@@ -30,9 +30,10 @@ void Comparer::sectionProperties() {
          Sections(b_.main.xml.child("w:document").child("w:body"))) {
         if (!EndsInRemovedMark(section)) sectionsB.push_back(section);
     }
-    for (std::size_t s = 0; s < sectionsA.size() && s < sectionsB.size(); ++s) {
+    for (const auto& [sectionA, sectionB] : PairSections(sectionsA, sectionsB)) {
+        if (!sectionA || !sectionB) continue;
         const int since = stamp_.peek();
-        std::string differences = KeepOriginalSection(sectionsA[s], sectionsB[s], stamp_);
+        std::string differences = KeepOriginalSection(sectionA, sectionB, stamp_);
         if (differences.empty()) continue;
         changes_.push_back(
             {ChangeKind::Formatting, Part::Section, std::move(differences), 0, 0, since});
