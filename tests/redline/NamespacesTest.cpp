@@ -115,11 +115,7 @@ TEST(CarriedContent, BringsTheDeclarationsItUses) {
     WriteDocx(a, Text("Kept.") + gone + Text("Kept too."));
     WriteDocx(b, Text("Kept.") + Text("Kept too."));
     // Declarations as a script writes them: the main namespace alone, under a prefix of its own.
-    std::string xml = MainPart(a);
-    xml.replace(xml.find("xmlns:w="), 0,
-                "xmlns:w14=\"http://schemas.microsoft.com/office/word/2010/wordml\" ");
-    xml.replace(xml.find("mc:Ignorable=\"wps\""), 18, "mc:Ignorable=\"wps w14\"");
-    PutMainPart(a, xml);
+    ASSERT_NE(MainPart(a).find("mc:Ignorable=\"wps w14\""), std::string::npos);
     PutMainPart(
         b,
         "<doc:document xmlns:doc=\"" + std::string(kMain) +
@@ -187,7 +183,7 @@ TEST(CarriedContent, OldMarkupCompatibilityAndAnIgnorableNothingDeclares) {
                       r = folder.path() + "/r.docx";
     WriteDocx(a, Text("One.") + Text("Two."));
     std::string xml = MainPart(a);
-    xml.replace(xml.find("mc:Ignorable=\"wps\""), 18, "mc:Ignorable=\"wps w15\"");
+    xml.replace(xml.find("mc:Ignorable=\"wps w14\""), 22, "mc:Ignorable=\"wps w14 w15\"");
     PutMainPart(a, xml);
     WriteDocx(b, Text("One.") + Text("Two, changed."));
     WritePrefixTwin(b, b, TwinStyle::OtherPrefixes);

@@ -584,6 +584,31 @@ TEST(Sections, AHeaderOfASectionTheRevisedLacksGoesIntoASectionNotIntoAChangeRec
               redline::ReadText(b, redline::Reading::AcceptAll));
 }
 
+// Word gives each paragraph an id that a copy keeps: where a paragraph moved, the revised one keeps
+// its id where it arrived, and the place it left gets one of its own.
+TEST(ParagraphIds, AMovedParagraphKeepsItsIdWhereItArrivesAndItsOldPlaceGetsAnother) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto with = [](const char* id, const std::string& text) {
+        return "<w:p w14:paraId=\"" + std::string(id) + "\" w14:textId=\"77777777\">" + R(text) +
+               "</w:p>";
+    };
+    const std::string moved = with("0A000001", "A paragraph long enough to be seen as moved away.");
+    const std::string stays = with("0A000002", "Another paragraph that stays where it is.");
+    const std::string last = with("0A000003", "The closing words of the document.");
+    WriteDocx(a, moved + stays + last);
+    WriteDocx(b, stays + last + moved);
+    ASSERT_EQ(redline::Count(CheckedCompare(a, b, result)).moves, 1);
+    const std::string xml = redline::Package::Read(result).part("word/document.xml");
+    const std::size_t arrived = xml.find("<w:moveTo "), left = xml.find("<w:moveFrom ");
+    ASSERT_NE(arrived, std::string::npos);
+    ASSERT_NE(left, std::string::npos);
+    const std::size_t keptAt = xml.find("w14:paraId=\"0A000001\"");
+    EXPECT_GT(keptAt, xml.rfind("<w:p ", arrived) - 1) << "the arrived paragraph lost its id";
+    EXPECT_EQ(xml.find("w14:paraId=\"0A000001\"", keptAt + 1), std::string::npos);
+}
+
 TEST(LongParagraphs, OfFewWordsMarkEachChangedWordAlone) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",

@@ -1,6 +1,7 @@
 #include "support/DocumentGenerator.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "support/Docx.h"
@@ -77,6 +78,10 @@ Token RandomToken(Random& random) {
 
 Paragraph RandomParagraph(Random& random, int most = 14) {
     Paragraph paragraph;
+    // Drawn ahead without drawing, so that the documents of every seed stay what they were.
+    Random ahead = random;
+    ahead.discard(7);
+    paragraph.id = (static_cast<std::uint32_t>(ahead()) & 0x7FFFFFFEu) | 1u;
     paragraph.alignment = Chance(random, 15) ? 1 + Pick(random, 2) : 0;
     const int count = 1 + Pick(random, most);
     for (int i = 0; i < count; ++i) {
@@ -411,6 +416,11 @@ class Writer {
     std::string paragraph(const Paragraph& paragraph) {
         static const char* kAlignments[] = {"", "center", "right"};
         std::string xml = "<w:p>";
+        if (paragraph.id) {
+            char id[9];
+            std::snprintf(id, sizeof id, "%08X", static_cast<unsigned>(paragraph.id));
+            xml = std::string("<w:p w14:paraId=\"") + id + "\" w14:textId=\"77777777\">";
+        }
         if (paragraph.alignment || paragraph.list) {
             xml += "<w:pPr>";
             if (paragraph.list) {

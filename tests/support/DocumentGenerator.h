@@ -27,6 +27,9 @@ struct Paragraph {
     // 1 shaded, 2 centred vertically, 3 both; and its row's height when it is the first cell.
     int cellLook = 0, rowHeight = 0;
     int list = 0, level = 0;  // 0 in no list, 1 bulleted, 2 numbered; its level in the list
+    // Its id (w14:paraId), as Word gives every paragraph one: kept through edits, as Word keeps
+    // it in a copy; 0 for none.
+    std::uint32_t id = 0;
 };
 
 struct Table {

@@ -18,7 +18,8 @@ const char* kNamespaces =
     "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
     "xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\" "
     "xmlns:v=\"urn:schemas-microsoft-com:vml\" "
-    "xmlns:m=\"http://schemas.openxmlformats.org/officeDocument/2006/math\" mc:Ignorable=\"wps\"";
+    "xmlns:m=\"http://schemas.openxmlformats.org/officeDocument/2006/math\" "
+    "xmlns:w14=\"http://schemas.microsoft.com/office/word/2010/wordml\" mc:Ignorable=\"wps w14\"";
 
 const char* kWordMain = "application/vnd.openxmlformats-officedocument.wordprocessingml.";
 

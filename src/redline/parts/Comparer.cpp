@@ -12,6 +12,7 @@
 #include "redline/read/BlockText.h"
 #include "redline/read/ContentKeys.h"
 #include "redline/read/NestedStories.h"
+#include "redline/write/ParagraphIds.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
@@ -123,6 +124,9 @@ std::vector<Change> Comparer::run(const std::string& result) {
         }
     }
     stamp_.finish();
+    std::vector<pugi::xml_node> stories{b_.main.xml.document_element()};
+    for (const auto& [name, part] : partsB_) stories.push_back(part->xml.document_element());
+    MakeParagraphIdsUnique(stories);
     // The original is no longer needed: its memory goes before the result's text is made.
     a_.main.xml.reset();
     partsA_.clear();
