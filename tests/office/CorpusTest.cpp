@@ -17,7 +17,9 @@
 #include "support/CanonicalDocument.h"
 #include "support/DocumentGenerator.h"
 #include "support/Docx.h"
+#include "support/PrefixTwin.h"
 #include "support/ReadText.h"
+#include "support/ResultCheck.h"
 #include "support/RoundTrip.h"
 #include "support/SchemaCheck.h"
 
@@ -86,6 +88,7 @@ struct Outcome {
     int files = 0, changed = 0;
     int convertedTwice = 0;
     int formattingEdits = 0, formattingMarked = 0;
+    int acrossWriters = 0, acrossWritersFaithful = 0, twins = 0, twinsUnchanged = 0;
 };
 
 // The tracked changes in every part of the result.
@@ -101,6 +104,15 @@ int Marks(const std::string& docx) {
         }
     }
     return marks;
+}
+
+// Compares as the program does; a result that breaks a rule its inputs keep fails the test,
+// and the corpus goes on.
+std::vector<redline::Change> Compared(const std::string& a, const std::string& b,
+                                      const std::string& result) {
+    auto changes = redline::CompareDocuments(a, b, result);
+    EXPECT_EQ(NewResultProblems(result, {a, b}), "") << a << " against " << b;
+    return changes;
 }
 
 std::string Reading(const std::string& docx, redline::Reading reading) {
@@ -119,7 +131,7 @@ void CheckFormatting(const std::string& name, const std::string& docx, const std
         const std::string what = ChangeOneProperty(docx, copy, edit);
         if (what.empty()) continue;
         ++outcome.formattingEdits;
-        const auto changes = redline::CompareDocuments(docx, copy, result);
+        const auto changes = Compared(docx, copy, result);
         const redline::ChangeCounts counts = redline::Count(changes);
         const std::string original = CanonicalDocument(docx), revised = CanonicalDocument(copy);
         const std::string rejected = CanonicalDocument(result, redline::Resolution::Reject);
@@ -155,14 +167,14 @@ void Check(const std::string& name, const std::string& docx, const std::string& 
            Outcome& outcome) {
     const std::string result = work + "/result.docx", copy = work + "/one-word.docx";
     ++outcome.files;
-    const auto same = redline::CompareDocuments(docx, docx, result);
+    const auto same = Compared(docx, docx, result);
     EXPECT_TRUE(same.empty()) << name << ": " << same.size() << " changes with itself, the first "
                               << (same.empty() ? "" : same[0].text);
     EXPECT_EQ(Marks(result), 0) << name;
     const std::string word = ChangeOneWord(docx, copy, "Quorvane");
     if (word.empty()) return;  // no word to change
     ++outcome.changed;
-    const auto changes = redline::CompareDocuments(docx, copy, result);
+    const auto changes = Compared(docx, copy, result);
     const redline::ChangeCounts counts = redline::Count(changes);
     EXPECT_EQ(counts.deletions, 1) << name << " (" << word << ")";
     EXPECT_EQ(counts.insertions, 1) << name << " (" << word << ")";
@@ -193,6 +205,52 @@ void Check(const std::string& name, const std::string& docx, const std::string& 
         const std::string expected =
             change.kind == redline::ChangeKind::Deletion ? word : "Quorvane";
         EXPECT_NE(change.text.find(expected), std::string::npos) << name << ": " << change.text;
+    }
+}
+
+// What a result breaks that its inputs keep: its own rules and the schemas.
+std::string Broken(const std::string& result, const std::string& a, const std::string& b) {
+    std::string broken = NewResultProblems(result, {a, b});
+    const auto schema = NewSchemaErrors(result, {a, b});
+    if (!schema.empty())
+        broken += std::to_string(schema.size()) + " schema errors, the first " + schema[0];
+    return broken;
+}
+
+// The document beside its copy as another writer saved it, both ways: the office's own saving
+// (other declarations, other runs, other section and drawing markup), and a twin under other
+// namespace prefixes, which must show no change at all.
+void CheckAcrossWriters(const std::string& name, const std::string& docx, const std::string& work,
+                        office::WriterSession& session, Outcome& outcome) {
+    const std::string resaved = work + "/resaved.docx", twin = work + "/twin.docx",
+                      result = work + "/across.docx";
+    session.store(session.open(docx), resaved, "MS Word 2007 XML");
+    for (const auto& [a, b] : {std::pair{docx, resaved}, std::pair{resaved, docx}}) {
+        ++outcome.acrossWriters;
+        const std::string way = name + (a == docx ? " against the office's copy" : " from it");
+        redline::CompareDocuments(a, b, result);
+        const std::string broken = Broken(result, a, b);
+        const std::string rejected = Reading(result, redline::Reading::RejectAll),
+                          accepted = Reading(result, redline::Reading::AcceptAll);
+        const std::string wantA = Reading(a, redline::Reading::AcceptAll),
+                          wantB = Reading(b, redline::Reading::AcceptAll);
+        outcome.acrossWritersFaithful += broken.empty() && rejected == wantA && accepted == wantB;
+        EXPECT_EQ(broken, "") << way;
+        EXPECT_EQ(rejected, wantA) << way << ": " << FirstDifference(wantA, rejected);
+        EXPECT_EQ(accepted, wantB) << way << ": " << FirstDifference(wantB, accepted);
+    }
+    WritePrefixTwin(docx, twin, TwinStyle::OtherPrefixes);
+    for (const auto& [a, b] : {std::pair{docx, twin}, std::pair{twin, docx}}) {
+        ++outcome.twins;
+        const auto changes = redline::CompareDocuments(a, b, result);
+        const std::string broken = Broken(result, a, b);
+        outcome.twinsUnchanged += changes.empty() && broken.empty();
+        EXPECT_TRUE(changes.empty())
+            << name << " and its twin: " << changes.size() << " changes, the first "
+            << (changes.empty() ? "" : changes[0].text);
+        EXPECT_EQ(broken, "") << name << " and its twin";
+        EXPECT_EQ(CanonicalDocument(result, redline::Resolution::Reject), CanonicalDocument(docx))
+            << name << " and its twin";
     }
 }
 
@@ -274,7 +332,7 @@ TEST_F(OfficeTest,
             // compared with itself, each side converted on its own, still shows nothing.
             const std::string again = work.path() + "/converted-again.docx";
             session.convert(files[i], again);
-            const auto twice = redline::CompareDocuments(docx, again, work.path() + "/twice.docx");
+            const auto twice = Compared(docx, again, work.path() + "/twice.docx");
             outcome.convertedTwice += twice.empty();
             EXPECT_TRUE(twice.empty()) << files[i] << ": " << twice.size()
                                        << " changes between two conversions, the first "
@@ -283,10 +341,11 @@ TEST_F(OfficeTest,
         const std::string name = fs::path(files[i]).filename().string();
         Check(name, docx, work.path(), outcome);
         CheckFormatting(name, docx, work.path(), outcome);
+        CheckAcrossWriters(name, docx, work.path(), session, outcome);
         // Two different documents: the marks must still give each back.
         if (!previous.empty()) {
             const std::string result = work.path() + "/between.docx";
-            redline::CompareDocuments(previous, docx, result);
+            Compared(previous, docx, result);
             EXPECT_EQ(Reading(result, redline::Reading::RejectAll),
                       Reading(previous, redline::Reading::AcceptAll))
                 << "before " << name;
@@ -300,9 +359,11 @@ TEST_F(OfficeTest,
     std::printf(
         "corpus: %d files compared with themselves, %d with one word changed, %d of %d "
         "edits of a table's, row's, cell's or section's formatting marked, %d documents in "
-        "other formats converted twice without a change\n",
+        "other formats converted twice without a change; %d of %d comparisons with the office's "
+        "own copy faithful both ways and keeping every rule, %d of %d prefix twins unchanged\n",
         outcome.files, outcome.changed, outcome.formattingMarked, outcome.formattingEdits,
-        outcome.convertedTwice);
+        outcome.convertedTwice, outcome.acrossWritersFaithful, outcome.acrossWriters,
+        outcome.twinsUnchanged, outcome.twins);
     EXPECT_GT(outcome.files, 30);
     EXPECT_TRUE(WaitUntil([&] { return OfficesSince(before).empty(); })) << "an office was left";
 }

@@ -99,6 +99,25 @@ TEST_P(Twins, CompareWithAnEditAsTheOriginalDoes) {
 INSTANTIATE_TEST_SUITE_P(Styles, Twins,
                          ::testing::Values(TwinStyle::OtherPrefixes, TwinStyle::DefaultNamespace));
 
+// A chart is compared by what it holds, its names by namespace: an extension in a namespace no
+// one knows, under the twin's own prefix, is the same extension.
+TEST(PrefixTwins, OfAChartWithAnExtensionOfItsOwnAreTheSame) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", twin = folder.path() + "/twin.docx",
+                      r = folder.path() + "/r.docx";
+    std::string chart = Chart("111", "222", "7");
+    chart.insert(chart.rfind("</c:chart>"),
+                 "<c:extLst><c:ext uri=\"{0E2C8BC3}\" xmlns:ext1=\"urn:example:chart-extension\">"
+                 "<ext1:flag val=\"1\"/></c:ext></c:extLst>");
+    DocxParts parts;
+    parts.parts["word/charts/chart1.xml"] = chart;
+    parts.relationships["rIdChart"] = {"chart", "charts/chart1.xml"};
+    WriteDocx(a, P(R("A chart: ") + ChartDrawing()) + Text("End."), parts);
+    WritePrefixTwin(a, twin, TwinStyle::OtherPrefixes);
+    EXPECT_TRUE(CheckedCompare(a, twin, r).empty());
+    EXPECT_TRUE(CheckedCompare(twin, a, r).empty());
+}
+
 // The original's root declares what its content uses, the revised one's (a script's) only the
 // main namespace: what comes over from the original brings its declarations, and a namespace
 // ignorable where it came from stays ignorable, so the result keeps the schema.

@@ -4,11 +4,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
 
 #include "support/TestPackage.h"
+#include "support/XmlNames.h"
 
 namespace {
 
@@ -41,6 +43,31 @@ bool EmptyMathProperties(const pugi::xml_node& node) {
         if (child.type() != pugi::node_element || !EmptyMathProperties(child)) return false;
     }
     return true;
+}
+
+// What a part that content points at holds: an XML part by its names' namespaces and what they
+// hold, wherever its writer declared them; anything else by its bytes.
+std::string PartText(const std::string& name, const std::string& bytes) {
+    pugi::xml_document xml;
+    if (!name.ends_with(".xml") ||
+        !xml.load_buffer(bytes.data(), bytes.size(),
+                         pugi::parse_default | pugi::parse_ws_pcdata_single)) {
+        return bytes;
+    }
+    RenameToTestPrefixes(xml.document_element());
+    for (const pugi::xpath_node& found : xml.select_nodes("//*")) {
+        pugi::xml_node node = found.node();
+        for (pugi::xml_attribute attribute = node.first_attribute(); attribute;) {
+            const pugi::xml_attribute next = attribute.next_attribute();
+            if (std::string_view(attribute.name()).starts_with("xmlns")) {
+                node.remove_attribute(attribute);
+            }
+            attribute = next;
+        }
+    }
+    std::ostringstream text;
+    xml.save(text, "", pugi::format_raw | pugi::format_no_declaration);
+    return text.str();
 }
 
 // A part being read, by its name.
@@ -93,7 +120,8 @@ class Canonical {
         if (found->second.external) return "url:" + found->second.target;
         const std::string* bytes = parts_.bytes(found->second.target);
         if (!bytes) return "missing";
-        return "part:" + std::to_string(std::hash<std::string>{}(*bytes));
+        return "part:" +
+               std::to_string(std::hash<std::string>{}(PartText(found->second.target, *bytes)));
     }
 
     static std::string indent(int depth) { return std::string(2 * depth, ' '); }

@@ -1,5 +1,7 @@
 #include "support/XmlNames.h"
 
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -101,8 +103,18 @@ class Walk {
         }
         if (!rename_ || (prefix.empty() && !isElement)) return nullptr;
         const auto known = TestPrefixes().find(bound->second);
-        if (known == TestPrefixes().end() || known->second == prefix) return nullptr;
-        renamed_ = known->second + ":" + local;
+        std::string wanted;
+        if (known != TestPrefixes().end()) {
+            wanted = known->second;
+        } else if (!bound->second.empty()) {
+            // Any other namespace by a prefix made from its name: the same for every writer.
+            char made[12];
+            std::snprintf(made, sizeof made, "u%08x",
+                          static_cast<unsigned>(std::hash<std::string>{}(bound->second)));
+            wanted = made;
+        }
+        if (wanted.empty() || wanted == prefix) return nullptr;
+        renamed_ = wanted + ":" + local;
         return &renamed_;
     }
 

@@ -8,7 +8,8 @@
 #include <vector>
 
 // Renames every element and attribute below `root` to the prefixes the tests name them by ("w",
-// "r", "m", "wp", "a", ...), by namespace; a namespace the tests do not know keeps its prefix.
+// "r", "m", "wp", "a", ...), by namespace; a namespace the tests do not know gets one made from
+// its name, the same whoever wrote it.
 // Answers the prefixes used (in names, in mc:Ignorable, in mc:Choice's Requires) where nothing
 // declares them.
 std::vector<std::string> RenameToTestPrefixes(pugi::xml_node root);

@@ -66,6 +66,7 @@ constexpr Known kKnown[] = {
     {"c14", "http://schemas.microsoft.com/office/drawing/2007/8/2/chart"},
     {"c16", "http://schemas.microsoft.com/office/drawing/2014/chart"},
     {"c16r2", "http://schemas.microsoft.com/office/drawing/2015/06/chart"},
+    {"c15", "http://schemas.microsoft.com/office/drawing/2012/chart"},
     {"cx", "http://schemas.microsoft.com/office/drawing/2014/chartex"},
     {"cx1", "http://schemas.microsoft.com/office/drawing/2015/9/8/chartex"},
     {"cx2", "http://schemas.microsoft.com/office/drawing/2015/10/21/chartex"},

@@ -46,11 +46,10 @@ bool IsRenumberedId(const pugi::xml_node& element) {
     return Named(element, "c:axId") || Named(element, "c:crossAx");
 }
 
-std::string XmlContent(const std::string& bytes) {
+std::string XmlContent(const std::string& bytes, Namespaces& names) {
     pugi::xml_document xml;
     if (!xml.load_buffer(bytes.data(), bytes.size())) return bytes;
     // A chart written with other prefixes is the same chart.
-    Namespaces names;
     try {
         NormalizeNamespaces(xml, bytes, names);
     } catch (const BadDocument&) {
@@ -78,21 +77,21 @@ std::string XmlContent(const std::string& bytes) {
 
 // An embedded package (a workbook, a document) by its entries' names and contents, in name
 // order; what no reader sees of it (its properties: who saved it and when) left out.
-std::string PackageContent(const std::string& bytes, int depth) {
+std::string PackageContent(const std::string& bytes, int depth, Namespaces& names) {
     PackageLimits limits;
     limits.entries = 1'000;
     limits.totalBytes = 128ull << 20;
     limits.entryBytes = 64ull << 20;
     try {
         const Package package = Package::FromBytes(bytes, limits);
-        std::vector<std::string> names = package.names();
-        std::sort(names.begin(), names.end());
+        std::vector<std::string> entries = package.names();
+        std::sort(entries.begin(), entries.end());
         std::string content = "package:";
-        for (const std::string& name : names) {
+        for (const std::string& name : entries) {
             if (name.starts_with("docProps/")) continue;
             content += name + "=" +
                        std::to_string(std::hash<std::string>{}(
-                           PartContent(name, package.part(name), depth + 1))) +
+                           PartContent(name, package.part(name), names, depth + 1))) +
                        ";";
         }
         return content;
@@ -103,12 +102,13 @@ std::string PackageContent(const std::string& bytes, int depth) {
 
 }  // namespace
 
-std::string PartContent(const std::string& name, const std::string& bytes, int depth) {
-    if (name.ends_with(".xml")) return XmlContent(bytes);
+std::string PartContent(const std::string& name, const std::string& bytes, Namespaces& names,
+                        int depth) {
+    if (name.ends_with(".xml")) return XmlContent(bytes, names);
     // A package inside an embedded one is compared by its bytes: one level of inflating, under
     // limits, is all that an embedded object may cost.
     if (depth == 0 && bytes.starts_with(std::string_view("PK\x03\x04", 4)))
-        return PackageContent(bytes, depth);
+        return PackageContent(bytes, depth, names);
     return bytes;
 }
 
@@ -150,8 +150,8 @@ std::string ContentKeys::target(const std::string& id) {
     if (!package_.has(part)) return "?";
     auto [found, added] = targets_.try_emplace(part);
     if (added) {
-        found->second =
-            std::to_string(std::hash<std::string>{}(PartContent(part, package_.part(part))));
+        found->second = std::to_string(std::hash<std::string>{}(
+            PartContent(part, package_.part(part), package_.namespaces())));
     }
     return found->second;
 }

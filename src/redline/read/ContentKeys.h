@@ -14,6 +14,8 @@
 
 namespace redline {
 
+class Namespaces;
+
 class ContentKeys : public ObjectKeys {
   public:
     ContentKeys(const Package& package, const PackagePart& part) : package_(package), part_(part) {}
@@ -30,8 +32,10 @@ class ContentKeys : public ObjectKeys {
 };
 
 // What a part holds, as a reader sees it: an XML part's infoset without namespace declarations
-// and ids that each writer numbers anew (a chart's axes), an embedded package's entries by name
-// and content (not its zip times or order), anything else its bytes.
-std::string PartContent(const std::string& name, const std::string& bytes, int depth = 0);
+// and ids that each writer numbers anew (a chart's axes), its names by namespace (the prefixes
+// of `names`), an embedded package's entries by name and content (not its zip times or order),
+// anything else its bytes.
+std::string PartContent(const std::string& name, const std::string& bytes, Namespaces& names,
+                        int depth = 0);
 
 }  // namespace redline
