@@ -77,6 +77,22 @@ std::vector<std::pair<std::string, std::pair<std::string, DocxParts>>> Shapes() 
           Comments({{1, "A remark"}})}},
         {"fields",
          {P(R("Today is ") + Field("DATE", "8 December 2026") + R(" indeed.")) + prose, {}}},
+        // As Word writes: thirty declarations, ids on paragraphs, a symbol through Markup
+        // Compatibility, a check box, a drop-down list, several text boxes, a header of three
+        // paragraphs; what another office's copy of it carries over must keep every rule.
+        {"word-like",
+         {WordParagraph("10000001", R("A heading"), "<w:pStyle w:val=\"Heading1\"/>") +
+              WordParagraph("10000002", R("A smile ") + Symbol("\U0001F600") + R(" and a box ") +
+                                            CheckBox() + R(" ticked.")) +
+              WordParagraph("10000003", R("Fruit: ") + DropDown("Pears") + R(" is chosen.")) +
+              WordParagraph("10000004", R("One ") + TextBox(Text("First box")) + R(" two ") +
+                                            TextBox(Text("Second box"))) +
+              WordParagraph("10000005",
+                            R("Three ") + TextBox(Text("Third box") + Text("more of it"))) +
+              prose,
+          Header(Text("First header line") + Text("Second header line") +
+                 Text("Third header line")) +
+              Footer(P(R("Page ") + Field("PAGE", "1")))}},
         {"objects",
          {P(R("A chart: ") + ChartDrawing()) + P(R("A workbook: ") + EmbeddedObject()) +
               P(R("A picture: ") + Picture("rIdPic0")) + prose,
@@ -267,6 +283,7 @@ TEST_F(OfficeTest,
         for (const auto& [name, shape] : Shapes()) {
             written.push_back(corpus.path() + "/" + name + ".docx");
             WriteDocx(written.back(), shape.first, shape.second);
+            if (name == "word-like") UseWordsDeclarations(written.back());
         }
         for (std::uint32_t seed = 1; seed <= 6; ++seed) {
             generated::Random random(seed);

@@ -32,6 +32,10 @@ std::string ChangeOneProperty(const std::string& in, const std::string& out, Pro
 std::string ChangeOneWord(const std::string& in, const std::string& out,
                           const std::string& replacement);
 
+// Rewrites the main part of the .docx at `path` with the declarations Word writes on its root:
+// thirty namespaces, most of its own extensions marked ignorable.
+void UseWordsDeclarations(const std::string& path);
+
 namespace docx {
 
 // A run of text, with run properties ("<w:b/>") when given.
@@ -69,5 +73,14 @@ DocxParts Comments(const std::map<int, std::string>& comments);
 // A numbering part of two lists: 1 bulleted, 2 numbered, each of two levels.
 DocxParts Numbering();
 std::string Commented(int id, const std::string& text);
+
+// A paragraph as Word writes it: its revision session and its id (eight hexadecimal digits).
+std::string WordParagraph(const std::string& id, const std::string& content,
+                          const std::string& properties = "");
+// A symbol Word shows through Markup Compatibility (an emoji), with its fallback text.
+std::string Symbol(const std::string& fallback);
+// A check box and a drop-down list as Word's content controls, the list showing `shown`.
+std::string CheckBox();
+std::string DropDown(const std::string& shown);
 
 }  // namespace docx
