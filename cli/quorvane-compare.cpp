@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "Arguments.h"
 #include "Batch.h"
 #include "CompareJob.h"
 #include "Console.h"
@@ -20,211 +20,12 @@
 #include "HtmlReport.h"
 #include "Report.h"
 #include "TextDiff.h"
-#include "app/Product.h"
-#include "office/loader/ComparisonSession.h"
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
 #include "office/loader/FileSystem.h"
 #include "redline/FilePath.h"
 
 namespace {
-
-const char* kUsageTemplate =
-    "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json] [SETTINGS]\n"
-    "       quorvane-compare ORIGINAL REVISED --text [-o RESULT] [SETTINGS]\n"
-    "       quorvane-compare ORIGINAL REVISED --report PAGE.html [-o RESULT] [SETTINGS]\n"
-    "       quorvane-compare --batch FILE [-j N] [--author NAME] [SETTINGS]\n"
-    "       quorvane-compare [SETTINGS] --git-diff PATH OLD HEX MODE NEW HEX MODE\n"
-    "\n"
-    "Marks the differences of REVISED against ORIGINAL as tracked changes (insertions,\n"
-    "deletions, moves and formatting changes) and stores the result in RESULT, in the format\n"
-    "its extension names: .docx, .odt, .doc or .pdf. Neither input changes, and a RESULT\n"
-    "that is one of the inputs (under any name or link) is refused. Word 2007+\n"
-    "documents (.docx) compare without a word processor; other formats, and results that are\n"
-    "not .docx, need %s. Prints the number of changes of each kind.\n"
-    "\n"
-    "Options:\n"
-    "  -o, --output RESULT  where to store the marked-up result (required unless --text or\n"
-    "                       --report is given)\n"
-    "  --author NAME        the name the tracked changes carry (default: your account's name)\n"
-    "  --json               print the numbers and every change (kind; part: body, table,\n"
-    "                       header, footer, footnote, endnote, text box or section; text;\n"
-    "                       paragraph; for a move both places), or what failed, as one JSON\n"
-    "                       object\n"
-    "  --text               print the changes as a word diff: each changed paragraph under a\n"
-    "                       line naming its part and number, deletions as [-...-] and\n"
-    "                       insertions as {+...+}, moves and formatting changes named; in\n"
-    "                       colour on a terminal unless NO_COLOR is set\n"
-    "  --report PAGE.html   write a report to read in any browser: the files, the settings,\n"
-    "                       the changes counted and listed, and the document with each change\n"
-    "                       shown in place\n"
-    "  --batch FILE         run every job in FILE, one a line: ORIGINAL, REVISED and RESULT\n"
-    "                       separated by tabs; blank lines and lines starting with # are skipped\n"
-    "  --git-diff ...       git's diff driver: the word diff of the two files git names\n"
-    "                       (see the README for the two lines that set it up)\n"
-    "  -j, --jobs N         with --batch, run N offices side by side (default: one per core)\n"
-    "  --help               show this text\n"
-    "  --version            show the version\n"
-    "\n"
-    "Settings (each leaves something out; rejecting every change then gives the original\n"
-    "except for it, and accepting every change always gives REVISED):\n"
-    "  --no-formatting      mark changes of text only, not of formatting\n"
-    "  --ignore-case        take words that differ only in case as equal\n"
-    "  --ignore-whitespace  take spaces, tabs and no-break spaces, and how many, as alike\n"
-    "  --no-moves           mark a moved paragraph as deleted and inserted\n"
-    "  --character-level    in a changed word, mark only the characters that changed\n"
-    "  --skip LIST          leave parts alone, taken unmarked from REVISED; any of tables,\n"
-    "                       headers, footers, footnotes, endnotes, textboxes, comments,\n"
-    "                       fields, separated by commas (a skipped table's paragraphs are\n"
-    "                       still compared, as plain paragraphs; comments are never marked)\n"
-    "\n"
-    "Exit codes: 0 done; 1 the word processor failed; 2 wrong usage, or a RESULT that is one\n"
-    "of the inputs; 3 an input document cannot be used (missing, a folder, empty, not a Word\n"
-    "document, damaged, password protected); 4 the result cannot be written (its folder is\n"
-    "missing or not writable, or the disk is full). With --batch, 0 only when every job\n"
-    "succeeded; a failed job is named and the others go on, and the code is that of the\n"
-    "failures, the first of 1, 4, 2 and 3 that any job met.\n";
-
-// The usage text, naming the office that converts on this platform.
-std::string UsageText() {
-    std::string text = kUsageTemplate;
-    return text.replace(text.find("%s"), 2, kConverterName);
-}
-
-struct Arguments {
-    std::vector<std::string> documents;
-    std::string output, author, batch, report;
-    int jobs = 0;
-    bool json = false, text = false;
-    redline::CompareOptions settings;
-    std::string gitPath;  // the path git names, when run as git's diff driver
-};
-
-int Usage(const std::string& problem) {
-    std::cerr << "quorvane-compare: " << problem << "\n\n" << UsageText();
-    return kUsage;
-}
-
-// Sets the option `arg` that takes no value; answers whether it was one.
-bool SetFlag(const std::string& arg, Arguments& args) {
-    const std::pair<const char*, bool*> flags[] = {
-        {"--ignore-case", &args.settings.ignoreCase},
-        {"--ignore-whitespace", &args.settings.ignoreWhitespace},
-        {"--character-level", &args.settings.characterLevel},
-        {"--text", &args.text},
-        {"--json", &args.json},
-    };
-    const std::pair<const char*, bool*> noFlags[] = {
-        {"--no-formatting", &args.settings.formatting},
-        {"--no-moves", &args.settings.moves},
-    };
-    for (const auto& [name, flag] : flags) {
-        if (arg == name) {
-            *flag = true;
-            return true;
-        }
-    }
-    for (const auto& [name, flag] : noFlags) {
-        if (arg == name) {
-            *flag = false;
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether the arguments go together; answers an exit code when they do not.
-std::optional<int> CheckArguments(const Arguments& args) {
-    if (!args.batch.empty()) {
-        if (!args.documents.empty() || !args.output.empty() || args.json || args.text ||
-            !args.report.empty()) {
-            return Usage(
-                "--batch takes its documents from the file, and no -o, --json, --text or "
-                "--report.");
-        }
-        return std::nullopt;
-    }
-    if (args.documents.size() != 2)
-        return Usage("give exactly two documents, ORIGINAL and REVISED.");
-    if (args.json && args.text) return Usage("--json and --text both print; give one of them.");
-    if (args.output.empty() && !args.text && args.report.empty()) {
-        return Usage("give the result file with -o RESULT (or ask for --text or --report).");
-    }
-    if (!args.output.empty() && ExportFilter(args.output).empty()) {
-        return Usage("the result must end in .docx, .odt, .doc or .pdf.");
-    }
-    if (!args.report.empty()) {
-        const std::string extension = LowerExtension(args.report);
-        if (extension != ".html" && extension != ".htm") {
-            return Usage("the report must end in .html.");
-        }
-        for (const std::string& other : {args.documents[0], args.documents[1], args.output}) {
-            if (!other.empty() && SameFile(args.report, other)) {
-                return Usage("the report \"" + args.report + "\" would overwrite \"" + other +
-                             "\"; give it another name.");
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-// Parses the command line; answers an exit code when the program should end at once.
-std::optional<int> Parse(const std::vector<std::string>& argv, Arguments& args) {
-    const int argc = static_cast<int>(argv.size());
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc) return std::nullopt;
-            return argv[++i];
-        };
-        if (arg == "--help" || arg == "-h") {
-            std::cout << UsageText();
-            return kDone;
-        } else if (arg == "--version") {
-            std::cout << "quorvane-compare " << kVersionText << "\n";
-            return kDone;
-        } else if (arg == "-o" || arg == "--output" || arg == "--author" || arg == "--batch" ||
-                   arg == "--report") {
-            const auto given = value();
-            if (!given) return Usage(arg + " needs a value.");
-            (arg == "--author"   ? args.author
-             : arg == "--batch"  ? args.batch
-             : arg == "--report" ? args.report
-                                 : args.output) = *given;
-        } else if (arg == "--skip") {
-            const auto given = value();
-            if (!given) return Usage("--skip needs a list of parts.");
-            std::stringstream list(*given);
-            for (std::string part; std::getline(list, part, ',');) {
-                if (!SkipPart(part, args.settings.skip)) {
-                    return Usage("--skip does not know \"" + part + "\".");
-                }
-            }
-        } else if (SetFlag(arg, args)) {
-            continue;
-        } else if (arg == "-j" || arg == "--jobs") {
-            const auto given = value();
-            args.jobs = given ? std::atoi(given->c_str()) : 0;
-            if (args.jobs < 1 || args.jobs > 64)
-                return Usage(arg + " needs a number from 1 to 64.");
-        } else if (arg == "--git-diff") {
-            // git's diff driver: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE, and
-            // for a rename two more.
-            if (argc - i - 1 < 7) return Usage("--git-diff takes the seven arguments git gives.");
-            args.gitPath = argv[i + 1];
-            args.documents = {argv[i + 2], argv[i + 5]};
-            args.text = true;
-            return std::nullopt;
-        } else if (arg == "--") {
-            for (++i; i < argc; ++i) args.documents.push_back(argv[i]);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg + ".");
-        } else {
-            args.documents.push_back(arg);
-        }
-    }
-    return CheckArguments(args);
-}
 
 // Says what failed on stderr, and with --json also as an object on stdout whose "detail" holds
 // what the word processor itself said, for a developer's eyes.
@@ -236,12 +37,6 @@ int Failed(const Arguments& args, const std::string& description, const std::str
                   << ", \"exit\": " << exitCode << "}\n";
     }
     return exitCode;
-}
-
-redline::CompareOptions Settings(const Arguments& args) {
-    redline::CompareOptions settings = args.settings;
-    settings.author = args.author.empty() ? office::DefaultAuthor() : args.author;
-    return settings;
 }
 
 // Writes the report beside its place and renames it when complete.
@@ -394,7 +189,7 @@ int CompareBatch(const Arguments& args) {
 int Run(const std::vector<std::string>& argv) {
     PrepareConsole();
     Arguments args;
-    if (auto exit = Parse(argv, args)) return *exit;
+    if (auto exit = ParseArguments(argv, args)) return *exit;
     if (!args.gitPath.empty()) return GitDiff(args);
     return args.batch.empty() ? CompareOne(args) : CompareBatch(args);
 }
