@@ -49,11 +49,17 @@ Kind KindOf(char32_t c) {
         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF)) {
         return Kind::Ideograph;
     }
-    // General punctuation, symbols and CJK punctuation.
+    // General punctuation, symbols and CJK punctuation; and Latin-1's signs (currencies, the
+    // section sign, quotation marks, ×, ÷), which stand apart from words as € does, but for its
+    // letters, superscript digits and fractions (ª º µ ² ³ ¹ ¼ ½ ¾).
     if ((c >= 0x2010 && c <= 0x2BFF) || (c >= 0x3001 && c <= 0x303F) ||
-        (c >= 0xFF00 && c <= 0xFF0F) || c == 0xA7 || c == 0xAB || c == 0xBB || c == 0xB7 ||
-        c == 0xBF || c == 0xA1) {
+        (c >= 0xFF00 && c <= 0xFF0F) || c == 0xD7 || c == 0xF7) {
         return Kind::Mark;
+    }
+    if (c >= 0xA1 && c <= 0xBF) {
+        const bool partOfWords = c == 0xAA || c == 0xBA || c == 0xB5 || c == 0xB2 || c == 0xB3 ||
+                                 c == 0xB9 || (c >= 0xBC && c <= 0xBE);
+        return partOfWords ? Kind::Letter : Kind::Mark;
     }
     return Kind::Letter;  // the letters of every other script
 }

@@ -1,0 +1,120 @@
+// Words and letters as readers see them, in every script: what --ignore-case folds together and
+// what it keeps apart, where a word ends in text without spaces, and what letter-by-letter
+// marking marks, never half a character.
+#include <gtest/gtest.h>
+
+#include "redline/Compare.h"
+#include "support/Docx.h"
+#include "support/Files.h"
+#include "support/ReadText.h"
+#include "support/ResultCheck.h"
+
+namespace {
+
+using namespace docx;
+
+struct Marked {
+    std::string markup;
+    int changes = 0;
+};
+
+// The result of comparing two one-paragraph documents, as Reading::Markup shows it.
+Marked Compare(const std::string& original, const std::string& revised,
+               const redline::CompareOptions& options = {}) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    WriteDocx(a, Text(original));
+    WriteDocx(b, Text(revised));
+    const auto changes = CheckedCompare(a, b, r, options);
+    EXPECT_EQ(redline::ReadText(r, redline::Reading::AcceptAll),
+              redline::ReadText(b, redline::Reading::AcceptAll));
+    std::string markup = redline::ReadText(r, redline::Reading::Markup);
+    if (!markup.empty() && markup.back() == '\n') markup.pop_back();
+    return {markup, static_cast<int>(changes.size())};
+}
+
+redline::CompareOptions IgnoringCase() {
+    redline::CompareOptions options;
+    options.ignoreCase = true;
+    return options;
+}
+
+struct CasePair {
+    const char* upper;
+    const char* lower;
+};
+
+}  // namespace
+
+// Capitals and small letters of every alphabet that writes both, at the ends of each range
+// where the two are paired: the same word whichever is written.
+TEST(IgnoreCase, FoldsCapitalsOfEveryAlphabetIntoTheirSmallLetters) {
+    const CasePair pairs[] = {
+        {"ÉCOLE", "école"},       {"ÀÞ", "àþ"},           {"ŁÓDŹ", "łódź"},       {"ĀĶŊŶ", "āķŋŷ"},
+        {"ĹŇŹŽ", "ĺňźž"},         {"ΑΘΗΝΑΪΫ", "αθηναϊϋ"}, {"МОСКВАЯ", "москвая"}, {"ЀЁЏ", "ѐёџ"},
+        {"ѠҾӐԮ", "ѡҿӑԯ"}, {"STRASSE", "strasse"},
+    };
+    for (const CasePair& pair : pairs) {
+        const Marked plain = Compare(pair.upper, pair.lower);
+        EXPECT_EQ(plain.changes, 2) << pair.upper;
+        const Marked folded = Compare(pair.upper, pair.lower, IgnoringCase());
+        EXPECT_EQ(folded.changes, 0)
+            << pair.upper << " against " << pair.lower << ": " << folded.markup;
+    }
+}
+
+// What only looks alike is not folded: the multiplication and division signs, letters that
+// differ in a bit their encodings share, ideographs of the supplementary planes.
+TEST(IgnoreCase, KeepsApartWhatOnlyLooksAlike) {
+    const CasePair pairs[] = {
+        {"×", "÷"},   {"ab", "ac"}, {"Ā", "Ă"},   {"ж", "з"}, {"Ω", "ω1"},
+        {"𠀀", "𡀀"}, {"𠀀", "𠁀"}, {"한", "할"}, {"ǅ", "ǆ"}, {"ß", "ẞ"},
+    };
+    for (const CasePair& pair : pairs) {
+        const Marked folded = Compare(std::string("x ") + pair.upper + " y",
+                                      std::string("x ") + pair.lower + " y", IgnoringCase());
+        EXPECT_GT(folded.changes, 0) << pair.upper << " and " << pair.lower << " were folded";
+    }
+}
+
+// Text without spaces (Chinese, Japanese) is read an ideograph a word: one changed character is
+// marked alone, in the common block, its extension and the compatibility ideographs alike.
+TEST(Ideographs, AChangedCharacterIsMarkedAlone) {
+    const CasePair pairs[] = {
+        {"東京都の天気は晴れです", "東京都の天気は曇れです"},
+        {"豈更車賈滑串", "豈更車賈滑句"},
+        {"𠀋𠂢𠂤𠃉𠃵𠄌", "𠀋𠂢𠂤𠃉𠃵𠄍"},
+    };
+    for (const CasePair& pair : pairs) {
+        const Marked marked = Compare(pair.upper, pair.lower);
+        EXPECT_EQ(marked.changes, 2) << marked.markup;
+        EXPECT_EQ(marked.markup.find("[-"), marked.markup.rfind("[-")) << marked.markup;
+        const std::size_t gone = marked.markup.find("[-");
+        const std::size_t end = marked.markup.find("-]", gone);
+        // Exactly one character between the marks: three or four bytes.
+        EXPECT_LE(end - gone - 2, 4u) << marked.markup;
+    }
+}
+
+// Letter by letter, a changed word marks the characters that changed, each whole however many
+// bytes it takes.
+TEST(CharacterLevel, MarksTheChangedCharactersWholeInEveryEncodingLength) {
+    redline::CompareOptions letters;
+    letters.characterLevel = true;
+    const struct {
+        const char *original, *revised, *markup;
+    } cases[] = {
+        {"The colour is grey.", "The color is gray.", "The colo[-u-]r is gr[-e-][+a+]y."},
+        {"Ein schöner Tag.", "Ein schoner Tag.", "Ein sch[-ö-][+o+]ner Tag."},
+        {"Ein schöner Tag.", "Ein schüner Tag.", "Ein sch[-ö-][+ü+]ner Tag."},
+        {"Price in €uros.", "Price in £uros.", "Price in [-€-][+£+]uros."},
+        {"Paid £12.", "Paid £13.", "Paid £1[-2-][+3+]."},
+        {"Price in ¥uros.", "Price in €uros.", "Price in [-¥-][+€+]uros."},
+        {"Smile 😀face.", "Smile 😁face.", "Smile [-😀-][+😁+]face."},
+    };
+    for (const auto& c : cases) {
+        const Marked marked = Compare(c.original, c.revised, letters);
+        EXPECT_EQ(marked.markup, c.markup);
+    }
+}
