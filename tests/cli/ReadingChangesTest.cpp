@@ -139,6 +139,31 @@ TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
     EXPECT_NE(unknown.err.find("\"tabels\""), std::string::npos) << unknown.err;
 }
 
+// Every change the word diff shows is numbered within its story: a paragraph moved to the top,
+// one deleted from it, one inserted before everything, a header's first line replaced.
+TEST_F(ReadingChanges, TheWordDiffNumbersEveryChangeWithinItsStory) {
+    const std::string first = Text("The first paragraph of the story."),
+                      second = Text("The second paragraph, a little longer."),
+                      third = Text("The third and last paragraph of it.");
+    WriteDocx(original_, first + second + third, Header(Text("An old header line")));
+    WriteDocx(revised_, Text("A new opening line.") + third + first + second,
+              Header(Text("A new header line")));
+    const ProgramRun run = tool({"draft.docx", "final.docx", "--text"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    const std::regex heading("@@ [a-z ]+, paragraph ([0-9]+) @@");
+    int headings = 0;
+    for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), heading);
+         it != std::sregex_iterator(); ++it) {
+        ++headings;
+        const long number = std::stol((*it)[1]);
+        EXPECT_GE(number, 1) << run.out;
+        EXPECT_LE(number, 5) << run.out;
+    }
+    EXPECT_GE(headings, 3) << run.out;
+    EXPECT_NE(run.out.find("@@ body, paragraph 1 @@\n{+A new opening line.+}"), std::string::npos)
+        << run.out;
+}
+
 TEST_F(ReadingChanges, GitShowsDocxChangesThroughTheDiffDriver) {
     const std::string repository = folder_.path() + "/repository";
     fs::create_directory(repository);

@@ -528,6 +528,37 @@ TEST(ChangeReport, NumbersCellsAfterACellHoldingATextBoxAsIfItWereNotThere) {
     }
 }
 
+// A paragraph moved to the top of the story, beside a paragraph inserted further down: both
+// are listed, each at its place.
+TEST(ChangeReport, ListsAMoveToTheTopAndAnInsertionBesideIt) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A + B + C);
+    WriteDocx(b, C + A + D + B);
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) {
+        listed.push_back(std::string(redline::KindName(change.kind)) + " " +
+                         std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph) + " " + change.text);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"insertion 0>3 " + kD.substr(0, kD.size() - 1),
+                                                "move 3>1 " + kC.substr(0, kC.size() - 1)}));
+}
+
+// A phrase rewritten between its punctuation is one deletion and one insertion, not a patchwork
+// of its words and commas.
+TEST(ChangeReport, ListsAShortPhraseRewrittenAsOneReplacement) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, Text("a, b"));
+    WriteDocx(b, Text("c, d"));
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) listed.push_back(change.text);
+    EXPECT_EQ(listed, (std::vector<std::string>{"a, b", "c, d"}));
+}
+
 // A text box's words are listed once, though the shape keeps them in two forms.
 TEST(ChangeReport, ListsADeletedTextBoxsWordsOnce) {
     TemporaryFolder folder;

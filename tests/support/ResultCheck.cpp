@@ -133,6 +133,8 @@ class Checker {
         for (auto& [name, xml] : parts_) {
             if (name.ends_with(".rels")) {
                 relationshipTargets(name, xml);
+            } else if (Is(xml.document_element(), "w:styles")) {
+                styleIds(name, xml.document_element());
             } else {
                 story(name, xml.document_element());
             }
@@ -185,6 +187,15 @@ class Checker {
             if (!FindEntry(entries_, target)) {
                 problem(name + " points at " + target + ", which is missing");
             }
+        }
+    }
+
+    // A style is named by its id, which only one style of the part may have.
+    void styleIds(const std::string& part, const pugi::xml_node& styles) {
+        std::set<std::string> ids;
+        for (const pugi::xml_node& style : styles.children("w:style")) {
+            const std::string id = style.attribute("w:styleId").value();
+            if (!ids.insert(id).second) problem(part + ": two styles with the id " + id);
         }
     }
 

@@ -1,0 +1,218 @@
+// What a comparison keeps that no reading of text shows: bookmarks, notes cited twice, styles
+// that deleted content brings along, the marks' authors whatever their names, words inside
+// smart tags and custom XML, shapes that converters number anew; and the variants of the
+// comparison: for the office (changed block controls unwrapped), and with tables skipped.
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+
+#include "redline/Compare.h"
+#include "redline/MarkedResult.h"
+#include "redline/io/Package.h"
+#include "support/Docx.h"
+#include "support/Files.h"
+#include "support/ReadText.h"
+#include "support/ResultCheck.h"
+
+namespace {
+
+using namespace docx;
+
+class KeptContent : public ::testing::Test {
+  protected:
+    std::vector<redline::Change> compare(const std::string& original, const std::string& revised,
+                                         const DocxParts& partsA = {}, const DocxParts& partsB = {},
+                                         const redline::CompareOptions& options = {}) {
+        WriteDocx(a_, original, partsA);
+        WriteDocx(b_, revised, partsB);
+        auto changes = CheckedCompare(a_, b_, r_, options);
+        EXPECT_EQ(redline::ReadText(r_, redline::Reading::AcceptAll),
+                  redline::ReadText(b_, redline::Reading::AcceptAll));
+        return changes;
+    }
+    std::string part(const std::string& name) { return redline::Package::Read(r_).part(name); }
+    static int Count(const std::string& text, const std::string& what) {
+        int count = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos;
+             at = text.find(what, at + 1))
+            ++count;
+        return count;
+    }
+
+    TemporaryFolder folder_;
+    std::string a_ = folder_.path() + "/a.docx", b_ = folder_.path() + "/b.docx",
+                r_ = folder_.path() + "/r.docx";
+};
+
+const std::string kFirst = Text("The first paragraph stays where it is.");
+const std::string kLast = Text("The last paragraph stays where it is too.");
+
+}  // namespace
+
+// A bookmark of the revised document between two paragraphs, and one that begins before a
+// changed paragraph, stay where they stand: links and cross references lead to them.
+TEST_F(KeptContent, BookmarksBetweenParagraphsStay) {
+    const std::string between =
+        "<w:bookmarkStart w:id=\"7\" w:name=\"Between\"/>"
+        "<w:bookmarkEnd w:id=\"7\"/>";
+    compare(kFirst + Text("Old words here.") + kLast,
+            kFirst + between + Text("New words here.") + between + kLast);
+    const std::string xml = part("word/document.xml");
+    EXPECT_EQ(Count(xml, "w:name=\"Between\""), 2) << xml;
+    EXPECT_EQ(Count(xml, "<w:bookmarkEnd w:id=\"7\"/>"), 2);
+}
+
+// An inserted paragraph that cites one note twice brings the note in once.
+TEST_F(KeptContent, ANoteCitedTwiceByAnInsertedParagraphComesInOnce) {
+    const DocxParts note = Notes({{1, Text("The note's own words.")}});
+    const auto changes = compare(
+        kFirst + kLast,
+        kFirst + P(R("Cited ") + NoteReference(1) + R(" and cited again ") + NoteReference(1)) +
+            kLast,
+        {}, note);
+    const std::string notes = part("word/footnotes.xml");
+    EXPECT_EQ(Count(notes, "The note's own words."), 1) << notes;
+    EXPECT_EQ(Count(notes, "<w:footnote w:id=\"1\""), 1) << notes;
+    EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
+              redline::ReadText(a_, redline::Reading::AcceptAll));
+}
+
+// Deleted content in a style only the original has brings that style, with the styles it is
+// based on, once each; a style both have stays the revised one's.
+TEST_F(KeptContent, DeletedContentBringsItsStyleOnce) {
+    DocxParts styles;
+    styles.parts["word/styles.xml"] =
+        "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+        "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name "
+        "w:val=\"Normal\"/></w:style><w:style w:type=\"paragraph\" w:styleId=\"Quote\">"
+        "<w:name w:val=\"Quote\"/><w:basedOn w:val=\"Plain\"/></w:style>"
+        "<w:style w:type=\"paragraph\" w:styleId=\"Plain\"><w:name w:val=\"Plain\"/>"
+        "<w:basedOn w:val=\"Normal\"/><w:rPr><w:i/></w:rPr></w:style></w:styles>";
+    compare(kFirst + P(R("Quoted words that go."), "<w:pStyle w:val=\"Quote\"/>") +
+                P(R("Plain words that go."), "<w:pStyle w:val=\"Normal\"/>") + kLast,
+            kFirst + kLast, styles);
+    const std::string result = part("word/styles.xml");
+    for (const char* id : {"Quote", "Plain", "Normal"}) {
+        EXPECT_EQ(Count(result, std::string("w:styleId=\"") + id + "\""), 1) << id << "\n"
+                                                                             << result;
+    }
+}
+
+// Whatever the author's name holds, every mark carries it and the date, and the result is a
+// well-formed document (the check that CheckedCompare makes).
+TEST_F(KeptContent, EveryMarkCarriesItsAuthorAndDateWhateverTheName) {
+    for (const std::string author :
+         {"Ada Lovelace", "O'Brien & \"Sons\" <legal>", "Zoë 😀 Ångström", "Tab\there"}) {
+        redline::CompareOptions options;
+        options.author = author;
+        options.date = "2026-12-08T10:00:00Z";
+        compare(kFirst + Text("Old words.") + kLast, kFirst + Text("New words.") + kLast, {}, {},
+                options);
+        pugi::xml_document xml;
+        ASSERT_TRUE(xml.load_string(part("word/document.xml").c_str()));
+        int marks = 0;
+        for (const char* name : {"//w:ins", "//w:del"}) {
+            for (const pugi::xpath_node& mark : xml.select_nodes(name)) {
+                ++marks;
+                EXPECT_EQ(std::string(mark.node().attribute("w:author").value()), author);
+                EXPECT_STREQ(mark.node().attribute("w:date").value(), "2026-12-08T10:00:00Z");
+            }
+        }
+        EXPECT_GT(marks, 0) << author;
+    }
+}
+
+// Words inside a smart tag or inline custom XML are compared as words: a changed one is marked,
+// and the word diff and the report see it.
+TEST_F(KeptContent, WordsInsideSmartTagsAndCustomXmlAreCompared) {
+    for (const char* wrapper : {"w:smartTag", "w:customXml"}) {
+        auto wrapped = [&](const std::string& city) {
+            return P(R("Meet in ") + "<" + wrapper + " w:element=\"place\">" + R(city) + "</" +
+                     wrapper + ">" + R(" on Monday."));
+        };
+        const auto changes = compare(kFirst + wrapped("Paris"), kFirst + wrapped("Rome"));
+        ASSERT_EQ(changes.size(), 2u) << wrapper;
+        EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
+                  redline::ReadText(a_, redline::Reading::AcceptAll))
+            << wrapper;
+        std::string shown;
+        for (const auto& story : redline::ReadMarked(r_)) {
+            for (const auto& block : story.blocks) {
+                for (const auto& span : block.paragraph.spans) {
+                    if (span.kind != redline::SpanKind::Plain) shown += span.text + ";";
+                }
+            }
+        }
+        EXPECT_EQ(shown, "Paris;Rome;") << wrapper;
+    }
+}
+
+// A block of custom XML around paragraphs is one unit: changed, it is deleted and inserted whole,
+// and the change list, the word diff and the report all show it.
+TEST_F(KeptContent, ABlockOfCustomXmlChangedIsMarkedWholeAndShown) {
+    auto block = [](const std::string& word) {
+        return "<w:customXml w:element=\"clause\">" + Text("The fee is " + word + " pounds.") +
+               "</w:customXml>";
+    };
+    const auto changes = compare(kFirst + block("ten") + kLast, kFirst + block("twelve") + kLast);
+    std::string listed;
+    for (const auto& change : changes) listed += change.text + ";";
+    EXPECT_EQ(listed, "The fee is ten pounds.;The fee is twelve pounds.;");
+    EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
+              redline::ReadText(a_, redline::Reading::AcceptAll));
+    std::string shown;
+    for (const auto& story : redline::ReadMarked(r_)) {
+        for (const auto& block : story.blocks) {
+            for (const auto& span : block.paragraph.spans) {
+                if (span.kind != redline::SpanKind::Plain) shown += span.text + ";";
+            }
+        }
+    }
+    EXPECT_EQ(shown, "The fee is ten pounds.;The fee is twelve pounds.;");
+}
+
+// Shapes and objects that a converter numbers anew (VML shape ids, o:spid, wp14 ids) are the
+// same shapes.
+TEST_F(KeptContent, ShapesNumberedAnewAreTheSame) {
+    auto shape = [](const std::string& id, const std::string& spid) {
+        return P(
+            R("A line: ") + "<w:r><w:pict><v:line id=\"" + id + "\" o:spid=\"" + spid +
+            "\" from=\"0,0\" to=\"100pt,0\" xmlns:o=\"urn:schemas-microsoft-com:office:office\"/>"
+            "</w:pict></w:r>");
+    };
+    EXPECT_TRUE(compare(kFirst + shape("_x0000_s1026", "_x0000_s1026"),
+                        kFirst + shape("_x0000_s2049", "_x0000_s2049"))
+                    .empty());
+}
+
+// For the office, a block-level content control that holds changes gives way to its content
+// (the office shows no change inside one); an unchanged control stays.
+TEST_F(KeptContent, ForTheOfficeChangedBlockControlsGiveWayToTheirContent) {
+    auto control = [](const std::string& tag, const std::string& words) {
+        return "<w:sdt><w:sdtPr><w:tag w:val=\"" + tag + "\"/></w:sdtPr><w:sdtContent>" +
+               Text(words) + "</w:sdtContent></w:sdt>";
+    };
+    redline::CompareOptions forWriter;
+    forWriter.forWriter = true;
+    compare(kFirst + control("changed", "Old words inside.") + control("kept", "Same words."),
+            kFirst + control("changed", "New words inside.") + control("kept", "Same words."), {},
+            {}, forWriter);
+    const std::string xml = part("word/document.xml");
+    EXPECT_EQ(xml.find("w:val=\"changed\""), std::string::npos) << xml;
+    EXPECT_NE(xml.find("w:val=\"kept\""), std::string::npos) << xml;
+    EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
+              redline::ReadText(a_, redline::Reading::AcceptAll));
+}
+
+// Tables skipped: their paragraphs are still compared, each as a plain paragraph, the first
+// cell's as any other's, and the table stays the revised one's.
+TEST_F(KeptContent, SkippedTablesStillCompareEveryCellsWords) {
+    redline::CompareOptions skip;
+    skip.skip.tables = true;
+    const auto changes =
+        compare(kFirst + Table({{"Ada", "Paris"}, {"Grace", "Arlington"}}),
+                kFirst + Table({{"Adah", "Paris"}, {"Grace", "Washington"}}), {}, {}, skip);
+    std::string listed;
+    for (const auto& change : changes) listed += change.text + ";";
+    EXPECT_EQ(listed, "Ada;Adah;Arlington;Washington;");
+}
