@@ -1,9 +1,8 @@
 // The rules every word processing package keeps, whoever wrote it, checked on a comparison's
 // result with a reading of its own (libzip and pugixml directly, prefixes resolved by the tests'
 // own walk): every part well-formed and every prefix declared; every part with a content type;
-// every relationship a part names present, and the parts they point at; change ids and
-// paragraph ids and style ids unique; move ranges paired, by id and by name, around the moves
-// they hold;
+// every relationship a part names present, and the parts they point at; change ids, paragraph
+// ids and style ids unique; move ranges paired, by id and by name, around the moves they hold;
 // deleted text only in deletions; tracked-change marks only where the schema places them.
 #pragma once
 
