@@ -150,8 +150,8 @@ void CheckFormatting(const std::string& name, const std::string& docx, const std
         const auto changes = Compared(docx, copy, result);
         const redline::ChangeCounts counts = redline::Count(changes);
         const std::string original = CanonicalDocument(docx), revised = CanonicalDocument(copy);
-        const std::string rejected = CanonicalDocument(result, redline::Resolution::Reject);
-        const std::string accepted = CanonicalDocument(result, redline::Resolution::Accept);
+        const std::string rejected = CanonicalDocument(result, Resolution::Reject);
+        const std::string accepted = CanonicalDocument(result, Resolution::Accept);
         const bool named =
             counts.formatting == 1 &&
             changes[0].text.find(what.substr(what.rfind(' ') + 1)) != std::string::npos;
@@ -202,8 +202,8 @@ void Check(const std::string& name, const std::string& docx, const std::string& 
               Reading(copy, redline::Reading::AcceptAll))
         << name;
     const std::string original = CanonicalDocument(docx), revised = CanonicalDocument(copy);
-    const std::string rejected = CanonicalDocument(result, redline::Resolution::Reject);
-    const std::string accepted = CanonicalDocument(result, redline::Resolution::Accept);
+    const std::string rejected = CanonicalDocument(result, Resolution::Reject);
+    const std::string accepted = CanonicalDocument(result, Resolution::Accept);
     EXPECT_EQ(rejected, original) << name << ": " << FirstDifference(original, rejected);
     EXPECT_EQ(accepted, revised) << name << ": " << FirstDifference(revised, accepted);
     std::string deleted, inserted;
@@ -265,7 +265,7 @@ void CheckAcrossWriters(const std::string& name, const std::string& docx, const 
             << name << " and its twin: " << changes.size() << " changes, the first "
             << (changes.empty() ? "" : changes[0].text);
         EXPECT_EQ(broken, "") << name << " and its twin";
-        EXPECT_EQ(CanonicalDocument(result, redline::Resolution::Reject), CanonicalDocument(docx))
+        EXPECT_EQ(CanonicalDocument(result, Resolution::Reject), CanonicalDocument(docx))
             << name << " and its twin";
     }
 }

@@ -16,7 +16,6 @@
 namespace {
 
 using namespace docx;
-using redline::Resolution;
 
 // A table of one row of two cells; `table`, `row` and `cell` are the properties of the table, its
 // row and its first cell, after the width and style that every cell and table has.

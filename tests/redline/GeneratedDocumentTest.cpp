@@ -17,8 +17,6 @@
 
 namespace {
 
-using redline::Resolution;
-
 int Seeds() {
     const char* given = std::getenv("QUORVANE_SEEDS");
     return given ? std::atoi(given) : 1000;

@@ -13,6 +13,7 @@
 #include "support/Files.h"
 #include "support/ReadText.h"
 #include "support/ResultCheck.h"
+#include "support/Zip.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ class KeptContent : public ::testing::Test {
                 r_ = folder_.path() + "/r.docx";
 };
 
-const std::string kFirst = Text("The first paragraph stays where it is.");
+const std::string kFirstText = "The first paragraph stays where it is.";
+const std::string kFirst = Text(kFirstText);
 const std::string kLast = Text("The last paragraph stays where it is too.");
 
 }  // namespace
@@ -215,4 +217,106 @@ TEST_F(KeptContent, SkippedTablesStillCompareEveryCellsWords) {
     std::string listed;
     for (const auto& change : changes) listed += change.text + ";";
     EXPECT_EQ(listed, "Ada;Adah;Arlington;Washington;");
+}
+
+// A picture the original alone shows, named as some writers name it (in capitals), keeps a
+// picture's content type in the result: a word processor shows no part typed otherwise.
+TEST_F(KeptContent, APictureBroughtAlongKeepsItsTypeWhateverTheCaseOfItsName) {
+    DocxParts picture;
+    picture.parts["word/media/Image1.PNG"] = Png(0x40);
+    picture.relationships["rIdPic0"] = {"image", "media/Image1.PNG"};
+    compare(kFirst + P(R("A picture: ") + Picture("rIdPic0")) + kLast, kFirst + kLast, picture);
+    pugi::xml_document types;
+    ASSERT_TRUE(types.load_string(part("[Content_Types].xml").c_str()));
+    std::string carried;
+    const redline::Package result = redline::Package::Read(r_);
+    for (const std::string& name : result.names()) {
+        if (name.ends_with(".PNG")) carried = name;
+    }
+    ASSERT_FALSE(carried.empty());
+    std::string type;
+    for (const pugi::xml_node& node : types.document_element().children()) {
+        std::string key = node.attribute("Extension").value();
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (std::string(node.name()) == "Default" && key == "png" && type.empty()) {
+            type = node.attribute("ContentType").value();
+        }
+        if (std::string(node.attribute("PartName").value()) == "/" + carried) {
+            type = node.attribute("ContentType").value();
+        }
+    }
+    EXPECT_EQ(type, "image/png");
+}
+
+// A revised document written without a styles part (as scripts write them): deleted content in
+// a style of the original still compares, and rejecting gives its words back.
+TEST_F(KeptContent, DeletedStyledContentComparesWhereTheRevisedHasNoStyles) {
+    WriteDocx(a_, kFirst + P(R("A heading that goes"), "<w:pStyle w:val=\"Heading1\"/>") + kLast);
+    WriteDocx(b_, kFirst + kLast);
+    ZipEntries entries = ReadZip(b_), kept;
+    for (const auto& entry : entries) {
+        if (entry.first != "word/styles.xml") kept.push_back(entry);
+    }
+    for (auto& [name, bytes] : kept) {
+        if (name == "word/_rels/document.xml.rels") {
+            bytes.erase(bytes.find("<Relationship Id=\"rIdStyles\""),
+                        bytes.find("/>", bytes.find("rIdStyles")) + 2 -
+                            bytes.find("<Relationship Id=\"rIdStyles\""));
+        }
+    }
+    WriteZip(b_, kept);
+    EXPECT_EQ(redline::Count(CheckedCompare(a_, b_, r_)).deletions, 1);
+    EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
+              redline::ReadText(a_, redline::Reading::AcceptAll));
+}
+
+// What makes no visible difference is no change: a run's language, proofing marks, revision
+// sessions.
+TEST_F(KeptContent, LanguageProofingAndSessionsAreNoChange) {
+    const auto changes = compare(
+        kFirst + P(R("Bonjour tout le monde.", "<w:lang w:val=\"fr-FR\"/>")),
+        kFirst +
+            "<w:p w:rsidR=\"00AB12CD\"><w:r w:rsidRPr=\"00CD34EF\"><w:rPr><w:noProof/>"
+            "<w:lang w:val=\"en-GB\"/></w:rPr><w:t>Bonjour tout le monde.</w:t></w:r></w:p>");
+    EXPECT_TRUE(changes.empty()) << changes.size() << " changes, the first "
+                                 << (changes.empty() ? "" : changes[0].text);
+}
+
+// A field is one unit, how it looks part of what it is: made bold, it goes and comes whole, and
+// rejecting gives the plain one back.
+TEST_F(KeptContent, AFieldMadeBoldGoesAndComesWhole) {
+    const auto changes =
+        compare(kFirst + P(R("Page ") + Field("PAGE", "3")),
+                kFirst + P(R("Page ") + Field("PAGE", "3")
+                                            .insert(Field("PAGE", "3").find("<w:r>") + 5,
+                                                    "<w:rPr><w:b/></w:rPr>")));
+    const redline::ChangeCounts counts = redline::Count(changes);
+    EXPECT_EQ(counts.insertions, 1);
+    EXPECT_EQ(counts.deletions, 1);
+    EXPECT_EQ(redline::ReadText(r_, redline::Reading::Markup), kFirstText + "\nPage [-3-][+3+]\n");
+}
+
+// In a row that gains a cell and loses another, the cell that went comes back where it stood.
+TEST_F(KeptContent, ACellThatWentComesBackWhereItStood) {
+    compare(kFirst + Table({{"Name", "Born", "Town"}, {"Ada", "1815", "London"}}),
+            kFirst + Table({{"Name", "Town", "Died"}, {"Ada", "London", "1852"}}));
+    EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
+              redline::ReadText(a_, redline::Reading::AcceptAll));
+    const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
+    EXPECT_LT(markup.find("1815"), markup.find("London")) << markup;
+    EXPECT_LT(markup.find("London"), markup.find("1852")) << markup;
+}
+
+// In a stretch that changed, a paragraph inserted ahead of one whose words changed: the
+// changed one is marked word by word, the new one inserted whole.
+TEST_F(KeptContent, AnInsertedParagraphAheadOfAChangedOneLeavesItMarkedWordByWord) {
+    const auto changes =
+        compare(kFirst + Text("The committee will meet on Monday in the small hall.") + kLast,
+                kFirst + Text("An entirely new paragraph, with nothing in common.") +
+                    Text("The committee will meet on Tuesday in the small hall.") + kLast);
+    std::vector<std::string> listed;
+    for (const auto& change : changes) listed.push_back(change.text);
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{"An entirely new paragraph, with nothing in common.",
+                                        "Monday", "Tuesday"}));
 }

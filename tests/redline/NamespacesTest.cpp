@@ -20,7 +20,6 @@
 namespace {
 
 using namespace docx;
-using redline::Resolution;
 
 const char* kMain = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 

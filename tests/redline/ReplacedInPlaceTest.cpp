@@ -94,8 +94,8 @@ TEST_F(ReplacedInPlace, InATextControlTheWordIsMarkedThereAndTheControlStaysOne)
     const std::string result = redline::Package::Read(r_).part("word/document.xml");
     EXPECT_EQ(result.find("<w:sdt>"), result.rfind("<w:sdt>")) << result;
     EXPECT_NE(result.find("<w:alias w:val=\"Town\"/>"), std::string::npos) << result;
-    EXPECT_EQ(CanonicalDocument(r_, redline::Resolution::Reject), CanonicalDocument(a_));
-    EXPECT_EQ(CanonicalDocument(r_, redline::Resolution::Accept), CanonicalDocument(b_));
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Reject), CanonicalDocument(a_));
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept), CanonicalDocument(b_));
 
     // A list shows one of its entries: another one is another choice, marked whole.
     const std::string list =

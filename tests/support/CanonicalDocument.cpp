@@ -339,7 +339,7 @@ class Canonical {
 
 }  // namespace
 
-std::string CanonicalDocument(const std::string& path, redline::Resolution resolution) {
+std::string CanonicalDocument(const std::string& path, Resolution resolution) {
     TestPackage parts(path, resolution);
     return Canonical(parts).body();
 }

@@ -8,8 +8,7 @@
 
 #include <string>
 
-#include "redline/io/Revisions.h"
+#include "support/TrackedChanges.h"
 
 // The canonical text of the .docx at `path` with every tracked change resolved as `resolution`.
-std::string CanonicalDocument(const std::string& path,
-                              redline::Resolution resolution = redline::Resolution::Accept);
+std::string CanonicalDocument(const std::string& path, Resolution resolution = Resolution::Accept);

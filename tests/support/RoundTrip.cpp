@@ -12,8 +12,6 @@
 #include "support/CanonicalDocument.h"
 #include "support/ResultCheck.h"
 
-using redline::Resolution;
-
 redline::CompareOptions DrawnSettings(std::uint32_t draw) {
     redline::CompareOptions options;
     options.formatting = draw & 1;

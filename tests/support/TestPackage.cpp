@@ -28,7 +28,7 @@ std::string Normalized(const std::string& joined) {
 
 }  // namespace
 
-TestPackage::TestPackage(const std::string& path, std::optional<redline::Resolution> resolution)
+TestPackage::TestPackage(const std::string& path, std::optional<Resolution> resolution)
     : entries_(ReadZip(path)), resolution_(resolution) {
     for (const auto& [id, relationship] : relationshipsOf("")) {
         if (relationship.type.ends_with("/officeDocument")) main_ = relationship.target;

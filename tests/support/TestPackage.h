@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "redline/io/Revisions.h"  // the Resolution enum alone
+#include "support/TrackedChanges.h"
 #include "support/Zip.h"
 
 struct TestRelationship {
@@ -24,7 +24,7 @@ class TestPackage {
   public:
     // Throws std::runtime_error when there is no readable main part.
     explicit TestPackage(const std::string& path,
-                         std::optional<redline::Resolution> resolution = std::nullopt);
+                         std::optional<Resolution> resolution = std::nullopt);
 
     const std::string& main() const { return main_; }
     // The part parsed, or nullptr when the package lacks it.
@@ -39,7 +39,7 @@ class TestPackage {
 
   private:
     ZipEntries entries_;
-    std::optional<redline::Resolution> resolution_;
+    std::optional<Resolution> resolution_;
     std::string main_;
     std::map<std::string, std::unique_ptr<pugi::xml_document>> parsed_;
     std::map<std::string, std::map<std::string, TestRelationship>> relationships_;

@@ -6,8 +6,6 @@
 
 namespace {
 
-using redline::Resolution;
-
 bool Is(const pugi::xml_node& node, std::string_view name) {
     return name == node.name();
 }
@@ -278,6 +276,6 @@ class Resolver {
 
 }  // namespace
 
-void ResolveTrackedChanges(pugi::xml_node root, redline::Resolution resolution) {
+void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution) {
     Resolver(resolution).run(root);
 }

@@ -7,8 +7,8 @@
 
 #include <pugixml.hpp>
 
-#include "redline/io/Revisions.h"  // the Resolution enum alone
+enum class Resolution { Accept, Reject };
 
 // Accepts or rejects every tracked change below `root`, in place. Names are read with the
 // tests' prefixes (support/XmlNames).
-void ResolveTrackedChanges(pugi::xml_node root, redline::Resolution resolution);
+void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution);

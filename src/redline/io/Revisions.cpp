@@ -19,10 +19,9 @@ bool IsMark(const pugi::xml_node& node) {
     return IsMark(node.name());
 }
 
-// Whether content under the mark leaves the document in this resolution.
-bool Goes(const pugi::xml_node& mark, Resolution resolution) {
-    const bool removed = KindOf(mark) == ElementKind::Removing;
-    return resolution == Resolution::Accept ? removed : !removed;
+// Whether content under the mark leaves the document when it is accepted.
+bool Goes(const pugi::xml_node& mark) {
+    return KindOf(mark) == ElementKind::Removing;
 }
 
 // Property elements: a mark inside one marks its owner (a run, a paragraph mark, a row, a math
@@ -48,46 +47,6 @@ pugi::xml_node OwnerOf(const pugi::xml_node& properties) {
     return properties.parent();
 }
 
-// Undoes a property change: the properties become what the change holds, keeping the parts
-// that a paragraph's old properties never carry (its mark's formatting, its section).
-void RestoreProperties(pugi::xml_node change) {
-    pugi::xml_node properties = change.parent();
-    const pugi::xml_node old = change.first_child();
-    std::vector<pugi::xml_node> gone;
-    for (pugi::xml_node child : properties.children()) {
-        const std::string_view name = child.name();
-        // What a change record never holds: a paragraph mark's formatting and its section,
-        // a section's headers and footers.
-        const bool kept = (Named(properties, "w:pPr") && (name == "w:rPr" || name == "w:sectPr")) ||
-                          (Named(properties, "w:sectPr") &&
-                           (name == "w:headerReference" || name == "w:footerReference"));
-        if (!kept && !IsMark(child) && child != change) gone.push_back(child);
-    }
-    for (pugi::xml_node child : gone) properties.remove_child(child);
-    // The old properties go before what was kept, after a section's headers and footers.
-    pugi::xml_node before = properties.first_child();
-    while (Named(before, "w:headerReference") || Named(before, "w:footerReference") ||
-           before == change) {
-        before = before.next_sibling();
-    }
-    for (pugi::xml_node child : old.children()) {
-        if (before) {
-            properties.insert_copy_before(child, before);
-        } else {
-            properties.insert_copy_before(child, change);
-        }
-    }
-    properties.remove_child(change);  // last: `old` lies inside it
-}
-
-// Undoes a change of table grid: the grid's columns become the old ones.
-void RestoreGrid(pugi::xml_node change) {
-    pugi::xml_node grid = change.parent();
-    const pugi::xml_node old = change.child("w:tblGrid");
-    while (pugi::xml_node column = grid.child("w:gridCol")) grid.remove_child(column);
-    for (pugi::xml_node column : old.children("w:gridCol")) grid.append_copy(column);
-}
-
 // The math object whose control properties `control` are: the fraction of a fraction's
 // properties, or the argument that holds them.
 pugi::xml_node MathObjectOf(const pugi::xml_node& control) {
@@ -101,31 +60,13 @@ void Unwrap(pugi::xml_node node) {
     parent.remove_child(node);
 }
 
-// Deleted text that stays (rejected deletions) becomes text again.
-void Undelete(pugi::xml_node root) {
-    std::vector<pugi::xml_node> pending{root};
-    while (!pending.empty()) {
-        pugi::xml_node node = pending.back();
-        pending.pop_back();
-        if (Named(node, "w:delText")) node.set_name("w:t");
-        if (Named(node, "w:delInstrText")) node.set_name("w:instrText");
-        for (pugi::xml_node child : node.children()) {
-            if (child.type() == pugi::node_element) pending.push_back(child);
-        }
-    }
-}
-
 // What goes is renamed first and removed in a second pass, so that no handle ever points into a
 // subtree already freed.
 constexpr const char* kGone = "quorvane:gone";
 constexpr const char* kUnwrapped = "quorvane:unwrap";
 constexpr const char* kJoins = "quorvane:join";
 
-struct Changes {
-    std::vector<pugi::xml_node> properties, grids;
-};
-
-void Decide(const pugi::xml_node& root, Resolution resolution, Changes& changes) {
+void Decide(const pugi::xml_node& root) {
     std::vector<pugi::xml_node> pending{root};
     while (!pending.empty()) {
         const pugi::xml_node node = pending.back();
@@ -135,7 +76,7 @@ void Decide(const pugi::xml_node& root, Resolution resolution, Changes& changes)
             const std::string_view name = child.name();
             if (IsMark(child) && IsProperties(node)) {
                 pugi::xml_node owner = OwnerOf(node);
-                if (Goes(child, resolution)) {
+                if (Goes(child)) {
                     if (Named(owner, "w:pPr")) {
                         // The paragraph's mark goes: the paragraph joins the next.
                         owner.parent().append_attribute(kJoins) = "1";
@@ -150,21 +91,14 @@ void Decide(const pugi::xml_node& root, Resolution resolution, Changes& changes)
                 // A math control's mark holds its formatting, which stays where the control does.
                 child.set_name(Named(node, "m:ctrlPr") ? kUnwrapped : kGone);
             } else if (IsMark(child)) {
-                const bool goes = Goes(child, resolution);
+                const bool goes = Goes(child);
                 child.set_name(goes ? kGone : kUnwrapped);
                 if (!goes) pending.push_back(child);
             } else if (name == "w:cellIns" || name == "w:cellDel") {
-                const bool goes = (name == "w:cellDel") == (resolution == Resolution::Accept);
-                pugi::xml_node gone = goes ? OwnerOf(node) : child;
-                gone.set_name(kGone);
+                // A deleted cell goes; an inserted one stays, without its mark.
+                (name == "w:cellDel" ? OwnerOf(node) : child).set_name(kGone);
             } else if (IsPropertyChange(name)) {
-                if (resolution == Resolution::Reject && name == "w:tblGridChange") {
-                    changes.grids.push_back(child);
-                } else if (resolution == Resolution::Reject && name != "w:numberingChange") {
-                    changes.properties.push_back(child);
-                } else {
-                    child.set_name(kGone);
-                }
+                child.set_name(kGone);  // the properties are those now
             } else if (IsRange(name)) {
                 child.set_name(kGone);
             } else {
@@ -301,15 +235,9 @@ bool HoldsRevisions(const pugi::xml_node& root) {
     });
 }
 
-void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
+void AcceptRevisions(pugi::xml_node root) {
     if (!HoldsRevisions(root)) return;  // most documents: one look, and nothing to do
-    Changes changes;
-    Decide(root, resolution, changes);
-    for (pugi::xml_node change : changes.properties) RestoreProperties(change);
-    for (pugi::xml_node change : changes.grids) {
-        RestoreGrid(change);
-        change.parent().remove_child(change);
-    }
+    Decide(root);
     Sweep(root);
     RemoveEmptyContainers(root);
     std::vector<pugi::xml_node> joins;
@@ -318,7 +246,6 @@ void ResolveRevisions(pugi::xml_node root, Resolution resolution) {
     // ahead of it looks past it for the paragraph it joins.
     for (auto at = joins.rbegin(); at != joins.rend(); ++at) Join(*at);
     RemoveEmptyContainers(root);
-    if (resolution == Resolution::Reject) Undelete(root);
 }
 
 }  // namespace redline

@@ -27,7 +27,7 @@ void LoadSide(DocumentSide& side, const std::string& path, std::shared_ptr<Names
     } catch (const BadDocument& e) {
         throw UnreadableDocument(path, e);
     }
-    ResolveRevisions(side.main.xml.document_element(), Resolution::Accept);
+    AcceptRevisions(side.main.xml.document_element());
 }
 
 // Hears what the writer keeps and inserts: the notes of kept references are paired, those of
@@ -201,7 +201,7 @@ PackagePart* Comparer::part(DocumentSide& side,
     } catch (const BadDocument& e) {
         throw UnreadableDocument(side.path, e);
     }
-    ResolveRevisions(loaded->xml.document_element(), Resolution::Accept);
+    AcceptRevisions(loaded->xml.document_element());
     return (parts[name] = std::move(loaded)).get();
 }
 
