@@ -164,6 +164,24 @@ TEST_F(ReadingChanges, TheWordDiffNumbersEveryChangeWithinItsStory) {
         << run.out;
 }
 
+// A paragraph whose words stayed but whose formatting or breaks changed is a changed paragraph
+// too: centred, or cut in two.
+TEST_F(ReadingChanges, TheWordDiffShowsParagraphsChangedOnlyInFormOrBreaks) {
+    const std::string kept = Text("A paragraph that stays as it is, word for word.");
+    WriteDocx(original_, kept + Text("This paragraph will be centred.") +
+                             Text("This one will be cut in two halves here."));
+    WriteDocx(revised_, kept + P(R("This paragraph will be centred."), "<w:jc w:val=\"center\"/>") +
+                            Text("This one will be cut in two") + Text("halves here."));
+    const ProgramRun run = tool({"draft.docx", "final.docx", "--text"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.out.find("@@ body, paragraph 2 @@\nThis paragraph will be centred.\n  "
+                           "(paragraph formatting changed)"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("(paragraph break inserted)"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("A paragraph that stays"), std::string::npos) << run.out;
+}
+
 TEST_F(ReadingChanges, GitShowsDocxChangesThroughTheDiffDriver) {
     const std::string repository = folder_.path() + "/repository";
     fs::create_directory(repository);

@@ -123,3 +123,42 @@ TEST(Difference, OnSmallInputsKeepsAsManyKeysAsTheLongestCommonSubsequence) {
                                        << b.size() << " keys of " << alphabet;
     }
 }
+
+// Longer inputs with a few edits, of few kinds of keys (a repeated phrase) or of many: whether
+// anchored or searched, the script keeps nearly all that the two share, never giving up on a
+// stretch that shares keys.
+TEST(Difference, OnLongerInputsWithFewEditsKeepsNearlyAllTheyShare) {
+    std::mt19937 random(41);
+    auto longest = [](const redline::Keys& a, const redline::Keys& b) {
+        std::vector<int> row(b.size() + 1, 0), next(b.size() + 1, 0);
+        for (std::size_t i = 1; i <= a.size(); ++i) {
+            for (std::size_t j = 1; j <= b.size(); ++j) {
+                next[j] = a[i - 1] == b[j - 1] ? row[j - 1] + 1 : std::max(row[j], next[j - 1]);
+            }
+            std::swap(row, next);
+        }
+        return row[b.size()];
+    };
+    for (const std::uint32_t alphabet : {3u, 12u, 400u, 100000u}) {
+        for (const std::size_t length : {70u, 400u, 1500u}) {
+            redline::Keys a, b;
+            for (std::size_t i = 0; i < length; ++i) a.push_back(random() % alphabet);
+            b = a;
+            for (int edit = 0; edit < 4; ++edit) {
+                const std::size_t at = random() % b.size();
+                if (edit % 2) {
+                    b.erase(b.begin() + static_cast<long>(at));
+                } else {
+                    b.insert(b.begin() + static_cast<long>(at), random() % alphabet);
+                }
+            }
+            const redline::Script script = redline::Difference(a, b);
+            ASSERT_EQ(Misapplied(a, b, script), "");
+            int kept = 0;
+            for (const redline::Edit& edit : script) {
+                if (edit.kind == redline::EditKind::Equal) kept += static_cast<int>(edit.count);
+            }
+            EXPECT_GE(kept, longest(a, b) - 4) << alphabet << " keys, " << length;
+        }
+    }
+}

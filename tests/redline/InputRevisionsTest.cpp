@@ -59,6 +59,16 @@ std::vector<Held> Cases() {
          P(R("The ") + Deleted(1, "quick ") + R("brown ") + Inserted(2, "lazy ") + R("fox.")) +
              plain,
          Text("The brown lazy fox.") + plain},
+        {"WordsOneReviewerInsertedAndAnotherDeleted",
+         P(R("Keep ") +
+           Mark("ins", 18,
+                R("these ") + Mark("del", 19,
+                                   "<w:r><w:delText>"
+                                   "not these </w:delText>"
+                                   "</w:r>")) +
+           R("words.")) +
+             plain,
+         Text("Keep these words.") + plain},
         {"ATableWhoseRowsWereAllDeleted",
          plain + "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/></w:tblGrid><w:tr><w:trPr>" +
              Mark("del", 3, "") + "</w:trPr><w:tc><w:p><w:pPr><w:rPr>" + Mark("del", 4, "") +

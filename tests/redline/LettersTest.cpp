@@ -18,20 +18,26 @@ struct Marked {
     int changes = 0;
 };
 
-// The result of comparing two one-paragraph documents, as Reading::Markup shows it.
-Marked Compare(const std::string& original, const std::string& revised,
-               const redline::CompareOptions& options = {}) {
+// The result of comparing two documents of the given bodies, as Reading::Markup shows it.
+Marked CompareBodies(const std::string& original, const std::string& revised,
+                     const redline::CompareOptions& options = {}, const DocxParts& parts = {}) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
                       r = folder.path() + "/r.docx";
-    WriteDocx(a, Text(original));
-    WriteDocx(b, Text(revised));
+    WriteDocx(a, original, parts);
+    WriteDocx(b, revised, parts);
     const auto changes = CheckedCompare(a, b, r, options);
     EXPECT_EQ(redline::ReadText(r, redline::Reading::AcceptAll),
               redline::ReadText(b, redline::Reading::AcceptAll));
     std::string markup = redline::ReadText(r, redline::Reading::Markup);
     if (!markup.empty() && markup.back() == '\n') markup.pop_back();
     return {markup, static_cast<int>(changes.size())};
+}
+
+// The same, for two one-paragraph documents of plain text.
+Marked Compare(const std::string& original, const std::string& revised,
+               const redline::CompareOptions& options = {}) {
+    return CompareBodies(Text(original), Text(revised), options);
 }
 
 redline::CompareOptions IgnoringCase() {
@@ -117,4 +123,36 @@ TEST(CharacterLevel, MarksTheChangedCharactersWholeInEveryEncodingLength) {
         const Marked marked = Compare(c.original, c.revised, letters);
         EXPECT_EQ(marked.markup, c.markup);
     }
+}
+
+// Letter by letter after a link and a picture: the word that follows them is a word of its
+// own, marked by the letters that changed.
+TEST(CharacterLevel, AWordAfterALinkAndAPictureIsMarkedByItsLetters) {
+    redline::CompareOptions letters;
+    letters.characterLevel = true;
+    DocxParts parts;
+    parts.relationships["rIdLink"] = {"hyperlink", "https://example.org/"};
+    parts.parts["word/media/image1.png"] = Png(0x40);
+    parts.relationships["rIdPic0"] = {"image", "media/image1.png"};
+    auto body = [](const std::string& word) {
+        return P(R("See ") + "<w:hyperlink r:id=\"rIdLink\">" + R("the notes") + "</w:hyperlink>" +
+                 R(" and ") + Picture("rIdPic0") + R(" the " + word + "."));
+    };
+    const Marked marked = CompareBodies(body("colour"), body("color"), letters, parts);
+    EXPECT_NE(marked.markup.find("colo[-u-]r."), std::string::npos) << marked.markup;
+    EXPECT_EQ(marked.changes, 1) << marked.markup;
+}
+
+// A word kept between two changed ones joins them when it weighs no more than either change,
+// so that a rewritten phrase reads as one deletion and one insertion; a heavier one parts them.
+TEST(Phrases, AWordKeptBetweenChangesJoinsThemUnlessItOutweighsThem) {
+    // " fox " weighs five: as much as the changes on either side, or more.
+    EXPECT_EQ(Compare("reddish fox owlet.", "pinkish fox kites.").markup,
+              "[-reddish fox owlet-][+pinkish fox kites+].");
+    EXPECT_EQ(Compare("reddi fox owlets.", "pinky fox kittens.").markup,
+              "[-reddi fox owlets-][+pinky fox kittens+].");
+    EXPECT_EQ(Compare("reddish fox owls.", "pinkish fox cats.").markup,
+              "[-reddish-][+pinkish+] fox [-owls-][+cats+].");
+    EXPECT_EQ(Compare("redd fox owlets.", "pink fox kittens.").markup,
+              "[-redd-][+pink+] fox [-owlets-][+kittens+].");
 }

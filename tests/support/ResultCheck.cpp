@@ -239,6 +239,11 @@ class Checker {
             }
         }
         const std::string_view name = node.name();
+        if (IsOneOf(node, {"w:footnote", "w:endnote", "w:comment"}) &&
+            !noteIds_.insert(std::string(name) + node.attribute("w:id").value()).second) {
+            problem(part + ": two " + std::string(name.substr(2)) + "s with the id " +
+                    node.attribute("w:id").value());
+        }
         if (ChangeElements().count(name)) {
             const std::string id = node.attribute("w:id").value();
             if (!changeIds_.insert(id).second) problem("the change id " + id + " is used twice");
@@ -310,7 +315,7 @@ class Checker {
 
     ZipEntries entries_;
     std::map<std::string, pugi::xml_document> parts_;
-    std::set<std::string> problems_, paraIds_, changeIds_;
+    std::set<std::string> problems_, paraIds_, changeIds_, noteIds_;
     std::map<std::string, std::set<std::string>> moveNames_, rangeIds_, endedIds_;
 };
 

@@ -2,8 +2,9 @@
 // result with a reading of its own (libzip and pugixml directly, prefixes resolved by the tests'
 // own walk): every part well-formed and every prefix declared; every part with a content type;
 // every relationship a part names present, and the parts they point at; change ids, paragraph
-// ids and style ids unique; move ranges paired, by id and by name, around the moves they hold;
-// deleted text only in deletions; tracked-change marks only where the schema places them.
+// ids, note and comment ids and style ids unique; move ranges paired, by id and by name, around the
+// moves they hold; deleted text only in deletions; tracked-change marks only where the schema
+// places them.
 #pragma once
 
 #include <string>
