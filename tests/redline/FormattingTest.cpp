@@ -169,3 +169,23 @@ TEST(TableCells, MergedAcrossOrDownAreMarkedAndRejectingAllSplitsThemAgain) {
     EXPECT_NE(redline::Package::Read(r).part("word/document.xml").find("<w:cellDel "),
               std::string::npos);
 }
+
+// Rows of a changed stretch pair when a quarter of their words stayed: their cells are marked,
+// not the rows deleted and inserted whole.
+TEST(TableRows, PairWhenAQuarterOfTheirWordsStayed) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    WriteDocx(a, Table({{"Name", "Town", "Born", "Known as"},
+                        {"Ada", "London", "1815", "poet"},
+                        {"Grace", "Arlington", "1906", "admiral"}}));
+    WriteDocx(b, Table({{"Name", "Town", "Born", "Known as"},
+                        {"Ada", "Paris", "1816", "mathematician"},
+                        {"Grace", "Washington", "1907", "programmer"}}));
+    const auto changes = CheckedCompare(a, b, r);
+    EXPECT_EQ(changes.size(), 12u);
+    const std::string result = redline::Package::Read(r).part("word/document.xml");
+    EXPECT_EQ(result.find("<w:trPr><w:del"), std::string::npos) << "a row was deleted whole";
+    EXPECT_EQ(result.find("<w:trPr><w:ins"), std::string::npos) << "a row was inserted whole";
+    EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
+}

@@ -320,3 +320,31 @@ TEST_F(KeptContent, AnInsertedParagraphAheadOfAChangedOneLeavesItMarkedWordByWor
               (std::vector<std::string>{"An entirely new paragraph, with nothing in common.",
                                         "Monday", "Tuesday"}));
 }
+
+// An inline text control is compared inside, but one that holds a field is one unit, changed
+// whole: marks inside it could split the field from its code.
+TEST_F(KeptContent, AnInlineControlHoldingAFieldIsOneUnit) {
+    auto control = [](const std::string& word, const std::string& inside) {
+        return P(R("Signed: ") + "<w:sdt><w:sdtPr><w:tag w:val=\"sign\"/></w:sdtPr><w:sdtContent>" +
+                 R(word + " on ") + inside + "</w:sdtContent></w:sdt>" + R(" here."));
+    };
+    const std::string field =
+        "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>"
+        " DATE </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/>"
+        "</w:r><w:r><w:t>today</w:t></w:r><w:r><w:fldChar "
+        "w:fldCharType=\"end\"/></w:r>";
+    std::vector<std::string> listed;
+    for (const auto& change :
+         compare(kFirst + control("Ada", field), kFirst + control("Grace", field)))
+        listed.push_back(change.text);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_NE(listed[0].find("Ada on"), std::string::npos) << listed[0];
+    EXPECT_NE(listed[1].find("Grace on"), std::string::npos) << listed[1];
+    // Without the field, the control is compared inside: the name alone is marked.
+    listed.clear();
+    for (const auto& change :
+         compare(kFirst + control("Ada", R("Monday")), kFirst + control("Grace", R("Monday")))) {
+        listed.push_back(change.text);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"Ada", "Grace"}));
+}

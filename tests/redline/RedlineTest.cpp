@@ -497,14 +497,39 @@ TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
                       result = folder.path() + "/result.docx";
-    WriteDocx(a, A + Table({{"Name", "Town"}, {"Ada", "Paris"}}));
-    WriteDocx(b, A + Table({{"Name", "Town"}, {"Ada", "Rome"}}));
-    const auto changes = CheckedCompare(a, b, result);
-    ASSERT_EQ(changes.size(), 2u);
-    // A, then Name and Town, then Ada: the changed cell's paragraph is the fifth.
-    for (const auto& change : changes) {
-        EXPECT_EQ(std::max(change.originalParagraph, change.revisedParagraph), 5u) << change.text;
+    WriteDocx(a, A + Table({{"Name", "Town", "Born"}, {"Ada", "Paris", "1815"}}));
+    WriteDocx(b, A + Table({{"Name", "Town", "Born"}, {"Ada", "Rome", "1816"}}));
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) {
+        listed.push_back(change.text + " " + std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph));
     }
+    // A, then Name, Town and Born, then Ada: the changed cells' paragraphs are the sixth and
+    // seventh, on each side.
+    EXPECT_EQ(listed, (std::vector<std::string>{"Paris 6>0", "Rome 0>6", "1815 7>0", "1816 0>7"}));
+}
+
+// Tables skipped: their paragraphs are numbered as any others, a text box's not among them.
+TEST(ChangeReport, NumbersTheParagraphsOfSkippedTablesAsTheStoryReaderDoes) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto table = [](const std::string& last) {
+        return "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/><w:gridCol/></w:tblGrid><w:tr><w:tc>" +
+               P(R("Ada ") + TextBox(Text("In the box") + Text("And more"))) + "</w:tc><w:tc>" +
+               Text("Paris") + "</w:tc></w:tr><w:tr><w:tc>" + Text("Grace") + "</w:tc><w:tc>" +
+               Text(last) + "</w:tc></w:tr></w:tbl>";
+    };
+    WriteDocx(a, A + table("Arlington"));
+    WriteDocx(b, A + table("Washington"));
+    redline::CompareOptions skip;
+    skip.skip.tables = true;
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result, skip)) {
+        listed.push_back(change.text + " " + std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph));
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"Arlington 5>0", "Washington 0>5"}));
 }
 
 // A text box's paragraphs are a story of their own: the cells after the one holding it number

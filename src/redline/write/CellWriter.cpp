@@ -70,9 +70,12 @@ void CompareCells(const Row& rowA, const Row& rowB, WriteContext& context, Part 
     std::size_t nextB = 0;  // the first cell of b not yet passed
     for (const Step& step : steps) {
         if (step.kind == StepKind::Keep || step.kind == StepKind::Modify) {
+            // Counted before comparing: the original's paragraphs are let go as they are written.
+            const std::uint32_t inA = ParagraphsIn(rowA.cells[step.a]),
+                                inB = ParagraphsIn(rowB.cells[step.b]);
             compareCell(rowA.cells[step.a], rowB.cells[step.b], firstA, firstB);
-            firstA += ParagraphsIn(rowA.cells[step.a]);
-            firstB += ParagraphsIn(rowB.cells[step.b]);
+            firstA += inA;
+            firstB += inB;
             nextB = step.b + 1;
         } else if (step.kind == StepKind::Insert) {
             const pugi::xml_node cell = rowB.cells[step.b];

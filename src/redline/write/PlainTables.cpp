@@ -22,7 +22,7 @@ std::vector<CellStory> CellsOf(const Block& table, StoryReader& reader) {
     for (const Row& row : reader.rows(table)) {
         for (const pugi::xml_node& cell : row.cells) {
             cells.push_back({cell, reader.read(cell, first)});
-            first += static_cast<std::uint32_t>(cell.select_nodes(".//w:p").size());
+            first += ParagraphsIn(cell);
         }
     }
     return cells;

@@ -70,9 +70,11 @@ void CompareRows(const Row& rowA, const Row& rowB, WriteContext& context, Part c
     }
     std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
     for (std::size_t c = 0; c < rowA.cells.size(); ++c) {
+        // Counted before comparing: the original's paragraphs are let go as they are written.
+        const std::uint32_t inA = ParagraphsIn(rowA.cells[c]), inB = ParagraphsIn(rowB.cells[c]);
         compareCell(rowA.cells[c], rowB.cells[c], firstA, firstB);
-        firstA += ParagraphsIn(rowA.cells[c]);
-        firstB += ParagraphsIn(rowB.cells[c]);
+        firstA += inA;
+        firstB += inB;
     }
 }
 
