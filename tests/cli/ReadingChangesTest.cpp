@@ -182,6 +182,18 @@ TEST_F(ReadingChanges, TheWordDiffShowsParagraphsChangedOnlyInFormOrBreaks) {
     EXPECT_EQ(run.out.find("A paragraph that stays"), std::string::npos) << run.out;
 }
 
+// A word changed in a text box is shown under the box's own heading.
+TEST_F(ReadingChanges, TheWordDiffShowsChangesInTextBoxes) {
+    const std::string kept = Text("A paragraph that stays as it is, word for word.");
+    WriteDocx(original_, kept + P(R("Beside the box ") + TextBox(Text("The box says yes."))));
+    WriteDocx(revised_, kept + P(R("Beside the box ") + TextBox(Text("The box says no."))));
+    const ProgramRun run = tool({"draft.docx", "final.docx", "--text"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.out.find("@@ text box 1, paragraph 1 @@\nThe box says [-yes-]{+no+}."),
+              std::string::npos)
+        << run.out;
+}
+
 TEST_F(ReadingChanges, GitShowsDocxChangesThroughTheDiffDriver) {
     const std::string repository = folder_.path() + "/repository";
     fs::create_directory(repository);

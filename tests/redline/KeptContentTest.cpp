@@ -211,9 +211,10 @@ TEST_F(KeptContent, ForTheOfficeChangedBlockControlsGiveWayToTheirContent) {
 TEST_F(KeptContent, SkippedTablesStillCompareEveryCellsWords) {
     redline::CompareOptions skip;
     skip.skip.tables = true;
-    const auto changes =
-        compare(kFirst + Table({{"Ada", "Paris"}, {"Grace", "Arlington"}}),
-                kFirst + Table({{"Adah", "Paris"}, {"Grace", "Washington"}}), {}, {}, skip);
+    const auto changes = compare(
+        kFirst + Table({{"Ada Lovelace", "Paris"}, {"Grace Hopper", "Arlington, Virginia"}}),
+        kFirst + Table({{"Adah Lovelace", "Paris"}, {"Grace Hopper", "Washington, Virginia"}}), {},
+        {}, skip);
     std::string listed;
     for (const auto& change : changes) listed += change.text + ";";
     EXPECT_EQ(listed, "Ada;Adah;Arlington;Washington;");
@@ -347,4 +348,47 @@ TEST_F(KeptContent, AnInlineControlHoldingAFieldIsOneUnit) {
         listed.push_back(change.text);
     }
     EXPECT_EQ(listed, (std::vector<std::string>{"Ada", "Grace"}));
+}
+
+// A field of the complex kind (begin, code, separate, what it shows, end) whose result changed is
+// changed; one that shows the same is not.
+TEST_F(KeptContent, AComplexFieldIsComparedByItsCodeAndWhatItShows) {
+    auto field = [](const std::string& shown) {
+        return P(R("Page ") +
+                 "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>"
+                 " PAGE </w:instrText></w:r><w:r><w:fldChar "
+                 "w:fldCharType=\"separate\"/></w:r><w:r><w:t>" +
+                 shown + "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r>" +
+                 R(" of ten."));
+    };
+    EXPECT_EQ(compare(kFirst + field("3"), kFirst + field("4")).size(), 2u);
+    EXPECT_TRUE(compare(kFirst + field("3"), kFirst + field("3")).empty());
+}
+
+// A part the original alone holds, which neither package gives a content type, gets the type its
+// name says: a workbook a workbook's, a metafile a picture's, anything else plain bytes.
+TEST_F(KeptContent, APartNeitherPackageTypesGetsTheTypeItsNameSays) {
+    DocxParts parts;
+    parts.parts["word/media/image9.emf"] = "not really a metafile";
+    parts.relationships["rIdPic0"] = {"image", "media/image9.emf"};
+    parts.parts["word/embeddings/book.xlsx"] = "not really a workbook";
+    parts.relationships["rIdSheet"] = {"package", "embeddings/book.xlsx"};
+    compare(kFirst + P(R("A picture: ") + Picture("rIdPic0")) + P(R("A book: ") + EmbeddedObject()),
+            kFirst, parts);
+    const std::string types = part("[Content_Types].xml");
+    const redline::Package result = redline::Package::Read(r_);
+    for (const std::string& name : result.names()) {
+        if (name.ends_with("image9.emf")) {
+            EXPECT_NE(types.find("PartName=\"/" + name + "\" ContentType=\"image/x-emf\""),
+                      std::string::npos)
+                << types;
+        }
+        if (name.ends_with("book.xlsx")) {
+            EXPECT_NE(types.find("PartName=\"/" + name +
+                                 "\" ContentType=\"application/"
+                                 "vnd.openxmlformats-officedocument.spreadsheetml.sheet\""),
+                      std::string::npos)
+                << types;
+        }
+    }
 }
