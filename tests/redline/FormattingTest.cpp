@@ -106,9 +106,13 @@ TEST(TableCells, InsertedAndDeletedAreMarkedAsCellsAndUndoneByRejectingAll) {
                                  {"Grace", "1906"}}));
     std::vector<std::string> told;
     for (const redline::Change& change : CheckedCompare(a, b, r)) {
-        told.push_back(std::string(redline::KindName(change.kind)) + " " + change.text);
+        told.push_back(std::string(redline::KindName(change.kind)) + " " + change.text + " " +
+                       std::to_string(change.originalParagraph) + ">" +
+                       std::to_string(change.revisedParagraph));
     }
-    EXPECT_EQ(told, (std::vector<std::string>{"insertion London", "deletion Arlington"}));
+    // Before, then Name, Town and Year, then Ada: London is the revised document's sixth
+    // paragraph, Arlington the original's ninth.
+    EXPECT_EQ(told, (std::vector<std::string>{"insertion London 0>6", "deletion Arlington 9>0"}));
     const std::string result = redline::Package::Read(r).part("word/document.xml");
     EXPECT_NE(result.find("<w:cellIns "), std::string::npos);
     EXPECT_NE(result.find("<w:cellDel "), std::string::npos);

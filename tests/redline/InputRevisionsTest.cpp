@@ -69,6 +69,12 @@ std::vector<Held> Cases() {
            R("words.")) +
              plain,
          Text("Keep these words.") + plain},
+        {"AParagraphBetweenTablesWhoseMarkWasDeleted",
+         Table({{"One", "Two"}}) +
+             P(R("Words between the tables."), "<w:rPr>" + Mark("del", 20, "") + "</w:rPr>") +
+             Table({{"Three", "Four"}}) + plain,
+         Table({{"One", "Two"}}) + Text("Words between the tables.") + Table({{"Three", "Four"}}) +
+             plain},
         {"ATableWhoseRowsWereAllDeleted",
          plain + "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/></w:tblGrid><w:tr><w:trPr>" +
              Mark("del", 3, "") + "</w:trPr><w:tc><w:p><w:pPr><w:rPr>" + Mark("del", 4, "") +

@@ -392,3 +392,17 @@ TEST_F(KeptContent, APartNeitherPackageTypesGetsTheTypeItsNameSays) {
         }
     }
 }
+
+// In a stretch that changed, a paragraph pairs with the one most like it, not with the first
+// that is like it at all: the other goes whole.
+TEST_F(KeptContent, AChangedParagraphPairsWithTheOneMostLikeIt) {
+    const auto changes =
+        compare(kFirst + Text("The meeting is on Monday in the hall of the town.") +
+                    Text("The meeting is on Friday near the lake of the park.") + kLast,
+                kFirst + Text("The meeting is on Tuesday in the hall of the town.") + kLast);
+    std::vector<std::string> listed;
+    for (const auto& change : changes) listed.push_back(change.text);
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{"Monday", "Tuesday",
+                                        "The meeting is on Friday near the lake of the park."}));
+}
