@@ -406,3 +406,15 @@ TEST_F(KeptContent, AChangedParagraphPairsWithTheOneMostLikeIt) {
               (std::vector<std::string>{"Monday", "Tuesday",
                                         "The meeting is on Friday near the lake of the park."}));
 }
+
+// A tab or a break made bold is a change of formatting like a word made bold: marked, and
+// rejected it is plain again.
+TEST_F(KeptContent, ATabMadeBoldIsAFormattingChange) {
+    const std::string tab = "<w:r><w:tab/></w:r>",
+                      boldTab = "<w:r><w:rPr><w:b/></w:rPr><w:tab/></w:r>";
+    const auto changes = compare(kFirst + P(R("Name") + tab + R("Value")),
+                                 kFirst + P(R("Name") + boldTab + R("Value")));
+    EXPECT_EQ(redline::Count(changes).formatting, 1);
+    const std::string xml = part("word/document.xml");
+    EXPECT_NE(xml.find("w:rPrChange"), std::string::npos) << xml;
+}

@@ -155,4 +155,16 @@ TEST(Phrases, AWordKeptBetweenChangesJoinsThemUnlessItOutweighsThem) {
               "[-reddish-][+pinkish+] fox [-owls-][+cats+].");
     EXPECT_EQ(Compare("redd fox owlets.", "pink fox kittens.").markup,
               "[-redd-][+pink+] fox [-owlets-][+kittens+].");
+    // The larger side of a change counts, whichever it is.
+    EXPECT_EQ(Compare("reddish fox owlet.", "pinkish fox ab.").markup,
+              "[-reddish fox owlet-][+pinkish fox ab+].");
+}
+
+// Punctuation stands apart from the words it opens or closes, in every script: a changed word
+// is marked without it.
+TEST(Phrases, PunctuationStandsApartFromItsWords) {
+    EXPECT_EQ(Compare("¿Qué pasa?", "¿Quién pasa?").markup, "¿[-Qué-][+Quién+] pasa?");
+    EXPECT_EQ(Compare("«Bonjour» dit-il.", "«Bonsoir» dit-il.").markup,
+              "«[-Bonjour-][+Bonsoir+]» dit-il.");
+    EXPECT_EQ(Compare("Costs £12.", "Costs €12.").markup, "Costs [-£-][+€+]12.");
 }

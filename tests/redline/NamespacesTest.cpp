@@ -193,6 +193,39 @@ TEST(CarriedContent, KeepsItsNamespaceWhereTheOtherSideUsesItsPrefixForAnother) 
     EXPECT_EQ(spaceOf["second"], "urn:two");
 }
 
+// A namespace no one knows, in a document whose writer used a default namespace (read the
+// careful way), keeps its name and meaning in the result.
+TEST(CarriedContent, AnUnknownNamespaceOfADocumentWithADefaultNamespaceKeepsItsMeaning) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    WriteDocx(a, "");
+    PutMainPart(a, "<document xmlns=\"" + std::string(kMain) +
+                       "\" xmlns:ext=\"urn:example:tags\"><body><p ext:tag=\"kept\"><r><t>One."
+                       "</t></r></p><p ext:tag=\"gone\"><r><t>Two.</t></r></p><sectPr/></body>"
+                       "</document>");
+    WriteDocx(b, "");
+    PutMainPart(b, "<document xmlns=\"" + std::string(kMain) +
+                       "\" xmlns:ext=\"urn:example:tags\"><body><p ext:tag=\"kept\"><r><t>One."
+                       "</t></r></p><sectPr/></body></document>");
+    CheckedCompare(a, b, r);
+    pugi::xml_document result;
+    ASSERT_TRUE(result.load_string(MainPart(r).c_str()));
+    const pugi::xml_node root = result.document_element();
+    int tags = 0;
+    for (const pugi::xpath_node& found : result.select_nodes("//w:p")) {
+        for (const pugi::xml_attribute& attribute : found.node().attributes()) {
+            const std::string name = attribute.name();
+            if (!name.ends_with(":tag")) continue;
+            ++tags;
+            const std::string prefix = name.substr(0, name.find(':'));
+            EXPECT_STREQ(root.attribute(("xmlns:" + prefix).c_str()).value(), "urn:example:tags")
+                << name;
+        }
+    }
+    EXPECT_EQ(tags, 2);
+}
+
 // Word 2007 wrote Markup Compatibility as "ve", and an undeclared prefix in mc:Ignorable breaks
 // the rules: the one is read, the other is not carried into the result.
 TEST(CarriedContent, OldMarkupCompatibilityAndAnIgnorableNothingDeclares) {
