@@ -75,6 +75,19 @@ std::vector<Held> Cases() {
              Table({{"Three", "Four"}}) + plain,
          Table({{"One", "Two"}}) + Text("Words between the tables.") + Table({{"Three", "Four"}}) +
              plain},
+        {"AnEmptyParagraphBetweenTablesWhoseMarkWasDeleted",
+         Table({{"One", "Two"}}) + P("", "<w:rPr>" + Mark("del", 21, "") + "</w:rPr>") +
+             Table({{"Three", "Four"}}) + plain,
+         Table({{"One", "Two"}}) + Table({{"Three", "Four"}}) + plain},
+        {"TheLastParagraphAfterATableWhoseMarkWasDeleted",
+         plain + Table({{"One", "Two"}}) +
+             P(R("Words after the table."), "<w:rPr>" + Mark("del", 22, "") + "</w:rPr>"),
+         plain + Table({{"One", "Two"}}) + Text("Words after the table.")},
+        {"AControlWhoseOnlyParagraphWasDeleted",
+         plain + "<w:sdt><w:sdtPr><w:tag w:val=\"block\"/></w:sdtPr><w:sdtContent>" +
+             P(Deleted(23, "All of it."), "<w:rPr>" + Mark("del", 24, "") + "</w:rPr>") +
+             "</w:sdtContent></w:sdt>" + Text("After the control."),
+         plain + Text("After the control.")},
         {"ATableWhoseRowsWereAllDeleted",
          plain + "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/></w:tblGrid><w:tr><w:trPr>" +
              Mark("del", 3, "") + "</w:trPr><w:tc><w:p><w:pPr><w:rPr>" + Mark("del", 4, "") +
