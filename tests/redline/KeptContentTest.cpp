@@ -64,6 +64,21 @@ TEST_F(KeptContent, BookmarksBetweenParagraphsStay) {
     EXPECT_EQ(Count(xml, "<w:bookmarkEnd w:id=\"7\"/>"), 2);
 }
 
+// A bookmark inside a paragraph whose words changed stays around the words it marks.
+TEST_F(KeptContent, ABookmarkInAChangedParagraphStaysAroundItsWords) {
+    auto paragraph = [](const std::string& word) {
+        return P(R("The fee is ") + "<w:bookmarkStart w:id=\"3\" w:name=\"Fee\"/>" +
+                 R("ten pounds") + "<w:bookmarkEnd w:id=\"3\"/>" + R(" paid " + word + "."));
+    };
+    compare(kFirst + paragraph("monthly"), kFirst + paragraph("yearly"));
+    const std::string xml = part("word/document.xml");
+    const std::size_t start = xml.find("w:name=\"Fee\""),
+                      end = xml.find("<w:bookmarkEnd w:id=\"3\"/>");
+    ASSERT_NE(start, std::string::npos) << xml;
+    ASSERT_NE(end, std::string::npos) << xml;
+    EXPECT_NE(xml.substr(start, end - start).find("ten pounds"), std::string::npos) << xml;
+}
+
 // An inserted paragraph that cites one note twice brings the note in once.
 TEST_F(KeptContent, ANoteCitedTwiceByAnInsertedParagraphComesInOnce) {
     const DocxParts note = Notes({{1, Text("The note's own words.")}});
