@@ -162,6 +162,13 @@ TEST_F(ReadingChanges, TheWordDiffNumbersEveryChangeWithinItsStory) {
     EXPECT_GE(headings, 3) << run.out;
     EXPECT_NE(run.out.find("@@ body, paragraph 1 @@\n{+A new opening line.+}"), std::string::npos)
         << run.out;
+    // A paragraph the revised document lacks is numbered as the original numbers it.
+    WriteDocx(original_, first + second + third);
+    WriteDocx(revised_, first + third);
+    const ProgramRun deleted = tool({"draft.docx", "final.docx", "--text"});
+    EXPECT_NE(deleted.out.find("@@ body, paragraph 2 of the original @@\n[-The second"),
+              std::string::npos)
+        << deleted.out;
 }
 
 // A paragraph whose words stayed but whose formatting or breaks changed is a changed paragraph

@@ -88,6 +88,14 @@ std::vector<Held> Cases() {
              P(Deleted(23, "All of it."), "<w:rPr>" + Mark("del", 24, "") + "</w:rPr>") +
              "</w:sdtContent></w:sdt>" + Text("After the control."),
          plain + Text("After the control.")},
+        {"TheLastParagraphWhoseMarkWasDeletedJoinsTheOneBefore",
+         plain + Text("First part, ") +
+             P(R("second part."), "<w:rPr>" + Mark("del", 25, "") + "</w:rPr>"),
+         plain + P(R("First part, ") + R("second part."))},
+        {"AnEquationBesideAChange",
+         P(R("Sum ") + "<m:oMath><m:r><m:t>x+1</m:t></m:r></m:oMath>") +
+             P(R("Keep ") + Deleted(26, "not ") + R("this.")),
+         P(R("Sum ") + "<m:oMath><m:r><m:t>x+1</m:t></m:r></m:oMath>") + Text("Keep this.")},
         {"ATableWhoseRowsWereAllDeleted",
          plain + "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/></w:tblGrid><w:tr><w:trPr>" +
              Mark("del", 3, "") + "</w:trPr><w:tc><w:p><w:pPr><w:rPr>" + Mark("del", 4, "") +

@@ -433,3 +433,26 @@ TEST_F(KeptContent, ATabMadeBoldIsAFormattingChange) {
     const std::string xml = part("word/document.xml");
     EXPECT_NE(xml.find("w:rPrChange"), std::string::npos) << xml;
 }
+
+// In a stretch that changed, a changed paragraph followed by a new one: the changed one is
+// marked word by word, the new one inserted whole.
+TEST_F(KeptContent, AChangedParagraphFollowedByANewOneIsMarkedWordByWord) {
+    const auto changes =
+        compare(kFirst + Text("The committee will meet on Monday in the small hall.") + kLast,
+                kFirst + Text("The committee will meet on Tuesday in the small hall.") +
+                    Text("An entirely new paragraph, with nothing in common.") + kLast);
+    std::vector<std::string> listed;
+    for (const auto& change : changes) listed.push_back(change.text);
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{"Monday", "Tuesday",
+                                        "An entirely new paragraph, with nothing in common."}));
+}
+
+// Properties are told apart by what they set, not only by its value: an indent moved from the
+// left to the right is a change of formatting.
+TEST_F(KeptContent, AnIndentMovedToTheOtherSideIsAFormattingChange) {
+    const auto changes =
+        compare(kFirst + P(R("An indented paragraph."), "<w:ind w:left=\"720\"/>"),
+                kFirst + P(R("An indented paragraph."), "<w:ind w:right=\"720\"/>"));
+    EXPECT_EQ(redline::Count(changes).formatting, 1);
+}
