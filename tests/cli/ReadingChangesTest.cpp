@@ -189,6 +189,17 @@ TEST_F(ReadingChanges, TheWordDiffShowsParagraphsChangedOnlyInFormOrBreaks) {
     EXPECT_EQ(run.out.find("A paragraph that stays"), std::string::npos) << run.out;
 }
 
+// A symbol that a reader without it sees as its fallback text is shown once, as an object.
+TEST_F(ReadingChanges, TheWordDiffShowsASymbolOnceNotItsFallbackToo) {
+    WriteDocx(original_, P(R("Smile ") + Symbol("\U0001F600") + R(" now, please.")));
+    WriteDocx(revised_, P(R("Smile ") + Symbol("\U0001F600") + R(" then, please.")));
+    UseWordsDeclarations(original_);
+    UseWordsDeclarations(revised_);
+    const ProgramRun run = tool({"draft.docx", "final.docx", "--text"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.out.find("Smile \u25A1 [-now-]{+then+}, please."), std::string::npos) << run.out;
+}
+
 // A word changed in a text box is shown under the box's own heading.
 TEST_F(ReadingChanges, TheWordDiffShowsChangesInTextBoxes) {
     const std::string kept = Text("A paragraph that stays as it is, word for word.");

@@ -162,3 +162,15 @@ TEST(Difference, OnLongerInputsWithFewEditsKeepsNearlyAllTheyShare) {
         }
     }
 }
+
+// Two long sequences of few keys made apart from each other: far too many differences to search
+// them all, and still a script that turns one into the other.
+TEST(Difference, TurnsLongUnrelatedSequencesIntoEachOtherBeyondTheSearchItAllows) {
+    std::mt19937 random(43);
+    for (const std::uint32_t alphabet : {2u, 5u}) {
+        redline::Keys a, b;
+        for (int i = 0; i < 6000; ++i) a.push_back(random() % alphabet);
+        for (int i = 0; i < 5500; ++i) b.push_back(random() % alphabet);
+        EXPECT_EQ(Misapplied(a, b, redline::Difference(a, b)), "") << alphabet << " keys";
+    }
+}

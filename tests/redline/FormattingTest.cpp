@@ -193,3 +193,24 @@ TEST(TableRows, PairWhenAQuarterOfTheirWordsStayed) {
     EXPECT_EQ(result.find("<w:trPr><w:ins"), std::string::npos) << "a row was inserted whole";
     EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
 }
+
+// A paragraph that changed its alignment, whose mark has formatting of its own and which ends a
+// section: the change record holds the paragraph's properties alone, as the schema wants them,
+// and rejecting gives the original's alignment back with the mark's formatting and the section.
+TEST(ParagraphFormatting, TheChangeRecordHoldsTheParagraphsPropertiesAlone) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    auto paragraph = [](const char* alignment) {
+        return docx::P(docx::R("A paragraph that ends the first section."),
+                       std::string("<w:jc w:val=\"") + alignment +
+                           "\"/><w:rPr><w:b/></w:rPr><w:sectPr><w:pgSz w:w=\"11906\" "
+                           "w:h=\"16838\"/></w:sectPr>");
+    };
+    WriteDocx(a, paragraph("left") + docx::Text("The second section."));
+    WriteDocx(b, paragraph("center") + docx::Text("The second section."));
+    const auto changes = CheckedCompare(a, b, r);
+    EXPECT_EQ(redline::Count(changes).formatting, 1);
+    EXPECT_EQ(NewSchemaErrors(r, {a, b}), std::vector<std::string>{});
+    EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
+}
