@@ -131,8 +131,8 @@ bool IsBlank(std::string_view unit) {
 
 namespace {
 
+// The small letter of a capital beyond ASCII (FoldCase folds ASCII itself, byte by byte).
 char32_t Lower(char32_t c) {
-    if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + 32 : c;
     if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
         (c >= 0x410 && c <= 0x42F)) {
         return c + 32;
