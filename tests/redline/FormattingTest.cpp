@@ -10,6 +10,7 @@
 #include "support/CanonicalDocument.h"
 #include "support/Docx.h"
 #include "support/Files.h"
+#include "support/ReadText.h"
 #include "support/ResultCheck.h"
 #include "support/SchemaCheck.h"
 
@@ -213,4 +214,24 @@ TEST(ParagraphFormatting, TheChangeRecordHoldsTheParagraphsPropertiesAlone) {
     EXPECT_EQ(redline::Count(changes).formatting, 1);
     EXPECT_EQ(NewSchemaErrors(r, {a, b}), std::vector<std::string>{});
     EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
+}
+
+// A cell of two paragraphs that went: both are marked deleted, so that every reading of the
+// result shows all it held.
+TEST(TableCells, ACellOfSeveralParagraphsThatWentIsMarkedWhole) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      r = folder.path() + "/r.docx";
+    auto table = [](const std::string& extra) {
+        return "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/><w:gridCol/><w:gridCol/></w:tblGrid>"
+               "<w:tr><w:tc>" +
+               docx::Text("Ada") + "</w:tc>" + extra + "<w:tc>" + docx::Text("London") +
+               "</w:tc></w:tr></w:tbl>";
+    };
+    WriteDocx(a, table("<w:tc>" + docx::Text("Born in") + docx::Text("December 1815") + "</w:tc>"));
+    WriteDocx(b, table(""));
+    CheckedCompare(a, b, r);
+    const std::string markup = redline::ReadText(r, redline::Reading::Markup);
+    EXPECT_NE(markup.find("[-Born in-]"), std::string::npos) << markup;
+    EXPECT_NE(markup.find("[-December 1815-]"), std::string::npos) << markup;
 }

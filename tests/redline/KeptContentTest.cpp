@@ -454,5 +454,7 @@ TEST_F(KeptContent, AnIndentMovedToTheOtherSideIsAFormattingChange) {
     const auto changes =
         compare(kFirst + P(R("An indented paragraph."), "<w:ind w:left=\"720\"/>"),
                 kFirst + P(R("An indented paragraph."), "<w:ind w:right=\"720\"/>"));
-    EXPECT_EQ(redline::Count(changes).formatting, 1);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].kind, redline::ChangeKind::Formatting);
+    EXPECT_EQ(changes[0].text, "An indented paragraph.");
 }
