@@ -733,3 +733,46 @@ TEST(Marks, CarryTheAuthorsNameAsGivenWhateverItHolds) {
         EXPECT_EQ(marks, 4) << author;
     }
 }
+
+// The original has three sections, each with its own header; the revised has dropped the middle
+// one. The last sections still pair, so the last header's changed word is marked alone, and the
+// middle section comes along with its deleted paragraph, its header as it was: rejecting the
+// deletion gives the section back.
+TEST(Sections, ASectionDroppedFromTheMiddleLeavesTheLastHeadersPaired) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto header = [](const std::string& name, const std::string& text) {
+        DocxParts parts = Header(Text(text));
+        parts.parts = {{"word/" + name + ".xml", parts.parts.begin()->second}};
+        parts.relationships = {{"rId" + name, {"header", name + ".xml"}}};
+        parts.contentTypes = {{"word/" + name + ".xml", parts.contentTypes.begin()->second}};
+        parts.section = "<w:headerReference w:type=\"default\" r:id=\"rId" + name + "\"/>";
+        return parts;
+    };
+    auto ending = [](const std::string& text, const DocxParts& withHeader) {
+        return P(R(text), "<w:sectPr>" + withHeader.section + "</w:sectPr>");
+    };
+    DocxParts alpha = header("alpha", "Alpha chapter heading"),
+              beta = header("beta", "Beta chapter heading"),
+              gamma = header("gamma", "Gamma chapter heading, draft"),
+              gammaFinal = header("gamma", "Gamma chapter heading, final");
+    DocxParts lastOfA = alpha + beta + gamma, lastOfB = alpha + gammaFinal;
+    lastOfA.section = gamma.section;  // the last section's own header; the others end paragraphs
+    lastOfB.section = gammaFinal.section;
+    WriteDocx(a,
+              ending("The alpha chapter.", alpha) + ending("The beta chapter.", beta) +
+                  Text("The gamma chapter."),
+              lastOfA);
+    WriteDocx(b, ending("The alpha chapter.", alpha) + Text("The gamma chapter."), lastOfB);
+    CheckedCompare(a, b, result);
+    EXPECT_EQ(NewSchemaErrors(result, {a, b}), std::vector<std::string>{});
+    const std::string markup = redline::ReadText(result, redline::Reading::Markup);
+    EXPECT_NE(markup.find("Gamma chapter heading, [-draft-][+final+]"), std::string::npos)
+        << markup;
+    EXPECT_NE(markup.find("[header default]\nBeta chapter heading\n"), std::string::npos) << markup;
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::RejectAll),
+              redline::ReadText(a, redline::Reading::AcceptAll));
+    EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
+              redline::ReadText(b, redline::Reading::AcceptAll));
+}

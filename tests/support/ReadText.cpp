@@ -208,11 +208,20 @@ class TextReader {
     std::string out_, open_;
 };
 
+// Whether the section break ends a paragraph whose mark this reading takes away.
+bool BreakGone(const pugi::xml_node& section, Reading reading) {
+    const pugi::xml_node mark = section.parent().child("w:rPr");
+    if (!Named(section.parent(), "w:pPr") || reading == Reading::Markup) return false;
+    const bool accept = reading == Reading::AcceptAll;
+    return mark.child(accept ? "w:del" : "w:ins") || mark.child(accept ? "w:moveFrom" : "w:moveTo");
+}
+
 // The headers and footers of each section, by kind, that hold any text in this reading.
 std::string HeadersAndFooters(const pugi::xml_document& main, Parts& parts, Reading reading) {
     std::string out;
     for (const pugi::xpath_node& section :
          main.child("w:document").child("w:body").select_nodes(".//w:sectPr")) {
+        if (BreakGone(section.node(), reading)) continue;
         for (const char* element : {"w:headerReference", "w:footerReference"}) {
             for (const char* kind : {"default", "first", "even"}) {
                 const pugi::xml_node reference =

@@ -151,6 +151,7 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b,
     WriteContext context{stamp_,    options_,  readerA,
                          readerB,   carryOver, record ? changes_ : unrecorded,
                          nextMove_, &nested};
+    if (part == Part::Body) context.carriedSections = &carriedSections_;
     Story storyA, storyB;
     auto readA = [&] { storyA = readerA.read(containerA); };
     auto readB = [&] { storyB = readerB.read(containerB); };

@@ -54,6 +54,9 @@ class Comparer : private NoteCarryOver {
     void headersAndFooters();
     // Each section's properties of the result against the original's section of its place.
     void sectionProperties();
+    // The sections of the original and of the result paired by place, leaving out those whose
+    // breaks a deleted paragraph brought along: they stand in the result as they were.
+    std::vector<std::pair<pugi::xml_node, pugi::xml_node>> pairedSections() const;
     PackagePart* part(DocumentSide& side,
                       std::map<std::string, std::unique_ptr<PackagePart>>& parts,
                       const std::string& name);
@@ -65,6 +68,7 @@ class Comparer : private NoteCarryOver {
     std::vector<Change> changes_;
     CarryOverShared shared_;
     int nextMove_ = 0;
+    std::vector<pugi::xml_node> carriedSections_;  // of the original, in the result too
     std::map<std::string, std::unique_ptr<PackagePart>> partsA_, partsB_;
     std::unique_ptr<Notes> footnotes_, endnotes_;
 };

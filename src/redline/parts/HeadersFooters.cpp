@@ -11,13 +11,25 @@
 namespace redline {
 
 void Comparer::headersAndFooters() {
-    const auto sectionsA = Sections(a_.main.xml.child("w:document").child("w:body"));
-    const auto sectionsB = Sections(b_.main.xml.child("w:document").child("w:body"));
+    // The headers and footers of sections that came along with deleted paragraphs stay as they
+    // were; read here, they are written back with the result's parts, their ids made unique.
+    for (const pugi::xml_node& section : carriedSections_) {
+        for (const pugi::xml_node& reference : section.children()) {
+            if (!Named(reference, "w:headerReference") && !Named(reference, "w:footerReference"))
+                continue;
+            if (const Relationship* relationship =
+                    a_.main.relationships.find(Attribute(reference, "r:id"))) {
+                const std::string copy =
+                    shared_.copyPart(a_.main.relationships.partOf(*relationship));
+                resultPart(copy);
+            }
+        }
+    }
     std::vector<std::string> done;
     // The original's sections that the revised document has no place for are folded into the
     // next one it has: their headers and footers come along there where it lacks its own.
     std::vector<pugi::xml_node> folded;
-    for (auto [paired, sectionB] : PairSections(sectionsA, sectionsB)) {
+    for (auto [paired, sectionB] : pairedSections()) {
         if (!sectionB) {
             folded.push_back(paired);
             continue;

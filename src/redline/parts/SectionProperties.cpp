@@ -1,5 +1,7 @@
 // Sections, matched by their place: the page size and orientation, margins, columns, numbering
 // and the like of each, with the original's kept as a change where they differ.
+#include <algorithm>
+
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
@@ -23,14 +25,24 @@ bool EndsInRemovedMark(const pugi::xml_node& section) {
 
 }  // namespace
 
-void Comparer::sectionProperties() {
-    const auto sectionsA = Sections(a_.main.xml.child("w:document").child("w:body"));
-    std::vector<pugi::xml_node> sectionsB;
+std::vector<std::pair<pugi::xml_node, pugi::xml_node>> Comparer::pairedSections() const {
+    std::vector<pugi::xml_node> sectionsA, sectionsB;
+    for (const pugi::xml_node& section :
+         Sections(a_.main.xml.child("w:document").child("w:body"))) {
+        if (std::find(carriedSections_.begin(), carriedSections_.end(), section) ==
+            carriedSections_.end()) {
+            sectionsA.push_back(section);
+        }
+    }
     for (const pugi::xml_node& section :
          Sections(b_.main.xml.child("w:document").child("w:body"))) {
         if (!EndsInRemovedMark(section)) sectionsB.push_back(section);
     }
-    for (const auto& [sectionA, sectionB] : PairSections(sectionsA, sectionsB)) {
+    return PairSections(sectionsA, sectionsB);
+}
+
+void Comparer::sectionProperties() {
+    for (const auto& [sectionA, sectionB] : pairedSections()) {
         if (!sectionA || !sectionB) continue;
         const int since = stamp_.peek();
         std::string differences = KeepOriginalSection(sectionA, sectionB, stamp_);

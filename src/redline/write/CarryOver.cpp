@@ -10,14 +10,14 @@ namespace redline {
 
 namespace {
 
-// What stays with the original: its bookmarks, comments, permissions and section breaks.
+// What stays with the original: its bookmarks, comments and permissions. A section break comes
+// along with its deleted paragraph, so that rejecting the deletion gives the section back.
 bool LeftBehind(const pugi::xml_node& node) {
     for (const char* name : {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
                              "w:commentRangeEnd", "w:permStart", "w:permEnd", "w:proofErr"}) {
         if (Named(node, name)) return true;
     }
-    return (Named(node, "w:sectPr") && Named(node.parent(), "w:pPr")) ||
-           (Named(node, "w:r") && node.child("w:commentReference"));
+    return Named(node, "w:r") && node.child("w:commentReference");
 }
 
 // Attributes that name a relationship of the part they stand in.

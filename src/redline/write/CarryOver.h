@@ -1,7 +1,7 @@
 // Brings content of the original document into the result: the pictures, links and objects it
 // points at get relationships (and parts) of their own in the result, the styles it uses are
 // copied where the result lacks them, the notes it refers to come along (deleted), and what
-// belongs to the original alone (bookmarks, comments, section breaks) is left behind.
+// belongs to the original alone (bookmarks, comments) is left behind.
 #pragma once
 
 #include <map>

@@ -96,6 +96,8 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
         case StepKind::Delete:
         case StepKind::MoveFrom: {
             pugi::xml_node copied = rebuild.copy(blockA->node, context.carry);
+            const pugi::xml_node section = blockA->node.child("w:pPr").child("w:sectPr");
+            if (section && context.carriedSections) context.carriedSections->push_back(section);
             const int since = context.stamp.peek();
             MarkBlock(copied, step.move ? Mark::MoveFrom : Mark::Delete, context.stamp, step.move);
             if (!step.move) {

@@ -16,7 +16,7 @@
 namespace redline {
 
 // Brings what comes from the original document into the result: forgets its bookmarks and
-// comments, and gives the pictures, links and styles it refers to a place in the result.
+// comments, and gives the pictures, links, headers and styles it refers to a place in the result.
 class CarryOver {
   public:
     virtual ~CarryOver() = default;
@@ -43,6 +43,8 @@ struct WriteContext {
     std::vector<Change>& changes;
     int& nextMove;
     NestedStories* nested = nullptr;
+    // The original's sections whose breaks came along in deleted or moved-away paragraphs.
+    std::vector<pugi::xml_node>* carriedSections = nullptr;
 
     // Tells what is nested in kept and inserted content (notes, text boxes), when asked to.
     void kept(const pugi::xml_node& a, const pugi::xml_node& b) {
