@@ -128,6 +128,7 @@ class Normalizer {
         const Known* known = KnownByUri(uri);
         const std::string prefix =
             name == "xmlns" ? (known ? known->prefix : "") : names_.prefixFor(uri, name.substr(6));
+        names_.markDeclared(prefix);
         return prefix.empty() ? "xmlns" : "xmlns:" + prefix;
     }
 
@@ -189,7 +190,8 @@ class Normalizer {
 
 // Whether every declaration already binds the prefix the comparison uses for its namespace.
 bool WrittenAsNamed(std::string_view bytes, Namespaces& names) {
-    for (const Declaration& declaration : DeclarationsIn(bytes)) {
+    const std::vector<Declaration> declarations = DeclarationsIn(bytes);
+    for (const Declaration& declaration : declarations) {
         if (!declaration.plain || declaration.uri.starts_with(kStrictRoot)) return false;
         if (declaration.uri.empty()) continue;
         if (declaration.prefix.empty()) {
@@ -199,6 +201,7 @@ bool WrittenAsNamed(std::string_view bytes, Namespaces& names) {
             return false;
         }
     }
+    for (const Declaration& declaration : declarations) names.markDeclared(declaration.prefix);
     return true;
 }
 
@@ -244,6 +247,17 @@ bool Namespaces::ignorable(std::string_view prefix) const {
     return ignorable_.count(prefix) != 0;
 }
 
+void Namespaces::markDeclared(std::string_view prefix) {
+    if (prefix.empty()) return;
+    std::lock_guard lock(mutex_);
+    if (!declared_.count(prefix)) declared_.emplace(prefix);
+}
+
+std::set<std::string, std::less<>> Namespaces::declared() const {
+    std::lock_guard lock(mutex_);
+    return declared_;
+}
+
 void NormalizeNamespaces(pugi::xml_document& document, std::string_view bytes, Namespaces& names) {
     if (!WrittenAsNamed(bytes, names)) Normalizer(names).walk(document.document_element());
     NoteIgnorable(document.document_element(), names);
@@ -266,20 +280,24 @@ class Undeclared {
   private:
     void walk(const pugi::xml_node& element, bool root = false) {
         const std::size_t mark = inside_.size();
+        // Attributes walked by hand: a result holds hundreds of thousands of them.
         if (!root) {
-            for (const pugi::xml_attribute& attribute : element.attributes()) {
-                const std::string_view name = attribute.name();
-                if (name.starts_with("xmlns:")) inside_.push_back(name.substr(6));
+            for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+                const char* name = a.name();
+                if (name[0] == 'x' && std::strncmp(name, "xmlns:", 6) == 0) {
+                    inside_.push_back(std::string_view(name + 6));
+                }
             }
         }
-        use(PrefixOf(element.name()));
-        for (const pugi::xml_attribute& attribute : element.attributes()) {
-            const std::string_view name = attribute.name();
+        use(element.name());
+        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+            const std::string_view name = a.name();
             if (IsDeclaration(name)) continue;
-            use(PrefixOf(name));
+            use(name);
+            if (name[0] != 'm' && name[0] != 'R') continue;
             if (NamesPrefixes(element, name) && name != "mc:Ignorable") {
-                MapTokens(attribute.value(), [&](std::string_view prefix, std::string&) {
-                    use(prefix);
+                MapTokens(a.value(), [&](std::string_view prefix, std::string&) {
+                    usePrefix(prefix);
                     return false;
                 });
             }
@@ -297,8 +315,17 @@ class Undeclared {
         return false;
     }
 
-    void use(std::string_view prefix) {
+    // Uses the prefix of the qualified `name`.
+    void use(std::string_view name) {
         // Most names share the last one's prefix, which the root declares.
+        if (!last_.empty() && name.size() > last_.size() && name[last_.size()] == ':' &&
+            name.starts_with(last_)) {
+            return;
+        }
+        usePrefix(PrefixOf(name));
+    }
+
+    void usePrefix(std::string_view prefix) {
         if (prefix.empty() || prefix == last_ || prefix == "xml") return;
         if (Holds(atRoot_, prefix)) {
             last_ = prefix;
@@ -322,7 +349,12 @@ void DeclareNamespaces(pugi::xml_document& document, const Namespaces& names) {
     pugi::xml_node root = document.document_element();
     if (!root) return;
     std::vector<std::string> ignorable;
-    for (const std::string& prefix : Undeclared().in(root)) {
+    bool declaresAll = true;
+    for (const std::string& prefix : names.declared()) {
+        declaresAll = declaresAll && root.attribute(("xmlns:" + prefix).c_str());
+    }
+    for (const std::string& prefix :
+         declaresAll ? std::vector<std::string>() : Undeclared().in(root)) {
         const std::string uri = names.uriOf(prefix);
         if (uri.empty()) continue;  // the input used it undeclared: nothing better to say
         root.append_attribute(("xmlns:" + prefix).c_str()) = uri.c_str();

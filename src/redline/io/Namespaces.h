@@ -28,11 +28,14 @@ class Namespaces {
     // Whether the prefix is a namespace a reader may ignore (mc:Ignorable) in some part read.
     void markIgnorable(std::string_view prefix);
     bool ignorable(std::string_view prefix) const;
+    // Every prefix declared anywhere in a part read, as the comparison names it.
+    void markDeclared(std::string_view prefix);
+    std::set<std::string, std::less<>> declared() const;
 
   private:
     mutable std::mutex mutex_;
     std::map<std::string, std::string, std::less<>> prefixByUri_, uriByPrefix_;
-    std::set<std::string, std::less<>> ignorable_;
+    std::set<std::string, std::less<>> ignorable_, declared_;
 };
 
 // Renames every element and attribute of a part just parsed from `bytes` to the prefixes of
@@ -44,6 +47,7 @@ void NormalizeNamespaces(pugi::xml_document& document, std::string_view bytes, N
 // Declares on the part's root every prefix that it uses and that is not declared where it is
 // used, with the namespace `names` gives it; a namespace ignorable where it came from is
 // ignorable here too. A prefix that mc:Ignorable names but nothing declares is taken off it.
+// A root that declares every prefix any part read declares needs no walk of its part.
 void DeclareNamespaces(pugi::xml_document& document, const Namespaces& names);
 
 }  // namespace redline

@@ -124,9 +124,12 @@ std::vector<Change> Comparer::run(const std::string& result) {
         }
     }
     stamp_.finish();
-    std::vector<pugi::xml_node> stories{b_.main.xml.document_element()};
-    for (const auto& [name, part] : partsB_) stories.push_back(part->xml.document_element());
-    MakeParagraphIdsUnique(stories);
+    // Paragraph ids live in Word 2010's namespace: where no part declares it, there are none.
+    if (b_.package.namespaces().declared().count("w14")) {
+        std::vector<pugi::xml_node> stories{b_.main.xml.document_element()};
+        for (const auto& [name, part] : partsB_) stories.push_back(part->xml.document_element());
+        MakeParagraphIdsUnique(stories);
+    }
     // The original is no longer needed: its memory goes before the result's text is made.
     a_.main.xml.reset();
     partsA_.clear();

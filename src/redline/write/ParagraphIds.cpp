@@ -22,12 +22,20 @@ bool Removed(const pugi::xml_node& element) {
     return false;
 }
 
+// Whether the element is one that Word gives an id: a paragraph or a table row.
+bool TakesAnId(const char* name) {
+    return name[0] == 'w' && name[1] == ':' &&
+           ((name[2] == 'p' && !name[3]) || (name[2] == 't' && name[3] == 'r' && !name[4]));
+}
+
 void Collect(const pugi::xml_node& node, std::vector<pugi::xml_attribute>& kept,
              std::vector<pugi::xml_attribute>& removed) {
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
         if (child.type() != pugi::node_element) continue;
-        if (const pugi::xml_attribute id = child.attribute("w14:paraId")) {
-            (Removed(child) ? removed : kept).push_back(id);
+        if (TakesAnId(child.name())) {
+            if (const pugi::xml_attribute id = child.attribute("w14:paraId")) {
+                (Removed(child) ? removed : kept).push_back(id);
+            }
         }
         Collect(child, kept, removed);
     }
