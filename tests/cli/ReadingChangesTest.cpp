@@ -287,3 +287,19 @@ TEST_F(ReadingChanges, TheReportLoadsInABrowserShowsEveryChangeAndRunsNoDocument
         EXPECT_GT(count, 0) << kind;
     }
 }
+
+// Each story of the report is headed by its name as a reader writes it: a note's changes under
+// "Footnote 1", as the word diff gives them under "footnote 1".
+TEST_F(ReadingChanges, TheReportAndTheWordDiffNameTheNoteAChangeIsIn) {
+    WriteDocx(original_, P(R("A claim") + NoteReference(1) + R(" made once.")),
+              Notes({{1, Text("As the first survey found.")}}));
+    WriteDocx(revised_, P(R("A claim") + NoteReference(1) + R(" made once.")),
+              Notes({{1, Text("As the second survey found.")}}));
+    const ProgramRun run = tool({"draft.docx", "final.docx", "--report", "notes.html", "--text"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.out.find("@@ footnote 1, paragraph 1 @@\nAs the [-first-]{+second+} survey"),
+              std::string::npos)
+        << run.out;
+    const std::string page = ReadFile(folder_.path() + "/notes.html");
+    EXPECT_NE(page.find("<h2>Footnote 1</h2>"), std::string::npos) << page;
+}

@@ -174,3 +174,20 @@ TEST(Difference, TurnsLongUnrelatedSequencesIntoEachOtherBeyondTheSearchItAllows
         EXPECT_EQ(Misapplied(a, b, redline::Difference(a, b)), "") << alphabet << " keys";
     }
 }
+
+// Every other key replaced: far more differences than the search allows, but the keys kept are
+// found once on each side, and they anchor the script so that every one of them stays kept.
+TEST(Difference, KeepsKeysFoundOnceOnEachSideBeyondTheSearchItAllows) {
+    redline::Keys a, b;
+    for (std::uint32_t i = 0; i < 8000; ++i) {
+        a.push_back(i);
+        b.push_back(i % 2 ? 1000000 + i : i);
+    }
+    const redline::Script script = redline::Difference(a, b);
+    ASSERT_EQ(Misapplied(a, b, script), "");
+    int kept = 0;
+    for (const redline::Edit& edit : script) {
+        if (edit.kind == redline::EditKind::Equal) kept += static_cast<int>(edit.count);
+    }
+    EXPECT_EQ(kept, 4000);
+}

@@ -104,12 +104,19 @@ TEST_F(KeptContent, DeletedContentBringsItsStyleOnce) {
         "w:val=\"Normal\"/></w:style><w:style w:type=\"paragraph\" w:styleId=\"Quote\">"
         "<w:name w:val=\"Quote\"/><w:basedOn w:val=\"Plain\"/></w:style>"
         "<w:style w:type=\"paragraph\" w:styleId=\"Plain\"><w:name w:val=\"Plain\"/>"
-        "<w:basedOn w:val=\"Normal\"/><w:rPr><w:i/></w:rPr></w:style></w:styles>";
+        "<w:basedOn w:val=\"Normal\"/><w:rPr><w:i/></w:rPr></w:style>"
+        "<w:style w:type=\"character\" w:styleId=\"Strong\"><w:name w:val=\"Strong\"/>"
+        "<w:rPr><w:b/></w:rPr></w:style></w:styles>";
+    // The control's own formatting, in a paragraph that stays, names a style too.
+    const std::string control =
+        "<w:sdt><w:sdtPr><w:rPr><w:rStyle w:val=\"Strong\"/></w:rPr></w:sdtPr><w:sdtContent>" +
+        R("a signed clause") + "</w:sdtContent></w:sdt>";
     compare(kFirst + P(R("Quoted words that go."), "<w:pStyle w:val=\"Quote\"/>") +
-                P(R("Plain words that go."), "<w:pStyle w:val=\"Normal\"/>") + kLast,
-            kFirst + kLast, styles);
+                P(R("Plain words that go."), "<w:pStyle w:val=\"Normal\"/>") +
+                P(R("It ends with ") + control) + kLast,
+            kFirst + Text("It ends with ") + kLast, styles);
     const std::string result = part("word/styles.xml");
-    for (const char* id : {"Quote", "Plain", "Normal"}) {
+    for (const char* id : {"Quote", "Plain", "Normal", "Strong"}) {
         EXPECT_EQ(Count(result, std::string("w:styleId=\"") + id + "\""), 1) << id << "\n"
                                                                              << result;
     }
@@ -212,11 +219,14 @@ TEST_F(KeptContent, ForTheOfficeChangedBlockControlsGiveWayToTheirContent) {
     redline::CompareOptions forWriter;
     forWriter.forWriter = true;
     compare(kFirst + control("changed", "Old words inside.") + control("kept", "Same words."),
-            kFirst + control("changed", "New words inside.") + control("kept", "Same words."), {},
-            {}, forWriter);
-    const std::string xml = part("word/document.xml");
-    EXPECT_EQ(xml.find("w:val=\"changed\""), std::string::npos) << xml;
-    EXPECT_NE(xml.find("w:val=\"kept\""), std::string::npos) << xml;
+            kFirst + control("changed", "New words inside.") + control("kept", "Same words."),
+            Header(control("changed", "An old heading.")),
+            Header(control("changed", "A new heading.")), forWriter);
+    for (const char* name : {"word/document.xml", "word/header-default.xml"}) {
+        const std::string xml = part(name);
+        EXPECT_EQ(xml.find("w:val=\"changed\""), std::string::npos) << xml;
+    }
+    EXPECT_NE(part("word/document.xml").find("w:val=\"kept\""), std::string::npos);
     EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
               redline::ReadText(a_, redline::Reading::AcceptAll));
 }
