@@ -162,9 +162,10 @@ TEST_F(ReadingChanges, TheWordDiffNumbersEveryChangeWithinItsStory) {
     EXPECT_GE(headings, 3) << run.out;
     EXPECT_NE(run.out.find("@@ body, paragraph 1 @@\n{+A new opening line.+}"), std::string::npos)
         << run.out;
-    // A paragraph the revised document lacks is numbered as the original numbers it.
+    // A paragraph the revised document lacks is numbered as the original numbers it, which a
+    // paragraph new above it does not change.
     WriteDocx(original_, first + second + third);
-    WriteDocx(revised_, first + third);
+    WriteDocx(revised_, Text("A new opening line.") + first + third);
     const ProgramRun deleted = tool({"draft.docx", "final.docx", "--text"});
     EXPECT_NE(deleted.out.find("@@ body, paragraph 2 of the original @@\n[-The second"),
               std::string::npos)

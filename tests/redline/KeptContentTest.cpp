@@ -64,6 +64,15 @@ TEST_F(KeptContent, BookmarksBetweenParagraphsStay) {
     EXPECT_EQ(Count(xml, "<w:bookmarkEnd w:id=\"7\"/>"), 2);
 }
 
+// A new paragraph citing a note its document lacks (a writer's slip) is the one change: no
+// empty note is listed beside it.
+TEST_F(KeptContent, ANewReferenceToAMissingNoteListsNoNote) {
+    const auto changes = compare(kFirst + kLast, kFirst + P(R("Cited ") + NoteReference(7)) + kLast,
+                                 {}, Notes({{1, Text("The only note there is.")}}));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].part, redline::Part::Body);
+}
+
 // A bookmark inside a paragraph whose words changed stays around the words it marks.
 TEST_F(KeptContent, ABookmarkInAChangedParagraphStaysAroundItsWords) {
     auto paragraph = [](const std::string& word) {
