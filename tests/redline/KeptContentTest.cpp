@@ -387,14 +387,16 @@ TEST_F(KeptContent, AnInlineControlHoldingAFieldIsOneUnit) {
 // A field of the complex kind (begin, code, separate, what it shows, end) whose result changed is
 // changed; one that shows the same is not.
 TEST_F(KeptContent, AComplexFieldIsComparedByItsCodeAndWhatItShows) {
-    auto field = [](const std::string& shown) {
+    auto field = [](const std::string& shown, const std::string& look = "") {
         return P(R("Page ") +
                  "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>"
                  " PAGE </w:instrText></w:r><w:r><w:fldChar "
-                 "w:fldCharType=\"separate\"/></w:r><w:r><w:t>" +
-                 shown + "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r>" +
-                 R(" of ten."));
+                 "w:fldCharType=\"separate\"/></w:r><w:r>" +
+                 look + "<w:t>" + shown +
+                 "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r>" + R(" of ten."));
     };
+    EXPECT_EQ(compare(kFirst + field("3"), kFirst + field("3", "<w:rPr><w:b/></w:rPr>")).size(), 2u)
+        << "what it shows made bold";
     EXPECT_EQ(compare(kFirst + field("3"), kFirst + field("4")).size(), 2u);
     EXPECT_TRUE(compare(kFirst + field("3"), kFirst + field("3")).empty());
 }

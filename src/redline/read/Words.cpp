@@ -11,7 +11,7 @@ char32_t Decode(std::string_view text, std::size_t at, std::size_t& length) {
     const auto c = static_cast<unsigned char>(text[at]);
     const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     length = 1;
-    if (extra > 0 && at + extra >= text.size()) return 0xFFFD;
+    if (at + extra >= text.size()) return 0xFFFD;  // cut short at the end
     char32_t code = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
     for (int i = 1; i <= extra; ++i) {
         const auto next = static_cast<unsigned char>(text[at + i]);
