@@ -30,6 +30,7 @@ namespace {
 void PrintChange(std::ostream& out, const redline::Change& change) {
     out << "{\"kind\": \"" << redline::KindName(change.kind) << "\", \"part\": \""
         << redline::PartName(change.part) << "\", \"text\": " << JsonText(change.text);
+    if (!change.author.empty()) out << ", \"author\": " << JsonText(change.author);
     if (change.kind == redline::ChangeKind::Move) {
         out << ", \"from\": {\"paragraph\": " << change.originalParagraph
             << "}, \"to\": {\"paragraph\": " << change.revisedParagraph << "}";
@@ -45,20 +46,16 @@ void PrintChange(std::ostream& out, const redline::Change& change) {
 
 namespace {
 
-// The parts --skip names, and what each leaves out; comments name nothing: they are never marked.
+// The parts --skip names, and what each leaves out.
 struct Skippable {
     const char* name;
     bool redline::Skipped::*flag;
 };
 constexpr Skippable kSkippable[] = {
-    {"tables", &redline::Skipped::tables},
-    {"headers", &redline::Skipped::headers},
-    {"footers", &redline::Skipped::footers},
-    {"footnotes", &redline::Skipped::footnotes},
-    {"endnotes", &redline::Skipped::endnotes},
-    {"textboxes", &redline::Skipped::textBoxes},
-    {"comments", nullptr},
-    {"fields", &redline::Skipped::fields},
+    {"tables", &redline::Skipped::tables},     {"headers", &redline::Skipped::headers},
+    {"footers", &redline::Skipped::footers},   {"footnotes", &redline::Skipped::footnotes},
+    {"endnotes", &redline::Skipped::endnotes}, {"textboxes", &redline::Skipped::textBoxes},
+    {"comments", &redline::Skipped::comments}, {"fields", &redline::Skipped::fields},
 };
 
 std::vector<std::string> SkippedNames(const redline::Skipped& skip) {

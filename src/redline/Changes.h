@@ -9,7 +9,7 @@
 namespace redline {
 
 enum class ChangeKind { Insertion, Deletion, Move, Formatting };
-enum class Part { Body, Table, Header, Footer, Footnote, Endnote, TextBox, Section };
+enum class Part { Body, Table, Header, Footer, Footnote, Endnote, TextBox, Section, Comment };
 
 struct Change {
     ChangeKind kind;
@@ -21,6 +21,8 @@ struct Change {
     // The id of the first tracked change in the result that shows it, or 0: where a report
     // finds it in the marked-up document.
     int mark = 0;
+    // In a comment: the comment's author.
+    std::string author{};
 };
 
 struct ChangeCounts {
@@ -54,8 +56,8 @@ inline const char* KindName(ChangeKind kind) {
 }
 
 inline const char* PartName(Part part) {
-    static const char* const names[] = {"body",     "table",   "header",   "footer",
-                                        "footnote", "endnote", "text box", "section"};
+    static const char* const names[] = {"body",    "table",    "header",  "footer", "footnote",
+                                        "endnote", "text box", "section", "comment"};
     return names[static_cast<int>(part)];
 }
 

@@ -15,7 +15,7 @@ namespace redline {
 // document unmarked (a table's structure; its paragraphs are still compared, as plain ones).
 struct Skipped {
     bool tables = false, headers = false, footers = false, footnotes = false, endnotes = false,
-         textBoxes = false, fields = false;
+         textBoxes = false, fields = false, comments = false;
 };
 
 struct CompareOptions {

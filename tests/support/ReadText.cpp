@@ -75,6 +75,19 @@ class TextReader {
         return "[^" + inner(found) + "]";
     }
 
+    // A comment where its reference stands: its author and its text, read the same way.
+    std::string comment(const pugi::xml_node& reference) {
+        const pugi::xml_document* part = parts_.byType("/comments");
+        const pugi::xml_node found =
+            part ? part->document_element().find_child_by_attribute(
+                       "w:comment", "w:id", reference.attribute("w:id").value())
+                 : pugi::xml_node();
+        if (!found) return "[#?]";
+        std::string text = inner(found);
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        return "[#" + std::string(found.attribute("w:author").value()) + ": " + text + "]";
+    }
+
     // Whether content under this mark is gone in the reading.
     bool gone(const pugi::xml_node& mark) const {
         if (reading_ == Reading::Markup) return false;
@@ -168,6 +181,8 @@ class TextReader {
                 text += '\v';
             } else if (Named(child, "w:footnoteReference") || Named(child, "w:endnoteReference")) {
                 text += note(child);
+            } else if (Named(child, "w:commentReference")) {
+                text += comment(child);
             } else if (const pugi::xml_node box = child.find_node(
                            [](const pugi::xml_node& n) { return Named(n, "w:txbxContent"); })) {
                 text += "[o]{" + inner(box) + "}";  // a text box: its first content only

@@ -16,7 +16,8 @@ enum class Reading {
 
 // The text of the .docx at `path` as `reading` gives it: paragraphs end in "\n", table cells in
 // "\t" and rows in "\n", a tab is "\t", a line break "\v", a picture or other object "[o]", a
-// text box "[o]{its text}", and a note "[^its text]" where its reference stands; then each
+// text box "[o]{its text}", a note "[^its text]" and a comment "[#author: its text]" where its
+// reference stands (so a comment whose reference a reading takes away is not there); then each
 // section's headers and footers that hold text, each under a line "[header default]" and the
 // like. Read the tests' own way (support/TestPackage); throws std::runtime_error when it cannot
 // be read.

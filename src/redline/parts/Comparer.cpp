@@ -8,6 +8,7 @@
 #include "redline/io/Namespaces.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
+#include "redline/parts/Comments.h"
 #include "redline/parts/Notes.h"
 #include "redline/read/BlockText.h"
 #include "redline/read/ContentKeys.h"
@@ -99,6 +100,7 @@ Comparer::Comparer(const std::string& original, const std::string& revised,
     BothAtOnce([&] { LoadSide(a_, original, names); }, [&] { LoadSide(b_, revised, names); });
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
+    comments_ = std::make_unique<Comments>(*this);
 }
 
 Comparer::~Comparer() = default;
@@ -108,6 +110,8 @@ std::string Comparer::carryNote(const std::string& kind, const std::string& id) 
 }
 
 std::vector<Change> Comparer::run(const std::string& result) {
+    // Skipped comments stay as the revised document has them; the original's are left behind.
+    if (!options_.skip.comments) carriesComments_ = comments_->pair();
     compareStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
                    b_.main.xml.child("w:document").child("w:body"), Part::Body, options_.moves);
     if (options_.formatting) sectionProperties();
@@ -116,6 +120,7 @@ std::vector<Change> Comparer::run(const std::string& result) {
     // its note along, deleted, as part of the text it stands in.
     if (!options_.skip.footnotes) footnotes_->process();
     if (!options_.skip.endnotes) endnotes_->process();
+    if (!options_.skip.comments) comments_->process();
     shared_.finish();
     if (options_.forWriter) {
         UnwrapChangedBlockControls(b_.main.xml.document_element());
@@ -148,13 +153,15 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b,
                               Part part, bool moves, bool record) {
     ContentKeys keysA(a_.package, a), keysB(b_.package, b);
     StoryReader readerA(keys_, keysA), readerB(keys_, keysB);
-    PartCarryOver carryOver(shared_, a, b, this);
+    CommentCarryOver* comments = carriesComments_ ? comments_.get() : nullptr;
+    PartCarryOver carryOver(shared_, a, b, this, comments);
     NestedPairing nested(*footnotes_, *endnotes_);
     std::vector<Change> unrecorded;
     WriteContext context{stamp_,    options_,  readerA,
                          readerB,   carryOver, record ? changes_ : unrecorded,
                          nextMove_, &nested};
     if (part == Part::Body) context.carriedSections = &carriedSections_;
+    context.comments = comments;
     Story storyA, storyB;
     auto readA = [&] { storyA = readerA.read(containerA); };
     auto readB = [&] { storyB = readerB.read(containerB); };

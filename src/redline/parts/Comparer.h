@@ -16,6 +16,7 @@
 
 namespace redline {
 
+class Comments;
 class Notes;
 
 // Original content that refers to notes brings them along, through the notes of their kind.
@@ -71,6 +72,8 @@ class Comparer : private NoteCarryOver {
     std::vector<pugi::xml_node> carriedSections_;  // of the original, in the result too
     std::map<std::string, std::unique_ptr<PackagePart>> partsA_, partsB_;
     std::unique_ptr<Notes> footnotes_, endnotes_;
+    std::unique_ptr<Comments> comments_;
+    bool carriesComments_ = false;  // the original has comments the revised document lacks
 };
 
 }  // namespace redline

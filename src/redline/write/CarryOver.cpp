@@ -10,14 +10,15 @@ namespace redline {
 
 namespace {
 
-// What stays with the original: its bookmarks, comments and permissions. A section break comes
-// along with its deleted paragraph, so that rejecting the deletion gives the section back.
+// What stays with the original: its bookmarks and permissions, and the marks of comments that
+// the result has of its own. A section break comes along with its deleted paragraph, so that
+// rejecting the deletion gives the section back.
 bool LeftBehind(const pugi::xml_node& node) {
-    for (const char* name : {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
-                             "w:commentRangeEnd", "w:permStart", "w:permEnd", "w:proofErr"}) {
+    for (const char* name :
+         {"w:bookmarkStart", "w:bookmarkEnd", "w:permStart", "w:permEnd", "w:proofErr"}) {
         if (Named(node, name)) return true;
     }
-    return Named(node, "w:r") && node.child("w:commentReference");
+    return false;
 }
 
 // Attributes that name a relationship of the part they stand in.
@@ -51,6 +52,18 @@ void PartCarryOver::carry(pugi::xml_node copied) {
             gone.push_back(node);
             continue;
         }
+        if (const std::string comment = CommentCarryOver::CommentOf(node); !comment.empty()) {
+            const std::string carried = comments_ ? comments_->carriedComment(comment) : "";
+            if (!carried.empty()) {
+                node.attribute("w:id").set_value(carried.c_str());
+                continue;
+            }
+            // A reference goes with its run.
+            const pugi::xml_node goes =
+                Named(node, "w:commentReference") ? node.parent() : pugi::xml_node(node);
+            if (goes != copied) gone.push_back(goes);
+            continue;
+        }
         for (pugi::xml_attribute attribute : node.attributes()) {
             if (NamesRelationship(attribute)) {
                 attribute.set_value(relationshipFor(attribute.value()).c_str());
@@ -70,6 +83,12 @@ void PartCarryOver::carry(pugi::xml_node copied) {
         }
     }
     for (pugi::xml_node node : gone) node.parent().remove_child(node);
+}
+
+std::string CommentCarryOver::CommentOf(const pugi::xml_node& node) {
+    const bool mark = Named(node, "w:commentRangeStart") || Named(node, "w:commentRangeEnd") ||
+                      Named(node, "w:commentReference");
+    return mark ? Attribute(node, "w:id") : std::string();
 }
 
 std::string PartCarryOver::relationshipFor(const std::string& id) {

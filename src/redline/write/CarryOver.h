@@ -59,8 +59,8 @@ class NoteCarryOver {
 class PartCarryOver : public CarryOver {
   public:
     PartCarryOver(CarryOverShared& shared, const PackagePart& from, PackagePart& to,
-                  NoteCarryOver* notes = nullptr)
-        : shared_(shared), from_(from), to_(to), notes_(notes) {}
+                  NoteCarryOver* notes = nullptr, CommentCarryOver* comments = nullptr)
+        : shared_(shared), from_(from), to_(to), notes_(notes), comments_(comments) {}
 
     void carry(pugi::xml_node copied) override;
 
@@ -71,6 +71,7 @@ class PartCarryOver : public CarryOver {
     const PackagePart& from_;
     PackagePart& to_;
     NoteCarryOver* notes_;
+    CommentCarryOver* comments_;
     std::map<std::string, std::string> ids_;  // original relationship id -> result's
 };
 

@@ -25,7 +25,12 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
          ++at) {
         const Piece& piece = *at;
         if (piece.kind == PieceKind::Marker) {
-            if (!original && piece.begin >= from) marker(piece);
+            if (piece.begin < from) continue;
+            if (!original) {
+                marker(piece);
+            } else if (const std::string id = context_.carriedComment(piece.node); !id.empty()) {
+                originalMarker(piece, id);
+            }
             continue;
         }
         const std::uint32_t begin = std::max(piece.begin, from), end = std::min(piece.end, to);
@@ -95,7 +100,16 @@ bool Emitter::LooksAlike(const Piece& piece, const ParagraphContent& before, std
     return true;
 }
 
-void Emitter::finish(const ParagraphContent& side) {
+void Emitter::finish(const ParagraphContent& side, const ParagraphContent* original) {
+    if (original) {
+        for (auto at = FirstReaching(original->pieces, original->stream.size());
+             at != original->pieces.end(); ++at) {
+            if (at->kind != PieceKind::Marker || at->begin < original->stream.size()) continue;
+            if (const std::string id = context_.carriedComment(at->node); !id.empty()) {
+                originalMarker(*at, id);
+            }
+        }
+    }
     for (const Piece& piece : side.pieces) {
         if (piece.kind == PieceKind::Marker && piece.begin >= side.stream.size()) marker(piece);
     }
@@ -195,6 +209,22 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
     }
     if (mark) MarkRun(run, *mark, context_.stamp);
     return object;
+}
+
+void Emitter::originalMarker(const Piece& piece, const std::string& id) {
+    pugi::xml_node parent = target(piece, true);
+    if (!piece.run) {
+        parent.append_copy(piece.node).attribute("w:id").set_value(id.c_str());
+        return;
+    }
+    // A reference of a comment the revised document dropped: deleted, so that accepting every
+    // change takes the comment away and rejecting keeps it.
+    pugi::xml_node run = context_.stamp.append(parent, "w:r");
+    if (const pugi::xml_node properties = piece.run.child("w:rPr")) {
+        context_.carry.carry(run.append_copy(properties));
+    }
+    run.append_copy(piece.node).attribute("w:id").set_value(id.c_str());
+    MarkRun(run, Mark::Delete, context_.stamp);
 }
 
 void Emitter::marker(const Piece& piece) {

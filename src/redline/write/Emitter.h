@@ -31,8 +31,11 @@ class Emitter {
               std::optional<Mark> mark, const ParagraphContent* before = nullptr,
               std::uint32_t beforeFrom = 0, std::string* reformatted = nullptr);
 
-    // The revised side's markers at the very end of the paragraph.
-    void finish(const ParagraphContent& side);
+    // The revised side's markers at the very end of the paragraph, after those of the
+    // `original`'s comments that come along.
+    void finish(const ParagraphContent& side, const ParagraphContent* original = nullptr);
+    // A range mark or reference of the original's comment that comes along as `id`.
+    void originalMarker(const Piece& piece, const std::string& id);
 
   private:
     // Tells the context of an object kept or inserted, as the copy now in the result.

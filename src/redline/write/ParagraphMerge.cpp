@@ -152,7 +152,7 @@ struct ParagraphWriter {
         std::uint32_t from = 0;
         auto stretch = [&](std::uint32_t to, bool compare) {
             if (from == to) return;
-            keep(atB(j + from), atB(j + to), compare, atA(i + from));
+            keep(atB(j + from), atB(j + to), compare, atA(i + from), atA(i + to));
             from = to;
         };
         if (context.revised.keys().like().any()) {
@@ -219,7 +219,27 @@ struct ParagraphWriter {
 
     // The revised side's bytes `from` to `to`, unmarked; with `compare`, told apart from the
     // original's formatting from `fromA` on.
-    void keep(std::uint32_t from, std::uint32_t to, bool compare, std::uint32_t fromA) {
+    void keep(std::uint32_t from, std::uint32_t to, bool compare, std::uint32_t fromA,
+              std::uint32_t toA) {
+        // The original's marks of comments the result no longer has go where they stood.
+        if (context.comments) {
+            for (auto at = FirstReaching(a.pieces, fromA); at != a.pieces.end() && at->begin < toA;
+                 ++at) {
+                if (at->kind != PieceKind::Marker || at->begin < fromA) continue;
+                const std::string id = context.carriedComment(at->node);
+                if (id.empty()) continue;
+                const std::uint32_t here = std::min(to, from + (at->begin - fromA));
+                keepPlain(from, here, compare, fromA);
+                fromA += here - from;
+                from = here;
+                emitter.originalMarker(*at, id);
+            }
+        }
+        keepPlain(from, to, compare, fromA);
+    }
+
+    void keepPlain(std::uint32_t from, std::uint32_t to, bool compare, std::uint32_t fromA) {
+        if (from == to) return;
         std::string reformatted;
         const int since = context.stamp.peek();
         emitter.emit(b, from, to, false, std::nullopt, compare ? &a : nullptr, fromA, &reformatted);
@@ -247,7 +267,7 @@ struct ParagraphWriter {
         std::uint32_t x = atA(i), y = atB(j);
         for (const Edit& edit : script) {
             if (edit.kind == EditKind::Equal) {
-                keep(y, y + edit.count, true, x);
+                keep(y, y + edit.count, true, x, x + edit.count);
                 x += edit.count;
                 y += edit.count;
             } else if (edit.kind == EditKind::Delete) {
@@ -311,7 +331,7 @@ pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Par
             writer.inserted(edit.count);
         }
     }
-    writer.emitter.finish(b);
+    writer.emitter.finish(b, &a);
     return paragraph;
 }
 

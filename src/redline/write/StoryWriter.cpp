@@ -38,6 +38,17 @@ void LetGo(const Block& original, Part part) {
     pugi::xml_node(original.node).parent().remove_child(original.node);
 }
 
+// Whether the original's block holds marks of a comment that the result no longer has: kept, it
+// is written as a changed one, so that those marks come along where they stood.
+bool HoldsCarriedComment(const Block& original, const WriteContext& context) {
+    if (!context.comments) return false;
+    for (const pugi::xpath_node& found :
+         original.node.select_nodes(".//w:commentRangeStart | .//w:commentReference")) {
+        if (!context.carriedComment(found.node()).empty()) return true;
+    }
+    return false;
+}
+
 // Whether the step merges two paragraphs.
 bool Merges(const Step& step, const Story& b) {
     return step.kind == StepKind::Modify && b.blocks[step.b].kind == BlockKind::Paragraph;
@@ -87,6 +98,11 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
     }
     switch (step.kind) {
         case StepKind::Keep:
+            if (HoldsCarriedComment(*blockA, context)) {
+                written.push_back(
+                    WriteModified(step, *blockA, *blockB, rebuild, context, part, plan));
+                return;
+            }
             written.push_back(rebuild.keep(blockB->node));
             context.kept(blockA->node, blockB->node);
             return;

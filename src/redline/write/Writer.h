@@ -23,6 +23,17 @@ class CarryOver {
     virtual void carry(pugi::xml_node copied) = 0;
 };
 
+// Brings the original's comments that the revised document no longer has into the result.
+class CommentCarryOver {
+  public:
+    virtual ~CommentCarryOver() = default;
+    // The id in the result of the original's comment `id`, copied there the first time it is
+    // asked for; "" for a comment the result has of its own, whose marks stay behind.
+    virtual std::string carriedComment(const std::string& id) = 0;
+    // The id of the comment that a range mark or a reference names, or "" for any other node.
+    static std::string CommentOf(const pugi::xml_node& node);
+};
+
 // Told of the content the writer keeps and inserts, for the stories nested in it that are
 // compared on their own: notes (through their references) and text boxes.
 class NestedStories {
@@ -45,6 +56,14 @@ struct WriteContext {
     NestedStories* nested = nullptr;
     // The original's sections whose breaks came along in deleted or moved-away paragraphs.
     std::vector<pugi::xml_node>* carriedSections = nullptr;
+    // The original's comments the result no longer has, whose marks come along.
+    CommentCarryOver* comments = nullptr;
+
+    // The result's id for the comment the original's `marker` names, or "" when it stays behind.
+    std::string carriedComment(const pugi::xml_node& marker) const {
+        const std::string id = CommentCarryOver::CommentOf(marker);
+        return comments && !id.empty() ? comments->carriedComment(id) : std::string();
+    }
 
     // Tells what is nested in kept and inserted content (notes, text boxes), when asked to.
     void kept(const pugi::xml_node& a, const pugi::xml_node& b) {

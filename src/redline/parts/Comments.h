@@ -1,0 +1,51 @@
+// Comments, a story of their own for each: the original's and the revised document's paired by
+// author and date, else by the text they annotate or their own; a pair's texts are compared as a
+// note's are. A comment only the original has comes into the result with its marks where they
+// stood, its reference deleted; one only the revised document has gets its reference inserted.
+// Either way rejecting every change gives the original's comments and accepting the revised's.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "redline/write/Writer.h"
+
+namespace redline {
+
+class Comparer;
+struct PackagePart;
+
+class Comments : public CommentCarryOver {
+  public:
+    explicit Comments(Comparer& comparer);
+
+    // Reads and pairs both sides' comments; answers whether the original has any the revised
+    // document lacks (whose marks the writer must then bring along).
+    bool pair();
+    std::string carriedComment(const std::string& id) override;
+    // Compares the paired comments, marks the references of the new ones inserted and reports
+    // the comments that came and went.
+    void process();
+
+  private:
+    struct Comment {
+        pugi::xml_node node;
+        std::string author, date, text, annotated;
+    };
+    std::vector<Comment> read(PackagePart* part, const pugi::xml_node& body) const;
+    bool load();
+    bool IsCarried(const std::string& resultId) const;
+
+    Comparer& comparer_;
+    PackagePart* a_ = nullptr;
+    PackagePart* b_ = nullptr;
+    std::map<std::string, std::string> pairs_;         // original's id -> revised's
+    std::set<std::string> paired_;                     // the revised's ids that have a pair
+    std::map<std::string, std::string> carried_;       // original's id -> its copy's in the result
+    std::map<std::string, pugi::xml_node> originals_;  // by id
+    long nextId_ = 0;
+};
+
+}  // namespace redline
