@@ -350,6 +350,8 @@ class Page {
                        std::to_string(span.note);
             } else if (span.box) {
                 text = "text box " + std::to_string(span.box);
+            } else if (span.comment) {
+                text = "comment " + std::to_string(span.comment);
             }
             const bool marked = span.kind != SpanKind::Plain;
             const std::string target = marked || span.reformatted ? anchor(span.mark) : "";
@@ -362,7 +364,7 @@ class Page {
                 out_ << "<span class=\"fmt\" title=\"formatting changed\"" << (marked ? "" : target)
                      << ">";
             }
-            if (span.note || span.box) {
+            if (span.note || span.box || span.comment) {
                 out_ << "<sup>[" << HtmlEscape(text) << "]</sup>";
             } else {
                 out_ << HtmlEscape(text);

@@ -23,7 +23,8 @@ class WordDiff {
 
     void story(const MarkedStory& story) {
         name_ = story.part == Part::Body ? "body" : story.title;
-        for (char& c : name_) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        // Only the story's own name goes small: a comment's author keeps how it is written.
+        name_[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name_[0])));
         for (const MarkedBlock& block : story.blocks) this->block(block, false);
         formatting(story.reformatted, "section");
     }
@@ -73,6 +74,8 @@ class WordDiff {
                        std::to_string(span.note) + "]";
             } else if (span.box) {
                 text = "[text box " + std::to_string(span.box) + "]";
+            } else if (span.comment) {
+                text = "[comment " + std::to_string(span.comment) + "]";
             }
             for (char& c : text) {
                 if (c == '\n') c = ' ';  // a line break inside a paragraph keeps the block whole

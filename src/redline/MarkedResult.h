@@ -21,6 +21,7 @@ struct Span {
     int note = 0;          // a note's reference: the note's number in its story, else 0
     bool noteEnd = false;  // the reference is to an endnote
     int box = 0;           // a text box that stands here: its number, else 0
+    int comment = 0;       // a comment's reference: the comment's number, else 0
 };
 
 struct MarkedParagraph {
@@ -57,7 +58,8 @@ struct MarkedBlock {
 
 struct MarkedStory {
     Part part;
-    std::string title;  // "Body", "Header (first page)", "Footnote 2", "Text box 1"
+    // "Body", "Header (first page)", "Footnote 2", "Text box 1", "Comment 3 (by A. Reviewer)"
+    std::string title;
     std::vector<MarkedBlock> blocks;
     std::vector<Reformatting> reformatted;  // of the body's sections
 };

@@ -304,3 +304,32 @@ TEST_F(ReadingChanges, TheReportAndTheWordDiffNameTheNoteAChangeIsIn) {
     const std::string page = ReadFile(folder_.path() + "/notes.html");
     EXPECT_NE(page.find("<h2>Footnote 1</h2>"), std::string::npos) << page;
 }
+
+// Comments are compared: one dropped and one whose text changed are listed with their authors,
+// shown in the word diff under their own headings, and left alone when skipped.
+TEST_F(ReadingChanges, CommentsAreListedShownAndSkippedOnRequest) {
+    WriteDocx(original_,
+              P(R("A ") + Commented(1, "figure") + R(" to check and ") + Commented(2, "a date") +
+                R(" to move.")),
+              Comments({{1, "Check this figure"}, {2, "Due in May"}}));
+    WriteDocx(revised_, P(R("A figure to check and ") + Commented(2, "a date") + R(" to move.")),
+              Comments({{2, "Due in June"}}));
+    const ProgramRun json = tool({"draft.docx", "final.docx", "-o", "marked.docx", "--json"});
+    ASSERT_EQ(json.exit, 0) << json.err;
+    EXPECT_NE(json.out.find("{\"kind\": \"deletion\", \"part\": \"comment\", \"text\": \"Check "
+                            "this figure\", \"author\": \"Reader\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"part\": \"comment\", \"text\": \"May\", \"author\": \"Reader\""),
+              std::string::npos)
+        << json.out;
+    const ProgramRun text = tool({"draft.docx", "final.docx", "--text"});
+    EXPECT_NE(text.out.find("@@ comment 2 (by Reader), paragraph 1 @@\nDue in [-May-]{+June+}"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("A figure[-[comment 1]-] to check"), std::string::npos) << text.out;
+    const ProgramRun skipped =
+        tool({"draft.docx", "final.docx", "-o", "kept.docx", "--json", "--skip", "comments"});
+    EXPECT_EQ(skipped.out.find("\"comment\""), std::string::npos) << skipped.out;
+    EXPECT_NE(skipped.out.find("\"skip\": [\"comments\"]"), std::string::npos) << skipped.out;
+}

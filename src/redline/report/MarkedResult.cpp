@@ -48,6 +48,7 @@ class MarkedReader {
         headersAndFooters(body);
         notes("footnote", Part::Footnote, footnotes_);
         notes("endnote", Part::Endnote, endnotes_);
+        comments();
         for (std::size_t i = 0; i < boxes_.size(); ++i) {
             stories_.push_back(
                 {Part::TextBox, "Text box " + std::to_string(i + 1), std::move(boxes_[i]), {}});
@@ -148,10 +149,10 @@ class MarkedReader {
     }
 
     void add(MarkedParagraph& out, Span span) {
-        if (!out.spans.empty() && span.text.size() && !span.note && !span.box) {
+        if (!out.spans.empty() && span.text.size() && !span.note && !span.box && !span.comment) {
             Span& last = out.spans.back();
             if (last.kind == span.kind && last.reformatted == span.reformatted &&
-                last.mark == span.mark && !last.note && !last.box) {
+                last.mark == span.mark && !last.note && !last.box && !last.comment) {
                 last.text += span.text;
                 return;
             }
@@ -194,6 +195,9 @@ class MarkedReader {
                 list.push_back(child.attribute("w:id").value());
                 span.note = static_cast<int>(list.size());
                 span.noteEnd = end;
+            } else if (Named(child, "w:commentReference")) {
+                comments_.push_back(child.attribute("w:id").value());
+                span.comment = static_cast<int>(comments_.size());
             } else if (element == ElementKind::Object) {
                 const auto contents = BoxContents(child, ShapeForms::Shown);
                 if (contents.empty()) {
@@ -259,9 +263,29 @@ class MarkedReader {
         parts_.push_back(std::move(part));
     }
 
+    // Each comment whose reference the document shows, by its number and author.
+    void comments() {
+        if (comments_.empty()) return;
+        const std::string name = side_.partOfType("/comments");
+        auto part = std::make_unique<PackagePart>();
+        if (name.empty() || !LoadPart(side_.package, name, *part)) return;
+        for (std::size_t i = 0; i < comments_.size(); ++i) {
+            const pugi::xml_node comment = part->xml.document_element().find_child_by_attribute(
+                "w:comment", "w:id", comments_[i].c_str());
+            if (!comment) continue;
+            const std::string author = Attribute(comment, "w:author");
+            stories_.push_back({Part::Comment,
+                                "Comment " + std::to_string(i + 1) +
+                                    (author.empty() ? "" : " (by " + author + ")"),
+                                blocks(comment, *part),
+                                {}});
+        }
+        parts_.push_back(std::move(part));
+    }
+
     DocumentSide side_;
     std::vector<MarkedStory> stories_;
-    std::vector<std::string> footnotes_, endnotes_;
+    std::vector<std::string> footnotes_, endnotes_, comments_;
     std::vector<std::vector<MarkedBlock>> boxes_;
     std::vector<std::unique_ptr<PackagePart>> parts_;
 };
