@@ -134,15 +134,15 @@ class Compatibility {
     std::set<std::string> ignorable_;
 };
 
-bool IsStoryPart(const std::string& name) {
-    static const std::regex story(
-        R"(word/(document|footnotes|endnotes|comments|header\d*|footer\d*)\.xml)");
-    return std::regex_match(name, story);
-}
-
-// A part's name without its number: the result's third header may be the original's first.
-std::string PartKind(const std::string& name) {
-    return std::regex_replace(name, std::regex(R"(\d+\.xml$)"), ".xml");
+// What story the part holds, by its root's local name ("document", "hdr", "comments"), whatever
+// the part is called (a result names the headers it copies its own way), or "" for none: the
+// result's third header may be the original's first, so errors are told by kind.
+std::string StoryKind(const std::string& xml) {
+    static const std::regex root(
+        R"(<(?:[\w.-]+:)?(document|hdr|ftr|footnotes|endnotes|comments)[\s>/])");
+    std::smatch match;
+    const std::string head = xml.substr(0, 4096);
+    return std::regex_search(head, match, root) ? match[1].str() : "";
 }
 
 }  // namespace
@@ -169,10 +169,12 @@ std::set<std::string> SchemaErrors(const std::string& docx) {
     std::vector<std::string> command{"xmllint", "--noout", "--schema", SchemaFolder() + "/wml.xsd"};
     std::map<std::string, std::string> partOfFile;
     for (const std::string& name : package.names()) {
-        if (!IsStoryPart(name)) continue;
+        const std::string& xml = package.part(name);
+        if (!name.starts_with("word/") || !name.ends_with(".xml") || StoryKind(xml).empty())
+            continue;
         const std::string file = folder.path() + "/" + std::to_string(partOfFile.size()) + ".xml";
-        WriteFile(file, ApplyMarkupCompatibility(package.part(name), Understood()));
-        partOfFile[file] = name;
+        WriteFile(file, ApplyMarkupCompatibility(xml, Understood()));
+        partOfFile[file] = StoryKind(xml);
         command.push_back(file);
     }
     std::set<std::string> errors;
@@ -183,7 +185,7 @@ std::set<std::string> SchemaErrors(const std::string& docx) {
     for (std::string line; std::getline(lines, line);) {
         std::smatch match;
         if (!std::regex_match(line, match, located) || !partOfFile.count(match[1])) continue;
-        errors.insert(PartKind(partOfFile[match[1]]) + ": " + match[2].str());
+        errors.insert(partOfFile[match[1]] + ": " + match[2].str());
     }
     if (run.exit != 0 && run.exit != 3)  // 3: a part broke the schema, told above
         errors.insert("xmllint ended with " + std::to_string(run.exit) + ": " + run.err);
