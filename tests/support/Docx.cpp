@@ -100,8 +100,9 @@ void WriteDocx(const std::string& path, const std::string& body, const DocxParts
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
         "Target=\"styles.xml\"/>";
     for (const auto& [id, relationship] : extra.relationships) {
-        rels += "<Relationship Id=\"" + id +
-                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
+        const bool fullType = relationship.first.starts_with("http");
+        rels += "<Relationship Id=\"" + id + "\" Type=\"" +
+                (fullType ? "" : "http://schemas.openxmlformats.org/officeDocument/2006/relationships/") +
                 relationship.first + "\" Target=\"" + relationship.second + "\"" +
                 (relationship.second.starts_with("http") ? " TargetMode=\"External\"" : "") + "/>";
     }

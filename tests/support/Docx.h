@@ -8,7 +8,7 @@
 
 struct DocxParts {
     // More parts by name ("word/media/image1.png"), and relationships of the main part to
-    // them: id -> (type suffix, target).
+    // them: id -> (type suffix, or the whole type; target).
     std::map<std::string, std::string> parts;
     std::map<std::string, std::pair<std::string, std::string>> relationships;
     std::map<std::string, std::string> contentTypes{};  // part name -> its content type

@@ -140,6 +140,7 @@ class Checker {
             }
         }
         moveNames();
+        commentsThere();
         std::vector<std::string> out(problems_.begin(), problems_.end());
         return out;
     }
@@ -237,6 +238,7 @@ class Checker {
             if (name == "w14:paraId" && !paraIds_.insert(value).second) {
                 problem("the paragraph id " + value + " is used twice");
             }
+            if (name == "w15:paraIdParent") replyParents_.insert(value);
         }
         const std::string_view name = node.name();
         if (IsOneOf(node, {"w:footnote", "w:endnote", "w:comment"}) &&
@@ -259,6 +261,9 @@ class Checker {
             }
         }
         moveRange(part, node, open);
+        if (IsOneOf(node, {"w:commentReference", "w:commentRangeStart"})) {
+            commentMarks_.insert(node.attribute("w:id").value());
+        }
         if (Is(node, "w:t") && deleted) problem(part + ": w:t inside a deletion");
         if (Is(node, "w:delText") && !deleted) problem(part + ": w:delText outside a deletion");
         if (Is(node, "w:instrText") && deleted) problem(part + ": w:instrText inside a deletion");
@@ -304,6 +309,18 @@ class Checker {
         }
     }
 
+    // Every comment a mark names is there, and so is every comment a reply answers.
+    void commentsThere() {
+        for (const std::string& id : commentMarks_) {
+            if (!noteIds_.count("w:comment" + id)) problem("the comment " + id + " is missing");
+        }
+        for (const std::string& parent : replyParents_) {
+            if (!paraIds_.count(parent)) {
+                problem("a reply answers the paragraph " + parent + ", which is missing");
+            }
+        }
+    }
+
     void moveNames() {
         for (const std::string& name : moveNames_["moveFrom"]) {
             if (!moveNames_["moveTo"].count(name)) problem("the move " + name + " never arrives");
@@ -315,7 +332,7 @@ class Checker {
 
     ZipEntries entries_;
     std::map<std::string, pugi::xml_document> parts_;
-    std::set<std::string> problems_, paraIds_, changeIds_, noteIds_;
+    std::set<std::string> problems_, paraIds_, changeIds_, noteIds_, commentMarks_, replyParents_;
     std::map<std::string, std::set<std::string>> moveNames_, rangeIds_, endedIds_;
 };
 

@@ -93,16 +93,12 @@ bool Comments::pair() {
             open.erase(found);
         }
     }
-    bool carries = false;
-    for (std::size_t i = 0; i < inA.size(); ++i) {
-        originals_[Attribute(inA[i].node, "w:id")] = inA[i].node;
-        carries = carries || !takenA[i];
-    }
+    for (const Comment& comment : inA) originals_[Attribute(comment.node, "w:id")] = comment.node;
     for (const Comment& comment : inB) {
         nextId_ = std::max(nextId_,
                            std::strtol(Attribute(comment.node, "w:id").c_str(), nullptr, 10) + 1);
     }
-    return carries;
+    return !originals_.empty();
 }
 
 bool Comments::load() {
@@ -121,16 +117,33 @@ bool Comments::load() {
     return b_ != nullptr;
 }
 
-std::string Comments::carriedComment(const std::string& id) {
-    if (pairs_.count(id)) return {};
-    if (const auto found = carried_.find(id); found != carried_.end()) return found->second;
+std::string Comments::carriedComment(const std::string& id, bool removed) {
+    const bool paired = pairs_.count(id) != 0;
+    if (paired && !removed) return {};
+    auto& copies = paired ? provisional_ : carried_;
+    if (const auto found = copies.find(id); found != copies.end()) return found->second;
     const auto original = originals_.find(id);
     if (original == originals_.end() || !load()) return {};
     pugi::xml_node copy = b_->xml.document_element().append_copy(original->second);
     const std::string newId = std::to_string(nextId_++);
     copy.attribute("w:id").set_value(newId.c_str());
     PartCarryOver(comparer_.shared(), *a_, *b_).carry(copy);
-    return carried_[id] = newId;
+    return copies[id] = newId;
+}
+
+void Comments::drop(const std::string& resultId) {
+    const std::string id = "'" + resultId + "'";
+    const std::string marks = "//w:commentRangeStart[@w:id=" + id +
+                              "] | //w:commentRangeEnd[@w:id=" + id +
+                              "] | //w:r[w:commentReference/@w:id=" + id + "]";
+    for (const pugi::xpath_node& found : comparer_.result().main.xml.select_nodes(marks.c_str())) {
+        pugi::xml_node mark = found.node();
+        pugi::xml_node holder = mark.parent();
+        holder.remove_child(mark);
+        // The deletion that held the reference alone goes with it.
+        if (Named(holder, "w:del") && !holder.first_child()) holder.parent().remove_child(holder);
+    }
+    b_->xml.document_element().remove_child(resultComment(resultId));
 }
 
 void Comments::process() {
@@ -148,25 +161,89 @@ void Comments::process() {
     }
     if (!b_) return;
     for (const auto& [idA, idB] : carried_) {
-        const pugi::xml_node comment =
-            b_->xml.document_element().find_child_by_attribute("w:comment", "w:id", idB.c_str());
+        const pugi::xml_node comment = resultComment(idB);
         changes.push_back({ChangeKind::Deletion, Part::Comment, ReportText(comment), 0, 0, 0,
                            Attribute(comment, "w:author")});
     }
+    const pugi::xml_node& result = comparer_.result().main.xml;
+    for (const auto& [idA, copy] : provisional_) {
+        const std::string reference = "//w:r[w:commentReference/@w:id='" + pairs_[idA] + "']";
+        const pugi::xpath_node own = result.select_node(reference.c_str());
+        if (own && !Inserted(own.node())) {
+            drop(copy);
+        } else {
+            carried_[idA] = copy;
+        }
+    }
     // The revised document's own comments: their references inserted where they are not yet.
     Stamp& stamp = comparer_.stamp();
-    for (const pugi::xpath_node& found :
-         comparer_.result().main.xml.select_nodes("//w:r[w:commentReference]")) {
+    for (const pugi::xpath_node& found : result.select_nodes("//w:r[w:commentReference]")) {
         const pugi::xml_node run = found.node();
         const std::string id = Attribute(run.child("w:commentReference"), "w:id");
         if (paired_.count(id) || IsCarried(id)) continue;
-        const pugi::xml_node comment =
-            b_->xml.document_element().find_child_by_attribute("w:comment", "w:id", id.c_str());
+        const pugi::xml_node comment = resultComment(id);
         if (!comment) continue;
         const int since = stamp.peek();
         if (!Inserted(run)) MarkRun(run, Mark::Insert, stamp);
         changes.push_back({ChangeKind::Insertion, Part::Comment, ReportText(comment), 0, 0,
                            stamp.peek() > since ? since : 0, Attribute(comment, "w:author")});
+    }
+}
+
+std::string Comments::LastParagraphId(const pugi::xml_node& comment) {
+    pugi::xml_node last;
+    for (const pugi::xml_node& paragraph : comment.children("w:p")) last = paragraph;
+    return Attribute(last, "w14:paraId");
+}
+
+pugi::xml_node Comments::resultComment(const std::string& id) const {
+    return b_ ? b_->xml.document_element().find_child_by_attribute("w:comment", "w:id", id.c_str())
+              : pugi::xml_node();
+}
+
+void Comments::thread() {
+    if (carried_.empty()) return;
+    PackagePart* threadsA =
+        comparer_.originalPart(comparer_.original().partOfType("/commentsExtended"));
+    if (!threadsA) return;
+    // The result's paragraph id of each original comment's last paragraph, where it has one.
+    std::map<std::string, std::string> idOf;
+    for (const auto& [idA, node] : originals_) {
+        const auto carried = carried_.find(idA);
+        const auto paired = pairs_.find(idA);
+        const pugi::xml_node there = carried != carried_.end() ? resultComment(carried->second)
+                                     : paired != pairs_.end()  ? resultComment(paired->second)
+                                                               : pugi::xml_node();
+        if (there) idOf[LastParagraphId(node)] = LastParagraphId(there);
+    }
+    PackagePart* threadsB =
+        comparer_.resultPart(comparer_.result().partOfType("/commentsExtended"));
+    if (!threadsB) {
+        threadsB = comparer_.addResultPart(
+            "word/commentsExtended.xml",
+            "http://schemas.microsoft.com/office/2011/relationships/commentsExtended",
+            "application/vnd.openxmlformats-officedocument.wordprocessingml.commentsExtended+xml",
+            "<w15:commentsEx xmlns:w15=\"http://schemas.microsoft.com/office/word/2012/wordml\" "
+            "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
+            "mc:Ignorable=\"w15\"/>");
+    }
+    if (!threadsB) return;
+    for (const auto& [idA, idB] : carried_) {
+        const std::string from = LastParagraphId(originals_[idA]);
+        const pugi::xml_node entry = threadsA->xml.document_element().find_child_by_attribute(
+            "w15:commentEx", "w15:paraId", from.c_str());
+        if (from.empty() || !entry) continue;
+        pugi::xml_node copy = threadsB->xml.document_element().append_copy(entry);
+        copy.attribute("w15:paraId").set_value(idOf[from].c_str());
+        // A reply whose comment is in the result neither way stands alone.
+        if (pugi::xml_attribute parent = copy.attribute("w15:paraIdParent")) {
+            const auto found = idOf.find(parent.value());
+            if (found == idOf.end()) {
+                copy.remove_attribute(parent);
+            } else {
+                parent.set_value(found->second.c_str());
+            }
+        }
     }
 }
 

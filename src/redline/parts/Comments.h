@@ -21,13 +21,16 @@ class Comments : public CommentCarryOver {
   public:
     explicit Comments(Comparer& comparer);
 
-    // Reads and pairs both sides' comments; answers whether the original has any the revised
-    // document lacks (whose marks the writer must then bring along).
+    // Reads and pairs both sides' comments; answers whether the original has any (whose marks
+    // the writer must then look at).
     bool pair();
-    std::string carriedComment(const std::string& id) override;
+    std::string carriedComment(const std::string& id, bool removed) override;
     // Compares the paired comments, marks the references of the new ones inserted and reports
     // the comments that came and went.
     void process();
+    // Threads the original's replies that came along under their comments, once every
+    // paragraph of the result has the id it keeps.
+    void thread();
 
   private:
     struct Comment {
@@ -37,13 +40,22 @@ class Comments : public CommentCarryOver {
     std::vector<Comment> read(PackagePart* part, const pugi::xml_node& body) const;
     bool load();
     bool IsCarried(const std::string& resultId) const;
+    // Takes a copy of a paired comment away again, with its marks: rejecting keeps the
+    // result's own comment, so the original's is not needed.
+    void drop(const std::string& resultId);
+    // The id of the comment's last paragraph, which a reply names as its parent.
+    static std::string LastParagraphId(const pugi::xml_node& comment);
+    pugi::xml_node resultComment(const std::string& id) const;
 
     Comparer& comparer_;
     PackagePart* a_ = nullptr;
     PackagePart* b_ = nullptr;
-    std::map<std::string, std::string> pairs_;         // original's id -> revised's
-    std::set<std::string> paired_;                     // the revised's ids that have a pair
-    std::map<std::string, std::string> carried_;       // original's id -> its copy's in the result
+    std::map<std::string, std::string> pairs_;    // original's id -> revised's
+    std::set<std::string> paired_;                // the revised's ids that have a pair
+    std::map<std::string, std::string> carried_;  // original's id -> its copy's in the result
+    // Copies of paired comments whose marks stood in removed content, kept only where the
+    // result's own comment is gone when every change is rejected (its text moved, say).
+    std::map<std::string, std::string> provisional_;
     std::map<std::string, pugi::xml_node> originals_;  // by id
     long nextId_ = 0;
 };

@@ -135,6 +135,7 @@ std::vector<Change> Comparer::run(const std::string& result) {
         for (const auto& [name, part] : partsB_) stories.push_back(part->xml.document_element());
         MakeParagraphIdsUnique(stories);
     }
+    if (!options_.skip.comments) comments_->thread();
     // The original is no longer needed: its memory goes before the result's text is made.
     a_.main.xml.reset();
     partsA_.clear();

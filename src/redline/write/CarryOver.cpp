@@ -53,7 +53,8 @@ void PartCarryOver::carry(pugi::xml_node copied) {
             continue;
         }
         if (const std::string comment = CommentCarryOver::CommentOf(node); !comment.empty()) {
-            const std::string carried = comments_ ? comments_->carriedComment(comment) : "";
+            // What the original brings along stands in content the result removed.
+            const std::string carried = comments_ ? comments_->carriedComment(comment, true) : "";
             if (!carried.empty()) {
                 node.attribute("w:id").set_value(carried.c_str());
                 continue;

@@ -44,7 +44,7 @@ bool HoldsCarriedComment(const Block& original, const WriteContext& context) {
     if (!context.comments) return false;
     for (const pugi::xpath_node& found :
          original.node.select_nodes(".//w:commentRangeStart | .//w:commentReference")) {
-        if (!context.carriedComment(found.node()).empty()) return true;
+        if (!context.carriedComment(found.node(), false).empty()) return true;
     }
     return false;
 }

@@ -1,0 +1,149 @@
+// Comments compared: whatever became of a comment between the two documents, rejecting every
+// change gives the original's comments (text, author, where they stand) and accepting every
+// change the revised document's; the result breaks no schema rule its inputs keep.
+#include <gtest/gtest.h>
+
+#include "redline/Compare.h"
+#include "redline/io/Package.h"
+#include "support/Docx.h"
+#include "support/Files.h"
+#include "support/ReadText.h"
+#include "support/ResultCheck.h"
+#include "support/SchemaCheck.h"
+
+using namespace docx;
+
+namespace {
+
+struct Comment {
+    int id;
+    std::string author, date, text;
+    std::string paragraphId = "";  // its one paragraph's, as Word gives it
+    std::string parent = "";       // a reply: the paragraph id of the comment it answers
+};
+
+// A comments part as Word writes it, with the replies threaded in commentsExtended.xml.
+DocxParts WordComments(const std::vector<Comment>& comments) {
+    std::string content, threads;
+    for (const Comment& c : comments) {
+        content +=
+            "<w:comment w:id=\"" + std::to_string(c.id) + "\" w:author=\"" + c.author +
+            "\" w:date=\"" + c.date + "\" w:initials=\"" + c.author.substr(0, 1) + "\">" +
+            (c.paragraphId.empty() ? Text(c.text) : WordParagraph(c.paragraphId, R(c.text))) +
+            "</w:comment>";
+        if (c.paragraphId.empty()) continue;
+        threads += "<w15:commentEx w15:paraId=\"" + c.paragraphId + "\"" +
+                   (c.parent.empty() ? "" : " w15:paraIdParent=\"" + c.parent + "\"") +
+                   " w15:done=\"0\"/>";
+    }
+    DocxParts parts = Comments({});
+    std::string& part = parts.parts["word/comments.xml"];
+    part.insert(part.rfind("</w:comments>"), content);
+    if (!threads.empty()) {
+        parts.parts["word/commentsExtended.xml"] =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w15:commentsEx "
+            "xmlns:w15=\"http://schemas.microsoft.com/office/word/2012/wordml\" "
+            "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
+            "mc:Ignorable=\"w15\">" +
+            threads + "</w15:commentsEx>";
+        parts.relationships["rIdThreads"] = {
+            "http://schemas.microsoft.com/office/2011/relationships/commentsExtended",
+            "commentsExtended.xml"};
+        parts.contentTypes["word/commentsExtended.xml"] =
+            "application/vnd.openxmlformats-officedocument.wordprocessingml.commentsExtended+xml";
+    }
+    return parts;
+}
+
+class Comments_ : public ::testing::Test {
+  protected:
+    // Compares the two bodies with their comments; checks the result's own rules, its schema
+    // and both views, and answers the changes.
+    std::vector<redline::Change> compare(const std::string& original, const DocxParts& commentsA,
+                                         const std::string& revised, const DocxParts& commentsB) {
+        WriteDocx(a_, original, commentsA);
+        WriteDocx(b_, revised, commentsB);
+        const auto changes = CheckedCompare(a_, b_, r_);
+        EXPECT_EQ(NewSchemaErrors(r_, {a_, b_}), std::vector<std::string>{});
+        EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
+                  redline::ReadText(a_, redline::Reading::AcceptAll));
+        EXPECT_EQ(redline::ReadText(r_, redline::Reading::AcceptAll),
+                  redline::ReadText(b_, redline::Reading::AcceptAll));
+        return changes;
+    }
+
+    std::string part(const std::string& name) const {
+        return redline::Package::Read(r_).part(name);
+    }
+
+    TemporaryFolder folder_;
+    const std::string a_ = folder_.path() + "/a.docx", b_ = folder_.path() + "/b.docx",
+                      r_ = folder_.path() + "/r.docx";
+};
+
+const std::string kMay = "2026-05-04T09:00:00Z", kJune = "2026-06-01T16:30:00Z";
+
+}  // namespace
+
+// A comment on a paragraph that went comes along inside the deleted text; one on a paragraph
+// that moved goes with it, and one whose author edited it keeps its date and is paired by it.
+TEST_F(Comments_, FollowTheirTextWhereverItWent) {
+    const std::string stays = Text("An opening paragraph that stays where it is.");
+    const std::string moves = P(R("A paragraph that moves ") + Commented(1, "further down") +
+                                R(", its comment with it."));
+    const std::string goes = P(Commented(2, "A paragraph") + R(" that is deleted."));
+    const std::string edited = P(R("Due ") + Commented(3, "in spring") + R("."));
+    const auto changes =
+        compare(stays + moves + goes + edited,
+                WordComments({{1, "Ann", kMay, "Keep this."},
+                              {2, "Bo", kMay, "Why?"},
+                              {3, "Ann", kMay, "Due in May"}}),
+                stays + edited + moves,
+                WordComments({{1, "Ann", kMay, "Keep this."}, {3, "Ann", kMay, "Due in June"}}));
+    const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
+    EXPECT_NE(markup.find("[#Ann: Due in [-May-][+June+]]"), std::string::npos) << markup;
+    EXPECT_NE(markup.find("[-A paragraph[#Bo: Why?] that is deleted.-]"), std::string::npos)
+        << markup;
+    // The short paragraph is the one seen as moved: its comment stands at both places, the
+    // original's where it left, the revised one's (edited) where it arrived.
+    EXPECT_NE(markup.find("[<Due in spring[#Ann: Due in May].<]"), std::string::npos) << markup;
+    int comments = 0;
+    for (const auto& change : changes) comments += change.part == redline::Part::Comment;
+    EXPECT_EQ(comments, 3) << "the comment deleted with its text, and May to June";
+}
+
+// A comment and its reply that the revised document dropped come along, the reply still
+// answering its comment; one left without its comment stands alone.
+TEST_F(Comments_, RepliesComeAlongThreadedUnderTheirComments) {
+    const std::string body =
+        P(R("A ") + Commented(1, "contract") + R(" with ") + Commented(2, "two parties") +
+          R(" and ") + Commented(3, "terms") + R("."));
+    compare(body,
+            WordComments({{1, "Ann", kMay, "Which one?", "1A000001"},
+                          {2, "Bo", kJune, "The first.", "1A000002", "1A000001"},
+                          {3, "Cy", kJune, "Fine.", "1A000003"}}),
+            P(R("A contract with two parties and ") + Commented(3, "terms") + R(".")),
+            WordComments({{3, "Cy", kJune, "Fine.", "1A000003"}}));
+    const std::string threads = part("word/commentsExtended.xml");
+    const std::string comments = part("word/comments.xml");
+    // The reply's parent is the result's paragraph of the comment it answers.
+    const std::size_t reply = threads.find("w15:paraIdParent=\"");
+    ASSERT_NE(reply, std::string::npos) << threads;
+    const std::string parent = threads.substr(reply + 18, 8);
+    const std::size_t answered = comments.find("w14:paraId=\"" + parent + "\"");
+    ASSERT_NE(answered, std::string::npos) << parent << "\n" << comments;
+    EXPECT_LT(comments.rfind("Ann", answered), answered);
+    EXPECT_NE(comments.substr(answered, 200).find("Which one?"), std::string::npos) << comments;
+}
+
+// Nothing changed: the same comments on both sides, by id or not, are no change at all.
+TEST_F(Comments_, TheSameCommentsAreNoChange) {
+    const auto commented = [](int first, int second) {
+        return P(R("Look at ") + Commented(first, "this") + R(" and ") + Commented(second, "that") +
+                 R("."));
+    };
+    EXPECT_TRUE(
+        compare(commented(1, 2), WordComments({{1, "Ann", kMay, "One"}, {2, "Bo", kMay, "Two"}}),
+                commented(7, 8), WordComments({{7, "Ann", kMay, "One"}, {8, "Bo", kMay, "Two"}}))
+            .empty());
+}
