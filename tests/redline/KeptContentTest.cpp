@@ -479,3 +479,35 @@ TEST_F(KeptContent, AnIndentMovedToTheOtherSideIsAFormattingChange) {
     EXPECT_EQ(changes[0].kind, redline::ChangeKind::Formatting);
     EXPECT_EQ(changes[0].text, "An indented paragraph.");
 }
+
+// A note cited between words that changed on either side of it keeps its reference in place,
+// unmarked: the note is the same one, so nothing of it is deleted or inserted.
+TEST_F(KeptContent, ANoteCitedAmongChangedWordsStaysInPlace) {
+    const DocxParts note = Notes({{1, Text("The same note on both sides.")}});
+    const auto changes = compare(
+        kFirst + P(R("Alpha beta") + NoteReference(1) + R(" gamma, and the rest stays.")) + kLast,
+        kFirst + P(R("Epsilon zeta") + NoteReference(1) + R(" eta, and the rest stays.")) + kLast,
+        note, note);
+    for (const auto& change : changes) EXPECT_EQ(change.part, redline::Part::Body);
+    const std::string notes = part("word/footnotes.xml");
+    EXPECT_EQ(notes.find("<w:del "), std::string::npos) << notes;
+    EXPECT_EQ(notes.find("<w:ins "), std::string::npos) << notes;
+}
+
+// Hundreds of paragraphs, every one of them edited, too many to weigh each against each: they
+// are still paired in place, each marked word by word, never replaced whole.
+TEST_F(KeptContent, HundredsOfParagraphsAllEditedArePairedInPlace) {
+    std::string original, revised;
+    for (int i = 0; i < 240; ++i) {
+        const std::string n = std::to_string(i);
+        original += Text("Clause " + n + " binds the parties from the first day of May.");
+        revised += Text("Clause " + n + " binds the parties from the first day of June.");
+    }
+    const auto changes = compare(kFirst + original, kFirst + revised);
+    const redline::ChangeCounts counts = redline::Count(changes);
+    EXPECT_EQ(counts.deletions, 240);
+    EXPECT_EQ(counts.insertions, 240);
+    for (const auto& change : changes) {
+        ASSERT_TRUE(change.text == "May" || change.text == "June") << change.text;
+    }
+}
