@@ -36,9 +36,7 @@ DocxParts WordComments(const std::vector<Comment>& comments) {
                    (c.parent.empty() ? "" : " w15:paraIdParent=\"" + c.parent + "\"") +
                    " w15:done=\"0\"/>";
     }
-    DocxParts parts = Comments({});
-    std::string& part = parts.parts["word/comments.xml"];
-    part.insert(part.rfind("</w:comments>"), content);
+    DocxParts parts = CommentsPart(content);
     if (!threads.empty()) {
         parts.parts["word/commentsExtended.xml"] =
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w15:commentsEx "

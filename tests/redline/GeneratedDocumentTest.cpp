@@ -63,13 +63,15 @@ TEST(GeneratedDocuments, OneEditIsMarkedByWhatItChangedAlone) {
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
                       r = folder.path() + "/r.docx";
     int checked = 0, failed = 0;
-    for (std::uint32_t seed = 1; seed <= 600; ++seed) {
+    for (std::uint32_t seed = 1; seed <= 1000; ++seed) {
         generated::Random random(seed + 2024u);
         const auto document = generated::RandomDocument(random, 1 + static_cast<int>(random() % 8));
         std::string done;
         const auto edited = generated::Edit(document, random, 1, &done);
         std::vector<std::string> expected;
-        if (done.rfind("a word replaced: ", 0) == 0) {
+        if (done.find("comment") != std::string::npos) {
+            continue;  // a comment came, went or changed beside the edit
+        } else if (done.rfind("a word replaced: ", 0) == 0) {
             const std::string words = done.substr(17, done.size() - 18);  // without the newline
             const std::string old = words.substr(0, words.find(" by ")),
                               now = words.substr(words.find(" by ") + 4);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
@@ -19,13 +20,13 @@ bool Named(const pugi::xml_node& node, std::string_view name) {
 }
 
 // What makes no visible difference, or is generated: revision ids, proofing marks, bookmarks,
-// comments (kept from the revised side by design), drawing ids.
+// drawing ids. (Comments are read where their references stand; their ranges where the comment
+// is there.)
 bool IgnoredElement(std::string_view name) {
     return name == "w:proofErr" || name == "w:bookmarkStart" || name == "w:bookmarkEnd" ||
            name == "w:commentRangeStart" || name == "w:commentRangeEnd" ||
-           name == "w:commentReference" || name == "w:lastRenderedPageBreak" || name == "w:lang" ||
-           name == "w:noProof" || name == "w:permStart" || name == "w:permEnd" ||
-           name.starts_with("w:rsid");
+           name == "w:lastRenderedPageBreak" || name == "w:lang" || name == "w:noProof" ||
+           name == "w:permStart" || name == "w:permEnd" || name.starts_with("w:rsid");
 }
 
 bool IgnoredAttribute(const pugi::xml_node& owner, std::string_view name) {
@@ -83,6 +84,8 @@ class Canonical {
     std::string body() {
         PartRef main{parts_.main(), parts_.part(parts_.main())};
         pugi::xml_node body = main.xml->child("w:document").child("w:body");
+        for (const pugi::xpath_node& found : body.select_nodes(".//w:commentReference"))
+            commented_.insert(found.node().attribute("w:id").value());
         std::string out = "[body]\n" + blocks(body, main, 0) + "[last section] " +
                           section(body.child("w:sectPr"), main) + "\n";
         // Every section's headers and footers, in the order the sections come.
@@ -223,6 +226,12 @@ class Canonical {
                  Spans& spans) {
         for (pugi::xml_node child : node.children()) {
             const std::string_view name = child.name();
+            if (name == "w:commentRangeStart" || name == "w:commentRangeEnd") {
+                // Where the comment is there, the text it annotates is part of it.
+                if (commented_.count(child.attribute("w:id").value()))
+                    spans.add(name == "w:commentRangeStart" ? "⟨" : "⟩", context);
+                continue;
+            }
             if (child.type() != pugi::node_element || IgnoredElement(name) || name == "w:pPr") {
                 continue;
             }
@@ -258,6 +267,8 @@ class Canonical {
                 spans.add("\t", key);
             } else if (name == "w:footnoteReference" || name == "w:endnoteReference") {
                 spans.add("⟦" + note(child) + "⟧", key);
+            } else if (name == "w:commentReference") {
+                spans.add("⟦" + comment(child) + "⟧", key);
             } else {
                 spans.add("⟦" + xml(child, part) + "⟧", key);
             }
@@ -274,6 +285,20 @@ class Canonical {
         if (!found) return "note missing";
         // Its blocks, tables too, on one line.
         std::string out = std::string(foot ? "footnote:" : "endnote:") + blocks(found, part, 0);
+        std::replace(out.begin(), out.end(), '\n', '|');
+        return out;
+    }
+
+    // A comment: its author, initials and blocks, on one line (its date may differ by writer).
+    std::string comment(const pugi::xml_node& reference) {
+        const std::string name = parts_.partOfType("/comments");
+        const PartRef part{name, name.empty() ? nullptr : parts_.part(name)};
+        if (!part.xml) return "comment?";
+        const pugi::xml_node found = part.xml->document_element().find_child_by_attribute(
+            "w:comment", "w:id", reference.attribute("w:id").value());
+        if (!found) return "comment missing";
+        std::string out = std::string("comment by ") + found.attribute("w:author").value() + " (" +
+                          found.attribute("w:initials").value() + "):" + blocks(found, part, 0);
         std::replace(out.begin(), out.end(), '\n', '|');
         return out;
     }
@@ -335,6 +360,7 @@ class Canonical {
     }
 
     TestPackage& parts_;
+    std::set<std::string> commented_;  // the comments whose references the document shows
 };
 
 }  // namespace

@@ -39,6 +39,8 @@ const std::vector<std::string> kFields = {" PAGE ", " DATE \\@ \"yyyy\" ", " NUM
 // One with a slash is written as a fraction: its bar has control properties of its own.
 const std::vector<std::string> kEquations = {"x+1", "a=b", "y²", "1/2", "a/b"};
 
+const char* const kAuthors[] = {"Ann Lee", "Bo Chen", "Cy Diaz"};
+
 int Pick(Random& random, int count) {
     return static_cast<int>(random() % static_cast<unsigned>(count));
 }
@@ -350,6 +352,7 @@ class Writer {
         parts = parts + docx::Numbering();
         std::map<int, std::string> notes;
         for (std::size_t i = 0; i < notes_.size(); ++i) notes[int(i) + 1] = notes_[i];
+        if (!comments_.empty()) parts = parts + docx::CommentsPart(comments_);
         return notes.empty() ? parts : parts + docx::Notes(notes);
     }
 
@@ -482,6 +485,20 @@ class Writer {
                        runs(token.text, token.format) + "</w:sdtContent></w:sdt>";
             case TokenKind::Box:
                 return docx::TextBox(docx::P(runs(token.text, 0)));
+            case TokenKind::Comment: {
+                const std::string id = std::to_string(++commentCount_);
+                const int second = token.target;
+                char date[32];
+                std::snprintf(date, sizeof date, "2026-03-01T%02d:%02d:%02dZ", second / 3600,
+                              second / 60 % 60, second % 60);
+                const std::string author = kAuthors[token.format % 3];
+                comments_ += "<w:comment w:id=\"" + id + "\" w:author=\"" + author +
+                             "\" w:date=\"" + date + "\" w:initials=\"" + author.substr(0, 1) +
+                             "\">" + docx::Text(token.text) + "</w:comment>";
+                return "<w:commentRangeStart w:id=\"" + id + "\"/>" + docx::R("noted") +
+                       "<w:commentRangeEnd w:id=\"" + id + "\"/><w:r><w:commentReference w:id=\"" +
+                       id + "\"/></w:r>";
+            }
             default:
                 return "";
         }
@@ -542,13 +559,56 @@ class Writer {
     Random& random_;
     int cut_;  // the chance, in percent, of a run ending between two characters
     std::vector<std::string> notes_;
+    std::string comments_;  // the comments part's content
+    int commentCount_ = 0;
 };
 
 }  // namespace
 
+// A comment on the word "noted", put in a body paragraph between two of its tokens.
+void AddComment(Document& document, Random& random) {
+    std::vector<Paragraph*> paragraphs;
+    for (Block& block : document.blocks) {
+        if (!block.isTable) paragraphs.push_back(&block.paragraph);
+    }
+    if (paragraphs.empty()) return;
+    Paragraph& paragraph = *paragraphs[Pick(random, static_cast<int>(paragraphs.size()))];
+    const int at = Pick(random, static_cast<int>(paragraph.tokens.size()) + 1);
+    const Token comment{TokenKind::Comment, AnyWord(random) + " " + AnyWord(random),
+                        Pick(random, 3), Pick(random, 86400)};
+    paragraph.tokens.insert(paragraph.tokens.begin() + at,
+                            {{TokenKind::Space, " "}, comment, {TokenKind::Space, " "}});
+}
+
+// Comments come and go on a random stream of their own, so that every seed's documents and
+// edits stay what they were without them.
+std::string EditComments(Document& document, Random& random) {
+    std::string done;
+    if (Chance(random, 15)) {
+        if (Token* comment = AnyToken(document, random, TokenKind::Comment)) {
+            *comment = {TokenKind::Word, "noted"};  // the word stays, the comment goes
+            done += "a comment removed\n";
+        }
+    }
+    if (Chance(random, 15)) {
+        if (Token* comment = AnyToken(document, random, TokenKind::Comment)) {
+            comment->text = AnyWord(random) + " " + comment->text;
+            done += "a comment edited\n";
+        }
+    }
+    if (Chance(random, 15)) {
+        AddComment(document, random);
+        done += "a comment added\n";
+    }
+    return done;
+}
+
 Document RandomDocument(Random& random, int blocks) {
     Document document;
     for (int i = 0; i < blocks; ++i) document.blocks.push_back(RandomBlock(random));
+    Random comments = random;
+    comments.discard(19);
+    for (int i = Pick(comments, 4); i > 0; --i) AddComment(document, comments);
     if (Chance(random, 30)) {
         Block header;
         for (int i = 0; i < 4; ++i) {
@@ -566,6 +626,10 @@ Document Edit(const Document& document, Random& random, int count, std::string* 
         const std::string what = EditOnce(edited, random);
         if (done) *done += what + "\n";
     }
+    Random comments = random;
+    comments.discard(23);
+    const std::string commented = EditComments(edited, comments);
+    if (done) *done += commented;
     return edited;
 }
 

@@ -1,7 +1,7 @@
 // Random documents and random edits of them, for property tests and fuzzing: paragraphs of words
-// with formatting, tabs, breaks, fields, links, notes, pictures, equations, content controls and
-// text boxes; tables with merged cells. A document is a model that is written out as a .docx
-// with its runs cut at random places, so that two writings of one model differ only in runs.
+// with formatting, tabs, breaks, fields, links, notes, pictures, equations, content controls,
+// text boxes and comments; tables with merged cells. A document is a model that is written out as a
+// .docx with its runs cut at random places, so that two writings of one model differ only in runs.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,20 @@
 
 namespace generated {
 
-enum class TokenKind { Word, Space, Tab, Break, Field, Link, Note, Picture, Math, Control, Box };
+enum class TokenKind {
+    Word,
+    Space,
+    Tab,
+    Break,
+    Field,
+    Link,
+    Note,
+    Picture,
+    Math,
+    Control,
+    Box,
+    Comment,  // on the word "noted"; `format` its author, `target` what makes its date
+};
 
 struct Token {
     TokenKind kind;
@@ -61,7 +74,8 @@ Document RandomDocument(Random& random, int blocks);
 
 // A copy with `count` random edits: words, paragraphs, moves, rows, cells (merged and split too),
 // formatting of words, tables, rows, cells, lists, pictures' sizes and the page, field
-// instructions, link targets, equations, notes. `done` gets a line for each edit.
+// instructions, link targets, equations, notes; and now and then a comment added, removed or
+// edited. `done` gets a line for each edit.
 Document Edit(const Document& document, Random& random, int count, std::string* done = nullptr);
 
 // Writes the document as a .docx at `path`, its runs cut at random places.

@@ -101,10 +101,12 @@ void WriteDocx(const std::string& path, const std::string& body, const DocxParts
         "Target=\"styles.xml\"/>";
     for (const auto& [id, relationship] : extra.relationships) {
         const bool fullType = relationship.first.starts_with("http");
-        rels += "<Relationship Id=\"" + id + "\" Type=\"" +
-                (fullType ? "" : "http://schemas.openxmlformats.org/officeDocument/2006/relationships/") +
-                relationship.first + "\" Target=\"" + relationship.second + "\"" +
-                (relationship.second.starts_with("http") ? " TargetMode=\"External\"" : "") + "/>";
+        rels +=
+            "<Relationship Id=\"" + id + "\" Type=\"" +
+            (fullType ? ""
+                      : "http://schemas.openxmlformats.org/officeDocument/2006/relationships/") +
+            relationship.first + "\" Target=\"" + relationship.second + "\"" +
+            (relationship.second.starts_with("http") ? " TargetMode=\"External\"" : "") + "/>";
     }
     PutEntry(package, "word/_rels/document.xml.rels", rels + "</Relationships>");
     PutEntry(package, "word/styles.xml", kStyles);
@@ -457,6 +459,10 @@ DocxParts Comments(const std::map<int, std::string>& comments) {
         content += "<w:comment w:id=\"" + std::to_string(id) + "\" w:author=\"Reader\">" +
                    Text(text) + "</w:comment>";
     }
+    return CommentsPart(content);
+}
+
+DocxParts CommentsPart(const std::string& content) {
     DocxParts parts;
     parts.parts["word/comments.xml"] = StoryPart("w:comments", content);
     parts.relationships["rIdComments"] = {"comments", "comments.xml"};

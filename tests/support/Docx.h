@@ -69,6 +69,8 @@ std::string NoteReference(int id, bool endnote = false);
 std::string TextBox(const std::string& blocks);
 // Comments by id, and a run of text that one of them comments on.
 DocxParts Comments(const std::map<int, std::string>& comments);
+// A comments part holding `comments` (w:comment elements) as they are.
+DocxParts CommentsPart(const std::string& comments);
 
 // A numbering part of two lists: 1 bulleted, 2 numbered, each of two levels.
 DocxParts Numbering();

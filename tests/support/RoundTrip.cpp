@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <pugixml.hpp>
 #include <set>
 #include <sstream>
@@ -64,10 +65,18 @@ std::set<std::string> Words(const std::string& text) {
 }
 
 // Appends the text below `node` to the deleted or the inserted stream, by the mark it lies
-// under; text under no mark ends a word in both.
-void Collect(const pugi::xml_node& node, int under, std::string& deleted, std::string& inserted) {
+// under; text under no mark ends a word in both. A comment's text lies under the mark of its
+// reference (`comments`: by id, -1 deleted, 1 inserted).
+void Collect(const pugi::xml_node& node, int under, std::string& deleted, std::string& inserted,
+             const std::map<std::string, int>& comments) {
     for (const pugi::xml_node& child : node.children()) {
         const std::string_view name = child.name();
+        if (name == "w:comment") {
+            const auto found = comments.find(child.attribute("w:id").value());
+            Collect(child, found == comments.end() ? 0 : found->second, deleted, inserted,
+                    comments);
+            continue;
+        }
         if (name == "w:t" || name == "w:delText" || name == "m:t") {
             const std::string text = child.text().get();
             (under < 0 ? deleted : under > 0 ? inserted : deleted) += under ? text : " ";
@@ -82,7 +91,7 @@ void Collect(const pugi::xml_node& node, int under, std::string& deleted, std::s
             inserted += " ";
         }
         if (child.type() == pugi::node_element && !name.ends_with("Pr")) {
-            Collect(child, mark, deleted, inserted);
+            Collect(child, mark, deleted, inserted, comments);
         }
     }
 }
@@ -90,10 +99,25 @@ void Collect(const pugi::xml_node& node, int under, std::string& deleted, std::s
 // The text the result marks deleted (or moved away) and inserted (or moved here), in every part.
 void MarkedText(const std::string& result, std::string& deleted, std::string& inserted) {
     const redline::Package package = redline::Package::Read(result);
+    std::map<std::string, int> comments;
+    pugi::xml_document main;
+    if (main.load_string(package.part("word/document.xml").c_str())) {
+        for (const pugi::xpath_node& found : main.select_nodes("//w:commentReference")) {
+            int mark = 0;
+            for (pugi::xml_node up = found.node().parent(); up && !mark; up = up.parent()) {
+                const std::string_view name = up.name();
+                if (name == "w:del" || name == "w:moveFrom") mark = -1;
+                if (name == "w:ins" || name == "w:moveTo") mark = 1;
+            }
+            comments[found.node().attribute("w:id").value()] = mark;
+        }
+    }
     for (const std::string& name : package.names()) {
         if (!name.ends_with(".xml")) continue;
         pugi::xml_document xml;
-        if (xml.load_string(package.part(name).c_str())) Collect(xml, 0, deleted, inserted);
+        if (xml.load_string(package.part(name).c_str())) {
+            Collect(xml, 0, deleted, inserted, comments);
+        }
     }
 }
 

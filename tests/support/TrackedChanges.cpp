@@ -1,5 +1,6 @@
 #include "support/TrackedChanges.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -227,7 +228,12 @@ class Resolver {
                 others = others || (child != paragraph && IsBlock(child));
             }
             const bool control = Is(container, "w:sdtContent");
-            if (!moving.empty() || (!others && !control)) return;
+            // Range marks (of comments, bookmarks) are no content of their own.
+            const bool content = std::any_of(moving.begin(), moving.end(), [](const auto& child) {
+                return !Is(child, "w:commentRangeStart") && !Is(child, "w:commentRangeEnd") &&
+                       !Is(child, "w:bookmarkStart") && !Is(child, "w:bookmarkEnd");
+            });
+            if (content || (!others && !control)) return;
         }
         container.remove_child(paragraph);
         // A control left empty goes at once: the paragraphs before it join what follows it.

@@ -16,27 +16,34 @@ namespace {
 constexpr const char* kCommentsType =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments";
 
-// The text each comment annotates, by id: what stands between its range's start and end.
-std::map<std::string, std::string> Annotated(const pugi::xml_node& body) {
-    std::map<std::string, std::string> text;
+// Where each comment's range stands and what it annotates, by id, as the document reads with
+// every change rejected: the text before its start counted, then the text up to its end
+// (deleted text in, inserted text out; a document without marks reads as it is).
+std::map<std::string, Comments::Anchor> Anchors(const pugi::xml_node& body) {
+    std::map<std::string, Comments::Anchor> anchors;
     std::set<std::string> open;
-    std::vector<pugi::xml_node> pending{body};
+    std::size_t offset = 0;
+    std::vector<std::pair<pugi::xml_node, bool>> pending{{body, false}};
     while (!pending.empty()) {
-        const pugi::xml_node node = pending.back();
+        const auto [node, inserted] = pending.back();
         pending.pop_back();
         if (Named(node, "w:commentRangeStart")) {
             open.insert(Attribute(node, "w:id"));
+            anchors[Attribute(node, "w:id")].offset = offset;
         } else if (Named(node, "w:commentRangeEnd")) {
             open.erase(Attribute(node, "w:id"));
-        } else if (Named(node, "w:t") && !open.empty()) {
-            for (const std::string& id : open) text[id] += node.text().get();
+        } else if (!inserted && (Named(node, "w:t") || Named(node, "w:delText"))) {
+            const std::string_view text = node.text().get();
+            offset += text.size();
+            for (const std::string& id : open) anchors[id].text += text;
         }
+        const bool adds = inserted || Named(node, "w:ins") || Named(node, "w:moveTo");
         // Children pushed last first, so that they come off in document order.
         for (pugi::xml_node child = node.last_child(); child; child = child.previous_sibling()) {
-            if (child.type() == pugi::node_element) pending.push_back(child);
+            if (child.type() == pugi::node_element) pending.emplace_back(child, adds);
         }
     }
-    return text;
+    return anchors;
 }
 
 // Whether the run stands inside an insertion already.
@@ -51,15 +58,16 @@ bool Inserted(pugi::xml_node run) {
 
 Comments::Comments(Comparer& comparer) : comparer_(comparer) {}
 
-std::vector<Comments::Comment> Comments::read(PackagePart* part, const pugi::xml_node& body) const {
+std::vector<Comments::Comment> Comments::read(PackagePart* part, const pugi::xml_node& body) {
     std::vector<Comment> comments;
     if (!part) return comments;
-    const auto annotated = Annotated(body);
+    const auto anchors = Anchors(body);
     for (const pugi::xml_node& node : part->xml.document_element().children("w:comment")) {
         const std::string id = Attribute(node, "w:id");
-        const auto found = annotated.find(id);
+        const auto found = anchors.find(id);
+        if (part == a_ && found != anchors.end()) anchorsA_[id] = found->second;
         comments.push_back({node, Attribute(node, "w:author"), Attribute(node, "w:date"),
-                            ReportText(node), found == annotated.end() ? "" : found->second});
+                            ReportText(node), found == anchors.end() ? "" : found->second.text});
     }
     return comments;
 }
@@ -70,12 +78,16 @@ bool Comments::pair() {
     const auto inA = read(a_, comparer_.original().main.xml.document_element());
     const auto inB = read(b_, comparer_.result().main.xml.document_element());
     // The surest likeness first: a comment keeps its author and date however it is edited.
+    // Two comments dated apart are two, whatever they annotate; one undated is paired by what
+    // it annotates, else by its own text.
     using Key = std::function<std::string(const Comment&)>;
     const Key keys[] = {
         [](const Comment& c) { return c.author + '\x01' + c.date + '\x01' + c.text; },
         [](const Comment& c) { return c.date.empty() ? "" : c.author + '\x01' + c.date; },
-        [](const Comment& c) { return c.annotated.empty() ? "" : c.author + '\x01' + c.annotated; },
-        [](const Comment& c) { return c.author + '\x01' + c.text; },
+        [](const Comment& c) {
+            return c.annotated.empty() || !c.date.empty() ? "" : c.author + '\x01' + c.annotated;
+        },
+        [](const Comment& c) { return c.date.empty() ? c.author + '\x01' + c.text : ""; },
     };
     std::vector<bool> takenA(inA.size()), takenB(inB.size());
     for (const Key& key : keys) {
@@ -117,9 +129,12 @@ bool Comments::load() {
     return b_ != nullptr;
 }
 
-std::string Comments::carriedComment(const std::string& id, bool removed) {
+bool Comments::originalOnly(const std::string& id) const {
+    return originals_.count(id) && !pairs_.count(id);
+}
+
+std::string Comments::carriedComment(const std::string& id) {
     const bool paired = pairs_.count(id) != 0;
-    if (paired && !removed) return {};
     auto& copies = paired ? provisional_ : carried_;
     if (const auto found = copies.find(id); found != copies.end()) return found->second;
     const auto original = originals_.find(id);
@@ -166,17 +181,31 @@ void Comments::process() {
                            Attribute(comment, "w:author")});
     }
     const pugi::xml_node& result = comparer_.result().main.xml;
+    Stamp& stamp = comparer_.stamp();
+    const auto rejected = provisional_.empty() ? std::map<std::string, Anchor>() : Anchors(result);
     for (const auto& [idA, copy] : provisional_) {
         const std::string reference = "//w:r[w:commentReference/@w:id='" + pairs_[idA] + "']";
         const pugi::xpath_node own = result.select_node(reference.c_str());
-        if (own && !Inserted(own.node())) {
+        // The result's own comment serves rejecting too where it stays and annotates what the
+        // original's did; else the original's copy stays, and the result's own comes in beside.
+        const auto there = rejected.find(pairs_[idA]);
+        if (own && !Inserted(own.node()) && there != rejected.end() &&
+            there->second == anchorsA_[idA]) {
             drop(copy);
-        } else {
-            carried_[idA] = copy;
+            continue;
+        }
+        carried_[idA] = copy;
+        if (own && !Inserted(own.node())) MarkRun(own.node(), Mark::Insert, stamp);
+        // A range whose start stood in kept text, left behind there, is no range.
+        const std::string start = "//w:commentRangeStart[@w:id='" + copy + "']";
+        const std::string end = "//w:commentRangeEnd[@w:id='" + copy + "']";
+        if (!result.select_node(start.c_str())) {
+            if (const pugi::xpath_node found = result.select_node(end.c_str())) {
+                found.node().parent().remove_child(found.node());
+            }
         }
     }
     // The revised document's own comments: their references inserted where they are not yet.
-    Stamp& stamp = comparer_.stamp();
     for (const pugi::xpath_node& found : result.select_nodes("//w:r[w:commentReference]")) {
         const pugi::xml_node run = found.node();
         const std::string id = Attribute(run.child("w:commentReference"), "w:id");

@@ -19,12 +19,20 @@ struct PackagePart;
 
 class Comments : public CommentCarryOver {
   public:
+    // Where a comment's range starts in its document's text, and the text it covers.
+    struct Anchor {
+        std::size_t offset = 0;
+        std::string text;
+        bool operator==(const Anchor&) const = default;
+    };
+
     explicit Comments(Comparer& comparer);
 
     // Reads and pairs both sides' comments; answers whether the original has any (whose marks
     // the writer must then look at).
     bool pair();
-    std::string carriedComment(const std::string& id, bool removed) override;
+    std::string carriedComment(const std::string& id) override;
+    bool originalOnly(const std::string& id) const override;
     // Compares the paired comments, marks the references of the new ones inserted and reports
     // the comments that came and went.
     void process();
@@ -37,7 +45,7 @@ class Comments : public CommentCarryOver {
         pugi::xml_node node;
         std::string author, date, text, annotated;
     };
-    std::vector<Comment> read(PackagePart* part, const pugi::xml_node& body) const;
+    std::vector<Comment> read(PackagePart* part, const pugi::xml_node& body);
     bool load();
     bool IsCarried(const std::string& resultId) const;
     // Takes a copy of a paired comment away again, with its marks: rejecting keeps the
@@ -57,6 +65,7 @@ class Comments : public CommentCarryOver {
     // result's own comment is gone when every change is rejected (its text moved, say).
     std::map<std::string, std::string> provisional_;
     std::map<std::string, pugi::xml_node> originals_;  // by id
+    std::map<std::string, Anchor> anchorsA_;           // where each stands, by id
     long nextId_ = 0;
 };
 

@@ -54,7 +54,7 @@ void PartCarryOver::carry(pugi::xml_node copied) {
         }
         if (const std::string comment = CommentCarryOver::CommentOf(node); !comment.empty()) {
             // What the original brings along stands in content the result removed.
-            const std::string carried = comments_ ? comments_->carriedComment(comment, true) : "";
+            const std::string carried = comments_ ? comments_->carriedComment(comment) : "";
             if (!carried.empty()) {
                 node.attribute("w:id").set_value(carried.c_str());
                 continue;

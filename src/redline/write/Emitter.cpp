@@ -28,8 +28,7 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
             if (piece.begin < from) continue;
             if (!original) {
                 marker(piece);
-            } else if (const std::string id = context_.carriedComment(piece.node, true);
-                       !id.empty()) {
+            } else if (const std::string id = context_.carriedComment(piece.node); !id.empty()) {
                 originalMarker(piece, id);
             }
             continue;
@@ -101,14 +100,12 @@ bool Emitter::LooksAlike(const Piece& piece, const ParagraphContent& before, std
     return true;
 }
 
-void Emitter::finish(const ParagraphContent& side, const ParagraphContent* original,
-                     bool originalEndRemoved) {
+void Emitter::finish(const ParagraphContent& side, const ParagraphContent* original) {
     if (original) {
         for (auto at = FirstReaching(original->pieces, original->stream.size());
              at != original->pieces.end(); ++at) {
             if (at->kind != PieceKind::Marker || at->begin < original->stream.size()) continue;
-            if (const std::string id = context_.carriedComment(at->node, originalEndRemoved);
-                !id.empty()) {
+            if (const std::string id = context_.carriedComment(at->node); !id.empty()) {
                 originalMarker(*at, id);
             }
         }

@@ -32,9 +32,8 @@ class Emitter {
               std::uint32_t beforeFrom = 0, std::string* reformatted = nullptr);
 
     // The revised side's markers at the very end of the paragraph, after those of the
-    // `original`'s comments that come along (`originalEndRemoved`: its last words went).
-    void finish(const ParagraphContent& side, const ParagraphContent* original = nullptr,
-                bool originalEndRemoved = false);
+    // `original`'s comments that come along.
+    void finish(const ParagraphContent& side, const ParagraphContent* original = nullptr);
     // A range mark or reference of the original's comment that comes along as `id`.
     void originalMarker(const Piece& piece, const std::string& id);
 

@@ -136,7 +136,6 @@ struct ParagraphWriter {
     Part part;
     std::uint32_t aNumber, bNumber;
     std::uint32_t i = 0, j = 0;
-    bool endRemoved = false;  // whether the original's last words written were deleted
 
     static std::uint32_t Position(const Units& units, const std::string& stream,
                                   std::uint32_t unit) {
@@ -227,7 +226,7 @@ struct ParagraphWriter {
             for (auto at = FirstReaching(a.pieces, fromA); at != a.pieces.end() && at->begin < toA;
                  ++at) {
                 if (at->kind != PieceKind::Marker || at->begin < fromA) continue;
-                const std::string id = context.carriedComment(at->node, false);
+                const std::string id = context.carriedComment(at->node);
                 if (id.empty()) continue;
                 const std::uint32_t here = std::min(to, from + (at->begin - fromA));
                 keepPlain(from, here, compare, fromA);
@@ -241,7 +240,6 @@ struct ParagraphWriter {
 
     void keepPlain(std::uint32_t from, std::uint32_t to, bool compare, std::uint32_t fromA) {
         if (from == to) return;
-        endRemoved = false;
         std::string reformatted;
         const int since = context.stamp.peek();
         emitter.emit(b, from, to, false, std::nullopt, compare ? &a : nullptr, fromA, &reformatted);
@@ -253,7 +251,6 @@ struct ParagraphWriter {
     // The original's bytes `from` to `to`, marked deleted and reported as `text`.
     void remove(std::uint32_t from, std::uint32_t to, std::string text) {
         const int since = context.stamp.peek();
-        endRemoved = true;
         emitter.emit(a, from, to, true, Mark::Delete);
         context.record({ChangeKind::Deletion, part, std::move(text), aNumber, 0}, since);
     }
@@ -334,7 +331,7 @@ pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Par
             writer.inserted(edit.count);
         }
     }
-    writer.emitter.finish(b, &a, writer.endRemoved);
+    writer.emitter.finish(b, &a);
     return paragraph;
 }
 

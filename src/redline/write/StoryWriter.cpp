@@ -44,7 +44,8 @@ bool HoldsCarriedComment(const Block& original, const WriteContext& context) {
     if (!context.comments) return false;
     for (const pugi::xpath_node& found :
          original.node.select_nodes(".//w:commentRangeStart | .//w:commentReference")) {
-        if (!context.carriedComment(found.node(), false).empty()) return true;
+        const std::string id = CommentCarryOver::CommentOf(found.node());
+        if (!id.empty() && context.comments->originalOnly(id)) return true;
     }
     return false;
 }

@@ -28,9 +28,13 @@ class CommentCarryOver {
   public:
     virtual ~CommentCarryOver() = default;
     // The id in the result of the original's comment `id`, copied there the first time it is
-    // asked for; "" when its marks stay behind. A comment the result has of its own comes along
-    // only from content the result `removed`, in case rejecting takes the result's own away.
-    virtual std::string carriedComment(const std::string& id, bool removed) = 0;
+    // asked for, so that its marks come along where they stood; "" when there is no such
+    // comment. A comment the result has of its own is copied too, in case rejecting every
+    // change would take the result's own away or leave it on other words; else the copy goes
+    // again once everything is written.
+    virtual std::string carriedComment(const std::string& id) = 0;
+    // Whether the original's comment `id` is one the revised document does not have.
+    virtual bool originalOnly(const std::string& id) const = 0;
     // The id of the comment that a range mark or a reference names, or "" for any other node.
     static std::string CommentOf(const pugi::xml_node& node);
 };
@@ -61,9 +65,9 @@ struct WriteContext {
     CommentCarryOver* comments = nullptr;
 
     // The result's id for the comment the original's `marker` names, or "" when it stays behind.
-    std::string carriedComment(const pugi::xml_node& marker, bool removed) const {
+    std::string carriedComment(const pugi::xml_node& marker) const {
         const std::string id = CommentCarryOver::CommentOf(marker);
-        return comments && !id.empty() ? comments->carriedComment(id, removed) : std::string();
+        return comments && !id.empty() ? comments->carriedComment(id) : std::string();
     }
 
     // Tells what is nested in kept and inserted content (notes, text boxes), when asked to.
