@@ -130,3 +130,27 @@ TEST_F(OfficeTest, TheOfficeShowsEveryMarkAndRejectingOrAcceptingAllThereGivesEa
         }
     }
 }
+
+// The office keeps no tracked change of a comment alone, nor inside one: a comment dropped or
+// added on words that stayed shows whichever way the changes go, and a re-worded one shows its
+// revised words, never both sides' run together. Every comment of both sides is there to read.
+TEST_F(OfficeTest, TheOfficeShowsTheCommentsOfBothSides) {
+    office::WriterSession session(Headless());
+    const std::string a = folder_->path() + "/comments-a.docx";
+    const std::string b = folder_->path() + "/comments-b.docx";
+    WriteDocx(
+        a,
+        P(R("A ") + Commented(1, "figure") + R(" and ") + Commented(2, "a date") + R(" to check.")),
+        Comments({{1, "Check this figure"}, {2, "Due in May"}}));
+    WriteDocx(
+        b,
+        P(R("A figure and ") + Commented(2, "a date") + R(" to ") + Commented(3, "check") + R(".")),
+        Comments({{2, "Due in June"}, {3, "Who checks?"}}));
+    auto result = session.compare(session.open(a), b);
+    const std::string text = DocumentText(session, result);
+    for (const char* comment : {"by Reader: Check this figure\n", "by Reader: Due in June\n",
+                                "by Reader: Who checks?\n"}) {
+        EXPECT_NE(text.find(comment), std::string::npos) << comment << "\n" << text;
+    }
+    EXPECT_EQ(text.find("MayJune"), std::string::npos) << text;
+}

@@ -16,6 +16,7 @@
 #include <com/sun/star/text/XFootnotesSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextFieldsSupplier.hpp>
 #include <com/sun/star/text/XTextFrame.hpp>
 #include <com/sun/star/text/XTextFramesSupplier.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
@@ -154,6 +155,30 @@ std::vector<uno::Reference<text::XText>> Frames(const uno::Reference<lang::XComp
     return stories;
 }
 
+// Each comment the document shows, as "by AUTHOR: its text", in order of their texts.
+std::string Comments(const uno::Reference<lang::XComponent>& document) {
+    std::vector<std::string> comments;
+    uno::Reference<text::XTextFieldsSupplier> supplier(document, uno::UNO_QUERY);
+    if (!supplier.is()) return "";
+    auto fields = supplier->getTextFields()->createEnumeration();
+    while (fields->hasMoreElements()) {
+        uno::Reference<lang::XServiceInfo> field(fields->nextElement(), uno::UNO_QUERY);
+        if (!field.is() || !field->supportsService("com.sun.star.text.textfield.Annotation"))
+            continue;
+        uno::Reference<beans::XPropertySet> properties(field, uno::UNO_QUERY_THROW);
+        OUString author, content;
+        properties->getPropertyValue("Author") >>= author;
+        properties->getPropertyValue("Content") >>= content;
+        std::string text = Utf8(content);
+        std::erase(text, '\r');
+        comments.push_back("by " + Utf8(author) + ": " + text + "\n");
+    }
+    std::sort(comments.begin(), comments.end());
+    std::string out;
+    for (const std::string& comment : comments) out += "[comment]\n" + comment;
+    return out;
+}
+
 }  // namespace
 
 std::string DocumentText(WriterSession& session, const DocumentRef& document) {
@@ -167,6 +192,7 @@ std::string DocumentText(WriterSession& session, const DocumentRef& document) {
         AppendStories("endnote", Notes(endnotes.is() ? endnotes->getEndnotes() : nullptr), out);
         AppendStories("header or footer", HeadersAndFooters(document->component), out);
         AppendStories("text box", Frames(document->component), out, true);
+        out += Comments(document->component);
     });
     return out;
 }

@@ -10,7 +10,7 @@ using DocumentRef = office::ComparisonSession::DocumentRef;
 
 // The document's text as the office has it: paragraphs end in "\n", table cells in "\t" and
 // rows in "\n"; then each note, header, footer and text box that holds any text, under a title
-// line.
+// line; then each comment the document shows, with its author.
 std::string DocumentText(office::WriterSession& session, const DocumentRef& document);
 
 // Accepts, or rejects, every tracked change of the document with the office's own command.

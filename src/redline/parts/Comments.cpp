@@ -4,6 +4,7 @@
 #include <functional>
 #include <utility>
 
+#include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
 #include "redline/read/BlockText.h"
@@ -173,6 +174,9 @@ void Comments::process() {
         for (std::size_t c = before; c < changes.size(); ++c) {
             changes[c].author = Attribute(commentB, "w:author");
         }
+        // The office keeps no tracked change inside a comment and would show both sides' words
+        // run together: it gets the revised text, the change still listed.
+        if (comparer_.options().forWriter) AcceptRevisions(commentB);
     }
     if (!b_) return;
     for (const auto& [idA, idB] : carried_) {

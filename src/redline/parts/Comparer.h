@@ -48,6 +48,7 @@ class Comparer : private NoteCarryOver {
     DocumentSide& result() { return b_; }
     CarryOverShared& shared() { return shared_; }
     Stamp& stamp() { return stamp_; }
+    const CompareOptions& options() const { return options_; }
     std::vector<Change>& changes() { return changes_; }
 
   private:
