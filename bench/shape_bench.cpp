@@ -61,12 +61,29 @@ std::string ChangeWord(const std::string& text, int index, const std::string& by
     return text.substr(0, begin) + by + text.substr(end);
 }
 
-void Write(const std::string& path, const std::string& body) {
+// Writes a package of the body and, when given, a comments part's content.
+void Write(const std::string& path, const std::string& body, const std::string& comments = "") {
     redline::Package package;
+    const std::string commentsType =
+        comments.empty() ? ""
+                         : "<Override PartName=\"/word/comments.xml\" ContentType=\"application/"
+                           "vnd.openxmlformats-officedocument.wordprocessingml.comments+xml\"/>";
     package.put("[Content_Types].xml",
                 "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
                 "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
-                "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>");
+                "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>" +
+                    commentsType + "</Types>");
+    if (!comments.empty()) {
+        package.put("word/_rels/document.xml.rels",
+                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                    "relationships\"><Relationship Id=\"rId9\" Type=\"http://schemas."
+                    "openxmlformats.org/officeDocument/2006/relationships/comments\" "
+                    "Target=\"comments.xml\"/></Relationships>");
+        package.put("word/comments.xml",
+                    "<w:comments xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/"
+                    "2006/main\">" +
+                        comments + "</w:comments>");
+    }
     package.put("_rels/.rels",
                 "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
                 "relationships\"><Relationship Id=\"rId1\" Type=\"http://schemas."
@@ -83,7 +100,23 @@ struct Shape {
     const char* name;
     // Writes the pair's two bodies for `n` paragraphs (or words, for the one-paragraph shape).
     std::function<void(int n, std::string& a, std::string& b)> make;
+    // For a shape with comments: then writes the two comments parts' content too.
+    std::function<void(int n, std::string& a, std::string& b)> comments = nullptr;
 };
+
+// A paragraph of `text` with comment `id` on all of it.
+std::string Commented(int id, const std::string& text) {
+    const std::string n = std::to_string(id);
+    return "<w:p><w:commentRangeStart w:id=\"" + n + "\"/><w:r><w:t xml:space=\"preserve\">" +
+           text + "</w:t></w:r><w:commentRangeEnd w:id=\"" + n +
+           "\"/><w:r><w:commentReference w:id=\"" + n + "\"/></w:r></w:p>";
+}
+
+std::string Comment(int id, const std::string& text) {
+    return "<w:comment w:id=\"" + std::to_string(id) +
+           "\" w:author=\"Ann Lee\" w:date=\"2026-03-01T09:00:00Z\">" + Paragraph(text) +
+           "</w:comment>";
+}
 
 std::vector<Shape> Shapes() {
     return {
@@ -147,6 +180,27 @@ std::vector<Shape> Shapes() {
              for (int i = 0; i < n; ++i) {
                  a += Paragraph("Line.");
                  b += Paragraph(i == n / 2 ? "Line changed." : "Line.");
+             }
+         }},
+        // A word changed in one paragraph in 50, a comment re-worded in one in 100 and one
+        // dropped in 200.
+        {"a comment on every paragraph",
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(8);
+             for (int i = 0; i < n; ++i) {
+                 const std::string text = Sentence(random, 14);
+                 a += Commented(i, text);
+                 const std::string revised = i % 50 == 0 ? ChangeWord(text, 3, "changed") : text;
+                 b += i % 200 == 7 ? Paragraph(revised) : Commented(i, revised);
+             }
+         },
+         [](int n, std::string& a, std::string& b) {
+             std::mt19937 random(9);
+             for (int i = 0; i < n; ++i) {
+                 const std::string text = Sentence(random, 6);
+                 a += Comment(i, text);
+                 if (i % 200 != 7)
+                     b += Comment(i, i % 100 == 3 ? ChangeWord(text, 1, "now") : text);
              }
          }},
     };
@@ -318,11 +372,12 @@ int main(int argc, char* argv[]) {
         // Each shape's pair at one size, NAME-a.docx and NAME-b.docx, for comparing elsewhere.
         int index = 0;
         for (const Shape& shape : Shapes()) {
-            std::string bodyA, bodyB;
+            std::string bodyA, bodyB, commentsA, commentsB;
             shape.make(std::atoi(argv[3]), bodyA, bodyB);
+            if (shape.comments) shape.comments(std::atoi(argv[3]), commentsA, commentsB);
             const std::string name = std::string(argv[2]) + "/shape" + std::to_string(++index);
-            Write(name + "-a.docx", bodyA);
-            Write(name + "-b.docx", bodyB);
+            Write(name + "-a.docx", bodyA, commentsA);
+            Write(name + "-b.docx", bodyB, commentsB);
         }
         return 0;
     }
@@ -345,12 +400,13 @@ int main(int argc, char* argv[]) {
         if (std::string(shape.name).find(only) == std::string::npos) continue;
         std::vector<double> seconds;
         for (const int n : sizes) {
-            std::string bodyA, bodyB;
+            std::string bodyA, bodyB, commentsA, commentsB;
             shape.make(n, bodyA, bodyB);
+            if (shape.comments) shape.comments(n, commentsA, commentsB);
             const std::string a = folder + "/a.docx", b = folder + "/b.docx",
                               r = folder + "/r.docx";
-            Write(a, bodyA);
-            Write(b, bodyB);
+            Write(a, bodyA, commentsA);
+            Write(b, bodyB, commentsB);
             // The median of three, taken in turns: this machine's neighbours come and go.
             std::vector<Run> floors, plains, engines;
             for (int round = 0; round < 3; ++round) {

@@ -1,5 +1,6 @@
 #include "redline/parts/Comments.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <utility>
@@ -144,31 +145,53 @@ std::string Comments::carriedComment(const std::string& id) {
     const std::string newId = std::to_string(nextId_++);
     copy.attribute("w:id").set_value(newId.c_str());
     PartCarryOver(comparer_.shared(), *a_, *b_).carry(copy);
+    carriedIds_.insert(newId);
     return copies[id] = newId;
 }
 
+void Comments::index() {
+    inResult_.clear();
+    if (b_) {
+        for (const pugi::xml_node& comment : b_->xml.document_element().children("w:comment")) {
+            inResult_[Attribute(comment, "w:id")] = comment;
+        }
+    }
+    marks_.clear();
+    const pugi::xml_node& result = comparer_.result().main.xml;
+    for (const pugi::xpath_node& found : result.select_nodes(
+             "//w:commentRangeStart | //w:commentRangeEnd | //w:r[w:commentReference]")) {
+        const pugi::xml_node mark = found.node();
+        const pugi::xml_node named = Named(mark, "w:r") ? mark.child("w:commentReference") : mark;
+        marks_[Attribute(named, "w:id")].push_back(mark);
+    }
+}
+
+pugi::xml_node Comments::reference(const std::string& resultId) const {
+    const auto found = marks_.find(resultId);
+    if (found == marks_.end()) return {};
+    for (const pugi::xml_node& mark : found->second) {
+        if (Named(mark, "w:r")) return mark;
+    }
+    return {};
+}
+
 void Comments::drop(const std::string& resultId) {
-    const std::string id = "'" + resultId + "'";
-    const std::string marks = "//w:commentRangeStart[@w:id=" + id +
-                              "] | //w:commentRangeEnd[@w:id=" + id +
-                              "] | //w:r[w:commentReference/@w:id=" + id + "]";
-    for (const pugi::xpath_node& found : comparer_.result().main.xml.select_nodes(marks.c_str())) {
-        pugi::xml_node mark = found.node();
+    for (pugi::xml_node mark : marks_[resultId]) {
         pugi::xml_node holder = mark.parent();
         holder.remove_child(mark);
         // The deletion that held the reference alone goes with it.
         if (Named(holder, "w:del") && !holder.first_child()) holder.parent().remove_child(holder);
     }
+    marks_.erase(resultId);
     b_->xml.document_element().remove_child(resultComment(resultId));
+    inResult_.erase(resultId);
 }
 
 void Comments::process() {
     std::vector<Change>& changes = comparer_.changes();
+    index();
     for (const auto& [idA, idB] : pairs_) {
-        const pugi::xml_node commentA =
-            a_->xml.document_element().find_child_by_attribute("w:comment", "w:id", idA.c_str());
-        const pugi::xml_node commentB =
-            b_->xml.document_element().find_child_by_attribute("w:comment", "w:id", idB.c_str());
+        const pugi::xml_node commentA = originals_[idA], commentB = resultComment(idB);
         const std::size_t before = changes.size();
         comparer_.compareStories(*a_, *b_, commentA, commentB, Part::Comment, false);
         for (std::size_t c = before; c < changes.size(); ++c) {
@@ -184,38 +207,35 @@ void Comments::process() {
         changes.push_back({ChangeKind::Deletion, Part::Comment, ReportText(comment), 0, 0, 0,
                            Attribute(comment, "w:author")});
     }
-    const pugi::xml_node& result = comparer_.result().main.xml;
     Stamp& stamp = comparer_.stamp();
-    const auto rejected = provisional_.empty() ? std::map<std::string, Anchor>() : Anchors(result);
+    const auto rejected = provisional_.empty()
+                              ? std::map<std::string, Anchor>()
+                              : Anchors(comparer_.result().main.xml.document_element());
     for (const auto& [idA, copy] : provisional_) {
-        const std::string reference = "//w:r[w:commentReference/@w:id='" + pairs_[idA] + "']";
-        const pugi::xpath_node own = result.select_node(reference.c_str());
+        const pugi::xml_node own = reference(pairs_[idA]);
         // The result's own comment serves rejecting too where it stays and annotates what the
         // original's did; else the original's copy stays, and the result's own comes in beside.
         const auto there = rejected.find(pairs_[idA]);
-        if (own && !Inserted(own.node()) && there != rejected.end() &&
-            there->second == anchorsA_[idA]) {
+        if (own && !Inserted(own) && there != rejected.end() && there->second == anchorsA_[idA]) {
             drop(copy);
             continue;
         }
         carried_[idA] = copy;
-        if (own && !Inserted(own.node())) MarkRun(own.node(), Mark::Insert, stamp);
+        if (own && !Inserted(own)) MarkRun(own, Mark::Insert, stamp);
         // A range whose start stood in kept text, left behind there, is no range.
-        const std::string start = "//w:commentRangeStart[@w:id='" + copy + "']";
-        const std::string end = "//w:commentRangeEnd[@w:id='" + copy + "']";
-        if (!result.select_node(start.c_str())) {
-            if (const pugi::xpath_node found = result.select_node(end.c_str())) {
-                found.node().parent().remove_child(found.node());
-            }
+        auto& marks = marks_[copy];
+        const bool started = std::any_of(marks.begin(), marks.end(), [](const auto& mark) {
+            return Named(mark, "w:commentRangeStart");
+        });
+        for (pugi::xml_node mark : marks) {
+            if (!started && Named(mark, "w:commentRangeEnd")) mark.parent().remove_child(mark);
         }
     }
     // The revised document's own comments: their references inserted where they are not yet.
-    for (const pugi::xpath_node& found : result.select_nodes("//w:r[w:commentReference]")) {
-        const pugi::xml_node run = found.node();
-        const std::string id = Attribute(run.child("w:commentReference"), "w:id");
+    for (const auto& [id, marks] : marks_) {
         if (paired_.count(id) || IsCarried(id)) continue;
-        const pugi::xml_node comment = resultComment(id);
-        if (!comment) continue;
+        const pugi::xml_node comment = resultComment(id), run = reference(id);
+        if (!comment || !run) continue;
         const int since = stamp.peek();
         if (!Inserted(run)) MarkRun(run, Mark::Insert, stamp);
         changes.push_back({ChangeKind::Insertion, Part::Comment, ReportText(comment), 0, 0,
@@ -230,8 +250,8 @@ std::string Comments::LastParagraphId(const pugi::xml_node& comment) {
 }
 
 pugi::xml_node Comments::resultComment(const std::string& id) const {
-    return b_ ? b_->xml.document_element().find_child_by_attribute("w:comment", "w:id", id.c_str())
-              : pugi::xml_node();
+    const auto found = inResult_.find(id);
+    return found == inResult_.end() ? pugi::xml_node() : found->second;
 }
 
 void Comments::thread() {
@@ -281,10 +301,7 @@ void Comments::thread() {
 }
 
 bool Comments::IsCarried(const std::string& resultId) const {
-    for (const auto& [idA, idB] : carried_) {
-        if (idB == resultId) return true;
-    }
-    return false;
+    return carriedIds_.count(resultId) != 0;
 }
 
 }  // namespace redline

@@ -48,6 +48,10 @@ class Comments : public CommentCarryOver {
     std::vector<Comment> read(PackagePart* part, const pugi::xml_node& body);
     bool load();
     bool IsCarried(const std::string& resultId) const;
+    // Finds the result's comments and their marks in its body, by id, once.
+    void index();
+    // The run of the reference of the result's comment, or none.
+    pugi::xml_node reference(const std::string& resultId) const;
     // Takes a copy of a paired comment away again, with its marks: rejecting keeps the
     // result's own comment, so the original's is not needed.
     void drop(const std::string& resultId);
@@ -64,8 +68,11 @@ class Comments : public CommentCarryOver {
     // Copies of paired comments whose marks stood in removed content, kept only where the
     // result's own comment is gone when every change is rejected (its text moved, say).
     std::map<std::string, std::string> provisional_;
-    std::map<std::string, pugi::xml_node> originals_;  // by id
-    std::map<std::string, Anchor> anchorsA_;           // where each stands, by id
+    std::map<std::string, pugi::xml_node> originals_;           // by id
+    std::map<std::string, Anchor> anchorsA_;                    // where each stands, by id
+    std::set<std::string> carriedIds_;                          // the copies' ids in the result
+    std::map<std::string, pugi::xml_node> inResult_;            // the result's comments, by id
+    std::map<std::string, std::vector<pugi::xml_node>> marks_;  // their marks in its body
     long nextId_ = 0;
 };
 
