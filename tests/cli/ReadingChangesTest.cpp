@@ -205,9 +205,12 @@ TEST_F(ReadingChanges, TheWordDiffShowsASymbolOnceNotItsFallbackToo) {
 TEST_F(ReadingChanges, TheWordDiffShowsChangesInTextBoxes) {
     const std::string kept = Text("A paragraph that stays as it is, word for word.");
     WriteDocx(original_, kept + P(R("Beside the box ") + TextBox(Text("The box says yes."))));
-    WriteDocx(revised_, kept + P(R("Beside the box ") + TextBox(Text("The box says no."))));
+    WriteDocx(revised_, kept + P(R("Beside the box ") + TextBox(Text("The box says no.")) +
+                                 R(" and a new word")));
     const ProgramRun run = tool({"draft.docx", "final.docx", "--text"});
     ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.out.find("Beside the box [text box 1]{+ and a new word+}"), std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("@@ text box 1, paragraph 1 @@\nThe box says [-yes-]{+no+}."),
               std::string::npos)
         << run.out;

@@ -250,7 +250,10 @@ TEST_F(KeptContent, SkippedTablesStillCompareEveryCellsWords) {
         kFirst + Table({{"Adah Lovelace", "Paris"}, {"Grace Hopper", "Washington, Virginia"}}), {},
         {}, skip);
     std::string listed;
-    for (const auto& change : changes) listed += change.text + ";";
+    for (const auto& change : changes) {
+        listed += change.text + ";";
+        EXPECT_EQ(change.part, redline::Part::Table) << change.text;
+    }
     EXPECT_EQ(listed, "Ada;Adah;Arlington;Washington;");
 }
 
@@ -510,4 +513,22 @@ TEST_F(KeptContent, HundredsOfParagraphsAllEditedArePairedInPlace) {
     for (const auto& change : changes) {
         ASSERT_TRUE(change.text == "May" || change.text == "June") << change.text;
     }
+}
+
+// A paragraph edited in a story where another moved is still marked word by word.
+TEST_F(KeptContent, AParagraphEditedWhereAnotherMovedIsMarkedWordByWord) {
+    const std::string moved = Text("A long paragraph that moves to the end of the whole story.");
+    const std::string second = Text("The second paragraph stays as it is written here.");
+    const std::string third = Text("The third paragraph stays as well, word for word.");
+    const auto changes =
+        compare(kFirst + moved + second +
+                    Text("The fee is ten pounds a month, paid by the tenant.") + third,
+                kFirst + second + Text("The fee is twelve pounds a month, paid by the tenant.") +
+                    third + moved);
+    std::vector<std::string> listed;
+    for (const auto& change : changes) {
+        if (change.kind != redline::ChangeKind::Move) listed.push_back(change.text);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"ten", "twelve"}));
+    EXPECT_EQ(redline::Count(changes).moves, 1);
 }

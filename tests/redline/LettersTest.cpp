@@ -75,8 +75,9 @@ TEST(IgnoreCase, FoldsCapitalsOfEveryAlphabetIntoTheirSmallLetters) {
 // supplementary planes.
 TEST(IgnoreCase, KeepsApartWhatOnlyLooksAlike) {
     const CasePair pairs[] = {
-        {"×", "÷"},  {"¿", "ß"},   {"@", "`"},   {"ab", "ac"}, {"Ā", "Ă"}, {"ж", "з"},
-        {"Ω", "ω1"}, {"𠀀", "𡀀"}, {"𠀀", "𠁀"}, {"한", "할"}, {"ǅ", "ǆ"}, {"ß", "ẞ"},
+        {"一", "乀"}, {"×", "÷"}, {"¿", "ß"},  {"@", "`"},   {"ab", "ac"},
+        {"Ā", "Ă"},   {"ж", "з"}, {"Ω", "ω1"}, {"𠀀", "𡀀"}, {"𠀀", "𠁀"},
+        {"한", "할"}, {"ǅ", "ǆ"}, {"ß", "ẞ"},
     };
     for (const CasePair& pair : pairs) {
         const Marked folded = Compare(std::string("x ") + pair.upper + " y",
