@@ -49,7 +49,10 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
         if (child.type() != pugi::node_element) continue;
         if (Named(child, "w:p")) {
             ParagraphContent content = ReadParagraph(child, keys_, objects_);
-            const std::uint64_t text = TextHash(content, keys_);
+            std::uint64_t text = TextHash(content, keys_);
+            // A paragraph that ends a section is that paragraph only where it still does: so an
+            // empty one pairs with the empty one that ends the same section, not with any other.
+            if (child.child("w:pPr").child("w:sectPr")) text = Mix(text, 0x5EC7104);
             Block block{BlockKind::Paragraph,
                         child,
                         text,
