@@ -188,6 +188,7 @@ void Comments::drop(const std::string& resultId) {
 }
 
 void Comments::process() {
+    if (!b_) return;  // neither the revised document nor the result has any comment
     std::vector<Change>& changes = comparer_.changes();
     index();
     for (const auto& [idA, idB] : pairs_) {
@@ -201,7 +202,6 @@ void Comments::process() {
         // run together: it gets the revised text, the change still listed.
         if (comparer_.options().forWriter) AcceptRevisions(commentB);
     }
-    if (!b_) return;
     for (const auto& [idA, idB] : carried_) {
         const pugi::xml_node comment = resultComment(idB);
         changes.push_back({ChangeKind::Deletion, Part::Comment, ReportText(comment), 0, 0, 0,
