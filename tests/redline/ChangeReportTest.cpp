@@ -1,0 +1,121 @@
+// The change list: each change's kind, its text and the paragraph it stands in, counted in its
+// part as a reader counts them, whatever the part holds.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "FiveParagraphs.h"
+#include "redline/Compare.h"
+#include "redline/io/Package.h"
+#include "support/Docx.h"
+#include "support/Files.h"
+#include "support/ReadText.h"
+#include "support/ResultCheck.h"
+#include "support/SchemaCheck.h"
+
+using namespace docx;
+using namespace five;
+using redline::ChangeCounts;
+
+TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A + Table({{"Name", "Town", "Born"}, {"Ada", "Paris", "1815"}}));
+    WriteDocx(b, A + Table({{"Name", "Town", "Born"}, {"Ada", "Rome", "1816"}}));
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) {
+        listed.push_back(change.text + " " + std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph));
+    }
+    // A, then Name, Town and Born, then Ada: the changed cells' paragraphs are the sixth and
+    // seventh, on each side.
+    EXPECT_EQ(listed, (std::vector<std::string>{"Paris 6>0", "Rome 0>6", "1815 7>0", "1816 0>7"}));
+}
+
+// Tables skipped: their paragraphs are numbered as any others, a text box's not among them.
+TEST(ChangeReport, NumbersTheParagraphsOfSkippedTablesAsTheStoryReaderDoes) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto table = [](const std::string& last) {
+        return "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/><w:gridCol/></w:tblGrid><w:tr><w:tc>" +
+               P(R("Ada ") + TextBox(Text("In the box") + Text("And more"))) + "</w:tc><w:tc>" +
+               Text("Paris") + "</w:tc></w:tr><w:tr><w:tc>" + Text("Grace") + "</w:tc><w:tc>" +
+               Text(last) + "</w:tc></w:tr></w:tbl>";
+    };
+    WriteDocx(a, A + table("Arlington"));
+    WriteDocx(b, A + table("Washington"));
+    redline::CompareOptions skip;
+    skip.skip.tables = true;
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result, skip)) {
+        listed.push_back(change.text + " " + std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph));
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"Arlington 5>0", "Washington 0>5"}));
+}
+
+// A text box's paragraphs are a story of their own: the cells after the one holding it number
+// theirs as if it were not there, where the row is compared cell by cell too.
+TEST(ChangeReport, NumbersCellsAfterACellHoldingATextBoxAsIfItWereNotThere) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto table = [](const std::string& last) {
+        const std::string boxed = P(R("Ada ") + TextBox(Text("In the box") + Text("And more")));
+        return "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/><w:gridCol/></w:tblGrid><w:tr><w:tc>" +
+               Text("Name") + "</w:tc><w:tc>" + Text("Town") + "</w:tc></w:tr><w:tr><w:tc>" +
+               boxed + "</w:tc><w:tc>" + Text(last) + "</w:tc></w:tr></w:tbl>";
+    };
+    WriteDocx(a, A + table("Paris"));
+    WriteDocx(b, A + table("Rome"));
+    const auto changes = CheckedCompare(a, b, result);
+    ASSERT_EQ(changes.size(), 2u);
+    for (const auto& change : changes) {
+        EXPECT_EQ(std::max(change.originalParagraph, change.revisedParagraph), 5u) << change.text;
+    }
+}
+
+// A paragraph moved to the top of the story, beside a paragraph inserted further down: both
+// are listed, each at its place.
+TEST(ChangeReport, ListsAMoveToTheTopAndAnInsertionBesideIt) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A + B + C);
+    WriteDocx(b, C + A + D + B);
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) {
+        listed.push_back(std::string(redline::KindName(change.kind)) + " " +
+                         std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph) + " " + change.text);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"insertion 0>3 " + kD.substr(0, kD.size() - 1),
+                                                "move 3>1 " + kC.substr(0, kC.size() - 1)}));
+}
+
+// A phrase rewritten between its punctuation is one deletion and one insertion, not a patchwork
+// of its words and commas.
+TEST(ChangeReport, ListsAShortPhraseRewrittenAsOneReplacement) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, Text("a, b"));
+    WriteDocx(b, Text("c, d"));
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) listed.push_back(change.text);
+    EXPECT_EQ(listed, (std::vector<std::string>{"a, b", "c, d"}));
+}
+
+// A text box's words are listed once, though the shape keeps them in two forms.
+TEST(ChangeReport, ListsADeletedTextBoxsWordsOnce) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A + P(R("Before the box ") + TextBox(Text("Boxed words"))) + B);
+    WriteDocx(b, A + B);
+    const auto changes = CheckedCompare(a, b, result);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].text, "Before the box \nBoxed words");
+}
