@@ -36,21 +36,7 @@ DocxParts WordComments(const std::vector<Comment>& comments) {
                    (c.parent.empty() ? "" : " w15:paraIdParent=\"" + c.parent + "\"") +
                    " w15:done=\"0\"/>";
     }
-    DocxParts parts = CommentsPart(content);
-    if (!threads.empty()) {
-        parts.parts["word/commentsExtended.xml"] =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w15:commentsEx "
-            "xmlns:w15=\"http://schemas.microsoft.com/office/word/2012/wordml\" "
-            "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
-            "mc:Ignorable=\"w15\">" +
-            threads + "</w15:commentsEx>";
-        parts.relationships["rIdThreads"] = {
-            "http://schemas.microsoft.com/office/2011/relationships/commentsExtended",
-            "commentsExtended.xml"};
-        parts.contentTypes["word/commentsExtended.xml"] =
-            "application/vnd.openxmlformats-officedocument.wordprocessingml.commentsExtended+xml";
-    }
-    return parts;
+    return CommentsPart(content, threads);
 }
 
 class Comments_ : public ::testing::Test {
@@ -144,4 +130,20 @@ TEST_F(Comments_, TheSameCommentsAreNoChange) {
         compare(commented(1, 2), WordComments({{1, "Ann", kMay, "One"}, {2, "Bo", kMay, "Two"}}),
                 commented(7, 8), WordComments({{7, "Ann", kMay, "One"}, {8, "Bo", kMay, "Two"}}))
             .empty());
+}
+
+// A comment re-worded keeps the id of its paragraph, which its reply names: the reply still
+// answers it (the result's own rules checked by compare()).
+TEST_F(Comments_, AReplyStillAnswersACommentReworded) {
+    const std::string body =
+        P(R("A ") + Commented(1, "contract") + R(" and ") + Commented(2, "its terms") + R("."));
+    const auto changes =
+        compare(body,
+                WordComments({{1, "Ann", kMay, "Which one?", "1A000001"},
+                              {2, "Bo", kJune, "The first.", "1A000002", "1A000001"}}),
+                body,
+                WordComments({{1, "Ann", kMay, "Which one, then?", "1A000001"},
+                              {2, "Bo", kJune, "The first.", "1A000002", "1A000001"}}));
+    EXPECT_EQ(redline::Count(changes).insertions, 1);
+    EXPECT_NE(part("word/comments.xml").find("w14:paraId=\"1A000001\""), std::string::npos);
 }

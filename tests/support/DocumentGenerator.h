@@ -23,7 +23,9 @@ enum class TokenKind {
     Math,
     Control,
     Box,
-    Comment,  // on the word "noted"; `format` its author, `target` what makes its date
+    // On the word "noted"; `format` its author (from 3 on: a reply to the comment before it, on
+    // the same word), `target` what makes its date.
+    Comment,
 };
 
 struct Token {

@@ -330,11 +330,23 @@ DocxParts Comments(const std::map<int, std::string>& comments) {
     return CommentsPart(content);
 }
 
-DocxParts CommentsPart(const std::string& content) {
+DocxParts CommentsPart(const std::string& content, const std::string& threads) {
     DocxParts parts;
     parts.parts["word/comments.xml"] = StoryPart("w:comments", content);
     parts.relationships["rIdComments"] = {"comments", "comments.xml"};
     parts.contentTypes["word/comments.xml"] = std::string(kWordMain) + "comments+xml";
+    if (threads.empty()) return parts;
+    parts.parts["word/commentsExtended.xml"] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w15:commentsEx "
+        "xmlns:w15=\"http://schemas.microsoft.com/office/word/2012/wordml\" "
+        "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
+        "mc:Ignorable=\"w15\">" +
+        threads + "</w15:commentsEx>";
+    parts.relationships["rIdThreads"] = {
+        "http://schemas.microsoft.com/office/2011/relationships/commentsExtended",
+        "commentsExtended.xml"};
+    parts.contentTypes["word/commentsExtended.xml"] =
+        std::string(kWordMain) + "commentsExtended+xml";
     return parts;
 }
 

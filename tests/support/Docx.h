@@ -69,8 +69,9 @@ std::string NoteReference(int id, bool endnote = false);
 std::string TextBox(const std::string& blocks);
 // Comments by id, and a run of text that one of them comments on.
 DocxParts Comments(const std::map<int, std::string>& comments);
-// A comments part holding `comments` (w:comment elements) as they are.
-DocxParts CommentsPart(const std::string& comments);
+// A comments part holding `comments` (w:comment elements) as they are; with `threads`
+// (w15:commentEx elements), the part that threads replies under their comments too.
+DocxParts CommentsPart(const std::string& comments, const std::string& threads = "");
 
 // A numbering part of two lists: 1 bulleted, 2 numbered, each of two levels.
 DocxParts Numbering();

@@ -312,6 +312,10 @@ pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Par
     const ParagraphContent &a = plan.a, &b = plan.b;
     const Script& script = plan.script;
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
+    // The paragraph stays the revised one's: its id too, which a comment's replies name.
+    for (const pugi::xml_attribute& attribute : b.node.attributes()) {
+        paragraph.append_attribute(attribute.name()) = attribute.value();
+    }
     WriteParagraphProperties(a, b, paragraph, context, part, aNumber, bNumber);
 
     ParagraphWriter writer{a,       b,    plan.unitsA, plan.unitsB, Emitter(paragraph, context),
