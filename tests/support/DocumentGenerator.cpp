@@ -351,22 +351,6 @@ std::string EditComments(Document& document, Random& random) {
         AddComment(document, random);
         done += "a comment added\n";
     }
-    if (Chance(random, 15)) {
-        if (Token* comment = AnyToken(document, random, TokenKind::Comment)) {
-            const Token reply{TokenKind::Comment, "re " + AnyWord(random), 3 + Pick(random, 3),
-                              Pick(random, 86400)};
-            // Beside its comment: tokens stand in a vector, so the reply goes in by its place.
-            for (Block& block : document.blocks) {
-                auto& tokens = block.paragraph.tokens;
-                for (auto at = tokens.begin(); at != tokens.end(); ++at) {
-                    if (&*at != comment) continue;
-                    tokens.insert(at + 1, reply);
-                    done += "a comment answered\n";
-                    return done;
-                }
-            }
-        }
-    }
     return done;
 }
 

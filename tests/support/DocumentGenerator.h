@@ -23,9 +23,7 @@ enum class TokenKind {
     Math,
     Control,
     Box,
-    // On the word "noted"; `format` its author (from 3 on: a reply to the comment before it, on
-    // the same word), `target` what makes its date.
-    Comment,
+    Comment,  // on the word "noted"; `format` its author, `target` what makes its date
 };
 
 struct Token {

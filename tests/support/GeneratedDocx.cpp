@@ -41,7 +41,7 @@ class Writer {
         parts = parts + docx::Numbering();
         std::map<int, std::string> notes;
         for (std::size_t i = 0; i < notes_.size(); ++i) notes[int(i) + 1] = notes_[i];
-        if (!comments_.empty()) parts = parts + docx::CommentsPart(comments_, threads_);
+        if (!comments_.empty()) parts = parts + docx::CommentsPart(comments_);
         return notes.empty() ? parts : parts + docx::Notes(notes);
     }
 
@@ -177,24 +177,16 @@ class Writer {
             case TokenKind::Comment: {
                 const std::string id = std::to_string(++commentCount_);
                 const int second = token.target;
-                char date[32], paragraphId[9];
+                char date[32];
                 std::snprintf(date, sizeof date, "2026-03-01T%02d:%02d:%02dZ", second / 3600,
                               second / 60 % 60, second % 60);
-                std::snprintf(paragraphId, sizeof paragraphId, "1C%06X", commentCount_);
                 const std::string author = kAuthors[token.format % 3];
                 comments_ += "<w:comment w:id=\"" + id + "\" w:author=\"" + author +
                              "\" w:date=\"" + date + "\" w:initials=\"" + author.substr(0, 1) +
-                             "\">" + docx::WordParagraph(paragraphId, docx::R(token.text)) +
-                             "</w:comment>";
-                // A reply is threaded under the comment before it, on the same word.
-                const bool reply = token.format >= 3 && !lastComment_.empty();
-                threads_ += "<w15:commentEx w15:paraId=\"" + std::string(paragraphId) + "\"" +
-                            (reply ? " w15:paraIdParent=\"" + lastComment_ + "\"" : "") +
-                            " w15:done=\"0\"/>";
-                if (!reply) lastComment_ = paragraphId;
-                return "<w:commentRangeStart w:id=\"" + id + "\"/>" +
-                       (reply ? std::string() : docx::R("noted")) + "<w:commentRangeEnd w:id=\"" +
-                       id + "\"/><w:r><w:commentReference w:id=\"" + id + "\"/></w:r>";
+                             "\">" + docx::Text(token.text) + "</w:comment>";
+                return "<w:commentRangeStart w:id=\"" + id + "\"/>" + docx::R("noted") +
+                       "<w:commentRangeEnd w:id=\"" + id + "\"/><w:r><w:commentReference w:id=\"" +
+                       id + "\"/></w:r>";
             }
             default:
                 return "";
@@ -256,9 +248,7 @@ class Writer {
     Random& random_;
     int cut_;  // the chance, in percent, of a run ending between two characters
     std::vector<std::string> notes_;
-    std::string comments_;     // the comments part's content
-    std::string threads_;      // commentsExtended.xml's
-    std::string lastComment_;  // the paragraph id of the last comment that is no reply
+    std::string comments_;  // the comments part's content
     int commentCount_ = 0;
 };
 
