@@ -96,7 +96,8 @@ TEST_P(Twins, CompareWithAnEditAsTheOriginalDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, Twins,
-                         ::testing::Values(TwinStyle::OtherPrefixes, TwinStyle::DefaultNamespace));
+                         ::testing::Values(TwinStyle::OtherPrefixes, TwinStyle::DefaultNamespace,
+                                           TwinStyle::SingleQuoted));
 
 // A chart is compared by what it holds, its names by namespace: an extension in a namespace no
 // one knows, under the twin's own prefix, is the same extension.

@@ -74,7 +74,9 @@ void WritePrefixTwin(const std::string& in, const std::string& out, TwinStyle st
             continue;
         Rename(xml.document_element(), style, true);
         std::ostringstream text;
-        xml.save(text, "", pugi::format_raw);
+        xml.save(text, "",
+                 pugi::format_raw |
+                     (style == TwinStyle::SingleQuoted ? pugi::format_attribute_single_quote : 0));
         bytes = text.str();
     }
     WriteZip(out, entries);

@@ -9,6 +9,7 @@ enum class TwinStyle {
     OtherPrefixes,     // every prefix renamed ("w" to "wx", "mc" to "ve", ...)
     DefaultNamespace,  // elements of the main namespace unprefixed under a default namespace,
                        // its attributes under "ns0"
+    SingleQuoted,      // every prefix renamed, every attribute written in single quotes
 };
 
 // Writes the twin of the .docx `in` as `out`: every XML part renamed, nothing else changed.
