@@ -233,7 +233,7 @@ void Comments::process() {
     }
     // The revised document's own comments: their references inserted where they are not yet.
     for (const auto& [id, marks] : marks_) {
-        if (paired_.count(id) || IsCarried(id)) continue;
+        if (paired_.count(id) || isCarried(id)) continue;
         const pugi::xml_node comment = resultComment(id), run = reference(id);
         if (!comment || !run) continue;
         const int since = stamp.peek();
@@ -300,7 +300,7 @@ void Comments::thread() {
     }
 }
 
-bool Comments::IsCarried(const std::string& resultId) const {
+bool Comments::isCarried(const std::string& resultId) const {
     return carriedIds_.count(resultId) != 0;
 }
 

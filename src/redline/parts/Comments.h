@@ -47,7 +47,7 @@ class Comments : public CommentCarryOver {
     };
     std::vector<Comment> read(PackagePart* part, const pugi::xml_node& body);
     bool load();
-    bool IsCarried(const std::string& resultId) const;
+    bool isCarried(const std::string& resultId) const;
     // Finds the result's comments and their marks in its body, by id, once.
     void index();
     // The run of the reference of the result's comment, or none.
