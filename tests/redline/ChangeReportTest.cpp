@@ -119,3 +119,23 @@ TEST(ChangeReport, ListsADeletedTextBoxsWordsOnce) {
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].text, "Before the box \nBoxed words");
 }
+
+// A content control's paragraphs are numbered on from the paragraphs before it, on each side.
+TEST(ChangeReport, NumbersAControlsParagraphsOnFromTheStory) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto control = [](const std::string& days) {
+        return "<w:sdt><w:sdtPr><w:tag w:val=\"terms\"/></w:sdtPr><w:sdtContent>" +
+               Text("The terms are these.") + Text("Payment in " + days + " days.") +
+               "</w:sdtContent></w:sdt>";
+    };
+    WriteDocx(a, A + B + control("30") + C);
+    WriteDocx(b, A + control("60") + C);
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) {
+        listed.push_back(change.text + " " + std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph));
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{kB + " 2>0", "30 4>0", "60 0>3"}));
+}

@@ -147,3 +147,19 @@ TEST_F(Comments_, AReplyStillAnswersACommentReworded) {
     EXPECT_EQ(redline::Count(changes).insertions, 1);
     EXPECT_NE(part("word/comments.xml").find("w14:paraId=\"1A000001\""), std::string::npos);
 }
+
+// Two comments alike in author, date and text are two: the one the revised document dropped
+// comes along, deleted, beside the one it kept.
+TEST_F(Comments_, CommentsAlikeArePairedOneToOne) {
+    const auto body = [](bool both) {
+        return P(R("See ") + Commented(1, "the first") + R(".")) +
+               (both ? P(R("See ") + Commented(2, "the second") + R("."))
+                     : Text("See the second."));
+    };
+    const auto changes =
+        compare(body(true), WordComments({{1, "Ann", kMay, "Check."}, {2, "Ann", kMay, "Check."}}),
+                body(false), WordComments({{1, "Ann", kMay, "Check."}}));
+    const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
+    EXPECT_NE(markup.find("the second[-[#Ann: Check.]-]"), std::string::npos) << markup;
+    EXPECT_EQ(changes.size(), 1u) << markup;
+}

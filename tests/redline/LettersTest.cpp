@@ -170,3 +170,22 @@ TEST(Phrases, PunctuationStandsApartFromItsWords) {
               "«[-Bonjour-][+Bonsoir+]» dit-il.");
     EXPECT_EQ(Compare("Costs £12.", "Costs €12.").markup, "Costs [-£-][+€+]12.");
 }
+
+// Latin-1's letters, superscript digits and fractions belong to the words they stand in: a
+// changed one marks its word, as any other letter would.
+TEST(Phrases, LatinOnesLettersAndFiguresArePartOfTheirWords) {
+    const struct {
+        const char *original, *revised, *markup;
+    } cases[] = {
+        {"See 12 cm² here.", "See 12 mm² here.", "See 12 [-cm²-][+mm²+] here."},
+        {"See 12 cm³ here.", "See 12 mm³ here.", "See 12 [-cm³-][+mm³+] here."},
+        {"See 5 µs here.", "See 5 µm here.", "See 5 [-µs-][+µm+] here."},
+        {"See la 1ª here.", "See la 2ª here.", "See la [-1ª-][+2ª+] here."},
+        {"See el 1º here.", "See el 2º here.", "See el [-1º-][+2º+] here."},
+        {"See x¹ here.", "See y¹ here.", "See [-x¹-][+y¹+] here."},
+        {"See 1¼ here.", "See 2¼ here.", "See [-1¼-][+2¼+] here."},
+        {"See 1½ here.", "See 2½ here.", "See [-1½-][+2½+] here."},
+        {"See 1¾ here.", "See 2¾ here.", "See [-1¾-][+2¾+] here."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Compare(c.original, c.revised).markup, c.markup);
+}
