@@ -163,3 +163,18 @@ TEST_F(Comments_, CommentsAlikeArePairedOneToOne) {
     EXPECT_NE(markup.find("the second[-[#Ann: Check.]-]"), std::string::npos) << markup;
     EXPECT_EQ(changes.size(), 1u) << markup;
 }
+
+// A comment with no range annotates the place of its reference: where that stays, as its
+// paragraph changes around it, the comment is no change.
+TEST_F(Comments_, ACommentOnAPlaceStaysWhereItsParagraphChanges) {
+    const auto commented = [](const std::string& opening, int id) {
+        return P(R(opening + " at this and that.") + "<w:r><w:commentReference w:id=\"" +
+                 std::to_string(id) + "\"/></w:r>" + R(" And more."));
+    };
+    const auto changes =
+        compare(commented("Look", 3), WordComments({{3, "Bo", kJune, "Three"}}),
+                commented("Now look", 9), WordComments({{9, "Bo", kJune, "Three"}}));
+    for (const auto& change : changes) EXPECT_NE(change.part, redline::Part::Comment);
+    const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
+    EXPECT_NE(markup.find("that.[#Bo: Three] And"), std::string::npos) << markup;
+}

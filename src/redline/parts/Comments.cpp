@@ -18,8 +18,8 @@ namespace {
 constexpr const char* kCommentsType =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments";
 
-// Where each comment's range stands and what it annotates, by id, as the document reads with
-// every change rejected: the text before its start counted, then the text up to its end
+// Where each comment's range (or reference) stands and what it annotates, by id, as the document
+// reads with every change rejected: the text before its start counted, then the text up to its end
 // (deleted text in, inserted text out; a document without marks reads as it is).
 std::map<std::string, Comments::Anchor> Anchors(const pugi::xml_node& body) {
     std::map<std::string, Comments::Anchor> anchors;
@@ -34,6 +34,9 @@ std::map<std::string, Comments::Anchor> Anchors(const pugi::xml_node& body) {
             anchors[Attribute(node, "w:id")].offset = offset;
         } else if (Named(node, "w:commentRangeEnd")) {
             open.erase(Attribute(node, "w:id"));
+        } else if (Named(node, "w:commentReference")) {
+            // A comment without a range annotates the place of its reference.
+            anchors.try_emplace(Attribute(node, "w:id"), Comments::Anchor{offset, ""});
         } else if (!inserted && (Named(node, "w:t") || Named(node, "w:delText"))) {
             const std::string_view text = node.text().get();
             offset += text.size();
