@@ -178,3 +178,32 @@ TEST_F(Comments_, ACommentOnAPlaceStaysWhereItsParagraphChanges) {
     const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
     EXPECT_NE(markup.find("that.[#Bo: Three] And"), std::string::npos) << markup;
 }
+
+// A reply the revised document dropped, its range shared with its comment's as Word writes
+// it, comes back after its comment, in a paragraph's middle and at its end.
+TEST_F(Comments_, ADroppedReplyComesBackAfterItsComment) {
+    const auto threaded = [](int comment, int reply, const std::string& after) {
+        const auto mark = [](const char* name, int id) {
+            return std::string("<w:") + name + " w:id=\"" + std::to_string(id) + "\"/>";
+        };
+        const auto reference = [&](int id) {
+            return mark("commentRangeEnd", id) + "<w:r>" + mark("commentReference", id) + "</w:r>";
+        };
+        return P(R("A ") + mark("commentRangeStart", comment) +
+                 (reply ? mark("commentRangeStart", reply) : "") + R("contract") +
+                 reference(comment) + (reply ? reference(reply) : "") + R(after));
+    };
+    const auto comments = [](int first, bool replies) {
+        std::vector<Comment> all{{first, "Ann", kMay, "Which one?", "1A000001"},
+                                 {first + 1, "Ann", kMay, "And this?", "1A000002"}};
+        if (replies) {
+            all.push_back({first + 2, "Bo", kJune, "The first.", "1A000003", "1A000001"});
+            all.push_back({first + 3, "Bo", kJune, "The last.", "1A000004", "1A000002"});
+        }
+        return WordComments(all);
+    };
+    const auto changes =
+        compare(threaded(1, 3, " in force.") + threaded(2, 4, ""), comments(1, true),
+                threaded(1, 0, " in force.") + threaded(2, 0, ""), comments(1, false));
+    EXPECT_EQ(changes.size(), 2u);
+}

@@ -351,6 +351,21 @@ std::string EditComments(Document& document, Random& random) {
         AddComment(document, random);
         done += "a comment added\n";
     }
+    if (Chance(random, 15)) {
+        if (Token* comment = AnyToken(document, random, TokenKind::Comment)) {
+            comment->replies.push_back({"re " + AnyWord(random), 1 + Pick(random, 3),
+                                        comment->target + 1 + Pick(random, 3600)});
+            done += "a comment answered\n";
+        }
+    }
+    if (Chance(random, 15)) {
+        if (Token* comment = AnyToken(document, random, TokenKind::Comment);
+            comment && !comment->replies.empty()) {
+            comment->replies.erase(comment->replies.begin() +
+                                   Pick(random, static_cast<int>(comment->replies.size())));
+            done += "a reply removed\n";
+        }
+    }
     return done;
 }
 

@@ -26,11 +26,17 @@ enum class TokenKind {
     Comment,  // on the word "noted"; `format` its author, `target` what makes its date
 };
 
+struct Reply {
+    std::string text;
+    int author = 0, second = 0;  // as a comment's `format` and `target`
+};
+
 struct Token {
     TokenKind kind;
     std::string text;  // a word; a field's instruction; a note's or a box's text; an equation
     int format = 0;    // 0 plain, 1 bold, 2 italic, 3 bold and coloured; a picture's size
     int target = 0;    // a link's address, a picture's part
+    std::vector<Reply> replies = {};  // a comment's, on its word as Word threads them
 };
 
 struct Paragraph {
@@ -74,8 +80,8 @@ Document RandomDocument(Random& random, int blocks);
 
 // A copy with `count` random edits: words, paragraphs, moves, rows, cells (merged and split too),
 // formatting of words, tables, rows, cells, lists, pictures' sizes and the page, field
-// instructions, link targets, equations, notes; and now and then a comment added, removed or
-// edited. `done` gets a line for each edit.
+// instructions, link targets, equations, notes; and now and then a comment added, removed,
+// edited or answered. `done` gets a line for each edit.
 Document Edit(const Document& document, Random& random, int count, std::string* done = nullptr);
 
 // Writes the document as a .docx at `path`, its runs cut at random places.

@@ -41,7 +41,7 @@ class Writer {
         parts = parts + docx::Numbering();
         std::map<int, std::string> notes;
         for (std::size_t i = 0; i < notes_.size(); ++i) notes[int(i) + 1] = notes_[i];
-        if (!comments_.empty()) parts = parts + docx::CommentsPart(comments_);
+        if (!comments_.empty()) parts = parts + docx::CommentsPart(comments_, threads_);
         return notes.empty() ? parts : parts + docx::Notes(notes);
     }
 
@@ -175,22 +175,47 @@ class Writer {
             case TokenKind::Box:
                 return docx::TextBox(docx::P(runs(token.text, 0)));
             case TokenKind::Comment: {
-                const std::string id = std::to_string(++commentCount_);
-                const int second = token.target;
-                char date[32];
-                std::snprintf(date, sizeof date, "2026-03-01T%02d:%02d:%02dZ", second / 3600,
-                              second / 60 % 60, second % 60);
-                const std::string author = kAuthors[token.format % 3];
-                comments_ += "<w:comment w:id=\"" + id + "\" w:author=\"" + author +
-                             "\" w:date=\"" + date + "\" w:initials=\"" + author.substr(0, 1) +
-                             "\">" + docx::Text(token.text) + "</w:comment>";
-                return "<w:commentRangeStart w:id=\"" + id + "\"/>" + docx::R("noted") +
-                       "<w:commentRangeEnd w:id=\"" + id + "\"/><w:r><w:commentReference w:id=\"" +
-                       id + "\"/></w:r>";
+                // Word's threads: each reply's range opens and closes with its comment's.
+                const std::string id = comment(token.text, token.format, token.target, "");
+                std::string starts, ends;
+                for (const Reply& reply : token.replies) {
+                    const std::string replyId =
+                        comment(reply.text, reply.author, reply.second, lastParagraphId_);
+                    starts += "<w:commentRangeStart w:id=\"" + replyId + "\"/>";
+                    ends += Reference(replyId);
+                }
+                return "<w:commentRangeStart w:id=\"" + id + "\"/>" + starts + docx::R("noted") +
+                       Reference(id) + ends;
             }
             default:
                 return "";
         }
+    }
+
+    // Adds a comment to the comments part, threaded under the comment whose paragraph id is
+    // `parent` when there is one; answers its id.
+    std::string comment(const std::string& text, int author, int second,
+                        const std::string& parent) {
+        const std::string id = std::to_string(++commentCount_);
+        char date[32], paragraphId[9];
+        std::snprintf(date, sizeof date, "2026-03-01T%02d:%02d:%02dZ", second / 3600 % 24,
+                      second / 60 % 60, second % 60);
+        std::snprintf(paragraphId, sizeof paragraphId, "1C%06X", commentCount_);
+        const std::string name = kAuthors[author % 3];
+        comments_ += "<w:comment w:id=\"" + id + "\" w:author=\"" + name + "\" w:date=\"" + date +
+                     "\" w:initials=\"" + name.substr(0, 1) + "\">" +
+                     docx::WordParagraph(paragraphId, docx::R(text)) + "</w:comment>";
+        threads_ += "<w15:commentEx w15:paraId=\"" + std::string(paragraphId) + "\"" +
+                    (parent.empty() ? "" : " w15:paraIdParent=\"" + parent + "\"") +
+                    " w15:done=\"0\"/>";
+        if (parent.empty()) lastParagraphId_ = paragraphId;
+        return id;
+    }
+
+    // A comment range's end and the comment's reference.
+    static std::string Reference(const std::string& id) {
+        return "<w:commentRangeEnd w:id=\"" + id + "\"/><w:r><w:commentReference w:id=\"" + id +
+               "\"/></w:r>";
     }
 
     std::string table(const Table& table) {
@@ -248,7 +273,9 @@ class Writer {
     Random& random_;
     int cut_;  // the chance, in percent, of a run ending between two characters
     std::vector<std::string> notes_;
-    std::string comments_;  // the comments part's content
+    std::string comments_;         // the comments part's content
+    std::string threads_;          // commentsExtended.xml's
+    std::string lastParagraphId_;  // of the last comment that is no reply
     int commentCount_ = 0;
 };
 

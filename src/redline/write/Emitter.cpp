@@ -27,7 +27,7 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
         if (piece.kind == PieceKind::Marker) {
             if (piece.begin < from) continue;
             if (!original) {
-                marker(piece);
+                if (piece.begin != markersDoneAt_) marker(piece);
             } else if (const std::string id = context_.carriedComment(piece.node); !id.empty()) {
                 originalMarker(piece, id);
             }
@@ -106,13 +106,25 @@ void Emitter::finish(const ParagraphContent& side, const ParagraphContent* origi
              at != original->pieces.end(); ++at) {
             if (at->kind != PieceKind::Marker || at->begin < original->stream.size()) continue;
             if (const std::string id = context_.carriedComment(at->node); !id.empty()) {
+                if (Closing(*at)) revisedMarkersAt(side, side.stream.size());
                 originalMarker(*at, id);
             }
         }
     }
-    for (const Piece& piece : side.pieces) {
-        if (piece.kind == PieceKind::Marker && piece.begin >= side.stream.size()) marker(piece);
+    revisedMarkersAt(side, side.stream.size());
+}
+
+bool Emitter::Closing(const Piece& marker) {
+    return marker.run || Named(marker.node, "w:commentRangeEnd");
+}
+
+void Emitter::revisedMarkersAt(const ParagraphContent& side, std::uint32_t at) {
+    if (markersDoneAt_ == at) return;
+    for (auto piece = FirstReaching(side.pieces, at);
+         piece != side.pieces.end() && piece->begin <= at; ++piece) {
+        if (piece->kind == PieceKind::Marker && piece->begin == at) marker(*piece);
     }
+    markersDoneAt_ = at;
 }
 
 void Emitter::tell(const Piece& piece, const pugi::xml_node& copy, std::optional<Mark> mark,

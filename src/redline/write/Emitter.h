@@ -36,6 +36,12 @@ class Emitter {
     void finish(const ParagraphContent& side, const ParagraphContent* original = nullptr);
     // A range mark or reference of the original's comment that comes along as `id`.
     void originalMarker(const Piece& piece, const std::string& id);
+    // The revised side's markers at `at`, now rather than with what follows them: an original
+    // comment's range that ends there ends after them, as a reply's ends after its comment's.
+    void revisedMarkersAt(const ParagraphContent& side, std::uint32_t at);
+    // Whether the marker closes a range or is a comment's reference: one that follows the
+    // revised side's marks where both stand at one place.
+    static bool Closing(const Piece& marker);
 
   private:
     // Tells the context of an object kept or inserted, as the copy now in the result.
@@ -62,6 +68,7 @@ class Emitter {
     WriteContext& context_;
     pugi::xml_node openSource_, open_;
     std::uint32_t openLink_ = 0;
+    std::uint32_t markersDoneAt_ = ~0u;  // where the revised side's markers went in already
 };
 
 }  // namespace redline

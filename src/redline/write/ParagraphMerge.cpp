@@ -232,6 +232,7 @@ struct ParagraphWriter {
                 keepPlain(from, here, compare, fromA);
                 fromA += here - from;
                 from = here;
+                if (Emitter::Closing(*at)) emitter.revisedMarkersAt(b, here);
                 emitter.originalMarker(*at, id);
             }
         }
