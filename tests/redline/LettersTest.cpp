@@ -72,12 +72,17 @@ TEST(IgnoreCase, FoldsCapitalsOfEveryAlphabetIntoTheirSmallLetters) {
 
 // What only looks alike is not folded: the multiplication and division signs, the signs just
 // before the capitals, letters that differ in a bit their encodings share, ideographs of the
-// supplementary planes.
+// supplementary planes, and an ideograph beside a private character of another plane whose
+// lower bits it shares.
 TEST(IgnoreCase, KeepsApartWhatOnlyLooksAlike) {
     const CasePair pairs[] = {
-        {"一", "乀"}, {"×", "÷"}, {"¿", "ß"},  {"@", "`"},   {"ab", "ac"},
-        {"Ā", "Ă"},   {"ж", "з"}, {"Ω", "ω1"}, {"𠀀", "𡀀"}, {"𠀀", "𠁀"},
-        {"한", "할"}, {"ǅ", "ǆ"}, {"ß", "ẞ"},
+        {"一", "乀"}, {"×", "÷"},
+        {"¿", "ß"},   {"@", "`"},
+        {"ab", "ac"}, {"Ā", "Ă"},
+        {"ж", "з"},   {"Ω", "ω1"},
+        {"𠀀", "𡀀"}, {"𠀀", "𠁀"},
+        {"한", "할"}, {"ǅ", "ǆ"},
+        {"ß", "ẞ"},   {"\U00030000", "\U000F0000"},
     };
     for (const CasePair& pair : pairs) {
         const Marked folded = Compare(std::string("x ") + pair.upper + " y",

@@ -63,9 +63,11 @@ class SameObjects : public ::testing::Test {
 TEST_F(SameObjects, WrittenAgainByAnotherWriterOrConversionShowNoChange) {
     Write(a_, body_, Chart("111", "222", "7"),
           Workbook({{"xl/workbook.xml", book_}, {"xl/worksheets/sheet1.xml", sheet_}}));
-    // Empty elements written out in full, namespaces declared where the element stands, new
-    // axis ids, the workbook's entries in another order.
+    // Empty elements written out in full, namespaces declared where the element stands, the
+    // drawings numbered and named anew, new axis ids, the workbook's entries in another order.
     std::string again = Replaced(body_, "<a:avLst/>", "<a:avLst></a:avLst>");
+    again = Replaced(again, "<wp:docPr id=\"1\" name=\"Picture\"/>",
+                     "<wp:docPr id=\"12\" name=\"Picture 12\"/>");
     again = Replaced(again, "<pic:cNvPicPr/>", "<pic:cNvPicPr></pic:cNvPicPr>");
     again =
         Replaced(again, "<a:graphic>",
