@@ -3,7 +3,10 @@
 // others; accepting every change gives the revised document whatever the setting.
 #include <gtest/gtest.h>
 
+#include "redline/Compare.h"
+#include "support/Docx.h"
 #include "support/Files.h"
+#include "support/ResultCheck.h"
 #include "support/SettingPairs.h"
 
 TEST(Settings, EachChangesWhatItNamesOnItsOwnPairAndNothingOnTheOthers) {
@@ -15,4 +18,19 @@ TEST(Settings, EachChangesWhatItNamesOnItsOwnPairAndNothingOnTheOthers) {
         WriteDocx(b, respect.revised, respect.partsB);
         EXPECT_EQ(SettingsFailures(a, b, result, respect.name), "");
     }
+}
+
+// Blanks alike or case alike, what stands around them is still told apart by its formatting:
+// a word made bold before spaces that only differ in number, and one after them.
+TEST(Settings, WhatIsAlikeLeavesTheFormattingAroundItMarked) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/r.docx";
+    using namespace docx;
+    WriteDocx(a, P(R("Make this  and that bold.")));
+    WriteDocx(b,
+              P(R("Make ") + R("this", "<w:b/>") + R(" and ") + R("that", "<w:b/>") + R(" bold.")));
+    redline::CompareOptions blanks;
+    blanks.ignoreWhitespace = true;
+    EXPECT_EQ(redline::Count(CheckedCompare(a, b, result, blanks)).formatting, 2);
 }
