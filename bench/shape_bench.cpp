@@ -38,13 +38,22 @@ namespace {
 
 using namespace shapes;
 
-// What the engine cannot do better than: open, inflate and parse both packages, serialise the
-// revised one's main part and write its package, on both cores where the engine uses them.
+// What the engine cannot do better than: open, inflate and parse both packages' main parts and
+// comments parts, serialise the revised one's and write its package, on both cores where the
+// engine uses them.
 void Floor(const std::string& a, const std::string& b, const std::string& result) {
     redline::DocumentSide sideA, sideB;
-    redline::BothAtOnce([&] { redline::LoadDocument(sideA, a); },
-                        [&] { redline::LoadDocument(sideB, b); });
+    redline::PackagePart commentsA, commentsB;
+    const auto load = [](redline::DocumentSide& side, redline::PackagePart& comments,
+                         const std::string& path) {
+        redline::LoadDocument(side, path);
+        if (const std::string name = side.partOfType("/comments"); !name.empty()) {
+            redline::LoadPart(side.package, name, comments);
+        }
+    };
+    redline::BothAtOnce([&] { load(sideA, commentsA, a); }, [&] { load(sideB, commentsB, b); });
     redline::SavePart(sideB.main, sideB.package);
+    if (!commentsB.name.empty()) redline::SavePart(commentsB, sideB.package);
     sideB.package.write(result);
 }
 

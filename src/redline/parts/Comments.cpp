@@ -21,32 +21,46 @@ constexpr const char* kCommentsType =
 // Where each comment's range (or reference) stands and what it annotates, by id, as the document
 // reads with every change rejected: the text before its start counted, then the text up to its end
 // (deleted text in, inserted text out; a document without marks reads as it is).
-std::map<std::string, Comments::Anchor> Anchors(const pugi::xml_node& body) {
-    std::map<std::string, Comments::Anchor> anchors;
-    std::set<std::string> open;
+std::unordered_map<std::string, Comments::Anchor> Anchors(const pugi::xml_node& body) {
+    std::unordered_map<std::string, Comments::Anchor> anchors;
+    std::vector<std::pair<std::string, Comments::Anchor*>> open;
     std::size_t offset = 0;
-    std::vector<std::pair<pugi::xml_node, bool>> pending{{body, false}};
-    while (!pending.empty()) {
-        const auto [node, inserted] = pending.back();
-        pending.pop_back();
-        if (Named(node, "w:commentRangeStart")) {
-            open.insert(Attribute(node, "w:id"));
-            anchors[Attribute(node, "w:id")].offset = offset;
-        } else if (Named(node, "w:commentRangeEnd")) {
-            open.erase(Attribute(node, "w:id"));
-        } else if (Named(node, "w:commentReference")) {
-            // A comment without a range annotates the place of its reference.
-            anchors.try_emplace(Attribute(node, "w:id"), Comments::Anchor{offset, ""});
-        } else if (!inserted && (Named(node, "w:t") || Named(node, "w:delText"))) {
-            const std::string_view text = node.text().get();
-            offset += text.size();
-            for (const std::string& id : open) anchors[id].text += text;
+    pugi::xml_node inserted;  // the insertion the walk is in, whose text rejecting takes away
+    for (pugi::xml_node node = body.first_child(); node;) {
+        if (node.type() == pugi::node_element) {
+            if (Named(node, "w:commentRangeStart")) {
+                const std::string id = Attribute(node, "w:id");
+                Comments::Anchor& anchor = anchors[id];
+                anchor.offset = offset;
+                // A range opened twice is one range.
+                std::erase_if(open, [&](const auto& range) { return range.first == id; });
+                open.emplace_back(id, &anchor);
+            } else if (Named(node, "w:commentRangeEnd")) {
+                const std::string id = Attribute(node, "w:id");
+                std::erase_if(open, [&](const auto& range) { return range.first == id; });
+            } else if (Named(node, "w:commentReference")) {
+                // A comment without a range annotates the place of its reference.
+                anchors.try_emplace(Attribute(node, "w:id"), Comments::Anchor{offset, ""});
+            } else if (!inserted && (Named(node, "w:t") || Named(node, "w:delText"))) {
+                const std::string_view text = node.text().get();
+                offset += text.size();
+                for (const auto& range : open) range.second->text += text;
+            } else if (!inserted && (Named(node, "w:ins") || Named(node, "w:moveTo"))) {
+                inserted = node;
+            }
+            if (pugi::xml_node child = node.first_child()) {
+                node = child;
+                continue;
+            }
         }
-        const bool adds = inserted || Named(node, "w:ins") || Named(node, "w:moveTo");
-        // Children pushed last first, so that they come off in document order.
-        for (pugi::xml_node child = node.last_child(); child; child = child.previous_sibling()) {
-            if (child.type() == pugi::node_element) pending.emplace_back(child, adds);
+        // On to the next node in document order, leaving the insertion when past it.
+        while (node != body && !node.next_sibling()) {
+            node = node.parent();
+            if (node == inserted) inserted = {};
         }
+        if (node == body) break;
+        if (node == inserted) inserted = {};
+        node = node.next_sibling();
     }
     return anchors;
 }
@@ -160,12 +174,22 @@ void Comments::index() {
         }
     }
     marks_.clear();
-    const pugi::xml_node& result = comparer_.result().main.xml;
-    for (const pugi::xpath_node& found : result.select_nodes(
-             "//w:commentRangeStart | //w:commentRangeEnd | //w:r[w:commentReference]")) {
-        const pugi::xml_node mark = found.node();
-        const pugi::xml_node named = Named(mark, "w:r") ? mark.child("w:commentReference") : mark;
-        marks_[Attribute(named, "w:id")].push_back(mark);
+    const pugi::xml_node body = comparer_.result().main.xml.document_element();
+    for (pugi::xml_node node = body.first_child(); node;) {
+        if (node.type() == pugi::node_element) {
+            if (Named(node, "w:commentRangeStart") || Named(node, "w:commentRangeEnd")) {
+                marks_[Attribute(node, "w:id")].push_back(node);
+            } else if (Named(node, "w:commentReference") && Named(node.parent(), "w:r")) {
+                marks_[Attribute(node, "w:id")].push_back(node.parent());
+            }
+            if (pugi::xml_node child = node.first_child()) {
+                node = child;
+                continue;
+            }
+        }
+        while (node != body && !node.next_sibling()) node = node.parent();
+        if (node == body) break;
+        node = node.next_sibling();
     }
 }
 
@@ -212,7 +236,7 @@ void Comments::process() {
     }
     Stamp& stamp = comparer_.stamp();
     const auto rejected = provisional_.empty()
-                              ? std::map<std::string, Anchor>()
+                              ? std::unordered_map<std::string, Anchor>()
                               : Anchors(comparer_.result().main.xml.document_element());
     for (const auto& [idA, copy] : provisional_) {
         const pugi::xml_node own = reference(pairs_[idA]);

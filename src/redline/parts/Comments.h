@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "redline/write/Writer.h"
@@ -69,9 +70,9 @@ class Comments : public CommentCarryOver {
     // result's own comment is gone when every change is rejected (its text moved, say).
     std::map<std::string, std::string> provisional_;
     std::map<std::string, pugi::xml_node> originals_;           // by id
-    std::map<std::string, Anchor> anchorsA_;                    // where each stands, by id
+    std::unordered_map<std::string, Anchor> anchorsA_;          // where each stands, by id
     std::set<std::string> carriedIds_;                          // the copies' ids in the result
-    std::map<std::string, pugi::xml_node> inResult_;            // the result's comments, by id
+    std::unordered_map<std::string, pugi::xml_node> inResult_;  // the result's comments, by id
     std::map<std::string, std::vector<pugi::xml_node>> marks_;  // their marks in its body
     long nextId_ = 0;
 };
