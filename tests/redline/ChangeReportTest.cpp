@@ -139,3 +139,20 @@ TEST(ChangeReport, NumbersAControlsParagraphsOnFromTheStory) {
     }
     EXPECT_EQ(listed, (std::vector<std::string>{kB + " 2>0", "30 4>0", "60 0>3"}));
 }
+
+// A line break in a change's text is a line break; a bookmark is nothing a reader sees.
+TEST(ChangeReport, GivesALineBreakAsOneAndABookmarkAsNothing) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A +
+                     P(R("First line") +
+                       "<w:r><w:br/></w:r><w:bookmarkStart w:id=\"0\" "
+                       "w:name=\"here\"/>" +
+                       R("second line") + "<w:bookmarkEnd w:id=\"0\"/>") +
+                     B);
+    WriteDocx(b, A + B);
+    const auto changes = CheckedCompare(a, b, result);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].text, "First line\nsecond line");
+}

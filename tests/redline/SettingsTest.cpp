@@ -34,3 +34,17 @@ TEST(Settings, WhatIsAlikeLeavesTheFormattingAroundItMarked) {
     blanks.ignoreWhitespace = true;
     EXPECT_EQ(redline::Count(CheckedCompare(a, b, result, blanks)).formatting, 2);
 }
+
+// Blanks and tabs in a row are one blank where blanks are alike, however many and whichever.
+TEST(Settings, BlanksAndTabsInARowAreOneBlankWhereBlanksAreAlike) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/r.docx";
+    using namespace docx;
+    WriteDocx(a, P(R("Name: ") + "<w:r><w:tab/></w:r>" + R(" Ada and  Grace.")));
+    WriteDocx(b, P(R("Name: Ada and") + "<w:r><w:tab/></w:r>" + R("Grace.")));
+    redline::CompareOptions blanks;
+    blanks.ignoreWhitespace = true;
+    EXPECT_TRUE(CheckedCompare(a, b, result, blanks).empty());
+    EXPECT_FALSE(CheckedCompare(a, b, result).empty());
+}

@@ -195,3 +195,28 @@ TEST(Sections, ASectionDroppedFromTheMiddleLeavesTheLastHeadersPaired) {
     EXPECT_EQ(redline::ReadText(result, redline::Reading::AcceptAll),
               redline::ReadText(b, redline::Reading::AcceptAll));
 }
+
+// A table row has an id as a paragraph has: a row replaced whole keeps its id in the revised
+// copy, and the original's copy beside it gets another.
+TEST(ParagraphIds, ARowReplacedWholeKeepsItsIdOnce) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    auto row = [](const char* id, const std::string& name, const std::string& town) {
+        return "<w:tr w14:paraId=\"" + std::string(id) + "\" w14:textId=\"77777777\"><w:tc>" +
+               Text(name) + "</w:tc><w:tc>" + Text(town) + "</w:tc></w:tr>";
+    };
+    auto table = [](const std::string& rows) {
+        return "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/><w:gridCol/></w:tblGrid>" + rows +
+               "</w:tbl>" + Text("After the table.");
+    };
+    const std::string heading = row("0B000001", "Name", "Town"),
+                      stays = row("0B000003", "Lin", "Oslo");
+    WriteDocx(a, table(heading + row("0B000002", "Ada", "Paris") + stays));
+    WriteDocx(b, table(heading + stays + row("0B000002", "Grace", "Arlington")));
+    CheckedCompare(a, b, result);  // which finds every id twice
+    const std::string xml = redline::Package::Read(result).part("word/document.xml");
+    const std::size_t first = xml.find("w14:paraId=\"0B000002\"");
+    ASSERT_NE(first, std::string::npos) << xml;
+    EXPECT_EQ(xml.find("w14:paraId=\"0B000002\"", first + 1), std::string::npos);
+}
