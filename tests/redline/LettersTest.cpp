@@ -167,13 +167,20 @@ TEST(Phrases, AWordKeptBetweenChangesJoinsThemUnlessItOutweighsThem) {
               "[-reddish fox owlet-][+pinkish fox ab+].");
 }
 
-// Punctuation stands apart from the words it opens or closes, in every script: a changed word
-// is marked without it.
+// Punctuation stands apart from the words it opens or closes, in every script, and so does a
+// control character: a changed word is marked without it.
 TEST(Phrases, PunctuationStandsApartFromItsWords) {
     EXPECT_EQ(Compare("¿Qué pasa?", "¿Quién pasa?").markup, "¿[-Qué-][+Quién+] pasa?");
     EXPECT_EQ(Compare("«Bonjour» dit-il.", "«Bonsoir» dit-il.").markup,
               "«[-Bonjour-][+Bonsoir+]» dit-il.");
     EXPECT_EQ(Compare("Costs £12.", "Costs €12.").markup, "Costs [-£-][+€+]12.");
+    // ASCII's last character, a control one, is no letter either.
+    EXPECT_EQ(Compare("Code A\x7F"
+                      "B here.",
+                      "Code A\x7F"
+                      "C here.")
+                  .markup,
+              "Code A\x7F[-B-][+C+] here.");
 }
 
 // Latin-1's letters, superscript digits and fractions belong to the words they stand in: a
