@@ -153,6 +153,25 @@ TEST(Marks, CarryTheAuthorsNameAsGivenWhateverItHolds) {
     }
 }
 
+namespace {
+
+// A header part of its own, `name`.xml, and the section properties that name it.
+DocxParts NamedHeader(const std::string& name, const std::string& text) {
+    DocxParts parts = Header(Text(text));
+    parts.parts = {{"word/" + name + ".xml", parts.parts.begin()->second}};
+    parts.relationships = {{"rId" + name, {"header", name + ".xml"}}};
+    parts.contentTypes = {{"word/" + name + ".xml", parts.contentTypes.begin()->second}};
+    parts.section = "<w:headerReference w:type=\"default\" r:id=\"rId" + name + "\"/>";
+    return parts;
+}
+
+// A paragraph of `text` that ends a section with the header of `withHeader`.
+std::string EndingSection(const std::string& text, const DocxParts& withHeader) {
+    return P(R(text), "<w:sectPr>" + withHeader.section + "</w:sectPr>");
+}
+
+}  // namespace
+
 // The original has three sections, each with its own header; the revised has dropped the middle
 // one. The last sections still pair, so the last header's changed word is marked alone, and the
 // middle section comes along with its deleted paragraph, its header as it was: rejecting the
@@ -161,29 +180,18 @@ TEST(Sections, ASectionDroppedFromTheMiddleLeavesTheLastHeadersPaired) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
                       result = folder.path() + "/result.docx";
-    auto header = [](const std::string& name, const std::string& text) {
-        DocxParts parts = Header(Text(text));
-        parts.parts = {{"word/" + name + ".xml", parts.parts.begin()->second}};
-        parts.relationships = {{"rId" + name, {"header", name + ".xml"}}};
-        parts.contentTypes = {{"word/" + name + ".xml", parts.contentTypes.begin()->second}};
-        parts.section = "<w:headerReference w:type=\"default\" r:id=\"rId" + name + "\"/>";
-        return parts;
-    };
-    auto ending = [](const std::string& text, const DocxParts& withHeader) {
-        return P(R(text), "<w:sectPr>" + withHeader.section + "</w:sectPr>");
-    };
-    DocxParts alpha = header("alpha", "Alpha chapter heading"),
-              beta = header("beta", "Beta chapter heading"),
-              gamma = header("gamma", "Gamma chapter heading, draft"),
-              gammaFinal = header("gamma", "Gamma chapter heading, final");
+    DocxParts alpha = NamedHeader("alpha", "Alpha chapter heading"),
+              beta = NamedHeader("beta", "Beta chapter heading"),
+              gamma = NamedHeader("gamma", "Gamma chapter heading, draft"),
+              gammaFinal = NamedHeader("gamma", "Gamma chapter heading, final");
     DocxParts lastOfA = alpha + beta + gamma, lastOfB = alpha + gammaFinal;
     lastOfA.section = gamma.section;  // the last section's own header; the others end paragraphs
     lastOfB.section = gammaFinal.section;
     WriteDocx(a,
-              ending("The alpha chapter.", alpha) + ending("The beta chapter.", beta) +
-                  Text("The gamma chapter."),
+              EndingSection("The alpha chapter.", alpha) +
+                  EndingSection("The beta chapter.", beta) + Text("The gamma chapter."),
               lastOfA);
-    WriteDocx(b, ending("The alpha chapter.", alpha) + Text("The gamma chapter."), lastOfB);
+    WriteDocx(b, EndingSection("The alpha chapter.", alpha) + Text("The gamma chapter."), lastOfB);
     CheckedCompare(a, b, result);
     EXPECT_EQ(NewSchemaErrors(result, {a, b}), std::vector<std::string>{});
     const std::string markup = redline::ReadText(result, redline::Reading::Markup);
@@ -219,4 +227,28 @@ TEST(ParagraphIds, ARowReplacedWholeKeepsItsIdOnce) {
     const std::size_t first = xml.find("w14:paraId=\"0B000002\"");
     ASSERT_NE(first, std::string::npos) << xml;
     EXPECT_EQ(xml.find("w14:paraId=\"0B000002\"", first + 1), std::string::npos);
+}
+
+// Two sections added in the middle, each with a header of its own: both headers are new.
+TEST(Sections, SectionsAddedInTheMiddleBringTheirHeadersInserted) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    const DocxParts alpha = NamedHeader("alpha", "Alpha chapter heading"),
+                    beta = NamedHeader("beta", "Beta chapter heading"),
+                    delta = NamedHeader("delta", "Delta chapter heading"),
+                    gamma = NamedHeader("gamma", "Gamma chapter heading");
+    DocxParts lastOfA = alpha + gamma, lastOfB = alpha + beta + delta + gamma;
+    lastOfA.section = lastOfB.section = gamma.section;
+    WriteDocx(a, EndingSection("The alpha chapter.", alpha) + Text("The gamma chapter."), lastOfA);
+    WriteDocx(b,
+              EndingSection("The alpha chapter.", alpha) +
+                  EndingSection("The beta chapter.", beta) +
+                  EndingSection("The delta chapter.", delta) + Text("The gamma chapter."),
+              lastOfB);
+    std::vector<std::string> headers;
+    for (const auto& change : CheckedCompare(a, b, result)) {
+        if (change.part == redline::Part::Header) headers.push_back(change.text);
+    }
+    EXPECT_EQ(headers, (std::vector<std::string>{"Beta chapter heading", "Delta chapter heading"}));
 }
