@@ -132,8 +132,8 @@ TEST(CharacterLevel, MarksTheChangedCharactersWholeInEveryEncodingLength) {
     }
 }
 
-// Letter by letter after a link and a picture: the word that follows them is a word of its
-// own, marked by the letters that changed.
+// Letter by letter after a link and a picture, or just before a link: the word beside them is
+// a word of its own, marked by the letters that changed.
 TEST(CharacterLevel, AWordAfterALinkAndAPictureIsMarkedByItsLetters) {
     redline::CompareOptions letters;
     letters.characterLevel = true;
@@ -148,6 +148,13 @@ TEST(CharacterLevel, AWordAfterALinkAndAPictureIsMarkedByItsLetters) {
     const Marked marked = CompareBodies(body("colour"), body("color"), letters, parts);
     EXPECT_NE(marked.markup.find("colo[-u-]r."), std::string::npos) << marked.markup;
     EXPECT_EQ(marked.changes, 1) << marked.markup;
+    // And a word right before a link, which opens with a comma: the word is outside it.
+    auto before = [](const std::string& word) {
+        return P(R("See the " + word) + "<w:hyperlink r:id=\"rIdLink\">" + R(", then the notes") +
+                 "</w:hyperlink>" + R("."));
+    };
+    const Marked beside = CompareBodies(before("colour"), before("color"), letters, parts);
+    EXPECT_NE(beside.markup.find("colo[-u-]r,"), std::string::npos) << beside.markup;
 }
 
 // A word kept between two changed ones joins them when it weighs no more than either change,
