@@ -140,19 +140,26 @@ TEST(ChangeReport, NumbersAControlsParagraphsOnFromTheStory) {
     EXPECT_EQ(listed, (std::vector<std::string>{kB + " 2>0", "30 4>0", "60 0>3"}));
 }
 
-// A line break in a change's text is a line break; a bookmark is nothing a reader sees.
+// A line break in a change's text is a line break; a bookmark or a range left open to editing
+// is nothing a reader sees: in a paragraph deleted, and in one whose words are compared (the
+// last, replaced).
 TEST(ChangeReport, GivesALineBreakAsOneAndABookmarkAsNothing) {
     TemporaryFolder folder;
     const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
                       result = folder.path() + "/result.docx";
-    WriteDocx(a, A +
-                     P(R("First line") +
-                       "<w:r><w:br/></w:r><w:bookmarkStart w:id=\"0\" "
-                       "w:name=\"here\"/>" +
-                       R("second line") + "<w:bookmarkEnd w:id=\"0\"/>") +
-                     B);
+    const std::string marked =
+        P(R("First line") +
+          "<w:r><w:br/></w:r><w:bookmarkStart w:id=\"0\" w:name=\"here\"/><w:permStart "
+          "w:id=\"4\" w:edGrp=\"everyone\"/>" +
+          R("second line") + "<w:permEnd w:id=\"4\"/><w:bookmarkEnd w:id=\"0\"/>");
+    WriteDocx(a, A + marked + B);
     WriteDocx(b, A + B);
     const auto changes = CheckedCompare(a, b, result);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].text, "First line\nsecond line");
+    WriteDocx(a, A + marked);
+    WriteDocx(b, A + Text("Other words"));
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) listed.push_back(change.text);
+    EXPECT_EQ(listed, (std::vector<std::string>{"First line\nsecond line", "Other words"}));
 }

@@ -207,3 +207,19 @@ TEST_F(Comments_, ADroppedReplyComesBackAfterItsComment) {
                 threaded(1, 0, " in force.") + threaded(2, 0, ""), comments(1, false));
     EXPECT_EQ(changes.size(), 2u);
 }
+
+// Words inserted before a comment, formatted, move its place only in the revised text: rejected,
+// it stands where it stood, and the comment is no change.
+TEST_F(Comments_, WordsInsertedBeforeACommentLeaveItAlone) {
+    const auto commented = [](const std::string& inserted) {
+        return P(R("Look at ") + (inserted.empty() ? "" : R(inserted, "<w:b/>")) +
+                 Commented(1, "this") + R(" and more."));
+    };
+    const auto changes =
+        compare(commented(""), WordComments({{1, "Ann", kMay, "One"}}),
+                commented("two bold words before "), WordComments({{1, "Ann", kMay, "One"}}));
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].part, redline::Part::Body);
+    const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
+    EXPECT_NE(markup.find("+]this[#Ann: One] and"), std::string::npos) << markup;
+}

@@ -7,6 +7,7 @@
 
 #include "redline/align/Diff.h"
 #include "redline/io/BothAtOnce.h"
+#include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
 #include "redline/read/Units.h"
@@ -38,6 +39,8 @@ std::string Excerpt(const ParagraphContent& content, const Units& units, std::ui
             for (pugi::xml_node node = piece->node; node; node = node.next_sibling()) {
                 if (Named(node, "w:t") || Named(node, "m:t")) {
                     inside += node.text().get();
+                } else if (const std::string_view shown = ShownText(node); !shown.empty()) {
+                    inside += shown;  // a line break reads as one, as in a paragraph deleted
                 } else {
                     inside += ReportText(node);
                 }
