@@ -223,3 +223,24 @@ TEST_F(Comments_, WordsInsertedBeforeACommentLeaveItAlone) {
     const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
     EXPECT_NE(markup.find("+]this[#Ann: One] and"), std::string::npos) << markup;
 }
+
+// A comment its author moved to other words is marked gone from the first and come to the
+// second, and listed so.
+TEST_F(Comments_, ACommentMovedToOtherWordsIsListedGoneAndCome) {
+    const auto changes =
+        compare(P(R("Look at ") + Commented(1, "this") + R(" and that, said Ann.")),
+                WordComments({{1, "Ann", kMay, "One"}}),
+                P(R("Look at this and ") + Commented(1, "that") + R(", said Bo.")),
+                WordComments({{1, "Ann", kMay, "One"}}));
+    std::vector<std::string> comments;
+    for (const auto& change : changes) {
+        if (change.part == redline::Part::Comment) {
+            comments.push_back(std::string(redline::KindName(change.kind)) + " " + change.text +
+                               " by " + change.author);
+        }
+    }
+    EXPECT_EQ(comments, (std::vector<std::string>{"deletion One by Ann", "insertion One by Ann"}));
+    const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
+    EXPECT_NE(markup.find("this[-[#Ann: One]-] and that[+[#Ann: One]+]"), std::string::npos)
+        << markup;
+}

@@ -73,6 +73,14 @@ bool Inserted(pugi::xml_node run) {
     return false;
 }
 
+// Whether the run stands in text moved here.
+bool Moved(pugi::xml_node run) {
+    for (pugi::xml_node up = run.parent(); up; up = up.parent()) {
+        if (Named(up, "w:moveTo")) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Comments::Comments(Comparer& comparer) : comparer_(comparer) {}
@@ -248,7 +256,18 @@ void Comments::process() {
             continue;
         }
         carried_[idA] = copy;
-        if (own && !Inserted(own)) MarkRun(own, Mark::Insert, stamp);
+        // Listed as a comment gone from one place and come to another, but where it moved with
+        // its paragraph: the move says so.
+        if (own && !Moved(own)) {
+            const pugi::xml_node comment = resultComment(pairs_[idA]);
+            const std::string author = Attribute(comment, "w:author");
+            changes.push_back({ChangeKind::Deletion, Part::Comment, ReportText(resultComment(copy)),
+                               0, 0, 0, author});
+            const int since = stamp.peek();
+            if (!Inserted(own)) MarkRun(own, Mark::Insert, stamp);
+            changes.push_back({ChangeKind::Insertion, Part::Comment, ReportText(comment), 0, 0,
+                               stamp.peek() > since ? since : 0, author});
+        }
         // A range whose start stood in kept text, left behind there, is no range.
         auto& marks = marks_[copy];
         const bool started = std::any_of(marks.begin(), marks.end(), [](const auto& mark) {
