@@ -44,7 +44,7 @@ TEST_F(KeptContent, ABookmarkInAChangedParagraphStaysAroundItsWords) {
     EXPECT_NE(xml.substr(start, end - start).find("ten pounds"), std::string::npos) << xml;
 }
 
-// An inserted paragraph that cites one note twice brings the note in once.
+// An inserted paragraph that cites one note twice brings the note in once, inserted.
 TEST_F(KeptContent, ANoteCitedTwiceByAnInsertedParagraphComesInOnce) {
     const DocxParts note = Notes({{1, Text("The note's own words.")}});
     const auto changes = compare(
@@ -57,6 +57,12 @@ TEST_F(KeptContent, ANoteCitedTwiceByAnInsertedParagraphComesInOnce) {
     EXPECT_EQ(Count(notes, "<w:footnote w:id=\"1\""), 1) << notes;
     EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
               redline::ReadText(a_, redline::Reading::AcceptAll));
+    // The note is new with the paragraph, and listed so, once.
+    std::vector<std::string> listed;
+    for (const auto& change : changes) {
+        if (change.part == redline::Part::Footnote) listed.push_back(change.text);
+    }
+    EXPECT_EQ(listed, std::vector<std::string>{"The note's own words."});
 }
 
 // Deleted content in a style only the original has brings that style, with the styles it is
