@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "redline/io/BothAtOnce.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
@@ -102,8 +103,10 @@ std::vector<Comments::Comment> Comments::read(PackagePart* part, const pugi::xml
 bool Comments::pair() {
     a_ = comparer_.originalPart(comparer_.original().partOfType("/comments"));
     b_ = comparer_.resultPart(comparer_.result().partOfType("/comments"));
-    const auto inA = read(a_, comparer_.original().main.xml.document_element());
-    const auto inB = read(b_, comparer_.result().main.xml.document_element());
+    // Each side's comments and where they stand, read at once: each walks a whole body.
+    std::vector<Comment> inA, inB;
+    BothAtOnce([&] { inA = read(a_, comparer_.original().main.xml.document_element()); },
+               [&] { inB = read(b_, comparer_.result().main.xml.document_element()); });
     // The surest likeness first: a comment keeps its author and date however it is edited.
     // Two comments dated apart are two, whatever they annotate; one undated is paired by what
     // it annotates, else by its own text.
