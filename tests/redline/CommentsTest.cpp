@@ -244,3 +244,20 @@ TEST_F(Comments_, ACommentMovedToOtherWordsIsListedGoneAndCome) {
     EXPECT_NE(markup.find("this[-[#Ann: One]-] and that[+[#Ann: One]+]"), std::string::npos)
         << markup;
 }
+
+// A word replaced where a comment's range opens or closes stays in the range, the old word as
+// the new: the comment is no change.
+TEST_F(Comments_, AWordReplacedAtARangesEdgeLeavesTheCommentAlone) {
+    const auto commented = [](const std::string& first, const std::string& last) {
+        return P(Commented(1, first + " words") + R(" and ") + Commented(2, "more " + last) +
+                 R(" after."));
+    };
+    const auto changes =
+        compare(commented("Commented", "text"),
+                WordComments({{1, "Ann", kMay, "A remark"}, {2, "Bo", kMay, "Another"}}),
+                commented("Quorvane", "prose"),
+                WordComments({{1, "Ann", kMay, "A remark"}, {2, "Bo", kMay, "Another"}}));
+    for (const auto& change : changes)
+        EXPECT_NE(change.part, redline::Part::Comment) << change.text;
+    EXPECT_EQ(changes.size(), 4u);
+}

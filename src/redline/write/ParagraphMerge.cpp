@@ -334,6 +334,11 @@ pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Par
             writer.wordByWord(edit.count);  // as many words went as came: compare each
             ++e;
         } else if (edit.kind == EditKind::Delete) {
+            // Words replaced: the revised side's marks before the new words stood before the
+            // old ones too (a comment's range that opens on the replaced word holds both).
+            if (e + 1 < script.size() && script[e + 1].kind == EditKind::Insert) {
+                writer.emitter.revisedMarkersAt(b, writer.atB(writer.j));
+            }
             writer.deleted(edit.count);
         } else {
             writer.inserted(edit.count);
