@@ -7,6 +7,7 @@
 
 #include "redline/Compare.h"
 #include "redline/io/Package.h"
+#include "support/CanonicalDocument.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/ResultCheck.h"
@@ -118,4 +119,24 @@ TEST_F(SameObjects, ATextBoxWhoseBookmarksAreNumberedAnewIsTheSame) {
     WriteDocx(a_, boxed(1));
     WriteDocx(b_, boxed(7));
     EXPECT_TRUE(CheckedCompare(a_, b_, r_).empty());
+}
+
+// A picture that links elsewhere is a change, though the picture is the same: rejecting gives
+// the old link back.
+TEST_F(SameObjects, APictureThatLinksElsewhereIsAChange) {
+    const auto linked = [&](const std::string& path, const std::string& address) {
+        DocxParts parts;
+        parts.parts["word/media/image1.png"] = Png(0x40);
+        parts.relationships["rIdPic0"] = {"image", "media/image1.png"};
+        parts.relationships["rIdLink"] = {"hyperlink", address};
+        WriteDocx(path,
+                  P(R("See ") + "<w:hyperlink r:id=\"rIdLink\">" + Picture("rIdPic0") +
+                    "</w:hyperlink>" + R(" here.")),
+                  parts);
+    };
+    linked(a_, "https://example.org/old");
+    linked(b_, "https://example.org/new");
+    EXPECT_FALSE(CheckedCompare(a_, b_, r_).empty());
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Reject), CanonicalDocument(a_));
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept), CanonicalDocument(b_));
 }

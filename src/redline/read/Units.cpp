@@ -75,7 +75,10 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
         }
         units.spans.push_back(span);
         if (text.size() == 1 && text[0] == kObjectMark) {
-            units.keys.push_back(table.key("\x01" + std::to_string(content.objectAt(span.begin))));
+            // An object is itself and where it links to, as a word is.
+            const std::uint32_t link = links ? content.linkAt(span.begin) : 0;
+            units.keys.push_back(table.key("\x01" + std::to_string(content.objectAt(span.begin)) +
+                                           (link ? "\x03" + std::to_string(link) : "")));
             units.weights.push_back(4);
             units.light.push_back(false);
             units.objects.push_back(true);
