@@ -142,6 +142,25 @@ TEST_F(KeptContent, WordsInsideSmartTagsAndCustomXmlAreCompared) {
     }
 }
 
+// A word changed inside a block-level content control is read back by the report and the word
+// diff, where the control stands.
+TEST_F(KeptContent, AWordChangedInABlockControlIsShown) {
+    auto control = [](const std::string& days) {
+        return "<w:sdt><w:sdtPr><w:tag w:val=\"terms\"/></w:sdtPr><w:sdtContent>" +
+               Text("Payment in " + days + " days.") + "</w:sdtContent></w:sdt>";
+    };
+    compare(kFirst + control("thirty") + kLast, kFirst + control("sixty") + kLast);
+    std::string shown;
+    for (const auto& story : redline::ReadMarked(r_)) {
+        for (const auto& block : story.blocks) {
+            for (const auto& span : block.paragraph.spans) {
+                if (span.kind != redline::SpanKind::Plain) shown += span.text + ";";
+            }
+        }
+    }
+    EXPECT_EQ(shown, "thirty;sixty;");
+}
+
 // A block of custom XML around paragraphs is one unit: changed, it is deleted and inserted whole,
 // and the change list, the word diff and the report all show it.
 TEST_F(KeptContent, ABlockOfCustomXmlChangedIsMarkedWholeAndShown) {

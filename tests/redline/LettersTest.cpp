@@ -72,8 +72,8 @@ TEST(IgnoreCase, FoldsCapitalsOfEveryAlphabetIntoTheirSmallLetters) {
 
 // What only looks alike is not folded: the multiplication and division signs, the signs just
 // before the capitals, letters that differ in a bit their encodings share, ideographs of the
-// supplementary planes, and an ideograph beside a private character of another plane whose
-// lower bits it shares.
+// supplementary planes, an ideograph beside a private character of another plane whose
+// lower bits it shares, and two ideographs alike but in their highest bits.
 TEST(IgnoreCase, KeepsApartWhatOnlyLooksAlike) {
     const CasePair pairs[] = {
         {"一", "乀"}, {"×", "÷"},
@@ -83,6 +83,7 @@ TEST(IgnoreCase, KeepsApartWhatOnlyLooksAlike) {
         {"𠀀", "𡀀"}, {"𠀀", "𠁀"},
         {"한", "할"}, {"ǅ", "ǆ"},
         {"ß", "ẞ"},   {"\U00030000", "\U000F0000"},
+        {"一", "帀"},
     };
     for (const CasePair& pair : pairs) {
         const Marked folded = Compare(std::string("x ") + pair.upper + " y",
