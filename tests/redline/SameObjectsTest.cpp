@@ -140,3 +140,19 @@ TEST_F(SameObjects, APictureThatLinksElsewhereIsAChange) {
     EXPECT_EQ(CanonicalDocument(r_, Resolution::Reject), CanonicalDocument(a_));
     EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept), CanonicalDocument(b_));
 }
+
+// A picture named by an absolute target, as some writers name parts, is compared by what its
+// part holds.
+TEST_F(SameObjects, APictureNamedFromThePackagesRootIsComparedByItsPart) {
+    const auto pictured = [&](const std::string& path, char shade) {
+        DocxParts parts;
+        parts.parts["word/media/image1.png"] = Png(shade);
+        parts.relationships["rIdPic0"] = {"image", "/word/media/image1.png"};
+        WriteDocx(path, P(R("See ") + Picture("rIdPic0") + R(" here.")), parts);
+    };
+    pictured(a_, 0x40);
+    pictured(b_, 0x40);
+    EXPECT_TRUE(CheckedCompare(a_, b_, r_).empty());
+    pictured(b_, 0x60);
+    EXPECT_EQ(redline::Count(CheckedCompare(a_, b_, r_)).insertions, 1);
+}
