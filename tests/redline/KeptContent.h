@@ -32,6 +32,19 @@ class KeptContent : public ::testing::Test {
         return changes;
     }
     std::string part(const std::string& name) { return redline::Package::Read(r_).part(name); }
+    // What the report and the word diff read back as changed in the result's paragraphs, each
+    // span's text followed by ";".
+    std::string shownChanges() const {
+        std::string shown;
+        for (const auto& story : redline::ReadMarked(r_)) {
+            for (const auto& block : story.blocks) {
+                for (const auto& span : block.paragraph.spans) {
+                    if (span.kind != redline::SpanKind::Plain) shown += span.text + ";";
+                }
+            }
+        }
+        return shown;
+    }
     static int Count(const std::string& text, const std::string& what) {
         int count = 0;
         for (std::size_t at = text.find(what); at != std::string::npos;

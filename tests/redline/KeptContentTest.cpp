@@ -130,14 +130,7 @@ TEST_F(KeptContent, WordsInsideSmartTagsAndCustomXmlAreCompared) {
         EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
                   redline::ReadText(a_, redline::Reading::AcceptAll))
             << wrapper;
-        std::string shown;
-        for (const auto& story : redline::ReadMarked(r_)) {
-            for (const auto& block : story.blocks) {
-                for (const auto& span : block.paragraph.spans) {
-                    if (span.kind != redline::SpanKind::Plain) shown += span.text + ";";
-                }
-            }
-        }
+        const std::string shown = shownChanges();
         EXPECT_EQ(shown, "Paris;Rome;") << wrapper;
     }
 }
@@ -150,14 +143,7 @@ TEST_F(KeptContent, AWordChangedInABlockControlIsShown) {
                Text("Payment in " + days + " days.") + "</w:sdtContent></w:sdt>";
     };
     compare(kFirst + control("thirty") + kLast, kFirst + control("sixty") + kLast);
-    std::string shown;
-    for (const auto& story : redline::ReadMarked(r_)) {
-        for (const auto& block : story.blocks) {
-            for (const auto& span : block.paragraph.spans) {
-                if (span.kind != redline::SpanKind::Plain) shown += span.text + ";";
-            }
-        }
-    }
+    const std::string shown = shownChanges();
     EXPECT_EQ(shown, "thirty;sixty;");
 }
 
@@ -174,14 +160,7 @@ TEST_F(KeptContent, ABlockOfCustomXmlChangedIsMarkedWholeAndShown) {
     EXPECT_EQ(listed, "The fee is ten pounds.;The fee is twelve pounds.;");
     EXPECT_EQ(redline::ReadText(r_, redline::Reading::RejectAll),
               redline::ReadText(a_, redline::Reading::AcceptAll));
-    std::string shown;
-    for (const auto& story : redline::ReadMarked(r_)) {
-        for (const auto& block : story.blocks) {
-            for (const auto& span : block.paragraph.spans) {
-                if (span.kind != redline::SpanKind::Plain) shown += span.text + ";";
-            }
-        }
-    }
+    const std::string shown = shownChanges();
     EXPECT_EQ(shown, "The fee is ten pounds.;The fee is twelve pounds.;");
 }
 
