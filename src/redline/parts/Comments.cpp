@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "redline/io/BothAtOnce.h"
+#include "redline/io/Elements.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
@@ -26,43 +27,34 @@ std::unordered_map<std::string, Comments::Anchor> Anchors(const pugi::xml_node& 
     std::unordered_map<std::string, Comments::Anchor> anchors;
     std::vector<std::pair<std::string, Comments::Anchor*>> open;
     std::size_t offset = 0;
-    pugi::xml_node inserted;  // the insertion the walk is in, whose text rejecting takes away
-    for (pugi::xml_node node = body.first_child(); node;) {
-        if (node.type() == pugi::node_element) {
-            if (Named(node, "w:commentRangeStart")) {
-                const std::string id = Attribute(node, "w:id");
+    // `inserted`: the walk is inside an insertion, whose text rejecting takes away.
+    const auto walk = [&](const auto& self, const pugi::xml_node& node, bool inserted) -> void {
+        WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
+            if (Named(element, "w:commentRangeStart")) {
+                const std::string id = Attribute(element, "w:id");
                 Comments::Anchor& anchor = anchors[id];
                 anchor.offset = offset;
                 // A range opened twice is one range.
                 std::erase_if(open, [&](const auto& range) { return range.first == id; });
                 open.emplace_back(id, &anchor);
-            } else if (Named(node, "w:commentRangeEnd")) {
-                const std::string id = Attribute(node, "w:id");
+            } else if (Named(element, "w:commentRangeEnd")) {
+                const std::string id = Attribute(element, "w:id");
                 std::erase_if(open, [&](const auto& range) { return range.first == id; });
-            } else if (Named(node, "w:commentReference")) {
+            } else if (Named(element, "w:commentReference")) {
                 // A comment without a range annotates the place of its reference.
-                anchors.try_emplace(Attribute(node, "w:id"), Comments::Anchor{offset, ""});
-            } else if (!inserted && (Named(node, "w:t") || Named(node, "w:delText"))) {
-                const std::string_view text = node.text().get();
+                anchors.try_emplace(Attribute(element, "w:id"), Comments::Anchor{offset, ""});
+            } else if (!inserted && (Named(element, "w:t") || Named(element, "w:delText"))) {
+                const std::string_view text = element.text().get();
                 offset += text.size();
                 for (const auto& range : open) range.second->text += text;
-            } else if (!inserted && (Named(node, "w:ins") || Named(node, "w:moveTo"))) {
-                inserted = node;
+            } else if (!inserted && kind == ElementKind::Adding) {
+                self(self, element, true);
+                return false;
             }
-            if (pugi::xml_node child = node.first_child()) {
-                node = child;
-                continue;
-            }
-        }
-        // On to the next node in document order, leaving the insertion when past it.
-        while (node != body && !node.next_sibling()) {
-            node = node.parent();
-            if (node == inserted) inserted = {};
-        }
-        if (node == body) break;
-        if (node == inserted) inserted = {};
-        node = node.next_sibling();
-    }
+            return true;
+        });
+    };
+    walk(walk, body, false);
     return anchors;
 }
 
@@ -185,23 +177,14 @@ void Comments::index() {
         }
     }
     marks_.clear();
-    const pugi::xml_node body = comparer_.result().main.xml.document_element();
-    for (pugi::xml_node node = body.first_child(); node;) {
-        if (node.type() == pugi::node_element) {
-            if (Named(node, "w:commentRangeStart") || Named(node, "w:commentRangeEnd")) {
-                marks_[Attribute(node, "w:id")].push_back(node);
-            } else if (Named(node, "w:commentReference") && Named(node.parent(), "w:r")) {
-                marks_[Attribute(node, "w:id")].push_back(node.parent());
-            }
-            if (pugi::xml_node child = node.first_child()) {
-                node = child;
-                continue;
-            }
+    WalkContent(comparer_.result().main.xml, [&](const pugi::xml_node& node, ElementKind) {
+        if (Named(node, "w:commentRangeStart") || Named(node, "w:commentRangeEnd")) {
+            marks_[Attribute(node, "w:id")].push_back(node);
+        } else if (Named(node, "w:commentReference") && Named(node.parent(), "w:r")) {
+            marks_[Attribute(node, "w:id")].push_back(node.parent());
         }
-        while (node != body && !node.next_sibling()) node = node.parent();
-        if (node == body) break;
-        node = node.next_sibling();
-    }
+        return true;
+    });
 }
 
 pugi::xml_node Comments::reference(const std::string& resultId) const {
