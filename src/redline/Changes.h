@@ -23,6 +23,11 @@ struct Change {
     int mark = 0;
     // In a comment: the comment's author.
     std::string author{};
+    // Of several reviewers' copies combined: who made the change (more than one when they made
+    // it alike), and the changes, by their place in the list counted from 1, that another
+    // reviewer made to the same paragraph.
+    std::vector<std::string> reviewers{};
+    std::vector<int> conflictsWith{};
 };
 
 struct ChangeCounts {

@@ -365,7 +365,8 @@ class Canonical {
 
 }  // namespace
 
-std::string CanonicalDocument(const std::string& path, Resolution resolution) {
-    TestPackage parts(path, resolution);
+std::string CanonicalDocument(const std::string& path, Resolution resolution,
+                              const std::string& author) {
+    TestPackage parts(path, resolution, author);
     return Canonical(parts).body();
 }

@@ -10,5 +10,7 @@
 
 #include "support/TrackedChanges.h"
 
-// The canonical text of the .docx at `path` with every tracked change resolved as `resolution`.
-std::string CanonicalDocument(const std::string& path, Resolution resolution = Resolution::Accept);
+// The canonical text of the .docx at `path` with every tracked change resolved as `resolution`;
+// with an `author`, that author's changes so and everyone else's the other way.
+std::string CanonicalDocument(const std::string& path, Resolution resolution = Resolution::Accept,
+                              const std::string& author = "");

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "redline/Combine.h"
 #include "redline/Compare.h"
 #include "redline/io/Package.h"
 #include "support/CanonicalDocument.h"
@@ -208,5 +209,185 @@ std::string RoundTripFailure(const std::string& folder, generated::Random& rando
     if (accepted != wantB) failure += "accepting all: " + FirstDifference(wantB, accepted) + "\n";
     if (!LeavesOut(options)) failure += ListedAndMarkedDisagree(r, changes);
     failure += NewResultProblems(r, {a, b});
+    return failure.empty() ? "" : "edits:\n" + edits + failure;
+}
+
+namespace {
+
+// A plain paragraph that no edit touches, between two reviewers' stretches.
+generated::Block Boundary(int number) {
+    generated::Block block;
+    for (const std::string& word : std::vector<std::string>{"Boundary", "between", "stretches",
+                                                            "number", std::to_string(number)}) {
+        if (!block.paragraph.tokens.empty())
+            block.paragraph.tokens.push_back({generated::TokenKind::Space, " "});
+        block.paragraph.tokens.push_back({generated::TokenKind::Word, word});
+    }
+    return block;
+}
+
+std::string ReviewerName(int reviewer) {
+    static const char* const names[] = {"Ann Reviewer", "Bo Reviewer", "Cy Reviewer",
+                                        "Di Reviewer"};
+    return names[reviewer % 4];
+}
+
+// Puts the comments of reviewer `r`'s stretch in two hours of the day of their own: comments of
+// other stretches then never share an author and a date with them, by which comparing pairs
+// comments wherever they stand.
+void CommentsOfTheirOwn(std::vector<generated::Block>& blocks, int r) {
+    auto own = [r](int& second) { second = 7200 * (r + 1) + second % 7200; };
+    auto paragraph = [&](generated::Paragraph& p) {
+        for (generated::Token& token : p.tokens) {
+            if (token.kind != generated::TokenKind::Comment) continue;
+            own(token.target);
+            for (generated::Reply& reply : token.replies) own(reply.second);
+        }
+    };
+    for (generated::Block& block : blocks) {
+        paragraph(block.paragraph);
+        for (auto& row : block.table.rows) {
+            for (generated::Paragraph& cell : row) paragraph(cell);
+        }
+    }
+}
+
+// Conflicts name changes that are there, each naming the other back.
+std::string ConflictsDisagree(const std::vector<redline::Change>& changes) {
+    std::string failure;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        if (changes[i].reviewers.empty()) failure += "a change under no reviewer\n";
+        for (int other : changes[i].conflictsWith) {
+            if (other < 1 || other > static_cast<int>(changes.size())) {
+                failure += "a conflict with no change " + std::to_string(other) + "\n";
+                continue;
+            }
+            const auto& back = changes[other - 1].conflictsWith;
+            if (std::find(back.begin(), back.end(), static_cast<int>(i + 1)) == back.end()) {
+                failure += "change " + std::to_string(other) + " does not name change " +
+                           std::to_string(i + 1) + " back\n";
+            }
+        }
+    }
+    return failure;
+}
+
+}  // namespace
+
+std::string CombineRoundTripFailure(const std::string& folder, generated::Random& random,
+                                    int reviewers, Reviewing reviewing) {
+    generated::Document original;
+    std::vector<std::pair<std::size_t, std::size_t>> stretches;  // of each reviewer
+    if (reviewing == Reviewing::Apart) {
+        for (int r = 0; r < reviewers; ++r) {
+            auto stretch = generated::RandomDocument(random, 1 + static_cast<int>(random() % 3));
+            CommentsOfTheirOwn(stretch.blocks, r);
+            if (r == 0) {
+                original.header = stretch.header;
+                original.page = stretch.page;
+            }
+            stretches.emplace_back(original.blocks.size(), stretch.blocks.size());
+            original.blocks.insert(original.blocks.end(), stretch.blocks.begin(),
+                                   stretch.blocks.end());
+            original.blocks.push_back(Boundary(r + 1));
+        }
+    } else {
+        original = generated::RandomDocument(random, 2 + static_cast<int>(random() % 8));
+    }
+    std::string edits;
+    std::vector<generated::Document> copies;
+    generated::Document merged = original;  // every reviewer's edits applied, when apart
+    for (int r = 0; r < reviewers; ++r) {
+        edits += ReviewerName(r) + ":\n";
+        const int count = 1 + static_cast<int>(random() % 3);
+        if (reviewing == Reviewing::Alike && r > 0) {
+            copies.push_back(copies.front());
+        } else if (reviewing == Reviewing::Apart) {
+            // The stretch edited alone, the rest of the document as it was.
+            generated::Document stretch = original;
+            const auto [from, size] = stretches[r];
+            stretch.blocks.assign(original.blocks.begin() + from,
+                                  original.blocks.begin() + from + size);
+            auto edited = generated::Edit(stretch, random, count, &edits);
+            CommentsOfTheirOwn(edited.blocks, r);
+            generated::Document copy = original;
+            copy.blocks.erase(copy.blocks.begin() + from, copy.blocks.begin() + from + size);
+            copy.blocks.insert(copy.blocks.begin() + from, edited.blocks.begin(),
+                               edited.blocks.end());
+            copies.push_back(copy);
+        } else {
+            copies.push_back(generated::Edit(original, random, count, &edits));
+        }
+    }
+    if (reviewing == Reviewing::Apart) {
+        merged.blocks.clear();
+        for (int r = 0; r < reviewers; ++r) {
+            const auto [from, size] = stretches[r];
+            const std::size_t kept = original.blocks.size() - from - size;  // after the stretch
+            const auto& copy = copies[r].blocks;
+            const std::size_t edited = copy.size() - from - kept;
+            merged.blocks.insert(merged.blocks.end(), copy.begin() + from,
+                                 copy.begin() + from + edited);
+            merged.blocks.push_back(Boundary(r + 1));
+        }
+    }
+    const std::string a = folder + "/a.docx", r = folder + "/r.docx";
+    generated::WriteGenerated(original, a, random);
+    std::vector<redline::ReviewedCopy> reviewed;
+    std::vector<std::string> inputs{a};
+    for (int k = 0; k < reviewers; ++k) {
+        const std::string path = folder + "/copy" + std::to_string(k + 1) + ".docx";
+        generated::WriteGenerated(copies[k], path, random);
+        reviewed.push_back({path, ReviewerName(k)});
+        inputs.push_back(path);
+    }
+    std::vector<redline::Change> changes;
+    try {
+        changes = redline::CombineDocuments(a, reviewed, r);
+    } catch (const std::exception& e) {
+        return "edits:\n" + edits + "combining failed: " + e.what();
+    }
+    std::string failure;
+    const std::string wantA = CanonicalDocument(a);
+    const std::string rejected = CanonicalDocument(r, Resolution::Reject);
+    if (rejected != wantA) failure += "rejecting all: " + FirstDifference(wantA, rejected) + "\n";
+    const std::string accepted = CanonicalDocument(r, Resolution::Accept);
+    if (reviewing == Reviewing::Apart) {
+        const std::string m = folder + "/merged.docx";
+        generated::WriteGenerated(merged, m, random);
+        const std::string want = CanonicalDocument(m);
+        if (accepted != want) failure += "accepting all: " + FirstDifference(want, accepted) + "\n";
+        for (int k = 0; k < reviewers; ++k) {
+            const std::string own = CanonicalDocument(r, Resolution::Accept, ReviewerName(k));
+            const std::string copy = CanonicalDocument(reviewed[k].path);
+            if (own != copy) {
+                failure += "accepting " + ReviewerName(k) + "'s alone: " + FirstDifference(copy, own) +
+                           "\n";
+            }
+        }
+        for (const redline::Change& change : changes) {
+            if (!change.conflictsWith.empty()) failure += "a conflict between stretches apart\n";
+        }
+    } else if (reviewing == Reviewing::Alike) {
+        const std::string want = CanonicalDocument(reviewed[0].path);
+        if (accepted != want) failure += "accepting all: " + FirstDifference(want, accepted) + "\n";
+        for (const redline::Change& change : changes) {
+            if (change.reviewers.size() != static_cast<std::size_t>(reviewers)) {
+                failure += "a change made alike listed under " +
+                           std::to_string(change.reviewers.size()) + " names: " + change.text +
+                           "\n";
+            }
+        }
+    } else {
+        const auto have = Words(accepted), before = Words(wantA);
+        for (int k = 0; k < reviewers; ++k) {
+            for (const std::string& word : Words(CanonicalDocument(reviewed[k].path))) {
+                if (!before.count(word) && !have.count(word))
+                    failure += ReviewerName(k) + "'s word lost: " + word + "\n";
+            }
+        }
+    }
+    failure += ConflictsDisagree(changes);
+    failure += NewResultProblems(r, inputs);
     return failure.empty() ? "" : "edits:\n" + edits + failure;
 }

@@ -27,3 +27,16 @@ redline::CompareOptions DrawnSettings(std::uint32_t draw);
 
 // The first line where the two texts differ, with the line before it, for a reader.
 std::string FirstDifference(const std::string& expected, const std::string& actual);
+
+// How reviewers' copies of one document differ: each edits a stretch of its own; all edit
+// anywhere; or all make the same edits.
+enum class Reviewing { Apart, Overlapping, Alike };
+
+// Combines `reviewers` random copies of a random document inside `folder` and checks the
+// result: rejecting every change gives the original; apart, accepting every change gives every
+// reviewer's edits applied and accepting one reviewer's alone that reviewer's copy; overlapping,
+// every word a reviewer added is in what accepting gives and conflicts name each other; alike,
+// accepting gives the copy and every change is listed under every name. Answers what went
+// wrong, or "".
+std::string CombineRoundTripFailure(const std::string& folder, generated::Random& random,
+                                    int reviewers, Reviewing reviewing);

@@ -28,8 +28,9 @@ std::string Normalized(const std::string& joined) {
 
 }  // namespace
 
-TestPackage::TestPackage(const std::string& path, std::optional<Resolution> resolution)
-    : entries_(ReadZip(path)), resolution_(resolution) {
+TestPackage::TestPackage(const std::string& path, std::optional<Resolution> resolution,
+                         std::string author)
+    : entries_(ReadZip(path)), resolution_(resolution), author_(std::move(author)) {
     for (const auto& [id, relationship] : relationshipsOf("")) {
         if (relationship.type.ends_with("/officeDocument")) main_ = relationship.target;
     }
@@ -48,7 +49,9 @@ pugi::xml_document* TestPackage::part(const std::string& name) {
             throw std::runtime_error(name + " is not well-formed");
         }
         RenameToTestPrefixes(parsed->document_element());
-        if (resolution_) ResolveTrackedChanges(parsed->document_element(), *resolution_);
+        if (resolution_) {
+            ResolveTrackedChanges(parsed->document_element(), *resolution_, author_);
+        }
     }
     return parsed.get();
 }

@@ -23,8 +23,10 @@ struct TestRelationship {
 class TestPackage {
   public:
     // Throws std::runtime_error when there is no readable main part.
+    // `author`: only that author's changes resolved as asked, everyone else's the other way.
     explicit TestPackage(const std::string& path,
-                         std::optional<Resolution> resolution = std::nullopt);
+                         std::optional<Resolution> resolution = std::nullopt,
+                         std::string author = "");
 
     const std::string& main() const { return main_; }
     // The part parsed, or nullptr when the package lacks it.
@@ -40,6 +42,7 @@ class TestPackage {
   private:
     ZipEntries entries_;
     std::optional<Resolution> resolution_;
+    std::string author_;
     std::string main_;
     std::map<std::string, std::unique_ptr<pugi::xml_document>> parsed_;
     std::map<std::string, std::map<std::string, TestRelationship>> relationships_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,11 +35,12 @@ void Splice(pugi::xml_node wrapper) {
 
 class Resolver {
   public:
-    explicit Resolver(Resolution resolution) : resolution_(resolution) {}
+    Resolver(Resolution resolution, std::string author)
+        : resolution_(resolution), author_(std::move(author)) {}
 
     void run(pugi::xml_node root) {
         content(root);
-        for (pugi::xml_node change : propertyChanges_) restore(change);
+        for (const auto& [change, resolution] : propertyChanges_) restore(change, resolution);
         removeEmpty(root);
         // From the last, so that each paragraph joins what the ones after it already became.
         for (auto it = joining_.rbegin(); it != joining_.rend(); ++it) join(*it);
@@ -59,7 +61,7 @@ class Resolver {
         const std::string_view name = child.name();
         bool adds = false;
         if (IsContentMark(child, adds)) {
-            if (!Stays(adds, resolution_)) {
+            if (!Stays(adds, of(child))) {
                 parent.remove_child(child);
                 return;
             }
@@ -88,7 +90,8 @@ class Resolver {
         if (name == "w:p") paragraphMark(child);
         if (name.ends_with("PrChange") || name == "w:tblGridChange" ||
             name == "w:numberingChange") {
-            propertyChanges_.push_back(child);
+            // Decided now: restoring one change may take away what names another's author.
+            propertyChanges_.emplace_back(child, of(child));
             return;
         }
         content(child);
@@ -111,7 +114,7 @@ class Resolver {
             const pugi::xml_node next = mark.next_sibling();
             bool adds = false;
             if (IsContentMark(mark, adds)) {
-                gone = gone || !Stays(adds, resolution_);
+                gone = gone || !Stays(adds, of(mark));
                 properties.remove_child(mark);
             }
             mark = next;
@@ -127,7 +130,7 @@ class Resolver {
         for (const char* name : {"w:cellIns", "w:cellDel"}) {
             if (pugi::xml_node mark = properties.child(name)) {
                 const bool adds = std::strcmp(name, "w:cellIns") == 0;
-                gone = gone || !Stays(adds, resolution_);
+                gone = gone || !Stays(adds, of(mark));
                 properties.remove_child(mark);
             }
         }
@@ -144,7 +147,7 @@ class Resolver {
                 const pugi::xml_node next = mark.next_sibling();
                 bool adds = false;
                 if (IsContentMark(mark, adds)) {
-                    if (!Stays(adds, resolution_)) return true;
+                    if (!Stays(adds, of(mark))) return true;
                     Splice(mark);
                 }
                 mark = next;
@@ -160,10 +163,10 @@ class Resolver {
     // A property change rejected puts its record's properties in place of the present ones,
     // keeping what a record never holds: a paragraph mark's formatting and its section, a
     // section's headers and footers.
-    void restore(pugi::xml_node change) {
+    void restore(pugi::xml_node change, Resolution resolution) {
         pugi::xml_node owner = change.parent();
         const std::string_view name = change.name();
-        if (resolution_ == Resolution::Accept || name == "w:numberingChange") {
+        if (resolution == Resolution::Accept || name == "w:numberingChange") {
             owner.remove_child(change);
             return;
         }
@@ -276,12 +279,34 @@ class Resolver {
         return false;
     }
 
+    // How the mark is resolved: as asked, or when only one author's changes are, the other way
+    // for everyone else's.
+    Resolution of(const pugi::xml_node& mark) const {
+        if (author_.empty() || author_ == AuthorOf(mark)) return resolution_;
+        return resolution_ == Resolution::Accept ? Resolution::Reject : Resolution::Accept;
+    }
+
+    // A table's grid change names no author: it is the author's whose change of the table's
+    // properties or cells it goes with.
+    static std::string AuthorOf(const pugi::xml_node& mark) {
+        if (pugi::xml_attribute author = mark.attribute("w:author")) return author.value();
+        pugi::xml_node table = mark.parent();
+        while (table && !Is(table, "w:tbl")) table = table.parent();
+        const pugi::xml_node authored = table.find_node([](const pugi::xml_node& node) {
+            return std::string_view(node.name()).ends_with("PrChange") && node.attribute("w:author");
+        });
+        return authored.attribute("w:author").value();
+    }
+
     Resolution resolution_;
-    std::vector<pugi::xml_node> propertyChanges_, joining_;
+    std::string author_;
+    std::vector<std::pair<pugi::xml_node, Resolution>> propertyChanges_;
+    std::vector<pugi::xml_node> joining_;
 };
 
 }  // namespace
 
-void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution) {
-    Resolver(resolution).run(root);
+void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution,
+                           const std::string& author) {
+    Resolver(resolution, author).run(root);
 }

@@ -7,8 +7,12 @@
 
 #include <pugixml.hpp>
 
+#include <string>
+
 enum class Resolution { Accept, Reject };
 
-// Accepts or rejects every tracked change below `root`, in place. Names are read with the
-// tests' prefixes (support/XmlNames).
-void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution);
+// Accepts or rejects every tracked change below `root`, in place; with an `author`, that
+// author's changes so and everyone else's the other way. Names are read with the tests'
+// prefixes (support/XmlNames).
+void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution,
+                           const std::string& author = "");

@@ -227,12 +227,14 @@ void RemoveEmptyContainers(pugi::xml_node node) {
 
 }  // namespace
 
+bool IsRevisionMark(const pugi::xml_node& node) {
+    const std::string_view name = node.name();
+    return IsMark(node) || IsPropertyChange(name) || IsRange(name) || name == "w:cellIns" ||
+           name == "w:cellDel" || name == "w:cellMerge";
+}
+
 bool HoldsRevisions(const pugi::xml_node& root) {
-    return root.find_node([](const pugi::xml_node& n) {
-        const std::string_view name = n.name();
-        return IsMark(name.data()) || IsPropertyChange(name) || IsRange(name) ||
-               name == "w:cellIns" || name == "w:cellDel";
-    });
+    return root.find_node([](const pugi::xml_node& n) { return IsRevisionMark(n); });
 }
 
 void AcceptRevisions(pugi::xml_node root) {

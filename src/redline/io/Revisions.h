@@ -16,4 +16,8 @@ void AcceptRevisions(pugi::xml_node root);
 // Whether anything below `root` is a tracked change of any form.
 bool HoldsRevisions(const pugi::xml_node& root);
 
+// Whether the element is a tracked change's own markup, which carries the change's id: a mark of
+// content, a record of changed properties, a move's range mark, a cell's mark.
+bool IsRevisionMark(const pugi::xml_node& node);
+
 }  // namespace redline

@@ -25,6 +25,8 @@ class Stamp {
     int nextId() { return id_++; }
     // The id the next change will get: the marks written from here on have it or a later one.
     int peek() const { return id_; }
+    // The changes marked from here on are numbered from `id`.
+    void numberFrom(int id) { id_ = id; }
 
     // An empty element `name` ("w:r", "w:t", "w:del") at the end of `parent`, or before `before`.
     pugi::xml_node append(pugi::xml_node parent, const char* name);

@@ -1,0 +1,13 @@
+#include "redline/Combine.h"
+
+#include "redline/combine/Combiner.h"
+
+namespace redline {
+
+std::vector<Change> CombineDocuments(const std::string& original,
+                                     const std::vector<ReviewedCopy>& copies,
+                                     const std::string& result, const CompareOptions& options) {
+    return Combiner(original, copies, options).run(result);
+}
+
+}  // namespace redline

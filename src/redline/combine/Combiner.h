@@ -1,0 +1,72 @@
+// Reviewers' copies combined: each copy compared with the original on its own (on every core),
+// each result cut into the original's blocks, and the results laid onto the first one unit by
+// unit: a block nobody changed as it was, one that one reviewer changed as that reviewer's
+// result has it, one that several changed alike once, and one they changed apart as the first
+// one's changes with every other reviewer's version inserted beside them, said to conflict.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "redline/Combine.h"
+#include "redline/combine/StoryParts.h"
+#include "redline/combine/Units.h"
+#include "redline/read/Document.h"
+#include "redline/write/Marks.h"
+
+namespace redline {
+
+class Combiner {
+  public:
+    Combiner(std::string original, std::vector<ReviewedCopy> copies, CompareOptions options);
+    ~Combiner();
+    std::vector<Change> run(const std::string& result);
+
+  private:
+    struct Reviewed;
+    // A piece of the combined body: reviewer `from`'s nodes, as they are or (`version`) their
+    // accepted text inserted whole under that reviewer's name.
+    struct Piece {
+        std::size_t from;
+        std::vector<pugi::xml_node> nodes;
+        bool version = false;
+        std::size_t unit = 0;     // the unit or gap it stands in
+        pugi::xml_node holder;  // its content in the result, once made there
+    };
+    // Reviewers who changed one unit apart: `chosen`'s changes, the others' versions.
+    struct Conflict {
+        std::size_t unit, chosen;
+        std::vector<std::size_t> versions;  // pieces
+    };
+
+    void load(Reviewed& reviewed, std::size_t index, std::shared_ptr<Namespaces> names);
+    bool changed(Reviewed& reviewed, const std::vector<pugi::xml_node>& nodes);
+    void plan();
+    void planUnit(std::size_t unit);
+    void planGap(std::size_t gap);
+    // What accepting the reviewer's nodes gives, to find changes made alike.
+    std::string signature(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes);
+    // Whether accepting the nodes' changes leaves nothing to read.
+    static bool AcceptedEmpty(const std::vector<pugi::xml_node>& nodes);
+    void makePieces();
+    void lay();
+    void settleStories();
+    std::vector<Change> changeList();
+
+    std::string original_;
+    std::vector<ReviewedCopy> copies_;
+    CompareOptions options_;
+    std::vector<std::unique_ptr<Reviewed>> reviewed_;
+    std::vector<Piece> pieces_;
+    std::vector<Conflict> conflicts_;
+    std::size_t sectionsFrom_ = 0;  // the reviewer whose section properties the result takes
+    // Where reviewers changed alike: each one whose piece stands for theirs, by place.
+    std::map<std::pair<bool, std::size_t>, std::vector<std::pair<std::size_t, std::size_t>>> alike_;
+    std::vector<Change> versionChanges_;  // one for each conflicting version, by piece
+    std::map<std::size_t, std::size_t> versionChangeOf_;
+};
+
+}  // namespace redline

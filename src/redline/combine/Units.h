@@ -1,0 +1,37 @@
+// A reviewer's marked body cut where the reviewers' results meet. Every reviewer's result gives the
+// original back when its changes are rejected, so each holds the original's blocks in one order:
+// a unit is one of them, with the paragraphs that rejecting joins to it; what rejecting removes
+// whole (a paragraph, table or control inserted or moved here) stands in the gaps between them.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace redline {
+
+struct MarkedUnits {
+    std::vector<std::vector<pugi::xml_node>> units;  // one a block of the original, in order
+    // gaps[i]: what stands inserted before unit i; the last, what stands after every unit.
+    std::vector<std::vector<pugi::xml_node>> gaps;
+    pugi::xml_node sections;  // the body's own section properties, or none
+};
+
+// Cuts the body's blocks into units and gaps.
+MarkedUnits CutIntoUnits(const pugi::xml_node& body);
+
+// Whether rejecting every change removes the block whole.
+bool InsertedWhole(const pugi::xml_node& block);
+
+// What a relationship's id points at, as one text.
+using RelationshipTarget = std::function<std::string(const std::string& id)>;
+
+// What accepting the nodes' changes gives a reader, formatting included, but not who made a
+// change, when, under which ids or in which runs: reviewers who changed an original block alike
+// give one text, whatever marks their comparisons chose.
+std::string AcceptedSignature(const std::vector<pugi::xml_node>& nodes,
+                              const RelationshipTarget& target);
+
+}  // namespace redline
