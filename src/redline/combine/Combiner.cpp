@@ -29,6 +29,8 @@ namespace {
 constexpr int kMarksEach = 1 << 24;
 
 using Location = std::pair<bool, std::size_t>;  // a gap (true) or a unit, by its index
+// Where the sections' own changes and their headers' and footers' stand.
+const Location kSections{true, SIZE_MAX};
 
 // A folder of our own for the reviewers' results, removed with them.
 class ScratchFolder {
@@ -185,6 +187,7 @@ std::vector<Change> Combiner::run(const std::string& result) {
     }
     plan();
     makePieces();
+    sectionVersions();
     lay();
     settleStories();
     std::vector<Change> changes = changeList();
@@ -192,6 +195,10 @@ std::vector<Change> Combiner::run(const std::string& result) {
     DeclareNamespaces(base.side.main.xml, base.side.package.namespaces());
     SavePart(base.side.main, base.side.package);
     base.stories->save();
+    for (auto& [name, part] : sectionParts_) {
+        DeclareNamespaces(part->xml, base.side.package.namespaces());
+        SavePart(*part, base.side.package);
+    }
     base.side.package.write(result);
     return changes;
 }
@@ -281,13 +288,50 @@ void Combiner::plan() {
         planUnit(i);
     }
     planGap(count);
+    // The first reviewer who changed the page or its headers and footers gives the sections;
+    // every other one who changed them otherwise conflicts.
+    std::vector<std::string> made;
     for (std::size_t k = 0; k < reviewed_.size(); ++k) {
         const pugi::xml_node sections = reviewed_[k]->cut.sections;
-        if (sections && changed(*reviewed_[k], {sections})) {
-            sectionsFrom_ = k;
-            break;
+        if (!sections || !changed(*reviewed_[k], {sections})) continue;
+        const std::string signature = sectionSignature(k);
+        const auto found = std::find(made.begin(), made.end(), signature);
+        if (found != made.end()) {
+            alike_[kSections].emplace_back(k, sectionChangers_[found - made.begin()]);
+            continue;
         }
+        if (made.empty()) sectionsFrom_ = k;
+        made.push_back(signature);
+        sectionChangers_.push_back(k);
     }
+}
+
+// The sections' properties with the accepted text of the headers and footers they name.
+std::string Combiner::sectionSignature(std::size_t reviewer) {
+    Reviewed& from = *reviewed_[reviewer];
+    // The properties apart from which parts hold the headers: their text is signed below.
+    pugi::xml_document properties;
+    pugi::xml_node own = properties.append_copy(from.cut.sections);
+    while (pugi::xml_node reference = own.find_child([](const pugi::xml_node& n) {
+               return NamedOneOf(n, {"w:headerReference", "w:footerReference"});
+           })) {
+        own.remove_child(reference);
+    }
+    std::string made = signature(reviewer, {own});
+    for (pugi::xml_node reference : from.cut.sections.children()) {
+        const Relationship* relationship =
+            from.side.main.relationships.find(Attribute(reference, "r:id"));
+        PackagePart part;
+        if (!relationship ||
+            !LoadPart(from.side.package, from.side.main.relationships.partOf(*relationship), part)) {
+            continue;
+        }
+        std::vector<pugi::xml_node> blocks;
+        for (pugi::xml_node block : part.xml.document_element().children()) blocks.push_back(block);
+        made += reference.name() + Attribute(reference, "w:type") +
+                AcceptedSignature(blocks, {[](const std::string& id) { return id; }, {}});
+    }
+    return made;
 }
 
 void Combiner::planGap(std::size_t gap) {
@@ -342,7 +386,7 @@ void Combiner::planUnit(std::size_t unit) {
             break;
         }
     }
-    Conflict conflict{unit, chosen, {}};
+    conflicts_.push_back({unit, chosen});
     const bool last = unit + 1 == reviewed_[0]->cut.units.size();
     std::vector<Piece> versions;
     for (std::size_t k : apart) {
@@ -355,25 +399,32 @@ void Combiner::planUnit(std::size_t unit) {
     }
     // After the chosen changes; before them at the story's end, whose last mark stays.
     if (!last) pieces_.push_back({chosen, nodesOf(chosen), false, unit});
-    for (Piece& version : versions) {
-        conflict.versions.push_back(pieces_.size());
-        pieces_.push_back(std::move(version));
-    }
+    for (Piece& version : versions) pieces_.push_back(std::move(version));
     if (last) pieces_.push_back({chosen, nodesOf(chosen), false, unit});
-    conflicts_.push_back(std::move(conflict));
 }
 
 std::string Combiner::signature(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes) {
-    const DocumentSide& side = reviewed_[reviewer]->side;
-    return AcceptedSignature(nodes, [&](const std::string& id) {
+    Reviewed& from = *reviewed_[reviewer];
+    const DocumentSide& side = from.side;
+    SignatureReader reader;
+    reader.target = [&](const std::string& id) {
         const Relationship* relationship = side.main.relationships.find(id);
         if (!relationship) return id;
         if (relationship->external) return relationship->target;
-        // A part by what it holds: copies name one picture apart.
+        // A part by what it holds: copies may name one picture apart.
         const std::string part = side.main.relationships.partOf(*relationship);
-        return side.package.has(part) ? std::to_string(std::hash<std::string>()(side.package.part(part)))
-                                      : part;
-    });
+        return side.package.has(part)
+                   ? std::to_string(std::hash<std::string>()(side.package.part(part)))
+                   : part;
+    };
+    reader.story = [&](const pugi::xml_node& reference) {
+        const std::string kind = Named(reference, "w:commentReference")    ? "comment"
+                                 : Named(reference, "w:footnoteReference") ? "footnote"
+                                                                           : "endnote";
+        const pugi::xml_node story = from.stories->story(kind, Attribute(reference, "w:id"));
+        return Attribute(story, "w:author") + ":" + AcceptedSignature({story}, {reader.target, {}});
+    };
+    return AcceptedSignature(nodes, reader);
 }
 
 bool Combiner::AcceptedEmpty(const std::vector<pugi::xml_node>& nodes) {
@@ -394,7 +445,7 @@ void Combiner::makePieces() {
     Reviewed& base = *reviewed_[0];
     pugi::xml_node root = base.side.main.xml.document_element();
     std::map<std::size_t, std::unique_ptr<Stamp>> stamps;
-    int nextVersionMark = static_cast<int>(reviewed_.size()) * kMarksEach + 100000;
+    nextVersionMark_ = static_cast<int>(reviewed_.size()) * kMarksEach + 100000;
     for (std::size_t k = 0; k < reviewed_.size(); ++k) {
         Reviewed& from = *reviewed_[k];
         CarryOverShared shared(from.side, base.side);
@@ -413,14 +464,14 @@ void Combiner::makePieces() {
             if (!piece.version) continue;
             auto& stamp = stamps[k];
             if (!stamp) stamp = std::make_unique<Stamp>(from.name, options_.date);
-            stamp->numberFrom(nextVersionMark);
+            stamp->numberFrom(nextVersionMark_);
             Change change{ChangeKind::Insertion, Part::Body, ReportText(piece.holder), 0, 0,
                           stamp->peek()};
             for (pugi::xml_node block : piece.holder.children()) {
                 if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"})) MarkBlock(block, Mark::Insert, *stamp);
                 if (Named(block, "w:tbl")) change.part = Part::Table;
             }
-            nextVersionMark = stamp->peek();
+            nextVersionMark_ = stamp->peek();
             change.reviewers = {from.name};
             for (const Change& own : from.changes) {
                 const auto at = from.locationOf.find(own.mark);
@@ -444,6 +495,62 @@ void Combiner::makePieces() {
         shared.finish();
     }
     for (auto& [k, stamp] : stamps) stamp->finish();
+}
+
+void Combiner::sectionVersions() {
+    Reviewed& base = *reviewed_[0];
+    if (!base.cut.sections) return;
+    for (std::size_t k : sectionChangers_) {
+        if (k == sectionsFrom_) continue;
+        Reviewed& from = *reviewed_[k];
+        CarryOverShared shared(from.side, base.side);
+        Stamp stamp(from.name, options_.date);
+        stamp.numberFrom(nextVersionMark_);
+        for (pugi::xml_node reference : from.cut.sections.children()) {
+            const std::string id = Attribute(reference, "r:id");
+            if (!from.changedParts.count(id)) continue;
+            const pugi::xml_node own = base.cut.sections.find_child([&](const pugi::xml_node& n) {
+                return Named(n, reference.name()) &&
+                       Attribute(n, "w:type") == Attribute(reference, "w:type");
+            });
+            const Relationship* theirs = from.side.main.relationships.find(id);
+            const Relationship* ours = base.side.main.relationships.find(Attribute(own, "r:id"));
+            if (!own || !theirs || !ours) continue;
+            PackagePart part;
+            if (!LoadPart(from.side.package, from.side.main.relationships.partOf(*theirs), part)) {
+                continue;
+            }
+            auto& into = sectionParts_[base.side.main.relationships.partOf(*ours)];
+            if (!into) {
+                into = std::make_unique<PackagePart>();
+                if (!LoadPart(base.side.package, base.side.main.relationships.partOf(*ours), *into)) {
+                    continue;
+                }
+            }
+            // Their version of the header or footer, accepted, comes in after the one given.
+            pugi::xml_node root = into->xml.document_element();
+            pugi::xml_node holder = root.append_child("w:body");
+            for (pugi::xml_node block : part.xml.document_element().children()) {
+                holder.append_copy(block);
+            }
+            AcceptRevisions(holder);
+            PartCarryOver carry(shared, part, *into);
+            Change change{ChangeKind::Insertion,
+                          Named(reference, "w:headerReference") ? Part::Header : Part::Footer,
+                          ReportText(holder), 0, 0, stamp.peek()};
+            change.reviewers = {from.name};
+            for (pugi::xml_node block : holder.children()) {
+                carry.carry(block);
+                if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"})) MarkBlock(block, Mark::Insert, stamp);
+            }
+            while (pugi::xml_node block = holder.first_child()) root.insert_move_before(block, holder);
+            root.remove_child(holder);
+            sectionVersionChanges_.push_back(std::move(change));
+        }
+        nextVersionMark_ = stamp.peek();
+        stamp.finish();
+        shared.finish();
+    }
 }
 
 void Combiner::lay() {
@@ -480,16 +587,30 @@ void Combiner::settleStories() {
     std::vector<pugi::xml_node> roots{root};
     for (PackagePart* part : base.stories->parts()) roots.push_back(part->xml.document_element());
     SettleUnpairedMoves(roots);
-    // The base's notes and comments that only the units it gave way held go with them.
+    // The base's notes and comments that only the units it gave way held go with them, and so
+    // do the range marks of a comment whose reference a version left out.
     for (auto [kind, reference] : {std::pair{"footnote", "w:footnoteReference"},
                                    std::pair{"endnote", "w:endnoteReference"},
                                    std::pair{"comment", "w:commentReference"}}) {
-        PackagePart* part = base.stories->part(kind);
-        if (!part) continue;
         std::set<std::string> referenced;
         for (const pugi::xml_node& story : roots) {
             for (const std::string& id : ReferencedIds(story, reference)) referenced.insert(id);
         }
+        if (std::string_view(kind) == "comment") {
+            for (const pugi::xml_node& story : roots) {
+                std::vector<pugi::xml_node> unreferenced;
+                story.find_node([&](const pugi::xml_node& node) {
+                    if (NamedOneOf(node, {"w:commentRangeStart", "w:commentRangeEnd"}) &&
+                        !referenced.count(Attribute(node, "w:id"))) {
+                        unreferenced.push_back(node);
+                    }
+                    return false;
+                });
+                for (pugi::xml_node mark : unreferenced) mark.parent().remove_child(mark);
+            }
+        }
+        PackagePart* part = base.stories->part(kind);
+        if (!part) continue;
         pugi::xml_node holder = part->xml.document_element();
         for (pugi::xml_node story = holder.first_child(); story;) {
             const pugi::xml_node next = story.next_sibling();
@@ -535,38 +656,63 @@ void Combiner::settleStories() {
     }
 }
 
-std::vector<Change> Combiner::changeList() {
+std::set<int> Combiner::presentMarks() {
     Reviewed& base = *reviewed_[0];
     std::set<int> present;
     CollectMarkIds(base.side.main.xml.document_element(), present);
-    for (PackagePart* part : base.stories->parts()) CollectMarkIds(part->xml.document_element(), present);
+    for (PackagePart* part : base.stories->parts()) {
+        CollectMarkIds(part->xml.document_element(), present);
+    }
     for (const auto& [id, name] : HeadersAndFooters(base.side)) {
+        if (const auto given = sectionParts_.find(name); given != sectionParts_.end()) {
+            CollectMarkIds(given->second->xml, present);
+            continue;
+        }
         PackagePart part;
         if (LoadPart(base.side.package, name, part)) CollectMarkIds(part.xml, present);
     }
+    return present;
+}
+
+std::vector<Change> Combiner::changeList() {
     struct Listed {
         Change change;
         std::size_t reviewer;
         std::optional<Location> at;
-        std::size_t piece = SIZE_MAX;  // for a conflicting version
+        bool version = false;  // a conflicting reviewer's version inserted whole
     };
+    const std::set<int> present = presentMarks();
     std::vector<Listed> listed, dropped;
     for (std::size_t k = 0; k < reviewed_.size(); ++k) {
         for (const Change& change : reviewed_[k]->changes) {
             const auto& locations = reviewed_[k]->locationOf;
-            const auto at = locations.find(change.mark);
-            Listed entry{change, k,
-                         at == locations.end() ? std::nullopt : std::optional(at->second)};
+            const auto found = locations.find(change.mark);
+            std::optional<Location> at;
+            if (found != locations.end()) {
+                at = found->second;
+            } else if (change.part == Part::Section || change.part == Part::Header ||
+                       change.part == Part::Footer) {
+                at = kSections;
+            }
             (change.mark == 0 || present.count(change.mark) ? listed : dropped)
-                .push_back(std::move(entry));
+                .push_back({change, k, at});
         }
     }
     for (const auto& [piece, index] : versionChangeOf_) {
         listed.push_back({versionChanges_[index], pieces_[piece].from,
-                          Location{false, pieces_[piece].unit}, piece});
+                          Location{false, pieces_[piece].unit}, true});
     }
-    auto same = [](const Change& a, const Change& b) {
-        return a.kind == b.kind && a.part == b.part && a.text == b.text && a.author == b.author;
+    for (const Change& change : sectionVersionChanges_) {
+        const auto owner = std::find_if(reviewed_.begin(), reviewed_.end(), [&](const auto& r) {
+            return r->name == change.reviewers[0];
+        });
+        listed.push_back({change, static_cast<std::size_t>(owner - reviewed_.begin()), kSections,
+                          true});
+    }
+    auto alikeAt = [&](const Listed& change) -> const std::vector<std::pair<std::size_t, std::size_t>>& {
+        static const std::vector<std::pair<std::size_t, std::size_t>> none;
+        const auto found = change.at ? alike_.find(*change.at) : alike_.end();
+        return found == alike_.end() ? none : found->second;
     };
     auto named = [](const Listed& change, const std::string& name) {
         const auto& names = change.change.reviewers;
@@ -576,12 +722,13 @@ std::vector<Change> Combiner::changeList() {
     auto mergeInto = [&](const Listed& change, std::vector<Listed>& into) {
         const std::string& name = change.change.reviewers[0];
         for (Listed& other : into) {
-            if (other.reviewer == change.reviewer || named(other, name) ||
-                !same(other.change, change.change) || (change.at && other.at != change.at)) {
-                continue;
+            const Change &a = other.change, &b = change.change;
+            const bool same = a.kind == b.kind && a.part == b.part && a.text == b.text &&
+                              a.author == b.author && other.at == change.at;
+            if (same && other.reviewer != change.reviewer && !named(other, name)) {
+                other.change.reviewers.push_back(name);
+                return true;
             }
-            other.change.reviewers.push_back(name);
-            return true;
         }
         return false;
     };
@@ -589,44 +736,47 @@ std::vector<Change> Combiner::changeList() {
     for (Listed& change : listed) {
         if (change.change.mark == 0 && mergeInto(change, kept)) continue;
         // Where reviewers changed a block alike, one's changes stand for all of theirs.
-        if (change.at && change.piece == SIZE_MAX) {
-            for (const auto& [reviewer, standsFor] : alike_[*change.at]) {
-                const std::string& name = reviewed_[reviewer]->name;
-                if (standsFor == change.reviewer && !named(change, name)) {
-                    change.change.reviewers.push_back(name);
-                }
+        for (const auto& [reviewer, standsFor] : alikeAt(change)) {
+            const std::string& name = reviewed_[reviewer]->name;
+            if (!change.version && standsFor == change.reviewer && !named(change, name)) {
+                change.change.reviewers.push_back(name);
             }
         }
         kept.push_back(change);
     }
-    for (const Listed& change : dropped) {
-        const bool alike = change.at && std::any_of(alike_[*change.at].begin(), alike_[*change.at].end(),
-                                                    [&](const auto& pair) { return pair.first == change.reviewer; });
-        if (!alike) mergeInto(change, kept);
+    for (Listed& change : dropped) {
+        const auto& alike = alikeAt(change);
+        if (std::any_of(alike.begin(), alike.end(),
+                        [&](const auto& pair) { return pair.first == change.reviewer; }) ||
+            mergeInto(change, kept)) {
+            continue;
+        }
+        // A section has one page: another reviewer's change of it is listed, in conflict.
+        if (change.change.part == Part::Section) {
+            change.change.mark = 0;
+            kept.push_back(change);
+        }
     }
     // In reading order: the body's changes by where they stand, then every other part's.
     std::stable_sort(kept.begin(), kept.end(), [](const Listed& a, const Listed& b) {
         auto order = [](const Listed& c) {
-            if (!c.at) return std::pair<std::size_t, int>(SIZE_MAX, 0);
+            if (!c.at || *c.at == kSections) return std::pair<std::size_t, int>(SIZE_MAX, 0);
             return std::pair<std::size_t, int>(c.at->second * 2 + (c.at->first ? 0 : 1),
-                                               c.piece == SIZE_MAX ? 0 : 1);
+                                               c.version ? 1 : 0);
         };
         return order(a) < order(b);
     });
-    for (const Conflict& conflict : conflicts_) {
+    std::vector<Location> conflicting;
+    for (const Conflict& conflict : conflicts_) conflicting.push_back({false, conflict.unit});
+    if (sectionChangers_.size() > 1) conflicting.push_back(kSections);
+    for (const Location& at : conflicting) {
         std::vector<std::size_t> members;
         for (std::size_t i = 0; i < kept.size(); ++i) {
-            const Listed& c = kept[i];
-            const bool here = c.at && *c.at == Location{false, conflict.unit};
-            const bool chosen = c.reviewer == conflict.chosen && c.piece == SIZE_MAX;
-            const bool version =
-                std::find(conflict.versions.begin(), conflict.versions.end(), c.piece) !=
-                conflict.versions.end();
-            if (here && (chosen || version)) members.push_back(i);
+            if (kept[i].at == at) members.push_back(i);
         }
         for (std::size_t i : members) {
             for (std::size_t j : members) {
-                if (i != j && kept[i].reviewer != kept[j].reviewer) {
+                if (kept[i].reviewer != kept[j].reviewer) {
                     kept[i].change.conflictsWith.push_back(static_cast<int>(j + 1));
                 }
             }

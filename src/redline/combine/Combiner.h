@@ -39,7 +39,6 @@ class Combiner {
     // Reviewers who changed one unit apart: `chosen`'s changes, the others' versions.
     struct Conflict {
         std::size_t unit, chosen;
-        std::vector<std::size_t> versions;  // pieces
     };
 
     void load(Reviewed& reviewed, std::size_t index, std::shared_ptr<Namespaces> names);
@@ -52,8 +51,14 @@ class Combiner {
     // Whether accepting the nodes' changes leaves nothing to read.
     static bool AcceptedEmpty(const std::vector<pugi::xml_node>& nodes);
     void makePieces();
+    std::string sectionSignature(std::size_t reviewer);
+    // The headers and footers of reviewers who changed them apart from the one whose sections
+    // the result takes, inserted beside that one's.
+    void sectionVersions();
     void lay();
     void settleStories();
+    // The ids of the tracked changes the combined result holds.
+    std::set<int> presentMarks();
     std::vector<Change> changeList();
 
     std::string original_;
@@ -63,10 +68,14 @@ class Combiner {
     std::vector<Piece> pieces_;
     std::vector<Conflict> conflicts_;
     std::size_t sectionsFrom_ = 0;  // the reviewer whose section properties the result takes
+    std::vector<std::size_t> sectionChangers_;  // the reviewers who changed them apart
+    std::vector<Change> sectionVersionChanges_;
+    std::map<std::string, std::unique_ptr<PackagePart>> sectionParts_;  // headers given versions
+    int nextVersionMark_ = 0;
     // Where reviewers changed alike: each one whose piece stands for theirs, by place.
     std::map<std::pair<bool, std::size_t>, std::vector<std::pair<std::size_t, std::size_t>>> alike_;
-    std::vector<Change> versionChanges_;  // one for each conflicting version, by piece
-    std::map<std::size_t, std::size_t> versionChangeOf_;
+    std::vector<Change> versionChanges_;  // one for each conflicting version
+    std::map<std::size_t, std::size_t> versionChangeOf_;  // by piece
 };
 
 }  // namespace redline

@@ -196,9 +196,13 @@ void JoinRuns(pugi::xml_node node) {
 
 // Takes away what differs between writings of one content, and names what relationships point
 // at rather than their ids.
-void StripIncidental(pugi::xml_node node, const RelationshipTarget& target) {
+void StripIncidental(pugi::xml_node node, const SignatureReader& reader) {
     for (pugi::xml_node child : node.children()) {
         if (child.type() != pugi::node_element) continue;
+        if (reader.story &&
+            NamedOneOf(child, {"w:commentReference", "w:footnoteReference", "w:endnoteReference"})) {
+            child.append_attribute("story") = reader.story(child).c_str();
+        }
         const bool drawing = NamedOneOf(child, {"wp:docPr", "pic:cNvPr"});
         for (pugi::xml_attribute attribute = child.first_attribute(); attribute;) {
             const pugi::xml_attribute next = attribute.next_attribute();
@@ -206,23 +210,23 @@ void StripIncidental(pugi::xml_node node, const RelationshipTarget& target) {
             if (Incidental(name) || (drawing && name == "id")) {
                 child.remove_attribute(attribute);
             } else if (name.starts_with("r:")) {
-                attribute.set_value(target(attribute.value()).c_str());
+                attribute.set_value(reader.target(attribute.value()).c_str());
             }
             attribute = next;
         }
-        StripIncidental(child, target);
+        StripIncidental(child, reader);
     }
 }
 
 }  // namespace
 
 std::string AcceptedSignature(const std::vector<pugi::xml_node>& nodes,
-                              const RelationshipTarget& target) {
+                              const SignatureReader& reader) {
     pugi::xml_document copy;
     pugi::xml_node body = copy.append_child("w:body");
     for (const pugi::xml_node& node : nodes) body.append_copy(node);
     AcceptRevisions(body);
-    StripIncidental(copy, target);
+    StripIncidental(copy, reader);
     JoinRuns(copy);
     std::ostringstream out;
     Sign(body, out);

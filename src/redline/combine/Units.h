@@ -25,13 +25,17 @@ MarkedUnits CutIntoUnits(const pugi::xml_node& body);
 // Whether rejecting every change removes the block whole.
 bool InsertedWhole(const pugi::xml_node& block);
 
-// What a relationship's id points at, as one text.
-using RelationshipTarget = std::function<std::string(const std::string& id)>;
+// What the ids in content point at, each as one text: a relationship's part or address, and
+// the note or comment of a reference.
+struct SignatureReader {
+    std::function<std::string(const std::string& relationship)> target;
+    std::function<std::string(const pugi::xml_node& reference)> story;
+};
 
 // What accepting the nodes' changes gives a reader, formatting included, but not who made a
 // change, when, under which ids or in which runs: reviewers who changed an original block alike
 // give one text, whatever marks their comparisons chose.
 std::string AcceptedSignature(const std::vector<pugi::xml_node>& nodes,
-                              const RelationshipTarget& target);
+                              const SignatureReader& reader);
 
 }  // namespace redline
