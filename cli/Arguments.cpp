@@ -1,5 +1,6 @@
 #include "Arguments.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "Report.h"
 #include "app/Product.h"
 #include "office/loader/ComparisonSession.h"
+#include "redline/Combine.h"
 
 namespace {
 
@@ -16,6 +18,8 @@ const char* kUsageTemplate =
     "Usage: quorvane-compare ORIGINAL REVISED -o RESULT [--author NAME] [--json] [SETTINGS]\n"
     "       quorvane-compare ORIGINAL REVISED --text [-o RESULT] [SETTINGS]\n"
     "       quorvane-compare ORIGINAL REVISED --report PAGE.html [-o RESULT] [SETTINGS]\n"
+    "       quorvane-compare --combine ORIGINAL [--reviewer NAME] REVISED... -o RESULT\n"
+    "                        [--json | --text] [--report PAGE.html] [SETTINGS]\n"
     "       quorvane-compare --batch FILE [-j N] [--author NAME] [SETTINGS]\n"
     "       quorvane-compare [SETTINGS] --git-diff PATH OLD HEX MODE NEW HEX MODE\n"
     "\n"
@@ -32,8 +36,8 @@ const char* kUsageTemplate =
     "  --author NAME        the name the tracked changes carry (default: your account's name)\n"
     "  --json               print the numbers and every change (kind; part: body, table,\n"
     "                       header, footer, footnote, endnote, text box or section; text;\n"
-    "                       paragraph; for a move both places), or what failed, as one JSON\n"
-    "                       object\n"
+    "                       paragraph; for a move both places; combined, its reviewers and\n"
+    "                       conflicts), or what failed, as one JSON object\n"
     "  --text               print the changes as a word diff: each changed paragraph under a\n"
     "                       line naming its part and number, deletions as [-...-] and\n"
     "                       insertions as {+...+}, moves and formatting changes named; in\n"
@@ -41,8 +45,16 @@ const char* kUsageTemplate =
     "  --report PAGE.html   write a report to read in any browser: the files, the settings,\n"
     "                       the changes counted and listed, and the document with each change\n"
     "                       shown in place\n"
+    "  --combine            combine reviewers' copies of ORIGINAL: every copy's changes in one\n"
+    "                       RESULT, each under its reviewer's name; where reviewers changed the\n"
+    "                       same paragraph apart, each one's version is kept and the changes are\n"
+    "                       said to conflict (--json: \"conflicts_with\")\n"
+    "  --reviewer NAME      with --combine, the name the next copy's changes carry (default:\n"
+    "                       the copy's last editor in its properties, else its author, else its\n"
+    "                       file name)\n"
     "  --batch FILE         run every job in FILE, one a line: ORIGINAL, REVISED and RESULT\n"
-    "                       separated by tabs; blank lines and lines starting with # are skipped\n"
+    "                       separated by tabs (ORIGINAL, several copies and RESULT: combined);\n"
+    "                       blank lines and lines starting with # are skipped\n"
     "  --git-diff ...       git's diff driver: the word diff of the two files git names\n"
     "                       (see the README for the two lines that set it up)\n"
     "  -j, --jobs N         with --batch, run N offices side by side (default: one per core)\n"
@@ -92,6 +104,7 @@ bool SetFlag(const std::string& arg, Arguments& args) {
         {"--character-level", &args.settings.characterLevel},
         {"--text", &args.text},
         {"--json", &args.json},
+        {"--combine", &args.combine},
     };
     const std::pair<const char*, bool*> noFlags[] = {
         {"--no-formatting", &args.settings.formatting},
@@ -123,8 +136,25 @@ std::optional<int> CheckArguments(const Arguments& args) {
         }
         return std::nullopt;
     }
-    if (args.documents.size() != 2)
+    if (args.combine) {
+        if (args.documents.size() < 2) {
+            return Usage("--combine needs the original and at least one reviewer's copy.");
+        }
+        if (args.documents.size() - 1 > redline::kMostReviewers) {
+            return Usage("--combine takes at most " + std::to_string(redline::kMostReviewers) +
+                         " copies.");
+        }
+        for (std::size_t i = 1; i < args.documents.size(); ++i) {
+            for (std::size_t j = 1; j < i; ++j) {
+                if (SameFile(args.documents[i], args.documents[j])) {
+                    return Usage("the copies \"" + args.documents[j] + "\" and \"" +
+                                 args.documents[i] + "\" are one file; give each copy once.");
+                }
+            }
+        }
+    } else if (args.documents.size() != 2) {
         return Usage("give exactly two documents, ORIGINAL and REVISED.");
+    }
     if (args.json && args.text) return Usage("--json and --text both print; give one of them.");
     if (args.output.empty() && !args.text && args.report.empty()) {
         return Usage("give the result file with -o RESULT (or ask for --text or --report).");
@@ -137,7 +167,9 @@ std::optional<int> CheckArguments(const Arguments& args) {
         if (extension != ".html" && extension != ".htm") {
             return Usage("the report must end in .html.");
         }
-        for (const std::string& other : {args.documents[0], args.documents[1], args.output}) {
+        std::vector<std::string> others = args.documents;
+        others.push_back(args.output);
+        for (const std::string& other : others) {
             if (!other.empty() && SameFile(args.report, other)) {
                 return Usage("the report \"" + args.report + "\" would overwrite \"" + other +
                              "\"; give it another name.");
@@ -151,6 +183,12 @@ std::optional<int> CheckArguments(const Arguments& args) {
 
 std::optional<int> ParseArguments(const std::vector<std::string>& argv, Arguments& args) {
     const int argc = static_cast<int>(argv.size());
+    std::optional<std::string> reviewer;  // for the next document
+    auto document = [&](const std::string& path) {
+        args.reviewers.push_back(reviewer.value_or(""));
+        args.documents.push_back(path);
+        reviewer.reset();
+    };
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> std::optional<std::string> {
@@ -171,6 +209,12 @@ std::optional<int> ParseArguments(const std::vector<std::string>& argv, Argument
              : arg == "--batch"  ? args.batch
              : arg == "--report" ? args.report
                                  : args.output) = *given;
+        } else if (arg == "--reviewer") {
+            reviewer = value();
+            if (!reviewer) return Usage("--reviewer needs a name.");
+            if (args.documents.empty()) {
+                return Usage("--reviewer names the copy after it, not the original.");
+            }
         } else if (arg == "--skip") {
             const auto given = value();
             if (!given) return Usage("--skip needs a list of parts.");
@@ -196,14 +240,27 @@ std::optional<int> ParseArguments(const std::vector<std::string>& argv, Argument
             args.text = true;
             return std::nullopt;
         } else if (arg == "--") {
-            for (++i; i < argc; ++i) args.documents.push_back(argv[i]);
+            for (++i; i < argc; ++i) document(argv[i]);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg + ".");
         } else {
-            args.documents.push_back(arg);
+            document(arg);
         }
     }
+    if (reviewer) return Usage("--reviewer " + *reviewer + " names no copy after it.");
+    const bool named = std::any_of(args.reviewers.begin(), args.reviewers.end(),
+                                   [](const std::string& name) { return !name.empty(); });
+    if (named && !args.combine) return Usage("--reviewer goes with --combine.");
     return CheckArguments(args);
+}
+
+CompareJob JobOf(const Arguments& args) {
+    CompareJob job{args.documents[0], args.documents[1], args.output};
+    if (args.combine) {
+        job.copies.assign(args.documents.begin() + 1, args.documents.end());
+        job.reviewers.assign(args.reviewers.begin() + 1, args.reviewers.end());
+    }
+    return job;
 }
 
 redline::CompareOptions Settings(const Arguments& args) {

@@ -13,6 +13,10 @@ struct Arguments {
     std::string output, author, batch, report;
     int jobs = 0;
     bool json = false, text = false;
+    // --combine: documents[0] the original, the others reviewers' copies; reviewers[i] the name
+    // --reviewer gave documents[i], or "".
+    bool combine = false;
+    std::vector<std::string> reviewers;
     redline::CompareOptions settings;
     std::string gitPath;  // the path git names, when run as git's diff driver
 };
@@ -26,3 +30,7 @@ int Usage(const std::string& problem);
 
 // The comparison's settings: those given, and the author's name (the account's when not given).
 redline::CompareOptions Settings(const Arguments& args);
+
+// The job the documents on the command line make: a comparison, or with --combine a combining.
+struct CompareJob;
+CompareJob JobOf(const Arguments& args);

@@ -1,5 +1,6 @@
 #include "Batch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <thread>
 
 #include "office/loader/DocumentCheck.h"
+#include "redline/Combine.h"
 #include "redline/FilePath.h"
 
 std::vector<BatchLine> ReadBatchFile(const std::string& path) {
@@ -25,15 +27,25 @@ std::vector<BatchLine> ReadBatchFile(const std::string& path) {
         std::stringstream parts(text);
         for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
         const std::string where = "line " + std::to_string(number) + " of \"" + path + "\": ";
-        if (fields.size() != 3 || fields[0].empty() || fields[1].empty() || fields[2].empty()) {
+        const bool blank = std::any_of(fields.begin(), fields.end(),
+                                       [](const std::string& field) { return field.empty(); });
+        if (fields.size() < 3 || blank) {
             throw std::runtime_error(where +
                                      "ORIGINAL, REVISED and RESULT separated by tabs "
                                      "expected.");
         }
-        if (ExportFilter(fields[2]).empty()) {
+        if (fields.size() - 2 > redline::kMostReviewers) {
+            throw std::runtime_error(where + "at most " +
+                                     std::to_string(redline::kMostReviewers) +
+                                     " copies are combined.");
+        }
+        if (ExportFilter(fields.back()).empty()) {
             throw std::runtime_error(where + "the result must end in .docx, .odt, .doc or .pdf.");
         }
-        lines.push_back({number, {fields[0], fields[1], fields[2]}});
+        CompareJob job{fields[0], fields[1], fields.back()};
+        // More than one copy: the reviewers' copies are combined.
+        if (fields.size() > 3) job.copies.assign(fields.begin() + 1, fields.end() - 1);
+        lines.push_back({number, job});
     }
     return lines;
 }

@@ -49,8 +49,13 @@ bool SameFile(const std::string& first, const std::string& second) {
 namespace {
 
 void RefuseInputAsResult(const CompareJob& job) {
-    for (const auto& [input, role] :
-         {std::pair{&job.original, "original"}, std::pair{&job.revised, "revised document"}}) {
+    std::vector<std::pair<const std::string*, const char*>> inputs{{&job.original, "original"}};
+    if (job.combines()) {
+        for (const std::string& copy : job.copies) inputs.emplace_back(&copy, "reviewer's copy");
+    } else {
+        inputs.emplace_back(&job.revised, "revised document");
+    }
+    for (const auto& [input, role] : inputs) {
         if (SameFile(job.result, *input)) {
             throw ResultIsInput("the result \"" + job.result + "\" is the " + role + " \"" +
                                 *input + "\" itself, which must not be overwritten; give the " +
@@ -111,9 +116,17 @@ std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob
     redline::CompareOptions options = settings;
     options.date = redline::RevisionDate();
     options.forWriter = !docx && !kConverterKeepsBlockControls;
-    const auto changes =
-        office::CompareUserDocuments(Convertible(office, job.original),
-                                     Convertible(office, job.revised), made, options, temporary);
+    std::vector<redline::Change> changes;
+    if (job.combines()) {
+        std::vector<office::UserDocument> copies;
+        for (const std::string& copy : job.copies) copies.push_back(Convertible(office, copy));
+        changes = office::CombineUserDocuments(Convertible(office, job.original), copies,
+                                               job.reviewers, made, options, temporary);
+    } else {
+        changes = office::CompareUserDocuments(Convertible(office, job.original),
+                                               Convertible(office, job.revised), made, options,
+                                               temporary);
+    }
     if (look) look(made, changes);
     if (!stored) return changes;
     if (!docx) office().fromDocx(made, partial.path);

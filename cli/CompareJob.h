@@ -16,6 +16,11 @@
 struct CompareJob {
     std::string original, revised;
     std::string result;  // none: the marked-up document is only looked at, then removed
+    // Combining reviewers' copies: every copy (`revised` is the first), and a name for each
+    // ("": the one its properties or file name give).
+    std::vector<std::string> copies{};
+    std::vector<std::string> reviewers{};
+    bool combines() const { return !copies.empty(); }
 };
 
 enum ExitCode {

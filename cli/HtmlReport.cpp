@@ -1,5 +1,6 @@
 #include "HtmlReport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -97,6 +98,12 @@ del { color: var(--del); text-decoration: line-through; background: #fdecee; }
 .visually-hidden { position: absolute; width: 1px; height: 1px; overflow: hidden;
                    clip: rect(0 0 0 0); white-space: nowrap; }
 a { color: #0645ad; }
+.r0 { --who: #b3261e; } .r1 { --who: #1d4ed8; } .r2 { --who: #0b6b2e; } .r3 { --who: #8a3ffc; }
+.r4 { --who: #a15c00; } .r5 { --who: #00727a; } .r6 { --who: #c2185b; } .r7 { --who: #4e5b00; }
+.by ins, .by del, .by .move-from, .by .move-to { color: var(--who); background: none; }
+.by ins.r-, .by del.r- { color: inherit; }
+.swatch { color: var(--who); font-weight: bold; }
+.conflict { font-weight: bold; color: #a3162b; }
 @media (max-width: 40rem) { body { padding: .5rem; font-size: .95rem; } th, td { padding: .2rem; }
                             .counts { font-size: .85rem; } }
 )";
@@ -136,14 +143,18 @@ class Page {
     void write() {
         const std::string& a = report_.files.size() > 0 ? report_.files[0].path : "";
         const std::string& b = report_.files.size() > 1 ? report_.files[1].path : "";
+        const std::size_t reviewers = report_.reviewers.size();
+        const std::string title =
+            reviewers ? "Changes to " + Name(a) + " by " + std::to_string(reviewers) +
+                            (reviewers == 1 ? " reviewer" : " reviewers")
+                      : "Changes from " + Name(a) + " to " + Name(b);
         out_ << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
              << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
                 "style-src 'unsafe-inline'\">\n"
              << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-             << "<title>Changes from " << HtmlEscape(Name(a)) << " to " << HtmlEscape(Name(b))
-             << "</title>\n<style>" << kStyle << "</style></head>\n<body>\n"
-             << "<header><h1>Changes from " << HtmlEscape(Name(a)) << " to " << HtmlEscape(Name(b))
-             << "</h1></header>\n<main>\n";
+             << "<title>" << HtmlEscape(title) << "</title>\n<style>" << kStyle
+             << "</style></head>\n<body" << (reviewers ? " class=\"by\"" : "") << ">\n"
+             << "<header><h1>" << HtmlEscape(title) << "</h1></header>\n<main>\n";
         summary();
         document();
         out_ << "</main>\n</body></html>\n";
@@ -183,6 +194,7 @@ class Page {
         }
         out_ << ".</p>\n";
         counts();
+        reviewers();
         legend();
         list();
         out_ << "</section>\n";
@@ -231,13 +243,74 @@ class Page {
         return titles[static_cast<int>(kind)];
     }
 
+    // Each reviewer's colour and changes, as word processors tell reviewers apart in their
+    // margins.
+    void reviewers() {
+        if (report_.reviewers.empty()) return;
+        out_ << "<div class=\"scroll\"><table class=\"counts\"><caption>Changes by reviewer"
+             << "</caption><tr><th scope=\"col\">Reviewer</th><th scope=\"col\">Insertions</th>"
+             << "<th scope=\"col\">Deletions</th><th scope=\"col\">Moves</th>"
+             << "<th scope=\"col\">Formatting</th><th scope=\"col\">In conflict</th></tr>\n";
+        for (std::size_t r = 0; r < report_.reviewers.size(); ++r) {
+            const std::string& name = report_.reviewers[r];
+            int kinds[4] = {0, 0, 0, 0}, conflicts = 0;
+            for (const redline::Change& change : report_.changes) {
+                const auto& names = change.reviewers;
+                if (std::find(names.begin(), names.end(), name) == names.end()) continue;
+                ++kinds[static_cast<int>(change.kind)];
+                conflicts += !change.conflictsWith.empty();
+            }
+            out_ << "<tr><th scope=\"row\"><span class=\"swatch " << ReviewerClass(r)
+                 << "\" aria-hidden=\"true\">■</span> " << HtmlEscape(name) << "</th>";
+            for (int count : kinds) out_ << "<td>" << count << "</td>";
+            out_ << "<td data-conflicts=\"" << r << "\">" << conflicts << "</td></tr>\n";
+        }
+        out_ << "</table></div>\n";
+    }
+
+    static std::string ReviewerClass(std::size_t reviewer) {
+        return "r" + std::to_string(reviewer % 8);
+    }
+
+    // The class of the reviewer who made change `mark`, with a space before it; "" when the
+    // page names no reviewers.
+    std::string reviewerOf(int mark) const {
+        if (report_.reviewers.empty()) return {};
+        const auto found = report_.authors.find(mark);
+        if (found == report_.authors.end()) return " r-";
+        const auto& names = report_.reviewers;
+        const auto at = std::find(names.begin(), names.end(), found->second);
+        return at == names.end() ? " r-" : " " + ReviewerClass(at - names.begin());
+    }
+
+    // The opening tag of a marked span's element, coloured by its reviewer when there are some.
+    std::string opening(const Shown& shown, int mark, const std::string& title) const {
+        std::string classes = shown.classes;
+        const std::string reviewer = reviewerOf(mark);
+        if (!reviewer.empty()) {
+            classes = classes.empty() ? " class=\"" + reviewer.substr(1) + "\""
+                                      : classes.substr(0, classes.size() - 1) + reviewer + "\"";
+        }
+        const auto found = report_.authors.find(mark);
+        const std::string by = reviewer.empty() || found == report_.authors.end()
+                                   ? ""
+                                   : " by " + HtmlEscape(found->second);
+        return std::string("<") + shown.element + classes + " title=\"" + title + by + "\"";
+    }
+
     void legend() {
-        out_ << "<h3>How changes are shown</h3><ul class=\"legend\">\n"
-             << "<li><ins>inserted text</ins>: underlined, on green</li>\n"
-             << "<li><del>deleted text</del>: struck through, on red</li>\n"
-             << "<li><span class=\"move-from\">moved away</span> and "
+        out_ << "<h3>How changes are shown</h3><ul class=\"legend\">\n";
+        if (report_.reviewers.empty()) {
+            out_ << "<li><ins>inserted text</ins>: underlined, on green</li>\n"
+                 << "<li><del>deleted text</del>: struck through, on red</li>\n";
+        } else {
+            out_ << "<li><ins class=\"r-\">inserted text</ins>: underlined, and "
+                 << "<del class=\"r-\">deleted text</del>: struck through, each in the colour of "
+                 << "the reviewer who made the change</li>\n";
+        }
+        out_ << "<li><span class=\"move-from\">moved away</span> and "
              << "<span class=\"move-to\">moved here</span>: struck through or underlined "
-             << "twice, on blue</li>\n"
+             << "twice" << (report_.reviewers.empty() ? ", on blue" : "") << "</li>\n"
              << "<li><span class=\"fmt\">reformatted text</span>: dotted underline</li>\n"
              << "<li><span class=\"n\">7</span> the number of a change in the list of every "
              << "change; a "
@@ -255,12 +328,28 @@ class Page {
             const std::string number = std::to_string(i + 1);
             const bool shown = change.mark && present_.count(change.mark) &&
                                byMark_[change.mark] == static_cast<int>(i + 1);
-            out_ << "<li>";
+            out_ << "<li id=\"item-" << number << "\">";
             if (shown) out_ << "<a href=\"#change-" << number << "\">";
             out_ << redline::KindName(change.kind) << " in the " << redline::PartName(change.part);
             if (shown) out_ << "</a>";
+            if (!change.reviewers.empty()) {
+                out_ << " by ";
+                for (std::size_t r = 0; r < change.reviewers.size(); ++r) {
+                    out_ << (r ? " and " : "") << HtmlEscape(change.reviewers[r]);
+                }
+            }
             // Quotation marks as text: <q> makes a browser's layout slow on long lists.
-            out_ << ": “" << HtmlEscape(Shortened(change.text)) << "”</li>\n";
+            out_ << ": “" << HtmlEscape(Shortened(change.text)) << "”";
+            if (!change.conflictsWith.empty()) {
+                out_ << " <span class=\"conflict\">conflicts with ";
+                for (std::size_t c = 0; c < change.conflictsWith.size(); ++c) {
+                    const std::string other = std::to_string(change.conflictsWith[c]);
+                    out_ << (c ? ", " : "") << "<a href=\"#item-" << other << "\">" << other
+                         << "</a>";
+                }
+                out_ << "</span>";
+            }
+            out_ << "</li>\n";
         }
         out_ << "</ol></details>\n";
     }
@@ -357,8 +446,7 @@ class Page {
             const std::string target = marked || span.reformatted ? anchor(span.mark) : "";
             if (marked) {
                 const Shown& shown = ShownAs(span.kind);
-                out_ << "<" << shown.element << shown.classes << target << " title=\""
-                     << shown.words << "\">";
+                out_ << opening(shown, span.mark, shown.words) << target << ">";
             }
             if (span.reformatted) {
                 out_ << "<span class=\"fmt\" title=\"formatting changed\"" << (marked ? "" : target)
@@ -374,8 +462,8 @@ class Page {
         }
         if (p.end != SpanKind::Plain) {
             const Shown& shown = ShownAs(p.end);
-            out_ << "<" << shown.element << shown.classes << anchor(p.endMark)
-                 << " title=\"paragraph break " << shown.words << "\">¶</" << shown.element << ">";
+            out_ << opening(shown, p.endMark, std::string("paragraph break ") + shown.words)
+                 << anchor(p.endMark) << ">¶</" << shown.element << ">";
         }
         out_ << "</p>\n";
     }

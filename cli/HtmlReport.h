@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@ struct ReportContent {
     std::vector<std::string> settings;  // "formatting: ignored", ...
     std::vector<redline::Change> changes;
     std::vector<redline::MarkedStory> stories;
+    // Combined copies: the reviewers in their order, and who made each change, by its id.
+    std::vector<std::string> reviewers{};
+    std::map<int, std::string> authors{};
 };
 
 // `text` with &, <, >, " and ' escaped for HTML text and attribute values.

@@ -27,9 +27,28 @@ void PrintCounts(std::ostream& out, const std::vector<redline::Change>& changes)
 
 namespace {
 
-void PrintChange(std::ostream& out, const redline::Change& change) {
-    out << "{\"kind\": \"" << redline::KindName(change.kind) << "\", \"part\": \""
+template <class Item, class Write>
+void PrintList(std::ostream& out, const std::vector<Item>& items, Write write) {
+    out << "[";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i) out << ", ";
+        write(items[i]);
+    }
+    out << "]";
+}
+
+void PrintChange(std::ostream& out, const redline::Change& change, std::size_t number,
+                 bool combined) {
+    out << "{";
+    if (combined) out << "\"id\": " << number << ", ";
+    out << "\"kind\": \"" << redline::KindName(change.kind) << "\", \"part\": \""
         << redline::PartName(change.part) << "\", \"text\": " << JsonText(change.text);
+    if (combined) {
+        out << ", \"reviewers\": ";
+        PrintList(out, change.reviewers, [&](const std::string& name) { out << JsonText(name); });
+        out << ", \"conflicts_with\": ";
+        PrintList(out, change.conflictsWith, [&](int other) { out << other; });
+    }
     if (!change.author.empty()) out << ", \"author\": " << JsonText(change.author);
     if (change.kind == redline::ChangeKind::Move) {
         out << ", \"from\": {\"paragraph\": " << change.originalParagraph
@@ -103,7 +122,8 @@ std::vector<std::string> DescribeSettings(const redline::CompareOptions& setting
 }
 
 void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
-               const std::string& result, const redline::CompareOptions& settings) {
+               const std::string& result, const redline::CompareOptions& settings,
+               const std::vector<NamedCopy>& reviewers) {
     const redline::ChangeCounts counts = redline::Count(changes);
     out << "{\"insertions\": " << counts.insertions << ", \"deletions\": " << counts.deletions
         << ", \"moves\": " << counts.moves << ", \"formatting\": " << counts.formatting
@@ -115,10 +135,19 @@ void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
         << ", \"characterLevel\": " << Bool(settings.characterLevel) << ", \"skip\": [";
     const auto skipped = SkippedNames(settings.skip);
     for (std::size_t i = 0; i < skipped.size(); ++i) out << (i ? ", " : "") << JsonText(skipped[i]);
-    out << "]}, \"changes\": [";
+    out << "]}";
+    const bool combined = !reviewers.empty();
+    if (combined) {
+        out << ", \"reviewers\": ";
+        PrintList(out, reviewers, [&](const NamedCopy& copy) {
+            out << "{\"name\": " << JsonText(copy.reviewer) << ", \"copy\": " << JsonText(copy.path)
+                << "}";
+        });
+    }
+    out << ", \"changes\": [";
     for (std::size_t i = 0; i < changes.size(); ++i) {
         if (i) out << ", ";
-        PrintChange(out, changes[i]);
+        PrintChange(out, changes[i], i + 1, combined);
     }
     out << "]}\n";
 }

@@ -15,10 +15,18 @@ std::string JsonText(const std::string& text);
 // "insertions: 2", and so on, a line each.
 void PrintCounts(std::ostream& out, const std::vector<redline::Change>& changes);
 
+// A reviewer of combined copies, and the copy.
+struct NamedCopy {
+    std::string reviewer, path;
+};
+
 // The counts, the result's path, the settings used and every change with its kind, part, text
-// and place (for a move, both places), as one JSON object on one line.
+// and place (for a move, both places), as one JSON object on one line. Combined copies also give
+// the reviewers, and each change its number ("id"), its reviewers and the changes it conflicts
+// with.
 void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
-               const std::string& result, const redline::CompareOptions& settings);
+               const std::string& result, const redline::CompareOptions& settings,
+               const std::vector<NamedCopy>& reviewers = {});
 
 // Sets what `name` names in `skip` (tables, headers, footers, footnotes, endnotes, textboxes,
 // fields; "comments" names nothing: comments are never compared); answers false for a name

@@ -17,8 +17,16 @@ struct Colours {
 
 class WordDiff {
   public:
-    WordDiff(std::ostream& out, bool colour) : out_(out) {
+    WordDiff(std::ostream& out, bool colour, const std::map<int, std::string>& authors)
+        : out_(out) {
         if (colour) colours_ = {"\033[31m", "\033[32m", "\033[36m", "\033[33m", "\033[0m"};
+        // Names only where more than one reviewer took part.
+        for (const auto& [mark, author] : authors) {
+            if (author != authors.begin()->second) {
+                authors_ = &authors;
+                break;
+            }
+        }
     }
 
     void story(const MarkedStory& story) {
@@ -67,7 +75,13 @@ class WordDiff {
              << " @@" << colours_.reset << "\n";
         std::string reformatted;
         bool movedAway = false, movedHere = false;
+        std::string named;  // the reviewer named last in the paragraph
         for (const redline::Span& span : p.spans) {
+            if (span.kind != SpanKind::Plain || span.reformatted) {
+                const std::string author = authorOf(span.mark);
+                if (!author.empty() && author != named) out_ << "(" << author << ")";
+                named = author;
+            }
             std::string text = span.text;
             if (span.note) {
                 text = std::string("[") + (span.noteEnd ? "endnote " : "footnote ") +
@@ -102,13 +116,24 @@ class WordDiff {
         out_ << "\n";
         movedAway |= p.end == SpanKind::MovedFrom;
         movedHere |= p.end == SpanKind::MovedTo;
-        if (p.end == SpanKind::Inserted) note("paragraph break inserted");
-        if (p.end == SpanKind::Deleted) note("paragraph break deleted");
+        const std::string by = authorOf(p.endMark).empty() ? "" : " by " + authorOf(p.endMark);
+        if (p.end == SpanKind::Inserted) note("paragraph break inserted" + by);
+        if (p.end == SpanKind::Deleted) note("paragraph break deleted" + by);
         if (movedAway) note("moved away from here");
         if (movedHere) note("moved here");
         if (!reformatted.empty()) note("formatting changed: " + reformatted);
-        if (p.restyled) note("paragraph formatting changed");
+        if (p.restyled) {
+            const std::string who = authorOf(p.restyled);
+            note("paragraph formatting changed" + (who.empty() ? "" : " by " + who));
+        }
         out_ << "\n";
+    }
+
+    // Who made the change `mark`, when reviewers are named; else "".
+    std::string authorOf(int mark) const {
+        if (!authors_) return {};
+        const auto found = authors_->find(mark);
+        return found == authors_->end() ? std::string() : found->second;
     }
 
     void note(const std::string& what) {
@@ -118,11 +143,13 @@ class WordDiff {
     std::ostream& out_;
     Colours colours_;
     std::string name_;
+    const std::map<int, std::string>* authors_ = nullptr;
 };
 
 }  // namespace
 
-void PrintWordDiff(std::ostream& out, const std::vector<MarkedStory>& stories, bool colour) {
-    WordDiff diff(out, colour);
+void PrintWordDiff(std::ostream& out, const std::vector<MarkedStory>& stories, bool colour,
+                   const std::map<int, std::string>& authors) {
+    WordDiff diff(out, colour, authors);
     for (const MarkedStory& story : stories) diff.story(story);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -23,6 +24,7 @@
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
 #include "office/loader/FileSystem.h"
+#include "redline/Combine.h"
 #include "redline/FilePath.h"
 
 namespace {
@@ -39,14 +41,36 @@ int Failed(const Arguments& args, const std::string& description, const std::str
     return exitCode;
 }
 
+// The reviewers of combined copies, with their copies; none for a comparison.
+std::vector<NamedCopy> Reviewers(const Arguments& args) {
+    if (!args.combine) return {};
+    std::vector<redline::ReviewedCopy> copies;
+    for (std::size_t i = 1; i < args.documents.size(); ++i) {
+        copies.push_back({args.documents[i], args.reviewers[i]});
+    }
+    const std::vector<std::string> names = redline::ReviewerNames(copies);
+    std::vector<NamedCopy> named;
+    for (std::size_t i = 0; i < copies.size(); ++i) named.push_back({names[i], copies[i].path});
+    return named;
+}
+
 // Writes the report beside its place and renames it when complete.
 void WriteReport(const Arguments& args, std::vector<redline::MarkedStory> stories,
-                 const std::vector<redline::Change>& changes) {
-    ReportContent content{
-        {DescribeFile("Original", args.documents[0]), DescribeFile("Revised", args.documents[1])},
-        DescribeSettings(args.settings),
-        changes,
-        std::move(stories)};
+                 const std::vector<redline::Change>& changes,
+                 std::map<int, std::string> authors) {
+    ReportContent content{{DescribeFile("Original", args.documents[0])},
+                          DescribeSettings(args.settings),
+                          changes,
+                          std::move(stories)};
+    if (args.combine) {
+        for (const NamedCopy& copy : Reviewers(args)) {
+            content.files.push_back(DescribeFile("Copy by " + copy.reviewer, copy.path));
+            content.reviewers.push_back(copy.reviewer);
+        }
+        content.authors = std::move(authors);
+    } else {
+        content.files.push_back(DescribeFile("Revised", args.documents[1]));
+    }
     const std::string partial = args.report + ".part";
     {
         std::ofstream out(redline::FilePath(partial), std::ios::binary);
@@ -113,7 +137,7 @@ int GitDiff(const Arguments& args) {
 }
 
 int CompareOne(const Arguments& args) {
-    const CompareJob job{args.documents[0], args.documents[1], args.output};
+    const CompareJob job = JobOf(args);
     try {
         // An office is started only for a job that needs one: .docx documents compare without.
         std::unique_ptr<Converter> converter;
@@ -127,17 +151,21 @@ int CompareOne(const Arguments& args) {
                    [&](const std::string& marked, const std::vector<redline::Change>& found) {
                        if (!args.text && args.report.empty()) return;
                        auto stories = redline::ReadMarked(marked);
+                       auto authors = args.combine ? redline::ChangeAuthors(marked)
+                                                   : std::map<int, std::string>();
                        if (args.text) {
                            std::ostringstream text;
-                           PrintWordDiff(text, stories, Colour());
+                           PrintWordDiff(text, stories, Colour(), authors);
                            diff = text.str();
                        }
-                       if (!args.report.empty()) WriteReport(args, std::move(stories), found);
+                       if (!args.report.empty()) {
+                           WriteReport(args, std::move(stories), found, std::move(authors));
+                       }
                    });
         if (args.text) {
             std::cout << diff;
         } else if (args.json) {
-            PrintJson(std::cout, changes, args.output, args.settings);
+            PrintJson(std::cout, changes, args.output, args.settings, Reviewers(args));
         } else {
             PrintCounts(std::cout, changes);
         }

@@ -30,6 +30,10 @@ std::vector<Change> CombineDocuments(const std::string& original,
                                      const std::vector<ReviewedCopy>& copies,
                                      const std::string& result, const CompareOptions& options = {});
 
+// The names the copies' changes carry, in their order: each one's given name, else
+// DocumentReviewer's; two alike are told apart as "Ann" and "Ann (2)".
+std::vector<std::string> ReviewerNames(const std::vector<ReviewedCopy>& copies);
+
 // Who a copy's changes are from: the last editor its document properties name, else its author,
 // else its file name without the extension.
 std::string DocumentReviewer(const std::string& path);

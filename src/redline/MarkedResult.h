@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -66,5 +67,9 @@ struct MarkedStory {
 
 // The stories of the marked-up .docx at `path`, the body first. Raises BadDocument.
 std::vector<MarkedStory> ReadMarked(const std::string& path);
+
+// Who made each tracked change of the marked-up .docx at `path`, by the change's id (a span's
+// or a row's `mark`). Raises BadDocument.
+std::map<int, std::string> ChangeAuthors(const std::string& path);
 
 }  // namespace redline

@@ -1,6 +1,7 @@
 #include "office/loader/EngineComparison.h"
 
 #include <filesystem>
+#include <map>
 
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/FileSystem.h"
@@ -36,6 +37,29 @@ std::string AsDocx(const UserDocument& document, const std::string& docxPath) {
 
 }  // namespace
 
+// Runs the engine on Word 2007+ files, turning what it refuses into the user's message about
+// the user's own file: `named` gives the user's name of each file the engine was given.
+template <class Engine>
+std::vector<redline::Change> RunEngine(const Engine& engine,
+                                       const std::map<std::string, std::string>& named) {
+    try {
+        return engine();
+    } catch (const redline::UnreadableDocument& e) {
+        const auto found = named.find(e.path());
+        const std::string& user = found == named.end() ? e.path() : found->second;
+        if (e.tooLargeMegabytes()) {
+            throw DocumentError(DocumentProblem::TooLarge, user, e.what(), e.tooLargeMegabytes());
+        }
+        if (e.twoBodies()) throw DocumentError(DocumentProblem::TwoBodies, user, e.what());
+        if (e.strict()) throw DocumentError(DocumentProblem::StrictOpenXml, user, e.what());
+        throw DocumentError(DocumentProblem::Damaged, user, e.what());
+    } catch (const redline::UnwritableResult& e) {
+        throw ResultError("The comparison's result could not be written.", e.what());
+    } catch (const std::exception& e) {
+        throw automation::Error("The comparison could not be made.", e.what());
+    }
+}
+
 std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
                                                   const UserDocument& revised,
                                                   const std::string& resultDocx,
@@ -44,21 +68,33 @@ std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
     WorkFolder work(workRoot);
     const std::string originalDocx = AsDocx(original, work.file("original.docx"));
     const std::string revisedDocx = AsDocx(revised, work.file("revised.docx"));
-    try {
-        return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options);
-    } catch (const redline::UnreadableDocument& e) {
-        const std::string& named = e.path() == originalDocx ? original.path : revised.path;
-        if (e.tooLargeMegabytes()) {
-            throw DocumentError(DocumentProblem::TooLarge, named, e.what(), e.tooLargeMegabytes());
-        }
-        if (e.twoBodies()) throw DocumentError(DocumentProblem::TwoBodies, named, e.what());
-        if (e.strict()) throw DocumentError(DocumentProblem::StrictOpenXml, named, e.what());
-        throw DocumentError(DocumentProblem::Damaged, named, e.what());
-    } catch (const redline::UnwritableResult& e) {
-        throw ResultError("The comparison's result could not be written.", e.what());
-    } catch (const std::exception& e) {
-        throw automation::Error("The comparison could not be made.", e.what());
+    return RunEngine(
+        [&] { return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options); },
+        {{originalDocx, original.path}, {revisedDocx, revised.path}});
+}
+
+std::vector<redline::Change> CombineUserDocuments(const UserDocument& original,
+                                                  const std::vector<UserDocument>& copies,
+                                                  const std::vector<std::string>& reviewers,
+                                                  const std::string& resultDocx,
+                                                  const redline::CompareOptions& options,
+                                                  const std::string& workRoot) {
+    WorkFolder work(workRoot);
+    std::map<std::string, std::string> named;
+    const std::string originalDocx = AsDocx(original, work.file("original.docx"));
+    named[originalDocx] = original.path;
+    std::vector<redline::ReviewedCopy> reviewed;
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        const std::string docx =
+            AsDocx(copies[i], work.file("copy-" + std::to_string(i + 1) + ".docx"));
+        named[docx] = copies[i].path;
+        // A converted copy is named by the user's file, not by the conversion.
+        const std::string given = i < reviewers.size() ? reviewers[i] : "";
+        reviewed.push_back({docx, given.empty() ? redline::DocumentReviewer(copies[i].path) : given});
     }
+    return RunEngine(
+        [&] { return redline::CombineDocuments(originalDocx, reviewed, resultDocx, options); },
+        named);
 }
 
 }  // namespace office

@@ -10,6 +10,7 @@
 
 #include "automation/Error.h"
 #include "redline/Changes.h"
+#include "redline/Combine.h"
 #include "redline/Compare.h"
 
 namespace office {
@@ -50,6 +51,17 @@ class WorkFolder {
 // automation::Error for anything else (the office's own errors pass through as they are).
 std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
                                                   const UserDocument& revised,
+                                                  const std::string& resultDocx,
+                                                  const redline::CompareOptions& options,
+                                                  const std::string& workRoot);
+
+// Combines reviewers' copies of `original` into the Word 2007+ file `resultDocx`, each copy's
+// changes under its name in `reviewers` (one a copy; an empty one: the name the copy's
+// properties or file give), and answers every change. Converts, cleans up and raises as
+// CompareUserDocuments does.
+std::vector<redline::Change> CombineUserDocuments(const UserDocument& original,
+                                                  const std::vector<UserDocument>& copies,
+                                                  const std::vector<std::string>& reviewers,
                                                   const std::string& resultDocx,
                                                   const redline::CompareOptions& options,
                                                   const std::string& workRoot);

@@ -127,15 +127,8 @@ Combiner::Combiner(std::string original, std::vector<ReviewedCopy> copies, Compa
                                     " reviewers' copies to combine");
     }
     if (options_.date.empty()) options_.date = RevisionDate();
-    // Each reviewer's changes go under a name of their own, so that each can be accepted apart.
-    std::set<std::string> taken;
-    for (ReviewedCopy& copy : copies_) {
-        if (copy.reviewer.empty()) copy.reviewer = DocumentReviewer(copy.path);
-        const std::string named = copy.reviewer;
-        for (int n = 2; !taken.insert(copy.reviewer).second; ++n) {
-            copy.reviewer = named + " (" + std::to_string(n) + ")";
-        }
-    }
+    const std::vector<std::string> names = ReviewerNames(copies_);
+    for (std::size_t k = 0; k < copies_.size(); ++k) copies_[k].reviewer = names[k];
 }
 
 Combiner::~Combiner() = default;
@@ -457,7 +450,10 @@ void Combiner::makePieces() {
             if (k == 0 && !piece.version) continue;  // stands in the result already
             piece.holder = root.append_child("w:body");
             for (const pugi::xml_node& node : piece.nodes) piece.holder.append_copy(node);
-            if (piece.version) AcceptRevisions(piece.holder);
+            if (piece.version) {
+                AcceptRevisions(piece.holder);
+                JoinAlikeRuns(piece.holder);  // one insertion, not one a run
+            }
             if (k != 0) {
                 for (pugi::xml_node node : piece.holder.children()) carry.carry(node);
             }
@@ -475,7 +471,8 @@ void Combiner::makePieces() {
             change.reviewers = {from.name};
             for (const Change& own : from.changes) {
                 const auto at = from.locationOf.find(own.mark);
-                if (at != from.locationOf.end() && at->second == Location{false, piece.unit}) {
+                if (at != from.locationOf.end() && at->second == Location{false, piece.unit} &&
+                    own.revisedParagraph) {
                     change.revisedParagraph = own.revisedParagraph;
                     break;
                 }
@@ -534,6 +531,7 @@ void Combiner::sectionVersions() {
                 holder.append_copy(block);
             }
             AcceptRevisions(holder);
+            JoinAlikeRuns(holder);
             PartCarryOver carry(shared, part, *into);
             Change change{ChangeKind::Insertion,
                           Named(reference, "w:headerReference") ? Part::Header : Part::Footer,

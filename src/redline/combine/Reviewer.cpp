@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <set>
 
 #include "redline/Combine.h"
 #include "redline/FilePath.h"
@@ -42,6 +43,21 @@ std::string NamedInProperties(const std::string& path) {
 }
 
 }  // namespace
+
+std::vector<std::string> ReviewerNames(const std::vector<ReviewedCopy>& copies) {
+    // Each reviewer's changes go under a name of their own, so that each can be accepted apart.
+    std::vector<std::string> names;
+    std::set<std::string> taken;
+    for (const ReviewedCopy& copy : copies) {
+        const std::string given = copy.reviewer.empty() ? DocumentReviewer(copy.path) : copy.reviewer;
+        std::string name = given;
+        for (int n = 2; !taken.insert(name).second; ++n) {
+            name = given + " (" + std::to_string(n) + ")";
+        }
+        names.push_back(name);
+    }
+    return names;
+}
 
 std::string DocumentReviewer(const std::string& path) {
     try {

@@ -220,6 +220,10 @@ void StripIncidental(pugi::xml_node node, const SignatureReader& reader) {
 
 }  // namespace
 
+void JoinAlikeRuns(pugi::xml_node node) {
+    JoinRuns(node);
+}
+
 std::string AcceptedSignature(const std::vector<pugi::xml_node>& nodes,
                               const SignatureReader& reader) {
     pugi::xml_document copy;

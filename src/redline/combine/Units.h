@@ -25,6 +25,9 @@ MarkedUnits CutIntoUnits(const pugi::xml_node& body);
 // Whether rejecting every change removes the block whole.
 bool InsertedWhole(const pugi::xml_node& block);
 
+// Joins adjacent runs below `node` whose properties are alike, their texts one.
+void JoinAlikeRuns(pugi::xml_node node);
+
 // What the ids in content point at, each as one text: a relationship's part or address, and
 // the note or comment of a reference.
 struct SignatureReader {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "redline/io/Elements.h"
+#include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Document.h"
 #include "redline/read/NestedStories.h"
@@ -294,6 +295,24 @@ class MarkedReader {
 
 std::vector<MarkedStory> ReadMarked(const std::string& path) {
     return MarkedReader(path).read();
+}
+
+std::map<int, std::string> ChangeAuthors(const std::string& path) {
+    const Package package = Package::Read(path);
+    std::map<int, std::string> authors;
+    for (const std::string& name : package.names()) {
+        if (!name.starts_with("word/") || !name.ends_with(".xml")) continue;
+        pugi::xml_document part;
+        ParsePart(part, package.part(name), name, package.namespaces());
+        part.find_node([&](const pugi::xml_node& node) {
+            if (pugi::xml_attribute author = node.attribute("w:author");
+                author && IsRevisionMark(node)) {
+                authors[node.attribute("w:id").as_int()] = author.value();
+            }
+            return false;
+        });
+    }
+    return authors;
 }
 
 }  // namespace redline
