@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <random>
@@ -140,7 +141,14 @@ std::vector<Change> Combiner::run(const std::string& result) {
         reviewed_.push_back(std::make_unique<Reviewed>());
         reviewed_.back()->name = copy.reviewer;
     }
-    // Every copy against the original, side by side on the cores there are.
+    SharePages();
+    struct Released {
+        ~Released() { ReleasePages(); }
+    } released;
+    // Every copy against the original, side by side on the cores there are, each result read
+    // back as soon as it is written while the other cores still compare. One set of prefixes
+    // for all: content carried from one result into another keeps its meaning.
+    const auto names = std::make_shared<Namespaces>();
     std::vector<std::exception_ptr> failures(copies_.size());
     std::atomic<std::size_t> next{0};
     auto work = [&] {
@@ -150,6 +158,16 @@ std::vector<Change> Combiner::run(const std::string& result) {
             try {
                 reviewed_[k]->changes =
                     CompareDocuments(original_, copies_[k].path, scratch.file(k), options);
+                reviewed_[k]->side.path = scratch.file(k);
+                load(*reviewed_[k], k, names);
+            } catch (const BadDocument& e) {
+                // UnreadableDocument names an input; a result that cannot be read back is ours.
+                failures[k] = dynamic_cast<const UnreadableDocument*>(&e)
+                                  ? std::current_exception()
+                                  : std::make_exception_ptr(std::runtime_error(
+                                        std::string("a reviewer's comparison cannot be read "
+                                                    "back: ") +
+                                        e.what()));
             } catch (...) {
                 failures[k] = std::current_exception();
             }
@@ -162,21 +180,6 @@ std::vector<Change> Combiner::run(const std::string& result) {
     for (std::thread& thread : threads) thread.join();
     for (const std::exception_ptr& failure : failures) {
         if (failure) std::rethrow_exception(failure);
-    }
-
-    SharePages();
-    struct Released {
-        ~Released() { ReleasePages(); }
-    } released;
-    const auto names = std::make_shared<Namespaces>();
-    for (std::size_t k = 0; k < reviewed_.size(); ++k) {
-        try {
-            reviewed_[k]->side.path = scratch.file(k);
-            load(*reviewed_[k], k, names);
-        } catch (const BadDocument& e) {
-            throw std::runtime_error(std::string("a reviewer's comparison cannot be read back: ") +
-                                     e.what());
-        }
     }
     plan();
     makePieces();
@@ -223,25 +226,41 @@ void Combiner::load(Reviewed& reviewed, std::size_t index, std::shared_ptr<Names
     }
     NameGridChanges(root, reviewed.name, options_.date, offset + kMarksEach - 1);
     reviewed.cut = CutIntoUnits(root.child("w:body"));
+    indexUnits(reviewed);
+}
+
+void Combiner::indexUnits(Reviewed& reviewed) {
+    const MarkedUnits& cut = reviewed.cut;
+    reviewed.locationOf.clear();
+    reviewed.unitChanged.clear();
+    for (std::size_t i = 0; i < cut.gaps.size(); ++i) {
+        std::set<int> ids;
+        for (const pugi::xml_node& node : cut.gaps[i]) CollectMarkIds(node, ids);
+        for (int id : ids) reviewed.locationOf[id] = {true, i};
+    }
+    for (std::size_t i = 0; i < cut.units.size(); ++i) {
+        std::set<int> ids;
+        for (const pugi::xml_node& node : cut.units[i]) CollectMarkIds(node, ids);
+        for (int id : ids) reviewed.locationOf[id] = {false, i};
+        reviewed.unitChanged.push_back(changed(reviewed, cut.units[i]));
+    }
 }
 
 bool Combiner::changed(Reviewed& reviewed, const std::vector<pugi::xml_node>& nodes) {
-    for (const pugi::xml_node& node : nodes) {
-        if (HoldsRevisions(node)) return true;
-        for (auto [kind, reference] : {std::pair{"footnote", "w:footnoteReference"},
-                                       std::pair{"endnote", "w:endnoteReference"},
-                                       std::pair{"comment", "w:commentReference"}}) {
-            for (const std::string& id : ReferencedIds(node, reference)) {
-                if (HoldsRevisions(reviewed.stories->story(kind, id))) return true;
-            }
-        }
-        const bool headers = node.find_node([&](const pugi::xml_node& n) {
-            return NamedOneOf(n, {"w:headerReference", "w:footerReference"}) &&
-                   reviewed.changedParts.count(Attribute(n, "r:id"));
-        });
-        if (headers) return true;
-    }
-    return false;
+    // One walk: a mark, or a note, comment, header or footer whose text holds one.
+    auto changes = [&](const pugi::xml_node& node) {
+        if (IsRevisionMark(node)) return true;
+        const char* kind = Named(node, "w:commentReference")    ? "comment"
+                           : Named(node, "w:footnoteReference") ? "footnote"
+                           : Named(node, "w:endnoteReference")  ? "endnote"
+                                                                : nullptr;
+        if (kind) return HoldsRevisions(reviewed.stories->story(kind, Attribute(node, "w:id")));
+        return NamedOneOf(node, {"w:headerReference", "w:footerReference"}) &&
+               reviewed.changedParts.count(Attribute(node, "r:id")) != 0;
+    };
+    return std::any_of(nodes.begin(), nodes.end(), [&](const pugi::xml_node& node) {
+        return changes(node) || node.find_node(changes);
+    });
 }
 
 void Combiner::plan() {
@@ -262,17 +281,7 @@ void Combiner::plan() {
             all.insert(all.end(), cut.gaps.back().begin(), cut.gaps.back().end());
             cut.units = {all};
             cut.gaps = {{}, {}};
-        }
-        for (std::size_t i = 0; i < cut.gaps.size(); ++i) {
-            std::set<int> ids;
-            for (const pugi::xml_node& node : cut.gaps[i]) CollectMarkIds(node, ids);
-            for (int id : ids) reviewed->locationOf[id] = {true, i};
-        }
-        for (std::size_t i = 0; i < cut.units.size(); ++i) {
-            std::set<int> ids;
-            for (const pugi::xml_node& node : cut.units[i]) CollectMarkIds(node, ids);
-            for (int id : ids) reviewed->locationOf[id] = {false, i};
-            reviewed->unitChanged.push_back(changed(*reviewed, cut.units[i]));
+            indexUnits(*reviewed);
         }
     }
     const std::size_t count = reviewed_[0]->cut.units.size();

@@ -42,6 +42,8 @@ class Combiner {
     };
 
     void load(Reviewed& reviewed, std::size_t index, std::shared_ptr<Namespaces> names);
+    // Indexes a reviewer's units: which marks stand where, which units hold changes.
+    void indexUnits(Reviewed& reviewed);
     bool changed(Reviewed& reviewed, const std::vector<pugi::xml_node>& nodes);
     void plan();
     void planUnit(std::size_t unit);
