@@ -6,12 +6,9 @@
 #include <atomic>
 #include <chrono>
 #include <exception>
-#include <filesystem>
-#include <random>
 #include <stdexcept>
 #include <thread>
 
-#include "redline/FilePath.h"
 #include "redline/combine/MarkIds.h"
 #include "redline/io/PagePool.h"
 #include "redline/io/Revisions.h"
@@ -20,8 +17,6 @@
 #include "redline/write/ParagraphIds.h"
 
 namespace redline {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,51 +28,14 @@ using Location = std::pair<bool, std::size_t>;  // a gap (true) or a unit, by it
 // Where the sections' own changes and their headers' and footers' stand.
 const Location kSections{true, SIZE_MAX};
 
-// A folder of our own for the reviewers' results, removed with them.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::random_device device;
-        const fs::path root = fs::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const fs::path path = root / ("quorvane-combine-" + std::to_string(device()));
-            std::error_code error;
-            if (fs::create_directory(path, error)) {
-                fs::permissions(path, fs::perms::owner_all, error);
-                path_ = path;
-                return;
-            }
-        }
-        throw UnwritableResult("no folder for the reviewers' results can be made in " +
-                               Utf8Path(root));
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string file(std::size_t index) const {
-        return Utf8Path(path_ / ("reviewer-" + std::to_string(index) + ".docx"));
-    }
-
-  private:
-    fs::path path_;
-};
-
 // The headers and footers of a document: their relationships' ids and their parts' names.
 std::vector<std::pair<std::string, std::string>> HeadersAndFooters(const DocumentSide& side) {
-    const std::string& main = side.main.name;
-    const std::string folder = main.substr(0, main.rfind('/') + 1);
-    const std::string relsName = folder + "_rels/" + main.substr(folder.size()) + ".rels";
     std::vector<std::pair<std::string, std::string>> found;
-    if (!side.package.has(relsName)) return found;
-    pugi::xml_document rels;
-    ParsePart(rels, side.package.part(relsName), relsName, side.package.namespaces());
-    for (pugi::xml_node node : rels.document_element().children("Relationship")) {
-        const std::string type = Attribute(node, "Type");
-        if (!type.ends_with("/header") && !type.ends_with("/footer")) continue;
-        const Relationship* relationship = side.main.relationships.find(Attribute(node, "Id"));
-        if (relationship && !relationship->external) {
-            found.emplace_back(Attribute(node, "Id"), side.main.relationships.partOf(*relationship));
+    for (const auto& [id, relationship] : side.main.relationships.all()) {
+        const bool story =
+            relationship.type.ends_with("/header") || relationship.type.ends_with("/footer");
+        if (story && !relationship.external) {
+            found.emplace_back(id, side.main.relationships.partOf(relationship));
         }
     }
     return found;
@@ -111,7 +69,8 @@ void NameGridChanges(pugi::xml_node root, const std::string& reviewer, const std
 
 struct Combiner::Reviewed {
     std::string name;
-    DocumentSide side;
+    std::unique_ptr<Comparer> comparer;  // its comparison, whose result it holds
+    DocumentSide& side() { return comparer->result(); }
     std::vector<Change> changes;
     MarkedUnits cut;
     std::map<int, Location> locationOf;  // a mark's id -> where it stands
@@ -135,7 +94,6 @@ Combiner::Combiner(std::string original, std::vector<ReviewedCopy> copies, Compa
 Combiner::~Combiner() = default;
 
 std::vector<Change> Combiner::run(const std::string& result) {
-    ScratchFolder scratch;
     reviewed_.clear();
     for (const ReviewedCopy& copy : copies_) {
         reviewed_.push_back(std::make_unique<Reviewed>());
@@ -145,9 +103,9 @@ std::vector<Change> Combiner::run(const std::string& result) {
     struct Released {
         ~Released() { ReleasePages(); }
     } released;
-    // Every copy against the original, side by side on the cores there are, each result read
-    // back as soon as it is written while the other cores still compare. One set of prefixes
-    // for all: content carried from one result into another keeps its meaning.
+    // Every copy against the original, side by side on the cores there are, each result kept in
+    // memory and indexed while the other cores still compare. One set of prefixes for all:
+    // content carried from one result into another keeps its meaning.
     const auto names = std::make_shared<Namespaces>();
     std::vector<std::exception_ptr> failures(copies_.size());
     std::atomic<std::size_t> next{0};
@@ -156,18 +114,10 @@ std::vector<Change> Combiner::run(const std::string& result) {
             CompareOptions options = options_;
             options.author = copies_[k].reviewer;
             try {
-                reviewed_[k]->changes =
-                    CompareDocuments(original_, copies_[k].path, scratch.file(k), options);
-                reviewed_[k]->side.path = scratch.file(k);
-                load(*reviewed_[k], k, names);
-            } catch (const BadDocument& e) {
-                // UnreadableDocument names an input; a result that cannot be read back is ours.
-                failures[k] = dynamic_cast<const UnreadableDocument*>(&e)
-                                  ? std::current_exception()
-                                  : std::make_exception_ptr(std::runtime_error(
-                                        std::string("a reviewer's comparison cannot be read "
-                                                    "back: ") +
-                                        e.what()));
+                auto& comparer = reviewed_[k]->comparer;
+                comparer = std::make_unique<Comparer>(original_, copies_[k].path, options, names);
+                reviewed_[k]->changes = comparer->runInMemory();
+                load(*reviewed_[k], k);
             } catch (...) {
                 failures[k] = std::current_exception();
             }
@@ -188,23 +138,22 @@ std::vector<Change> Combiner::run(const std::string& result) {
     settleStories();
     std::vector<Change> changes = changeList();
     Reviewed& base = *reviewed_[0];
-    DeclareNamespaces(base.side.main.xml, base.side.package.namespaces());
-    SavePart(base.side.main, base.side.package);
+    DeclareNamespaces(base.side().main.xml, base.side().package.namespaces());
+    SavePart(base.side().main, base.side().package);
     base.stories->save();
     for (auto& [name, part] : sectionParts_) {
-        DeclareNamespaces(part->xml, base.side.package.namespaces());
-        SavePart(*part, base.side.package);
+        DeclareNamespaces(part->xml, base.side().package.namespaces());
+        SavePart(*part, base.side().package);
     }
-    base.side.package.write(result);
+    base.side().package.write(result);
     return changes;
 }
 
-void Combiner::load(Reviewed& reviewed, std::size_t index, std::shared_ptr<Namespaces> names) {
-    LoadDocument(reviewed.side, reviewed.side.path, std::move(names));
-    reviewed.stories = std::make_unique<StoryParts>(reviewed.side);
+void Combiner::load(Reviewed& reviewed, std::size_t index) {
+    reviewed.stories = std::make_unique<StoryParts>(reviewed.side());
     const int offset = static_cast<int>(index) * kMarksEach;
     const std::string suffix = "-" + std::to_string(index + 1);
-    pugi::xml_node root = reviewed.side.main.xml.document_element();
+    pugi::xml_node root = reviewed.side().main.xml.document_element();
     if (offset) OffsetMarks(root, offset, suffix);
     for (Change& change : reviewed.changes) {
         if (change.mark) change.mark += offset;
@@ -216,13 +165,13 @@ void Combiner::load(Reviewed& reviewed, std::size_t index, std::shared_ptr<Names
         }
     }
     // Headers and footers come along as parts: their marks are numbered in their bytes.
-    for (const auto& [id, name] : HeadersAndFooters(reviewed.side)) {
+    for (const auto& [id, name] : HeadersAndFooters(reviewed.side())) {
         PackagePart part;
-        if (!LoadPart(reviewed.side.package, name, part)) continue;
+        if (!LoadPart(reviewed.side().package, name, part)) continue;
         if (HoldsRevisions(part.xml)) reviewed.changedParts.insert(id);
         if (!offset) continue;
         OffsetMarks(part.xml.document_element(), offset, suffix);
-        reviewed.side.package.put(name, SerializePart(part.xml));
+        reviewed.side().package.put(name, SerializePart(part.xml));
     }
     NameGridChanges(root, reviewed.name, options_.date, offset + kMarksEach - 1);
     reviewed.cut = CutIntoUnits(root.child("w:body"));
@@ -322,10 +271,10 @@ std::string Combiner::sectionSignature(std::size_t reviewer) {
     std::string made = signature(reviewer, {own});
     for (pugi::xml_node reference : from.cut.sections.children()) {
         const Relationship* relationship =
-            from.side.main.relationships.find(Attribute(reference, "r:id"));
+            from.side().main.relationships.find(Attribute(reference, "r:id"));
         PackagePart part;
         if (!relationship ||
-            !LoadPart(from.side.package, from.side.main.relationships.partOf(*relationship), part)) {
+            !LoadPart(from.side().package, from.side().main.relationships.partOf(*relationship), part)) {
             continue;
         }
         std::vector<pugi::xml_node> blocks;
@@ -407,7 +356,7 @@ void Combiner::planUnit(std::size_t unit) {
 
 std::string Combiner::signature(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes) {
     Reviewed& from = *reviewed_[reviewer];
-    const DocumentSide& side = from.side;
+    const DocumentSide& side = from.side();
     SignatureReader reader;
     reader.target = [&](const std::string& id) {
         const Relationship* relationship = side.main.relationships.find(id);
@@ -445,14 +394,14 @@ bool Combiner::AcceptedEmpty(const std::vector<pugi::xml_node>& nodes) {
 
 void Combiner::makePieces() {
     Reviewed& base = *reviewed_[0];
-    pugi::xml_node root = base.side.main.xml.document_element();
+    pugi::xml_node root = base.side().main.xml.document_element();
     std::map<std::size_t, std::unique_ptr<Stamp>> stamps;
     nextVersionMark_ = static_cast<int>(reviewed_.size()) * kMarksEach + 100000;
     for (std::size_t k = 0; k < reviewed_.size(); ++k) {
         Reviewed& from = *reviewed_[k];
-        CarryOverShared shared(from.side, base.side);
+        CarryOverShared shared(from.side(), base.side());
         CarriedStories stories(*from.stories, *base.stories, shared);
-        PartCarryOver carry(shared, from.side.main, base.side.main, &stories, &stories);
+        PartCarryOver carry(shared, from.side().main, base.side().main, &stories, &stories);
         for (std::size_t p = 0; p < pieces_.size(); ++p) {
             Piece& piece = pieces_[p];
             if (piece.from != k) continue;
@@ -509,7 +458,7 @@ void Combiner::sectionVersions() {
     for (std::size_t k : sectionChangers_) {
         if (k == sectionsFrom_) continue;
         Reviewed& from = *reviewed_[k];
-        CarryOverShared shared(from.side, base.side);
+        CarryOverShared shared(from.side(), base.side());
         Stamp stamp(from.name, options_.date);
         stamp.numberFrom(nextVersionMark_);
         for (pugi::xml_node reference : from.cut.sections.children()) {
@@ -519,17 +468,17 @@ void Combiner::sectionVersions() {
                 return Named(n, reference.name()) &&
                        Attribute(n, "w:type") == Attribute(reference, "w:type");
             });
-            const Relationship* theirs = from.side.main.relationships.find(id);
-            const Relationship* ours = base.side.main.relationships.find(Attribute(own, "r:id"));
+            const Relationship* theirs = from.side().main.relationships.find(id);
+            const Relationship* ours = base.side().main.relationships.find(Attribute(own, "r:id"));
             if (!own || !theirs || !ours) continue;
             PackagePart part;
-            if (!LoadPart(from.side.package, from.side.main.relationships.partOf(*theirs), part)) {
+            if (!LoadPart(from.side().package, from.side().main.relationships.partOf(*theirs), part)) {
                 continue;
             }
-            auto& into = sectionParts_[base.side.main.relationships.partOf(*ours)];
+            auto& into = sectionParts_[base.side().main.relationships.partOf(*ours)];
             if (!into) {
                 into = std::make_unique<PackagePart>();
-                if (!LoadPart(base.side.package, base.side.main.relationships.partOf(*ours), *into)) {
+                if (!LoadPart(base.side().package, base.side().main.relationships.partOf(*ours), *into)) {
                     continue;
                 }
             }
@@ -562,7 +511,7 @@ void Combiner::sectionVersions() {
 
 void Combiner::lay() {
     Reviewed& base = *reviewed_[0];
-    pugi::xml_node body = base.side.main.xml.document_element().child("w:body");
+    pugi::xml_node body = base.side().main.xml.document_element().child("w:body");
     const pugi::xml_node sections = base.cut.sections;
     std::vector<pugi::xml_node> before;
     for (pugi::xml_node child : body.children()) {
@@ -590,7 +539,7 @@ void Combiner::lay() {
 
 void Combiner::settleStories() {
     Reviewed& base = *reviewed_[0];
-    pugi::xml_node root = base.side.main.xml.document_element();
+    pugi::xml_node root = base.side().main.xml.document_element();
     std::vector<pugi::xml_node> roots{root};
     for (PackagePart* part : base.stories->parts()) roots.push_back(part->xml.document_element());
     SettleUnpairedMoves(roots);
@@ -648,7 +597,7 @@ void Combiner::settleStories() {
             entry = next;
         }
     }
-    if (base.side.package.namespaces().declared().count("w14")) {
+    if (base.side().package.namespaces().declared().count("w14")) {
         // Comments first: their threads name their paragraphs.
         std::vector<pugi::xml_node> stories;
         if (PackagePart* comments = base.stories->part("comment")) {
@@ -666,17 +615,17 @@ void Combiner::settleStories() {
 std::set<int> Combiner::presentMarks() {
     Reviewed& base = *reviewed_[0];
     std::set<int> present;
-    CollectMarkIds(base.side.main.xml.document_element(), present);
+    CollectMarkIds(base.side().main.xml.document_element(), present);
     for (PackagePart* part : base.stories->parts()) {
         CollectMarkIds(part->xml.document_element(), present);
     }
-    for (const auto& [id, name] : HeadersAndFooters(base.side)) {
+    for (const auto& [id, name] : HeadersAndFooters(base.side())) {
         if (const auto given = sectionParts_.find(name); given != sectionParts_.end()) {
             CollectMarkIds(given->second->xml, present);
             continue;
         }
         PackagePart part;
-        if (LoadPart(base.side.package, name, part)) CollectMarkIds(part.xml, present);
+        if (LoadPart(base.side().package, name, part)) CollectMarkIds(part.xml, present);
     }
     return present;
 }

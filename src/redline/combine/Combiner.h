@@ -14,6 +14,7 @@
 #include "redline/Combine.h"
 #include "redline/combine/StoryParts.h"
 #include "redline/combine/Units.h"
+#include "redline/parts/Comparer.h"
 #include "redline/read/Document.h"
 #include "redline/write/Marks.h"
 
@@ -41,7 +42,8 @@ class Combiner {
         std::size_t unit, chosen;
     };
 
-    void load(Reviewed& reviewed, std::size_t index, std::shared_ptr<Namespaces> names);
+    // Takes in a reviewer's result: its marks numbered apart, its units cut and indexed.
+    void load(Reviewed& reviewed, std::size_t index);
     // Indexes a reviewer's units: which marks stand where, which units hold changes.
     void indexUnits(Reviewed& reviewed);
     bool changed(Reviewed& reviewed, const std::vector<pugi::xml_node>& nodes);

@@ -89,14 +89,14 @@ void UnwrapChangedBlockControls(pugi::xml_node node) {
 }  // namespace
 
 Comparer::Comparer(const std::string& original, const std::string& revised,
-                   const CompareOptions& options)
+                   const CompareOptions& options, std::shared_ptr<Namespaces> names)
     : options_(options),
       keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
       stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
       shared_(a_, b_) {
     // One set of prefixes for both sides: content carried from one into the other keeps its
     // meaning, and the result declares what it carried.
-    const auto names = std::make_shared<Namespaces>();
+    if (!names) names = std::make_shared<Namespaces>();
     BothAtOnce([&] { LoadSide(a_, original, names); }, [&] { LoadSide(b_, revised, names); });
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
@@ -110,6 +110,29 @@ std::string Comparer::carryNote(const std::string& kind, const std::string& id) 
 }
 
 std::vector<Change> Comparer::run(const std::string& result) {
+    std::vector<Change> changes = compare();
+    DeclareNamespaces(b_.main.xml, b_.package.namespaces());
+    SavePart(b_.main, b_.package);
+    for (const auto& [name, part] : partsB_) {
+        DeclareNamespaces(part->xml, b_.package.namespaces());
+        SavePart(*part, b_.package);
+    }
+    b_.package.write(result);
+    return changes;
+}
+
+std::vector<Change> Comparer::runInMemory() {
+    std::vector<Change> changes = compare();
+    for (const auto& [name, part] : partsB_) {
+        DeclareNamespaces(part->xml, b_.package.namespaces());
+        b_.package.put(name, SerializePart(part->xml));
+        part->relationships.save(b_.package);
+    }
+    partsB_.clear();
+    return changes;
+}
+
+std::vector<Change> Comparer::compare() {
     // Skipped comments stay as the revised document has them; the original's are left behind.
     if (!options_.skip.comments) carriesComments_ = comments_->pair();
     compareStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
@@ -139,13 +162,6 @@ std::vector<Change> Comparer::run(const std::string& result) {
     // The original is no longer needed: its memory goes before the result's text is made.
     a_.main.xml.reset();
     partsA_.clear();
-    DeclareNamespaces(b_.main.xml, b_.package.namespaces());
-    SavePart(b_.main, b_.package);
-    for (const auto& [name, part] : partsB_) {
-        DeclareNamespaces(part->xml, b_.package.namespaces());
-        SavePart(*part, b_.package);
-    }
-    b_.package.write(result);
     return std::move(changes_);
 }
 

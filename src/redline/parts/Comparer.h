@@ -22,11 +22,16 @@ class Notes;
 // Original content that refers to notes brings them along, through the notes of their kind.
 class Comparer : private NoteCarryOver {
   public:
+    // `names`: the prefixes to read both sides with, when comparisons share theirs.
     Comparer(const std::string& original, const std::string& revised,
-             const CompareOptions& options);
+             const CompareOptions& options, std::shared_ptr<Namespaces> names = nullptr);
     ~Comparer();
 
+    // Compares and writes the result as a .docx file at `result`.
     std::vector<Change> run(const std::string& result);
+    // Compares, keeping the result in memory: its main part's tree as it is, every other part
+    // it changed as plain XML in its package, to be read again.
+    std::vector<Change> runInMemory();
 
     // Compares the story in `containerA` (of the original's part `a`) with the one in
     // `containerB` (of the result's part `b`), rewriting the latter, and then the text boxes the
@@ -52,6 +57,7 @@ class Comparer : private NoteCarryOver {
     std::vector<Change>& changes() { return changes_; }
 
   private:
+    std::vector<Change> compare();
     std::string carryNote(const std::string& kind, const std::string& id) override;
     void headersAndFooters();
     // Each section's properties of the result against the original's section of its place.

@@ -28,6 +28,8 @@ class Relationships {
     std::string partOf(const Relationship& relationship) const;
     // The first relationship of a type that ends with `typeSuffix` ("/styles").
     const Relationship* ofType(const std::string& typeSuffix) const;
+    // Every relationship, by id.
+    const std::map<std::string, Relationship>& all() const { return byId_; }
 
     // Adds a relationship with a fresh id, to be written back with `save`; answers the id.
     std::string add(const Relationship& relationship);
