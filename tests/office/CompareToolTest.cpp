@@ -112,3 +112,16 @@ TEST_F(OfficeTest, ABatchNamesTheJobThatFailedAndStoresTheOthers) {
     EXPECT_EQ(malformed.exit, 2);
     EXPECT_NE(malformed.err.find("line 1 of"), std::string::npos) << malformed.err;
 }
+
+// Copies in any format the office reads combine, and the result is stored in any format it
+// writes: a Word 97-2003 copy beside a Word 2007+ one, the result in Writer's own format.
+TEST_F(OfficeTest, ToolCombinesCopiesOfAnyFormatIntoAnyFormat) {
+    const std::string result = folder_->path() + "/combined.odt";
+    const ProgramRun run =
+        RunTool({"--combine", docs_->originalDocx, "--reviewer", "Ann", docs_->revisedDoc,
+                 "--reviewer", "Bo", docs_->additionsDocx, "-o", result, "--json"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.out.find("\"reviewers\": [{\"name\": \"Ann\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("{\"name\": \"Bo\""), std::string::npos) << run.out;
+    EXPECT_GT(std::filesystem::file_size(result), 0u);
+}

@@ -4,6 +4,7 @@
 // office turns into Word 2007+ first.
 #include "OfficeFixture.h"
 #include "WriterReadback.h"
+#include "redline/Combine.h"
 #include "support/Docx.h"
 
 using namespace docx;
@@ -153,4 +154,50 @@ TEST_F(OfficeTest, TheOfficeShowsTheCommentsOfBothSides) {
         EXPECT_NE(text.find(comment), std::string::npos) << comment << "\n" << text;
     }
     EXPECT_EQ(text.find("MayJune"), std::string::npos) << text;
+}
+
+// Reviewers' copies combined: the office shows each reviewer's changes under that reviewer's
+// name; rejecting every change there gives the original back, and accepting every change the
+// original with every reviewer's edits, where they edited apart and where they edited the same
+// paragraph (both versions then stand).
+TEST_F(OfficeTest, TheOfficeShowsACombinedResultUnderEachReviewersName) {
+    office::WriterSession session(Headless());
+    auto path = [&](const std::string& name) { return folder_->path() + "/combine-" + name; };
+    // A paragraph stays before the table: Writer keeps an empty paragraph where one deleted
+    // right before a table stood, whoever compared.
+    const std::string notice = Text("Either party may end it with notice.");
+    const std::string signed_ = Text("Signed in two copies.");
+    WriteDocx(path("a.docx"), Text("The contract starts in May.") +
+                                  Text("Payment is due within thirty days.") + notice + signed_ +
+                                  Table({{"Item", "Price"}, {"Desk", "90"}}));
+    WriteDocx(path("ann.docx"), Text("The contract starts in June.") +
+                                    Text("Payment is due within thirty days.") + notice +
+                                    signed_ + Table({{"Item", "Price"}, {"Desk", "95"}}));
+    WriteDocx(path("bo.docx"), Text("The contract starts in May.") +
+                                   Text("Payment is due within fourteen days.") +
+                                   Text("Disputes go to the courts of Lyon.") + notice +
+                                   signed_ + Table({{"Item", "Price"}, {"Desk", "90"}}));
+    WriteDocx(path("cy.docx"), Text("The agreement starts in May.") +
+                                   Text("Payment is due within thirty days.") + signed_ +
+                                   Table({{"Item", "Price"}, {"Desk", "90"}}));
+    WriteDocx(path("all.docx"),
+              Text("The contract starts in June.") + Text("The agreement starts in May.") +
+                  Text("Payment is due within fourteen days.") +
+                  Text("Disputes go to the courts of Lyon.") + signed_ +
+                  Table({{"Item", "Price"}, {"Desk", "95"}}));
+    redline::CombineDocuments(path("a.docx"),
+                              {{path("ann.docx"), "Ann"}, {path("bo.docx"), "Bo"},
+                               {path("cy.docx"), "Cy"}},
+                              path("r.docx"));
+    const std::string original = DocumentText(session, session.open(path("a.docx")));
+    const std::string everyone = DocumentText(session, session.open(path("all.docx")));
+
+    auto rejected = OpenToResolve(session, path("r.docx"));
+    EXPECT_EQ(CountRedlines(session, rejected).authors, (std::set<std::string>{"Ann", "Bo", "Cy"}));
+    ResolveAll(session, rejected, false);
+    EXPECT_EQ(DocumentText(session, rejected), original);
+
+    auto accepted = OpenToResolve(session, path("r.docx"));
+    ResolveAll(session, accepted, true);
+    EXPECT_EQ(DocumentText(session, accepted), everyone);
 }

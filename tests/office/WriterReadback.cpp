@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "office/OfficeDocuments.h"
 #include "office/UnoValues.h"
 #include "office/WriterSessionParts.h"
 
@@ -197,6 +198,16 @@ std::string DocumentText(WriterSession& session, const DocumentRef& document) {
     return out;
 }
 
+DocumentRef OpenToResolve(WriterSession& session, const std::string& path) {
+    auto document = std::make_shared<office::ComparisonSession::Document>();
+    session.guarded("opening \"" + path + "\" to resolve its changes", [&] {
+        document->component =
+            office::LoadCheckedDocument(session.connection().desktop, path, true, document->filter);
+    });
+    document->path = path;
+    return document;
+}
+
 void ResolveAll(WriterSession& session, const DocumentRef& document, bool accept) {
     session.guarded(accept ? "accepting every change" : "rejecting every change", [&] {
         uno::Reference<frame::XModel> model(document->component, uno::UNO_QUERY_THROW);
@@ -217,8 +228,13 @@ RedlineCounts CountRedlines(WriterSession& session, const DocumentRef& document)
         auto redlines = supplier->getRedlines()->createEnumeration();
         while (redlines->hasMoreElements()) {
             uno::Reference<beans::XPropertySet> redline(redlines->nextElement(), uno::UNO_QUERY);
-            OUString type;
-            if (redline.is()) redline->getPropertyValue("RedlineType") >>= type;
+            OUString type, author;
+            if (redline.is()) {
+                redline->getPropertyValue("RedlineType") >>= type;
+                redline->getPropertyValue("RedlineAuthor") >>= author;
+                counts.authors.insert(
+                    OUStringToOString(author, RTL_TEXTENCODING_UTF8).getStr());
+            }
             if (type == "Insert") {
                 ++counts.insertions;
             } else if (type == "Delete") {
