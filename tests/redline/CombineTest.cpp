@@ -161,6 +161,26 @@ TEST_F(Combine, InsertionsAtOnePlaceComeInReviewersOrder) {
     for (const redline::Change& change : changes) EXPECT_TRUE(change.conflictsWith.empty());
 }
 
+// What comes after the story's last paragraph takes that paragraph's mark, as a comparison marks
+// it; another reviewer's change of that paragraph is no conflict with it.
+TEST_F(Combine, ParagraphsAddedAtTheEndLeaveTheLastOneToWhoeverChangedIt) {
+    WriteDocx(a_, Text("First.") + Text("Last."));
+    WriteDocx(copy(1), Text("First.") + Text("Last words."));
+    WriteDocx(copy(2), Text("First.") + Text("Last.") + Text("Added by Bo."));
+    WriteDocx(copy(3), Text("First.") + Text("Last.") + Text("Added by Bo."));
+    const auto changes = combine({"Ann", "Bo", "Cy"});
+    EXPECT_EQ(redline::ReadText(r_, Reading::AcceptAll), "First.\nLast words.\nAdded by Bo.\n");
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Ann"), CanonicalDocument(copy(1)));
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Bo"), CanonicalDocument(copy(2)));
+    for (const redline::Change& change : changes) {
+        EXPECT_TRUE(change.conflictsWith.empty()) << change.text;
+        // Cy added the same paragraph: it is listed once, under both.
+        if (change.text == "Added by Bo.") {
+            EXPECT_EQ(change.reviewers, (std::vector<std::string>{"Bo", "Cy"}));
+        }
+    }
+}
+
 TEST_F(Combine, EveryCopysCommentsComeUnderTheirAuthors) {
     const std::string body = Text("Alpha paragraph.") + Text("Beta paragraph.");
     WriteDocx(a_, body);

@@ -301,11 +301,42 @@ void Combiner::planGap(std::size_t gap) {
 }
 
 void Combiner::planUnit(std::size_t unit) {
+    const bool last = unit + 1 == reviewed_[0]->cut.units.size();
+    std::vector<std::vector<pugi::xml_node>> own;
+    std::vector<Piece> appended;
     std::vector<std::size_t> changers;
     for (std::size_t k = 0; k < reviewed_.size(); ++k) {
-        if (reviewed_[k]->unitChanged[unit]) changers.push_back(k);
+        own.push_back(reviewed_[k]->cut.units[unit]);
+        if (!reviewed_[k]->unitChanged[unit]) continue;
+        // Paragraphs added after the last one change nothing of it: they come after whichever
+        // version of it stands.
+        if (const std::size_t from = last ? AppendedFrom(own[k]) : 0) {
+            const std::vector<pugi::xml_node> tail(own[k].begin() + from, own[k].end());
+            const std::string made = signature(k, tail);
+            const auto alike = std::find_if(appended.begin(), appended.end(), [&](const Piece& p) {
+                return signature(p.from, p.nodes) == made;
+            });
+            if (alike != appended.end()) {
+                alike_[{false, unit}].emplace_back(k, alike->from);
+            } else {
+                appended.push_back({k, tail, false, unit});
+                appended.back().appended = true;
+            }
+            own[k].resize(from);
+            Mark was;
+            UnmarkParagraphMark(own[k].back(), was);
+            continue;
+        }
+        changers.push_back(k);
     }
-    auto nodesOf = [&](std::size_t k) { return reviewed_[k]->cut.units[unit]; };
+    struct Appended {
+        std::vector<Piece>& pieces;
+        std::vector<Piece>& appended;
+        ~Appended() {
+            for (Piece& piece : appended) pieces.push_back(std::move(piece));
+        }
+    } after{pieces_, appended};
+    auto nodesOf = [&](std::size_t k) { return own[k]; };
     if (changers.size() <= 1) {
         const std::size_t from = changers.empty() ? 0 : changers[0];
         pieces_.push_back({from, nodesOf(from), false, unit});
@@ -338,7 +369,7 @@ void Combiner::planUnit(std::size_t unit) {
         }
     }
     conflicts_.push_back({unit, chosen});
-    const bool last = unit + 1 == reviewed_[0]->cut.units.size();
+
     std::vector<Piece> versions;
     for (std::size_t k : apart) {
         if (k == chosen) continue;
@@ -513,6 +544,7 @@ void Combiner::lay() {
     Reviewed& base = *reviewed_[0];
     pugi::xml_node body = base.side().main.xml.document_element().child("w:body");
     const pugi::xml_node sections = base.cut.sections;
+    std::map<std::size_t, std::unique_ptr<Stamp>> stamps;
     std::vector<pugi::xml_node> before;
     for (pugi::xml_node child : body.children()) {
         if (child != sections) before.push_back(child);
@@ -522,6 +554,21 @@ void Combiner::lay() {
         sections ? body.insert_move_before(node, sections) : body.append_move(node);
     };
     for (Piece& piece : pieces_) {
+        if (piece.appended) {
+            // The last paragraph laid so far gets a new mark, whose words the added paragraphs'
+            // last mark takes when the addition is rejected.
+            pugi::xml_node lastLaid = sections ? sections.previous_sibling() : body.last_child();
+            while (lastLaid && lastLaid.type() != pugi::node_element) {
+                lastLaid = lastLaid.previous_sibling();
+            }
+            if (Named(lastLaid, "w:p")) {
+                auto& stamp = stamps[piece.from];
+                if (!stamp) stamp = std::make_unique<Stamp>(reviewed_[piece.from]->name, options_.date);
+                stamp->numberFrom(nextVersionMark_);
+                MarkParagraphMark(lastLaid, Mark::Insert, *stamp);
+                nextVersionMark_ = stamp->peek();
+            }
+        }
         if (!piece.holder) {
             for (pugi::xml_node node : piece.nodes) {
                 place(node);
@@ -535,6 +582,7 @@ void Combiner::lay() {
     for (pugi::xml_node node : before) {
         if (!kept.count(node)) body.remove_child(node);
     }
+    for (auto& [k, stamp] : stamps) stamp->finish();
 }
 
 void Combiner::settleStories() {

@@ -35,7 +35,8 @@ class Combiner {
         std::vector<pugi::xml_node> nodes;
         bool version = false;
         std::size_t unit = 0;     // the unit or gap it stands in
-        pugi::xml_node holder;  // its content in the result, once made there
+        pugi::xml_node holder{};  // its content in the result, once made there
+        bool appended = false;    // paragraphs added after the story's last one
     };
     // Reviewers who changed one unit apart: `chosen`'s changes, the others' versions.
     struct Conflict {

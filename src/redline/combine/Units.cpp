@@ -72,6 +72,32 @@ bool InsertedWhole(const pugi::xml_node& block) {
     return any;
 }
 
+std::size_t AppendedFrom(const std::vector<pugi::xml_node>& unit) {
+    // The last paragraphs from the end: new words, the last one's mark kept, the others' new.
+    std::size_t from = unit.size();
+    while (from > 0 && Named(unit[from - 1], "w:p") && !HoldsKeptRun(unit[from - 1]) &&
+           MarkInserted(unit[from - 1]) == (from != unit.size())) {
+        --from;
+    }
+    if (from == unit.size() || from == 0) return 0;
+    // Before them, a paragraph whose words are as they were and whose mark is new.
+    const pugi::xml_node before = unit[from - 1];
+    if (!Named(before, "w:p") || !MarkInserted(before)) return 0;
+    // Its words and properties as they were: only its mark is new.
+    pugi::xml_document words;
+    pugi::xml_node copy = words.append_copy(before);
+    pugi::xml_node mark = copy.child("w:pPr").child("w:rPr");
+    for (pugi::xml_node child = mark.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        if (KindOf(child) == ElementKind::Adding) mark.remove_child(child);
+        child = next;
+    }
+    for (std::size_t i = 0; i + 1 < from; ++i) {
+        if (unit[i].find_node([](const pugi::xml_node& n) { return IsRevisionMark(n); })) return 0;
+    }
+    return HoldsRevisions(copy) ? 0 : from;
+}
+
 MarkedUnits CutIntoUnits(const pugi::xml_node& body) {
     MarkedUnits cut;
     std::vector<pugi::xml_node> pending, gap;

@@ -22,6 +22,12 @@ struct MarkedUnits {
 // Cuts the body's blocks into units and gaps.
 MarkedUnits CutIntoUnits(const pugi::xml_node& body);
 
+// Where paragraphs a reviewer added after the story's last one begin in its last unit: the
+// paragraph before them keeps its words but its mark is new, they are new but for the last
+// one's mark, which rejecting gives that paragraph's words back to. 0 when the unit is not so
+// (or the reviewer changed that paragraph's words too).
+std::size_t AppendedFrom(const std::vector<pugi::xml_node>& unit);
+
 // Whether rejecting every change removes the block whole.
 bool InsertedWhole(const pugi::xml_node& block);
 
