@@ -73,19 +73,17 @@ int main(int argc, char* argv[]) {
         expected += edited != p && i % 10 == 2;
         return edited;
     });
-    Rewrite(original, third, [](int i, const std::string& p) {
-        return i % 10 == 7 ? std::string() : p;
-    });
+    Rewrite(original, third,
+            [](int i, const std::string& p) { return i % 10 == 7 ? std::string() : p; });
     const std::vector<redline::ReviewedCopy> copies = {
         {first, "First"}, {second, "Second"}, {third, "Third"}};
     std::vector<double> compared, combined;
     std::vector<redline::Change> changes;
     for (int run = 0; run < 3; ++run) {
-        compared.push_back(Seconds(
-            [&] { redline::CompareDocuments(original, first, folder + "/one.docx"); }));
-        combined.push_back(Seconds([&] {
-            changes = redline::CombineDocuments(original, copies, folder + "/all.docx");
-        }));
+        compared.push_back(
+            Seconds([&] { redline::CompareDocuments(original, first, folder + "/one.docx"); }));
+        combined.push_back(Seconds(
+            [&] { changes = redline::CombineDocuments(original, copies, folder + "/all.docx"); }));
     }
     int conflicting = 0, versions = 0;
     for (const redline::Change& change : changes) {
@@ -97,9 +95,10 @@ int main(int argc, char* argv[]) {
     std::printf("one comparison:  %.3f s\n", Median(compared));
     std::printf("combining three: %.3f s (%.2f x one comparison)\n", Median(combined),
                 Median(combined) / Median(compared));
-    std::printf("changes: %zu, in conflict: %d; the second reviewer's conflicting versions: %d of "
-                "%d\n",
-                changes.size(), conflicting, versions, expected);
+    std::printf(
+        "changes: %zu, in conflict: %d; the second reviewer's conflicting versions: %d of "
+        "%d\n",
+        changes.size(), conflicting, versions, expected);
     fs::remove_all(folder);
     return versions == expected ? 0 : 1;
 }

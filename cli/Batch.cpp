@@ -35,8 +35,7 @@ std::vector<BatchLine> ReadBatchFile(const std::string& path) {
                                      "expected.");
         }
         if (fields.size() - 2 > redline::kMostReviewers) {
-            throw std::runtime_error(where + "at most " +
-                                     std::to_string(redline::kMostReviewers) +
+            throw std::runtime_error(where + "at most " + std::to_string(redline::kMostReviewers) +
                                      " copies are combined.");
         }
         if (ExportFilter(fields.back()).empty()) {

@@ -144,10 +144,10 @@ class Page {
         const std::string& a = report_.files.size() > 0 ? report_.files[0].path : "";
         const std::string& b = report_.files.size() > 1 ? report_.files[1].path : "";
         const std::size_t reviewers = report_.reviewers.size();
-        const std::string title =
-            reviewers ? "Changes to " + Name(a) + " by " + std::to_string(reviewers) +
-                            (reviewers == 1 ? " reviewer" : " reviewers")
-                      : "Changes from " + Name(a) + " to " + Name(b);
+        const std::string title = reviewers ? "Changes to " + Name(a) + " by " +
+                                                  std::to_string(reviewers) +
+                                                  (reviewers == 1 ? " reviewer" : " reviewers")
+                                            : "Changes from " + Name(a) + " to " + Name(b);
         out_ << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
              << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
                 "style-src 'unsafe-inline'\">\n"

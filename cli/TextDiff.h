@@ -12,5 +12,5 @@
 #include "redline/MarkedResult.h"
 
 // `authors`: who made each change, by its id (redline::ChangeAuthors).
-void PrintWordDiff(std::ostream& out, const std::vector<redline::MarkedStory>& stories,
-                   bool colour, const std::map<int, std::string>& authors = {});
+void PrintWordDiff(std::ostream& out, const std::vector<redline::MarkedStory>& stories, bool colour,
+                   const std::map<int, std::string>& authors = {});

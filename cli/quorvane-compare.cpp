@@ -56,8 +56,7 @@ std::vector<NamedCopy> Reviewers(const Arguments& args) {
 
 // Writes the report beside its place and renames it when complete.
 void WriteReport(const Arguments& args, std::vector<redline::MarkedStory> stories,
-                 const std::vector<redline::Change>& changes,
-                 std::map<int, std::string> authors) {
+                 const std::vector<redline::Change>& changes, std::map<int, std::string> authors) {
     ReportContent content{{DescribeFile("Original", args.documents[0])},
                           DescribeSettings(args.settings),
                           changes,

@@ -11,7 +11,6 @@
 #include "support/Files.h"
 #include "support/Programs.h"
 #include "support/ReadText.h"
-#include "support/Zip.h"
 
 namespace fs = std::filesystem;
 using docx::Text;
@@ -29,18 +28,7 @@ class CombineTool : public ::testing::Test {
                                        Text("Payment is due within thirty days.") +
                                        Text("Either party may end it with written notice."));
         // Bo's copy says who last edited it.
-        ZipEntries entries = ReadZip(path("bo.docx"));
-        PutEntry(entries, "docProps/core.xml",
-                 "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/"
-                 "metadata/core-properties\"><cp:lastModifiedBy>Bo Chen</cp:lastModifiedBy>"
-                 "</cp:coreProperties>");
-        std::string rels = *FindEntry(entries, "_rels/.rels");
-        rels.insert(rels.find("</Relationships>"),
-                    "<Relationship Id=\"rIdCore\" Type=\"http://schemas.openxmlformats.org/"
-                    "package/2006/relationships/metadata/core-properties\" "
-                    "Target=\"docProps/core.xml\"/>");
-        PutEntry(entries, "_rels/.rels", rels);
-        WriteZip(path("bo.docx"), entries);
+        SetCoreProperties(path("bo.docx"), "<cp:lastModifiedBy>Bo Chen</cp:lastModifiedBy>");
     }
 
     std::string path(const std::string& name) const { return folder_.path() + "/" + name; }
@@ -149,8 +137,9 @@ TEST_F(CombineTool, RefusesWhatCannotBeCombined) {
 }
 
 TEST_F(CombineTool, ABatchLineWithSeveralCopiesCombinesThem) {
-    WriteFile(path("jobs.tsv"), "original.docx\tann.docx\tbo.docx\tall.docx\n"
-                                "original.docx\tann.docx\tpair.docx\n");
+    WriteFile(path("jobs.tsv"),
+              "original.docx\tann.docx\tbo.docx\tall.docx\n"
+              "original.docx\tann.docx\tpair.docx\n");
     const ProgramRun batch = tool({"--batch", "jobs.tsv"});
     ASSERT_EQ(batch.exit, 0) << batch.err;
     const std::string all = redline::ReadText(path("all.docx"), redline::Reading::AcceptAll);

@@ -171,24 +171,24 @@ TEST_F(OfficeTest, TheOfficeShowsACombinedResultUnderEachReviewersName) {
                                   Text("Payment is due within thirty days.") + notice + signed_ +
                                   Table({{"Item", "Price"}, {"Desk", "90"}}));
     WriteDocx(path("ann.docx"), Text("The contract starts in June.") +
-                                    Text("Payment is due within thirty days.") + notice +
-                                    signed_ + Table({{"Item", "Price"}, {"Desk", "95"}}));
+                                    Text("Payment is due within thirty days.") + notice + signed_ +
+                                    Table({{"Item", "Price"}, {"Desk", "95"}}));
     WriteDocx(path("bo.docx"), Text("The contract starts in May.") +
                                    Text("Payment is due within fourteen days.") +
-                                   Text("Disputes go to the courts of Lyon.") + notice +
-                                   signed_ + Table({{"Item", "Price"}, {"Desk", "90"}}));
+                                   Text("Disputes go to the courts of Lyon.") + notice + signed_ +
+                                   Table({{"Item", "Price"}, {"Desk", "90"}}));
     WriteDocx(path("cy.docx"), Text("The agreement starts in May.") +
                                    Text("Payment is due within thirty days.") + signed_ +
                                    Table({{"Item", "Price"}, {"Desk", "90"}}));
-    WriteDocx(path("all.docx"),
-              Text("The contract starts in June.") + Text("The agreement starts in May.") +
-                  Text("Payment is due within fourteen days.") +
-                  Text("Disputes go to the courts of Lyon.") + signed_ +
-                  Table({{"Item", "Price"}, {"Desk", "95"}}));
-    redline::CombineDocuments(path("a.docx"),
-                              {{path("ann.docx"), "Ann"}, {path("bo.docx"), "Bo"},
-                               {path("cy.docx"), "Cy"}},
-                              path("r.docx"));
+    WriteDocx(path("all.docx"), Text("The contract starts in June.") +
+                                    Text("The agreement starts in May.") +
+                                    Text("Payment is due within fourteen days.") +
+                                    Text("Disputes go to the courts of Lyon.") + signed_ +
+                                    Table({{"Item", "Price"}, {"Desk", "95"}}));
+    redline::CombineDocuments(
+        path("a.docx"),
+        {{path("ann.docx"), "Ann"}, {path("bo.docx"), "Bo"}, {path("cy.docx"), "Cy"}},
+        path("r.docx"));
     const std::string original = DocumentText(session, session.open(path("a.docx")));
     const std::string everyone = DocumentText(session, session.open(path("all.docx")));
 

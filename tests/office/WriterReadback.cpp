@@ -232,8 +232,7 @@ RedlineCounts CountRedlines(WriterSession& session, const DocumentRef& document)
             if (redline.is()) {
                 redline->getPropertyValue("RedlineType") >>= type;
                 redline->getPropertyValue("RedlineAuthor") >>= author;
-                counts.authors.insert(
-                    OUStringToOString(author, RTL_TEXTENCODING_UTF8).getStr());
+                counts.authors.insert(OUStringToOString(author, RTL_TEXTENCODING_UTF8).getStr());
             }
             if (type == "Insert") {
                 ++counts.insertions;

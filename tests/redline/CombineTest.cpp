@@ -16,7 +16,6 @@
 #include "support/ResultCheck.h"
 #include "support/RoundTrip.h"
 #include "support/SchemaCheck.h"
-#include "support/Zip.h"
 
 using namespace docx;
 using redline::ChangeKind;
@@ -143,7 +142,8 @@ TEST_F(Combine, ARemovalAndAnEditOfOneParagraphKeepBoth) {
     WriteDocx(copy(2), Text("Keep this.") + Text("And this."));
     const auto changes = combine({"Ann", "Bo"});
     // Bo's removal stands as it is; Ann's version comes in beside it.
-    EXPECT_EQ(redline::ReadText(r_, Reading::AcceptAll), "Keep this.\nThe quick red fox.\nAnd this.\n");
+    EXPECT_EQ(redline::ReadText(r_, Reading::AcceptAll),
+              "Keep this.\nThe quick red fox.\nAnd this.\n");
     EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Bo"), CanonicalDocument(copy(2)));
     bool conflict = false;
     for (const redline::Change& change : changes) conflict |= !change.conflictsWith.empty();
@@ -201,22 +201,12 @@ TEST_F(Combine, EveryCopysCommentsComeUnderTheirAuthors) {
 TEST_F(Combine, ReviewersAreNamedByTheirCopiesUnlessNamedAgain) {
     auto withProperties = [&](int n, const std::string& properties) {
         WriteDocx(copy(n), Text("Changed " + std::to_string(n) + "."));
-        ZipEntries entries = ReadZip(copy(n));
-        PutEntry(entries, "docProps/core.xml",
-                 "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/"
-                 "metadata/core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">" +
-                     properties + "</cp:coreProperties>");
-        std::string rels = *FindEntry(entries, "_rels/.rels");
-        rels.insert(rels.find("</Relationships>"),
-                    "<Relationship Id=\"rIdCore\" Type=\"http://schemas.openxmlformats.org/"
-                    "package/2006/relationships/metadata/core-properties\" "
-                    "Target=\"docProps/core.xml\"/>");
-        PutEntry(entries, "_rels/.rels", rels);
-        WriteZip(copy(n), entries);
+        SetCoreProperties(copy(n), properties);
     };
     WriteDocx(a_, Text("Original."));
-    withProperties(1, "<dc:creator>Writer</dc:creator><cp:lastModifiedBy> Ann Editor "
-                      "</cp:lastModifiedBy>");
+    withProperties(1,
+                   "<dc:creator>Writer</dc:creator><cp:lastModifiedBy> Ann Editor "
+                   "</cp:lastModifiedBy>");
     withProperties(2, "<dc:creator>Bo Author</dc:creator>");
     withProperties(3, "<dc:creator></dc:creator>");
     EXPECT_EQ(redline::DocumentReviewer(copy(1)), "Ann Editor");
@@ -227,7 +217,8 @@ TEST_F(Combine, ReviewersAreNamedByTheirCopiesUnlessNamedAgain) {
     // Two copies under one name still keep their changes apart.
     const auto changes = combine({"Same", "Same", ""});
     std::set<std::string> names;
-    for (const auto& change : changes) names.insert(change.reviewers.begin(), change.reviewers.end());
+    for (const auto& change : changes)
+        names.insert(change.reviewers.begin(), change.reviewers.end());
     EXPECT_EQ(names, (std::set<std::string>{"Same", "Same (2)", "copy3"}));
 }
 

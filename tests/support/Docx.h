@@ -32,6 +32,10 @@ std::string ChangeOneProperty(const std::string& in, const std::string& out, Pro
 std::string ChangeOneWord(const std::string& in, const std::string& out,
                           const std::string& replacement);
 
+// Gives the .docx at `path` document properties (core.xml) holding `properties`: elements in the
+// cp: and dc: namespaces, as `<cp:lastModifiedBy>Ann</cp:lastModifiedBy>`.
+void SetCoreProperties(const std::string& path, const std::string& properties);
+
 // Rewrites the main part of the .docx at `path` with the declarations Word writes on its root:
 // thirty namespaces, most of its own extensions marked ignorable.
 void UseWordsDeclarations(const std::string& path);

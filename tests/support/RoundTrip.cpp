@@ -361,8 +361,8 @@ std::string CombineRoundTripFailure(const std::string& folder, generated::Random
             const std::string own = CanonicalDocument(r, Resolution::Accept, ReviewerName(k));
             const std::string copy = CanonicalDocument(reviewed[k].path);
             if (own != copy) {
-                failure += "accepting " + ReviewerName(k) + "'s alone: " + FirstDifference(copy, own) +
-                           "\n";
+                failure += "accepting " + ReviewerName(k) +
+                           "'s alone: " + FirstDifference(copy, own) + "\n";
             }
         }
         for (const redline::Change& change : changes) {

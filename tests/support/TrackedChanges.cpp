@@ -293,7 +293,8 @@ class Resolver {
         pugi::xml_node table = mark.parent();
         while (table && !Is(table, "w:tbl")) table = table.parent();
         const pugi::xml_node authored = table.find_node([](const pugi::xml_node& node) {
-            return std::string_view(node.name()).ends_with("PrChange") && node.attribute("w:author");
+            return std::string_view(node.name()).ends_with("PrChange") &&
+                   node.attribute("w:author");
         });
         return authored.attribute("w:author").value();
     }
@@ -306,7 +307,6 @@ class Resolver {
 
 }  // namespace
 
-void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution,
-                           const std::string& author) {
+void ResolveTrackedChanges(pugi::xml_node root, Resolution resolution, const std::string& author) {
     Resolver(resolution, author).run(root);
 }

@@ -6,6 +6,20 @@
 #include "support/Docx.h"
 #include "support/Zip.h"
 
+void SetCoreProperties(const std::string& path, const std::string& properties) {
+    ZipEntries entries = ReadZip(path);
+    PutEntry(entries, "docProps/core.xml",
+             "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/"
+             "metadata/core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">" +
+                 properties + "</cp:coreProperties>");
+    std::string rels = *FindEntry(entries, "_rels/.rels");
+    rels.insert(rels.find("</Relationships>"),
+                "<Relationship Id=\"rIdCore\" Type=\"http://schemas.openxmlformats.org/package/"
+                "2006/relationships/metadata/core-properties\" Target=\"docProps/core.xml\"/>");
+    PutEntry(entries, "_rels/.rels", rels);
+    WriteZip(path, entries);
+}
+
 void UseWordsDeclarations(const std::string& path) {
     static const char* kWordsRoot =
         "<w:document "

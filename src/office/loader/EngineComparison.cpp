@@ -90,7 +90,8 @@ std::vector<redline::Change> CombineUserDocuments(const UserDocument& original,
         named[docx] = copies[i].path;
         // A converted copy is named by the user's file, not by the conversion.
         const std::string given = i < reviewers.size() ? reviewers[i] : "";
-        reviewed.push_back({docx, given.empty() ? redline::DocumentReviewer(copies[i].path) : given});
+        reviewed.push_back(
+            {docx, given.empty() ? redline::DocumentReviewer(copies[i].path) : given});
     }
     return RunEngine(
         [&] { return redline::CombineDocuments(originalDocx, reviewed, resultDocx, options); },

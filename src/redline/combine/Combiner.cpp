@@ -1,11 +1,11 @@
 #include "redline/combine/Combiner.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <optional>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -264,8 +264,8 @@ std::string Combiner::sectionSignature(std::size_t reviewer) {
     pugi::xml_document properties;
     pugi::xml_node own = properties.append_copy(from.cut.sections);
     while (pugi::xml_node reference = own.find_child([](const pugi::xml_node& n) {
-               return NamedOneOf(n, {"w:headerReference", "w:footerReference"});
-           })) {
+        return NamedOneOf(n, {"w:headerReference", "w:footerReference"});
+    })) {
         own.remove_child(reference);
     }
     std::string made = signature(reviewer, {own});
@@ -274,7 +274,8 @@ std::string Combiner::sectionSignature(std::size_t reviewer) {
             from.side().main.relationships.find(Attribute(reference, "r:id"));
         PackagePart part;
         if (!relationship ||
-            !LoadPart(from.side().package, from.side().main.relationships.partOf(*relationship), part)) {
+            !LoadPart(from.side().package, from.side().main.relationships.partOf(*relationship),
+                      part)) {
             continue;
         }
         std::vector<pugi::xml_node> blocks;
@@ -453,7 +454,8 @@ void Combiner::makePieces() {
             Change change{ChangeKind::Insertion, Part::Body, ReportText(piece.holder), 0, 0,
                           stamp->peek()};
             for (pugi::xml_node block : piece.holder.children()) {
-                if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"})) MarkBlock(block, Mark::Insert, *stamp);
+                if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"}))
+                    MarkBlock(block, Mark::Insert, *stamp);
                 if (Named(block, "w:tbl")) change.part = Part::Table;
             }
             nextVersionMark_ = stamp->peek();
@@ -503,13 +505,15 @@ void Combiner::sectionVersions() {
             const Relationship* ours = base.side().main.relationships.find(Attribute(own, "r:id"));
             if (!own || !theirs || !ours) continue;
             PackagePart part;
-            if (!LoadPart(from.side().package, from.side().main.relationships.partOf(*theirs), part)) {
+            if (!LoadPart(from.side().package, from.side().main.relationships.partOf(*theirs),
+                          part)) {
                 continue;
             }
             auto& into = sectionParts_[base.side().main.relationships.partOf(*ours)];
             if (!into) {
                 into = std::make_unique<PackagePart>();
-                if (!LoadPart(base.side().package, base.side().main.relationships.partOf(*ours), *into)) {
+                if (!LoadPart(base.side().package, base.side().main.relationships.partOf(*ours),
+                              *into)) {
                     continue;
                 }
             }
@@ -524,13 +528,18 @@ void Combiner::sectionVersions() {
             PartCarryOver carry(shared, part, *into);
             Change change{ChangeKind::Insertion,
                           Named(reference, "w:headerReference") ? Part::Header : Part::Footer,
-                          ReportText(holder), 0, 0, stamp.peek()};
+                          ReportText(holder),
+                          0,
+                          0,
+                          stamp.peek()};
             change.reviewers = {from.name};
             for (pugi::xml_node block : holder.children()) {
                 carry.carry(block);
-                if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"})) MarkBlock(block, Mark::Insert, stamp);
+                if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"}))
+                    MarkBlock(block, Mark::Insert, stamp);
             }
-            while (pugi::xml_node block = holder.first_child()) root.insert_move_before(block, holder);
+            while (pugi::xml_node block = holder.first_child())
+                root.insert_move_before(block, holder);
             root.remove_child(holder);
             sectionVersionChanges_.push_back(std::move(change));
         }
@@ -563,7 +572,8 @@ void Combiner::lay() {
             }
             if (Named(lastLaid, "w:p")) {
                 auto& stamp = stamps[piece.from];
-                if (!stamp) stamp = std::make_unique<Stamp>(reviewed_[piece.from]->name, options_.date);
+                if (!stamp)
+                    stamp = std::make_unique<Stamp>(reviewed_[piece.from]->name, options_.date);
                 stamp->numberFrom(nextVersionMark_);
                 MarkParagraphMark(lastLaid, Mark::Insert, *stamp);
                 nextVersionMark_ = stamp->peek();
@@ -593,9 +603,9 @@ void Combiner::settleStories() {
     SettleUnpairedMoves(roots);
     // The base's notes and comments that only the units it gave way held go with them, and so
     // do the range marks of a comment whose reference a version left out.
-    for (auto [kind, reference] : {std::pair{"footnote", "w:footnoteReference"},
-                                   std::pair{"endnote", "w:endnoteReference"},
-                                   std::pair{"comment", "w:commentReference"}}) {
+    for (auto [kind, reference] :
+         {std::pair{"footnote", "w:footnoteReference"}, std::pair{"endnote", "w:endnoteReference"},
+          std::pair{"comment", "w:commentReference"}}) {
         std::set<std::string> referenced;
         for (const pugi::xml_node& story : roots) {
             for (const std::string& id : ReferencedIds(story, reference)) referenced.insert(id);
@@ -710,10 +720,11 @@ std::vector<Change> Combiner::changeList() {
         const auto owner = std::find_if(reviewed_.begin(), reviewed_.end(), [&](const auto& r) {
             return r->name == change.reviewers[0];
         });
-        listed.push_back({change, static_cast<std::size_t>(owner - reviewed_.begin()), kSections,
-                          true});
+        listed.push_back(
+            {change, static_cast<std::size_t>(owner - reviewed_.begin()), kSections, true});
     }
-    auto alikeAt = [&](const Listed& change) -> const std::vector<std::pair<std::size_t, std::size_t>>& {
+    auto alikeAt =
+        [&](const Listed& change) -> const std::vector<std::pair<std::size_t, std::size_t>>& {
         static const std::vector<std::pair<std::size_t, std::size_t>> none;
         const auto found = change.at ? alike_.find(*change.at) : alike_.end();
         return found == alike_.end() ? none : found->second;

@@ -79,7 +79,7 @@ class Combiner {
     int nextVersionMark_ = 0;
     // Where reviewers changed alike: each one whose piece stands for theirs, by place.
     std::map<std::pair<bool, std::size_t>, std::vector<std::pair<std::size_t, std::size_t>>> alike_;
-    std::vector<Change> versionChanges_;  // one for each conflicting version
+    std::vector<Change> versionChanges_;                  // one for each conflicting version
     std::map<std::size_t, std::size_t> versionChangeOf_;  // by piece
 };
 

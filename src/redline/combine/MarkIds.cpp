@@ -96,7 +96,7 @@ class MoveSettler {
 }  // namespace
 
 void SettleUnpairedMoves(const std::vector<pugi::xml_node>& roots) {
-    std::map<std::string, int> halves;  // a move's name -> 1 from, 2 to, 3 both
+    std::map<std::string, int> halves;         // a move's name -> 1 from, 2 to, 3 both
     std::map<std::string, std::string> names;  // a range's id -> its move's name
     for (const pugi::xml_node& root : roots) {
         root.find_node([&](const pugi::xml_node& node) {

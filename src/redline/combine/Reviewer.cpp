@@ -12,10 +12,12 @@ namespace redline {
 namespace {
 
 std::string Trimmed(std::string text) {
-    const auto blank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    const auto blank = [](unsigned char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    };
     while (!text.empty() && blank(text.back())) text.pop_back();
-    text.erase(text.begin(), std::find_if(text.begin(), text.end(),
-                                          [&](unsigned char c) { return !blank(c); }));
+    text.erase(text.begin(),
+               std::find_if(text.begin(), text.end(), [&](unsigned char c) { return !blank(c); }));
     return text;
 }
 
@@ -49,7 +51,8 @@ std::vector<std::string> ReviewerNames(const std::vector<ReviewedCopy>& copies) 
     std::vector<std::string> names;
     std::set<std::string> taken;
     for (const ReviewedCopy& copy : copies) {
-        const std::string given = copy.reviewer.empty() ? DocumentReviewer(copy.path) : copy.reviewer;
+        const std::string given =
+            copy.reviewer.empty() ? DocumentReviewer(copy.path) : copy.reviewer;
         std::string name = given;
         for (int n = 2; !taken.insert(name).second; ++n) {
             name = given + " (" + std::to_string(n) + ")";

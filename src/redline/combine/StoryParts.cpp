@@ -10,7 +10,7 @@ namespace {
 
 struct StoryKind {
     const char* kind;
-    const char* element;      // one story of the part
+    const char* element;       // one story of the part
     const char* relationship;  // its relationship from the main part
     const char* contentType;
     const char* name;  // the part's name when it is made
@@ -29,7 +29,8 @@ const StoryKind kKinds[] = {
     {"comment", "w:comment", "comments",
      "application/vnd.openxmlformats-officedocument.wordprocessingml.comments+xml",
      "word/comments.xml"},
-    {"commentEx", "w15:commentEx", "http://schemas.microsoft.com/office/2011/relationships/commentsExtended",
+    {"commentEx", "w15:commentEx",
+     "http://schemas.microsoft.com/office/2011/relationships/commentsExtended",
      "application/vnd.openxmlformats-officedocument.wordprocessingml.commentsExtended+xml",
      "word/commentsExtended.xml"},
 };
@@ -90,8 +91,8 @@ PackagePart& StoryParts::partLike(const std::string& kind, const PackagePart& li
 pugi::xml_node StoryParts::story(const std::string& kind, const std::string& id) {
     PackagePart* holder = part(kind);
     if (!holder) return {};
-    return holder->xml.document_element().find_child_by_attribute(KindNamed(kind).element,
-                                                                   "w:id", id.c_str());
+    return holder->xml.document_element().find_child_by_attribute(KindNamed(kind).element, "w:id",
+                                                                  id.c_str());
 }
 
 std::string StoryParts::freshId(const std::string& kind) {

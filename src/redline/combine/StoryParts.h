@@ -21,7 +21,8 @@ class StoryParts {
     // The part of the kind, or null when the document has none. Raises BadDocument.
     PackagePart* part(const std::string& kind);
     // The same, made from `like`'s root (and separators) when the document has none.
-    PackagePart& partLike(const std::string& kind, const PackagePart& like, CarryOverShared& shared);
+    PackagePart& partLike(const std::string& kind, const PackagePart& like,
+                          CarryOverShared& shared);
     // The note or comment `id` of the kind, or none.
     pugi::xml_node story(const std::string& kind, const std::string& id);
     // An id that no story of the kind has yet.
@@ -57,7 +58,7 @@ class CarriedStories : public NoteCarryOver, public CommentCarryOver {
     StoryParts& into_;
     CarryOverShared& shared_;
     std::map<std::pair<std::string, std::string>, std::string> carried_;  // kind and id -> new id
-    std::map<std::string, std::unique_ptr<PartCarryOver>> carriers_;     // by kind
+    std::map<std::string, std::unique_ptr<PartCarryOver>> carriers_;      // by kind
 };
 
 // The ids of the notes ("w:footnoteReference") or comments ("w:commentReference") that content

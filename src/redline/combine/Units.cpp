@@ -141,8 +141,8 @@ namespace {
 // is: none of them is what a reader sees.
 bool Incidental(std::string_view name) {
     return name == "w:id" || name == "w:author" || name == "w:date" || name == "w:name" ||
-           name == "xml:space" ||
-           name.starts_with("w:rsid") || name == "w14:paraId" || name == "w14:textId";
+           name == "xml:space" || name.starts_with("w:rsid") || name == "w14:paraId" ||
+           name == "w14:textId";
 }
 
 void Sign(const pugi::xml_node& node, std::ostringstream& out) {
@@ -225,8 +225,8 @@ void JoinRuns(pugi::xml_node node) {
 void StripIncidental(pugi::xml_node node, const SignatureReader& reader) {
     for (pugi::xml_node child : node.children()) {
         if (child.type() != pugi::node_element) continue;
-        if (reader.story &&
-            NamedOneOf(child, {"w:commentReference", "w:footnoteReference", "w:endnoteReference"})) {
+        if (reader.story && NamedOneOf(child, {"w:commentReference", "w:footnoteReference",
+                                               "w:endnoteReference"})) {
             child.append_attribute("story") = reader.story(child).c_str();
         }
         const bool drawing = NamedOneOf(child, {"wp:docPr", "pic:cNvPr"});

@@ -23,8 +23,8 @@ class Notes;
 class Comparer : private NoteCarryOver {
   public:
     // `names`: the prefixes to read both sides with, when comparisons share theirs.
-    Comparer(const std::string& original, const std::string& revised,
-             const CompareOptions& options, std::shared_ptr<Namespaces> names = nullptr);
+    Comparer(const std::string& original, const std::string& revised, const CompareOptions& options,
+             std::shared_ptr<Namespaces> names = nullptr);
     ~Comparer();
 
     // Compares and writes the result as a .docx file at `result`.
