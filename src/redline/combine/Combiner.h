@@ -5,6 +5,7 @@
 // one's changes with every other reviewer's version inserted beside them, said to conflict.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -27,7 +28,25 @@ class Combiner {
     std::vector<Change> run(const std::string& result);
 
   private:
-    struct Reviewed;
+    using Location = std::pair<bool, std::size_t>;  // a gap (true) or a unit, by its index
+    // Where the sections' own changes and their headers' and footers' stand.
+    static constexpr Location kSections{true, SIZE_MAX};
+    // Each reviewer's marks are numbered in a range of their own: the engine's ids start at
+    // 100,000 and one comparison never makes millions of marks.
+    static constexpr int kMarksEach = 1 << 24;
+    // A reviewer's comparison with the original, its result in memory, cut and indexed.
+    struct Reviewed {
+        std::string name;
+        std::unique_ptr<Comparer> comparer;  // its comparison, whose result it holds
+        DocumentSide& side() { return comparer->result(); }
+        std::vector<Change> changes;
+        MarkedUnits cut;
+        std::map<int, Location> locationOf;  // a mark's id -> where it stands
+        std::unique_ptr<StoryParts> stories;
+        std::set<std::string> changedParts;  // headers and footers holding marks
+        std::vector<bool> unitChanged;
+    };
+
     // A piece of the combined body: reviewer `from`'s nodes, as they are or (`version`) their
     // accepted text inserted whole under that reviewer's name.
     struct Piece {

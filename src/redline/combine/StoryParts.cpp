@@ -154,6 +154,19 @@ void CarriedStories::carryThread(const pugi::xml_node& comment) {
     into_.partLike("commentEx", *threads, shared_).xml.document_element().append_copy(entry);
 }
 
+// The headers and footers of a document: their relationships' ids and their parts' names.
+std::vector<std::pair<std::string, std::string>> HeadersAndFooters(const DocumentSide& side) {
+    std::vector<std::pair<std::string, std::string>> found;
+    for (const auto& [id, relationship] : side.main.relationships.all()) {
+        const bool story =
+            relationship.type.ends_with("/header") || relationship.type.ends_with("/footer");
+        if (story && !relationship.external) {
+            found.emplace_back(id, side.main.relationships.partOf(relationship));
+        }
+    }
+    return found;
+}
+
 std::vector<std::string> ReferencedIds(const pugi::xml_node& root, const char* reference) {
     std::vector<std::string> ids;
     root.find_node([&](const pugi::xml_node& node) {

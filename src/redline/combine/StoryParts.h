@@ -61,6 +61,9 @@ class CarriedStories : public NoteCarryOver, public CommentCarryOver {
     std::map<std::string, std::unique_ptr<PartCarryOver>> carriers_;      // by kind
 };
 
+// The headers and footers of a document: their relationships' ids and their parts' names.
+std::vector<std::pair<std::string, std::string>> HeadersAndFooters(const DocumentSide& side);
+
 // The ids of the notes ("w:footnoteReference") or comments ("w:commentReference") that content
 // below `root` refers to.
 std::vector<std::string> ReferencedIds(const pugi::xml_node& root, const char* reference);
