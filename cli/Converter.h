@@ -16,8 +16,9 @@ class Converter {
     virtual void fromDocx(const std::string& docxPath, const std::string& path) = 0;
 };
 
-// Starts this platform's office; raises automation::Error saying what is missing.
-std::unique_ptr<Converter> StartConverter();
+// Starts this platform's office; raises automation::Error saying what is missing. On Linux the
+// office's engine module sits beside the program, or in `engineFolder` when one is given.
+std::unique_ptr<Converter> StartConverter(const std::string& engineFolder = "");
 
 // The office that converts, as the usage text names it.
 extern const char* const kConverterName;

@@ -28,11 +28,12 @@ class WriterConverter : public Converter {
 
 }  // namespace
 
-std::unique_ptr<Converter> StartConverter() {
+std::unique_ptr<Converter> StartConverter(const std::string& engineFolder) {
     // Headless, and the tracked changes' author is the engine's business: the office only
     // converts.
     office::SessionOptions options;
     options.headless = true;
     return std::make_unique<WriterConverter>(
-        office::LoadOfficeEngine(office::ProgramFolder()).startSession(options));
+        office::LoadOfficeEngine(engineFolder.empty() ? office::ProgramFolder() : engineFolder)
+            .startSession(options));
 }

@@ -39,7 +39,7 @@ class WordConverter : public Converter {
 
 }  // namespace
 
-std::unique_ptr<Converter> StartConverter() {
+std::unique_ptr<Converter> StartConverter(const std::string&) {
     try {
         return std::make_unique<WordConverter>();
     } catch (const automation::Error& e) {

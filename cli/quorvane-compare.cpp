@@ -200,7 +200,7 @@ int CompareBatch(const Arguments& args) {
         args.jobs ? args.jobs : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     try {
         const BatchOutcome outcome =
-            RunBatch(StartConverter, Settings(args), lines, workers, report);
+            RunBatch([] { return StartConverter(); }, Settings(args), lines, workers, report);
         if (terminal) std::cerr << "\r\033[K";
         char time[32];
         std::snprintf(time, sizeof time, "%.1f", outcome.seconds);

@@ -34,11 +34,15 @@ class DocumentError : public automation::Error {
     DocumentError(DocumentProblem problem, const std::string& path, std::string detail = {},
                   std::uint64_t megabytes = 0)
         : automation::Error(DescribeProblem(problem, path, megabytes), std::move(detail)),
-          problem_(problem) {}
+          problem_(problem),
+          path_(path) {}
     DocumentProblem problem() const { return problem_; }
+    // The document, as the user named it.
+    const std::string& path() const { return path_; }
 
   private:
     DocumentProblem problem_;
+    std::string path_;
 };
 
 // The problem that makes `path` unusable as a document, if the file system already shows one.
