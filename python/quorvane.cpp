@@ -22,6 +22,7 @@
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
 #include "office/loader/FileSystem.h"
+#include "office/loader/OfficeEngine.h"
 #include "redline/Combine.h"
 #include "redline/FilePath.h"
 #include "redline/MarkedResult.h"
@@ -58,8 +59,15 @@ class SharedOffice : public Converter {
   private:
     Converter& started() {
         if (!office_) {
-            const char* folder = std::getenv("QUORVANE_ENGINE_DIR");
-            office_ = StartConverter(folder && *folder ? folder : QUORVANE_ENGINE_DIR);
+            // Given, else this build's, else the installed program's.
+            const char* given = std::getenv("QUORVANE_ENGINE_DIR");
+            std::string folder = given && *given ? given : QUORVANE_ENGINE_DIR;
+            std::error_code error;
+            if (!(given && *given) &&
+                !std::filesystem::exists(folder + "/" + office::kEngineModuleFile, error)) {
+                folder = QUORVANE_INSTALLED_ENGINE_DIR;
+            }
+            office_ = StartConverter(folder);
         }
         return *office_;
     }

@@ -196,3 +196,12 @@ def test_other_formats_go_through_the_office(pair, folder):
     with zipfile.ZipFile(result.result) as package:
         assert package.read("mimetype") == b"application/vnd.oasis.opendocument.text"
     assert result.counts["insertion"] == 2
+
+
+def test_an_office_that_cannot_start_is_office_unavailable(pair, folder, monkeypatch):
+    # A document the engine cannot read as it is needs the office, whose engine is not here.
+    monkeypatch.setenv("QUORVANE_ENGINE_DIR", os.fspath(folder))
+    rich = folder / "notes.rtf"
+    rich.write_text("{\\rtf1 Some text.}")
+    with pytest.raises(quorvane.OfficeUnavailable):
+        quorvane.compare(rich, pair[1])
