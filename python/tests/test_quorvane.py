@@ -3,6 +3,7 @@ Python exception, threads side by side, and the same change list as quorvane-com
 import json
 import os
 import subprocess
+import sys
 import threading
 import zipfile
 import zlib
@@ -198,10 +199,16 @@ def test_other_formats_go_through_the_office(pair, folder):
     assert result.counts["insertion"] == 2
 
 
-def test_an_office_that_cannot_start_is_office_unavailable(pair, folder, monkeypatch):
-    # A document the engine cannot read as it is needs the office, whose engine is not here.
-    monkeypatch.setenv("QUORVANE_ENGINE_DIR", os.fspath(folder))
+def test_an_office_that_cannot_start_is_office_unavailable(pair, folder):
+    # A document the engine cannot read as it is needs the office, whose engine is not here: in
+    # an interpreter of its own, whose office no earlier test started.
     rich = folder / "notes.rtf"
     rich.write_text("{\\rtf1 Some text.}")
-    with pytest.raises(quorvane.OfficeUnavailable):
-        quorvane.compare(rich, pair[1])
+    code = ("import quorvane, sys\n"
+            "try:\n"
+            "    quorvane.compare(sys.argv[1], sys.argv[2])\n"
+            "except quorvane.OfficeUnavailable as e:\n"
+            "    print('unavailable:', e)\n")
+    run = subprocess.run([sys.executable, "-c", code, rich, pair[1]], capture_output=True,
+                         text=True, env={**os.environ, "QUORVANE_ENGINE_DIR": os.fspath(folder)})
+    assert run.stdout.startswith("unavailable: "), run.stdout + run.stderr
