@@ -33,9 +33,9 @@ namespace {
 
 // The exception types the module adds, made when it is imported.
 struct Errors {
-    PyObject* unreadable = nullptr;  // ValueError
-    PyObject* resultIsInput = nullptr;  // ValueError
-    PyObject* resultNotWritten = nullptr;  // OSError
+    PyObject* unreadable = nullptr;         // ValueError
+    PyObject* resultIsInput = nullptr;      // ValueError
+    PyObject* resultNotWritten = nullptr;   // OSError
     PyObject* officeUnavailable = nullptr;  // RuntimeError
 };
 Errors errors;
@@ -119,13 +119,13 @@ redline::CompareOptions Settings(const std::optional<std::string>& author, bool 
         if (e.problem() == office::DocumentProblem::NotFound ||
             e.problem() == office::DocumentProblem::Folder) {
             const bool folder = e.problem() == office::DocumentProblem::Folder;
-            PyErr_SetObject(folder ? PyExc_IsADirectoryError : PyExc_FileNotFoundError,
-                            py::make_tuple(folder ? EISDIR : ENOENT, failure.description, file)
-                                .ptr());
+            PyErr_SetObject(
+                folder ? PyExc_IsADirectoryError : PyExc_FileNotFoundError,
+                py::make_tuple(folder ? EISDIR : ENOENT, failure.description, file).ptr());
             throw py::error_already_set();
         }
-        py::object error = py::reinterpret_borrow<py::object>(errors.unreadable)(
-            failure.description);
+        py::object error =
+            py::reinterpret_borrow<py::object>(errors.unreadable)(failure.description);
         error.attr("filename") = file;
         PyErr_SetObject(errors.unreadable, error.ptr());
         throw py::error_already_set();
@@ -185,11 +185,10 @@ void WriteReport(const std::string& page, ReportContent content) {
     }
 }
 
-#define QUORVANE_SETTINGS                                                                 \
-    py::arg("author") = py::none(), py::arg("formatting") = true,                         \
-    py::arg("ignore_case") = false, py::arg("ignore_whitespace") = false,                  \
-    py::arg("moves") = true, py::arg("character_level") = false,                          \
-    py::arg("skip") = std::vector<std::string>()
+#define QUORVANE_SETTINGS                                                                         \
+    py::arg("author") = py::none(), py::arg("formatting") = true, py::arg("ignore_case") = false, \
+    py::arg("ignore_whitespace") = false, py::arg("moves") = true,                                \
+    py::arg("character_level") = false, py::arg("skip") = std::vector<std::string>()
 
 const char* const kSettingsDoc = R"(
     author: the name the tracked changes carry (default: your account's name).
@@ -218,8 +217,8 @@ PYBIND11_MODULE(quorvane, m) {
         "Compares Word documents and combines reviewers' copies, marking every difference as a "
         "tracked change, without an office for Word 2007+ documents.";
     auto exception = [&](const char* name, PyObject* base, const char* doc) {
-        PyObject* type = PyErr_NewExceptionWithDoc(
-            (std::string("quorvane.") + name).c_str(), doc, base, nullptr);
+        PyObject* type = PyErr_NewExceptionWithDoc((std::string("quorvane.") + name).c_str(), doc,
+                                                   base, nullptr);
         m.add_object(name, py::handle(type));
         return type;
     };
@@ -227,9 +226,9 @@ PYBIND11_MODULE(quorvane, m) {
         "UnreadableDocument", PyExc_ValueError,
         "A document that cannot be used: damaged, encrypted, not a Word document, too large. "
         "Its filename attribute names it.");
-    errors.resultIsInput = exception(
-        "ResultIsInput", PyExc_ValueError,
-        "The result would overwrite one of the inputs; nothing was written.");
+    errors.resultIsInput =
+        exception("ResultIsInput", PyExc_ValueError,
+                  "The result would overwrite one of the inputs; nothing was written.");
     errors.resultNotWritten = exception(
         "ResultNotWritten", PyExc_OSError,
         "The result cannot be written: its folder is missing or closed, or the disk is full.");
@@ -283,8 +282,8 @@ PYBIND11_MODULE(quorvane, m) {
                       "another reviewer made to the same paragraph")
         .def("__repr__", [](const redline::Change& c) {
             return std::string("<quorvane.Change ") + redline::KindName(c.kind) + " in the " +
-                   redline::PartName(c.part) + ": " + py::repr(py::str(c.text)).cast<std::string>() +
-                   ">";
+                   redline::PartName(c.part) + ": " +
+                   py::repr(py::str(c.text)).cast<std::string>() + ">";
         });
 
     py::class_<Result>(m, "Result", "What a comparison or a combining found.")

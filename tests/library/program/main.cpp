@@ -12,8 +12,7 @@ int main(int argc, char* argv[]) {
         const redline::ChangeCounts counts = redline::Count(changes);
         std::cout << "insertions " << counts.insertions << ", deletions " << counts.deletions
                   << "\n";
-        const auto combined =
-            redline::CombineDocuments(argv[1], {{argv[2], "Reviewer"}}, argv[3]);
+        const auto combined = redline::CombineDocuments(argv[1], {{argv[2], "Reviewer"}}, argv[3]);
         std::cout << "combined " << combined.size() << " by "
                   << (combined.empty() ? "" : combined.front().reviewers.front()) << "\n";
     } catch (const redline::UnreadableDocument& e) {
