@@ -124,7 +124,7 @@ std::vector<Change> Combiner::changeList() {
         return order(a) < order(b);
     });
     std::vector<Location> conflicting;
-    for (const Conflict& conflict : conflicts_) conflicting.push_back({false, conflict.unit});
+    for (std::size_t unit : conflictingUnits_) conflicting.push_back({false, unit});
     if (sectionChangers_.size() > 1) conflicting.push_back(kSections);
     for (const Location& at : conflicting) {
         std::vector<std::size_t> members;

@@ -306,7 +306,7 @@ void Combiner::planUnit(std::size_t unit) {
             break;
         }
     }
-    conflicts_.push_back({unit, chosen});
+    conflictingUnits_.push_back(unit);
 
     std::vector<Piece> versions;
     for (std::size_t k : apart) {

@@ -57,10 +57,6 @@ class Combiner {
         pugi::xml_node holder{};  // its content in the result, once made there
         bool appended = false;    // paragraphs added after the story's last one
     };
-    // Reviewers who changed one unit apart: `chosen`'s changes, the others' versions.
-    struct Conflict {
-        std::size_t unit, chosen;
-    };
 
     // Takes in a reviewer's result: its marks numbered apart, its units cut and indexed.
     void load(Reviewed& reviewed, std::size_t index);
@@ -90,7 +86,7 @@ class Combiner {
     CompareOptions options_;
     std::vector<std::unique_ptr<Reviewed>> reviewed_;
     std::vector<Piece> pieces_;
-    std::vector<Conflict> conflicts_;
+    std::vector<std::size_t> conflictingUnits_;  // units that reviewers changed apart
     std::size_t sectionsFrom_ = 0;  // the reviewer whose section properties the result takes
     std::vector<std::size_t> sectionChangers_;  // the reviewers who changed them apart
     std::vector<Change> sectionVersionChanges_;
