@@ -3,6 +3,7 @@
 // alike) and on hand-made ones for conflicts, changes made alike, names and comments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 #include <stdexcept>
@@ -196,6 +197,25 @@ TEST_F(Combine, EveryCopysCommentsComeUnderTheirAuthors) {
     EXPECT_NE(accepted.find("[#Bo: Bo asks.]"), std::string::npos) << accepted;
     EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Ann"), CanonicalDocument(copy(1)));
     EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Bo"), CanonicalDocument(copy(2)));
+}
+
+// A comment a reviewer took away is a change of that reviewer's too, though no mark of the body
+// shows it by its own id.
+TEST_F(Combine, ACommentTakenAwayIsListedUnderItsReviewer) {
+    const DocxParts comment =
+        CommentsPart("<w:comment w:id=\"3\" w:author=\"Author\" w:initials=\"A\">" +
+                     Text("Check this.") + "</w:comment>");
+    WriteDocx(a_, P(Commented(3, "Alpha paragraph.")) + Text("Beta paragraph."), comment);
+    WriteDocx(copy(1), Text("Alpha paragraph.") + Text("Beta paragraph."));
+    WriteDocx(copy(2), P(Commented(3, "Alpha paragraph.")) + Text("Beta changed."), comment);
+    const auto changes = combine({"Ann", "Bo"});
+    const auto gone = std::find_if(changes.begin(), changes.end(), [](const auto& change) {
+        return change.part == redline::Part::Comment && change.kind == ChangeKind::Deletion;
+    });
+    ASSERT_NE(gone, changes.end());
+    EXPECT_EQ(gone->reviewers, (std::vector<std::string>{"Ann"}));
+    EXPECT_EQ(gone->text, "Check this.");
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Ann"), CanonicalDocument(copy(1)));
 }
 
 TEST_F(Combine, ReviewersAreNamedByTheirCopiesUnlessNamedAgain) {
