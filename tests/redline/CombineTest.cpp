@@ -17,6 +17,7 @@
 #include "support/ResultCheck.h"
 #include "support/RoundTrip.h"
 #include "support/SchemaCheck.h"
+#include "support/Zip.h"
 
 using namespace docx;
 using redline::ChangeKind;
@@ -216,6 +217,30 @@ TEST_F(Combine, ACommentTakenAwayIsListedUnderItsReviewer) {
     EXPECT_EQ(gone->reviewers, (std::vector<std::string>{"Ann"}));
     EXPECT_EQ(gone->text, "Check this.");
     EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Ann"), CanonicalDocument(copy(1)));
+}
+
+// The result is the first copy's package: what another copy's content names in namespaces the
+// first one never declared is declared in it.
+TEST_F(Combine, ContentFromACopyOfOtherDeclarationsIsDeclared) {
+    auto withoutParagraphIds = [](const std::string& path) {
+        ZipEntries entries = ReadZip(path);
+        std::string main = *FindEntry(entries, "word/document.xml");
+        for (const std::string declaration :
+             {" xmlns:w14=\"http://schemas.microsoft.com/office/word/2010/wordml\""}) {
+            main.erase(main.find(declaration), declaration.size());
+        }
+        main.replace(main.find("mc:Ignorable=\"wps w14\""), 22, "mc:Ignorable=\"wps\"");
+        PutEntry(entries, "word/document.xml", main);
+        WriteZip(path, entries);
+    };
+    WriteDocx(a_, Text("First.") + Text("Last."));
+    withoutParagraphIds(a_);
+    WriteDocx(copy(1), Text("First words.") + Text("Last."));
+    withoutParagraphIds(copy(1));
+    WriteDocx(copy(2),
+              Text("First.") + WordParagraph("1A2B3C4D", R("Added by Bo.")) + Text("Last."));
+    combine({"Ann", "Bo"});
+    EXPECT_EQ(redline::ReadText(r_, Reading::AcceptAll), "First words.\nAdded by Bo.\nLast.\n");
 }
 
 TEST_F(Combine, ReviewersAreNamedByTheirCopiesUnlessNamedAgain) {
