@@ -183,6 +183,25 @@ TEST_F(Combine, ParagraphsAddedAtTheEndLeaveTheLastOneToWhoeverChangedIt) {
     }
 }
 
+// A paragraph a reviewer moved stays a move, both its halves under that reviewer.
+TEST_F(Combine, AMoveStaysAMove) {
+    const std::string moved =
+        Text("This paragraph is long enough to be moved whole, word by word.");
+    WriteDocx(a_, moved + Text("Second paragraph of the original.") + Text("Third one."));
+    WriteDocx(copy(1), Text("Second paragraph of the original.") + moved + Text("Third one."));
+    WriteDocx(copy(2), moved + Text("Second paragraph of the original.") + Text("Third words."));
+    const auto changes = combine({"Ann", "Bo"});
+    const auto move = std::find_if(changes.begin(), changes.end(), [](const auto& change) {
+        return change.kind == ChangeKind::Move;
+    });
+    ASSERT_NE(move, changes.end());
+    EXPECT_EQ(move->reviewers, (std::vector<std::string>{"Ann"}));
+    const std::string markup = redline::ReadText(r_, Reading::Markup);
+    EXPECT_NE(markup.find("[<This paragraph is long enough"), std::string::npos) << markup;
+    EXPECT_NE(markup.find("[>This paragraph is long enough"), std::string::npos) << markup;
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Ann"), CanonicalDocument(copy(1)));
+}
+
 TEST_F(Combine, EveryCopysCommentsComeUnderTheirAuthors) {
     const std::string body = Text("Alpha paragraph.") + Text("Beta paragraph.");
     WriteDocx(a_, body);
