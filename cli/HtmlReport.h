@@ -37,3 +37,6 @@ struct ReportContent {
 std::string HtmlEscape(const std::string& text);
 
 void WriteHtmlReport(std::ostream& out, const ReportContent& report);
+
+// The report's style sheet.
+extern const char* const kReportStyle;
