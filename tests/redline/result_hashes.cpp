@@ -1,7 +1,7 @@
 // Hashes what the engine makes of a fixed set of pairs, for checking that a change meant to keep
 // its results (a move of code, a speed-up) keeps every byte: the result's parts, the change list
 // and the result as the report reads it, family by family. Dates and authors are fixed.
-//   result_hashes [--seeds N] [FOLDER...]
+//   result_hashes [--seeds N] [--each] [--keep FOLDER] [FOLDER...]
 //   result_hashes --write-generated FOLDER N
 // A FOLDER holds pairs NAME-a.docx and NAME-b.docx, and lone .docx files, each compared with the
 // next in name order.
@@ -23,6 +23,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+bool each = false;  // --each: every pair's hashes too, to find the pairs that changed
+std::string keep;   // --keep FOLDER: every pair's inputs are kept there, as NAME-N-a.docx and -b
 
 // FNV-1a, 64 bits: the same value on every build and machine.
 struct Hash {
@@ -75,6 +78,11 @@ struct Family {
         options.date = "2026-01-01T00:00:00Z";
         options.author = "Hash";
         ++pairs;
+        if (!keep.empty()) {
+            const std::string stem = keep + "/" + name + "-" + std::to_string(pairs);
+            fs::copy_file(a, stem + "-a.docx", fs::copy_options::overwrite_existing);
+            fs::copy_file(b, stem + "-b.docx", fs::copy_options::overwrite_existing);
+        }
         std::vector<redline::Change> found;
         try {
             found = redline::CompareDocuments(a, b, r, options);
@@ -83,23 +91,36 @@ struct Family {
             result.add(e.what());
             return;
         }
-        const redline::Package package = redline::Package::Read(r);
-        for (const std::string& name : package.names()) {
-            result.add(name);
-            result.add(package.part(name));
+        // Hashed for the family and, with --each, for the pair alone.
+        Hash own[3];
+        Hash* into[2][3] = {{&result, &changes, &report}, {&own[0], &own[1], &own[2]}};
+        for (auto& hashes : into) {
+            Hash &resultHash = *hashes[0], &changesHash = *hashes[1], &reportHash = *hashes[2];
+            const redline::Package package = redline::Package::Read(r);
+            for (const std::string& name : package.names()) {
+                resultHash.add(name);
+                resultHash.add(package.part(name));
+            }
+            for (const redline::Change& change : found) {
+                changesHash.add(static_cast<std::uint64_t>(change.kind));
+                changesHash.add(static_cast<std::uint64_t>(change.part));
+                changesHash.add(change.text);
+                changesHash.add(change.originalParagraph);
+                changesHash.add(change.revisedParagraph);
+                changesHash.add(static_cast<std::uint64_t>(change.mark));
+            }
+            for (const redline::MarkedStory& story : redline::ReadMarked(r)) {
+                reportHash.add(static_cast<std::uint64_t>(story.part));
+                reportHash.add(story.title);
+                AddBlocks(reportHash, story.blocks);
+            }
+            if (!each) break;
         }
-        for (const redline::Change& change : found) {
-            changes.add(static_cast<std::uint64_t>(change.kind));
-            changes.add(static_cast<std::uint64_t>(change.part));
-            changes.add(change.text);
-            changes.add(change.originalParagraph);
-            changes.add(change.revisedParagraph);
-            changes.add(static_cast<std::uint64_t>(change.mark));
-        }
-        for (const redline::MarkedStory& story : redline::ReadMarked(r)) {
-            report.add(static_cast<std::uint64_t>(story.part));
-            report.add(story.title);
-            AddBlocks(report, story.blocks);
+        if (each) {
+            std::printf("  %s %d  result %016llx  changes %016llx  report %016llx  %s\n", name,
+                        pairs, static_cast<unsigned long long>(own[0].value),
+                        static_cast<unsigned long long>(own[1].value),
+                        static_cast<unsigned long long>(own[2].value), b.c_str());
         }
     }
 
@@ -187,6 +208,10 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--seeds" && i + 1 < argc) {
             seeds = std::atoi(argv[++i]);
+        } else if (std::string(argv[i]) == "--each") {
+            each = true;
+        } else if (std::string(argv[i]) == "--keep" && i + 1 < argc) {
+            keep = argv[++i];
         } else {
             folders.push_back(argv[i]);
         }

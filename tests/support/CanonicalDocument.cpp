@@ -139,8 +139,15 @@ class Canonical {
             } else if (Named(block, "w:tbl")) {
                 out += table(block, part, depth);
             } else if (Named(block, "w:sdt")) {
+                const pugi::xml_node content = block.child("w:sdtContent");
                 out += indent(depth) + "control " + xml(block.child("w:sdtPr"), part) + "\n" +
-                       blocks(block.child("w:sdtContent"), part, depth + 1);
+                       blocks(content ? content : block, part, depth + 1);
+            } else if (Named(block, "w:customXml")) {
+                // Custom XML around blocks: its element and properties, then its blocks.
+                out += indent(depth) + "custom xml " + block.attribute("w:uri").value() + " " +
+                       block.attribute("w:element").value() + " " +
+                       xml(block.child("w:customXmlPr"), part) + "\n" +
+                       blocks(block, part, depth + 1);
             } else if (Named(block, "w:tr") || Named(block, "w:tc")) {
                 out += indent(depth) + block.name() + " " +
                        properties(block.child(Named(block, "w:tr") ? "w:trPr" : "w:tcPr"), part) +
@@ -148,7 +155,8 @@ class Canonical {
             } else if (block.type() == pugi::node_element && !IgnoredElement(block.name()) &&
                        !Named(block, "w:sectPr") && !Named(block, "w:trPr") &&
                        !Named(block, "w:tcPr") && !Named(block, "w:tblPr") &&
-                       !Named(block, "w:tblGrid")) {
+                       !Named(block, "w:tblGrid") && !Named(block, "w:customXmlPr") &&
+                       !Named(block, "w:sdtPr") && !Named(block, "w:sdtEndPr")) {
                 out += indent(depth) + xml(block, part) + "\n";
             }
         }

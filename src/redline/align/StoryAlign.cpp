@@ -26,7 +26,7 @@ void PrepareBags(const std::vector<int>& as, const Story& a, Bags& bagsA,
         for (const int i : items) {
             const BlockKind kind = story.blocks[i].kind;
             if (kind == BlockKind::Paragraph || kind == BlockKind::Control) {
-                bags.of(i, story.blocks[i].node);
+                bags.of(i, story.blocks[i]);
             }
         }
     };
@@ -58,7 +58,7 @@ std::vector<Step> AlignStories(const Story& a, const Story& b, const StoryAlignR
     const bool caseless = how.caseless;
     Bags bagsA(a.blocks.size(), caseless), bagsB(b.blocks.size(), caseless);
     auto alike = [&](int i, int j) {
-        return Shared(bagsA.of(i, a.blocks[i].node), bagsB.of(j, b.blocks[j].node));
+        return Shared(bagsA.of(i, a.blocks[i]), bagsB.of(j, b.blocks[j]));
     };
     rules.similarity = [&](int i, int j) {
         switch (a.blocks[i].kind) {
@@ -68,9 +68,8 @@ std::vector<Step> AlignStories(const Story& a, const Story& b, const StoryAlignR
                 return 1.0;
             case BlockKind::Control:
                 // The same control pairs up, however much of its content changed.
-                return ControlKey(a.blocks[i].node) == ControlKey(b.blocks[j].node)
-                           ? std::max(0.5, alike(i, j))
-                           : -1.0;
+                return a.blocks[i].control == b.blocks[j].control ? std::max(0.5, alike(i, j))
+                                                                  : -1.0;
             default:
                 return -1.0;
         }
@@ -78,8 +77,8 @@ std::vector<Step> AlignStories(const Story& a, const Story& b, const StoryAlignR
     rules.pairAlone = [&](int i, int j) {
         constexpr std::size_t kShort = 3;  // words
         return a.blocks[i].kind == BlockKind::Paragraph &&
-               bagsA.of(i, a.blocks[i].node).size() <= kShort &&
-               bagsB.of(j, b.blocks[j].node).size() <= kShort;
+               bagsA.of(i, a.blocks[i]).size() <= kShort &&
+               bagsB.of(j, b.blocks[j]).size() <= kShort;
     };
     rules.prepare = [&](const std::vector<int>& as, const std::vector<int>& bs) {
         PrepareBags(as, a, bagsA, bs, b, bagsB);

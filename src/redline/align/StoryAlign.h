@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "redline/align/Align.h"
-#include "redline/read/Story.h"
+#include "redline/read/Model.h"
 
 namespace redline {
 

@@ -5,7 +5,7 @@
 #include "redline/combine/MarkIds.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
-#include "redline/read/BlockText.h"
+#include "redline/read/ShownText.h"
 #include "redline/write/ParagraphIds.h"
 
 namespace redline {
@@ -82,7 +82,7 @@ void Combiner::sectionVersions() {
             PartCarryOver carry(shared, part, *into);
             Change change{ChangeKind::Insertion,
                           Named(reference, "w:headerReference") ? Part::Header : Part::Footer,
-                          ReportText(holder),
+                          ShownText(holder),
                           0,
                           0,
                           stamp.peek()};

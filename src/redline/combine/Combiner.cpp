@@ -12,7 +12,7 @@
 #include "redline/io/PagePool.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
-#include "redline/read/BlockText.h"
+#include "redline/read/ShownText.h"
 #include "redline/write/ParagraphIds.h"
 
 namespace redline {
@@ -205,7 +205,7 @@ void Combiner::makePieces() {
             auto& stamp = stamps[k];
             if (!stamp) stamp = std::make_unique<Stamp>(from.name, options_.date);
             stamp->numberFrom(nextVersionMark_);
-            Change change{ChangeKind::Insertion, Part::Body, ReportText(piece.holder), 0, 0,
+            Change change{ChangeKind::Insertion, Part::Body, ShownText(piece.holder), 0, 0,
                           stamp->peek()};
             for (pugi::xml_node block : piece.holder.children()) {
                 if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"}))

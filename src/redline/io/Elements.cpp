@@ -37,14 +37,19 @@ Kind WordKind(const char* n) {
         case 'i':
             return Is(n, "ins") ? Kind::Adding : Is(n, "instrText") ? Kind::FieldCode : Kind::Other;
         case 'm':
-            return Is(n, "moveTo")     ? Kind::Adding
-                   : Is(n, "moveFrom") ? Kind::Removing
-                                       : Kind::Other;
+            if (Is(n, "moveTo")) return Kind::Adding;
+            if (Is(n, "moveFrom")) return Kind::Removing;
+            // A move's range marks: they take no place.
+            return Is(n, "moveFromRangeStart") || Is(n, "moveFromRangeEnd") ||
+                           Is(n, "moveToRangeStart") || Is(n, "moveToRangeEnd")
+                       ? Kind::Marker
+                       : Kind::Other;
         case 'b':
             if (Is(n, "br")) return Kind::Break;
             return Is(n, "bookmarkStart") || Is(n, "bookmarkEnd") ? Kind::Marker : Kind::Other;
         case 'c':
             if (Is(n, "cr")) return Kind::Break;
+            if (Is(n, "customXmlPr")) return Kind::Properties;
             if (Is(n, "comment")) return Kind::Story;
             return Is(n, "commentRangeStart") || Is(n, "commentRangeEnd") ||
                            Is(n, "commentReference")
@@ -64,6 +69,7 @@ Kind WordKind(const char* n) {
         case 'o':
             return Is(n, "object") ? Kind::Object : Kind::Other;
         case 's':
+            if (Is(n, "sym")) return Kind::Symbol;
             return Is(n, "sectPr") || Is(n, "sdtPr") || Is(n, "sdtEndPr") ? Kind::Properties
                                                                           : Kind::Other;
         default:
@@ -88,22 +94,8 @@ ElementKind KindOf(const pugi::xml_node& node) {
 ElementKind KindOfName(const char* name) {
     if (name[0] == 'w' && name[1] == ':') return WordKind(name + 2);
     if (name[0] == 'm' && name[1] == ':') return MathKind(name + 2);
-    return Is(name, "mc:AlternateContent") ? Kind::Object : Kind::Other;
-}
-
-std::string_view ShownText(const pugi::xml_node& element) {
-    switch (KindOf(element)) {
-        case ElementKind::Text:
-            return element.text().get();
-        case ElementKind::Tab:
-            return "\t";
-        case ElementKind::Break:
-            return "\n";
-        case ElementKind::NoBreakHyphen:
-            return "\u2011";
-        default:
-            return {};
-    }
+    if (Is(name, "mc:AlternateContent")) return Kind::Object;
+    return Is(name, "mc:Fallback") ? Kind::Alternative : Kind::Other;
 }
 
 }  // namespace redline

@@ -6,7 +6,6 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
-#include <string_view>
 
 namespace redline {
 
@@ -17,25 +16,24 @@ enum class ElementKind : std::uint8_t {
     Tab,             // w:tab
     Break,           // w:br, w:cr
     NoBreakHyphen,   // w:noBreakHyphen
+    Symbol,          // w:sym
     NoteReference,   // w:footnoteReference, w:endnoteReference
     FieldCharacter,  // w:fldChar
     FieldCode,       // w:instrText, w:delInstrText
     Object,          // w:drawing, w:pict, w:object, mc:AlternateContent
     Equation,        // m:oMath, m:oMathPara
-    Marker,          // takes no place: bookmarks, comment ranges and references, permissions
+    Marker,          // takes no place: bookmarks, comment ranges and references, permissions,
+                     // a move's range marks
     Properties,      // w:pPr, w:rPr, w:sectPr, w:tblPr, w:trPr, w:tcPr, w:sdtPr, m:rPr, m:ctrlPr...
     Adding,          // a mark that adds content: w:ins, w:moveTo
     Removing,        // a mark that takes content away: w:del, w:moveFrom
     Story,           // holds a story of its own: w:txbxContent, w:footnote, w:endnote, w:comment
+    Alternative,     // mc:Fallback: the same content again in an older form, never shown
 };
 
 ElementKind KindOf(const pugi::xml_node& node);
 // The same, by the element's qualified name ("w:ins"), for a walk that holds it already.
 ElementKind KindOfName(const char* name);
-
-// What a run's content element shows a reader as text: a text's characters, "\t" for a tab,
-// "\n" for a break, a non-breaking hyphen; empty for anything else (an object, a field's code).
-std::string_view ShownText(const pugi::xml_node& element);
 
 // Walks the elements below `node` in document order, each with its kind: `visit(element, kind)`
 // answers whether to walk into the element too.

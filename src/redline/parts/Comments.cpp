@@ -10,7 +10,7 @@
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
-#include "redline/read/BlockText.h"
+#include "redline/read/ShownText.h"
 #include "redline/write/Marks.h"
 
 namespace redline {
@@ -87,7 +87,7 @@ std::vector<Comments::Comment> Comments::read(PackagePart* part, const pugi::xml
         const auto found = anchors.find(id);
         if (part == a_ && found != anchors.end()) anchorsA_[id] = found->second;
         comments.push_back({node, Attribute(node, "w:author"), Attribute(node, "w:date"),
-                            ReportText(node), found == anchors.end() ? "" : found->second.text});
+                            ShownText(node), found == anchors.end() ? "" : found->second.text});
     }
     return comments;
 }
@@ -225,7 +225,7 @@ void Comments::process() {
     }
     for (const auto& [idA, idB] : carried_) {
         const pugi::xml_node comment = resultComment(idB);
-        changes.push_back({ChangeKind::Deletion, Part::Comment, ReportText(comment), 0, 0, 0,
+        changes.push_back({ChangeKind::Deletion, Part::Comment, ShownText(comment), 0, 0, 0,
                            Attribute(comment, "w:author")});
     }
     Stamp& stamp = comparer_.stamp();
@@ -247,11 +247,11 @@ void Comments::process() {
         if (own && !Moved(own)) {
             const pugi::xml_node comment = resultComment(pairs_[idA]);
             const std::string author = Attribute(comment, "w:author");
-            changes.push_back({ChangeKind::Deletion, Part::Comment, ReportText(resultComment(copy)),
+            changes.push_back({ChangeKind::Deletion, Part::Comment, ShownText(resultComment(copy)),
                                0, 0, 0, author});
             const int since = stamp.peek();
             if (!Inserted(own)) MarkRun(own, Mark::Insert, stamp);
-            changes.push_back({ChangeKind::Insertion, Part::Comment, ReportText(comment), 0, 0,
+            changes.push_back({ChangeKind::Insertion, Part::Comment, ShownText(comment), 0, 0,
                                stamp.peek() > since ? since : 0, author});
         }
         // A range whose start stood in kept text, left behind there, is no range.
@@ -270,7 +270,7 @@ void Comments::process() {
         if (!comment || !run) continue;
         const int since = stamp.peek();
         if (!Inserted(run)) MarkRun(run, Mark::Insert, stamp);
-        changes.push_back({ChangeKind::Insertion, Part::Comment, ReportText(comment), 0, 0,
+        changes.push_back({ChangeKind::Insertion, Part::Comment, ShownText(comment), 0, 0,
                            stamp.peek() > since ? since : 0, Attribute(comment, "w:author")});
     }
 }

@@ -13,6 +13,8 @@
 #include "redline/read/BlockText.h"
 #include "redline/read/ContentKeys.h"
 #include "redline/read/NestedStories.h"
+#include "redline/read/ShownText.h"
+#include "redline/read/Story.h"
 #include "redline/write/ParagraphIds.h"
 #include "redline/write/Writer.h"
 
@@ -174,8 +176,7 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b,
     PartCarryOver carryOver(shared_, a, b, this, comments);
     NestedPairing nested(*footnotes_, *endnotes_);
     std::vector<Change> unrecorded;
-    WriteContext context{stamp_,    options_,  readerA,
-                         readerB,   carryOver, record ? changes_ : unrecorded,
+    WriteContext context{stamp_,    options_, keys_, carryOver, record ? changes_ : unrecorded,
                          nextMove_, &nested};
     if (part == Part::Body) context.carriedSections = &carriedSections_;
     context.comments = comments;
@@ -214,7 +215,7 @@ void Comparer::markStory(const pugi::xml_node& container, Mark mark, Part part) 
         }
     }
     changes_.push_back({mark == Mark::Insert ? ChangeKind::Insertion : ChangeKind::Deletion, part,
-                        ReportText(container), 0, 0, stamp_.peek() > since ? since : 0});
+                        ShownText(container), 0, 0, stamp_.peek() > since ? since : 0});
 }
 
 PackagePart* Comparer::part(DocumentSide& side,

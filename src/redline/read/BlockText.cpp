@@ -3,81 +3,78 @@
 #include <algorithm>
 #include <string_view>
 
-#include "redline/io/Elements.h"
-#include "redline/io/Xml.h"
+#include "redline/read/Paragraph.h"
+#include "redline/read/ShownText.h"
 #include "redline/read/Words.h"
 
 namespace redline {
 
 namespace {
 
-// A thing that is not text, as a word of its own: its name without its prefix, so that it reads
-// as one word.
-void AddObjectWord(const pugi::xml_node& element, std::string& text) {
-    text += " object_";
-    text += element.name() + 2;
-    text += ' ';
+// A thing that is not text, as a word of its own that says what it is.
+const char* ObjectWord(InlineKind kind) {
+    switch (kind) {
+        case InlineKind::NoteReference:
+            return " object_note ";
+        case InlineKind::Field:
+            return " object_field ";
+        case InlineKind::Drawing:
+        case InlineKind::Object:
+            return " object_drawing ";
+        case InlineKind::Equation:
+            return " object_equation ";
+        default:
+            return " ";
+    }
 }
 
-// The text of the block, and a word of its own for each thing that is not text (a note's
-// reference, a field, a picture, an equation): short paragraphs are alike by those too.
-std::string BagText(const pugi::xml_node& node) {
-    std::string text;
-    WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
-        switch (kind) {
-            case ElementKind::Text:
-                // Words run on across runs: a writer cuts runs anywhere, inside words too.
-                text += element.text().get();
-                return false;
-            case ElementKind::Tab:
-            case ElementKind::Break:
+// Whether the words a thing shows count as the paragraph's: a field's result, a control's
+// content and the words of a shape's text boxes do; an equation is one thing.
+bool ShowsWords(InlineKind kind) {
+    return kind != InlineKind::Equation;
+}
+
+// The paragraph's words: words run on across runs, as a writer cuts runs anywhere, inside words
+// too; each thing that is not text is a word of its own.
+void AppendBagText(const Paragraph& paragraph, std::string& text) {
+    for (const Inline& piece : paragraph.inlines) {
+        if (piece.place == Place::Text) {
+            text += paragraph.textOf(piece);
+        } else if (piece.place != Place::Marker) {
+            text += ObjectWord(piece.kind);
+            if (ShowsWords(piece.kind)) {
+                text += paragraph.textOf(piece);
                 text += ' ';
-                return false;
-            case ElementKind::NoteReference:
-            case ElementKind::FieldCode:
-                AddObjectWord(element, text);
-                return false;
-            case ElementKind::Object:
-                // A picture is a word; an older form or an alternative is walked into, for
-                // the words of the text box it may hold and the picture it holds.
-                if (!Named(element, "w:drawing") && !Named(element, "w:object")) return true;
-                AddObjectWord(element, text);
-                return false;
-            case ElementKind::Equation:
-                if (Named(element, "m:oMathPara")) return true;  // one word per equation
-                AddObjectWord(element, text);
-                return false;
-            default:
-                if (Named(element, "w:fldSimple")) AddObjectWord(element, text);
-                if (Named(element, "w:p")) text += ' ';  // paragraphs of a cell or a box
-                return true;
-        }
-    });
-    return text;
-}
-
-// The text of a block as a change report gives it, appended to `text`.
-void AppendText(const pugi::xml_node& node, std::string& text) {
-    for (const pugi::xml_node& child : node.children()) {
-        const ElementKind kind = KindOf(child);
-        if (kind == ElementKind::Text || kind == ElementKind::Tab || kind == ElementKind::Break ||
-            kind == ElementKind::NoBreakHyphen) {
-            text += ShownText(child);
-        } else if (Named(child, "w:p")) {
-            if (!text.empty() && text.back() != '\n') text += '\n';
-            AppendText(child, text);
-        } else if (Named(child, "mc:Fallback")) {
-            continue;  // the same content in an older form, which a reader is not shown
-        } else if (child.type() == pugi::node_element && kind != ElementKind::FieldCode) {
-            AppendText(child, text);
+            }
         }
     }
 }
 
-}  // namespace
+void AppendBagText(const Story& story, std::string& text);
 
-Bag WordsOf(const pugi::xml_node& node, bool caseless) {
-    std::string text = BagText(node);
+void AppendBagText(const Block& block, std::string& text) {
+    if (block.content) {
+        AppendBagText(*block.content, text);
+    } else if (block.inside) {
+        AppendBagText(*block.inside, text);
+    } else if (!block.rows.empty()) {
+        for (const Row& row : block.rows) {
+            for (const Cell& cell : row.cells) AppendBagText(cell.story, text);
+        }
+    } else {
+        AppendShownText(block.node, text);
+    }
+}
+
+// Paragraphs of a cell or a control are words apart.
+void AppendBagText(const Story& story, std::string& text) {
+    for (const Block& block : story.blocks) {
+        AppendBagText(block, text);
+        text += ' ';
+    }
+}
+
+Bag BagOfText(std::string text, bool caseless) {
     if (caseless) text = FoldCase(text);
     Bag bag;
     for (const WordSpan& span : SplitWords(text)) {
@@ -86,6 +83,49 @@ Bag WordsOf(const pugi::xml_node& node, bool caseless) {
     }
     std::sort(bag.begin(), bag.end());
     return bag;
+}
+
+void AppendLine(const std::string& line, std::string& text) {
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    text += line;
+}
+
+void AppendReaderText(const Story& story, std::string& text);
+
+void AppendReaderText(const Block& block, std::string& text) {
+    if (block.content) {
+        AppendLine(ReaderText(*block.content), text);
+    } else if (block.inside) {
+        AppendReaderText(*block.inside, text);
+    } else if (!block.rows.empty()) {
+        for (const Row& row : block.rows) AppendLine(ReaderText(row), text);
+    } else {
+        AppendLine(ShownText(block.node), text);
+    }
+}
+
+void AppendReaderText(const Story& story, std::string& text) {
+    for (const Block& block : story.blocks) AppendReaderText(block, text);
+}
+
+}  // namespace
+
+Bag BagOf(const Block& block, bool caseless) {
+    std::string text;
+    AppendBagText(block, text);
+    return BagOfText(std::move(text), caseless);
+}
+
+Bag BagOf(const Row& row, bool caseless) {
+    std::string text;
+    for (const Cell& cell : row.cells) AppendBagText(cell.story, text);
+    return BagOfText(std::move(text), caseless);
+}
+
+Bag BagOf(const Story& story, bool caseless) {
+    std::string text;
+    AppendBagText(story, text);
+    return BagOfText(std::move(text), caseless);
 }
 
 double Shared(const Bag& a, const Bag& b) {
@@ -102,9 +142,21 @@ double Shared(const Bag& a, const Bag& b) {
     return total ? 2.0 * static_cast<double>(common) / static_cast<double>(total) : 1.0;
 }
 
-std::string ReportText(const pugi::xml_node& node) {
+std::string ReaderText(const Block& block) {
     std::string text;
-    AppendText(node, text);
+    AppendReaderText(block, text);
+    return text;
+}
+
+std::string ReaderText(const Row& row) {
+    std::string text;
+    for (const Cell& cell : row.cells) AppendReaderText(cell.story, text);
+    return text;
+}
+
+std::string ReaderText(const Story& story) {
+    std::string text;
+    AppendReaderText(story, text);
     return text;
 }
 

@@ -1,12 +1,12 @@
 // What a block's words and text are, to the comparison and to its reports: a bag of its words
-// for how alike two blocks are, and its text as a change report gives it.
+// for how alike two blocks are, and its text as a change report gives it, both from the model.
 #pragma once
-
-#include <pugixml.hpp>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "redline/read/Model.h"
 
 namespace redline {
 
@@ -15,20 +15,23 @@ namespace redline {
 using Bag = std::vector<std::uint64_t>;
 
 // `caseless`: words that differ only in case are one.
-Bag WordsOf(const pugi::xml_node& node, bool caseless = false);
+Bag BagOf(const Block& block, bool caseless = false);
+Bag BagOf(const Row& row, bool caseless = false);
+Bag BagOf(const Story& story, bool caseless = false);
 
 // The share of their words two bags have in common (Dice's coefficient); two empty ones are
 // alike.
 double Shared(const Bag& a, const Bag& b);
 
-// The bags of a sequence of blocks, each made when first asked for.
+// The bags of a sequence of blocks, rows or cells, each made when first asked for.
 class Bags {
   public:
     Bags(std::size_t count, bool caseless)
         : bags_(count), made_(count, false), caseless_(caseless) {}
-    const Bag& of(std::size_t index, const pugi::xml_node& node) {
+    template <class Item>
+    const Bag& of(std::size_t index, const Item& item) {
         if (!made_[index]) {
-            bags_[index] = WordsOf(node, caseless_);
+            bags_[index] = BagOf(item, caseless_);
             made_[index] = true;
         }
         return bags_[index];
@@ -40,8 +43,10 @@ class Bags {
     bool caseless_;
 };
 
-// The text of a block, a note or a row as a change report gives it: tabs and breaks as such,
-// paragraphs on lines of their own, a field's result without its code.
-std::string ReportText(const pugi::xml_node& node);
+// The text of a block, a row or a story as a change report gives it: each paragraph's as a
+// reader sees it (ReaderText), paragraphs on lines of their own.
+std::string ReaderText(const Block& block);
+std::string ReaderText(const Row& row);
+std::string ReaderText(const Story& story);
 
 }  // namespace redline

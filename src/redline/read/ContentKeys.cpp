@@ -10,6 +10,7 @@
 #include "redline/io/Xml.h"
 #include "redline/read/Canonical.h"
 #include "redline/read/NestedStories.h"
+#include "redline/read/ShownText.h"
 
 namespace redline {
 
@@ -31,7 +32,7 @@ std::string MathKey(const pugi::xml_node& node) {
                                            CanonicalProperties(child.child("m:rPr"));
             if (properties != runs) key += "{" + properties + "}";
             runs = properties;
-            for (const pugi::xml_node& text : child.children("m:t")) key += text.text().get();
+            for (const pugi::xml_node& text : child.children("m:t")) AppendShownText(text, key);
         } else {
             runs = "\x02";
             key += MathKey(child);
@@ -116,7 +117,10 @@ std::string ContentKeys::describe(const pugi::xml_node& node) {
     if (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference")) {
         return node.name();
     }
-    if (HoldsTextBox(node)) return "text box";
+    // A text box is a story of its own, compared on its own; a block is compared whole.
+    if (!NamedOneOf(node, {"w:customXml", "w:altChunk", "w:sdt"}) && HoldsTextBox(node)) {
+        return "text box";
+    }
     if (Named(node, "m:oMath") || Named(node, "m:oMathPara")) return MathKey(node);
     return CanonicalXml(
         node,

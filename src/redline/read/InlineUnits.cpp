@@ -13,17 +13,28 @@ const char* const kWholeControls[] = {
     "w:picture",     "w:citation",     "w:bibliography",      "w:equation",   "w:group",
     "w:dataBinding", "w14:checkbox",   "w15:repeatingSection"};
 
-}  // namespace
-
-std::string TextOf(const pugi::xml_node& node) {
-    std::string text;
-    WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
-        if (kind != ElementKind::Text) return true;
-        text += element.text().get();
-        return false;
-    });
-    return text;
+// Whether `holder` holds runs without fields, markers and proofing marks alone, or tracked
+// changes that hold such.
+bool HoldsPlainRuns(const pugi::xml_node& holder) {
+    for (const pugi::xml_node& child : holder.children()) {
+        if (child.type() != pugi::node_element) continue;
+        const ElementKind kind = KindOf(child);
+        if (kind == ElementKind::Adding || kind == ElementKind::Removing) {
+            if (!HoldsPlainRuns(child)) return false;
+            continue;
+        }
+        if (!Named(child, "w:r") && !Named(child, "w:proofErr") && kind != ElementKind::Marker) {
+            return false;
+        }
+        for (const pugi::xml_node& inner : child.children()) {
+            const ElementKind part = KindOf(inner);
+            if (part == ElementKind::FieldCharacter || Named(inner, "w:instrText")) return false;
+        }
+    }
+    return true;
 }
+
+}  // namespace
 
 bool ComparedInside(const pugi::xml_node& control) {
     const pugi::xml_node content = control.child("w:sdtContent");
@@ -33,17 +44,7 @@ bool ComparedInside(const pugi::xml_node& control) {
             if (Named(property, whole)) return false;
         }
     }
-    for (const pugi::xml_node& child : content.children()) {
-        if (child.type() != pugi::node_element) continue;
-        if (!Named(child, "w:r") && !Named(child, "w:proofErr") &&
-            KindOf(child) != ElementKind::Marker) {
-            return false;
-        }
-        for (const pugi::xml_node& inner : child.children()) {
-            if (Named(inner, "w:fldChar") || Named(inner, "w:instrText")) return false;
-        }
-    }
-    return true;
+    return HoldsPlainRuns(content);
 }
 
 }  // namespace redline

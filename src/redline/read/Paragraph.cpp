@@ -1,11 +1,14 @@
 #include "redline/read/Paragraph.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
+#include "redline/read/Canonical.h"
+#include "redline/read/Fields.h"
 #include "redline/read/InlineUnits.h"
+#include "redline/read/NestedStories.h"
+#include "redline/read/ShownText.h"
 #include "redline/read/Units.h"
 #include "redline/read/Words.h"
 
@@ -21,9 +24,64 @@ std::uint64_t Fnv(std::string_view text, std::uint64_t hash = 146959810393466560
     return hash;
 }
 
+// What a child of a run is, as a reader knows it.
+InlineKind KindInRun(const pugi::xml_node& element, ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Tab:
+            return InlineKind::Tab;
+        case ElementKind::Break:
+            return InlineKind::Break;
+        case ElementKind::NoBreakHyphen:
+            return InlineKind::NoBreakHyphen;
+        case ElementKind::Symbol:
+            return InlineKind::Symbol;
+        case ElementKind::NoteReference:
+            return InlineKind::NoteReference;
+        case ElementKind::FieldCharacter:
+        case ElementKind::FieldCode:
+            return InlineKind::FieldPart;
+        case ElementKind::Object:
+            return Named(element, "w:drawing") ? InlineKind::Drawing : InlineKind::Object;
+        case ElementKind::Equation:
+            return InlineKind::Equation;
+        default:
+            return InlineKind::Other;
+    }
+}
+
+// What a marker is: a comment's, or a bookmark's, a permission's or a move's range.
+InlineKind MarkerKind(const pugi::xml_node& marker) {
+    return NamedOneOf(marker, {"w:commentRangeStart", "w:commentRangeEnd", "w:commentReference"})
+               ? InlineKind::CommentMark
+               : InlineKind::Bookmark;
+}
+
+// What a range of siblings compared as one unit is.
+InlineKind RangeKind(const pugi::xml_node& first) {
+    if (Named(first, "w:r") || Named(first, "w:fldSimple")) return InlineKind::Field;
+    if (Named(first, "w:sdt")) return InlineKind::Control;
+    const ElementKind kind = KindOf(first);
+    if (kind == ElementKind::Equation) return InlineKind::Equation;
+    return kind == ElementKind::Object ? InlineKind::Object : InlineKind::Other;
+}
+
+// The first tracked change inside the range, for a unit copied whole into a marked result,
+// whose runs each carry the mark.
+Revision MarkInside(const pugi::xml_node& first, const pugi::xml_node& last) {
+    for (pugi::xml_node node = first; node; node = node.next_sibling()) {
+        const pugi::xml_node mark = node.find_node([](const pugi::xml_node& n) {
+            const ElementKind kind = KindOf(n);
+            return kind == ElementKind::Adding || kind == ElementKind::Removing;
+        });
+        if (mark) return RevisionOf(mark);
+        if (node == last) break;
+    }
+    return {};
+}
+
 class ParagraphReader {
   public:
-    ParagraphReader(ParagraphContent& out, KeyTable& keys, ObjectKeys& objects)
+    ParagraphReader(Paragraph& out, KeyTable& keys, ObjectKeys& objects)
         : out_(out), keys_(keys), objects_(objects) {}
 
     void walk(const pugi::xml_node& parent, const pugi::xml_node& wrapper) {
@@ -33,17 +91,7 @@ class ParagraphReader {
                 continue;
             }
             if (Named(child, "w:r")) {
-                if (const pugi::xml_node end = FieldEnd(child)) {
-                    const std::string what =
-                        keys_.like().anyField
-                            ? std::string()
-                            : FieldInstruction(child, end) + "|" + FieldResult(child, end);
-                    addNodes(child, end, "field:" + what + FieldExtras(child, end), wrapper,
-                             keys_.like().anyField);
-                    child = end;
-                } else {
-                    readRun(child, wrapper);
-                }
+                child = readRunOrField(child, wrapper);
             } else if (Named(child, "w:hyperlink")) {
                 // A link's words are only equal where the link leads to the same place.
                 const std::uint32_t outer = link_;
@@ -52,7 +100,14 @@ class ParagraphReader {
                 link_ = outer;
             } else if (NamedOneOf(child, {"w:smartTag", "w:customXml", "w:dir", "w:bdo"})) {
                 walk(child, wrapper);  // transparent: their content is compared as it is
-            } else if (KindOf(child) == ElementKind::Marker) {  // bookmarks, comment ranges
+            } else if (const ElementKind kind = KindOf(child);
+                       kind == ElementKind::Adding || kind == ElementKind::Removing) {
+                // A tracked change: its content is read under its mark.
+                const Revision outer = mark_;
+                mark_ = RevisionOf(child);
+                walk(child, wrapper);
+                mark_ = outer;
+            } else if (kind == ElementKind::Marker) {  // bookmarks, comment ranges
                 addMarker(child, {}, wrapper);
             } else if (Named(child, "w:sdt") && !wrapper && ComparedInside(child)) {
                 // A text control's words are compared as a link's are: equal only inside an
@@ -62,20 +117,34 @@ class ParagraphReader {
                 walk(child.child("w:sdtContent"), child.child("w:sdtContent"));
                 link_ = outer;
             } else if (Named(child, "w:fldSimple") && keys_.like().anyField) {
-                addNodes(child, child, "field:", wrapper, true);
+                addRange(child, child, "field:", wrapper, true);
             } else if (NamedOneOf(child, {"w:fldSimple", "w:sdt"})) {
-                const std::string text = TextOf(child);
-                addNodes(child, child,
+                addRange(child, child,
                          std::string(child.name()) + ":" + Attribute(child, "w:instr") + "|" +
-                             objects_.describe(child.child("w:sdtPr")) + "|" + text,
+                             objects_.describe(child.child("w:sdtPr")) + "|" + ShownText(child),
                          wrapper);
             } else {
-                addNodes(child, child, objects_.describe(child), wrapper);  // equations, others
+                addRange(child, child, objects_.describe(child), wrapper);  // equations, others
             }
         }
     }
 
   private:
+    // Reads a run, or the field that it begins with the runs up to the field's end; answers the
+    // last run read.
+    pugi::xml_node readRunOrField(const pugi::xml_node& run, const pugi::xml_node& wrapper) {
+        const pugi::xml_node end = FieldEnd(run);
+        if (!end) {
+            readRun(run, wrapper);
+            return run;
+        }
+        const bool anyField = keys_.like().anyField;
+        const std::string what =
+            anyField ? std::string() : FieldInstruction(run, end) + "|" + FieldResult(run, end);
+        addRange(run, end, "field:" + what + FieldExtras(run, end, objects_), wrapper, anyField);
+        return end;
+    }
+
     void readRun(const pugi::xml_node& run, const pugi::xml_node& wrapper) {
         for (const pugi::xml_node& child : run.children()) {
             const ElementKind kind = KindOf(child);
@@ -84,24 +153,11 @@ class ParagraphReader {
                 continue;
             }
             if (kind == ElementKind::Text) {
-                const std::string_view text = child.text().get();
-                if (text.empty()) continue;
-                Piece piece{PieceKind::Text};
-                piece.begin = static_cast<std::uint32_t>(out_.stream.size());
-                out_.stream += text;
-                // The mark that stands for an object never stands for a character of text.
-                std::replace(out_.stream.begin() + piece.begin, out_.stream.end(), kObjectMark,
-                             ' ');
-                piece.end = static_cast<std::uint32_t>(out_.stream.size());
-                piece.node = child;
-                piece.run = run;
-                piece.wrapper = wrapper;
-                piece.link = link_;
-                out_.pieces.push_back(piece);
+                addText(child, run, wrapper);
             } else if (kind == ElementKind::Marker) {  // a comment's reference
                 addMarker(child, run, wrapper);
             } else {
-                Piece piece{PieceKind::Element};
+                Inline piece{Place::RunChild, KindInRun(child, kind)};
                 piece.node = child;
                 piece.run = run;
                 piece.wrapper = wrapper;
@@ -110,10 +166,28 @@ class ParagraphReader {
         }
     }
 
+    void addText(const pugi::xml_node& text, const pugi::xml_node& run,
+                 const pugi::xml_node& wrapper) {
+        const std::string_view characters = text.text().get();
+        if (characters.empty()) return;
+        Inline piece{Place::Text, InlineKind::Text};
+        piece.begin = static_cast<std::uint32_t>(out_.stream.size());
+        out_.stream += characters;
+        // The mark that stands for an object never stands for a character of text.
+        std::replace(out_.stream.begin() + piece.begin, out_.stream.end(), kObjectMark, ' ');
+        piece.end = static_cast<std::uint32_t>(out_.stream.size());
+        piece.node = text;
+        piece.run = run;
+        piece.wrapper = wrapper;
+        piece.link = link_;
+        piece.mark = mark_;
+        out_.inlines.push_back(piece);
+    }
+
     // `lookless`: the unit compares without its formatting (a field whatever it shows).
-    void addNodes(const pugi::xml_node& first, const pugi::xml_node& last, const std::string& key,
+    void addRange(const pugi::xml_node& first, const pugi::xml_node& last, const std::string& key,
                   const pugi::xml_node& wrapper = {}, bool lookless = false) {
-        Piece piece{PieceKind::Nodes};
+        Inline piece{Place::Range, RangeKind(first)};
         piece.node = first;
         piece.last = last;
         piece.wrapper =
@@ -133,24 +207,39 @@ class ParagraphReader {
         addObject(piece, key + "\x02" + look);
     }
 
-    void addObject(Piece& piece, const std::string& key) {
+    void addObject(Inline& piece, const std::string& key) {
         piece.link = link_;
+        piece.mark = mark_.kind == MarkKind::None && piece.place == Place::Range
+                         ? MarkInside(piece.node, piece.last)
+                         : mark_;
         piece.begin = static_cast<std::uint32_t>(out_.stream.size());
         out_.stream += kObjectMark;
         piece.end = piece.begin + 1;
         piece.object = keys_.key(key);
-        out_.pieces.push_back(piece);
+        std::string shown;
+        for (pugi::xml_node node = piece.node; node; node = node.next_sibling()) {
+            AppendShownText(node, shown);
+            if (piece.place != Place::Range || node == piece.last) break;
+        }
+        // A text box's paragraphs stand on lines of their own, the first one too.
+        const bool shape = piece.kind == InlineKind::Drawing || piece.kind == InlineKind::Object;
+        if (shape && !shown.empty() && HoldsTextBox(piece.node)) shown.insert(0, 1, '\n');
+        piece.shownBegin = static_cast<std::uint32_t>(out_.shown.size());
+        out_.shown += shown;
+        piece.shownEnd = static_cast<std::uint32_t>(out_.shown.size());
+        out_.inlines.push_back(piece);
     }
 
     void addMarker(const pugi::xml_node& node, const pugi::xml_node& run,
                    const pugi::xml_node& wrapper) {
-        Piece piece{PieceKind::Marker};
+        Inline piece{Place::Marker, MarkerKind(node)};
         piece.begin = piece.end = static_cast<std::uint32_t>(out_.stream.size());
         piece.node = node;
         piece.run = run;
         piece.wrapper = wrapper;
         piece.link = link_;
-        out_.pieces.push_back(piece);
+        piece.mark = mark_;
+        out_.inlines.push_back(piece);
     }
 
     // The element with its attributes alone, for keys of what wraps content.
@@ -163,116 +252,19 @@ class ParagraphReader {
         return copy;
     }
 
-    // A field's code, its runs joined and its spaces folded: a changed code is a changed field.
-    static std::string FieldInstruction(const pugi::xml_node& first, const pugi::xml_node& last) {
-        std::string code;
-        for (pugi::xml_node run = first;; run = run.next_sibling()) {
-            for (const pugi::xml_node& text : run.children("w:instrText"))
-                code += text.text().get();
-            if (run == last) break;
-        }
-        std::string folded;
-        for (const char c : code) {
-            if (c != ' ' || (!folded.empty() && folded.back() != ' ')) folded += c;
-        }
-        while (!folded.empty() && folded.back() == ' ') folded.pop_back();
-        return folded;
-    }
-
-    static int FieldDepthChange(const pugi::xml_node& run, bool& began) {
-        int change = 0;
-        for (const pugi::xml_node& mark : run.children("w:fldChar")) {
-            const std::string_view type = mark.attribute("w:fldCharType").value();
-            if (type == "begin") {
-                ++change;
-                began = true;
-            } else if (type == "end") {
-                --change;
-            }
-        }
-        return change;
-    }
-
-    // The run that ends the field that `run` begins, among its siblings; none when `run`
-    // begins no field or the field does not end within the same parent.
-    static pugi::xml_node FieldEnd(const pugi::xml_node& run) {
-        bool began = false;
-        int depth = FieldDepthChange(run, began);
-        if (!began || depth <= 0) return {};
-        for (pugi::xml_node next = run.next_sibling(); next; next = next.next_sibling()) {
-            if (!Named(next, "w:r")) {
-                if (next.find_node([](const pugi::xml_node& n) { return Named(n, "w:fldChar"); })) {
-                    return {};
-                }
-                continue;
-            }
-            depth += FieldDepthChange(next, began);
-            if (depth <= 0) return next;
-        }
-        return {};
-    }
-
-    // What else the field's runs hold beside the field itself (a picture in the run that begins
-    // it, say), so that the field is only equal with the same company.
-    std::string FieldExtras(const pugi::xml_node& first, const pugi::xml_node& last) {
-        std::string extras;
-        for (pugi::xml_node run = first;; run = run.next_sibling()) {
-            for (const pugi::xml_node& child : run.children()) {
-                if (child.type() != pugi::node_element ||
-                    NamedOneOf(child, {"w:rPr", "w:fldChar", "w:instrText", "w:t",
-                                       "w:lastRenderedPageBreak"})) {
-                    continue;
-                }
-                extras += "|" + objects_.describe(child);
-            }
-            if (run == last) break;
-        }
-        return extras;
-    }
-
-    // What the field shows: the text of its runs between "separate" and "end".
-    static std::string FieldResult(const pugi::xml_node& first, const pugi::xml_node& last) {
-        std::string result;
-        bool showing = false;
-        for (pugi::xml_node run = first;; run = run.next_sibling()) {
-            for (const pugi::xml_node& child : run.children()) {
-                if (Named(child, "w:fldChar")) {
-                    showing =
-                        std::string_view(child.attribute("w:fldCharType").value()) == "separate";
-                } else if (showing && Named(child, "w:t")) {
-                    result += child.text().get();
-                }
-            }
-            if (run == last) break;
-        }
-        return result;
-    }
-
-    ParagraphContent& out_;
+    Paragraph& out_;
     KeyTable& keys_;
     ObjectKeys& objects_;
     std::uint32_t link_ = 0;  // the key of the link being read, or 0
+    Revision mark_{};         // the tracked change being read, or none
     pugi::xml_document shallow_;
 };
 
-}  // namespace
-
-std::uint32_t KeyTable::key(std::string_view text) {
-    std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
-    if (shared_) lock.lock();
-    // Most words are met again: look them up without making a string of them first.
-    if (const auto found = keys_.find(text); found != keys_.end()) return found->second;
-    return keys_.emplace(std::string(text), static_cast<std::uint32_t>(keys_.size() + 1))
-        .first->second;
-}
-
-namespace {
-
-// The piece that holds the stream's character at `at`: pieces lie in stream order.
-const Piece* PieceAt(const std::vector<Piece>& pieces, std::uint32_t at) {
-    auto found = std::upper_bound(pieces.begin(), pieces.end(), at,
-                                  [](std::uint32_t at, const Piece& p) { return at < p.begin; });
-    while (found != pieces.begin()) {
+// The inline that holds the stream's character at `at`: inlines lie in stream order.
+const Inline* InlineHolding(const std::vector<Inline>& inlines, std::uint32_t at) {
+    auto found = std::upper_bound(inlines.begin(), inlines.end(), at,
+                                  [](std::uint32_t at, const Inline& p) { return at < p.begin; });
+    while (found != inlines.begin()) {
         --found;
         if (found->begin <= at && at < found->end) return &*found;
         if (found->end <= at) break;
@@ -282,30 +274,75 @@ const Piece* PieceAt(const std::vector<Piece>& pieces, std::uint32_t at) {
 
 }  // namespace
 
-std::uint32_t ParagraphContent::objectAt(std::uint32_t at) const {
-    const Piece* piece = PieceAt(pieces, at);
+Revision RevisionOf(const pugi::xml_node& mark) {
+    Revision revision{MarkKind::None, mark};
+    if (Named(mark, "w:ins")) {
+        revision.kind = MarkKind::Inserted;
+    } else if (Named(mark, "w:del")) {
+        revision.kind = MarkKind::Deleted;
+    } else if (Named(mark, "w:moveFrom")) {
+        revision.kind = MarkKind::MovedFrom;
+    } else if (Named(mark, "w:moveTo")) {
+        revision.kind = MarkKind::MovedTo;
+    } else {
+        revision.node = {};
+    }
+    return revision;
+}
+
+Revision ParagraphMarkRevision(const pugi::xml_node& paragraph) {
+    Revision found;
+    for (const pugi::xml_node& mark : paragraph.child("w:pPr").child("w:rPr").children()) {
+        if (const Revision revision = RevisionOf(mark); revision.kind != MarkKind::None) {
+            found = revision;
+        }
+    }
+    return found;
+}
+
+int Revision::id() const {
+    return node.attribute("w:id").as_int();
+}
+
+std::string Revision::author() const {
+    return Attribute(node, "w:author");
+}
+
+std::string Revision::date() const {
+    return Attribute(node, "w:date");
+}
+
+std::string_view Paragraph::textOf(const Inline& inline_) const {
+    if (inline_.place == Place::Text) {
+        return std::string_view(stream).substr(inline_.begin, inline_.end - inline_.begin);
+    }
+    return std::string_view(shown).substr(inline_.shownBegin,
+                                          inline_.shownEnd - inline_.shownBegin);
+}
+
+std::uint32_t Paragraph::objectAt(std::uint32_t at) const {
+    const Inline* piece = InlineHolding(inlines, at);
     return piece && piece->end == at + 1 ? piece->object : 0;
 }
 
-pugi::xml_node ParagraphContent::elementAt(std::uint32_t at) const {
-    const Piece* piece = PieceAt(pieces, at);
-    return piece && piece->kind == PieceKind::Element ? piece->node : pugi::xml_node();
+const Inline* Paragraph::inlineAt(std::uint32_t at) const {
+    return InlineHolding(inlines, at);
 }
 
-std::uint32_t ParagraphContent::linkAt(std::uint32_t at) const {
-    const Piece* piece = PieceAt(pieces, at);
+std::uint32_t Paragraph::linkAt(std::uint32_t at) const {
+    const Inline* piece = InlineHolding(inlines, at);
     return piece ? piece->link : 0;
 }
 
-ParagraphContent ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys,
-                               ObjectKeys& objects) {
-    ParagraphContent content;
+Paragraph ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys, ObjectKeys& objects) {
+    Paragraph content;
     content.node = paragraph;
+    content.end = ParagraphMarkRevision(paragraph);
     ParagraphReader(content, keys, objects).walk(paragraph, {});
     return content;
 }
 
-std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys) {
+std::uint64_t TextHash(const Paragraph& content, KeyTable& keys) {
     if (keys.like().any()) {
         // Alike where their units' keys are, which fold case and blanks.
         std::uint64_t hash = 14695981039346656037ull;
@@ -316,10 +353,10 @@ std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys) {
     }
     std::uint64_t hash = Fnv(content.stream);
     std::uint32_t link = 0;
-    for (const Piece& piece : content.pieces) {
+    for (const Inline& piece : content.inlines) {
         if (piece.object)
             hash = Fnv(std::to_string(piece.object) + "@" + std::to_string(piece.begin), hash);
-        if (piece.kind != PieceKind::Marker && piece.link != link) {
+        if (piece.place != Place::Marker && piece.link != link) {
             link = piece.link;  // where a link begins or ends, and where it leads
             hash = Fnv("link" + std::to_string(link) + "@" + std::to_string(piece.begin), hash);
         }
@@ -327,15 +364,15 @@ std::uint64_t TextHash(const ParagraphContent& content, KeyTable& keys) {
     return hash;
 }
 
-std::uint64_t LookHash(const ParagraphContent& content, std::uint64_t textHash) {
+std::uint64_t LookHash(const Paragraph& content, std::uint64_t textHash) {
     std::uint64_t hash = Fnv(CanonicalParagraphProperties(content.node), textHash);
     // Where the formatting changes, and to what: runs cut elsewhere that look the same hash the
-    // same. A run's properties are read once for all its pieces.
+    // same. A run's properties are read once for all its inlines.
     pugi::xml_node run;
     std::string properties, before;
     bool first = true;
-    for (const Piece& piece : content.pieces) {
-        if (piece.kind != PieceKind::Text && piece.kind != PieceKind::Element) continue;
+    for (const Inline& piece : content.inlines) {
+        if (piece.place != Place::Text && piece.place != Place::RunChild) continue;
         if (first || piece.run != run) {
             run = piece.run;
             properties = CanonicalProperties(run.child("w:rPr"));
@@ -351,16 +388,22 @@ std::uint64_t LookHash(const ParagraphContent& content, std::uint64_t textHash) 
     return hash;
 }
 
-std::string VisibleText(std::string_view stream) {
+std::string ReaderText(const Paragraph& content, std::uint32_t from, std::uint32_t to) {
     std::string text;
-    for (const char c : stream) {
-        if (c == kObjectMark) {
-            text += "\u25A1";
-        } else {
-            text += c;
+    for (std::uint32_t at = from; at < to; ++at) {
+        if (content.stream[at] != kObjectMark) {
+            text += content.stream[at];
+            continue;
         }
+        const Inline* object = content.inlineAt(at);
+        const std::string_view shown = object ? content.textOf(*object) : std::string_view();
+        text += shown.empty() ? std::string_view(kNothingShown) : shown;
     }
     return text;
+}
+
+std::string ReaderText(const Paragraph& content) {
+    return ReaderText(content, 0, static_cast<std::uint32_t>(content.stream.size()));
 }
 
 }  // namespace redline

@@ -1,9 +1,11 @@
 #include "redline/read/Story.h"
+
+#include <functional>
+#include <string>
+
 #include "redline/io/Xml.h"
 #include "redline/read/Canonical.h"
-
-#include <cstring>
-#include <string>
+#include "redline/read/ShownText.h"
 
 namespace redline {
 
@@ -13,17 +15,24 @@ std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) {
     return (hash ^ value) * 1099511628211ull + 0x9E3779B97F4A7C15ull;
 }
 
-// The text of every w:t below `node`, for blocks compared only as a whole.
-std::uint64_t TextOfOther(const pugi::xml_node& node, std::uint32_t& weight) {
-    std::string text;
-    for (const pugi::xpath_node& t : node.select_nodes(".//w:t")) text += t.node().text().get();
-    weight = static_cast<std::uint32_t>(text.size());
-    return std::hash<std::string>{}(text) ^ 0x5A5A;
-}
-
 // A table's, row's or cell's properties, for how it looks.
 std::uint64_t PropertiesHash(const pugi::xml_node& properties) {
     return properties ? std::hash<std::string>{}(CanonicalProperties(properties)) : 0;
+}
+
+bool IsBlock(const pugi::xml_node& node) {
+    return NamedOneOf(node, {"w:p", "w:tbl", "w:sdt", "w:customXml", "w:altChunk"});
+}
+
+// The properties of the container itself, rather than of a block it holds.
+bool IsOwnProperties(const pugi::xml_node& node) {
+    return NamedOneOf(node, {"w:tcPr", "w:sdtPr", "w:sdtEndPr", "w:customXmlPr"});
+}
+
+// What a block-level control or custom XML element holds its blocks in.
+pugi::xml_node ContentOf(const pugi::xml_node& control) {
+    const pugi::xml_node content = control.child("w:sdtContent");
+    return content ? content : control;
 }
 
 }  // namespace
@@ -47,62 +56,56 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
     std::vector<pugi::xml_node> pending;
     for (pugi::xml_node child = container.first_child(); child; child = child.next_sibling()) {
         if (child.type() != pugi::node_element) continue;
-        if (Named(child, "w:p")) {
-            ParagraphContent content = ReadParagraph(child, keys_, objects_);
-            std::uint64_t text = TextHash(content, keys_);
-            // A paragraph that ends a section is that paragraph only where it still does: so an
-            // empty one pairs with the empty one that ends the same section, not with any other.
-            if (child.child("w:pPr").child("w:sectPr")) text = Mix(text, 0x5EC7104);
-            Block block{BlockKind::Paragraph,
-                        child,
-                        text,
-                        LookHash(content, text),
-                        static_cast<std::uint32_t>(content.stream.size()),
-                        paragraph_++};
-            if (content.stream.size() >= kKeptFrom) {
-                kept_.insert_or_assign(child.internal_object(), std::move(content));
-            }
-            block.leading = std::move(pending);
-            pending.clear();
-            story.blocks.push_back(std::move(block));
-        } else if (Named(child, "w:tbl")) {
-            Block block = table(child);
-            block.leading = std::move(pending);
-            pending.clear();
-            story.blocks.push_back(std::move(block));
-        } else if (Named(child, "w:sdt") && child.child("w:sdtContent")) {
-            Block block = control(child);
-            block.leading = std::move(pending);
-            pending.clear();
-            story.blocks.push_back(std::move(block));
-        } else if (Named(child, "w:sdt") || Named(child, "w:customXml") ||
-                   Named(child, "w:altChunk")) {
-            Block block{BlockKind::Other, child};
-            block.text = TextOfOther(child, block.weight);
-            block.look = std::hash<std::string>{}(child.path()) ^ block.text;
-            block.paragraph = paragraph_;
-            paragraph_ += ParagraphsIn(child);
-            block.leading = std::move(pending);
-            pending.clear();
-            story.blocks.push_back(std::move(block));
-        } else if (!Named(child, "w:tcPr")) {
-            pending.push_back(child);  // bookmarks, section properties and the like
+        if (!IsBlock(child)) {
+            // Bookmarks, section properties and the like; a cell's or a control's own
+            // properties stay first, where they are.
+            if (!IsOwnProperties(child)) pending.push_back(child);
+            continue;
         }
+        Block block = Named(child, "w:p")          ? paragraph(child)
+                      : Named(child, "w:tbl")      ? table(child)
+                      : Named(child, "w:altChunk") ? other(child)
+                                                   : control(child);
+        block.leading = std::move(pending);
+        pending.clear();
+        story.blocks.push_back(std::move(block));
     }
     story.trailing = std::move(pending);
     return story;
 }
 
-ParagraphContent StoryReader::content(const Block& paragraph) {
-    if (const auto found = kept_.find(paragraph.node.internal_object()); found != kept_.end()) {
-        ParagraphContent content = std::move(found->second);
-        kept_.erase(found);
-        return content;
-    }
-    return ReadParagraph(paragraph.node, keys_, objects_);
+Block StoryReader::paragraph(const pugi::xml_node& node) {
+    auto content = std::make_shared<Paragraph>(ReadParagraph(node, keys_, objects_));
+    std::uint64_t text = TextHash(*content, keys_);
+    // A paragraph that ends a section is that paragraph only where it still does: so an empty
+    // one pairs with the empty one that ends the same section, not with any other.
+    if (node.child("w:pPr").child("w:sectPr")) text = Mix(text, 0x5EC7104);
+    Block block{BlockKind::Paragraph,
+                node,
+                text,
+                LookHash(*content, text),
+                static_cast<std::uint32_t>(content->stream.size()),
+                paragraph_++};
+    block.content = std::move(content);
+    return block;
+}
+
+// An imported chunk: compared whole, by what it imports.
+Block StoryReader::other(const pugi::xml_node& node) {
+    Block block{BlockKind::Other, node};
+    block.text = std::hash<std::string>{}(objects_.describe(node)) ^ 0x5A5A;
+    block.weight = static_cast<std::uint32_t>(ShownText(node).size());
+    block.look = std::hash<std::string>{}(node.path()) ^ block.text;
+    block.paragraph = paragraph_;
+    paragraph_ += ParagraphsIn(node);
+    return block;
 }
 
 std::string ControlKey(const pugi::xml_node& control) {
+    if (Named(control, "w:customXml")) {
+        return "xml:" + Attribute(control, "w:uri") + "|" + Attribute(control, "w:element") + "|" +
+               CanonicalProperties(control.child("w:customXmlPr"));
+    }
     const pugi::xml_node properties = control.child("w:sdtPr");
     return Attribute(properties.child("w:tag"), "w:val") + "|" +
            Attribute(properties.child("w:alias"), "w:val");
@@ -111,15 +114,16 @@ std::string ControlKey(const pugi::xml_node& control) {
 Block StoryReader::control(const pugi::xml_node& node) {
     Block block{BlockKind::Control, node};
     block.paragraph = paragraph_;
+    block.control = std::hash<std::string>{}(ControlKey(node));
     block.text = block.look = std::hash<std::string>{}("control:" + ControlKey(node));
-    // Read for its hashes; its paragraphs are numbered on as the story's own.
-    const std::uint32_t first = paragraph_;
-    const Story inside = read(node.child("w:sdtContent"), first);
-    for (const Block& inner : inside.blocks) {
+    // Its paragraphs are numbered on as the story's own.
+    auto inside = std::make_shared<Story>(read(ContentOf(node), paragraph_));
+    for (const Block& inner : inside->blocks) {
         block.text = Mix(block.text, inner.text);
         block.look = Mix(block.look, inner.look);
         block.weight += inner.weight;
     }
+    block.inside = std::move(inside);
     return block;
 }
 
@@ -130,10 +134,15 @@ Block StoryReader::table(const pugi::xml_node& node) {
     // How it looks: its own properties and columns, and each row's.
     block.look = Mix(Mix(0x7AB1E, PropertiesHash(node.child("w:tblPr"))),
                      PropertiesHash(node.child("w:tblGrid")));
-    for (const Row& row : rows(block)) {
+    for (const pugi::xml_node& child : node.children()) {
+        // A row, or a content control around rows: one unit, with the cells of its rows.
+        if (!NamedOneOf(child, {"w:tr", "w:sdt", "w:customXml"})) continue;
+        Row row = this->row(child);
+        if (!row.tr) continue;
         block.text = Mix(block.text, row.text);
         block.look = Mix(block.look, row.look);
         block.weight += 1;
+        block.rows.push_back(std::move(row));
     }
     return block;
 }
@@ -154,48 +163,38 @@ std::vector<pugi::xml_node> WrappedChildren(const pugi::xml_node& parent, const 
     return found;
 }
 
-std::vector<Row> StoryReader::rows(const Block& table) {
-    std::vector<Row> rows;
-    paragraph_ = table.paragraph;
-    for (const pugi::xml_node& child : table.node.children()) {
-        // A row, or a content control around rows: one unit, with the cells of its rows.
-        const bool wrapper = Named(child, "w:sdt") || Named(child, "w:customXml");
-        if (!Named(child, "w:tr") && !wrapper) continue;
-        const std::vector<pugi::xml_node> trs =
-            wrapper ? WrappedChildren(Named(child, "w:sdt") ? child.child("w:sdtContent") : child,
-                                      "w:tr")
-                    : std::vector<pugi::xml_node>{child};
-        if (trs.empty()) continue;
-        const std::uint64_t seed =
-            wrapper ? std::hash<std::string>{}("control:" + ControlKey(child)) : 0x12345;
-        Row row{child, trs.front(), seed, Mix(seed, PropertiesHash(trs.front().child("w:trPr")))};
-        row.paragraph = paragraph_;
-        std::vector<pugi::xml_node> cells;
-        for (const pugi::xml_node& tr : trs) {
-            for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) cells.push_back(tc);
-        }
-        std::string shape = std::to_string(cells.size()) + (wrapper ? "|" + ControlKey(child) : "");
-        for (const pugi::xml_node& tc : cells) {
-            shape +=
-                Named(tc.parent(), "w:sdtContent") ? "c" + ControlKey(tc.parent().parent()) : "-";
-        }
-        row.shape = static_cast<int>(std::hash<std::string>{}(shape)&0x7FFFFFFF);
-        for (const pugi::xml_node& tc : cells) {
-            row.cells.push_back(tc);
-            StoryReader cellReader(keys_, objects_);
-            const Story cell = cellReader.read(tc, paragraph_);
-            paragraph_ = cellReader.paragraph_;
-            std::uint64_t text = 0xCE11, look = Mix(0xCE11, PropertiesHash(tc.child("w:tcPr")));
-            for (const Block& block : cell.blocks) {
-                text = Mix(text, block.text);
-                look = Mix(look, block.look);
-            }
-            row.text = Mix(row.text, text);
-            row.look = Mix(row.look, look);
-        }
-        rows.push_back(std::move(row));
+Row StoryReader::row(const pugi::xml_node& node) {
+    const bool wrapper = !Named(node, "w:tr");
+    const std::vector<pugi::xml_node> trs =
+        wrapper ? WrappedChildren(Named(node, "w:sdt") ? node.child("w:sdtContent") : node, "w:tr")
+                : std::vector<pugi::xml_node>{node};
+    if (trs.empty()) return {};
+    const std::uint64_t seed =
+        wrapper ? std::hash<std::string>{}("control:" + ControlKey(node)) : 0x12345;
+    Row row{node, trs.front(), seed, Mix(seed, PropertiesHash(trs.front().child("w:trPr")))};
+    row.paragraph = paragraph_;
+    std::vector<pugi::xml_node> cells;
+    for (const pugi::xml_node& tr : trs) {
+        for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) cells.push_back(tc);
     }
-    return rows;
+    std::string shape = std::to_string(cells.size()) + (wrapper ? "|" + ControlKey(node) : "");
+    for (const pugi::xml_node& tc : cells) {
+        shape += Named(tc.parent(), "w:sdtContent") ? "c" + ControlKey(tc.parent().parent()) : "-";
+    }
+    row.shape = static_cast<int>(std::hash<std::string>{}(shape)&0x7FFFFFFF);
+    for (const pugi::xml_node& tc : cells) {
+        const std::uint32_t first = paragraph_;
+        Cell cell{tc, read(tc, first), first};
+        std::uint64_t text = 0xCE11, look = Mix(0xCE11, PropertiesHash(tc.child("w:tcPr")));
+        for (const Block& block : cell.story.blocks) {
+            text = Mix(text, block.text);
+            look = Mix(look, block.look);
+        }
+        row.text = Mix(row.text, text);
+        row.look = Mix(row.look, look);
+        row.cells.push_back(std::move(cell));
+    }
+    return row;
 }
 
 }  // namespace redline

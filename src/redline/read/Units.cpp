@@ -2,18 +2,18 @@
 
 #include <string>
 
-#include "redline/io/Xml.h"
-
 namespace redline {
 
 namespace {
 
 // Whether the unit at `span` is white space as the likeness sees it: blanks, or a tab.
-bool Blank(const ParagraphContent& content, const WordSpan& span, const Likeness& like) {
+bool Blank(const Paragraph& content, const WordSpan& span, const Likeness& like) {
     if (!like.blanks) return false;
     const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
-    if (text.size() == 1 && text[0] == kObjectMark)
-        return Named(content.elementAt(span.begin), "w:tab");
+    if (text.size() == 1 && text[0] == kObjectMark) {
+        const Inline* object = content.inlineAt(span.begin);
+        return object && object->place == Place::RunChild && object->kind == InlineKind::Tab;
+    }
     return IsBlank(text);
 }
 
@@ -44,7 +44,7 @@ void EdgeBlanksJoinTheirNeighbours(Units& units, std::uint32_t blank) {
 
 }  // namespace
 
-Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
+Units UnitsOf(const Paragraph& content, KeyTable& table) {
     const Likeness& like = table.like();
     Units units;
     const std::vector<WordSpan> spans = SplitWords(content.stream);
@@ -55,7 +55,7 @@ Units UnitsOf(const ParagraphContent& content, KeyTable& table) {
     units.objects.reserve(spans.size());
     // Most paragraphs hold no link: their words need no look for one.
     bool links = false;
-    for (const Piece& piece : content.pieces) links |= piece.link != 0;
+    for (const Inline& piece : content.inlines) links |= piece.link != 0;
     for (const WordSpan& span : spans) {
         const std::string_view text(content.stream.data() + span.begin, span.end - span.begin);
         if (Blank(content, span, like)) {

@@ -6,20 +6,20 @@
 #include <cstdint>
 #include <vector>
 
-#include "redline/align/Diff.h"
-#include "redline/read/Paragraph.h"
+#include "redline/read/KeyTable.h"
+#include "redline/read/Model.h"
 #include "redline/read/Words.h"
 
 namespace redline {
 
 struct Units {
     std::vector<WordSpan> spans;
-    Keys keys;
+    std::vector<std::uint32_t> keys;
     std::vector<std::uint32_t> weights;
     std::vector<bool> light;
     std::vector<bool> objects;  // a picture, field, note reference or other thing, not a word
 };
 
-Units UnitsOf(const ParagraphContent& content, KeyTable& table);
+Units UnitsOf(const Paragraph& content, KeyTable& table);
 
 }  // namespace redline

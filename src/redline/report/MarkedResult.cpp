@@ -10,6 +10,7 @@
 #include "redline/read/NestedStories.h"
 #include "redline/read/PropertyNames.h"
 #include "redline/read/Sections.h"
+#include "redline/read/ShownText.h"
 #include "redline/read/Story.h"
 
 namespace redline {

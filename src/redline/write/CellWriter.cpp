@@ -14,12 +14,13 @@ namespace redline {
 
 namespace {
 
-std::vector<Item> CellItems(const std::vector<pugi::xml_node>& cells) {
+std::vector<Item> CellItems(const std::vector<Cell>& cells) {
     std::vector<Item> items;
-    for (const pugi::xml_node& cell : cells) {
-        const std::uint64_t text = std::hash<std::string>{}(ReportText(cell));
+    for (const Cell& cell : cells) {
+        const std::uint64_t text = std::hash<std::string>{}(ReaderText(cell.story));
         items.push_back(
-            {text, text ^ std::hash<std::string>{}(CanonicalXml(cell.child("w:tcPr"), {})), 0, 1});
+            {text, text ^ std::hash<std::string>{}(CanonicalXml(cell.node.child("w:tcPr"), {})), 0,
+             1});
     }
     return items;
 }
@@ -47,8 +48,8 @@ void MarkCell(pugi::xml_node cell, Mark mark, const char* record, Stamp& stamp) 
 
 bool ComparedCellByCell(const Row& row) {
     if (row.node != row.tr) return false;
-    for (const pugi::xml_node& cell : row.cells) {
-        if (cell.parent() != row.tr) return false;
+    for (const Cell& cell : row.cells) {
+        if (cell.node.parent() != row.tr) return false;
     }
     return true;
 }
@@ -61,41 +62,37 @@ void CompareCells(const Row& rowA, const Row& rowB, WriteContext& context, Part 
     Bags bagsA(rowA.cells.size(), context.options.ignoreCase),
         bagsB(rowB.cells.size(), context.options.ignoreCase);
     rules.similarity = [&](int i, int j) {
-        return Shared(bagsA.of(i, rowA.cells[i]), bagsB.of(j, rowB.cells[j]));
+        return Shared(bagsA.of(i, rowA.cells[i].story), bagsB.of(j, rowB.cells[j].story));
     };
     int unusedMoves = 0;
     const std::vector<Step> steps =
         Align(CellItems(rowA.cells), CellItems(rowB.cells), rules, unusedMoves);
-    std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
     std::size_t nextB = 0;  // the first cell of b not yet passed
     for (const Step& step : steps) {
         if (step.kind == StepKind::Keep || step.kind == StepKind::Modify) {
-            // Counted before comparing: the original's paragraphs are let go as they are written.
-            const std::uint32_t inA = ParagraphsIn(rowA.cells[step.a]),
-                                inB = ParagraphsIn(rowB.cells[step.b]);
-            compareCell(rowA.cells[step.a], rowB.cells[step.b], firstA, firstB);
-            firstA += inA;
-            firstB += inB;
+            compareCell(rowA.cells[step.a], rowB.cells[step.b]);
             nextB = step.b + 1;
         } else if (step.kind == StepKind::Insert) {
-            const pugi::xml_node cell = rowB.cells[step.b];
+            const Cell& cell = rowB.cells[step.b];
             const int since = context.stamp.peek();
-            MarkCell(cell, Mark::Insert, "w:cellIns", context.stamp);
-            context.inserted(cell);
-            context.record({ChangeKind::Insertion, part, ReportText(cell), 0, firstB}, since);
-            firstB += ParagraphsIn(cell);
+            MarkCell(cell.node, Mark::Insert, "w:cellIns", context.stamp);
+            context.inserted(cell.node);
+            context.record({ChangeKind::Insertion, part, ReaderText(cell.story), 0, cell.paragraph},
+                           since);
             nextB = step.b + 1;
         } else {
-            const pugi::xml_node original = rowA.cells[step.a];
+            const Cell& original = rowA.cells[step.a];
             pugi::xml_node row = rowB.tr;
-            const pugi::xml_node cell = nextB < rowB.cells.size()
-                                            ? row.insert_copy_before(original, rowB.cells[nextB])
-                                            : row.append_copy(original);
+            const pugi::xml_node cell =
+                nextB < rowB.cells.size()
+                    ? row.insert_copy_before(original.node, rowB.cells[nextB].node)
+                    : row.append_copy(original.node);
             context.carry.carry(cell);
             const int since = context.stamp.peek();
             MarkCell(cell, Mark::Delete, "w:cellDel", context.stamp);
-            context.record({ChangeKind::Deletion, part, ReportText(original), firstA, 0}, since);
-            firstA += ParagraphsIn(original);
+            context.record(
+                {ChangeKind::Deletion, part, ReaderText(original.story), original.paragraph, 0},
+                since);
         }
     }
 }

@@ -12,9 +12,8 @@ namespace redline {
 // around it, as no tracked change adds or removes one.
 bool ComparedCellByCell(const Row& row);
 
-// Compares two cells that stayed, numbering their paragraphs on from those given.
-using CellComparer = std::function<void(const pugi::xml_node& a, const pugi::xml_node& b,
-                                        std::uint32_t firstA, std::uint32_t firstB)>;
+// Compares two cells that stayed.
+using CellComparer = std::function<void(const Cell& a, const Cell& b)>;
 
 // Compares the cells of `rowA` and `rowB`: the cells that stayed through `compareCell`, the
 // others marked inserted or copied back from the original and marked deleted.

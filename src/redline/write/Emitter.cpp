@@ -5,26 +5,27 @@
 #include <string_view>
 
 #include "redline/io/Xml.h"
+#include "redline/read/Canonical.h"
 #include "redline/write/Marks.h"
 
 namespace redline {
 
-std::vector<Piece>::const_iterator FirstReaching(const std::vector<Piece>& pieces,
-                                                 std::int64_t from) {
+std::vector<Inline>::const_iterator FirstReaching(const std::vector<Inline>& pieces,
+                                                  std::int64_t from) {
     return std::lower_bound(
         pieces.begin(), pieces.end(), from,
-        [](const Piece& piece, std::int64_t at) { return std::int64_t(piece.end) < at; });
+        [](const Inline& piece, std::int64_t at) { return std::int64_t(piece.end) < at; });
 }
 
-void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32_t to,
-                   bool original, std::optional<Mark> mark, const ParagraphContent* before,
-                   std::uint32_t beforeFrom, std::string* reformatted) {
+void Emitter::emit(const Paragraph& side, std::uint32_t from, std::uint32_t to, bool original,
+                   std::optional<Mark> mark, const Paragraph* before, std::uint32_t beforeFrom,
+                   std::string* reformatted) {
     // Only the pieces that reach into the stretch: emitting stays linear in a paragraph's
     // pieces, however many runs it has.
-    for (auto at = FirstReaching(side.pieces, from); at != side.pieces.end() && at->begin < to;
+    for (auto at = FirstReaching(side.inlines, from); at != side.inlines.end() && at->begin < to;
          ++at) {
-        const Piece& piece = *at;
-        if (piece.kind == PieceKind::Marker) {
+        const Inline& piece = *at;
+        if (piece.place == Place::Marker) {
             if (piece.begin < from) continue;
             if (!original) {
                 if (piece.begin != markersDoneAt_) marker(piece);
@@ -44,17 +45,17 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
             target(piece, false).append_move(piece.run);
             continue;
         }
-        if (!before || !context_.options.formatting || piece.kind == PieceKind::Nodes) {
+        if (!before || !context_.options.formatting || piece.place == Place::Range) {
             const pugi::xml_node copy = write(piece, begin, end, side.stream, original, mark, {});
             tell(piece, copy, mark, before, std::int64_t(from) - std::int64_t(beforeFrom));
             continue;
         }
         // Split where the original's formatting changes, and record each difference.
         const std::int64_t shift = std::int64_t(from) - std::int64_t(beforeFrom);
-        for (auto at = FirstReaching(before->pieces, begin - shift);
-             at != before->pieces.end() && std::int64_t(at->begin) + shift < end; ++at) {
-            const Piece& old = *at;
-            if (old.kind == PieceKind::Marker || old.kind == PieceKind::Nodes) continue;
+        for (auto at = FirstReaching(before->inlines, begin - shift);
+             at != before->inlines.end() && std::int64_t(at->begin) + shift < end; ++at) {
+            const Inline& old = *at;
+            if (old.place == Place::Marker || old.place == Place::Range) continue;
             // The original's stretch in this side's positions.
             const std::int64_t oldBegin = old.begin + shift, oldEnd = old.end + shift;
             // Compared before narrowing: a stretch of the original before this one lies
@@ -70,14 +71,13 @@ void Emitter::emit(const ParagraphContent& side, std::uint32_t from, std::uint32
             const pugi::xml_node copy = write(piece, b, e, side.stream, original, mark,
                                               changed ? oldProperties : pugi::xml_node(), changed);
             tell(piece, copy, mark, before, shift);
-            if (changed && reformatted)
-                reformatted->append(VisibleText(side.stream.substr(b, e - b)));
+            if (changed && reformatted) reformatted->append(ReaderText(side, b, e));
         }
     }
 }
 
-bool Emitter::MovesWhole(const Piece& piece, const std::string& stream) {
-    if (piece.kind != PieceKind::Text || !piece.run) return false;
+bool Emitter::MovesWhole(const Inline& piece, const std::string& stream) {
+    if (piece.place != Place::Text || !piece.run) return false;
     // The run holds its properties and this text alone.
     for (const pugi::xml_node& child : piece.run.children()) {
         if (child != piece.node && !Named(child, "w:rPr")) return false;
@@ -89,22 +89,22 @@ bool Emitter::MovesWhole(const Piece& piece, const std::string& stream) {
            std::string_view(piece.node.attribute("xml:space").value()) == "preserve";
 }
 
-bool Emitter::LooksAlike(const Piece& piece, const ParagraphContent& before, std::int64_t shift) {
+bool Emitter::LooksAlike(const Inline& piece, const Paragraph& before, std::int64_t shift) {
     const std::string properties = CanonicalProperties(piece.run.child("w:rPr"));
-    for (auto at = FirstReaching(before.pieces, piece.begin - shift);
-         at != before.pieces.end() && std::int64_t(at->begin) + shift < piece.end; ++at) {
-        if (at->kind == PieceKind::Marker || at->kind == PieceKind::Nodes) continue;
+    for (auto at = FirstReaching(before.inlines, piece.begin - shift);
+         at != before.inlines.end() && std::int64_t(at->begin) + shift < piece.end; ++at) {
+        if (at->place == Place::Marker || at->place == Place::Range) continue;
         if (std::int64_t(at->end) + shift <= piece.begin) continue;
         if (CanonicalProperties(at->run.child("w:rPr")) != properties) return false;
     }
     return true;
 }
 
-void Emitter::finish(const ParagraphContent& side, const ParagraphContent* original) {
+void Emitter::finish(const Paragraph& side, const Paragraph* original) {
     if (original) {
-        for (auto at = FirstReaching(original->pieces, original->stream.size());
-             at != original->pieces.end(); ++at) {
-            if (at->kind != PieceKind::Marker || at->begin < original->stream.size()) continue;
+        for (auto at = FirstReaching(original->inlines, original->stream.size());
+             at != original->inlines.end(); ++at) {
+            if (at->place != Place::Marker || at->begin < original->stream.size()) continue;
             if (const std::string id = context_.carriedComment(at->node); !id.empty()) {
                 if (Closing(*at)) revisedMarkersAt(side, side.stream.size());
                 originalMarker(*at, id);
@@ -114,28 +114,28 @@ void Emitter::finish(const ParagraphContent& side, const ParagraphContent* origi
     revisedMarkersAt(side, side.stream.size());
 }
 
-bool Emitter::Closing(const Piece& marker) {
+bool Emitter::Closing(const Inline& marker) {
     return marker.run || Named(marker.node, "w:commentRangeEnd");
 }
 
-void Emitter::revisedMarkersAt(const ParagraphContent& side, std::uint32_t at) {
+void Emitter::revisedMarkersAt(const Paragraph& side, std::uint32_t at) {
     if (markersDoneAt_ == at) return;
-    for (auto piece = FirstReaching(side.pieces, at);
-         piece != side.pieces.end() && piece->begin <= at; ++piece) {
-        if (piece->kind == PieceKind::Marker && piece->begin == at) marker(*piece);
+    for (auto piece = FirstReaching(side.inlines, at);
+         piece != side.inlines.end() && piece->begin <= at; ++piece) {
+        if (piece->place == Place::Marker && piece->begin == at) marker(*piece);
     }
     markersDoneAt_ = at;
 }
 
-void Emitter::tell(const Piece& piece, const pugi::xml_node& copy, std::optional<Mark> mark,
-                   const ParagraphContent* before, std::int64_t shift) {
-    if (!context_.nested || piece.kind == PieceKind::Text || !copy) return;
+void Emitter::tell(const Inline& piece, const pugi::xml_node& copy, std::optional<Mark> mark,
+                   const Paragraph* before, std::int64_t shift) {
+    if (!context_.nested || piece.place == Place::Text || !copy) return;
     if (mark == Mark::Insert) {
         context_.nested->inserted(copy);
     } else if (!mark && before) {
         const std::int64_t place = std::int64_t(piece.begin) - shift;
-        for (auto at = FirstReaching(before->pieces, place);
-             at != before->pieces.end() && std::int64_t(at->begin) <= place; ++at) {
+        for (auto at = FirstReaching(before->inlines, place);
+             at != before->inlines.end() && std::int64_t(at->begin) <= place; ++at) {
             if (at->object && std::int64_t(at->begin) == place) {
                 context_.nested->kept(at->node, copy);
             }
@@ -143,7 +143,7 @@ void Emitter::tell(const Piece& piece, const pugi::xml_node& copy, std::optional
     }
 }
 
-pugi::xml_node Emitter::target(const Piece& piece, bool original) {
+pugi::xml_node Emitter::target(const Inline& piece, bool original) {
     const pugi::xml_node& wrapper = piece.wrapper;
     if (!wrapper) {
         openSource_ = {};
@@ -176,11 +176,11 @@ pugi::xml_node Emitter::target(const Piece& piece, bool original) {
     return open_;
 }
 
-pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint32_t end,
+pugi::xml_node Emitter::write(const Inline& piece, std::uint32_t begin, std::uint32_t end,
                               const std::string& stream, bool original, std::optional<Mark> mark,
                               const pugi::xml_node& oldProperties, bool reformat) {
     pugi::xml_node parent = target(piece, original);
-    if (piece.kind == PieceKind::Nodes) {
+    if (piece.place == Place::Range) {
         pugi::xml_node first;
         for (pugi::xml_node node = piece.node;; node = node.next_sibling()) {
             pugi::xml_node copy = parent.append_copy(node);
@@ -198,7 +198,7 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
         if (original) context_.carry.carry(copy);
     }
     pugi::xml_node object;
-    if (piece.kind == PieceKind::Text) {
+    if (piece.place == Place::Text) {
         const std::string_view words(stream.data() + begin, end - begin);
         const bool removed = mark == Mark::Delete || mark == Mark::MoveFrom;
         pugi::xml_node text = stamp.append(run, removed ? "w:delText" : "w:t");
@@ -223,7 +223,7 @@ pugi::xml_node Emitter::write(const Piece& piece, std::uint32_t begin, std::uint
     return object;
 }
 
-void Emitter::originalMarker(const Piece& piece, const std::string& id) {
+void Emitter::originalMarker(const Inline& piece, const std::string& id) {
     pugi::xml_node parent = target(piece, true);
     if (!piece.run) {
         parent.append_copy(piece.node).attribute("w:id").set_value(id.c_str());
@@ -239,7 +239,7 @@ void Emitter::originalMarker(const Piece& piece, const std::string& id) {
     MarkRun(run, Mark::Delete, context_.stamp);
 }
 
-void Emitter::marker(const Piece& piece) {
+void Emitter::marker(const Inline& piece) {
     pugi::xml_node parent = target(piece, false);
     if (!piece.run) {
         parent.append_copy(piece.node);

@@ -9,7 +9,8 @@
 #include "redline/io/BothAtOnce.h"
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
-#include "redline/read/BlockText.h"
+#include "redline/read/Canonical.h"
+#include "redline/read/Paragraph.h"
 #include "redline/read/Units.h"
 #include "redline/read/Words.h"
 #include "redline/write/Emitter.h"
@@ -21,35 +22,10 @@ namespace {
 
 // The text a change covers, as a reader sees it: an object shows the text it holds (a field its
 // result, a content control its content), or a square when it holds none.
-std::string Excerpt(const ParagraphContent& content, const Units& units, std::uint32_t first,
+std::string Excerpt(const Paragraph& content, const Units& units, std::uint32_t first,
                     std::uint32_t count) {
     if (count == 0) return {};
-    const std::uint32_t begin = units.spans[first].begin;
-    const std::uint32_t end = units.spans[first + count - 1].end;
-    std::string text;
-    for (std::uint32_t at = begin; at < end; ++at) {
-        if (content.stream[at] != kObjectMark) {
-            text += content.stream[at];
-            continue;
-        }
-        std::string inside;
-        for (auto piece = FirstReaching(content.pieces, at);
-             piece != content.pieces.end() && piece->begin <= at; ++piece) {
-            if (piece->begin != at || !piece->object) continue;
-            for (pugi::xml_node node = piece->node; node; node = node.next_sibling()) {
-                if (Named(node, "w:t") || Named(node, "m:t")) {
-                    inside += node.text().get();
-                } else if (const std::string_view shown = ShownText(node); !shown.empty()) {
-                    inside += shown;  // a line break reads as one, as in a paragraph deleted
-                } else {
-                    inside += ReportText(node);
-                }
-                if (node == piece->last || piece->kind != PieceKind::Nodes) break;
-            }
-        }
-        text += inside.empty() ? VisibleText(std::string(1, kObjectMark)) : inside;
-    }
-    return text;
+    return ReaderText(content, units.spans[first].begin, units.spans[first + count - 1].end);
 }
 
 // Every word of one deleted and every word of the other inserted; only things that are not
@@ -67,9 +43,9 @@ Script Replacement(const Units& a, const Units& b) {
 }
 
 // The revised paragraph's properties, with the original's as a change when they differ.
-void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent& b,
-                              pugi::xml_node paragraph, WriteContext& context, Part part,
-                              std::uint32_t aNumber, std::uint32_t bNumber) {
+void WriteParagraphProperties(const Paragraph& a, const Paragraph& b, pugi::xml_node paragraph,
+                              WriteContext& context, Part part, std::uint32_t aNumber,
+                              std::uint32_t bNumber) {
     if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);
     if (!context.options.formatting ||
         CanonicalParagraphProperties(a.node) == CanonicalParagraphProperties(b.node)) {
@@ -84,7 +60,7 @@ void WriteParagraphProperties(const ParagraphContent& a, const ParagraphContent&
         if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") old.append_copy(child);
     }
     context.carry.carry(old);
-    context.record({ChangeKind::Formatting, part, VisibleText(b.stream), aNumber, bNumber}, since);
+    context.record({ChangeKind::Formatting, part, ReaderText(b), aNumber, bNumber}, since);
 }
 
 // How one word became another, character by character, in bytes of each; none when they share
@@ -132,7 +108,7 @@ Script CharacterDifference(std::string_view a, std::string_view b) {
 
 // Writes a merged paragraph edit by edit: `i` and `j` count the units of each side written.
 struct ParagraphWriter {
-    const ParagraphContent &a, &b;
+    const Paragraph &a, &b;
     const Units &unitsA, &unitsB;
     Emitter emitter;
     WriteContext& context;
@@ -158,7 +134,7 @@ struct ParagraphWriter {
             keep(atB(j + from), atB(j + to), compare, atA(i + from), atA(i + to));
             from = to;
         };
-        if (context.revised.keys().like().any()) {
+        if (context.keys.like().any()) {
             for (std::uint32_t k = 0; k < count; ++k) {
                 const WordSpan &spanA = unitsA.spans[i + k], &spanB = unitsB.spans[j + k];
                 if (spanA.end - spanA.begin == spanB.end - spanB.begin) continue;
@@ -211,7 +187,7 @@ struct ParagraphWriter {
   private:
     static constexpr std::uint32_t kMixedLinks = ~0u;
     // The key of the link that the bytes `from` to `to` sit in, 0 for none, or kMixedLinks.
-    static std::uint32_t LinkOfWord(const ParagraphContent& content, std::uint32_t from,
+    static std::uint32_t LinkOfWord(const Paragraph& content, std::uint32_t from,
                                     std::uint32_t to) {
         const std::uint32_t link = content.linkAt(from);
         for (std::uint32_t at = from + 1; at < to; ++at) {
@@ -226,9 +202,9 @@ struct ParagraphWriter {
               std::uint32_t toA) {
         // The original's marks of comments the result no longer has go where they stood.
         if (context.comments) {
-            for (auto at = FirstReaching(a.pieces, fromA); at != a.pieces.end() && at->begin < toA;
-                 ++at) {
-                if (at->kind != PieceKind::Marker || at->begin < fromA) continue;
+            for (auto at = FirstReaching(a.inlines, fromA);
+                 at != a.inlines.end() && at->begin < toA; ++at) {
+                if (at->place != Place::Marker || at->begin < fromA) continue;
                 const std::string id = context.carriedComment(at->node);
                 if (id.empty()) continue;
                 const std::uint32_t here = std::min(to, from + (at->begin - fromA));
@@ -289,14 +265,15 @@ struct ParagraphWriter {
 
 }  // namespace
 
-MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole) {
+MergePlan PlanMerge(std::shared_ptr<const Paragraph> a, std::shared_ptr<const Paragraph> b,
+                    KeyTable& words, bool whole) {
     MergePlan plan{.a = std::move(a), .b = std::move(b)};
-    auto unitsA = [&] { plan.unitsA = UnitsOf(plan.a, words); };
-    auto unitsB = [&] { plan.unitsB = UnitsOf(plan.b, words); };
+    auto unitsA = [&] { plan.unitsA = UnitsOf(*plan.a, words); };
+    auto unitsB = [&] { plan.unitsB = UnitsOf(*plan.b, words); };
     // Long paragraphs (a run per word) are cut into units on both cores: the key table takes
     // turns.
     constexpr std::size_t kWorthAThread = 1 << 15;  // characters
-    if (plan.a.stream.size() + plan.b.stream.size() >= kWorthAThread) {
+    if (plan.a->stream.size() + plan.b->stream.size() >= kWorthAThread) {
         KeyTable::Shared shared(words);
         BothAtOnce(unitsA, unitsB);
     } else {
@@ -313,7 +290,7 @@ MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, boo
 
 pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Part part,
                                std::uint32_t aNumber, std::uint32_t bNumber) {
-    const ParagraphContent &a = plan.a, &b = plan.b;
+    const Paragraph &a = *plan.a, &b = *plan.b;
     const Script& script = plan.script;
     pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
     // The paragraph stays the revised one's: its id too, which a comment's replies name.

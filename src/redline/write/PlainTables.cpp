@@ -11,19 +11,11 @@ namespace redline {
 
 namespace {
 
-struct CellStory {
-    pugi::xml_node cell;
-    Story story;
-};
-
-std::vector<CellStory> CellsOf(const Block& table, StoryReader& reader) {
-    std::vector<CellStory> cells;
-    std::uint32_t first = table.paragraph;
-    for (const Row& row : reader.rows(table)) {
-        for (const pugi::xml_node& cell : row.cells) {
-            cells.push_back({cell, reader.read(cell, first)});
-            first += ParagraphsIn(cell);
-        }
+// The cells of a table in reading order.
+std::vector<const Cell*> CellsOf(const Block& table) {
+    std::vector<const Cell*> cells;
+    for (const Row& row : table.rows) {
+        for (const Cell& cell : row.cells) cells.push_back(&cell);
     }
     return cells;
 }
@@ -33,10 +25,10 @@ struct Placed {
     std::size_t cell;
 };
 
-std::vector<Placed> Flatten(const std::vector<CellStory>& cells) {
+std::vector<Placed> Flatten(const std::vector<const Cell*>& cells) {
     std::vector<Placed> blocks;
     for (std::size_t c = 0; c < cells.size(); ++c) {
-        for (const Block& block : cells[c].story.blocks) blocks.push_back({&block, c});
+        for (const Block& block : cells[c]->story.blocks) blocks.push_back({&block, c});
     }
     return blocks;
 }
@@ -44,8 +36,7 @@ std::vector<Placed> Flatten(const std::vector<CellStory>& cells) {
 }  // namespace
 
 void WriteTableAsParagraphs(const Block& a, const Block& b, WriteContext& context, Part part) {
-    const std::vector<CellStory> cellsA = CellsOf(a, context.original);
-    const std::vector<CellStory> cellsB = CellsOf(b, context.revised);
+    const std::vector<const Cell*> cellsA = CellsOf(a), cellsB = CellsOf(b);
     if (cellsB.empty()) return;
     const std::vector<Placed> blocksA = Flatten(cellsA), blocksB = Flatten(cellsB);
     auto items = [](const std::vector<Placed>& blocks) {
@@ -62,7 +53,7 @@ void WriteTableAsParagraphs(const Block& a, const Block& b, WriteContext& contex
     rules.similarity = [&](int i, int j) {
         if (blocksA[i].block->kind == BlockKind::Table) return 1.0;
         if (blocksA[i].block->kind != BlockKind::Paragraph) return -1.0;
-        return Shared(bagsA.of(i, blocksA[i].block->node), bagsB.of(j, blocksB[j].block->node));
+        return Shared(bagsA.of(i, *blocksA[i].block), bagsB.of(j, *blocksB[j].block));
     };
     int unusedMoves = 0;
     const std::vector<Step> steps = Align(items(blocksA), items(blocksB), rules, unusedMoves);
@@ -77,8 +68,8 @@ void WriteTableAsParagraphs(const Block& a, const Block& b, WriteContext& contex
     }
     const Part cells = part == Part::Body ? Part::Table : part;
     for (std::size_t c = 0; c < cellsB.size(); ++c) {
-        fallen[c].container = cellsB[c].cell;
-        CompareStory(fallen[c], cellsB[c].story, context, cells, false);
+        fallen[c].container = cellsB[c]->node;
+        CompareStory(fallen[c], cellsB[c]->story, context, cells, false);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "redline/io/Elements.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
@@ -34,8 +35,8 @@ class Rebuild {
         pugi::xml_node next;
         for (pugi::xml_node node = container_.first_child(); node && node != first_; node = next) {
             next = node.next_sibling();
-            // A cell's own properties stay first, where they are.
-            if (std::strcmp(node.name(), "w:tcPr") != 0) container_.remove_child(node);
+            // A cell's or a control's own properties stay first, where they are.
+            if (KindOf(node) != ElementKind::Properties) container_.remove_child(node);
         }
     }
 

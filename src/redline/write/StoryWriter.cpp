@@ -13,6 +13,7 @@
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
+#include "redline/read/Canonical.h"
 #include "redline/read/NestedStories.h"
 #include "redline/read/Words.h"
 #include "redline/write/Rebuild.h"
@@ -63,10 +64,7 @@ pugi::xml_node WriteModified(const Step& step, const Block& blockA, const Block&
                              const MergePlan* plan) {
     if (blockB.kind == BlockKind::Paragraph) {
         std::optional<MergePlan> planned;
-        if (!plan) {
-            planned = PlanMerge(context.original.content(blockA), context.revised.content(blockB),
-                                context.revised.keys(), step.unlike);
-        }
+        if (!plan) planned = PlanMerge(blockA.content, blockB.content, context.keys, step.unlike);
         const pugi::xml_node merged = rebuild.keep(MergeParagraphs(
             plan ? *plan : *planned, context, part, blockA.paragraph, blockB.paragraph));
         rebuild.drop(blockB.node);
@@ -78,11 +76,7 @@ pugi::xml_node WriteModified(const Step& step, const Block& blockA, const Block&
         WriteTable(blockA, blockB, context, part);
     } else if (blockB.kind == BlockKind::Control) {
         // The control stays; its content is compared as a story of its own.
-        const Story insideA =
-            context.original.read(blockA.node.child("w:sdtContent"), blockA.paragraph);
-        const Story insideB =
-            context.revised.read(blockB.node.child("w:sdtContent"), blockB.paragraph);
-        CompareStory(insideA, insideB, context, part, false);
+        CompareStory(*blockA.inside, *blockB.inside, context, part, false);
     } else {
         context.kept(blockA.node, blockB.node);
     }
@@ -119,8 +113,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             MarkBlock(copied, step.move ? Mark::MoveFrom : Mark::Delete, context.stamp, step.move);
             if (!step.move) {
                 context.record(
-                    {ChangeKind::Deletion, part, ReportText(blockA->node), blockA->paragraph, 0},
-                    since);
+                    {ChangeKind::Deletion, part, ReaderText(*blockA), blockA->paragraph, 0}, since);
             }
             written.push_back(copied);
             LetGo(*blockA, part);
@@ -134,7 +127,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
             context.inserted(kept);
             if (!step.move) {
                 context.record(
-                    {ChangeKind::Insertion, part, ReportText(blockB->node), 0, blockB->paragraph},
+                    {ChangeKind::Insertion, part, ReaderText(*blockB), 0, blockB->paragraph},
                     since);
             }
             written.push_back(kept);
@@ -162,7 +155,7 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
     }
     for (const Step& step : steps) {
         if (step.kind != StepKind::MoveTo) continue;
-        context.changes.push_back({ChangeKind::Move, part, ReportText(b.blocks[step.b].node),
+        context.changes.push_back({ChangeKind::Move, part, ReaderText(b.blocks[step.b]),
                                    from[step.move], b.blocks[step.b].paragraph,
                                    FirstMark(b.blocks[step.b].node)});
     }
@@ -218,9 +211,8 @@ void CarryPropertiesOverTheEnd(const pugi::xml_node& settle, pugi::xml_node last
 }
 
 // Writes the steps in order. Where many merge paragraphs, their merges are planned a batch
-// ahead on a second core while the batch before is written: a batch's contents are read first,
-// in turn, as reading keys them in the comparison's shared table; planning keys the words in a
-// table of its own, as a merge compares only the words of its own two paragraphs.
+// ahead on a second core while the batch before is written: planning keys the words in a table
+// of its own, as a merge compares only the words of its own two paragraphs.
 void WriteSteps(const std::vector<Step>& steps, const Story& a, const Story& b, Rebuild& rebuild,
                 WriteContext& context, Part part, std::vector<pugi::xml_node>& written) {
     constexpr std::size_t kBatch = 256;
@@ -232,29 +224,21 @@ void WriteSteps(const std::vector<Step>& steps, const Story& a, const Story& b, 
         for (const Step& step : steps) WriteBlock(step, a, b, rebuild, context, part, written);
         return;
     }
-    KeyTable words(context.revised.keys().like());
-    // The merges [begin, end) with their contents read, ready to be planned.
-    auto read = [&](std::size_t begin, std::size_t end) {
+    KeyTable words(context.keys.like());
+    // The merges [begin, end), planned.
+    auto plan = [&](std::size_t begin, std::size_t end) {
         std::vector<MergePlan> batch;
         for (std::size_t m = begin; m < end; ++m) {
             const Step& step = steps[merges[m]];
-            batch.push_back({.a = context.original.content(a.blocks[step.a]),
-                             .b = context.revised.content(b.blocks[step.b])});
+            batch.push_back(
+                PlanMerge(a.blocks[step.a].content, b.blocks[step.b].content, words, step.unlike));
         }
         return batch;
     };
-    auto plan = [&](std::vector<MergePlan>& batch, std::size_t begin) {
-        for (std::size_t k = 0; k < batch.size(); ++k) {
-            batch[k] = PlanMerge(std::move(batch[k].a), std::move(batch[k].b), words,
-                                 steps[merges[begin + k]].unlike);
-        }
-    };
-    std::vector<MergePlan> current = read(0, kBatch);
-    plan(current, 0);
+    std::vector<MergePlan> current = plan(0, kBatch), next;
     std::size_t at = 0;
     for (std::size_t begin = 0; begin < merges.size(); begin += kBatch) {
         const std::size_t end = std::min(begin + kBatch, merges.size());
-        std::vector<MergePlan> next = read(end, std::min(end + kBatch, merges.size()));
         const std::size_t stop = end < merges.size() ? merges[end] : steps.size();
         BothAtOnce(
             [&] {
@@ -264,7 +248,7 @@ void WriteSteps(const std::vector<Step>& steps, const Story& a, const Story& b, 
                                merging ? &current[m++ - begin] : nullptr);
                 }
             },
-            [&] { plan(next, end); });
+            [&] { next = plan(end, std::min(end + kBatch, merges.size())); });
         current = std::move(next);
     }
 }

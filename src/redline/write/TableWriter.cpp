@@ -46,7 +46,7 @@ std::vector<Step> AlignRows(const std::vector<Row>& rowsA, const std::vector<Row
     rules.pairing = 0.25;
     rules.pairAlone = [](int, int) { return true; };  // a row replaced in place: its cells changed
     rules.similarity = [&](int i, int j) {
-        return Shared(bagsA.of(i, rowsA[i].node), bagsB.of(j, rowsB[j].node));
+        return Shared(bagsA.of(i, rowsA[i]), bagsB.of(j, rowsB[j]));
     };
     int unusedMoves = 0;
     return Align(items(rowsA), items(rowsB), rules, unusedMoves);
@@ -56,26 +56,16 @@ std::vector<Step> AlignRows(const std::vector<Row>& rowsA, const std::vector<Row
 void CompareRows(const Row& rowA, const Row& rowB, WriteContext& context, Part cells) {
     CompareProperties(rowA.tr, rowB.tr, "w:trPr", "w:trPrChange", "row", rowA.paragraph,
                       rowB.paragraph, context, cells);
-    // Each cell's paragraphs are numbered on from those of the cells before it.
-    auto compareCell = [&](const pugi::xml_node& a, const pugi::xml_node& b, std::uint32_t firstA,
-                           std::uint32_t firstB) {
-        CompareProperties(a, b, "w:tcPr", "w:tcPrChange", "cell", firstA, firstB, context, cells);
-        const Story cellA = context.original.read(a, firstA);
-        const Story cellB = context.revised.read(b, firstB);
-        CompareStory(cellA, cellB, context, cells, false);
+    auto compareCell = [&](const Cell& a, const Cell& b) {
+        CompareProperties(a.node, b.node, "w:tcPr", "w:tcPrChange", "cell", a.paragraph,
+                          b.paragraph, context, cells);
+        CompareStory(a.story, b.story, context, cells, false);
     };
     if (rowA.cells.size() != rowB.cells.size()) {
         CompareCells(rowA, rowB, context, cells, compareCell);
         return;
     }
-    std::uint32_t firstA = rowA.paragraph, firstB = rowB.paragraph;
-    for (std::size_t c = 0; c < rowA.cells.size(); ++c) {
-        // Counted before comparing: the original's paragraphs are let go as they are written.
-        const std::uint32_t inA = ParagraphsIn(rowA.cells[c]), inB = ParagraphsIn(rowB.cells[c]);
-        compareCell(rowA.cells[c], rowB.cells[c], firstA, firstB);
-        firstA += inA;
-        firstB += inB;
-    }
+    for (std::size_t c = 0; c < rowA.cells.size(); ++c) compareCell(rowA.cells[c], rowB.cells[c]);
 }
 
 }  // namespace
@@ -87,7 +77,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
     }
     // Changes in a table's cells are the table's, in the body; elsewhere they are the part's.
     const Part cells = part == Part::Body ? Part::Table : part;
-    const std::vector<Row> rowsA = context.original.rows(a), rowsB = context.revised.rows(b);
+    const std::vector<Row>&rowsA = a.rows, &rowsB = b.rows;
     const std::vector<Step> steps = AlignRows(rowsA, rowsB, context.options.ignoreCase);
     Rebuild rebuild(b.node);
     // The table's own properties and grid, gathered first: keeping one moves it to the end.
@@ -118,14 +108,14 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
             pugi::xml_node copied = rebuild.copy(rowsA[step.a].node, context.carry);
             const int since = context.stamp.peek();
             MarkRow(copied, Mark::Delete, context.stamp);
-            context.record({ChangeKind::Deletion, cells, ReportText(rowsA[step.a].node),
+            context.record({ChangeKind::Deletion, cells, ReaderText(rowsA[step.a]),
                             rowsA[step.a].paragraph, 0},
                            since);
         } else {
             const int since = context.stamp.peek();
             MarkRow(rebuild.keep(rowsB[step.b].node), Mark::Insert, context.stamp);
             context.inserted(rowsB[step.b].node);
-            context.record({ChangeKind::Insertion, cells, ReportText(rowsB[step.b].node), 0,
+            context.record({ChangeKind::Insertion, cells, ReaderText(rowsB[step.b]), 0,
                             rowsB[step.b].paragraph},
                            since);
         }

@@ -4,11 +4,13 @@
 
 #include <pugixml.hpp>
 
+#include <memory>
 #include <vector>
 
 #include "redline/Changes.h"
 #include "redline/Compare.h"
 #include "redline/align/Align.h"
+#include "redline/align/Diff.h"
 #include "redline/read/Story.h"
 #include "redline/read/Units.h"
 #include "redline/write/Marks.h"
@@ -53,8 +55,7 @@ class NestedStories {
 struct WriteContext {
     Stamp& stamp;
     const CompareOptions& options;
-    StoryReader& original;
-    StoryReader& revised;
+    KeyTable& keys;  // the comparison's, shared by both documents
     CarryOver& carry;
     std::vector<Change>& changes;
     int& nextMove;
@@ -114,14 +115,15 @@ void WriteTableAsParagraphs(const Block& original, const Block& revised, WriteCo
 // how the units differ. It touches neither document, and keys words in a table that need only be
 // the same for the two paragraphs, so it may be made on another thread.
 struct MergePlan {
-    ParagraphContent a{}, b{};
+    std::shared_ptr<const Paragraph> a{}, b{};
     Units unitsA{}, unitsB{};
     Script script{};
     bool whole = false;
 };
 
 // `whole`: the two are unlike, and shown as all of one deleted and all of the other inserted.
-MergePlan PlanMerge(ParagraphContent a, ParagraphContent b, KeyTable& words, bool whole);
+MergePlan PlanMerge(std::shared_ptr<const Paragraph> a, std::shared_ptr<const Paragraph> b,
+                    KeyTable& words, bool whole);
 
 // Writes, just before the revised paragraph, the paragraph that shows how the plan's `a` became
 // its `b`; answers it. The revised paragraph itself is left for the caller to remove.
