@@ -183,6 +183,42 @@ TEST_F(Combine, ParagraphsAddedAtTheEndLeaveTheLastOneToWhoeverChangedIt) {
     }
 }
 
+// A reviewer who reduced a paragraph to a thing that is no word (a symbol, an embedded object, a
+// note's reference, a tab) did not take it away: where another reviewer took it away, that
+// version still comes in beside the removal, under its own reviewer, and conflicts with it.
+TEST_F(Combine, AParagraphReducedToAThingThatIsNoWordIsNoRemoval) {
+    const std::pair<const char*, std::string> reductions[] = {
+        {"a symbol", "<w:r><w:sym w:font=\"Wingdings\" w:char=\"F04A\"/></w:r>"},
+        {"an object", EmbeddedObject()},
+        {"a note's reference", NoteReference(1)},
+        {"a tab", "<w:r><w:tab/></w:r>"},
+    };
+    DocxParts parts = Notes({{1, Text("The note.")}});
+    parts.parts["word/media/image1.png"] = Png(0x40);
+    parts.relationships["rIdPic0"] = {"image", "media/image1.png"};
+    parts.parts["word/embeddings/sheet.bin"] = "a workbook";
+    parts.relationships["rIdSheet"] = {"oleObject", "embeddings/sheet.bin"};
+    parts.contentTypes["word/embeddings/sheet.bin"] =
+        "application/vnd.openxmlformats-officedocument.oleObject";
+    const std::string keep = Text("Keep this."), last = Text("And this.");
+    for (const auto& [what, reduced] : reductions) {
+        SCOPED_TRACE(what);
+        WriteDocx(a_, keep + P(R("Fox. ") + reduced) + last, parts);
+        WriteDocx(copy(1), keep + last, parts);
+        WriteDocx(copy(2), keep + P(reduced) + last, parts);
+        const auto changes = combine({"Ann", "Bo"});
+        EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Ann"), CanonicalDocument(copy(1)));
+        EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept), CanonicalDocument(copy(2)));
+        // Bo's version is Bo's own, inserted, and conflicts with Ann's removal.
+        const auto bos = std::find_if(changes.begin(), changes.end(), [](const auto& change) {
+            return change.kind == ChangeKind::Insertion &&
+                   change.reviewers == std::vector<std::string>{"Bo"};
+        });
+        ASSERT_NE(bos, changes.end());
+        EXPECT_FALSE(bos->conflictsWith.empty());
+    }
+}
+
 // A paragraph a reviewer moved stays a move, both its halves under that reviewer.
 TEST_F(Combine, AMoveStaysAMove) {
     const std::string moved =

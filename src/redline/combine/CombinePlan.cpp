@@ -5,6 +5,9 @@
 #include "redline/combine/Combiner.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
+#include "redline/read/BlockText.h"
+#include "redline/read/ContentKeys.h"
+#include "redline/read/Story.h"
 
 namespace redline {
 
@@ -131,7 +134,7 @@ void Combiner::planUnit(std::size_t unit) {
     // show a removal; every other reviewer's version comes in beside them.
     std::size_t chosen = apart[0];
     for (std::size_t k : apart) {
-        if (AcceptedEmpty(nodesOf(k))) {
+        if (acceptedEmpty(k, nodesOf(k))) {
             chosen = k;
             break;
         }
@@ -141,7 +144,7 @@ void Combiner::planUnit(std::size_t unit) {
     std::vector<Piece> versions;
     for (std::size_t k : apart) {
         if (k == chosen) continue;
-        if (AcceptedEmpty(nodesOf(k))) {
+        if (acceptedEmpty(k, nodesOf(k))) {
             alike_[{false, unit}].emplace_back(k, chosen);  // took it away too
             continue;
         }
@@ -177,18 +180,16 @@ std::string Combiner::signature(std::size_t reviewer, const std::vector<pugi::xm
     return AcceptedSignature(nodes, reader);
 }
 
-bool Combiner::AcceptedEmpty(const std::vector<pugi::xml_node>& nodes) {
+bool Combiner::acceptedEmpty(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes) {
     pugi::xml_document scratch;
     pugi::xml_node body = scratch.append_child("w:body");
     for (const pugi::xml_node& node : nodes) body.append_copy(node);
     AcceptRevisions(body);
-    bool content = false;
-    body.find_node([&](const pugi::xml_node& node) {
-        content = Named(node, "w:tbl") || Named(node, "w:drawing") || Named(node, "w:pict") ||
-                  ((Named(node, "w:t") || Named(node, "m:t")) && *node.text().get());
-        return content;
-    });
-    return !content;
+    const DocumentSide& side = reviewed_[reviewer]->side();
+    ContentKeys objects(side.package, side.main);
+    KeyTable keys;
+    const Story accepted = StoryReader(keys, objects).read(body);
+    return std::none_of(accepted.blocks.begin(), accepted.blocks.end(), ShowsAnything);
 }
 
 }  // namespace redline

@@ -68,8 +68,8 @@ class Combiner {
     void planGap(std::size_t gap);
     // What accepting the reviewer's nodes gives, to find changes made alike.
     std::string signature(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes);
-    // Whether accepting the nodes' changes leaves nothing to read.
-    static bool AcceptedEmpty(const std::vector<pugi::xml_node>& nodes);
+    // Whether accepting the reviewer's nodes' changes leaves nothing a reader sees.
+    bool acceptedEmpty(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes);
     void makePieces();
     std::string sectionSignature(std::size_t reviewer);
     // The headers and footers of reviewers who changed them apart from the one whose sections

@@ -128,6 +128,18 @@ Bag BagOf(const Story& story, bool caseless) {
     return BagOfText(std::move(text), caseless);
 }
 
+bool ShowsAnything(const Block& block) {
+    if (block.content) {
+        return std::any_of(block.content->inlines.begin(), block.content->inlines.end(),
+                           [](const Inline& piece) { return piece.place != Place::Marker; });
+    }
+    if (block.inside) {
+        return std::any_of(block.inside->blocks.begin(), block.inside->blocks.end(),
+                           [](const Block& inner) { return ShowsAnything(inner); });
+    }
+    return true;
+}
+
 double Shared(const Bag& a, const Bag& b) {
     // Without branches: which side steps on is as good as random, and this is asked for every
     // pair of paragraphs a changed stretch may pair.

@@ -43,6 +43,11 @@ class Bags {
     bool caseless_;
 };
 
+// Whether a reader sees anything of the block: a paragraph holding anything that takes a place (a
+// word, a tab, a symbol, a picture, a note's reference), a table, a control holding such, an
+// imported chunk.
+bool ShowsAnything(const Block& block);
+
 // The text of a block, a row or a story as a change report gives it: each paragraph's as a
 // reader sees it (ReaderText), paragraphs on lines of their own.
 std::string ReaderText(const Block& block);
