@@ -117,17 +117,19 @@ std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob
     options.date = redline::RevisionDate();
     options.forWriter = !docx && !kConverterKeepsBlockControls;
     std::vector<redline::Change> changes;
+    redline::MarkedDocument document;
+    redline::MarkedDocument* read = look ? &document : nullptr;
     if (job.combines()) {
         std::vector<office::UserDocument> copies;
         for (const std::string& copy : job.copies) copies.push_back(Convertible(office, copy));
         changes = office::CombineUserDocuments(Convertible(office, job.original), copies,
-                                               job.reviewers, made, options, temporary);
+                                               job.reviewers, made, options, temporary, read);
     } else {
         changes = office::CompareUserDocuments(Convertible(office, job.original),
                                                Convertible(office, job.revised), made, options,
-                                               temporary);
+                                               temporary, read);
     }
-    if (look) look(made, changes);
+    if (look) look(made, changes, document);
     if (!stored) return changes;
     if (!docx) office().fromDocx(made, partial.path);
     if (const auto why = office::ReplaceWith(partial.path, job.result)) {

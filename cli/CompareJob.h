@@ -12,6 +12,7 @@
 #include "Converter.h"
 #include "redline/Changes.h"
 #include "redline/Compare.h"
+#include "redline/MarkedResult.h"
 
 struct CompareJob {
     std::string original, revised;
@@ -50,9 +51,11 @@ class ResultIsInput : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Shown the marked-up .docx and what changed, before it is stored or removed: for reports.
+// Shown the marked-up .docx, what changed and the result as reports read it (the engine's own
+// reading of it, not the file's read back), before it is stored or removed: for reports.
 using MarkedLook =
-    std::function<void(const std::string& marked, const std::vector<redline::Change>& changes)>;
+    std::function<void(const std::string& marked, const std::vector<redline::Change>& changes,
+                       redline::MarkedDocument& document)>;
 
 // Runs one job with `settings` (the author the tracked changes carry, and what the comparison
 // leaves out); raises ResultIsInput, an office::DocumentError for a document that cannot be

@@ -123,9 +123,10 @@ int GitDiff(const Arguments& args) {
             throw std::runtime_error("only Word 2007+ documents (.docx) are shown here.");
         };
         RunJob(office, {args.documents[0], args.documents[1], ""}, Settings(args),
-               [&](const std::string& marked, const std::vector<redline::Change>&) {
+               [&](const std::string&, const std::vector<redline::Change>&,
+                   redline::MarkedDocument& document) {
                    // git pages its output through a pager that shows colour when it can.
-                   PrintWordDiff(std::cout, redline::ReadMarked(marked),
+                   PrintWordDiff(std::cout, document.stories,
                                  Colour(std::getenv("GIT_PAGER_IN_USE") != nullptr));
                });
     } catch (...) {
@@ -145,22 +146,22 @@ int CompareOne(const Arguments& args) {
             return *converter;
         };
         std::string diff;
-        const auto changes =
-            RunJob(office, job, Settings(args),
-                   [&](const std::string& marked, const std::vector<redline::Change>& found) {
-                       if (!args.text && args.report.empty()) return;
-                       auto stories = redline::ReadMarked(marked);
-                       auto authors = args.combine ? redline::ChangeAuthors(marked)
-                                                   : std::map<int, std::string>();
-                       if (args.text) {
-                           std::ostringstream text;
-                           PrintWordDiff(text, stories, Colour(), authors);
-                           diff = text.str();
-                       }
-                       if (!args.report.empty()) {
-                           WriteReport(args, std::move(stories), found, std::move(authors));
-                       }
-                   });
+        // The result is read for reports only when one is asked for.
+        const MarkedLook look = [&](const std::string&, const std::vector<redline::Change>& found,
+                                    redline::MarkedDocument& document) {
+            auto authors =
+                args.combine ? std::move(document.authors) : std::map<int, std::string>();
+            if (args.text) {
+                std::ostringstream text;
+                PrintWordDiff(text, document.stories, Colour(), authors);
+                diff = text.str();
+            }
+            if (!args.report.empty()) {
+                WriteReport(args, std::move(document.stories), found, std::move(authors));
+            }
+        };
+        const bool reports = args.text || !args.report.empty();
+        const auto changes = RunJob(office, job, Settings(args), reports ? look : MarkedLook());
         if (args.text) {
             std::cout << diff;
         } else if (args.json) {

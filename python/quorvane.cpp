@@ -365,9 +365,10 @@ PYBIND11_MODULE(quorvane, m) {
                                           characterLevel, skip);
             std::string diff;
             Run({PathOf(original), PathOf(revised), ""}, options,
-                [&](const std::string& marked, const std::vector<redline::Change>&) {
+                [&](const std::string&, const std::vector<redline::Change>&,
+                    redline::MarkedDocument& document) {
                     std::ostringstream out;
-                    PrintWordDiff(out, redline::ReadMarked(marked), false);
+                    PrintWordDiff(out, document.stories, false);
                     diff = out.str();
                 });
             return diff;
@@ -399,12 +400,13 @@ PYBIND11_MODULE(quorvane, m) {
             }
             const auto changes =
                 Run(job, options,
-                    [&](const std::string& marked, const std::vector<redline::Change>& found) {
+                    [&](const std::string&, const std::vector<redline::Change>& found,
+                        redline::MarkedDocument& document) {
                         WriteReport(where, {{DescribeFile("Original", job.original),
                                              DescribeFile("Revised", job.revised)},
                                             DescribeSettings(options),
                                             found,
-                                            redline::ReadMarked(marked)});
+                                            std::move(document.stories)});
                     });
             return Result{changes, stored};
         },

@@ -26,9 +26,11 @@ constexpr std::size_t kMostReviewers = 64;
 // reviewers. `options` as for a comparison, but for its author, which each copy's reviewer takes.
 // Raises UnreadableDocument naming the input it cannot read, UnwritableResult when the result
 // cannot be written, and std::invalid_argument for no copies or too many.
+// With `marked`, also the result as reports read it, as CompareDocuments gives it.
 std::vector<Change> CombineDocuments(const std::string& original,
                                      const std::vector<ReviewedCopy>& copies,
-                                     const std::string& result, const CompareOptions& options = {});
+                                     const std::string& result, const CompareOptions& options = {},
+                                     MarkedDocument* marked = nullptr);
 
 // The names the copies' changes carry, in their order: each one's given name, else
 // DocumentReviewer's; two alike are told apart as "Ann" and "Ann (2)".

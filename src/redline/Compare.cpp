@@ -26,12 +26,13 @@ bool IsWordDocument(const std::string& path) {
 }
 
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
-                                     const std::string& result, const CompareOptions& options) {
+                                     const std::string& result, const CompareOptions& options,
+                                     MarkedDocument* marked) {
     SharePages();
     struct Released {
         ~Released() { ReleasePages(); }  // after the comparison's trees are gone, or failed
     } released;
-    return Comparer(original, revised, options).run(result);
+    return Comparer(original, revised, options).run(result, marked);
 }
 
 }  // namespace redline

@@ -35,11 +35,15 @@ struct CompareOptions {
     Skipped skip;                   // parts taken from the revised document unmarked
 };
 
-// Writes the marked-up result as a .docx file at `result` and answers what changed. Raises
-// UnreadableDocument, naming the input, for every part of an input it cannot read, and
-// UnwritableResult when the result cannot be written.
+struct MarkedDocument;
+
+// Writes the marked-up result as a .docx file at `result` and answers what changed; with
+// `marked`, also the result as reports read it (MarkedResult.h), from the comparison's own
+// reading of it, without reading the file back. Raises UnreadableDocument, naming the input, for
+// every part of an input it cannot read, and UnwritableResult when the result cannot be written.
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
-                                     const std::string& result, const CompareOptions& options = {});
+                                     const std::string& result, const CompareOptions& options = {},
+                                     MarkedDocument* marked = nullptr);
 
 // Whether the file at `path` is a Word document in OOXML (.docx, .docm, .dotx), which the engine
 // reads as it is; anything else has to be converted first.

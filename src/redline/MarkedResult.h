@@ -65,11 +65,17 @@ struct MarkedStory {
     std::vector<Reformatting> reformatted;  // of the body's sections
 };
 
+// A marked-up document as reports read it: its stories, and who made each tracked change, by the
+// change's id (a span's or a row's `mark`).
+struct MarkedDocument {
+    std::vector<MarkedStory> stories;
+    std::map<int, std::string> authors;
+};
+
 // The stories of the marked-up .docx at `path`, the body first. Raises BadDocument.
 std::vector<MarkedStory> ReadMarked(const std::string& path);
 
-// Who made each tracked change of the marked-up .docx at `path`, by the change's id (a span's
-// or a row's `mark`). Raises BadDocument.
+// Who made each tracked change of the marked-up .docx at `path`. Raises BadDocument.
 std::map<int, std::string> ChangeAuthors(const std::string& path);
 
 }  // namespace redline

@@ -2,11 +2,14 @@
 // part as a reader counts them, whatever the part holds.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "FiveParagraphs.h"
 #include "redline/Compare.h"
+#include "redline/MarkedResult.h"
 #include "redline/io/Package.h"
+#include "support/DocumentGenerator.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/ReadText.h"
@@ -162,4 +165,56 @@ TEST(ChangeReport, GivesALineBreakAsOneAndABookmarkAsNothing) {
     std::vector<std::string> listed;
     for (const auto& change : CheckedCompare(a, b, result)) listed.push_back(change.text);
     EXPECT_EQ(listed, (std::vector<std::string>{"First line\nsecond line", "Other words"}));
+}
+
+namespace {
+
+// The stories as one text: titles, blocks, spans with their kinds, marks and numbers.
+std::string Shown(const std::vector<redline::MarkedStory>& stories) {
+    std::string out;
+    std::function<void(const std::vector<redline::MarkedBlock>&)> blocks =
+        [&](const std::vector<redline::MarkedBlock>& list) {
+            for (const auto& block : list) {
+                for (const auto& r : block.reformatted) out += "{" + r.what + "}";
+                for (const auto& row : block.rows) {
+                    out += "<row " + std::to_string(int(row.kind)) + ">";
+                    for (const auto& cell : row.cells) blocks(cell);
+                }
+                const auto& p = block.paragraph;
+                for (const auto& span : p.spans) {
+                    out += "[" + std::to_string(int(span.kind)) + ":" + span.text + ":" +
+                           std::to_string(span.mark) + "]";
+                }
+                out += "(" + std::to_string(p.original) + ">" + std::to_string(p.revised) + ")\n";
+            }
+        };
+    for (const auto& story : stories) {
+        out += "== " + story.title + "\n";
+        blocks(story.blocks);
+    }
+    return out;
+}
+
+}  // namespace
+
+// The change list's reports read the comparison's own result in memory, as they read the file
+// it writes: the same stories, spans and authors.
+TEST(ChangeReport, ReadsTheResultInMemoryAsTheFileWritten) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        generated::Random random(seed * 31u);
+        const auto original = generated::RandomDocument(random, 8);
+        generated::WriteGenerated(original, a, random);
+        generated::WriteGenerated(generated::Edit(original, random, 4), b, random);
+        redline::MarkedDocument marked;
+        redline::CompareOptions options;
+        options.author = seed % 2 ? "Ann" : "Bo";
+        redline::CompareDocuments(a, b, result, options, &marked);
+        EXPECT_EQ(Shown(marked.stories), Shown(redline::ReadMarked(result))) << "seed " << seed;
+        for (const auto& [mark, author] : marked.authors) {
+            EXPECT_EQ(author, options.author) << "seed " << seed << ", mark " << mark;
+        }
+    }
 }

@@ -64,12 +64,16 @@ std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
                                                   const UserDocument& revised,
                                                   const std::string& resultDocx,
                                                   const redline::CompareOptions& options,
-                                                  const std::string& workRoot) {
+                                                  const std::string& workRoot,
+                                                  redline::MarkedDocument* marked) {
     WorkFolder work(workRoot);
     const std::string originalDocx = AsDocx(original, work.file("original.docx"));
     const std::string revisedDocx = AsDocx(revised, work.file("revised.docx"));
     return RunEngine(
-        [&] { return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options); },
+        [&] {
+            return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options,
+                                             marked);
+        },
         {{originalDocx, original.path}, {revisedDocx, revised.path}});
 }
 
@@ -78,7 +82,8 @@ std::vector<redline::Change> CombineUserDocuments(const UserDocument& original,
                                                   const std::vector<std::string>& reviewers,
                                                   const std::string& resultDocx,
                                                   const redline::CompareOptions& options,
-                                                  const std::string& workRoot) {
+                                                  const std::string& workRoot,
+                                                  redline::MarkedDocument* marked) {
     WorkFolder work(workRoot);
     std::map<std::string, std::string> named;
     const std::string originalDocx = AsDocx(original, work.file("original.docx"));
@@ -94,7 +99,9 @@ std::vector<redline::Change> CombineUserDocuments(const UserDocument& original,
             {docx, given.empty() ? redline::DocumentReviewer(copies[i].path) : given});
     }
     return RunEngine(
-        [&] { return redline::CombineDocuments(originalDocx, reviewed, resultDocx, options); },
+        [&] {
+            return redline::CombineDocuments(originalDocx, reviewed, resultDocx, options, marked);
+        },
         named);
 }
 

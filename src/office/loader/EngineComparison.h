@@ -53,7 +53,8 @@ std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
                                                   const UserDocument& revised,
                                                   const std::string& resultDocx,
                                                   const redline::CompareOptions& options,
-                                                  const std::string& workRoot);
+                                                  const std::string& workRoot,
+                                                  redline::MarkedDocument* marked = nullptr);
 
 // Combines reviewers' copies of `original` into the Word 2007+ file `resultDocx`, each copy's
 // changes under its name in `reviewers` (one a copy; an empty one: the name the copy's
@@ -64,6 +65,7 @@ std::vector<redline::Change> CombineUserDocuments(const UserDocument& original,
                                                   const std::vector<std::string>& reviewers,
                                                   const std::string& resultDocx,
                                                   const redline::CompareOptions& options,
-                                                  const std::string& workRoot);
+                                                  const std::string& workRoot,
+                                                  redline::MarkedDocument* marked = nullptr);
 
 }  // namespace office

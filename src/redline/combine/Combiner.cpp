@@ -1,4 +1,5 @@
 #include "redline/combine/Combiner.h"
+#include "redline/read/MarkedReading.h"
 
 #include <algorithm>
 #include <atomic>
@@ -59,7 +60,7 @@ Combiner::Combiner(std::string original, std::vector<ReviewedCopy> copies, Compa
 
 Combiner::~Combiner() = default;
 
-std::vector<Change> Combiner::run(const std::string& result) {
+std::vector<Change> Combiner::run(const std::string& result, MarkedDocument* marked) {
     reviewed_.clear();
     for (const ReviewedCopy& copy : copies_) {
         reviewed_.push_back(std::make_unique<Reviewed>());
@@ -104,6 +105,7 @@ std::vector<Change> Combiner::run(const std::string& result) {
     settleStories();
     std::vector<Change> changes = changeList();
     Reviewed& base = *reviewed_[0];
+    if (marked) *marked = readMarked(base);
     DeclareNamespaces(base.side().main.xml, base.side().package.namespaces());
     SavePart(base.side().main, base.side().package);
     base.stories->save();
@@ -113,6 +115,17 @@ std::vector<Change> Combiner::run(const std::string& result) {
     }
     base.side().package.write(result);
     return changes;
+}
+
+MarkedDocument Combiner::readMarked(Reviewed& base) {
+    std::map<std::string, const PackagePart*> held;
+    for (const PackagePart* part : base.stories->parts()) held[part->name] = part;
+    for (const auto& [name, part] : sectionParts_) held[name] = part.get();
+    PartsInPackage inPackage(base.side());
+    return ReadMarkedDocument(base.side(), [&](const std::string& name) -> const PackagePart* {
+        const auto found = held.find(name);
+        return found != held.end() ? found->second : inPackage(name);
+    });
 }
 
 void Combiner::load(Reviewed& reviewed, std::size_t index) {

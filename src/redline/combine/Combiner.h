@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "redline/Combine.h"
+#include "redline/MarkedResult.h"
 #include "redline/combine/StoryParts.h"
 #include "redline/combine/Units.h"
 #include "redline/parts/Comparer.h"
@@ -25,7 +26,7 @@ class Combiner {
   public:
     Combiner(std::string original, std::vector<ReviewedCopy> copies, CompareOptions options);
     ~Combiner();
-    std::vector<Change> run(const std::string& result);
+    std::vector<Change> run(const std::string& result, MarkedDocument* marked = nullptr);
 
   private:
     using Location = std::pair<bool, std::size_t>;  // a gap (true) or a unit, by its index
@@ -80,6 +81,8 @@ class Combiner {
     // The ids of the tracked changes the combined result holds.
     std::set<int> presentMarks();
     std::vector<Change> changeList();
+    // The combined result as reports read it, as it stands in memory.
+    MarkedDocument readMarked(Reviewed& base);
 
     std::string original_;
     std::vector<ReviewedCopy> copies_;

@@ -12,6 +12,7 @@
 #include "redline/parts/Notes.h"
 #include "redline/read/BlockText.h"
 #include "redline/read/ContentKeys.h"
+#include "redline/read/MarkedReading.h"
 #include "redline/read/NestedStories.h"
 #include "redline/read/ShownText.h"
 #include "redline/read/Story.h"
@@ -111,8 +112,15 @@ std::string Comparer::carryNote(const std::string& kind, const std::string& id) 
     return (kind == "footnote" ? footnotes_ : endnotes_)->carryNote(kind, id);
 }
 
-std::vector<Change> Comparer::run(const std::string& result) {
+std::vector<Change> Comparer::run(const std::string& result, MarkedDocument* marked) {
     std::vector<Change> changes = compare();
+    if (marked) {
+        PartsInPackage inPackage(b_);
+        *marked = ReadMarkedDocument(b_, [&](const std::string& name) -> const PackagePart* {
+            const auto found = partsB_.find(name);
+            return found != partsB_.end() ? found->second.get() : inPackage(name);
+        });
+    }
     DeclareNamespaces(b_.main.xml, b_.package.namespaces());
     SavePart(b_.main, b_.package);
     for (const auto& [name, part] : partsB_) {

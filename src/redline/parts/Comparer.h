@@ -27,8 +27,9 @@ class Comparer : private NoteCarryOver {
              std::shared_ptr<Namespaces> names = nullptr);
     ~Comparer();
 
-    // Compares and writes the result as a .docx file at `result`.
-    std::vector<Change> run(const std::string& result);
+    // Compares and writes the result as a .docx file at `result`; with `marked`, reads the
+    // result for reports as it stands in memory.
+    std::vector<Change> run(const std::string& result, MarkedDocument* marked = nullptr);
     // Compares, keeping the result in memory: its main part's tree as it is, every other part
     // it changed as plain XML in its package, to be read again.
     std::vector<Change> runInMemory();

@@ -112,6 +112,7 @@ struct Block {
 
 struct Cell {
     pugi::xml_node node;  // the w:tc
+    pugi::xml_node tr;    // the row it stands in
     Story story;
     std::uint32_t paragraph = 0;  // the number of its first paragraph in the part, from 1
 };

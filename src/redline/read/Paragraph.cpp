@@ -196,7 +196,8 @@ class ParagraphReader {
         // A unit's runs are copied whole, never reformatted: how they look is part of what it is.
         // However its runs are cut: each change of properties is told once.
         std::string look, previous = "\x03";
-        for (pugi::xml_node node = first; !lookless; node = node.next_sibling()) {
+        for (pugi::xml_node node = first; !lookless && objects_.wanted();
+             node = node.next_sibling()) {
             for (const pugi::xpath_node& run : node.select_nodes("descendant-or-self::w:r")) {
                 std::string properties = CanonicalProperties(run.node().child("w:rPr"));
                 if (properties != previous) look += properties + "|";

@@ -21,6 +21,15 @@ class ObjectKeys {
     virtual ~ObjectKeys() = default;
     // A key for the element or node range, such that equal things get equal keys.
     virtual std::string describe(const pugi::xml_node& node) = 0;
+    // Whether keys are wanted at all: a reading for reports needs none.
+    virtual bool wanted() const { return true; }
+};
+
+// Keys for a reading that compares nothing: every thing is alike.
+class NoObjectKeys : public ObjectKeys {
+  public:
+    std::string describe(const pugi::xml_node&) override { return {}; }
+    bool wanted() const override { return false; }
 };
 
 Paragraph ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys, ObjectKeys& objects);

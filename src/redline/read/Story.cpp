@@ -76,16 +76,16 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
 
 Block StoryReader::paragraph(const pugi::xml_node& node) {
     auto content = std::make_shared<Paragraph>(ReadParagraph(node, keys_, objects_));
-    std::uint64_t text = TextHash(*content, keys_);
-    // A paragraph that ends a section is that paragraph only where it still does: so an empty
-    // one pairs with the empty one that ends the same section, not with any other.
-    if (node.child("w:pPr").child("w:sectPr")) text = Mix(text, 0x5EC7104);
-    Block block{BlockKind::Paragraph,
-                node,
-                text,
-                LookHash(*content, text),
-                static_cast<std::uint32_t>(content->stream.size()),
-                paragraph_++};
+    Block block{BlockKind::Paragraph, node};
+    block.weight = static_cast<std::uint32_t>(content->stream.size());
+    block.paragraph = paragraph_++;
+    if (hashed_) {
+        block.text = TextHash(*content, keys_);
+        // A paragraph that ends a section is that paragraph only where it still does: so an
+        // empty one pairs with the empty one that ends the same section, not with any other.
+        if (node.child("w:pPr").child("w:sectPr")) block.text = Mix(block.text, 0x5EC7104);
+        block.look = LookHash(*content, block.text);
+    }
     block.content = std::move(content);
     return block;
 }
@@ -173,18 +173,18 @@ Row StoryReader::row(const pugi::xml_node& node) {
         wrapper ? std::hash<std::string>{}("control:" + ControlKey(node)) : 0x12345;
     Row row{node, trs.front(), seed, Mix(seed, PropertiesHash(trs.front().child("w:trPr")))};
     row.paragraph = paragraph_;
-    std::vector<pugi::xml_node> cells;
+    std::vector<std::pair<pugi::xml_node, pugi::xml_node>> cells;  // each cell, and its row
     for (const pugi::xml_node& tr : trs) {
-        for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) cells.push_back(tc);
+        for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) cells.emplace_back(tc, tr);
     }
     std::string shape = std::to_string(cells.size()) + (wrapper ? "|" + ControlKey(node) : "");
-    for (const pugi::xml_node& tc : cells) {
+    for (const auto& [tc, tr] : cells) {
         shape += Named(tc.parent(), "w:sdtContent") ? "c" + ControlKey(tc.parent().parent()) : "-";
     }
     row.shape = static_cast<int>(std::hash<std::string>{}(shape)&0x7FFFFFFF);
-    for (const pugi::xml_node& tc : cells) {
+    for (const auto& [tc, tr] : cells) {
         const std::uint32_t first = paragraph_;
-        Cell cell{tc, read(tc, first), first};
+        Cell cell{tc, tr, read(tc, first), first};
         std::uint64_t text = 0xCE11, look = Mix(0xCE11, PropertiesHash(tc.child("w:tcPr")));
         for (const Block& block : cell.story.blocks) {
             text = Mix(text, block.text);

@@ -33,6 +33,11 @@ class StoryReader {
     // Reads the blocks of `container`, numbering its paragraphs on from `firstParagraph`.
     Story read(const pugi::xml_node& container, std::uint32_t firstParagraph = 1);
     KeyTable& keys() { return keys_; }
+    // A reading for reports, which align nothing: no hashes.
+    StoryReader& withoutHashes() {
+        hashed_ = false;
+        return *this;
+    }
 
   private:
     Block paragraph(const pugi::xml_node& node);
@@ -44,6 +49,7 @@ class StoryReader {
     KeyTable& keys_;
     ObjectKeys& objects_;
     std::uint32_t paragraph_ = 1;
+    bool hashed_ = true;
 };
 
 }  // namespace redline
