@@ -11,6 +11,7 @@
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
 #include "redline/read/ShownText.h"
+#include "redline/read/Story.h"
 #include "redline/write/Marks.h"
 
 namespace redline {
@@ -20,42 +21,11 @@ namespace {
 constexpr const char* kCommentsType =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/comments";
 
-// Where each comment's range (or reference) stands and what it annotates, by id, as the document
-// reads with every change rejected: the text before its start counted, then the text up to its end
-// (deleted text in, inserted text out; a document without marks reads as it is).
-std::unordered_map<std::string, Comments::Anchor> Anchors(const pugi::xml_node& body) {
-    std::unordered_map<std::string, Comments::Anchor> anchors;
-    std::vector<std::pair<std::string, Comments::Anchor*>> open;
-    std::size_t offset = 0;
-    // `inserted`: the walk is inside an insertion, whose text rejecting takes away.
-    const auto walk = [&](const auto& self, const pugi::xml_node& node, bool inserted) -> void {
-        WalkContent(node, [&](const pugi::xml_node& element, ElementKind kind) {
-            if (Named(element, "w:commentRangeStart")) {
-                const std::string id = Attribute(element, "w:id");
-                Comments::Anchor& anchor = anchors[id];
-                anchor.offset = offset;
-                // A range opened twice is one range.
-                std::erase_if(open, [&](const auto& range) { return range.first == id; });
-                open.emplace_back(id, &anchor);
-            } else if (Named(element, "w:commentRangeEnd")) {
-                const std::string id = Attribute(element, "w:id");
-                std::erase_if(open, [&](const auto& range) { return range.first == id; });
-            } else if (Named(element, "w:commentReference")) {
-                // A comment without a range annotates the place of its reference.
-                anchors.try_emplace(Attribute(element, "w:id"), Comments::Anchor{offset, ""});
-            } else if (!inserted && (Named(element, "w:t") || Named(element, "w:delText"))) {
-                const std::string_view text = element.text().get();
-                offset += text.size();
-                for (const auto& range : open) range.second->text += text;
-            } else if (!inserted && kind == ElementKind::Adding) {
-                self(self, element, true);
-                return false;
-            }
-            return true;
-        });
-    };
-    walk(walk, body, false);
-    return anchors;
+// Where the result's comments stand as it reads with every change rejected.
+std::unordered_map<std::string, CommentAnchor> ResultAnchors(const pugi::xml_node& body) {
+    KeyTable keys;
+    NoObjectKeys objects;
+    return CommentAnchors(StoryReader(keys, objects).withoutHashes().read(body));
 }
 
 // Whether the run stands inside an insertion already.
@@ -78,10 +48,10 @@ bool Moved(pugi::xml_node run) {
 
 Comments::Comments(Comparer& comparer) : comparer_(comparer) {}
 
-std::vector<Comments::Comment> Comments::read(PackagePart* part, const pugi::xml_node& body) {
+std::vector<Comments::Comment> Comments::read(PackagePart* part, const Story& body) {
     std::vector<Comment> comments;
     if (!part) return comments;
-    const auto anchors = Anchors(body);
+    const auto anchors = CommentAnchors(body);
     for (const pugi::xml_node& node : part->xml.document_element().children("w:comment")) {
         const std::string id = Attribute(node, "w:id");
         const auto found = anchors.find(id);
@@ -92,13 +62,12 @@ std::vector<Comments::Comment> Comments::read(PackagePart* part, const pugi::xml
     return comments;
 }
 
-bool Comments::pair() {
+bool Comments::pair(const Story& bodyA, const Story& bodyB) {
     a_ = comparer_.originalPart(comparer_.original().partOfType("/comments"));
     b_ = comparer_.resultPart(comparer_.result().partOfType("/comments"));
     // Each side's comments and where they stand, read at once: each walks a whole body.
     std::vector<Comment> inA, inB;
-    BothAtOnce([&] { inA = read(a_, comparer_.original().main.xml.document_element()); },
-               [&] { inB = read(b_, comparer_.result().main.xml.document_element()); });
+    BothAtOnce([&] { inA = read(a_, bodyA); }, [&] { inB = read(b_, bodyB); });
     // The surest likeness first: a comment keeps its author and date however it is edited.
     // Two comments dated apart are two, whatever they annotate; one undated is paired by what
     // it annotates, else by its own text.
@@ -229,9 +198,10 @@ void Comments::process() {
                            Attribute(comment, "w:author")});
     }
     Stamp& stamp = comparer_.stamp();
-    const auto rejected = provisional_.empty()
-                              ? std::unordered_map<std::string, Anchor>()
-                              : Anchors(comparer_.result().main.xml.document_element());
+    const auto rejected =
+        provisional_.empty()
+            ? std::unordered_map<std::string, CommentAnchor>()
+            : ResultAnchors(comparer_.result().main.xml.child("w:document").child("w:body"));
     for (const auto& [idA, copy] : provisional_) {
         const pugi::xml_node own = reference(pairs_[idA]);
         // The result's own comment serves rejecting too where it stays and annotates what the

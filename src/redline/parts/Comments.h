@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "redline/parts/CommentAnchors.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
@@ -20,18 +21,11 @@ struct PackagePart;
 
 class Comments : public CommentCarryOver {
   public:
-    // Where a comment's range starts in its document's text, and the text it covers.
-    struct Anchor {
-        std::size_t offset = 0;
-        std::string text;
-        bool operator==(const Anchor&) const = default;
-    };
-
     explicit Comments(Comparer& comparer);
 
-    // Reads and pairs both sides' comments; answers whether the original has any (whose marks
-    // the writer must then look at).
-    bool pair();
+    // Reads and pairs both sides' comments, by where they stand in the bodies; answers whether
+    // the original has any (whose marks the writer must then look at).
+    bool pair(const Story& bodyA, const Story& bodyB);
     std::string carriedComment(const std::string& id) override;
     bool originalOnly(const std::string& id) const override;
     // Compares the paired comments, marks the references of the new ones inserted and reports
@@ -46,7 +40,7 @@ class Comments : public CommentCarryOver {
         pugi::xml_node node;
         std::string author, date, text, annotated;
     };
-    std::vector<Comment> read(PackagePart* part, const pugi::xml_node& body);
+    std::vector<Comment> read(PackagePart* part, const Story& body);
     bool load();
     bool isCarried(const std::string& resultId) const;
     // Finds the result's comments and their marks in its body, by id, once.
@@ -70,7 +64,7 @@ class Comments : public CommentCarryOver {
     // result's own comment is gone when every change is rejected (its text moved, say).
     std::map<std::string, std::string> provisional_;
     std::map<std::string, pugi::xml_node> originals_;           // by id
-    std::unordered_map<std::string, Anchor> anchorsA_;          // where each stands, by id
+    std::unordered_map<std::string, CommentAnchor> anchorsA_;   // where each stands, by id
     std::set<std::string> carriedIds_;                          // the copies' ids in the result
     std::unordered_map<std::string, pugi::xml_node> inResult_;  // the result's comments, by id
     std::map<std::string, std::vector<pugi::xml_node>> marks_;  // their marks in its body

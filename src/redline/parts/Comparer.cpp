@@ -143,10 +143,12 @@ std::vector<Change> Comparer::runInMemory() {
 }
 
 std::vector<Change> Comparer::compare() {
+    const auto [bodyA, bodyB] =
+        readStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
+                    b_.main.xml.child("w:document").child("w:body"));
     // Skipped comments stay as the revised document has them; the original's are left behind.
-    if (!options_.skip.comments) carriesComments_ = comments_->pair();
-    compareStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
-                   b_.main.xml.child("w:document").child("w:body"), Part::Body, options_.moves);
+    if (!options_.skip.comments) carriesComments_ = comments_->pair(bodyA, bodyB);
+    compareStories(a_.main, b_.main, bodyA, bodyB, Part::Body, options_.moves);
     if (options_.formatting) sectionProperties();
     headersAndFooters();
     // Skipped notes stay as the revised document has them; a deleted reference still brings
@@ -175,22 +177,14 @@ std::vector<Change> Comparer::compare() {
     return std::move(changes_);
 }
 
-void Comparer::compareStories(const PackagePart& a, PackagePart& b,
-                              const pugi::xml_node& containerA, const pugi::xml_node& containerB,
-                              Part part, bool moves, bool record) {
+std::pair<Story, Story> Comparer::readStories(const PackagePart& a, const PackagePart& b,
+                                              const pugi::xml_node& containerA,
+                                              const pugi::xml_node& containerB) {
     ContentKeys keysA(a_.package, a), keysB(b_.package, b);
     StoryReader readerA(keys_, keysA), readerB(keys_, keysB);
-    CommentCarryOver* comments = carriesComments_ ? comments_.get() : nullptr;
-    PartCarryOver carryOver(shared_, a, b, this, comments);
-    NestedPairing nested(*footnotes_, *endnotes_);
-    std::vector<Change> unrecorded;
-    WriteContext context{stamp_,    options_, keys_, carryOver, record ? changes_ : unrecorded,
-                         nextMove_, &nested};
-    if (part == Part::Body) context.carriedSections = &carriedSections_;
-    context.comments = comments;
-    Story storyA, storyB;
-    auto readA = [&] { storyA = readerA.read(containerA); };
-    auto readB = [&] { storyB = readerB.read(containerB); };
+    std::pair<Story, Story> stories;
+    auto readA = [&] { stories.first = readerA.read(containerA); };
+    auto readB = [&] { stories.second = readerB.read(containerB); };
     // A long story of each side is read at once on two cores: the sides share only the key
     // table, which then takes turns. Likeness keys every word there, too often to take turns.
     constexpr std::size_t kWorthAThread = 4096;  // elements
@@ -201,6 +195,26 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b,
         readA();
         readB();
     }
+    return stories;
+}
+
+void Comparer::compareStories(const PackagePart& a, PackagePart& b,
+                              const pugi::xml_node& containerA, const pugi::xml_node& containerB,
+                              Part part, bool moves, bool record) {
+    const auto [storyA, storyB] = readStories(a, b, containerA, containerB);
+    compareStories(a, b, storyA, storyB, part, moves, record);
+}
+
+void Comparer::compareStories(const PackagePart& a, PackagePart& b, const Story& storyA,
+                              const Story& storyB, Part part, bool moves, bool record) {
+    CommentCarryOver* comments = carriesComments_ ? comments_.get() : nullptr;
+    PartCarryOver carryOver(shared_, a, b, this, comments);
+    NestedPairing nested(*footnotes_, *endnotes_);
+    std::vector<Change> unrecorded;
+    WriteContext context{stamp_,    options_, keys_, carryOver, record ? changes_ : unrecorded,
+                         nextMove_, &nested};
+    if (part == Part::Body) context.carriedSections = &carriedSections_;
+    context.comments = comments;
     CompareStory(storyA, storyB, context, part, moves);
     if (options_.skip.textBoxes) return;
     for (const auto& [boxA, boxB] : nested.boxes) {

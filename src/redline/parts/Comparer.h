@@ -11,6 +11,7 @@
 #include "redline/Changes.h"
 #include "redline/Compare.h"
 #include "redline/read/Document.h"
+#include "redline/read/Model.h"
 #include "redline/write/CarryOver.h"
 #include "redline/write/Marks.h"
 
@@ -40,6 +41,13 @@ class Comparer : private NoteCarryOver {
     void compareStories(const PackagePart& a, PackagePart& b, const pugi::xml_node& containerA,
                         const pugi::xml_node& containerB, Part part, bool moves,
                         bool record = true);
+    // The same for two stories read already.
+    void compareStories(const PackagePart& a, PackagePart& b, const Story& storyA,
+                        const Story& storyB, Part part, bool moves, bool record = true);
+    // Reads the stories in two containers into the model, a long pair on two cores at once.
+    std::pair<Story, Story> readStories(const PackagePart& a, const PackagePart& b,
+                                        const pugi::xml_node& containerA,
+                                        const pugi::xml_node& containerB);
     // Marks every block of a story of the result inserted or deleted; reports it as one change.
     void markStory(const pugi::xml_node& container, Mark mark, Part part);
 
