@@ -1,4 +1,5 @@
 #include "redline/Compare.h"
+#include "redline/Front.h"
 
 #include <ctime>
 
@@ -21,6 +22,22 @@ std::string RevisionDate() {
     return text;
 }
 
+Rules RulesOf(const CompareOptions& options) {
+    Rules rules;
+    rules.author = options.author;
+    rules.date = options.date.empty() ? RevisionDate() : options.date;
+    rules.formatting = options.formatting;
+    rules.moves = options.moves;
+    rules.characterLevel = options.characterLevel;
+    rules.tablesAsParagraphs = options.skip.tables;
+    rules.unwrapChangedControls = options.forWriter;
+    rules.like = {options.ignoreCase, options.ignoreWhitespace, options.skip.fields};
+    const Skipped& skip = options.skip;
+    rules.leave = {skip.headers,  skip.footers,   skip.footnotes,
+                   skip.endnotes, skip.textBoxes, skip.comments};
+    return rules;
+}
+
 bool IsWordDocument(const std::string& path) {
     return Package::IsWordPackage(path);
 }
@@ -32,7 +49,7 @@ std::vector<Change> CompareDocuments(const std::string& original, const std::str
     struct Released {
         ~Released() { ReleasePages(); }  // after the comparison's trees are gone, or failed
     } released;
-    return Comparer(original, revised, options).run(result, marked);
+    return Comparer(original, revised, RulesOf(options)).run(result, marked);
 }
 
 }  // namespace redline

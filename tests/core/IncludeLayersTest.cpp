@@ -3,6 +3,7 @@
 // on, so that a header cannot slip in through another library's include paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -143,4 +144,62 @@ TEST(Layers, TheCheckSeesAPlatformHeaderInTheEngineAndTheCore) {
         OwnLibraryOf(root, root / "src/core/app/Program.h", "redline/Compare.h")));
     EXPECT_TRUE(IsEnginesPublicFace("redline/Compare.h"));
     EXPECT_FALSE(IsEnginesPublicFace("redline/io/Package.h"));
+}
+
+namespace {
+
+// The engine's stages in the order a comparison runs them; its front files (Compare.cpp,
+// Combine.cpp and what only they share) call them all. The headers of the engine's vocabulary
+// (changes, errors, the marked result, paths) stand below every stage.
+const std::vector<std::string> kEngineFloors = {"io", "read", "align", "write", "parts", "combine"};
+const std::set<std::string> kEngineVocabulary = {"Changes.h", "Errors.h", "MarkedResult.h",
+                                                 "FilePath.h"};
+
+// The floor of an engine file or include ("redline/read/Story.h", "read/Story.cpp"): its
+// stage's place, -1 for the vocabulary, the number of stages for the front.
+int EngineFloor(std::string path) {
+    if (path.starts_with("redline/")) path = path.substr(8);
+    const std::size_t slash = path.find('/');
+    if (slash == std::string::npos) {
+        return kEngineVocabulary.count(path) ? -1 : static_cast<int>(kEngineFloors.size());
+    }
+    const auto found = std::find(kEngineFloors.begin(), kEngineFloors.end(), path.substr(0, slash));
+    return found == kEngineFloors.end() ? static_cast<int>(kEngineFloors.size())
+                                        : static_cast<int>(found - kEngineFloors.begin());
+}
+
+// Every include of an engine file that reaches up past its own floor; `seen` counts them all.
+std::vector<std::string> UpwardIncludes(const fs::path& engine, int& seen) {
+    static const std::regex include(R"re(^\s*#\s*include\s*"(redline/[^"]+)")re");
+    std::vector<std::string> upward;
+    for (const auto& entry : fs::recursive_directory_iterator(engine)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension != ".h" && extension != ".cpp") continue;
+        const std::string file = entry.path().lexically_relative(engine).generic_string();
+        std::ifstream in(entry.path());
+        for (std::string line; std::getline(in, line);) {
+            std::smatch match;
+            if (!std::regex_search(line, match, include)) continue;
+            ++seen;
+            if (EngineFloor(match[1]) > EngineFloor(file)) {
+                upward.push_back(file + ": " + std::string(match[1]));
+            }
+        }
+    }
+    return upward;
+}
+
+}  // namespace
+
+TEST(Layers, NoEngineStageIncludesALaterOneOrTheFront) {
+    const fs::path engine = fs::canonical(QUORVANE_SOURCE_DIR) / "src" / "redline";
+    std::string all;
+    int seen = 0;
+    for (const std::string& line : UpwardIncludes(engine, seen)) all += "  " + line + "\n";
+    EXPECT_EQ(all, "") << "includes reaching up the engine's stages:\n" << all;
+    EXPECT_GT(seen, 200);
+    // The check itself tells the floors apart.
+    EXPECT_GT(EngineFloor("redline/align/Diff.h"), EngineFloor("read/Units.h"));
+    EXPECT_GT(EngineFloor("redline/Compare.h"), EngineFloor("write/Writer.h"));
+    EXPECT_LT(EngineFloor("redline/Changes.h"), EngineFloor("io/Xml.h"));
 }

@@ -46,7 +46,7 @@ void Combiner::sectionVersions() {
         if (k == sectionsFrom_) continue;
         Reviewed& from = *reviewed_[k];
         CarryOverShared shared(from.side(), base.side());
-        Stamp stamp(from.name, options_.date);
+        Stamp stamp(from.name, rules_.date);
         stamp.numberFrom(nextVersionMark_);
         for (pugi::xml_node reference : from.cut.sections.children()) {
             const std::string id = Attribute(reference, "r:id");

@@ -46,25 +46,20 @@ void NameGridChanges(pugi::xml_node root, const std::string& reviewer, const std
 
 }  // namespace
 
-Combiner::Combiner(std::string original, std::vector<ReviewedCopy> copies, CompareOptions options)
-    : original_(std::move(original)), copies_(std::move(copies)), options_(std::move(options)) {
-    if (copies_.empty()) throw std::invalid_argument("no reviewer's copy to combine");
-    if (copies_.size() > kMostReviewers) {
-        throw std::invalid_argument("more than " + std::to_string(kMostReviewers) +
-                                    " reviewers' copies to combine");
-    }
-    if (options_.date.empty()) options_.date = RevisionDate();
-    const std::vector<std::string> names = ReviewerNames(copies_);
-    for (std::size_t k = 0; k < copies_.size(); ++k) copies_[k].reviewer = names[k];
-}
+Combiner::Combiner(std::string original, std::vector<std::string> copies,
+                   std::vector<std::string> reviewers, Rules rules)
+    : original_(std::move(original)),
+      copies_(std::move(copies)),
+      reviewers_(std::move(reviewers)),
+      rules_(std::move(rules)) {}
 
 Combiner::~Combiner() = default;
 
 std::vector<Change> Combiner::run(const std::string& result, MarkedDocument* marked) {
     reviewed_.clear();
-    for (const ReviewedCopy& copy : copies_) {
+    for (const std::string& reviewer : reviewers_) {
         reviewed_.push_back(std::make_unique<Reviewed>());
-        reviewed_.back()->name = copy.reviewer;
+        reviewed_.back()->name = reviewer;
     }
     SharePages();
     struct Released {
@@ -78,11 +73,11 @@ std::vector<Change> Combiner::run(const std::string& result, MarkedDocument* mar
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         for (std::size_t k; (k = next++) < copies_.size();) {
-            CompareOptions options = options_;
-            options.author = copies_[k].reviewer;
+            Rules rules = rules_;
+            rules.author = reviewers_[k];
             try {
                 auto& comparer = reviewed_[k]->comparer;
-                comparer = std::make_unique<Comparer>(original_, copies_[k].path, options, names);
+                comparer = std::make_unique<Comparer>(original_, copies_[k], rules, names);
                 reviewed_[k]->changes = comparer->runInMemory();
                 load(*reviewed_[k], k);
             } catch (...) {
@@ -152,7 +147,7 @@ void Combiner::load(Reviewed& reviewed, std::size_t index) {
         OffsetMarks(part.xml.document_element(), offset, suffix);
         reviewed.side().package.put(name, SerializePart(part.xml));
     }
-    NameGridChanges(root, reviewed.name, options_.date, offset + kMarksEach - 1);
+    NameGridChanges(root, reviewed.name, rules_.date, offset + kMarksEach - 1);
     reviewed.cut = CutIntoUnits(root.child("w:body"));
     indexUnits(reviewed);
 }
@@ -216,7 +211,7 @@ void Combiner::makePieces() {
             }
             if (!piece.version) continue;
             auto& stamp = stamps[k];
-            if (!stamp) stamp = std::make_unique<Stamp>(from.name, options_.date);
+            if (!stamp) stamp = std::make_unique<Stamp>(from.name, rules_.date);
             stamp->numberFrom(nextVersionMark_);
             Change change{ChangeKind::Insertion, Part::Body, ShownText(piece.holder), 0, 0,
                           stamp->peek()};
@@ -276,7 +271,7 @@ void Combiner::lay() {
             if (Named(lastLaid, "w:p")) {
                 auto& stamp = stamps[piece.from];
                 if (!stamp)
-                    stamp = std::make_unique<Stamp>(reviewed_[piece.from]->name, options_.date);
+                    stamp = std::make_unique<Stamp>(reviewed_[piece.from]->name, rules_.date);
                 stamp->numberFrom(nextVersionMark_);
                 MarkParagraphMark(lastLaid, Mark::Insert, *stamp);
                 nextVersionMark_ = stamp->peek();

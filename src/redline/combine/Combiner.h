@@ -12,19 +12,21 @@
 #include <string>
 #include <vector>
 
-#include "redline/Combine.h"
 #include "redline/MarkedResult.h"
 #include "redline/combine/StoryParts.h"
 #include "redline/combine/Units.h"
 #include "redline/parts/Comparer.h"
 #include "redline/read/Document.h"
 #include "redline/write/Marks.h"
+#include "redline/write/Rules.h"
 
 namespace redline {
 
 class Combiner {
   public:
-    Combiner(std::string original, std::vector<ReviewedCopy> copies, CompareOptions options);
+    // Each copy's changes go under its reviewer's name, `reviewers` one a copy.
+    Combiner(std::string original, std::vector<std::string> copies,
+             std::vector<std::string> reviewers, Rules rules);
     ~Combiner();
     std::vector<Change> run(const std::string& result, MarkedDocument* marked = nullptr);
 
@@ -85,8 +87,8 @@ class Combiner {
     MarkedDocument readMarked(Reviewed& base);
 
     std::string original_;
-    std::vector<ReviewedCopy> copies_;
-    CompareOptions options_;
+    std::vector<std::string> copies_, reviewers_;
+    Rules rules_;
     std::vector<std::unique_ptr<Reviewed>> reviewed_;
     std::vector<Piece> pieces_;
     std::vector<std::size_t> conflictingUnits_;  // units that reviewers changed apart

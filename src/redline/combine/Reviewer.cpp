@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <set>
 
-#include "redline/Combine.h"
+#include "redline/combine/Reviewer.h"
+
+#include "redline/Errors.h"
 #include "redline/FilePath.h"
 #include "redline/io/Package.h"
 #include "redline/io/Xml.h"
@@ -46,23 +48,24 @@ std::string NamedInProperties(const std::string& path) {
 
 }  // namespace
 
-std::vector<std::string> ReviewerNames(const std::vector<ReviewedCopy>& copies) {
+std::vector<std::string> UniqueReviewers(const std::vector<std::string>& paths,
+                                         const std::vector<std::string>& given) {
     // Each reviewer's changes go under a name of their own, so that each can be accepted apart.
     std::vector<std::string> names;
     std::set<std::string> taken;
-    for (const ReviewedCopy& copy : copies) {
-        const std::string given =
-            copy.reviewer.empty() ? DocumentReviewer(copy.path) : copy.reviewer;
-        std::string name = given;
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        const std::string named =
+            k < given.size() && !given[k].empty() ? given[k] : ReviewerOf(paths[k]);
+        std::string name = named;
         for (int n = 2; !taken.insert(name).second; ++n) {
-            name = given + " (" + std::to_string(n) + ")";
+            name = named + " (" + std::to_string(n) + ")";
         }
         names.push_back(name);
     }
     return names;
 }
 
-std::string DocumentReviewer(const std::string& path) {
+std::string ReviewerOf(const std::string& path) {
     try {
         if (std::string named = NamedInProperties(path); !named.empty()) return named;
     } catch (const BadDocument&) {

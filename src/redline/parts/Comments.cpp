@@ -190,7 +190,7 @@ void Comments::process() {
         }
         // The office keeps no tracked change inside a comment and would show both sides' words
         // run together: it gets the revised text, the change still listed.
-        if (comparer_.options().forWriter) AcceptRevisions(commentB);
+        if (comparer_.rules().unwrapChangedControls) AcceptRevisions(commentB);
     }
     for (const auto& [idA, idB] : carried_) {
         const pugi::xml_node comment = resultComment(idB);

@@ -91,12 +91,9 @@ void UnwrapChangedBlockControls(pugi::xml_node node) {
 
 }  // namespace
 
-Comparer::Comparer(const std::string& original, const std::string& revised,
-                   const CompareOptions& options, std::shared_ptr<Namespaces> names)
-    : options_(options),
-      keys_(Likeness{options.ignoreCase, options.ignoreWhitespace, options.skip.fields}),
-      stamp_(options.author, options.date.empty() ? RevisionDate() : options.date),
-      shared_(a_, b_) {
+Comparer::Comparer(const std::string& original, const std::string& revised, const Rules& rules,
+                   std::shared_ptr<Namespaces> names)
+    : rules_(rules), keys_(rules.like), stamp_(rules.author, rules.date), shared_(a_, b_) {
     // One set of prefixes for both sides: content carried from one into the other keeps its
     // meaning, and the result declares what it carried.
     if (!names) names = std::make_shared<Namespaces>();
@@ -147,17 +144,17 @@ std::vector<Change> Comparer::compare() {
         readStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
                     b_.main.xml.child("w:document").child("w:body"));
     // Skipped comments stay as the revised document has them; the original's are left behind.
-    if (!options_.skip.comments) carriesComments_ = comments_->pair(bodyA, bodyB);
-    compareStories(a_.main, b_.main, bodyA, bodyB, Part::Body, options_.moves);
-    if (options_.formatting) sectionProperties();
+    if (!rules_.leave.comments) carriesComments_ = comments_->pair(bodyA, bodyB);
+    compareStories(a_.main, b_.main, bodyA, bodyB, Part::Body, rules_.moves);
+    if (rules_.formatting) sectionProperties();
     headersAndFooters();
     // Skipped notes stay as the revised document has them; a deleted reference still brings
     // its note along, deleted, as part of the text it stands in.
-    if (!options_.skip.footnotes) footnotes_->process();
-    if (!options_.skip.endnotes) endnotes_->process();
-    if (!options_.skip.comments) comments_->process();
+    if (!rules_.leave.footnotes) footnotes_->process();
+    if (!rules_.leave.endnotes) endnotes_->process();
+    if (!rules_.leave.comments) comments_->process();
     shared_.finish();
-    if (options_.forWriter) {
+    if (rules_.unwrapChangedControls) {
         UnwrapChangedBlockControls(b_.main.xml.document_element());
         for (const auto& [name, part] : partsB_) {
             UnwrapChangedBlockControls(part->xml.document_element());
@@ -170,7 +167,7 @@ std::vector<Change> Comparer::compare() {
         for (const auto& [name, part] : partsB_) stories.push_back(part->xml.document_element());
         MakeParagraphIdsUnique(stories);
     }
-    if (!options_.skip.comments) comments_->thread();
+    if (!rules_.leave.comments) comments_->thread();
     // The original is no longer needed: its memory goes before the result's text is made.
     a_.main.xml.reset();
     partsA_.clear();
@@ -211,12 +208,12 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b, const Story&
     PartCarryOver carryOver(shared_, a, b, this, comments);
     NestedPairing nested(*footnotes_, *endnotes_);
     std::vector<Change> unrecorded;
-    WriteContext context{stamp_,    options_, keys_, carryOver, record ? changes_ : unrecorded,
+    WriteContext context{stamp_,    rules_, keys_, carryOver, record ? changes_ : unrecorded,
                          nextMove_, &nested};
     if (part == Part::Body) context.carriedSections = &carriedSections_;
     context.comments = comments;
     CompareStory(storyA, storyB, context, part, moves);
-    if (options_.skip.textBoxes) return;
+    if (rules_.leave.textBoxes) return;
     for (const auto& [boxA, boxB] : nested.boxes) {
         const auto contentsA = BoxContents(boxA, ShapeForms::Both),
                    contentsB = BoxContents(boxB, ShapeForms::Both);

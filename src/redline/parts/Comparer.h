@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "redline/Changes.h"
-#include "redline/Compare.h"
+#include "redline/MarkedResult.h"
 #include "redline/read/Document.h"
 #include "redline/read/Model.h"
 #include "redline/write/CarryOver.h"
 #include "redline/write/Marks.h"
+#include "redline/write/Rules.h"
 
 namespace redline {
 
@@ -24,7 +25,7 @@ class Notes;
 class Comparer : private NoteCarryOver {
   public:
     // `names`: the prefixes to read both sides with, when comparisons share theirs.
-    Comparer(const std::string& original, const std::string& revised, const CompareOptions& options,
+    Comparer(const std::string& original, const std::string& revised, const Rules& rules,
              std::shared_ptr<Namespaces> names = nullptr);
     ~Comparer();
 
@@ -62,7 +63,7 @@ class Comparer : private NoteCarryOver {
     DocumentSide& result() { return b_; }
     CarryOverShared& shared() { return shared_; }
     Stamp& stamp() { return stamp_; }
-    const CompareOptions& options() const { return options_; }
+    const Rules& rules() const { return rules_; }
     std::vector<Change>& changes() { return changes_; }
 
   private:
@@ -79,7 +80,7 @@ class Comparer : private NoteCarryOver {
                       const std::string& name);
 
     DocumentSide a_, b_;
-    CompareOptions options_;
+    Rules rules_;
     KeyTable keys_;
     Stamp stamp_;
     std::vector<Change> changes_;

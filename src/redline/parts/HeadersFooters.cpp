@@ -40,7 +40,7 @@ void Comparer::headersAndFooters() {
         for (const char* element : {"w:headerReference", "w:footerReference"}) {
             const bool header = std::strcmp(element, "w:headerReference") == 0;
             const Part part = header ? Part::Header : Part::Footer;
-            if (header ? options_.skip.headers : options_.skip.footers) continue;
+            if (header ? rules_.leave.headers : rules_.leave.footers) continue;
             for (const char* kind : {"default", "first", "even"}) {
                 pugi::xml_node refA;
                 for (const pugi::xml_node& candidate : candidates) {

@@ -59,8 +59,8 @@ void CompareCells(const Row& rowA, const Row& rowB, WriteContext& context, Part 
     AlignRules rules;
     rules.pairing = 0.5;
     rules.pairAlone = [](int, int) { return true; };  // a cell replaced in place: changed
-    Bags bagsA(rowA.cells.size(), context.options.ignoreCase),
-        bagsB(rowB.cells.size(), context.options.ignoreCase);
+    Bags bagsA(rowA.cells.size(), context.rules.like.caseless),
+        bagsB(rowB.cells.size(), context.rules.like.caseless);
     rules.similarity = [&](int i, int j) {
         return Shared(bagsA.of(i, rowA.cells[i].story), bagsB.of(j, rowB.cells[j].story));
     };

@@ -38,14 +38,14 @@ void Emitter::emit(const Paragraph& side, std::uint32_t from, std::uint32_t to, 
         if (begin >= end) continue;
         if (!original && !mark && begin == piece.begin && end == piece.end &&
             MovesWhole(piece, side.stream) &&
-            (!before || !context_.options.formatting ||
+            (!before || !context_.rules.formatting ||
              LooksAlike(piece, *before, std::int64_t(from) - std::int64_t(beforeFrom)))) {
             // A run of the revised side kept whole and as it looks goes into the result as it
             // is: the paragraph it stood in is let go once merged.
             target(piece, false).append_move(piece.run);
             continue;
         }
-        if (!before || !context_.options.formatting || piece.place == Place::Range) {
+        if (!before || !context_.rules.formatting || piece.place == Place::Range) {
             const pugi::xml_node copy = write(piece, begin, end, side.stream, original, mark, {});
             tell(piece, copy, mark, before, std::int64_t(from) - std::int64_t(beforeFrom));
             continue;

@@ -47,7 +47,7 @@ void WriteParagraphProperties(const Paragraph& a, const Paragraph& b, pugi::xml_
                               WriteContext& context, Part part, std::uint32_t aNumber,
                               std::uint32_t bNumber) {
     if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);
-    if (!context.options.formatting ||
+    if (!context.rules.formatting ||
         CanonicalParagraphProperties(a.node) == CanonicalParagraphProperties(b.node)) {
         return;
     }
@@ -301,7 +301,7 @@ pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Par
 
     ParagraphWriter writer{a,       b,    plan.unitsA, plan.unitsB, Emitter(paragraph, context),
                            context, part, aNumber,     bNumber};
-    const bool characters = context.options.characterLevel && !plan.whole;
+    const bool characters = context.rules.characterLevel && !plan.whole;
     for (std::size_t e = 0; e < script.size(); ++e) {
         const Edit& edit = script[e];
         if (edit.kind == EditKind::Equal) {

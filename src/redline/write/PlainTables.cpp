@@ -47,7 +47,7 @@ void WriteTableAsParagraphs(const Block& a, const Block& b, WriteContext& contex
         }
         return items;
     };
-    const bool caseless = context.options.ignoreCase;
+    const bool caseless = context.rules.like.caseless;
     Bags bagsA(blocksA.size(), caseless), bagsB(blocksB.size(), caseless);
     AlignRules rules;
     rules.similarity = [&](int i, int j) {

@@ -285,7 +285,7 @@ void KeepTheLastMark(const std::vector<pugi::xml_node>& written, int settle, con
 
 void CompareStory(const Story& a, const Story& b, WriteContext& context, Part part, bool moves) {
     std::vector<Step> steps = AlignStories(
-        a, b, {.caseless = context.options.ignoreCase, .moves = moves}, context.nextMove);
+        a, b, {.caseless = context.rules.like.caseless, .moves = moves}, context.nextMove);
     const int settle = SettleTheEnd(steps, a, b);
     const std::vector<pugi::xml_node> written = WriteStory(steps, a, b, context, part);
     RecordMoves(steps, a, b, context, part);

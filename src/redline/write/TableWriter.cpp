@@ -20,7 +20,7 @@ namespace {
 void CompareProperties(const pugi::xml_node& a, const pugi::xml_node& b, const char* name,
                        const char* changeName, const char* what, std::uint32_t aNumber,
                        std::uint32_t bNumber, WriteContext& context, Part part) {
-    if (!context.options.formatting) return;
+    if (!context.rules.formatting) return;
     const int since = context.stamp.peek();
     const std::string differences = KeepOriginalProperties(a, b, name, changeName, context.stamp);
     if (differences.empty()) return;
@@ -71,14 +71,14 @@ void CompareRows(const Row& rowA, const Row& rowB, WriteContext& context, Part c
 }  // namespace
 
 void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part) {
-    if (context.options.skip.tables) {
+    if (context.rules.tablesAsParagraphs) {
         WriteTableAsParagraphs(a, b, context, part);
         return;
     }
     // Changes in a table's cells are the table's, in the body; elsewhere they are the part's.
     const Part cells = part == Part::Body ? Part::Table : part;
     const std::vector<Row>&rowsA = a.rows, &rowsB = b.rows;
-    const std::vector<Step> steps = AlignRows(rowsA, rowsB, context.options.ignoreCase);
+    const std::vector<Step> steps = AlignRows(rowsA, rowsB, context.rules.like.caseless);
     Rebuild rebuild(b.node);
     // The table's own properties and grid, gathered first: keeping one moves it to the end.
     std::unordered_set<const void*> rowUnits;
@@ -90,7 +90,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
     for (pugi::xml_node child : own) rebuild.keep(child);
     CompareProperties(a.node, b.node, "w:tblPr", "w:tblPrChange", "table", a.paragraph, b.paragraph,
                       context, cells);
-    if (context.options.formatting) {
+    if (context.rules.formatting) {
         const int since = context.stamp.peek();
         if (KeepOriginalGrid(a.node, b.node, context.stamp)) {
             context.record(

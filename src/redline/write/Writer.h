@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "redline/Changes.h"
-#include "redline/Compare.h"
 #include "redline/align/Align.h"
 #include "redline/align/Diff.h"
 #include "redline/read/Story.h"
 #include "redline/read/Units.h"
 #include "redline/write/Marks.h"
+#include "redline/write/Rules.h"
 
 namespace redline {
 
@@ -54,7 +54,7 @@ class NestedStories {
 
 struct WriteContext {
     Stamp& stamp;
-    const CompareOptions& options;
+    const Rules& rules;
     KeyTable& keys;  // the comparison's, shared by both documents
     CarryOver& carry;
     std::vector<Change>& changes;
