@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "redline/combine/Combiner.h"
+#include "redline/io/Names.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
@@ -171,9 +172,9 @@ std::string Combiner::signature(std::size_t reviewer, const std::vector<pugi::xm
                    : part;
     };
     reader.story = [&](const pugi::xml_node& reference) {
-        const std::string kind = Named(reference, "w:commentReference")    ? "comment"
-                                 : Named(reference, "w:footnoteReference") ? "footnote"
-                                                                           : "endnote";
+        const std::string kind = Named(reference, w::commentReference)    ? "comment"
+                                 : Named(reference, w::footnoteReference) ? "footnote"
+                                                                          : "endnote";
         const pugi::xml_node story = from.stories->story(kind, Attribute(reference, "w:id"));
         return Attribute(story, "w:author") + ":" + AcceptedSignature({story}, {reader.target, {}});
     };
@@ -182,7 +183,7 @@ std::string Combiner::signature(std::size_t reviewer, const std::vector<pugi::xm
 
 bool Combiner::acceptedEmpty(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes) {
     pugi::xml_document scratch;
-    pugi::xml_node body = scratch.append_child("w:body");
+    pugi::xml_node body = scratch.append_child(w::body);
     for (const pugi::xml_node& node : nodes) body.append_copy(node);
     AcceptRevisions(body);
     const DocumentSide& side = reviewed_[reviewer]->side();

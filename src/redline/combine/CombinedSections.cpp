@@ -3,6 +3,7 @@
 
 #include "redline/combine/Combiner.h"
 #include "redline/combine/MarkIds.h"
+#include "redline/io/Names.h"
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/read/ShownText.h"
@@ -17,7 +18,7 @@ std::string Combiner::sectionSignature(std::size_t reviewer) {
     pugi::xml_document properties;
     pugi::xml_node own = properties.append_copy(from.cut.sections);
     while (pugi::xml_node reference = own.find_child([](const pugi::xml_node& n) {
-        return NamedOneOf(n, {"w:headerReference", "w:footerReference"});
+        return NamedOneOf(n, {w::headerReference, w::footerReference});
     })) {
         own.remove_child(reference);
     }
@@ -73,7 +74,7 @@ void Combiner::sectionVersions() {
             }
             // Their version of the header or footer, accepted, comes in after the one given.
             pugi::xml_node root = into->xml.document_element();
-            pugi::xml_node holder = root.append_child("w:body");
+            pugi::xml_node holder = root.append_child(w::body);
             for (pugi::xml_node block : part.xml.document_element().children()) {
                 holder.append_copy(block);
             }
@@ -81,7 +82,7 @@ void Combiner::sectionVersions() {
             JoinAlikeRuns(holder);
             PartCarryOver carry(shared, part, *into);
             Change change{ChangeKind::Insertion,
-                          Named(reference, "w:headerReference") ? Part::Header : Part::Footer,
+                          Named(reference, w::headerReference) ? Part::Header : Part::Footer,
                           ShownText(holder),
                           0,
                           0,
@@ -89,7 +90,7 @@ void Combiner::sectionVersions() {
             change.reviewers = {from.name};
             for (pugi::xml_node block : holder.children()) {
                 carry.carry(block);
-                if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"}))
+                if (NamedOneOf(block, {w::p, w::tbl, w::sdt}))
                     MarkBlock(block, Mark::Insert, stamp);
             }
             while (pugi::xml_node block = holder.first_child())
@@ -112,8 +113,8 @@ void Combiner::settleStories() {
     // The base's notes and comments that only the units it gave way held go with them, and so
     // do the range marks of a comment whose reference a version left out.
     for (auto [kind, reference] :
-         {std::pair{"footnote", "w:footnoteReference"}, std::pair{"endnote", "w:endnoteReference"},
-          std::pair{"comment", "w:commentReference"}}) {
+         {std::pair{"footnote", w::footnoteReference}, std::pair{"endnote", w::endnoteReference},
+          std::pair{"comment", w::commentReference}}) {
         std::set<std::string> referenced;
         for (const pugi::xml_node& story : roots) {
             for (const std::string& id : ReferencedIds(story, reference)) referenced.insert(id);
@@ -122,7 +123,7 @@ void Combiner::settleStories() {
             for (const pugi::xml_node& story : roots) {
                 std::vector<pugi::xml_node> unreferenced;
                 story.find_node([&](const pugi::xml_node& node) {
-                    if (NamedOneOf(node, {"w:commentRangeStart", "w:commentRangeEnd"}) &&
+                    if (NamedOneOf(node, {w::commentRangeStart, w::commentRangeEnd}) &&
                         !referenced.count(Attribute(node, "w:id"))) {
                         unreferenced.push_back(node);
                     }
@@ -147,7 +148,7 @@ void Combiner::settleStories() {
         std::set<std::string> paragraphs;
         if (PackagePart* comments = base.stories->part("comment")) {
             comments->xml.find_node([&](const pugi::xml_node& node) {
-                if (Named(node, "w:p")) paragraphs.insert(Attribute(node, "w14:paraId"));
+                if (Named(node, w::p)) paragraphs.insert(Attribute(node, "w14:paraId"));
                 return false;
             });
         }

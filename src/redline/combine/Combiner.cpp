@@ -1,4 +1,5 @@
 #include "redline/combine/Combiner.h"
+#include "redline/io/Names.h"
 #include "redline/read/MarkedReading.h"
 
 #include <algorithm>
@@ -27,17 +28,17 @@ void NameGridChanges(pugi::xml_node root, const std::string& reviewer, const std
                      int lastId) {
     std::vector<pugi::xml_node> grids;
     root.find_node([&](const pugi::xml_node& node) {
-        if (Named(node, "w:tblGridChange")) grids.push_back(node);
+        if (Named(node, w::tblGridChange)) grids.push_back(node);
         return false;
     });
     for (const pugi::xml_node& grid : grids) {
-        pugi::xml_node properties = PropertiesOf(grid.parent().parent(), "w:tblPr");
-        if (properties.child("w:tblPrChange")) continue;
-        pugi::xml_node change = properties.append_child("w:tblPrChange");
+        pugi::xml_node properties = PropertiesOf(grid.parent().parent(), w::tblPr);
+        if (properties.child(w::tblPrChange)) continue;
+        pugi::xml_node change = properties.append_child(w::tblPrChange);
         change.append_attribute("w:id") = lastId--;
         change.append_attribute("w:author") = reviewer.c_str();
         change.append_attribute("w:date") = date.c_str();
-        pugi::xml_node kept = change.append_child("w:tblPr");
+        pugi::xml_node kept = change.append_child(w::tblPr);
         for (pugi::xml_node property : properties.children()) {
             if (property != change) kept.append_copy(property);
         }
@@ -148,7 +149,7 @@ void Combiner::load(Reviewed& reviewed, std::size_t index) {
         reviewed.side().package.put(name, SerializePart(part.xml));
     }
     NameGridChanges(root, reviewed.name, rules_.date, offset + kMarksEach - 1);
-    reviewed.cut = CutIntoUnits(root.child("w:body"));
+    reviewed.cut = CutIntoUnits(root.child(w::body));
     indexUnits(reviewed);
 }
 
@@ -173,12 +174,12 @@ bool Combiner::changed(Reviewed& reviewed, const std::vector<pugi::xml_node>& no
     // One walk: a mark, or a note, comment, header or footer whose text holds one.
     auto changes = [&](const pugi::xml_node& node) {
         if (IsRevisionMark(node)) return true;
-        const char* kind = Named(node, "w:commentReference")    ? "comment"
-                           : Named(node, "w:footnoteReference") ? "footnote"
-                           : Named(node, "w:endnoteReference")  ? "endnote"
-                                                                : nullptr;
+        const char* kind = Named(node, w::commentReference)    ? "comment"
+                           : Named(node, w::footnoteReference) ? "footnote"
+                           : Named(node, w::endnoteReference)  ? "endnote"
+                                                               : nullptr;
         if (kind) return HoldsRevisions(reviewed.stories->story(kind, Attribute(node, "w:id")));
-        return NamedOneOf(node, {"w:headerReference", "w:footerReference"}) &&
+        return NamedOneOf(node, {w::headerReference, w::footerReference}) &&
                reviewed.changedParts.count(Attribute(node, "r:id")) != 0;
     };
     return std::any_of(nodes.begin(), nodes.end(), [&](const pugi::xml_node& node) {
@@ -200,7 +201,7 @@ void Combiner::makePieces() {
             Piece& piece = pieces_[p];
             if (piece.from != k) continue;
             if (k == 0 && !piece.version) continue;  // stands in the result already
-            piece.holder = root.append_child("w:body");
+            piece.holder = root.append_child(w::body);
             for (const pugi::xml_node& node : piece.nodes) piece.holder.append_copy(node);
             if (piece.version) {
                 AcceptRevisions(piece.holder);
@@ -216,9 +217,9 @@ void Combiner::makePieces() {
             Change change{ChangeKind::Insertion, Part::Body, ShownText(piece.holder), 0, 0,
                           stamp->peek()};
             for (pugi::xml_node block : piece.holder.children()) {
-                if (NamedOneOf(block, {"w:p", "w:tbl", "w:sdt"}))
+                if (NamedOneOf(block, {w::p, w::tbl, w::sdt}))
                     MarkBlock(block, Mark::Insert, *stamp);
-                if (Named(block, "w:tbl")) change.part = Part::Table;
+                if (Named(block, w::tbl)) change.part = Part::Table;
             }
             nextVersionMark_ = stamp->peek();
             change.reviewers = {from.name};
@@ -237,7 +238,7 @@ void Combiner::makePieces() {
         if (k == sectionsFrom_ && from.cut.sections) {
             pugi::xml_node own = base.cut.sections;
             pugi::xml_node copy = own ? own.parent().insert_copy_after(from.cut.sections, own)
-                                      : root.child("w:body").append_copy(from.cut.sections);
+                                      : root.child(w::body).append_copy(from.cut.sections);
             carry.carry(copy);
             if (own) own.parent().remove_child(own);
             base.cut.sections = copy;
@@ -249,7 +250,7 @@ void Combiner::makePieces() {
 
 void Combiner::lay() {
     Reviewed& base = *reviewed_[0];
-    pugi::xml_node body = base.side().main.xml.document_element().child("w:body");
+    pugi::xml_node body = base.side().main.xml.document_element().child(w::body);
     const pugi::xml_node sections = base.cut.sections;
     std::map<std::size_t, std::unique_ptr<Stamp>> stamps;
     std::vector<pugi::xml_node> before;
@@ -268,7 +269,7 @@ void Combiner::lay() {
             while (lastLaid && lastLaid.type() != pugi::node_element) {
                 lastLaid = lastLaid.previous_sibling();
             }
-            if (Named(lastLaid, "w:p")) {
+            if (Named(lastLaid, w::p)) {
                 auto& stamp = stamps[piece.from];
                 if (!stamp)
                     stamp = std::make_unique<Stamp>(reviewed_[piece.from]->name, rules_.date);

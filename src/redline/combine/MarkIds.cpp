@@ -1,4 +1,5 @@
 #include "redline/combine/MarkIds.h"
+#include "redline/io/Names.h"
 
 #include <map>
 #include <string_view>
@@ -11,11 +12,11 @@ namespace redline {
 namespace {
 
 bool IsRangeStart(const pugi::xml_node& node) {
-    return NamedOneOf(node, {"w:moveFromRangeStart", "w:moveToRangeStart"});
+    return NamedOneOf(node, {w::moveFromRangeStart, w::moveToRangeStart});
 }
 
 bool IsRangeEnd(const pugi::xml_node& node) {
-    return NamedOneOf(node, {"w:moveFromRangeEnd", "w:moveToRangeEnd"});
+    return NamedOneOf(node, {w::moveFromRangeEnd, w::moveToRangeEnd});
 }
 
 template <class Visit>
@@ -53,7 +54,7 @@ class MoveSettler {
     void walk(pugi::xml_node node) {
         for (pugi::xml_node child = node.first_child(); child;) {
             const pugi::xml_node next = child.next_sibling();
-            if (Named(child, "w:p")) {
+            if (Named(child, w::p)) {
                 paragraph(child);
             } else if (child.type() == pugi::node_element) {
                 walk(child);
@@ -82,8 +83,8 @@ class MoveSettler {
         if (!touched) return;
         for (pugi::xml_node range : ranges) range.parent().remove_child(range);
         paragraph.find_node([](pugi::xml_node node) {
-            if (Named(node, "w:moveFrom")) node.set_name("w:del");
-            if (Named(node, "w:moveTo")) node.set_name("w:ins");
+            if (Named(node, w::moveFrom)) node.set_name(w::del);
+            if (Named(node, w::moveTo)) node.set_name(w::ins);
             return false;
         });
         if (open_ < 0) open_ = 0;
@@ -102,7 +103,7 @@ void SettleUnpairedMoves(const std::vector<pugi::xml_node>& roots) {
         root.find_node([&](const pugi::xml_node& node) {
             if (IsRangeStart(node)) {
                 const std::string name = Attribute(node, "w:name");
-                halves[name] |= Named(node, "w:moveFromRangeStart") ? 1 : 2;
+                halves[name] |= Named(node, w::moveFromRangeStart) ? 1 : 2;
                 names[Attribute(node, "w:id")] = name;
             }
             return false;

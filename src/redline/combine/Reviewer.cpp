@@ -2,6 +2,7 @@
 #include <set>
 
 #include "redline/combine/Reviewer.h"
+#include "redline/io/Names.h"
 
 #include "redline/Errors.h"
 #include "redline/FilePath.h"
@@ -38,7 +39,7 @@ std::string NamedInProperties(const std::string& path) {
         pugi::xml_document core;
         ParsePart(core, package.part(name), name, package.namespaces());
         const pugi::xml_node properties = core.document_element();
-        for (const char* field : {"cp:lastModifiedBy", "dc:creator"}) {
+        for (const char* field : {cp::lastModifiedBy, dc::creator}) {
             const std::string named = Trimmed(properties.child(field).text().get());
             if (!named.empty()) return named;
         }

@@ -1,4 +1,5 @@
 #include "redline/combine/StoryParts.h"
+#include "redline/io/Names.h"
 
 #include <cstdlib>
 
@@ -20,16 +21,16 @@ constexpr const char* kOfficeRelationships =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 const StoryKind kKinds[] = {
-    {"footnote", "w:footnote", "footnotes",
+    {"footnote", w::footnote, "footnotes",
      "application/vnd.openxmlformats-officedocument.wordprocessingml.footnotes+xml",
      "word/footnotes.xml"},
-    {"endnote", "w:endnote", "endnotes",
+    {"endnote", w::endnote, "endnotes",
      "application/vnd.openxmlformats-officedocument.wordprocessingml.endnotes+xml",
      "word/endnotes.xml"},
-    {"comment", "w:comment", "comments",
+    {"comment", w::comment, "comments",
      "application/vnd.openxmlformats-officedocument.wordprocessingml.comments+xml",
      "word/comments.xml"},
-    {"commentEx", "w15:commentEx",
+    {"commentEx", w15::commentEx,
      "http://schemas.microsoft.com/office/2011/relationships/commentsExtended",
      "application/vnd.openxmlformats-officedocument.wordprocessingml.commentsExtended+xml",
      "word/commentsExtended.xml"},
@@ -149,7 +150,7 @@ void CarriedStories::carryThread(const pugi::xml_node& comment) {
     const std::string paragraph = Attribute(last, "w14:paraId");
     if (!threads || paragraph.empty()) return;
     const pugi::xml_node entry = threads->xml.document_element().find_child_by_attribute(
-        "w15:commentEx", "w15:paraId", paragraph.c_str());
+        w15::commentEx, "w15:paraId", paragraph.c_str());
     if (!entry) return;
     into_.partLike("commentEx", *threads, shared_).xml.document_element().append_copy(entry);
 }

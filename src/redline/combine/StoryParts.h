@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "redline/io/Names.h"
 #include "redline/read/Document.h"
 #include "redline/write/CarryOver.h"
 
@@ -64,7 +65,7 @@ class CarriedStories : public NoteCarryOver, public CommentCarryOver {
 // The headers and footers of a document: their relationships' ids and their parts' names.
 std::vector<std::pair<std::string, std::string>> HeadersAndFooters(const DocumentSide& side);
 
-// The ids of the notes ("w:footnoteReference") or comments ("w:commentReference") that content
+// The ids of the notes (w::footnoteReference) or comments (w::commentReference) that content
 // below `root` refers to.
 std::vector<std::string> ReferencedIds(const pugi::xml_node& root, const char* reference);
 

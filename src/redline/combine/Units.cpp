@@ -1,4 +1,5 @@
 #include "redline/combine/Units.h"
+#include "redline/io/Names.h"
 
 #include <sstream>
 #include <string_view>
@@ -12,12 +13,12 @@ namespace redline {
 namespace {
 
 bool IsBlock(const pugi::xml_node& node) {
-    return NamedOneOf(node, {"w:p", "w:tbl", "w:sdt"});
+    return NamedOneOf(node, {w::p, w::tbl, w::sdt});
 }
 
 // Whether the paragraph's mark is itself inserted or moved here.
 bool MarkInserted(const pugi::xml_node& paragraph) {
-    for (pugi::xml_node mark : paragraph.child("w:pPr").child("w:rPr").children()) {
+    for (pugi::xml_node mark : paragraph.child(w::pPr).child(w::rPr).children()) {
         if (KindOf(mark) == ElementKind::Adding) return true;
     }
     return false;
@@ -34,7 +35,7 @@ bool HoldsKeptRun(const pugi::xml_node& node) {
 }
 
 bool RowInserted(const pugi::xml_node& row) {
-    for (pugi::xml_node mark : row.child("w:trPr").children()) {
+    for (pugi::xml_node mark : row.child(w::trPr).children()) {
         if (KindOf(mark) == ElementKind::Adding) return true;
     }
     return false;
@@ -44,12 +45,12 @@ bool RowInserted(const pugi::xml_node& row) {
 // inserted; `any` learns whether there is one.
 bool RowsInserted(const pugi::xml_node& holder, bool& any) {
     for (pugi::xml_node child : holder.children()) {
-        if (Named(child, "w:tr")) {
+        if (Named(child, w::tr)) {
             if (!RowInserted(child)) return false;
             any = true;
-        } else if (Named(child, "w:sdt")) {
-            if (!RowsInserted(child.child("w:sdtContent"), any)) return false;
-        } else if (Named(child, "w:customXml") && !RowsInserted(child, any)) {
+        } else if (Named(child, w::sdt)) {
+            if (!RowsInserted(child.child(w::sdtContent), any)) return false;
+        } else if (Named(child, w::customXml) && !RowsInserted(child, any)) {
             return false;
         }
     }
@@ -59,11 +60,11 @@ bool RowsInserted(const pugi::xml_node& holder, bool& any) {
 }  // namespace
 
 bool InsertedWhole(const pugi::xml_node& block) {
-    if (Named(block, "w:p")) return MarkInserted(block) && !HoldsKeptRun(block);
+    if (Named(block, w::p)) return MarkInserted(block) && !HoldsKeptRun(block);
     bool any = false;
-    if (Named(block, "w:tbl")) return RowsInserted(block, any) && any;
-    if (Named(block, "w:sdt")) {
-        for (pugi::xml_node inner : block.child("w:sdtContent").children()) {
+    if (Named(block, w::tbl)) return RowsInserted(block, any) && any;
+    if (Named(block, w::sdt)) {
+        for (pugi::xml_node inner : block.child(w::sdtContent).children()) {
             if (inner.type() != pugi::node_element) continue;
             if (!IsBlock(inner) || !InsertedWhole(inner)) return false;
             any = true;
@@ -75,18 +76,18 @@ bool InsertedWhole(const pugi::xml_node& block) {
 std::size_t AppendedFrom(const std::vector<pugi::xml_node>& unit) {
     // The last paragraphs from the end: new words, the last one's mark kept, the others' new.
     std::size_t from = unit.size();
-    while (from > 0 && Named(unit[from - 1], "w:p") && !HoldsKeptRun(unit[from - 1]) &&
+    while (from > 0 && Named(unit[from - 1], w::p) && !HoldsKeptRun(unit[from - 1]) &&
            MarkInserted(unit[from - 1]) == (from != unit.size())) {
         --from;
     }
     if (from == unit.size() || from == 0) return 0;
     // Before them, a paragraph whose words are as they were and whose mark is new.
     const pugi::xml_node before = unit[from - 1];
-    if (!Named(before, "w:p") || !MarkInserted(before)) return 0;
+    if (!Named(before, w::p) || !MarkInserted(before)) return 0;
     // Its words and properties as they were: only its mark is new.
     pugi::xml_document words;
     pugi::xml_node copy = words.append_copy(before);
-    pugi::xml_node mark = copy.child("w:pPr").child("w:rPr");
+    pugi::xml_node mark = copy.child(w::pPr).child(w::rPr);
     for (pugi::xml_node child = mark.first_child(); child;) {
         const pugi::xml_node next = child.next_sibling();
         if (KindOf(child) == ElementKind::Adding) mark.remove_child(child);
@@ -103,7 +104,7 @@ MarkedUnits CutIntoUnits(const pugi::xml_node& body) {
     std::vector<pugi::xml_node> pending, gap;
     for (pugi::xml_node child : body.children()) {
         if (child.type() != pugi::node_element) continue;
-        if (Named(child, "w:sectPr")) {
+        if (Named(child, w::sectPr)) {
             cut.sections = child;
             continue;
         }
@@ -116,7 +117,7 @@ MarkedUnits CutIntoUnits(const pugi::xml_node& body) {
         pending.push_back(child);
         // A paragraph whose mark is new joins the next block when rejected; anything else that
         // is no block (a bookmark between paragraphs) goes with the next block too.
-        if (!block || (Named(child, "w:p") && MarkInserted(child))) continue;
+        if (!block || (Named(child, w::p) && MarkInserted(child))) continue;
         cut.units.push_back(std::move(pending));
         cut.gaps.push_back(std::move(gap));
         pending.clear();
@@ -151,7 +152,7 @@ void Sign(const pugi::xml_node& node, std::ostringstream& out) {
             out << child.value();
             continue;
         }
-        if (child.type() != pugi::node_element || Named(child, "w:proofErr")) continue;
+        if (child.type() != pugi::node_element || Named(child, w::proofErr)) continue;
         out << '<' << child.name();
         for (pugi::xml_attribute attribute : child.attributes()) {
             out << ' ' << attribute.name() << '=' << attribute.value();
@@ -172,7 +173,7 @@ std::string Printed(const pugi::xml_node& node) {
 void JoinTexts(pugi::xml_node run) {
     for (pugi::xml_node text = run.first_child(); text;) {
         const pugi::xml_node next = text.next_sibling();
-        if (next && NamedOneOf(text, {"w:t", "w:delText", "m:t", "w:instrText"}) &&
+        if (next && NamedOneOf(text, {w::t, w::delText, m::t, w::instrText}) &&
             Named(next, text.name())) {
             const std::string joined = std::string(text.text().get()) + next.text().get();
             text.text().set(joined.c_str());
@@ -184,7 +185,7 @@ void JoinTexts(pugi::xml_node run) {
 }
 
 bool IsRunProperties(const pugi::xml_node& node) {
-    return NamedOneOf(node, {"w:rPr", "m:rPr"});
+    return NamedOneOf(node, {w::rPr, m::rPr});
 }
 
 // A run's properties, text's and equation's alike.
@@ -200,7 +201,7 @@ std::string RunProperties(const pugi::xml_node& run) {
 void JoinRuns(pugi::xml_node node) {
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
         if (child.type() != pugi::node_element) continue;
-        if (!NamedOneOf(child, {"w:r", "m:r"})) {
+        if (!NamedOneOf(child, {w::r, m::r})) {
             JoinRuns(child);
             continue;
         }
@@ -225,11 +226,11 @@ void JoinRuns(pugi::xml_node node) {
 void StripIncidental(pugi::xml_node node, const SignatureReader& reader) {
     for (pugi::xml_node child : node.children()) {
         if (child.type() != pugi::node_element) continue;
-        if (reader.story && NamedOneOf(child, {"w:commentReference", "w:footnoteReference",
-                                               "w:endnoteReference"})) {
+        if (reader.story &&
+            NamedOneOf(child, {w::commentReference, w::footnoteReference, w::endnoteReference})) {
             child.append_attribute("story") = reader.story(child).c_str();
         }
-        const bool drawing = NamedOneOf(child, {"wp:docPr", "pic:cNvPr"});
+        const bool drawing = NamedOneOf(child, {wp::docPr, pic::cNvPr});
         for (pugi::xml_attribute attribute = child.first_attribute(); attribute;) {
             const pugi::xml_attribute next = attribute.next_attribute();
             const std::string_view name = attribute.name();
@@ -253,7 +254,7 @@ void JoinAlikeRuns(pugi::xml_node node) {
 std::string AcceptedSignature(const std::vector<pugi::xml_node>& nodes,
                               const SignatureReader& reader) {
     pugi::xml_document copy;
-    pugi::xml_node body = copy.append_child("w:body");
+    pugi::xml_node body = copy.append_child(w::body);
     for (const pugi::xml_node& node : nodes) body.append_copy(node);
     AcceptRevisions(body);
     StripIncidental(copy, reader);

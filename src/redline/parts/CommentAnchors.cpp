@@ -1,4 +1,5 @@
 #include "redline/parts/CommentAnchors.h"
+#include "redline/io/Names.h"
 
 #include <algorithm>
 #include <vector>
@@ -67,15 +68,15 @@ class AnchorWalk {
 
     void mark(const pugi::xml_node& marker) {
         const std::string id = Attribute(marker, "w:id");
-        if (Named(marker, "w:commentRangeStart")) {
+        if (Named(marker, w::commentRangeStart)) {
             CommentAnchor& anchor = anchors[id];
             anchor.offset = offset_;
             // A range opened twice is one range.
             close(id);
             open_.emplace_back(id, &anchor);
-        } else if (Named(marker, "w:commentRangeEnd")) {
+        } else if (Named(marker, w::commentRangeEnd)) {
             close(id);
-        } else if (Named(marker, "w:commentReference")) {
+        } else if (Named(marker, w::commentReference)) {
             // A comment without a range annotates the place of its reference.
             anchors.try_emplace(id, CommentAnchor{offset_, ""});
         }

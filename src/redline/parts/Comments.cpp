@@ -1,4 +1,5 @@
 #include "redline/parts/Comments.h"
+#include "redline/io/Names.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -31,7 +32,7 @@ std::unordered_map<std::string, CommentAnchor> ResultAnchors(const pugi::xml_nod
 // Whether the run stands inside an insertion already.
 bool Inserted(pugi::xml_node run) {
     for (pugi::xml_node up = run.parent(); up; up = up.parent()) {
-        if (Named(up, "w:ins") || Named(up, "w:moveTo")) return true;
+        if (Named(up, w::ins) || Named(up, w::moveTo)) return true;
     }
     return false;
 }
@@ -39,7 +40,7 @@ bool Inserted(pugi::xml_node run) {
 // Whether the run stands in text moved here.
 bool Moved(pugi::xml_node run) {
     for (pugi::xml_node up = run.parent(); up; up = up.parent()) {
-        if (Named(up, "w:moveTo")) return true;
+        if (Named(up, w::moveTo)) return true;
     }
     return false;
 }
@@ -52,7 +53,7 @@ std::vector<Comments::Comment> Comments::read(PackagePart* part, const Story& bo
     std::vector<Comment> comments;
     if (!part) return comments;
     const auto anchors = CommentAnchors(body);
-    for (const pugi::xml_node& node : part->xml.document_element().children("w:comment")) {
+    for (const pugi::xml_node& node : part->xml.document_element().children(w::comment)) {
         const std::string id = Attribute(node, "w:id");
         const auto found = anchors.find(id);
         if (part == a_ && found != anchors.end()) anchorsA_[id] = found->second;
@@ -141,15 +142,15 @@ std::string Comments::carriedComment(const std::string& id) {
 void Comments::index() {
     inResult_.clear();
     if (b_) {
-        for (const pugi::xml_node& comment : b_->xml.document_element().children("w:comment")) {
+        for (const pugi::xml_node& comment : b_->xml.document_element().children(w::comment)) {
             inResult_[Attribute(comment, "w:id")] = comment;
         }
     }
     marks_.clear();
     WalkContent(comparer_.result().main.xml, [&](const pugi::xml_node& node, ElementKind) {
-        if (Named(node, "w:commentRangeStart") || Named(node, "w:commentRangeEnd")) {
+        if (Named(node, w::commentRangeStart) || Named(node, w::commentRangeEnd)) {
             marks_[Attribute(node, "w:id")].push_back(node);
-        } else if (Named(node, "w:commentReference") && Named(node.parent(), "w:r")) {
+        } else if (Named(node, w::commentReference) && Named(node.parent(), w::r)) {
             marks_[Attribute(node, "w:id")].push_back(node.parent());
         }
         return true;
@@ -160,7 +161,7 @@ pugi::xml_node Comments::reference(const std::string& resultId) const {
     const auto found = marks_.find(resultId);
     if (found == marks_.end()) return {};
     for (const pugi::xml_node& mark : found->second) {
-        if (Named(mark, "w:r")) return mark;
+        if (Named(mark, w::r)) return mark;
     }
     return {};
 }
@@ -170,7 +171,7 @@ void Comments::drop(const std::string& resultId) {
         pugi::xml_node holder = mark.parent();
         holder.remove_child(mark);
         // The deletion that held the reference alone goes with it.
-        if (Named(holder, "w:del") && !holder.first_child()) holder.parent().remove_child(holder);
+        if (Named(holder, w::del) && !holder.first_child()) holder.parent().remove_child(holder);
     }
     marks_.erase(resultId);
     b_->xml.document_element().remove_child(resultComment(resultId));
@@ -201,7 +202,7 @@ void Comments::process() {
     const auto rejected =
         provisional_.empty()
             ? std::unordered_map<std::string, CommentAnchor>()
-            : ResultAnchors(comparer_.result().main.xml.child("w:document").child("w:body"));
+            : ResultAnchors(comparer_.result().main.xml.child(w::document).child(w::body));
     for (const auto& [idA, copy] : provisional_) {
         const pugi::xml_node own = reference(pairs_[idA]);
         // The result's own comment serves rejecting too where it stays and annotates what the
@@ -227,10 +228,10 @@ void Comments::process() {
         // A range whose start stood in kept text, left behind there, is no range.
         auto& marks = marks_[copy];
         const bool started = std::any_of(marks.begin(), marks.end(), [](const auto& mark) {
-            return Named(mark, "w:commentRangeStart");
+            return Named(mark, w::commentRangeStart);
         });
         for (pugi::xml_node mark : marks) {
-            if (!started && Named(mark, "w:commentRangeEnd")) mark.parent().remove_child(mark);
+            if (!started && Named(mark, w::commentRangeEnd)) mark.parent().remove_child(mark);
         }
     }
     // The revised document's own comments: their references inserted where they are not yet.
@@ -247,7 +248,7 @@ void Comments::process() {
 
 std::string Comments::LastParagraphId(const pugi::xml_node& comment) {
     pugi::xml_node last;
-    for (const pugi::xml_node& paragraph : comment.children("w:p")) last = paragraph;
+    for (const pugi::xml_node& paragraph : comment.children(w::p)) last = paragraph;
     return Attribute(last, "w14:paraId");
 }
 
@@ -286,7 +287,7 @@ void Comments::thread() {
     for (const auto& [idA, idB] : carried_) {
         const std::string from = LastParagraphId(originals_[idA]);
         const pugi::xml_node entry = threadsA->xml.document_element().find_child_by_attribute(
-            "w15:commentEx", "w15:paraId", from.c_str());
+            w15::commentEx, "w15:paraId", from.c_str());
         if (from.empty() || !entry) continue;
         pugi::xml_node copy = threadsB->xml.document_element().append_copy(entry);
         copy.attribute("w15:paraId").set_value(idOf[from].c_str());

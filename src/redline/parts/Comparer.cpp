@@ -1,4 +1,5 @@
 #include "redline/parts/Comparer.h"
+#include "redline/io/Names.h"
 
 #include <cstring>
 #include <functional>
@@ -43,8 +44,8 @@ class NestedPairing : public NestedStories {
     void kept(const pugi::xml_node& a, const pugi::xml_node& b) override {
         // Most kept blocks hold neither: one look at each instead of a walk for every kind.
         if (!HoldsNestedStories(a) || !HoldsNestedStories(b)) return;
-        for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
-                                   std::pair{"w:endnoteReference", &endnotes_}}) {
+        for (auto [name, notes] : {std::pair{w::footnoteReference, &footnotes_},
+                                   std::pair{w::endnoteReference, &endnotes_}}) {
             const auto idsA = NoteReferencesIn(a, name), idsB = NoteReferencesIn(b, name);
             for (std::size_t i = 0; i < idsA.size() && i < idsB.size(); ++i)
                 notes->pair(idsA[i], idsB[i]);
@@ -56,8 +57,8 @@ class NestedPairing : public NestedStories {
     }
 
     void inserted(const pugi::xml_node& b) override {
-        for (auto [name, notes] : {std::pair{"w:footnoteReference", &footnotes_},
-                                   std::pair{"w:endnoteReference", &endnotes_}}) {
+        for (auto [name, notes] : {std::pair{w::footnoteReference, &footnotes_},
+                                   std::pair{w::endnoteReference, &endnotes_}}) {
             for (const std::string& id : NoteReferencesIn(b, name)) notes->inserted(id);
         }
     }
@@ -73,13 +74,13 @@ class NestedPairing : public NestedStories {
 void UnwrapChangedBlockControls(pugi::xml_node node) {
     for (pugi::xml_node child = node.first_child(); child;) {
         pugi::xml_node next = child.next_sibling();
-        if (Named(child, "w:p") || Named(child, "w:r")) {
+        if (Named(child, w::p) || Named(child, w::r)) {
             child = next;
             continue;  // what a paragraph holds is inline
         }
         if (child.type() == pugi::node_element) UnwrapChangedBlockControls(child);
-        if (Named(child, "w:sdt") && HoldsRevisions(child.child("w:sdtContent"))) {
-            const pugi::xml_node content = child.child("w:sdtContent");
+        if (Named(child, w::sdt) && HoldsRevisions(child.child(w::sdtContent))) {
+            const pugi::xml_node content = child.child(w::sdtContent);
             while (pugi::xml_node inner = content.first_child()) {
                 node.insert_move_before(inner, child);
             }
@@ -141,8 +142,8 @@ std::vector<Change> Comparer::runInMemory() {
 
 std::vector<Change> Comparer::compare() {
     const auto [bodyA, bodyB] =
-        readStories(a_.main, b_.main, a_.main.xml.child("w:document").child("w:body"),
-                    b_.main.xml.child("w:document").child("w:body"));
+        readStories(a_.main, b_.main, a_.main.xml.child(w::document).child(w::body),
+                    b_.main.xml.child(w::document).child(w::body));
     // Skipped comments stay as the revised document has them; the original's are left behind.
     if (!rules_.leave.comments) carriesComments_ = comments_->pair(bodyA, bodyB);
     compareStories(a_.main, b_.main, bodyA, bodyB, Part::Body, rules_.moves);
@@ -229,7 +230,7 @@ void Comparer::compareStories(const PackagePart& a, PackagePart& b, const Story&
 void Comparer::markStory(const pugi::xml_node& container, Mark mark, Part part) {
     const int since = stamp_.peek();
     for (pugi::xml_node block : container.children()) {
-        if (Named(block, "w:p") || Named(block, "w:tbl") || Named(block, "w:sdt")) {
+        if (Named(block, w::p) || Named(block, w::tbl) || Named(block, w::sdt)) {
             MarkBlock(block, mark, stamp_);
         }
     }

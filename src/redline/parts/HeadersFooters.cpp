@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "redline/io/Names.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
 #include "redline/read/Sections.h"
@@ -15,7 +16,7 @@ void Comparer::headersAndFooters() {
     // were; read here, they are written back with the result's parts, their ids made unique.
     for (const pugi::xml_node& section : carriedSections_) {
         for (const pugi::xml_node& reference : section.children()) {
-            if (!Named(reference, "w:headerReference") && !Named(reference, "w:footerReference"))
+            if (!Named(reference, w::headerReference) && !Named(reference, w::footerReference))
                 continue;
             if (const Relationship* relationship =
                     a_.main.relationships.find(Attribute(reference, "r:id"))) {
@@ -37,8 +38,8 @@ void Comparer::headersAndFooters() {
         std::vector<pugi::xml_node> candidates{paired};
         candidates.insert(candidates.end(), folded.begin(), folded.end());
         folded.clear();
-        for (const char* element : {"w:headerReference", "w:footerReference"}) {
-            const bool header = std::strcmp(element, "w:headerReference") == 0;
+        for (const char* element : {w::headerReference, w::footerReference}) {
+            const bool header = std::strcmp(element, w::headerReference) == 0;
             const Part part = header ? Part::Header : Part::Footer;
             if (header ? rules_.leave.headers : rules_.leave.footers) continue;
             for (const char* kind : {"default", "first", "even"}) {

@@ -1,5 +1,7 @@
 #include "redline/parts/Notes.h"
 
+#include "redline/io/Names.h"
+
 #include <cstdlib>
 
 #include "redline/io/Xml.h"
@@ -32,17 +34,18 @@ bool Notes::load() {
                 "main\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
                 "relationships\"/>");
     }
-    // The name outlives the loop: the range keeps only a pointer to it.
-    const std::string element = "w:" + kind_;
-    for (const pugi::xml_node& note : b_->xml.document_element().children(element.c_str())) {
+    for (const pugi::xml_node& note : b_->xml.document_element().children(element())) {
         nextId_ = std::max(nextId_, std::strtol(note.attribute("w:id").value(), nullptr, 10) + 1);
     }
     return true;
 }
 
+const char* Notes::element() const {
+    return kind_ == "footnote" ? w::footnote : w::endnote;
+}
+
 pugi::xml_node Notes::note(PackagePart& part, const std::string& id) const {
-    return part.xml.first_child().find_child_by_attribute(("w:" + kind_).c_str(), "w:id",
-                                                          id.c_str());
+    return part.xml.first_child().find_child_by_attribute(element(), "w:id", id.c_str());
 }
 
 std::string Notes::carryNote(const std::string&, const std::string& id) {

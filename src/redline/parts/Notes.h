@@ -32,6 +32,8 @@ class Notes : public NoteCarryOver {
     bool load();
     pugi::xml_node note(PackagePart& part, const std::string& id) const;
     std::string relationshipType() const;
+    // The element of a note of its kind: w:footnote or w:endnote.
+    const char* element() const;
 
     Comparer& comparer_;
     std::string kind_;

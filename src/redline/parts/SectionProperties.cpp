@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "redline/io/Elements.h"
+#include "redline/io/Names.h"
 #include "redline/io/Xml.h"
 #include "redline/parts/Comparer.h"
 #include "redline/read/Sections.h"
@@ -16,8 +17,8 @@ namespace {
 // original that a deleted paragraph brings along, not one of the revised document's.
 bool EndsInRemovedMark(const pugi::xml_node& section) {
     const pugi::xml_node properties = section.parent();
-    if (!Named(properties, "w:pPr")) return false;
-    for (const pugi::xml_node& mark : properties.child("w:rPr").children()) {
+    if (!Named(properties, w::pPr)) return false;
+    for (const pugi::xml_node& mark : properties.child(w::rPr).children()) {
         if (KindOf(mark) == ElementKind::Removing) return true;
     }
     return false;
@@ -27,15 +28,13 @@ bool EndsInRemovedMark(const pugi::xml_node& section) {
 
 std::vector<std::pair<pugi::xml_node, pugi::xml_node>> Comparer::pairedSections() const {
     std::vector<pugi::xml_node> sectionsA, sectionsB;
-    for (const pugi::xml_node& section :
-         Sections(a_.main.xml.child("w:document").child("w:body"))) {
+    for (const pugi::xml_node& section : Sections(a_.main.xml.child(w::document).child(w::body))) {
         if (std::find(carriedSections_.begin(), carriedSections_.end(), section) ==
             carriedSections_.end()) {
             sectionsA.push_back(section);
         }
     }
-    for (const pugi::xml_node& section :
-         Sections(b_.main.xml.child("w:document").child("w:body"))) {
+    for (const pugi::xml_node& section : Sections(b_.main.xml.child(w::document).child(w::body))) {
         if (!EndsInRemovedMark(section)) sectionsB.push_back(section);
     }
     return PairSections(sectionsA, sectionsB);

@@ -1,4 +1,5 @@
 #include "redline/write/CarryOver.h"
+#include "redline/io/Names.h"
 
 #include <cctype>
 #include <cstring>
@@ -15,7 +16,7 @@ namespace {
 // rejecting the deletion gives the section back.
 bool LeftBehind(const pugi::xml_node& node) {
     for (const char* name :
-         {"w:bookmarkStart", "w:bookmarkEnd", "w:permStart", "w:permEnd", "w:proofErr"}) {
+         {w::bookmarkStart, w::bookmarkEnd, w::permStart, w::permEnd, w::proofErr}) {
         if (Named(node, name)) return true;
     }
     return false;
@@ -61,7 +62,7 @@ void PartCarryOver::carry(pugi::xml_node copied) {
             }
             // A reference goes with its run.
             const pugi::xml_node goes =
-                Named(node, "w:commentReference") ? node.parent() : pugi::xml_node(node);
+                Named(node, w::commentReference) ? node.parent() : pugi::xml_node(node);
             if (goes != copied) gone.push_back(goes);
             continue;
         }
@@ -70,12 +71,12 @@ void PartCarryOver::carry(pugi::xml_node copied) {
                 attribute.set_value(relationshipFor(attribute.value()).c_str());
             }
         }
-        if (Named(node, "w:pStyle") || Named(node, "w:rStyle") || Named(node, "w:tblStyle")) {
+        if (Named(node, w::pStyle) || Named(node, w::rStyle) || Named(node, w::tblStyle)) {
             shared_.needStyle(Attribute(node, "w:val"));
         }
-        if (Named(node, "wp:docPr")) node.attribute("id").set_value(shared_.nextDrawing());
-        if (notes_ && (Named(node, "w:footnoteReference") || Named(node, "w:endnoteReference"))) {
-            const std::string kind = Named(node, "w:footnoteReference") ? "footnote" : "endnote";
+        if (Named(node, wp::docPr)) node.attribute("id").set_value(shared_.nextDrawing());
+        if (notes_ && (Named(node, w::footnoteReference) || Named(node, w::endnoteReference))) {
+            const std::string kind = Named(node, w::footnoteReference) ? "footnote" : "endnote";
             node.attribute("w:id").set_value(
                 notes_->carryNote(kind, Attribute(node, "w:id")).c_str());
         }
@@ -87,8 +88,8 @@ void PartCarryOver::carry(pugi::xml_node copied) {
 }
 
 std::string CommentCarryOver::CommentOf(const pugi::xml_node& node) {
-    const bool mark = Named(node, "w:commentRangeStart") || Named(node, "w:commentRangeEnd") ||
-                      Named(node, "w:commentReference");
+    const bool mark = Named(node, w::commentRangeStart) || Named(node, w::commentRangeEnd) ||
+                      Named(node, w::commentReference);
     return mark ? Attribute(node, "w:id") : std::string();
 }
 
@@ -172,7 +173,7 @@ void CarryOverShared::copyStyles() {
     ParseSidePart(result, result_, mine);
     ParseSidePart(original, original_, theirs);
     auto find = [](pugi::xml_document& styles, const std::string& id) {
-        return styles.child("w:styles").find_child_by_attribute("w:style", "w:styleId", id.c_str());
+        return styles.child(w::styles).find_child_by_attribute(w::style, "w:styleId", id.c_str());
     };
     std::vector<std::string> wanted(styles_.begin(), styles_.end());
     bool added = false;
@@ -182,9 +183,9 @@ void CarryOverShared::copyStyles() {
         if (id.empty() || find(result, id)) continue;
         const pugi::xml_node style = find(original, id);
         if (!style) continue;
-        result.child("w:styles").append_copy(style);
+        result.child(w::styles).append_copy(style);
         added = true;
-        for (const char* link : {"w:basedOn", "w:next", "w:link"}) {
+        for (const char* link : {w::basedOn, w::next, w::link}) {
             wanted.push_back(Attribute(style.child(link), "w:val"));
         }
     }

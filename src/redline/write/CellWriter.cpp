@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "redline/align/Align.h"
+#include "redline/io/Names.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
 #include "redline/read/Canonical.h"
@@ -19,7 +20,7 @@ std::vector<Item> CellItems(const std::vector<Cell>& cells) {
     for (const Cell& cell : cells) {
         const std::uint64_t text = std::hash<std::string>{}(ReaderText(cell.story));
         items.push_back(
-            {text, text ^ std::hash<std::string>{}(CanonicalXml(cell.node.child("w:tcPr"), {})), 0,
+            {text, text ^ std::hash<std::string>{}(CanonicalXml(cell.node.child(w::tcPr), {})), 0,
              1});
     }
     return items;
@@ -30,16 +31,16 @@ std::vector<Item> CellItems(const std::vector<Cell>& cells) {
 void MarkCell(pugi::xml_node cell, Mark mark, const char* record, Stamp& stamp) {
     // The last paragraph's mark ends the cell, which its own mark takes or keeps whole.
     pugi::xml_node last = cell.last_child();
-    while (last && !Named(last, "w:p")) last = last.previous_sibling();
+    while (last && !Named(last, w::p)) last = last.previous_sibling();
     for (pugi::xml_node block : cell.children()) {
         if (block == last) {
             MarkRuns(block, mark, stamp);
-        } else if (Named(block, "w:p") || Named(block, "w:tbl") || Named(block, "w:sdt")) {
+        } else if (Named(block, w::p) || Named(block, w::tbl) || Named(block, w::sdt)) {
             MarkBlock(block, mark, stamp);
         }
     }
-    pugi::xml_node properties = PropertiesOf(cell, "w:tcPr");
-    const pugi::xml_node change = properties.child("w:tcPrChange");
+    pugi::xml_node properties = PropertiesOf(cell, w::tcPr);
+    const pugi::xml_node change = properties.child(w::tcPrChange);
     stamp.on(change ? properties.insert_child_before(record, change)
                     : properties.append_child(record));
 }
@@ -75,7 +76,7 @@ void CompareCells(const Row& rowA, const Row& rowB, WriteContext& context, Part 
         } else if (step.kind == StepKind::Insert) {
             const Cell& cell = rowB.cells[step.b];
             const int since = context.stamp.peek();
-            MarkCell(cell.node, Mark::Insert, "w:cellIns", context.stamp);
+            MarkCell(cell.node, Mark::Insert, w::cellIns, context.stamp);
             context.inserted(cell.node);
             context.record({ChangeKind::Insertion, part, ReaderText(cell.story), 0, cell.paragraph},
                            since);
@@ -89,7 +90,7 @@ void CompareCells(const Row& rowA, const Row& rowB, WriteContext& context, Part 
                     : row.append_copy(original.node);
             context.carry.carry(cell);
             const int since = context.stamp.peek();
-            MarkCell(cell, Mark::Delete, "w:cellDel", context.stamp);
+            MarkCell(cell, Mark::Delete, w::cellDel, context.stamp);
             context.record(
                 {ChangeKind::Deletion, part, ReaderText(original.story), original.paragraph, 0},
                 since);

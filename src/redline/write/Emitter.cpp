@@ -1,4 +1,5 @@
 #include "redline/write/Emitter.h"
+#include "redline/io/Names.h"
 
 #include <algorithm>
 #include <cstring>
@@ -65,9 +66,9 @@ void Emitter::emit(const Paragraph& side, std::uint32_t from, std::uint32_t to, 
             if (from64 >= to64) continue;
             const auto b = static_cast<std::uint32_t>(from64);
             const auto e = static_cast<std::uint32_t>(to64);
-            const pugi::xml_node oldProperties = old.run.child("w:rPr");
+            const pugi::xml_node oldProperties = old.run.child(w::rPr);
             const bool changed =
-                CanonicalProperties(oldProperties) != CanonicalProperties(piece.run.child("w:rPr"));
+                CanonicalProperties(oldProperties) != CanonicalProperties(piece.run.child(w::rPr));
             const pugi::xml_node copy = write(piece, b, e, side.stream, original, mark,
                                               changed ? oldProperties : pugi::xml_node(), changed);
             tell(piece, copy, mark, before, shift);
@@ -80,7 +81,7 @@ bool Emitter::MovesWhole(const Inline& piece, const std::string& stream) {
     if (piece.place != Place::Text || !piece.run) return false;
     // The run holds its properties and this text alone.
     for (const pugi::xml_node& child : piece.run.children()) {
-        if (child != piece.node && !Named(child, "w:rPr")) return false;
+        if (child != piece.node && !Named(child, w::rPr)) return false;
     }
     // Its spaces at either end are kept as written: the text says so itself.
     auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
@@ -90,12 +91,12 @@ bool Emitter::MovesWhole(const Inline& piece, const std::string& stream) {
 }
 
 bool Emitter::LooksAlike(const Inline& piece, const Paragraph& before, std::int64_t shift) {
-    const std::string properties = CanonicalProperties(piece.run.child("w:rPr"));
+    const std::string properties = CanonicalProperties(piece.run.child(w::rPr));
     for (auto at = FirstReaching(before.inlines, piece.begin - shift);
          at != before.inlines.end() && std::int64_t(at->begin) + shift < piece.end; ++at) {
         if (at->place == Place::Marker || at->place == Place::Range) continue;
         if (std::int64_t(at->end) + shift <= piece.begin) continue;
-        if (CanonicalProperties(at->run.child("w:rPr")) != properties) return false;
+        if (CanonicalProperties(at->run.child(w::rPr)) != properties) return false;
     }
     return true;
 }
@@ -115,7 +116,7 @@ void Emitter::finish(const Paragraph& side, const Paragraph* original) {
 }
 
 bool Emitter::Closing(const Inline& marker) {
-    return marker.run || Named(marker.node, "w:commentRangeEnd");
+    return marker.run || Named(marker.node, w::commentRangeEnd);
 }
 
 void Emitter::revisedMarkersAt(const Paragraph& side, std::uint32_t at) {
@@ -149,21 +150,21 @@ pugi::xml_node Emitter::target(const Inline& piece, bool original) {
         openSource_ = {};
         return paragraph_;
     }
-    const bool control = Named(wrapper, "w:sdtContent");
+    const bool control = Named(wrapper, w::sdtContent);
     // One control for its words of both sides: equal controls are one, whichever side speaks.
     if (wrapper == openSource_ ||
-        (control && Named(openSource_, "w:sdtContent") && piece.link == openLink_)) {
+        (control && Named(openSource_, w::sdtContent) && piece.link == openLink_)) {
         return open_;
     }
     if (control) {
-        pugi::xml_node sdt = paragraph_.append_child("w:sdt");
-        for (const char* properties : {"w:sdtPr", "w:sdtEndPr"}) {
+        pugi::xml_node sdt = paragraph_.append_child(w::sdt);
+        for (const char* properties : {w::sdtPr, w::sdtEndPr}) {
             if (const pugi::xml_node node = wrapper.parent().child(properties)) {
                 pugi::xml_node copy = sdt.append_copy(node);
                 if (original) context_.carry.carry(copy);
             }
         }
-        open_ = sdt.append_child("w:sdtContent");
+        open_ = sdt.append_child(w::sdtContent);
     } else {
         open_ = paragraph_.append_child(wrapper.name());
         for (const pugi::xml_attribute& attribute : wrapper.attributes()) {
@@ -192,8 +193,8 @@ pugi::xml_node Emitter::write(const Inline& piece, std::uint32_t begin, std::uin
         return first;
     }
     Stamp& stamp = context_.stamp;
-    pugi::xml_node run = stamp.append(parent, "w:r");
-    if (const pugi::xml_node properties = piece.run.child("w:rPr")) {
+    pugi::xml_node run = stamp.append(parent, w::r);
+    if (const pugi::xml_node properties = piece.run.child(w::rPr)) {
         pugi::xml_node copy = run.append_copy(properties);
         if (original) context_.carry.carry(copy);
     }
@@ -201,7 +202,7 @@ pugi::xml_node Emitter::write(const Inline& piece, std::uint32_t begin, std::uin
     if (piece.place == Place::Text) {
         const std::string_view words(stream.data() + begin, end - begin);
         const bool removed = mark == Mark::Delete || mark == Mark::MoveFrom;
-        pugi::xml_node text = stamp.append(run, removed ? "w:delText" : "w:t");
+        pugi::xml_node text = stamp.append(run, removed ? w::delText : w::t);
         // Only white space at either end needs keeping: inside a text it stays anyway.
         auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
         if (words.empty() || white(words.front()) || white(words.back())) stamp.preserve(text);
@@ -211,11 +212,11 @@ pugi::xml_node Emitter::write(const Inline& piece, std::uint32_t begin, std::uin
         if (original) context_.carry.carry(object);
     }
     if (reformat) {
-        pugi::xml_node change = PropertiesOf(run, "w:rPr").append_child("w:rPrChange");
+        pugi::xml_node change = PropertiesOf(run, w::rPr).append_child(w::rPrChange);
         context_.stamp.on(change);
-        pugi::xml_node old = change.append_child("w:rPr");
+        pugi::xml_node old = change.append_child(w::rPr);
         for (const pugi::xml_node& child : oldProperties.children()) {
-            if (std::strcmp(child.name(), "w:rPrChange") != 0) old.append_copy(child);
+            if (std::strcmp(child.name(), w::rPrChange) != 0) old.append_copy(child);
         }
         context_.carry.carry(old);
     }
@@ -231,8 +232,8 @@ void Emitter::originalMarker(const Inline& piece, const std::string& id) {
     }
     // A reference of a comment the revised document dropped: deleted, so that accepting every
     // change takes the comment away and rejecting keeps it.
-    pugi::xml_node run = context_.stamp.append(parent, "w:r");
-    if (const pugi::xml_node properties = piece.run.child("w:rPr")) {
+    pugi::xml_node run = context_.stamp.append(parent, w::r);
+    if (const pugi::xml_node properties = piece.run.child(w::rPr)) {
         context_.carry.carry(run.append_copy(properties));
     }
     run.append_copy(piece.node).attribute("w:id").set_value(id.c_str());
@@ -245,8 +246,8 @@ void Emitter::marker(const Inline& piece) {
         parent.append_copy(piece.node);
         return;
     }
-    pugi::xml_node run = parent.append_child("w:r");
-    if (const pugi::xml_node properties = piece.run.child("w:rPr")) run.append_copy(properties);
+    pugi::xml_node run = parent.append_child(w::r);
+    if (const pugi::xml_node properties = piece.run.child(w::rPr)) run.append_copy(properties);
     run.append_copy(piece.node);
 }
 

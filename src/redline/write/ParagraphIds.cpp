@@ -1,4 +1,5 @@
 #include "redline/write/ParagraphIds.h"
+#include "redline/io/Names.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +16,7 @@ namespace {
 // Whether accepting every change takes the paragraph's mark, or the row, away.
 bool Removed(const pugi::xml_node& element) {
     const pugi::xml_node properties =
-        Named(element, "w:tr") ? element.child("w:trPr") : element.child("w:pPr").child("w:rPr");
+        Named(element, w::tr) ? element.child(w::trPr) : element.child(w::pPr).child(w::rPr);
     for (const pugi::xml_node& mark : properties.children()) {
         if (KindOf(mark) == ElementKind::Removing) return true;
     }

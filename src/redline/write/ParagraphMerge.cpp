@@ -8,6 +8,7 @@
 #include "redline/align/Diff.h"
 #include "redline/io/BothAtOnce.h"
 #include "redline/io/Elements.h"
+#include "redline/io/Names.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Canonical.h"
 #include "redline/read/Paragraph.h"
@@ -46,18 +47,18 @@ Script Replacement(const Units& a, const Units& b) {
 void WriteParagraphProperties(const Paragraph& a, const Paragraph& b, pugi::xml_node paragraph,
                               WriteContext& context, Part part, std::uint32_t aNumber,
                               std::uint32_t bNumber) {
-    if (const pugi::xml_node properties = b.node.child("w:pPr")) paragraph.append_copy(properties);
+    if (const pugi::xml_node properties = b.node.child(w::pPr)) paragraph.append_copy(properties);
     if (!context.rules.formatting ||
         CanonicalParagraphProperties(a.node) == CanonicalParagraphProperties(b.node)) {
         return;
     }
-    pugi::xml_node change = PropertiesOf(paragraph, "w:pPr").append_child("w:pPrChange");
+    pugi::xml_node change = PropertiesOf(paragraph, w::pPr).append_child(w::pPrChange);
     const int since = context.stamp.peek();
     context.stamp.on(change);
-    pugi::xml_node old = change.append_child("w:pPr");
-    for (const pugi::xml_node& child : a.node.child("w:pPr").children()) {
+    pugi::xml_node old = change.append_child(w::pPr);
+    for (const pugi::xml_node& child : a.node.child(w::pPr).children()) {
         const std::string_view name = child.name();
-        if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") old.append_copy(child);
+        if (name != w::rPr && name != w::sectPr && name != w::pPrChange) old.append_copy(child);
     }
     context.carry.carry(old);
     context.record({ChangeKind::Formatting, part, ReaderText(b), aNumber, bNumber}, since);
@@ -292,7 +293,7 @@ pugi::xml_node MergeParagraphs(const MergePlan& plan, WriteContext& context, Par
                                std::uint32_t aNumber, std::uint32_t bNumber) {
     const Paragraph &a = *plan.a, &b = *plan.b;
     const Script& script = plan.script;
-    pugi::xml_node paragraph = b.node.parent().insert_child_before("w:p", b.node);
+    pugi::xml_node paragraph = b.node.parent().insert_child_before(w::p, b.node);
     // The paragraph stays the revised one's: its id too, which a comment's replies name.
     for (const pugi::xml_attribute& attribute : b.node.attributes()) {
         paragraph.append_attribute(attribute.name()) = attribute.value();

@@ -1,4 +1,5 @@
 #include "redline/write/PropertyChanges.h"
+#include "redline/io/Names.h"
 
 #include <string_view>
 #include <vector>
@@ -34,29 +35,29 @@ std::string KeepOriginalProperties(const pugi::xml_node& a, pugi::xml_node b, co
 }
 
 bool KeepOriginalGrid(const pugi::xml_node& a, const pugi::xml_node& b, Stamp& stamp) {
-    const pugi::xml_node gridA = a.child("w:tblGrid");
-    pugi::xml_node gridB = b.child("w:tblGrid");
+    const pugi::xml_node gridA = a.child(w::tblGrid);
+    pugi::xml_node gridB = b.child(w::tblGrid);
     auto columns = [](const pugi::xml_node& grid) {
         std::string widths;
-        for (pugi::xml_node column : grid.children("w:gridCol")) {
+        for (pugi::xml_node column : grid.children(w::gridCol)) {
             widths += std::string(column.attribute("w:w").value()) + ",";
         }
         return widths;
     };
     if (!gridA || !gridB || columns(gridA) == columns(gridB)) return false;
     // The grid's change record carries an id alone: no author, no date.
-    pugi::xml_node change = gridB.append_child("w:tblGridChange");
+    pugi::xml_node change = gridB.append_child(w::tblGridChange);
     change.append_attribute("w:id") = stamp.nextId();
-    pugi::xml_node old = change.append_child("w:tblGrid");
-    for (pugi::xml_node column : gridA.children("w:gridCol")) old.append_copy(column);
+    pugi::xml_node old = change.append_child(w::tblGrid);
+    for (pugi::xml_node column : gridA.children(w::gridCol)) old.append_copy(column);
     return true;
 }
 
 std::string KeepOriginalSection(const pugi::xml_node& a, pugi::xml_node b, Stamp& stamp) {
-    if (b.child("w:sectPrChange")) return {};
+    if (b.child(w::sectPrChange)) return {};
     std::string differences = NamedDifferences(a, b);
     if (differences.empty()) return differences;
-    AppendChange(b, a, "w:sectPr", "w:sectPrChange", stamp);
+    AppendChange(b, a, w::sectPr, w::sectPrChange, stamp);
     return differences;
 }
 

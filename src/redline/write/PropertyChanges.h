@@ -7,11 +7,12 @@
 
 #include <string>
 
+#include "redline/io/Names.h"
 #include "redline/write/Marks.h"
 
 namespace redline {
 
-// Records the original's properties `name` ("w:tblPr", "w:trPr", "w:tcPr") of `a` as a change
+// Records the original's properties `name` (w::tblPr, w::trPr, w::tcPr) of `a` as a change
 // (`changeName`) of those of `b` where they differ; answers what differs as a reader names it
 // ("row height", "cell shading, vertical alignment"), or "" when nothing does.
 std::string KeepOriginalProperties(const pugi::xml_node& a, pugi::xml_node b, const char* name,

@@ -11,6 +11,7 @@
 #include "redline/align/StoryAlign.h"
 #include "redline/io/BothAtOnce.h"
 #include "redline/io/Elements.h"
+#include "redline/io/Names.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
 #include "redline/read/Canonical.h"
@@ -33,7 +34,7 @@ void LetGo(const Block& original, Part part) {
     constexpr std::uint32_t kLong = 4096;  // characters
     if (original.kind != BlockKind::Paragraph || original.weight >= kLong ||
         (part != Part::Body && part != Part::Table) ||
-        original.node.child("w:pPr").child("w:sectPr") || HoldsNestedStories(original.node)) {
+        original.node.child(w::pPr).child(w::sectPr) || HoldsNestedStories(original.node)) {
         return;
     }
     pugi::xml_node(original.node).parent().remove_child(original.node);
@@ -107,7 +108,7 @@ void WriteBlock(const Step& step, const Story& a, const Story& b, Rebuild& rebui
         case StepKind::Delete:
         case StepKind::MoveFrom: {
             pugi::xml_node copied = rebuild.copy(blockA->node, context.carry);
-            const pugi::xml_node section = blockA->node.child("w:pPr").child("w:sectPr");
+            const pugi::xml_node section = blockA->node.child(w::pPr).child(w::sectPr);
             if (section && context.carriedSections) context.carriedSections->push_back(section);
             const int since = context.stamp.peek();
             MarkBlock(copied, step.move ? Mark::MoveFrom : Mark::Delete, context.stamp, step.move);
@@ -164,13 +165,13 @@ void RecordMoves(const std::vector<Step>& steps, const Story& a, const Story& b,
 // The paragraph's own properties as one side shows them (without its mark's formatting, its
 // section or a change record), copied into a new element of `holder`.
 pugi::xml_node PropertiesIn(const pugi::xml_node& paragraph, bool original, pugi::xml_node holder) {
-    const pugi::xml_node properties = paragraph.child("w:pPr");
-    const pugi::xml_node change = properties.child("w:pPrChange");
-    const pugi::xml_node from = original && change ? change.child("w:pPr") : properties;
-    pugi::xml_node copies = holder.append_child("w:pPr");
+    const pugi::xml_node properties = paragraph.child(w::pPr);
+    const pugi::xml_node change = properties.child(w::pPrChange);
+    const pugi::xml_node from = original && change ? change.child(w::pPr) : properties;
+    pugi::xml_node copies = holder.append_child(w::pPr);
     for (const pugi::xml_node& child : from.children()) {
         const std::string_view name = child.name();
-        if (name != "w:rPr" && name != "w:sectPr" && name != "w:pPrChange") {
+        if (name != w::rPr && name != w::sectPr && name != w::pPrChange) {
             copies.append_copy(child);
         }
     }
@@ -189,11 +190,11 @@ void CarryPropertiesOverTheEnd(const pugi::xml_node& settle, pugi::xml_node last
     const pugi::xml_node current = PropertiesIn(last, false, holder);
     const std::string nowText = CanonicalProperties(now), beforeText = CanonicalProperties(before);
     if (nowText == beforeText && nowText == CanonicalProperties(current)) return;
-    pugi::xml_node properties = PropertiesOf(last, "w:pPr");
+    pugi::xml_node properties = PropertiesOf(last, w::pPr);
     std::vector<pugi::xml_node> gone;
     for (pugi::xml_node child : properties.children()) {
         const std::string_view name = child.name();
-        if (name != "w:rPr" && name != "w:sectPr") gone.push_back(child);
+        if (name != w::rPr && name != w::sectPr) gone.push_back(child);
     }
     for (pugi::xml_node child : gone) properties.remove_child(child);
     pugi::xml_node first = properties.first_child();
@@ -205,7 +206,7 @@ void CarryPropertiesOverTheEnd(const pugi::xml_node& settle, pugi::xml_node last
         }
     }
     if (nowText == beforeText) return;
-    pugi::xml_node change = properties.append_child("w:pPrChange");
+    pugi::xml_node change = properties.append_child(w::pPrChange);
     stamp.on(change);
     change.append_copy(before);
 }
@@ -270,10 +271,10 @@ void KeepTheLastMark(const std::vector<pugi::xml_node>& written, int settle, con
     // When one side has no paragraph at all, every mark of the other stays: its reading of the
     // story is empty, and so must the result's be.
     const bool bothHaveBlocks = !a.blocks.empty() && !b.blocks.empty();
-    if (bothHaveBlocks && !written.empty() && std::strcmp(written.back().name(), "w:p") == 0) {
+    if (bothHaveBlocks && !written.empty() && std::strcmp(written.back().name(), w::p) == 0) {
         Mark mark;
         const bool lastIsMarked = UnmarkParagraphMark(written.back(), mark);
-        if (lastIsMarked && settle >= 0 && std::strcmp(written[settle].name(), "w:p") == 0) {
+        if (lastIsMarked && settle >= 0 && std::strcmp(written[settle].name(), w::p) == 0) {
             const Mark moved = mark == Mark::MoveFrom ? Mark::Delete
                                : mark == Mark::MoveTo ? Mark::Insert
                                                       : mark;

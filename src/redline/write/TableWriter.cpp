@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "redline/align/Align.h"
+#include "redline/io/Names.h"
 #include "redline/io/Xml.h"
 #include "redline/read/BlockText.h"
 #include "redline/write/CellWriter.h"
@@ -54,11 +55,11 @@ std::vector<Step> AlignRows(const std::vector<Row>& rowsA, const std::vector<Row
 
 // A row of the original that became `rowB`: its properties and each cell's compared.
 void CompareRows(const Row& rowA, const Row& rowB, WriteContext& context, Part cells) {
-    CompareProperties(rowA.tr, rowB.tr, "w:trPr", "w:trPrChange", "row", rowA.paragraph,
+    CompareProperties(rowA.tr, rowB.tr, w::trPr, w::trPrChange, "row", rowA.paragraph,
                       rowB.paragraph, context, cells);
     auto compareCell = [&](const Cell& a, const Cell& b) {
-        CompareProperties(a.node, b.node, "w:tcPr", "w:tcPrChange", "cell", a.paragraph,
-                          b.paragraph, context, cells);
+        CompareProperties(a.node, b.node, w::tcPr, w::tcPrChange, "cell", a.paragraph, b.paragraph,
+                          context, cells);
         CompareStory(a.story, b.story, context, cells, false);
     };
     if (rowA.cells.size() != rowB.cells.size()) {
@@ -88,7 +89,7 @@ void WriteTable(const Block& a, const Block& b, WriteContext& context, Part part
         if (!rowUnits.count(child.internal_object())) own.push_back(child);
     }
     for (pugi::xml_node child : own) rebuild.keep(child);
-    CompareProperties(a.node, b.node, "w:tblPr", "w:tblPrChange", "table", a.paragraph, b.paragraph,
+    CompareProperties(a.node, b.node, w::tblPr, w::tblPrChange, "table", a.paragraph, b.paragraph,
                       context, cells);
     if (context.rules.formatting) {
         const int since = context.stamp.peek();
