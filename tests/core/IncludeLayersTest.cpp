@@ -203,3 +203,49 @@ TEST(Layers, NoEngineStageIncludesALaterOneOrTheFront) {
     EXPECT_GT(EngineFloor("redline/Compare.h"), EngineFloor("write/Writer.h"));
     EXPECT_LT(EngineFloor("redline/Changes.h"), EngineFloor("io/Xml.h"));
 }
+
+namespace {
+
+// Attributes, which the stages may spell: only elements are named once.
+const std::set<std::string> kAttributeNames = {
+    "w:id",    "w:author", "w:date",     "w:type",     "w:name",        "w:val",
+    "r:id",    "w:rsid",   "w14:paraId", "w14:textId", "w15:paraId",    "w15:paraIdParent",
+    "o:relid", "w:w",      "w:styleId",  "w:instr",    "w:fldCharType", "w:element",
+    "w:uri",   "w:char",   "w:font",     "w:initials", "w15:done"};
+
+// Every element that an engine file outside io/, read/ and the writer's marks names by string.
+std::vector<std::string> ElementsNamedOutsideTheReader(const fs::path& engine, int& files) {
+    static const std::regex literal(
+        R"re("((w|m|mc|w14|w15|w16\w*|wp|wp14|a|pic|v|o|wps|wpg):[A-Za-z]+)")re");
+    std::vector<std::string> named;
+    for (const auto& entry : fs::recursive_directory_iterator(engine)) {
+        const std::string file = entry.path().lexically_relative(engine).generic_string();
+        const std::string extension = entry.path().extension().string();
+        if ((extension != ".h" && extension != ".cpp") || file.starts_with("io/") ||
+            file.starts_with("read/") || file.starts_with("write/Marks.")) {
+            continue;
+        }
+        ++files;
+        std::ifstream in(entry.path());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        for (auto at = std::sregex_iterator(text.begin(), text.end(), literal);
+             at != std::sregex_iterator(); ++at) {
+            if (!kAttributeNames.count((*at)[1]))
+                named.push_back(file + ": " + std::string((*at)[1]));
+        }
+    }
+    return named;
+}
+
+}  // namespace
+
+TEST(Layers, OnlyIoTheReaderAndTheWritersMarksNameElements) {
+    const fs::path engine = fs::canonical(QUORVANE_SOURCE_DIR) / "src" / "redline";
+    int files = 0;
+    std::string all;
+    for (const std::string& line : ElementsNamedOutsideTheReader(engine, files)) {
+        all += "  " + line + "\n";
+    }
+    EXPECT_EQ(all, "") << "elements named by string outside io/, read/ and write/Marks:\n" << all;
+    EXPECT_GT(files, 30);
+}
