@@ -2,6 +2,9 @@
 
 #include "redline/io/Xml.h"
 
+#include <cstddef>
+#include <cstdint>
+
 namespace redline {
 
 namespace {
@@ -12,69 +15,89 @@ bool Is(const char* name, const char* expected) {
     return SameName(name, expected);
 }
 
-// The word processing elements (w:), by their local name's first letter: asked for every
-// element of a document, most of which are none of these, it decides in a few comparisons.
-Kind WordKind(const char* n) {
-    switch (n[0]) {
-        case 'r':
-            return Is(n, "r") ? Kind::Run : Is(n, "rPr") ? Kind::Properties : Kind::Other;
-        case 't':
-            if (Is(n, "t")) return Kind::Text;
-            if (Is(n, "tab")) return Kind::Tab;
-            if (Is(n, "txbxContent")) return Kind::Story;
-            return Is(n, "tblPr") || Is(n, "tblGrid") || Is(n, "trPr") || Is(n, "tcPr")
-                       ? Kind::Properties
-                       : Kind::Other;
-        case 'p':
-            if (Is(n, "pPr")) return Kind::Properties;
-            if (Is(n, "pict")) return Kind::Object;
-            return Is(n, "permStart") || Is(n, "permEnd") ? Kind::Marker : Kind::Other;
-        case 'd':
-            if (Is(n, "delText")) return Kind::Text;
-            if (Is(n, "del")) return Kind::Removing;
-            if (Is(n, "drawing")) return Kind::Object;
-            return Is(n, "delInstrText") ? Kind::FieldCode : Kind::Other;
-        case 'i':
-            return Is(n, "ins") ? Kind::Adding : Is(n, "instrText") ? Kind::FieldCode : Kind::Other;
-        case 'm':
-            if (Is(n, "moveTo")) return Kind::Adding;
-            if (Is(n, "moveFrom")) return Kind::Removing;
-            // A move's range marks: they take no place.
-            return Is(n, "moveFromRangeStart") || Is(n, "moveFromRangeEnd") ||
-                           Is(n, "moveToRangeStart") || Is(n, "moveToRangeEnd")
-                       ? Kind::Marker
-                       : Kind::Other;
-        case 'b':
-            if (Is(n, "br")) return Kind::Break;
-            return Is(n, "bookmarkStart") || Is(n, "bookmarkEnd") ? Kind::Marker : Kind::Other;
-        case 'c':
-            if (Is(n, "cr")) return Kind::Break;
-            if (Is(n, "customXmlPr")) return Kind::Properties;
-            if (Is(n, "comment")) return Kind::Story;
-            return Is(n, "commentRangeStart") || Is(n, "commentRangeEnd") ||
-                           Is(n, "commentReference")
-                       ? Kind::Marker
-                       : Kind::Other;
-        case 'a':
-            return Is(n, "annotationRef") ? Kind::Marker : Kind::Other;
-        case 'n':
-            return Is(n, "noBreakHyphen") ? Kind::NoBreakHyphen : Kind::Other;
-        case 'f':
-            if (Is(n, "footnoteReference")) return Kind::NoteReference;
-            if (Is(n, "fldChar")) return Kind::FieldCharacter;
-            return Is(n, "footnote") ? Kind::Story : Kind::Other;
-        case 'e':
-            if (Is(n, "endnoteReference")) return Kind::NoteReference;
-            return Is(n, "endnote") ? Kind::Story : Kind::Other;
-        case 'o':
-            return Is(n, "object") ? Kind::Object : Kind::Other;
-        case 's':
-            if (Is(n, "sym")) return Kind::Symbol;
-            return Is(n, "sectPr") || Is(n, "sdtPr") || Is(n, "sdtEndPr") ? Kind::Properties
-                                                                          : Kind::Other;
-        default:
-            return Kind::Other;
+struct Entry {
+    const char* name;
+    Kind kind;
+};
+
+// The word processing elements (w:) that are anything but Other, by their local names in order.
+constexpr Entry kWordElements[] = {
+    {"annotationRef", Kind::Marker},
+    {"bookmarkEnd", Kind::Marker},
+    {"bookmarkStart", Kind::Marker},
+    {"br", Kind::Break},
+    {"comment", Kind::Story},
+    {"commentRangeEnd", Kind::Marker},
+    {"commentRangeStart", Kind::Marker},
+    {"commentReference", Kind::Marker},
+    {"cr", Kind::Break},
+    {"customXmlPr", Kind::Properties},
+    {"del", Kind::Removing},
+    {"delInstrText", Kind::FieldCode},
+    {"delText", Kind::Text},
+    {"drawing", Kind::Object},
+    {"endnote", Kind::Story},
+    {"endnoteReference", Kind::NoteReference},
+    {"fldChar", Kind::FieldCharacter},
+    {"footnote", Kind::Story},
+    {"footnoteReference", Kind::NoteReference},
+    {"ins", Kind::Adding},
+    {"instrText", Kind::FieldCode},
+    {"moveFrom", Kind::Removing},
+    // A move's range marks: they take no place.
+    {"moveFromRangeEnd", Kind::Marker},
+    {"moveFromRangeStart", Kind::Marker},
+    {"moveTo", Kind::Adding},
+    {"moveToRangeEnd", Kind::Marker},
+    {"moveToRangeStart", Kind::Marker},
+    {"noBreakHyphen", Kind::NoBreakHyphen},
+    {"object", Kind::Object},
+    {"pPr", Kind::Properties},
+    {"permEnd", Kind::Marker},
+    {"permStart", Kind::Marker},
+    {"pict", Kind::Object},
+    {"r", Kind::Run},
+    {"rPr", Kind::Properties},
+    {"sdtEndPr", Kind::Properties},
+    {"sdtPr", Kind::Properties},
+    {"sectPr", Kind::Properties},
+    {"sym", Kind::Symbol},
+    {"t", Kind::Text},
+    {"tab", Kind::Tab},
+    {"tblGrid", Kind::Properties},
+    {"tblPr", Kind::Properties},
+    {"tcPr", Kind::Properties},
+    {"trPr", Kind::Properties},
+    {"txbxContent", Kind::Story},
+};
+
+// Where each first letter's entries begin in kWordElements, and end (at the next letter's).
+struct ByFirstLetter {
+    std::uint8_t begin[257] = {};
+    constexpr ByFirstLetter() {
+        constexpr std::size_t count = sizeof kWordElements / sizeof kWordElements[0];
+        for (int c = 256; c >= 0; --c) {
+            std::size_t at = count;
+            for (std::size_t e = 0; e < count; ++e) {
+                if (static_cast<unsigned char>(kWordElements[e].name[0]) >= c) {
+                    at = e;
+                    break;
+                }
+            }
+            begin[c] = static_cast<std::uint8_t>(at);
+        }
     }
+};
+constexpr ByFirstLetter kByFirstLetter;
+
+// Asked for every element of a document, most of which are none of these, it decides in the
+// few comparisons of one first letter's entries.
+Kind WordKind(const char* n) {
+    const auto first = static_cast<unsigned char>(n[0]);
+    for (std::size_t e = kByFirstLetter.begin[first]; e < kByFirstLetter.begin[first + 1]; ++e) {
+        if (Is(n, kWordElements[e].name)) return kWordElements[e].kind;
+    }
+    return Kind::Other;
 }
 
 // The equation elements (m:).
