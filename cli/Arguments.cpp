@@ -127,6 +127,9 @@ bool SetFlag(const std::string& arg, Arguments& args) {
 
 // Whether the arguments go together; answers an exit code when they do not.
 std::optional<int> CheckArguments(const Arguments& args) {
+    const bool named = std::any_of(args.reviewers.begin(), args.reviewers.end(),
+                                   [](const std::string& name) { return !name.empty(); });
+    if (named && !args.combine) return Usage("--reviewer goes with --combine.");
     if (!args.batch.empty()) {
         if (!args.documents.empty() || !args.output.empty() || args.json || args.text ||
             !args.report.empty()) {
@@ -181,6 +184,38 @@ std::optional<int> CheckArguments(const Arguments& args) {
 
 }  // namespace
 
+// Where the value of an option that takes one goes; nullptr for any other option.
+std::string* ValueOf(const std::string& arg, Arguments& args) {
+    if (arg == "-o" || arg == "--output") return &args.output;
+    if (arg == "--author") return &args.author;
+    if (arg == "--batch") return &args.batch;
+    return arg == "--report" ? &args.report : nullptr;
+}
+
+// git's diff driver gives PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE after the
+// option at `at`, and for a rename two more.
+std::optional<int> GitDiffArguments(const std::vector<std::string>& argv, int at, Arguments& args) {
+    if (static_cast<int>(argv.size()) - at - 1 < 7) {
+        return Usage("--git-diff takes the seven arguments git gives.");
+    }
+    args.gitPath = argv[at + 1];
+    args.documents = {argv[at + 2], argv[at + 5]};
+    args.text = true;
+    return std::nullopt;
+}
+
+// --skip's list of parts; answers the exit code of a list it cannot take.
+std::optional<int> ParseSkip(const std::optional<std::string>& given, Arguments& args) {
+    if (!given) return Usage("--skip needs a list of parts.");
+    std::stringstream list(*given);
+    for (std::string part; std::getline(list, part, ',');) {
+        if (!SkipPart(part, args.settings.skip)) {
+            return Usage("--skip does not know \"" + part + "\".");
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<int> ParseArguments(const std::vector<std::string>& argv, Arguments& args) {
     const int argc = static_cast<int>(argv.size());
     std::optional<std::string> reviewer;  // for the next document
@@ -201,14 +236,10 @@ std::optional<int> ParseArguments(const std::vector<std::string>& argv, Argument
         } else if (arg == "--version") {
             std::cout << "quorvane-compare " << kVersionText << "\n";
             return kDone;
-        } else if (arg == "-o" || arg == "--output" || arg == "--author" || arg == "--batch" ||
-                   arg == "--report") {
+        } else if (std::string* into = ValueOf(arg, args)) {
             const auto given = value();
             if (!given) return Usage(arg + " needs a value.");
-            (arg == "--author"   ? args.author
-             : arg == "--batch"  ? args.batch
-             : arg == "--report" ? args.report
-                                 : args.output) = *given;
+            *into = *given;
         } else if (arg == "--reviewer") {
             reviewer = value();
             if (!reviewer) return Usage("--reviewer needs a name.");
@@ -216,14 +247,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& argv, Argument
                 return Usage("--reviewer names the copy after it, not the original.");
             }
         } else if (arg == "--skip") {
-            const auto given = value();
-            if (!given) return Usage("--skip needs a list of parts.");
-            std::stringstream list(*given);
-            for (std::string part; std::getline(list, part, ',');) {
-                if (!SkipPart(part, args.settings.skip)) {
-                    return Usage("--skip does not know \"" + part + "\".");
-                }
-            }
+            if (const auto failed = ParseSkip(value(), args)) return failed;
         } else if (SetFlag(arg, args)) {
             continue;
         } else if (arg == "-j" || arg == "--jobs") {
@@ -232,13 +256,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& argv, Argument
             if (args.jobs < 1 || args.jobs > 64)
                 return Usage(arg + " needs a number from 1 to 64.");
         } else if (arg == "--git-diff") {
-            // git's diff driver: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE, and
-            // for a rename two more.
-            if (argc - i - 1 < 7) return Usage("--git-diff takes the seven arguments git gives.");
-            args.gitPath = argv[i + 1];
-            args.documents = {argv[i + 2], argv[i + 5]};
-            args.text = true;
-            return std::nullopt;
+            return GitDiffArguments(argv, i, args);
         } else if (arg == "--") {
             for (++i; i < argc; ++i) document(argv[i]);
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -248,9 +266,6 @@ std::optional<int> ParseArguments(const std::vector<std::string>& argv, Argument
         }
     }
     if (reviewer) return Usage("--reviewer " + *reviewer + " names no copy after it.");
-    const bool named = std::any_of(args.reviewers.begin(), args.reviewers.end(),
-                                   [](const std::string& name) { return !name.empty(); });
-    if (named && !args.combine) return Usage("--reviewer goes with --combine.");
     return CheckArguments(args);
 }
 

@@ -67,6 +67,23 @@ class WordDiff {
         out_ << "\n";
     }
 
+    // The span's text as the diff shows it: a note, a text box or a comment by its number.
+    static std::string Shown(const redline::Span& span) {
+        std::string text = span.text;
+        if (span.note) {
+            text = std::string("[") + (span.noteEnd ? "endnote " : "footnote ") +
+                   std::to_string(span.note) + "]";
+        } else if (span.box) {
+            text = "[text box " + std::to_string(span.box) + "]";
+        } else if (span.comment) {
+            text = "[comment " + std::to_string(span.comment) + "]";
+        }
+        for (char& c : text) {
+            if (c == '\n') c = ' ';  // a line break inside a paragraph keeps the block whole
+        }
+        return text;
+    }
+
     void paragraph(const MarkedParagraph& p, bool inTable) {
         const std::string part = inTable && name_ == "body" ? "table" : name_;
         out_ << colours_.header << "@@ " << part << ", paragraph "
@@ -82,18 +99,7 @@ class WordDiff {
                 if (!author.empty() && author != named) out_ << "(" << author << ")";
                 named = author;
             }
-            std::string text = span.text;
-            if (span.note) {
-                text = std::string("[") + (span.noteEnd ? "endnote " : "footnote ") +
-                       std::to_string(span.note) + "]";
-            } else if (span.box) {
-                text = "[text box " + std::to_string(span.box) + "]";
-            } else if (span.comment) {
-                text = "[comment " + std::to_string(span.comment) + "]";
-            }
-            for (char& c : text) {
-                if (c == '\n') c = ' ';  // a line break inside a paragraph keeps the block whole
-            }
+            const std::string text = Shown(span);
             switch (span.kind) {
                 case SpanKind::Plain:
                     out_ << text;
