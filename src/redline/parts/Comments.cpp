@@ -180,8 +180,19 @@ void Comments::drop(const std::string& resultId) {
 
 void Comments::process() {
     if (!b_) return;  // neither the revised document nor the result has any comment
-    std::vector<Change>& changes = comparer_.changes();
     index();
+    comparePaired();
+    for (const auto& [idA, idB] : carried_) {
+        const pugi::xml_node comment = resultComment(idB);
+        comparer_.changes().push_back({ChangeKind::Deletion, Part::Comment, ShownText(comment), 0,
+                                       0, 0, Attribute(comment, "w:author")});
+    }
+    settleProvisional();
+    markNew();
+}
+
+void Comments::comparePaired() {
+    std::vector<Change>& changes = comparer_.changes();
     for (const auto& [idA, idB] : pairs_) {
         const pugi::xml_node commentA = originals_[idA], commentB = resultComment(idB);
         const std::size_t before = changes.size();
@@ -193,12 +204,9 @@ void Comments::process() {
         // run together: it gets the revised text, the change still listed.
         if (comparer_.rules().unwrapChangedControls) AcceptRevisions(commentB);
     }
-    for (const auto& [idA, idB] : carried_) {
-        const pugi::xml_node comment = resultComment(idB);
-        changes.push_back({ChangeKind::Deletion, Part::Comment, ShownText(comment), 0, 0, 0,
-                           Attribute(comment, "w:author")});
-    }
-    Stamp& stamp = comparer_.stamp();
+}
+
+void Comments::settleProvisional() {
     const auto rejected =
         provisional_.empty()
             ? std::unordered_map<std::string, CommentAnchor>()
@@ -215,16 +223,7 @@ void Comments::process() {
         carried_[idA] = copy;
         // Listed as a comment gone from one place and come to another, but where it moved with
         // its paragraph: the move says so.
-        if (own && !Moved(own)) {
-            const pugi::xml_node comment = resultComment(pairs_[idA]);
-            const std::string author = Attribute(comment, "w:author");
-            changes.push_back({ChangeKind::Deletion, Part::Comment, ShownText(resultComment(copy)),
-                               0, 0, 0, author});
-            const int since = stamp.peek();
-            if (!Inserted(own)) MarkRun(own, Mark::Insert, stamp);
-            changes.push_back({ChangeKind::Insertion, Part::Comment, ShownText(comment), 0, 0,
-                               stamp.peek() > since ? since : 0, author});
-        }
+        if (own && !Moved(own)) listMoved(idA, copy, own);
         // A range whose start stood in kept text, left behind there, is no range.
         auto& marks = marks_[copy];
         const bool started = std::any_of(marks.begin(), marks.end(), [](const auto& mark) {
@@ -234,15 +233,34 @@ void Comments::process() {
             if (!started && Named(mark, w::commentRangeEnd)) mark.parent().remove_child(mark);
         }
     }
-    // The revised document's own comments: their references inserted where they are not yet.
+}
+
+void Comments::listMoved(const std::string& idA, const std::string& copy,
+                         const pugi::xml_node& own) {
+    std::vector<Change>& changes = comparer_.changes();
+    Stamp& stamp = comparer_.stamp();
+    const pugi::xml_node comment = resultComment(pairs_[idA]);
+    const std::string author = Attribute(comment, "w:author");
+    changes.push_back(
+        {ChangeKind::Deletion, Part::Comment, ShownText(resultComment(copy)), 0, 0, 0, author});
+    const int since = stamp.peek();
+    if (!Inserted(own)) MarkRun(own, Mark::Insert, stamp);
+    changes.push_back({ChangeKind::Insertion, Part::Comment, ShownText(comment), 0, 0,
+                       stamp.peek() > since ? since : 0, author});
+}
+
+// The revised document's own comments: their references inserted where they are not yet.
+void Comments::markNew() {
+    Stamp& stamp = comparer_.stamp();
     for (const auto& [id, marks] : marks_) {
         if (paired_.count(id) || isCarried(id)) continue;
         const pugi::xml_node comment = resultComment(id), run = reference(id);
         if (!comment || !run) continue;
         const int since = stamp.peek();
         if (!Inserted(run)) MarkRun(run, Mark::Insert, stamp);
-        changes.push_back({ChangeKind::Insertion, Part::Comment, ShownText(comment), 0, 0,
-                           stamp.peek() > since ? since : 0, Attribute(comment, "w:author")});
+        comparer_.changes().push_back({ChangeKind::Insertion, Part::Comment, ShownText(comment), 0,
+                                       0, stamp.peek() > since ? since : 0,
+                                       Attribute(comment, "w:author")});
     }
 }
 

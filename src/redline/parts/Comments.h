@@ -53,6 +53,13 @@ class Comments : public CommentCarryOver {
     // The id of the comment's last paragraph, which a reply names as its parent.
     static std::string LastParagraphId(const pugi::xml_node& comment);
     pugi::xml_node resultComment(const std::string& id) const;
+    // The steps of process(): the paired comments compared; the copies of paired comments
+    // settled, kept where the result's own does not serve rejecting, and listed as moved; the
+    // revised document's own comments' references marked inserted.
+    void comparePaired();
+    void settleProvisional();
+    void listMoved(const std::string& idA, const std::string& copy, const pugi::xml_node& own);
+    void markNew();
 
     Comparer& comparer_;
     PackagePart* a_ = nullptr;

@@ -70,6 +70,12 @@ class Comparer : private NoteCarryOver {
     std::vector<Change> compare();
     std::string carryNote(const std::string& kind, const std::string& id) override;
     void headersAndFooters();
+    // The headers and footers of the original's sections that deleted paragraphs brought along.
+    void carrySectionsParts();
+    // The result's header or footer `element` of `kind` in `sectionB` against the original's in
+    // the first of `candidates` that has one; `done` names the result's parts compared already.
+    void headerOrFooter(const std::vector<pugi::xml_node>& candidates, pugi::xml_node sectionB,
+                        const char* element, const char* kind, std::vector<std::string>& done);
     // Each section's properties of the result against the original's section of its place.
     void sectionProperties();
     // The sections of the original and of the result paired by place, leaving out those whose
