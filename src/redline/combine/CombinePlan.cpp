@@ -74,33 +74,15 @@ void Combiner::planGap(std::size_t gap) {
 
 void Combiner::planUnit(std::size_t unit) {
     const bool last = unit + 1 == reviewed_[0]->cut.units.size();
-    std::vector<std::vector<pugi::xml_node>> own;
+    Nodes own;
     std::vector<Piece> appended;
     std::vector<std::size_t> changers;
     for (std::size_t k = 0; k < reviewed_.size(); ++k) {
         own.push_back(reviewed_[k]->cut.units[unit]);
         if (!reviewed_[k]->unitChanged[unit]) continue;
-        // Paragraphs added after the last one change nothing of it: they come after whichever
-        // version of it stands.
-        if (const std::size_t from = last ? AppendedFrom(own[k]) : 0) {
-            const std::vector<pugi::xml_node> tail(own[k].begin() + from, own[k].end());
-            const std::string made = signature(k, tail);
-            const auto alike = std::find_if(appended.begin(), appended.end(), [&](const Piece& p) {
-                return signature(p.from, p.nodes) == made;
-            });
-            if (alike != appended.end()) {
-                alike_[{false, unit}].emplace_back(k, alike->from);
-            } else {
-                appended.push_back({k, tail, false, unit});
-                appended.back().appended = true;
-            }
-            own[k].resize(from);
-            Mark was;
-            UnmarkParagraphMark(own[k].back(), was);
-            continue;
-        }
-        changers.push_back(k);
+        if (!(last && setAppendedApart(unit, k, own[k], appended))) changers.push_back(k);
     }
+    // Paragraphs added at the story's end come after whichever version of it stands.
     struct Appended {
         std::vector<Piece>& pieces;
         std::vector<Piece>& appended;
@@ -108,17 +90,49 @@ void Combiner::planUnit(std::size_t unit) {
             for (Piece& piece : appended) pieces.push_back(std::move(piece));
         }
     } after{pieces_, appended};
-    auto nodesOf = [&](std::size_t k) { return own[k]; };
     if (changers.size() <= 1) {
         const std::size_t from = changers.empty() ? 0 : changers[0];
-        pieces_.push_back({from, nodesOf(from), false, unit});
+        pieces_.push_back({from, own[from], false, unit});
         return;
     }
+    const std::vector<std::size_t> apart = changedApart(unit, changers, own);
+    if (apart.size() == 1) {
+        pieces_.push_back({apart[0], own[apart[0]], false, unit});
+        return;
+    }
+    planConflict(unit, last, apart, own);
+}
+
+bool Combiner::setAppendedApart(std::size_t unit, std::size_t k, std::vector<pugi::xml_node>& own,
+                                std::vector<Piece>& appended) {
+    // Paragraphs added after the last one change nothing of it.
+    const std::size_t from = AppendedFrom(own);
+    if (!from) return false;
+    const std::vector<pugi::xml_node> tail(own.begin() + from, own.end());
+    const std::string made = signature(k, tail);
+    const auto alike = std::find_if(appended.begin(), appended.end(), [&](const Piece& p) {
+        return signature(p.from, p.nodes) == made;
+    });
+    if (alike != appended.end()) {
+        alike_[{false, unit}].emplace_back(k, alike->from);
+    } else {
+        appended.push_back({k, tail, false, unit});
+        appended.back().appended = true;
+    }
+    own.resize(from);
+    Mark was;
+    UnmarkParagraphMark(own.back(), was);
+    return true;
+}
+
+std::vector<std::size_t> Combiner::changedApart(std::size_t unit,
+                                                const std::vector<std::size_t>& changers,
+                                                const Nodes& own) {
     // Reviewers who made one change alike: it stands once.
     std::vector<std::size_t> apart{changers[0]};
-    std::vector<std::string> signatures{signature(changers[0], nodesOf(changers[0]))};
+    std::vector<std::string> signatures{signature(changers[0], own[changers[0]])};
     for (std::size_t c = 1; c < changers.size(); ++c) {
-        const std::string made = signature(changers[c], nodesOf(changers[c]));
+        const std::string made = signature(changers[c], own[changers[c]]);
         if (const auto found = std::find(signatures.begin(), signatures.end(), made);
             found != signatures.end()) {
             alike_[{false, unit}].emplace_back(changers[c], apart[found - signatures.begin()]);
@@ -127,34 +141,34 @@ void Combiner::planUnit(std::size_t unit) {
         signatures.push_back(made);
         apart.push_back(changers[c]);
     }
-    if (apart.size() == 1) {
-        pieces_.push_back({apart[0], nodesOf(apart[0]), false, unit});
-        return;
-    }
+    return apart;
+}
+
+void Combiner::planConflict(std::size_t unit, bool last, const std::vector<std::size_t>& apart,
+                            const Nodes& own) {
     // Changed apart: a reviewer who took the block away keeps its marks, for no version can
     // show a removal; every other reviewer's version comes in beside them.
     std::size_t chosen = apart[0];
     for (std::size_t k : apart) {
-        if (acceptedEmpty(k, nodesOf(k))) {
+        if (acceptedEmpty(k, own[k])) {
             chosen = k;
             break;
         }
     }
     conflictingUnits_.push_back(unit);
-
     std::vector<Piece> versions;
     for (std::size_t k : apart) {
         if (k == chosen) continue;
-        if (acceptedEmpty(k, nodesOf(k))) {
+        if (acceptedEmpty(k, own[k])) {
             alike_[{false, unit}].emplace_back(k, chosen);  // took it away too
             continue;
         }
-        versions.push_back({k, nodesOf(k), true, unit});
+        versions.push_back({k, own[k], true, unit});
     }
     // After the chosen changes; before them at the story's end, whose last mark stays.
-    if (!last) pieces_.push_back({chosen, nodesOf(chosen), false, unit});
+    if (!last) pieces_.push_back({chosen, own[chosen], false, unit});
     for (Piece& version : versions) pieces_.push_back(std::move(version));
-    if (last) pieces_.push_back({chosen, nodesOf(chosen), false, unit});
+    if (last) pieces_.push_back({chosen, own[chosen], false, unit});
 }
 
 std::string Combiner::signature(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes) {

@@ -30,15 +30,45 @@ std::set<int> Combiner::presentMarks() {
     return present;
 }
 
-std::vector<Change> Combiner::changeList() {
-    struct Listed {
-        Change change;
-        std::size_t reviewer;
-        std::optional<Location> at;
-        bool version = false;  // a conflicting reviewer's version inserted whole
-    };
+namespace {
+
+bool NamesReviewer(const Combiner::Listed& change, const std::string& name) {
+    const auto& names = change.change.reviewers;
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A change another reviewer made alike is listed once, under both names: answers whether it was.
+bool MergeInto(const Combiner::Listed& change, std::vector<Combiner::Listed>& into) {
+    const std::string& name = change.change.reviewers[0];
+    for (Combiner::Listed& other : into) {
+        const Change &a = other.change, &b = change.change;
+        const bool same = a.kind == b.kind && a.part == b.part && a.text == b.text &&
+                          a.author == b.author && other.at == change.at;
+        if (same && other.reviewer != change.reviewer && !NamesReviewer(other, name)) {
+            other.change.reviewers.push_back(name);
+            return true;
+        }
+    }
+    return false;
+}
+
+// In reading order: the body's changes by where they stand, then every other part's.
+void SortInReadingOrder(std::vector<Combiner::Listed>& changes,
+                        const std::pair<bool, std::size_t>& sections) {
+    std::stable_sort(changes.begin(), changes.end(), [&](const auto& a, const auto& b) {
+        auto order = [&](const Combiner::Listed& c) {
+            if (!c.at || *c.at == sections) return std::pair<std::size_t, int>(SIZE_MAX, 0);
+            return std::pair<std::size_t, int>(c.at->second * 2 + (c.at->first ? 0 : 1),
+                                               c.version ? 1 : 0);
+        };
+        return order(a) < order(b);
+    });
+}
+
+}  // namespace
+
+void Combiner::gatherChanges(std::vector<Listed>& listed, std::vector<Listed>& dropped) {
     const std::set<int> present = presentMarks();
-    std::vector<Listed> listed, dropped;
     for (std::size_t k = 0; k < reviewed_.size(); ++k) {
         for (const Change& change : reviewed_[k]->changes) {
             const auto& locations = reviewed_[k]->locationOf;
@@ -65,37 +95,24 @@ std::vector<Change> Combiner::changeList() {
         listed.push_back(
             {change, static_cast<std::size_t>(owner - reviewed_.begin()), kSections, true});
     }
-    auto alikeAt =
-        [&](const Listed& change) -> const std::vector<std::pair<std::size_t, std::size_t>>& {
-        static const std::vector<std::pair<std::size_t, std::size_t>> none;
-        const auto found = change.at ? alike_.find(*change.at) : alike_.end();
-        return found == alike_.end() ? none : found->second;
-    };
-    auto named = [](const Listed& change, const std::string& name) {
-        const auto& names = change.change.reviewers;
-        return std::find(names.begin(), names.end(), name) != names.end();
-    };
-    // A change another reviewer made alike is listed once, under both names.
-    auto mergeInto = [&](const Listed& change, std::vector<Listed>& into) {
-        const std::string& name = change.change.reviewers[0];
-        for (Listed& other : into) {
-            const Change &a = other.change, &b = change.change;
-            const bool same = a.kind == b.kind && a.part == b.part && a.text == b.text &&
-                              a.author == b.author && other.at == change.at;
-            if (same && other.reviewer != change.reviewer && !named(other, name)) {
-                other.change.reviewers.push_back(name);
-                return true;
-            }
-        }
-        return false;
-    };
+}
+
+const std::vector<std::pair<std::size_t, std::size_t>>& Combiner::alikeAt(
+    const Listed& change) const {
+    static const std::vector<std::pair<std::size_t, std::size_t>> none;
+    const auto found = change.at ? alike_.find(*change.at) : alike_.end();
+    return found == alike_.end() ? none : found->second;
+}
+
+std::vector<Combiner::Listed> Combiner::keepChanges(std::vector<Listed>& listed,
+                                                    std::vector<Listed>& dropped) const {
     std::vector<Listed> kept;
     for (Listed& change : listed) {
-        if (change.change.mark == 0 && mergeInto(change, kept)) continue;
+        if (change.change.mark == 0 && MergeInto(change, kept)) continue;
         // Where reviewers changed a block alike, one's changes stand for all of theirs.
         for (const auto& [reviewer, standsFor] : alikeAt(change)) {
             const std::string& name = reviewed_[reviewer]->name;
-            if (!change.version && standsFor == change.reviewer && !named(change, name)) {
+            if (!change.version && standsFor == change.reviewer && !NamesReviewer(change, name)) {
                 change.change.reviewers.push_back(name);
             }
         }
@@ -105,7 +122,7 @@ std::vector<Change> Combiner::changeList() {
         const auto& alike = alikeAt(change);
         if (std::any_of(alike.begin(), alike.end(),
                         [&](const auto& pair) { return pair.first == change.reviewer; }) ||
-            mergeInto(change, kept)) {
+            MergeInto(change, kept)) {
             continue;
         }
         // A section has one page: another reviewer's change of it is listed, in conflict.
@@ -114,15 +131,10 @@ std::vector<Change> Combiner::changeList() {
             kept.push_back(change);
         }
     }
-    // In reading order: the body's changes by where they stand, then every other part's.
-    std::stable_sort(kept.begin(), kept.end(), [](const Listed& a, const Listed& b) {
-        auto order = [](const Listed& c) {
-            if (!c.at || *c.at == kSections) return std::pair<std::size_t, int>(SIZE_MAX, 0);
-            return std::pair<std::size_t, int>(c.at->second * 2 + (c.at->first ? 0 : 1),
-                                               c.version ? 1 : 0);
-        };
-        return order(a) < order(b);
-    });
+    return kept;
+}
+
+void Combiner::nameConflicts(std::vector<Listed>& kept) const {
     std::vector<Location> conflicting;
     for (std::size_t unit : conflictingUnits_) conflicting.push_back({false, unit});
     if (sectionChangers_.size() > 1) conflicting.push_back(kSections);
@@ -139,6 +151,14 @@ std::vector<Change> Combiner::changeList() {
             }
         }
     }
+}
+
+std::vector<Change> Combiner::changeList() {
+    std::vector<Listed> listed, dropped;
+    gatherChanges(listed, dropped);
+    std::vector<Listed> kept = keepChanges(listed, dropped);
+    SortInReadingOrder(kept, kSections);
+    nameConflicts(kept);
     std::vector<Change> changes;
     for (Listed& change : kept) changes.push_back(std::move(change.change));
     return changes;

@@ -50,58 +50,67 @@ void Combiner::sectionVersions() {
         Stamp stamp(from.name, rules_.date);
         stamp.numberFrom(nextVersionMark_);
         for (pugi::xml_node reference : from.cut.sections.children()) {
-            const std::string id = Attribute(reference, "r:id");
-            if (!from.changedParts.count(id)) continue;
-            const pugi::xml_node own = base.cut.sections.find_child([&](const pugi::xml_node& n) {
-                return Named(n, reference.name()) &&
-                       Attribute(n, "w:type") == Attribute(reference, "w:type");
-            });
-            const Relationship* theirs = from.side().main.relationships.find(id);
-            const Relationship* ours = base.side().main.relationships.find(Attribute(own, "r:id"));
-            if (!own || !theirs || !ours) continue;
-            PackagePart part;
-            if (!LoadPart(from.side().package, from.side().main.relationships.partOf(*theirs),
-                          part)) {
-                continue;
+            if (from.changedParts.count(Attribute(reference, "r:id"))) {
+                sectionVersion(from, reference, shared, stamp);
             }
-            auto& into = sectionParts_[base.side().main.relationships.partOf(*ours)];
-            if (!into) {
-                into = std::make_unique<PackagePart>();
-                if (!LoadPart(base.side().package, base.side().main.relationships.partOf(*ours),
-                              *into)) {
-                    continue;
-                }
-            }
-            // Their version of the header or footer, accepted, comes in after the one given.
-            pugi::xml_node root = into->xml.document_element();
-            pugi::xml_node holder = root.append_child(w::body);
-            for (pugi::xml_node block : part.xml.document_element().children()) {
-                holder.append_copy(block);
-            }
-            AcceptRevisions(holder);
-            JoinAlikeRuns(holder);
-            PartCarryOver carry(shared, part, *into);
-            Change change{ChangeKind::Insertion,
-                          Named(reference, w::headerReference) ? Part::Header : Part::Footer,
-                          ShownText(holder),
-                          0,
-                          0,
-                          stamp.peek()};
-            change.reviewers = {from.name};
-            for (pugi::xml_node block : holder.children()) {
-                carry.carry(block);
-                if (NamedOneOf(block, {w::p, w::tbl, w::sdt}))
-                    MarkBlock(block, Mark::Insert, stamp);
-            }
-            while (pugi::xml_node block = holder.first_child())
-                root.insert_move_before(block, holder);
-            root.remove_child(holder);
-            sectionVersionChanges_.push_back(std::move(change));
         }
         nextVersionMark_ = stamp.peek();
         stamp.finish();
         shared.finish();
     }
+}
+
+PackagePart* Combiner::baseSectionPart(const pugi::xml_node& reference) {
+    Reviewed& base = *reviewed_[0];
+    const pugi::xml_node own = base.cut.sections.find_child([&](const pugi::xml_node& n) {
+        return Named(n, reference.name()) &&
+               Attribute(n, "w:type") == Attribute(reference, "w:type");
+    });
+    const Relationship* ours = base.side().main.relationships.find(Attribute(own, "r:id"));
+    if (!own || !ours) return nullptr;
+    const std::string name = base.side().main.relationships.partOf(*ours);
+    auto& into = sectionParts_[name];
+    if (!into) {
+        into = std::make_unique<PackagePart>();
+        if (!LoadPart(base.side().package, name, *into)) {
+            sectionParts_.erase(name);
+            return nullptr;
+        }
+    }
+    return into.get();
+}
+
+void Combiner::sectionVersion(Reviewed& from, const pugi::xml_node& reference,
+                              CarryOverShared& shared, Stamp& stamp) {
+    const Relationship* theirs = from.side().main.relationships.find(Attribute(reference, "r:id"));
+    PackagePart part;
+    if (!theirs ||
+        !LoadPart(from.side().package, from.side().main.relationships.partOf(*theirs), part)) {
+        return;
+    }
+    PackagePart* into = baseSectionPart(reference);
+    if (!into) return;
+    // Their version of the header or footer, accepted, comes in after the one given.
+    pugi::xml_node root = into->xml.document_element();
+    pugi::xml_node holder = root.append_child(w::body);
+    for (pugi::xml_node block : part.xml.document_element().children()) holder.append_copy(block);
+    AcceptRevisions(holder);
+    JoinAlikeRuns(holder);
+    PartCarryOver carry(shared, part, *into);
+    Change change{ChangeKind::Insertion,
+                  Named(reference, w::headerReference) ? Part::Header : Part::Footer,
+                  ShownText(holder),
+                  0,
+                  0,
+                  stamp.peek()};
+    change.reviewers = {from.name};
+    for (pugi::xml_node block : holder.children()) {
+        carry.carry(block);
+        if (NamedOneOf(block, {w::p, w::tbl, w::sdt})) MarkBlock(block, Mark::Insert, stamp);
+    }
+    while (pugi::xml_node block = holder.first_child()) root.insert_move_before(block, holder);
+    root.remove_child(holder);
+    sectionVersionChanges_.push_back(std::move(change));
 }
 
 void Combiner::settleStories() {
@@ -110,6 +119,24 @@ void Combiner::settleStories() {
     std::vector<pugi::xml_node> roots{root};
     for (PackagePart* part : base.stories->parts()) roots.push_back(part->xml.document_element());
     SettleUnpairedMoves(roots);
+    dropUnreferenced(roots);
+    pruneThreads();
+    if (base.side().package.namespaces().declared().count("w14")) {
+        // Comments first: their threads name their paragraphs.
+        std::vector<pugi::xml_node> stories;
+        if (PackagePart* comments = base.stories->part("comment")) {
+            stories.push_back(comments->xml.document_element());
+        }
+        for (const pugi::xml_node& story : roots) {
+            if (std::find(stories.begin(), stories.end(), story) == stories.end()) {
+                stories.push_back(story);
+            }
+        }
+        MakeParagraphIdsUnique(stories);
+    }
+}
+
+void Combiner::dropUnreferenced(const std::vector<pugi::xml_node>& roots) {
     // The base's notes and comments that only the units it gave way held go with them, and so
     // do the range marks of a comment whose reference a version left out.
     for (auto [kind, reference] :
@@ -132,7 +159,7 @@ void Combiner::settleStories() {
                 for (pugi::xml_node mark : unreferenced) mark.parent().remove_child(mark);
             }
         }
-        PackagePart* part = base.stories->part(kind);
+        PackagePart* part = reviewed_[0]->stories->part(kind);
         if (!part) continue;
         pugi::xml_node holder = part->xml.document_element();
         for (pugi::xml_node story = holder.first_child(); story;) {
@@ -144,38 +171,29 @@ void Combiner::settleStories() {
             story = next;
         }
     }
-    if (PackagePart* threads = base.stories->part("commentEx")) {
-        std::set<std::string> paragraphs;
-        if (PackagePart* comments = base.stories->part("comment")) {
-            comments->xml.find_node([&](const pugi::xml_node& node) {
-                if (Named(node, w::p)) paragraphs.insert(Attribute(node, "w14:paraId"));
-                return false;
-            });
-        }
-        pugi::xml_node holder = threads->xml.document_element();
-        for (pugi::xml_node entry = holder.first_child(); entry;) {
-            const pugi::xml_node next = entry.next_sibling();
-            if (!paragraphs.count(Attribute(entry, "w15:paraId"))) {
-                holder.remove_child(entry);
-            } else if (pugi::xml_attribute parent = entry.attribute("w15:paraIdParent");
-                       parent && !paragraphs.count(parent.value())) {
-                entry.remove_attribute(parent);
-            }
-            entry = next;
-        }
+}
+
+void Combiner::pruneThreads() {
+    StoryParts& stories = *reviewed_[0]->stories;
+    PackagePart* threads = stories.part("commentEx");
+    if (!threads) return;
+    std::set<std::string> paragraphs;
+    if (PackagePart* comments = stories.part("comment")) {
+        comments->xml.find_node([&](const pugi::xml_node& node) {
+            if (Named(node, w::p)) paragraphs.insert(Attribute(node, "w14:paraId"));
+            return false;
+        });
     }
-    if (base.side().package.namespaces().declared().count("w14")) {
-        // Comments first: their threads name their paragraphs.
-        std::vector<pugi::xml_node> stories;
-        if (PackagePart* comments = base.stories->part("comment")) {
-            stories.push_back(comments->xml.document_element());
+    pugi::xml_node holder = threads->xml.document_element();
+    for (pugi::xml_node entry = holder.first_child(); entry;) {
+        const pugi::xml_node next = entry.next_sibling();
+        if (!paragraphs.count(Attribute(entry, "w15:paraId"))) {
+            holder.remove_child(entry);
+        } else if (pugi::xml_attribute parent = entry.attribute("w15:paraIdParent");
+                   parent && !paragraphs.count(parent.value())) {
+            entry.remove_attribute(parent);
         }
-        for (const pugi::xml_node& story : roots) {
-            if (std::find(stories.begin(), stories.end(), story) == stories.end()) {
-                stories.push_back(story);
-            }
-        }
-        MakeParagraphIdsUnique(stories);
+        entry = next;
     }
 }
 

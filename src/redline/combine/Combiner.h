@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,8 +31,16 @@ class Combiner {
     ~Combiner();
     std::vector<Change> run(const std::string& result, MarkedDocument* marked = nullptr);
 
-  private:
     using Location = std::pair<bool, std::size_t>;  // a gap (true) or a unit, by its index
+    // A change of the list being made: whose, and where it stands.
+    struct Listed {
+        Change change;
+        std::size_t reviewer;
+        std::optional<Location> at;
+        bool version = false;  // a conflicting reviewer's version inserted whole
+    };
+
+  private:
     // Where the sections' own changes and their headers' and footers' stand.
     static constexpr Location kSections{true, SIZE_MAX};
     // Each reviewer's marks are numbered in a range of their own: the engine's ids start at
@@ -68,6 +77,17 @@ class Combiner {
     bool changed(Reviewed& reviewed, const std::vector<pugi::xml_node>& nodes);
     void plan();
     void planUnit(std::size_t unit);
+    using Nodes = std::vector<std::vector<pugi::xml_node>>;  // each reviewer's of one unit
+    // Sets the paragraphs reviewer `k` added after the story's last one apart from `own`, the
+    // last unit's nodes, once among `appended`; answers whether there were any.
+    bool setAppendedApart(std::size_t unit, std::size_t k, std::vector<pugi::xml_node>& own,
+                          std::vector<Piece>& appended);
+    // The reviewers who changed the unit apart; the others made a change one of them made.
+    std::vector<std::size_t> changedApart(std::size_t unit,
+                                          const std::vector<std::size_t>& changers,
+                                          const Nodes& own);
+    void planConflict(std::size_t unit, bool last, const std::vector<std::size_t>& apart,
+                      const Nodes& own);
     void planGap(std::size_t gap);
     // What accepting the reviewer's nodes gives, to find changes made alike.
     std::string signature(std::size_t reviewer, const std::vector<pugi::xml_node>& nodes);
@@ -78,11 +98,29 @@ class Combiner {
     // The headers and footers of reviewers who changed them apart from the one whose sections
     // the result takes, inserted beside that one's.
     void sectionVersions();
+    // Reviewer `from`'s version of the header or footer that `reference` names, inserted into the
+    // base's of its kind.
+    void sectionVersion(Reviewed& from, const pugi::xml_node& reference, CarryOverShared& shared,
+                        Stamp& stamp);
+    // The base's header or footer of the kind `reference` names, read once.
+    PackagePart* baseSectionPart(const pugi::xml_node& reference);
     void lay();
     void settleStories();
+    // Notes, comments and comments' range marks that nothing refers to any more, taken away.
+    void dropUnreferenced(const std::vector<pugi::xml_node>& roots);
+    // Comments' thread entries whose comment went, taken away; a reply's lost parent forgotten.
+    void pruneThreads();
     // The ids of the tracked changes the combined result holds.
     std::set<int> presentMarks();
     std::vector<Change> changeList();
+    // The steps of the change list: every reviewer's changes, those the result shows and those
+    // it does not; those kept, alike ones once under every name; conflicting ones named.
+    void gatherChanges(std::vector<Listed>& listed, std::vector<Listed>& dropped);
+    std::vector<Listed> keepChanges(std::vector<Listed>& listed,
+                                    std::vector<Listed>& dropped) const;
+    void nameConflicts(std::vector<Listed>& kept) const;
+    // Who made the change's block alike, and whose change stands for theirs.
+    const std::vector<std::pair<std::size_t, std::size_t>>& alikeAt(const Listed& change) const;
     // The combined result as reports read it, as it stands in memory.
     MarkedDocument readMarked(Reviewed& base);
 
