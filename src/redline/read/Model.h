@@ -60,6 +60,7 @@ struct Inline {
     pugi::xml_node wrapper{};  // the link or control content it sits in, or none
     std::uint32_t object = 0;  // RunChild, Range: the key of what it is
     std::uint32_t link = 0;    // the key of the link or control it sits in, or 0
+    std::uint32_t look = 0;    // Text, RunChild: the key of how its run's properties look
     Revision mark{};           // the tracked change it stands in
 };
 
@@ -70,7 +71,8 @@ struct Paragraph {
     std::string stream;
     std::string shown;  // the texts of the inlines that are not text, one after another
     std::vector<Inline> inlines;
-    Revision end{};  // what became of its paragraph mark
+    std::uint32_t look = 0;  // the key of how its own properties look
+    Revision end{};          // what became of its paragraph mark
 
     // The inline's text as a reader sees it: a text's characters, a tab's "\t", a field's
     // result, an equation's text, a text box's words; "" for a marker or a picture.

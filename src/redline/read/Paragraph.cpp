@@ -161,6 +161,7 @@ class ParagraphReader {
                 piece.node = child;
                 piece.run = run;
                 piece.wrapper = wrapper;
+                piece.look = lookOf(run);
                 addObject(piece, objects_.describe(child));
             }
         }
@@ -180,8 +181,20 @@ class ParagraphReader {
         piece.run = run;
         piece.wrapper = wrapper;
         piece.link = link_;
+        piece.look = lookOf(run);
         piece.mark = mark_;
         out_.inlines.push_back(piece);
+    }
+
+    // The key of how the run's properties look, read once for all its inlines; 0 where keys
+    // are not wanted.
+    std::uint32_t lookOf(const pugi::xml_node& run) {
+        if (!objects_.wanted()) return 0;
+        if (run != lookRun_) {
+            lookRun_ = run;
+            look_ = keys_.key("\x04" + CanonicalProperties(run.child("w:rPr")));
+        }
+        return look_;
     }
 
     // `lookless`: the unit compares without its formatting (a field whatever it shows).
@@ -258,6 +271,8 @@ class ParagraphReader {
     ObjectKeys& objects_;
     std::uint32_t link_ = 0;  // the key of the link being read, or 0
     Revision mark_{};         // the tracked change being read, or none
+    pugi::xml_node lookRun_;  // the run whose look was keyed last, and its key
+    std::uint32_t look_ = 0;
     pugi::xml_document shallow_;
 };
 
@@ -293,6 +308,7 @@ Paragraph ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys, ObjectK
     Paragraph content;
     content.node = paragraph;
     content.end = ParagraphMarkRevision(paragraph);
+    if (objects.wanted()) content.look = keys.key("\x05" + CanonicalParagraphProperties(paragraph));
     ParagraphReader(content, keys, objects).walk(paragraph, {});
     return content;
 }
@@ -320,24 +336,18 @@ std::uint64_t TextHash(const Paragraph& content, KeyTable& keys) {
 }
 
 std::uint64_t LookHash(const Paragraph& content, std::uint64_t textHash) {
-    std::uint64_t hash = Fnv(CanonicalParagraphProperties(content.node), textHash);
+    auto mix = [](std::uint64_t hash, std::uint64_t value) {
+        return Fnv(std::string_view(reinterpret_cast<const char*>(&value), sizeof value), hash);
+    };
+    std::uint64_t hash = mix(textHash, content.look);
     // Where the formatting changes, and to what: runs cut elsewhere that look the same hash the
-    // same. A run's properties are read once for all its inlines.
-    pugi::xml_node run;
-    std::string properties, before;
-    bool first = true;
+    // same.
+    std::uint32_t before = 0;
     for (const Inline& piece : content.inlines) {
         if (piece.place != Place::Text && piece.place != Place::RunChild) continue;
-        if (first || piece.run != run) {
-            run = piece.run;
-            properties = CanonicalProperties(run.child("w:rPr"));
-        }
-        if (first || properties != before) {
-            const std::uint64_t at = piece.begin;
-            hash = Fnv(std::string_view(reinterpret_cast<const char*>(&at), sizeof at), hash);
-            hash = Fnv(properties, hash);
-            before = properties;
-            first = false;
+        if (before == 0 || piece.look != before) {
+            hash = mix(mix(hash, piece.begin), piece.look);
+            before = piece.look;
         }
     }
     return hash;

@@ -67,8 +67,7 @@ void Emitter::emit(const Paragraph& side, std::uint32_t from, std::uint32_t to, 
             const auto b = static_cast<std::uint32_t>(from64);
             const auto e = static_cast<std::uint32_t>(to64);
             const pugi::xml_node oldProperties = old.run.child(w::rPr);
-            const bool changed =
-                CanonicalProperties(oldProperties) != CanonicalProperties(piece.run.child(w::rPr));
+            const bool changed = old.look != piece.look;
             const pugi::xml_node copy = write(piece, b, e, side.stream, original, mark,
                                               changed ? oldProperties : pugi::xml_node(), changed);
             tell(piece, copy, mark, before, shift);
@@ -91,12 +90,11 @@ bool Emitter::MovesWhole(const Inline& piece, const std::string& stream) {
 }
 
 bool Emitter::LooksAlike(const Inline& piece, const Paragraph& before, std::int64_t shift) {
-    const std::string properties = CanonicalProperties(piece.run.child(w::rPr));
     for (auto at = FirstReaching(before.inlines, piece.begin - shift);
          at != before.inlines.end() && std::int64_t(at->begin) + shift < piece.end; ++at) {
         if (at->place == Place::Marker || at->place == Place::Range) continue;
         if (std::int64_t(at->end) + shift <= piece.begin) continue;
-        if (CanonicalProperties(at->run.child(w::rPr)) != properties) return false;
+        if (at->look != piece.look) return false;
     }
     return true;
 }

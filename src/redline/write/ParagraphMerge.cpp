@@ -48,8 +48,7 @@ void WriteParagraphProperties(const Paragraph& a, const Paragraph& b, pugi::xml_
                               WriteContext& context, Part part, std::uint32_t aNumber,
                               std::uint32_t bNumber) {
     if (const pugi::xml_node properties = b.node.child(w::pPr)) paragraph.append_copy(properties);
-    if (!context.rules.formatting ||
-        CanonicalParagraphProperties(a.node) == CanonicalParagraphProperties(b.node)) {
+    if (!context.rules.formatting || a.look == b.look) {
         return;
     }
     pugi::xml_node change = PropertiesOf(paragraph, w::pPr).append_child(w::pPrChange);
