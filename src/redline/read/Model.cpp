@@ -12,7 +12,7 @@ namespace redline {
 namespace {
 
 // The inline that holds the stream's character at `at`: inlines lie in stream order.
-const Inline* InlineHolding(const std::vector<Inline>& inlines, std::uint32_t at) {
+const Inline* InlineHolding(std::span<const Inline> inlines, std::uint32_t at) {
     auto found = std::upper_bound(inlines.begin(), inlines.end(), at,
                                   [](std::uint32_t at, const Inline& p) { return at < p.begin; });
     while (found != inlines.begin()) {

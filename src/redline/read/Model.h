@@ -6,8 +6,11 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,7 +53,7 @@ enum class InlineKind : std::uint8_t {
 enum class Place : std::uint8_t { Text, RunChild, Range, Marker };
 
 struct Inline {
-    Place place;
+    Place place = Place::Text;
     InlineKind kind = InlineKind::Other;
     std::uint32_t begin = 0, end = 0;            // in the paragraph's stream
     std::uint32_t shownBegin = 0, shownEnd = 0;  // its text in the paragraph's `shown`, if no Text
@@ -60,19 +63,71 @@ struct Inline {
     pugi::xml_node wrapper{};  // the link or control content it sits in, or none
     std::uint32_t object = 0;  // RunChild, Range: the key of what it is
     std::uint32_t link = 0;    // the key of the link or control it sits in, or 0
-    std::uint32_t look = 0;    // Text, RunChild: the key of how its run's properties look
+    std::uint64_t look = 0;    // Text, RunChild: a hash of how its run's properties look
     Revision mark{};           // the tracked change it stands in
 };
 
+// Where a reading keeps its paragraphs' inlines and texts: in large chunks, each paragraph's
+// together, so that a long story's many paragraphs cost no allocation of their own.
+template <class T, std::size_t kLargestChunk>
+class Arena {
+  public:
+    // A lasting copy of `items`.
+    std::span<const T> keep(std::span<const T> items) {
+        if (items.empty()) return {};
+        if (size_ - used_ < items.size()) grow(items.size());
+        T* at = chunks_.back().get() + used_;
+        std::copy(items.begin(), items.end(), at);
+        used_ += items.size();
+        return {at, items.size()};
+    }
+    // A lasting place for `item`.
+    T& add(T&& item) {
+        if (used_ == size_) grow(1);
+        T& at = chunks_.back()[used_++];
+        at = std::move(item);
+        return at;
+    }
+
+  private:
+    // A new chunk for at least `needed`: each twice the last, up to the largest, so that the
+    // many short stories (cells, notes, comments) take little.
+    void grow(std::size_t needed) {
+        size_ = std::max(needed, std::min(kLargestChunk, size_ ? 2 * size_ : std::size_t{8}));
+        chunks_.push_back(std::make_unique<T[]>(size_));
+        used_ = 0;
+    }
+
+    std::vector<std::unique_ptr<T[]>> chunks_;
+    std::size_t used_ = 0, size_ = 0;  // of the last chunk
+};
+
+struct Paragraph;
+
+// Where a reading keeps its paragraphs: one place for the paragraphs of a story and of the
+// stories nested in it, which lets go of them all at once.
+struct ParagraphArena {
+    Arena<Paragraph, 1024> paragraphs;
+    Arena<Inline, 4096> inlines;
+    Arena<char, 1 << 16> texts;
+    std::string_view keepText(std::string_view text) {
+        const std::span<const char> kept = texts.keep({text.data(), text.size()});
+        return {kept.data(), kept.size()};
+    }
+};
+
 // A paragraph: its content as one stream of text for the comparison, in which each thing that
-// is not text stands as one character (kObjectMark), and the inlines that make it up.
+// is not text stands as one character (kObjectMark), and the inlines that make it up. What it
+// holds lives in the arena of the reading that made it.
 struct Paragraph {
     pugi::xml_node node{};  // the w:p
-    std::string stream;
-    std::string shown;  // the texts of the inlines that are not text, one after another
-    std::vector<Inline> inlines;
-    std::uint32_t look = 0;  // the key of how its own properties look
-    Revision end{};          // what became of its paragraph mark
+    std::string_view stream;
+    std::string_view shown;           // the texts of the inlines that are not text, in turn
+    std::span<const Inline> inlines;  // in stream order
+    std::uint64_t look = 0;           // a hash of how its own properties look
+    Revision end{};                   // what became of its paragraph mark
+    // The arena of a paragraph read on its own, which holds what it holds.
+    std::shared_ptr<const ParagraphArena> own{};
 
     // The inline's text as a reader sees it: a text's characters, a tab's "\t", a field's
     // result, an equation's text, a text box's words; "" for a marker or a picture.
@@ -96,6 +151,7 @@ struct Story {
     pugi::xml_node container{};
     std::vector<Block> blocks;
     std::vector<pugi::xml_node> trailing;  // after the last block: markers, section properties
+    std::shared_ptr<const ParagraphArena> paragraphs{};  // what its blocks' contents live in
 };
 
 struct Block {
@@ -107,9 +163,9 @@ struct Block {
     std::uint32_t paragraph = 0;            // the number of its first paragraph in the part, from 1
     std::vector<pugi::xml_node> leading{};  // markers at block level just before it
     std::uint64_t control = 0;              // Control: what tells it apart (its tag and title)
-    std::shared_ptr<const Paragraph> content{};  // Paragraph: what it holds
-    std::vector<Row> rows{};                     // Table
-    std::shared_ptr<const Story> inside{};       // Control: the blocks of its content
+    const Paragraph* content = nullptr;     // Paragraph: what it holds
+    std::vector<Row> rows{};                // Table
+    std::shared_ptr<const Story> inside{};  // Control: the blocks of its content
 };
 
 struct Cell {

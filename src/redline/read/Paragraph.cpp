@@ -81,8 +81,14 @@ Revision MarkInside(const pugi::xml_node& first, const pugi::xml_node& last) {
 
 class ParagraphReader {
   public:
-    ParagraphReader(Paragraph& out, KeyTable& keys, ObjectKeys& objects)
-        : out_(out), keys_(keys), objects_(objects) {}
+    // Reads into buffers of its own, kept in the arena once the paragraph is read.
+    struct Buffers {
+        std::string stream, shown;
+        std::vector<Inline> inlines;
+    };
+
+    ParagraphReader(Buffers& out, KeyTable& keys, ObjectKeys& objects)
+        : out_(out), inlines_(out.inlines), keys_(keys), objects_(objects) {}
 
     void walk(const pugi::xml_node& parent, const pugi::xml_node& wrapper) {
         for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
@@ -183,16 +189,16 @@ class ParagraphReader {
         piece.link = link_;
         piece.look = lookOf(run);
         piece.mark = mark_;
-        out_.inlines.push_back(piece);
+        inlines_.push_back(piece);
     }
 
-    // The key of how the run's properties look, read once for all its inlines; 0 where keys
+    // A hash of how the run's properties look, read once for all its inlines; 0 where keys
     // are not wanted.
-    std::uint32_t lookOf(const pugi::xml_node& run) {
+    std::uint64_t lookOf(const pugi::xml_node& run) {
         if (!objects_.wanted()) return 0;
         if (run != lookRun_) {
             lookRun_ = run;
-            look_ = keys_.key("\x04" + CanonicalProperties(run.child("w:rPr")));
+            look_ = Fnv(CanonicalProperties(run.child("w:rPr")));
         }
         return look_;
     }
@@ -241,7 +247,7 @@ class ParagraphReader {
         piece.shownBegin = static_cast<std::uint32_t>(out_.shown.size());
         out_.shown += shown;
         piece.shownEnd = static_cast<std::uint32_t>(out_.shown.size());
-        out_.inlines.push_back(piece);
+        inlines_.push_back(piece);
     }
 
     void addMarker(const pugi::xml_node& node, const pugi::xml_node& run,
@@ -253,7 +259,7 @@ class ParagraphReader {
         piece.wrapper = wrapper;
         piece.link = link_;
         piece.mark = mark_;
-        out_.inlines.push_back(piece);
+        inlines_.push_back(piece);
     }
 
     // The element with its attributes alone, for keys of what wraps content.
@@ -266,13 +272,14 @@ class ParagraphReader {
         return copy;
     }
 
-    Paragraph& out_;
+    Buffers& out_;
+    std::vector<Inline>& inlines_;
     KeyTable& keys_;
     ObjectKeys& objects_;
     std::uint32_t link_ = 0;  // the key of the link being read, or 0
     Revision mark_{};         // the tracked change being read, or none
     pugi::xml_node lookRun_;  // the run whose look was keyed last, and its key
-    std::uint32_t look_ = 0;
+    std::uint64_t look_ = 0;
     pugi::xml_document shallow_;
 };
 
@@ -304,12 +311,26 @@ Revision ParagraphMarkRevision(const pugi::xml_node& paragraph) {
     return found;
 }
 
-Paragraph ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys, ObjectKeys& objects) {
+Paragraph ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys, ObjectKeys& objects,
+                        ParagraphArena* arena) {
     Paragraph content;
     content.node = paragraph;
     content.end = ParagraphMarkRevision(paragraph);
-    if (objects.wanted()) content.look = keys.key("\x05" + CanonicalParagraphProperties(paragraph));
-    ParagraphReader(content, keys, objects).walk(paragraph, {});
+    if (objects.wanted()) content.look = Fnv(CanonicalParagraphProperties(paragraph));
+    if (!arena) {
+        auto own = std::make_shared<ParagraphArena>();
+        arena = own.get();
+        content.own = std::move(own);
+    }
+    // Read into buffers of this thread, then kept in the arena.
+    thread_local ParagraphReader::Buffers buffers;
+    buffers.stream.clear();
+    buffers.shown.clear();
+    buffers.inlines.clear();
+    ParagraphReader(buffers, keys, objects).walk(paragraph, {});
+    content.stream = arena->keepText(buffers.stream);
+    content.shown = arena->keepText(buffers.shown);
+    content.inlines = arena->inlines.keep(buffers.inlines);
     return content;
 }
 
@@ -342,7 +363,7 @@ std::uint64_t LookHash(const Paragraph& content, std::uint64_t textHash) {
     std::uint64_t hash = mix(textHash, content.look);
     // Where the formatting changes, and to what: runs cut elsewhere that look the same hash the
     // same.
-    std::uint32_t before = 0;
+    std::uint64_t before = 0;
     for (const Inline& piece : content.inlines) {
         if (piece.place != Place::Text && piece.place != Place::RunChild) continue;
         if (before == 0 || piece.look != before) {

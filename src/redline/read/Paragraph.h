@@ -32,7 +32,9 @@ class NoObjectKeys : public ObjectKeys {
     bool wanted() const override { return false; }
 };
 
-Paragraph ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys, ObjectKeys& objects);
+// `arena`: where what it holds is kept; else an arena of its own.
+Paragraph ReadParagraph(const pugi::xml_node& paragraph, KeyTable& keys, ObjectKeys& objects,
+                        ParagraphArena* arena = nullptr);
 
 // The tracked change that the element marks content with (w:ins, w:del, w:moveFrom, w:moveTo),
 // or none.

@@ -53,6 +53,13 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
     paragraph_ = firstParagraph;
     Story story;
     story.container = container;
+    story.paragraphs = arena_;
+    // As many blocks as it has children, at most: one allocation for a long story's blocks.
+    std::size_t children = 0;
+    for (pugi::xml_node child = container.first_child(); child; child = child.next_sibling()) {
+        ++children;
+    }
+    story.blocks.reserve(children);
     std::vector<pugi::xml_node> pending;
     for (pugi::xml_node child = container.first_child(); child; child = child.next_sibling()) {
         if (child.type() != pugi::node_element) continue;
@@ -75,7 +82,8 @@ Story StoryReader::read(const pugi::xml_node& container, std::uint32_t firstPara
 }
 
 Block StoryReader::paragraph(const pugi::xml_node& node) {
-    auto content = std::make_shared<Paragraph>(ReadParagraph(node, keys_, objects_));
+    const Paragraph* content =
+        &arena_->paragraphs.add(ReadParagraph(node, keys_, objects_, arena_.get()));
     Block block{BlockKind::Paragraph, node};
     block.weight = static_cast<std::uint32_t>(content->stream.size());
     block.paragraph = paragraph_++;
@@ -86,7 +94,7 @@ Block StoryReader::paragraph(const pugi::xml_node& node) {
         if (node.child("w:pPr").child("w:sectPr")) block.text = Mix(block.text, 0x5EC7104);
         block.look = LookHash(*content, block.text);
     }
-    block.content = std::move(content);
+    block.content = content;
     return block;
 }
 

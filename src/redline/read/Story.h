@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,7 @@ class StoryReader {
     ObjectKeys& objects_;
     std::uint32_t paragraph_ = 1;
     bool hashed_ = true;
+    std::shared_ptr<ParagraphArena> arena_ = std::make_shared<ParagraphArena>();
 };
 
 }  // namespace redline

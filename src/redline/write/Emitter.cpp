@@ -11,8 +11,7 @@
 
 namespace redline {
 
-std::vector<Inline>::const_iterator FirstReaching(const std::vector<Inline>& pieces,
-                                                  std::int64_t from) {
+std::span<const Inline>::iterator FirstReaching(std::span<const Inline> pieces, std::int64_t from) {
     return std::lower_bound(
         pieces.begin(), pieces.end(), from,
         [](const Inline& piece, std::int64_t at) { return std::int64_t(piece.end) < at; });
@@ -76,7 +75,7 @@ void Emitter::emit(const Paragraph& side, std::uint32_t from, std::uint32_t to, 
     }
 }
 
-bool Emitter::MovesWhole(const Inline& piece, const std::string& stream) {
+bool Emitter::MovesWhole(const Inline& piece, std::string_view stream) {
     if (piece.place != Place::Text || !piece.run) return false;
     // The run holds its properties and this text alone.
     for (const pugi::xml_node& child : piece.run.children()) {
@@ -176,7 +175,7 @@ pugi::xml_node Emitter::target(const Inline& piece, bool original) {
 }
 
 pugi::xml_node Emitter::write(const Inline& piece, std::uint32_t begin, std::uint32_t end,
-                              const std::string& stream, bool original, std::optional<Mark> mark,
+                              std::string_view stream, bool original, std::optional<Mark> mark,
                               const pugi::xml_node& oldProperties, bool reformat) {
     pugi::xml_node parent = target(piece, original);
     if (piece.place == Place::Range) {

@@ -15,8 +15,7 @@
 namespace redline {
 
 // The first piece that ends at or after `from`: pieces lie in stream order, their ends too.
-std::vector<Inline>::const_iterator FirstReaching(const std::vector<Inline>& pieces,
-                                                  std::int64_t from);
+std::span<const Inline>::iterator FirstReaching(std::span<const Inline> pieces, std::int64_t from);
 
 // Writes runs into one paragraph, opening a hyperlink or a content control again wherever its
 // content continues.
@@ -54,13 +53,13 @@ class Emitter {
 
     // Answers the copy of the object written (the first node of a range), or none for text.
     pugi::xml_node write(const Inline& piece, std::uint32_t begin, std::uint32_t end,
-                         const std::string& stream, bool original, std::optional<Mark> mark,
+                         std::string_view stream, bool original, std::optional<Mark> mark,
                          const pugi::xml_node& oldProperties, bool reformat = false);
 
     void marker(const Inline& piece);
 
     // Whether the piece is all the text of its run, which can then go into the result whole.
-    static bool MovesWhole(const Inline& piece, const std::string& stream);
+    static bool MovesWhole(const Inline& piece, std::string_view stream);
     // Whether the original, shifted by `shift`, is formatted as the piece throughout.
     static bool LooksAlike(const Inline& piece, const Paragraph& before, std::int64_t shift);
 

@@ -116,8 +116,7 @@ struct ParagraphWriter {
     std::uint32_t aNumber, bNumber;
     std::uint32_t i = 0, j = 0;
 
-    static std::uint32_t Position(const Units& units, const std::string& stream,
-                                  std::uint32_t unit) {
+    static std::uint32_t Position(const Units& units, std::string_view stream, std::uint32_t unit) {
         return unit < units.spans.size() ? units.spans[unit].begin
                                          : static_cast<std::uint32_t>(stream.size());
     }
@@ -251,10 +250,10 @@ struct ParagraphWriter {
                 x += edit.count;
                 y += edit.count;
             } else if (edit.kind == EditKind::Delete) {
-                remove(x, x + edit.count, a.stream.substr(x, edit.count));
+                remove(x, x + edit.count, std::string(a.stream.substr(x, edit.count)));
                 x += edit.count;
             } else {
-                add(y, y + edit.count, b.stream.substr(y, edit.count));
+                add(y, y + edit.count, std::string(b.stream.substr(y, edit.count)));
                 y += edit.count;
             }
         }
@@ -265,9 +264,8 @@ struct ParagraphWriter {
 
 }  // namespace
 
-MergePlan PlanMerge(std::shared_ptr<const Paragraph> a, std::shared_ptr<const Paragraph> b,
-                    KeyTable& words, bool whole) {
-    MergePlan plan{.a = std::move(a), .b = std::move(b)};
+MergePlan PlanMerge(const Paragraph* a, const Paragraph* b, KeyTable& words, bool whole) {
+    MergePlan plan{.a = a, .b = b};
     auto unitsA = [&] { plan.unitsA = UnitsOf(*plan.a, words); };
     auto unitsB = [&] { plan.unitsB = UnitsOf(*plan.b, words); };
     // Long paragraphs (a run per word) are cut into units on both cores: the key table takes

@@ -115,15 +115,14 @@ void WriteTableAsParagraphs(const Block& original, const Block& revised, WriteCo
 // how the units differ. It touches neither document, and keys words in a table that need only be
 // the same for the two paragraphs, so it may be made on another thread.
 struct MergePlan {
-    std::shared_ptr<const Paragraph> a{}, b{};
+    const Paragraph *a = nullptr, *b = nullptr;
     Units unitsA{}, unitsB{};
     Script script{};
     bool whole = false;
 };
 
 // `whole`: the two are unlike, and shown as all of one deleted and all of the other inserted.
-MergePlan PlanMerge(std::shared_ptr<const Paragraph> a, std::shared_ptr<const Paragraph> b,
-                    KeyTable& words, bool whole);
+MergePlan PlanMerge(const Paragraph* a, const Paragraph* b, KeyTable& words, bool whole);
 
 // Writes, just before the revised paragraph, the paragraph that shows how the plan's `a` became
 // its `b`; answers it. The revised paragraph itself is left for the caller to remove.
