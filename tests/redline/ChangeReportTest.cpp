@@ -36,6 +36,24 @@ TEST(ChangeReport, NumbersEachCellsParagraphsOnFromTheCellsBeforeIt) {
     EXPECT_EQ(listed, (std::vector<std::string>{"Paris 6>0", "Rome 0>6", "1815 7>0", "1816 0>7"}));
 }
 
+// A row that went or came is listed at its first cell's paragraph, on its side; a cell of
+// another number of cells by its own paragraph.
+TEST(ChangeReport, NumbersRowsThatCameOrWentByTheirFirstParagraph) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, A + Table({{"Name", "Town"}, {"Ada", "Paris"}, {"Bo", "Rome"}}));
+    WriteDocx(b, A + Table({{"Name", "Town"}, {"Bo", "Rome"}, {"Cy", "Oslo"}}) + B);
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) {
+        listed.push_back(change.text + " " + std::to_string(change.originalParagraph) + ">" +
+                         std::to_string(change.revisedParagraph));
+    }
+    // A, then Name and Town: Ada's row begins at the fourth paragraph of the original, Cy's at
+    // the sixth of the revised.
+    EXPECT_EQ(listed, (std::vector<std::string>{"Ada\nParis 4>0", "Cy\nOslo 0>6", kB + " 0>8"}));
+}
+
 // Tables skipped: their paragraphs are numbered as any others, a text box's not among them.
 TEST(ChangeReport, NumbersTheParagraphsOfSkippedTablesAsTheStoryReaderDoes) {
     TemporaryFolder folder;
