@@ -185,6 +185,34 @@ TEST(ChangeReport, GivesALineBreakAsOneAndABookmarkAsNothing) {
     EXPECT_EQ(listed, (std::vector<std::string>{"First line\nsecond line", "Other words"}));
 }
 
+// What a reader sees is what every list shows: a symbol its character (a symbol font's own code
+// point), one that names no character a square, a tab a tab, an equation its text; in the change
+// list and the report alike.
+TEST(ChangeReport, ShowsSymbolsTabsPicturesAndEquationsAsAReaderSeesThem) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    const std::string things =
+        "<w:r><w:sym w:font=\"Wingdings\" w:char=\"F0FC\"/></w:r>"
+        "<w:r><w:sym w:font=\"Symbol\" w:char=\"nonsense\"/></w:r>"
+        "<w:r><w:tab/></w:r><m:oMath><m:r><m:t>x+1</m:t></m:r></m:oMath>";
+    const std::string shown = "\uF0FC\u25A1\tx+1";
+    WriteDocx(a, A + P(R("Done ") + things) + P(R("Plain words")));
+    WriteDocx(b, A + P(R("Done ") + things, "") + P(R("Plain words")) + P(R("New ") + things));
+    const auto changes = CheckedCompare(a, b, result);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].text, "New " + shown);
+    std::string report;
+    for (const auto& story : redline::ReadMarked(result)) {
+        for (const auto& block : story.blocks) {
+            for (const auto& span : block.paragraph.spans) {
+                if (span.kind != redline::SpanKind::Plain) report += span.text;
+            }
+        }
+    }
+    EXPECT_EQ(report, "New " + shown);
+}
+
 namespace {
 
 // The stories as one text: titles, blocks, spans with their kinds, marks and numbers.

@@ -9,6 +9,7 @@
 #include "redline/read/NestedStories.h"
 #include "redline/read/PropertyNames.h"
 #include "redline/read/Sections.h"
+#include "redline/read/ShownText.h"
 #include "redline/read/Story.h"
 
 namespace redline {
@@ -187,7 +188,7 @@ class MarkedReader {
             case InlineKind::Drawing:
             case InlineKind::Object:
                 if (piece.place == Place::RunChild && boxes(piece.node, span)) break;
-                span.text = kNothingShownText;
+                span.text = kNothingShown;
                 break;
             case InlineKind::Bookmark:
             case InlineKind::FieldPart:
@@ -232,7 +233,6 @@ class MarkedReader {
     void notes(const char* kind, Part partKind, const std::vector<std::string>& ids);
     void comments();
 
-    static constexpr const char* kNothingShownText = "\u25A1";
     const DocumentSide& side_;
     const PartSource& parts_;
     std::vector<MarkedStory> stories_;

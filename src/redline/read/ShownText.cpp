@@ -4,28 +4,11 @@
 
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
+#include "redline/read/Words.h"
 
 namespace redline {
 
 namespace {
-
-void AppendUtf8(char32_t code, std::string& text) {
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (code >> 18));
-        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // A symbol's character, given in hexadecimal: a symbol font's own (private) code point stays as
 // it is, for no other character is what the font shows.

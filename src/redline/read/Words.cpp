@@ -147,7 +147,9 @@ char32_t Lower(char32_t c) {
     return c;
 }
 
-void Encode(char32_t c, std::string& out) {
+}  // namespace
+
+void AppendUtf8(char32_t c, std::string& out) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -165,8 +167,6 @@ void Encode(char32_t c, std::string& out) {
     }
 }
 
-}  // namespace
-
 std::string FoldCase(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -182,7 +182,7 @@ std::string FoldCase(std::string_view text) {
         if (c == 0xFFFD) {
             out.append(text.substr(at, length));  // a broken sequence stays as it is
         } else {
-            Encode(Lower(c), out);
+            AppendUtf8(Lower(c), out);
         }
         at += length;
     }

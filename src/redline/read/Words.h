@@ -26,6 +26,9 @@ bool HoldsLetters(std::string_view text);
 // Whether the unit is a run of blanks: spaces, no-break spaces and the like.
 bool IsBlank(std::string_view unit);
 
+// Appends the character `c` in UTF-8.
+void AppendUtf8(char32_t c, std::string& out);
+
 // The text in lower case, for the letters of the Latin, Greek and Cyrillic scripts.
 std::string FoldCase(std::string_view text);
 
