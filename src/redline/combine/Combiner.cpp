@@ -15,6 +15,7 @@
 #include "redline/io/Revisions.h"
 #include "redline/io/Xml.h"
 #include "redline/read/ShownText.h"
+#include "redline/read/Story.h"
 #include "redline/write/ParagraphIds.h"
 
 namespace redline {
@@ -149,7 +150,11 @@ void Combiner::load(Reviewed& reviewed, std::size_t index) {
         reviewed.side().package.put(name, SerializePart(part.xml));
     }
     NameGridChanges(root, reviewed.name, rules_.date, offset + kMarksEach - 1);
-    reviewed.cut = CutIntoUnits(root.child(w::body));
+    KeyTable keys;
+    NoObjectKeys objects;
+    reviewed.body = std::make_unique<Story>(
+        StoryReader(keys, objects).withoutHashes().read(root.child(w::body)));
+    reviewed.cut = CutIntoUnits(*reviewed.body);
     indexUnits(reviewed);
 }
 

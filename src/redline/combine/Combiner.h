@@ -52,6 +52,7 @@ class Combiner {
         std::unique_ptr<Comparer> comparer;  // its comparison, whose result it holds
         DocumentSide& side() { return comparer->result(); }
         std::vector<Change> changes;
+        std::unique_ptr<Story> body;  // its result's body, as the model reads it, with its marks
         MarkedUnits cut;
         std::map<int, Location> locationOf;  // a mark's id -> where it stands
         std::unique_ptr<StoryParts> stories;

@@ -1,6 +1,7 @@
 #include "redline/combine/Units.h"
 #include "redline/io/Names.h"
 
+#include <algorithm>
 #include <sstream>
 #include <string_view>
 
@@ -12,8 +13,8 @@ namespace redline {
 
 namespace {
 
-bool IsBlock(const pugi::xml_node& node) {
-    return NamedOneOf(node, {w::p, w::tbl, w::sdt});
+bool Adds(const Revision& mark) {
+    return mark.kind == MarkKind::Inserted || mark.kind == MarkKind::MovedTo;
 }
 
 // Whether the paragraph's mark is itself inserted or moved here.
@@ -34,43 +35,37 @@ bool HoldsKeptRun(const pugi::xml_node& node) {
     return kept;
 }
 
-bool RowInserted(const pugi::xml_node& row) {
-    for (pugi::xml_node mark : row.child(w::trPr).children()) {
-        if (KindOf(mark) == ElementKind::Adding) return true;
-    }
-    return false;
+// Whether the paragraph holds anything that rejecting every change keeps: an inline in a run,
+// or a unit of runs, that no insertion or move brought.
+bool HoldsKeptInline(const Paragraph& paragraph) {
+    return std::any_of(paragraph.inlines.begin(), paragraph.inlines.end(), [](const Inline& piece) {
+        return (piece.run || piece.place == Place::Range) && !Adds(piece.mark);
+    });
 }
 
-// Whether every row below `holder` (a table, or a control or custom XML around rows) is
-// inserted; `any` learns whether there is one.
-bool RowsInserted(const pugi::xml_node& holder, bool& any) {
-    for (pugi::xml_node child : holder.children()) {
-        if (Named(child, w::tr)) {
-            if (!RowInserted(child)) return false;
-            any = true;
-        } else if (Named(child, w::sdt)) {
-            if (!RowsInserted(child.child(w::sdtContent), any)) return false;
-        } else if (Named(child, w::customXml) && !RowsInserted(child, any)) {
-            return false;
-        }
-    }
-    return true;
+// Whether the block stands as a block of its own among the units: custom XML and imported chunks
+// go with the block after them, as markers between blocks do.
+bool IsUnitBlock(const Block& block) {
+    return block.kind != BlockKind::Other && !Named(block.node, w::customXml);
 }
 
 }  // namespace
 
-bool InsertedWhole(const pugi::xml_node& block) {
-    if (Named(block, w::p)) return MarkInserted(block) && !HoldsKeptRun(block);
-    bool any = false;
-    if (Named(block, w::tbl)) return RowsInserted(block, any) && any;
-    if (Named(block, w::sdt)) {
-        for (pugi::xml_node inner : block.child(w::sdtContent).children()) {
-            if (inner.type() != pugi::node_element) continue;
-            if (!IsBlock(inner) || !InsertedWhole(inner)) return false;
-            any = true;
-        }
+bool InsertedWhole(const Block& block) {
+    if (block.content) return Adds(block.content->end) && !HoldsKeptInline(*block.content);
+    if (block.kind == BlockKind::Table) {
+        return !block.rows.empty() && std::all_of(block.rows.begin(), block.rows.end(),
+                                                  [](const Row& row) { return Adds(row.mark); });
     }
-    return any;
+    if (!block.inside) return false;
+    const Story& inside = *block.inside;
+    const bool onlyBlocks =
+        inside.trailing.empty() && std::all_of(inside.blocks.begin(), inside.blocks.end(),
+                                               [](const Block& b) { return b.leading.empty(); });
+    return onlyBlocks && !inside.blocks.empty() &&
+           std::all_of(inside.blocks.begin(), inside.blocks.end(), [](const Block& inner) {
+               return IsUnitBlock(inner) && InsertedWhole(inner);
+           });
 }
 
 std::size_t AppendedFrom(const std::vector<pugi::xml_node>& unit) {
@@ -99,29 +94,35 @@ std::size_t AppendedFrom(const std::vector<pugi::xml_node>& unit) {
     return HoldsRevisions(copy) ? 0 : from;
 }
 
-MarkedUnits CutIntoUnits(const pugi::xml_node& body) {
+MarkedUnits CutIntoUnits(const Story& body) {
     MarkedUnits cut;
     std::vector<pugi::xml_node> pending, gap;
-    for (pugi::xml_node child : body.children()) {
-        if (child.type() != pugi::node_element) continue;
-        if (Named(child, w::sectPr)) {
-            cut.sections = child;
+    for (const Block& block : body.blocks) {
+        // What stands between blocks (a bookmark) goes with the next block.
+        pending.insert(pending.end(), block.leading.begin(), block.leading.end());
+        if (!IsUnitBlock(block)) {
+            pending.push_back(block.node);
             continue;
         }
-        const bool block = IsBlock(child);
-        if (block && InsertedWhole(child)) {
+        if (InsertedWhole(block)) {
             // Inserted between paragraphs that rejecting joins: it stays with them.
-            (pending.empty() ? gap : pending).push_back(child);
+            (pending.empty() ? gap : pending).push_back(block.node);
             continue;
         }
-        pending.push_back(child);
-        // A paragraph whose mark is new joins the next block when rejected; anything else that
-        // is no block (a bookmark between paragraphs) goes with the next block too.
-        if (!block || (Named(child, w::p) && MarkInserted(child))) continue;
+        pending.push_back(block.node);
+        // A paragraph whose mark is new joins the next block when rejected.
+        if (block.content && Adds(block.content->end)) continue;
         cut.units.push_back(std::move(pending));
         cut.gaps.push_back(std::move(gap));
         pending.clear();
         gap.clear();
+    }
+    for (const pugi::xml_node& node : body.trailing) {
+        if (Named(node, w::sectPr)) {
+            cut.sections = node;
+        } else {
+            pending.push_back(node);
+        }
     }
     if (!pending.empty() && !cut.units.empty()) {
         // The story's last paragraphs join the one before them.

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "redline/read/Model.h"
+
 namespace redline {
 
 struct MarkedUnits {
@@ -19,8 +21,8 @@ struct MarkedUnits {
     pugi::xml_node sections;  // the body's own section properties, or none
 };
 
-// Cuts the body's blocks into units and gaps.
-MarkedUnits CutIntoUnits(const pugi::xml_node& body);
+// Cuts the blocks of a marked body, as the model reads it, into units and gaps.
+MarkedUnits CutIntoUnits(const Story& body);
 
 // Where paragraphs a reviewer added after the story's last one begin in its last unit: the
 // paragraph before them keeps its words but its mark is new, they are new but for the last
@@ -29,7 +31,7 @@ MarkedUnits CutIntoUnits(const pugi::xml_node& body);
 std::size_t AppendedFrom(const std::vector<pugi::xml_node>& unit);
 
 // Whether rejecting every change removes the block whole.
-bool InsertedWhole(const pugi::xml_node& block);
+bool InsertedWhole(const Block& block);
 
 // Joins adjacent runs below `node` whose properties are alike, their texts one.
 void JoinAlikeRuns(pugi::xml_node node);

@@ -181,6 +181,7 @@ struct Row {
     std::uint64_t text = 0, look = 0;
     std::vector<Cell> cells{};
     std::uint32_t paragraph = 0;
+    Revision mark{};  // the row's own mark, where each of its rows carries one
     // Its cells and the content controls around it and them: rows of different shapes are
     // never compared inside, as no tracked change adds or removes a control.
     int shape = 0;

@@ -20,6 +20,23 @@ std::uint64_t PropertiesHash(const pugi::xml_node& properties) {
     return properties ? std::hash<std::string>{}(CanonicalProperties(properties)) : 0;
 }
 
+// The mark that every one of the rows carries alike (the first's), or none.
+Revision RowMark(const std::vector<pugi::xml_node>& rows) {
+    Revision first;
+    for (const pugi::xml_node& row : rows) {
+        Revision own;
+        for (const pugi::xml_node& mark : row.child("w:trPr").children()) {
+            if (const Revision revision = RevisionOf(mark); revision.kind != MarkKind::None) {
+                own = revision;
+            }
+        }
+        if (own.kind == MarkKind::None || (first.kind != MarkKind::None && own.kind != first.kind))
+            return {};
+        if (first.kind == MarkKind::None) first = own;
+    }
+    return first;
+}
+
 bool IsBlock(const pugi::xml_node& node) {
     return NamedOneOf(node, {"w:p", "w:tbl", "w:sdt", "w:customXml", "w:altChunk"});
 }
@@ -181,6 +198,7 @@ Row StoryReader::row(const pugi::xml_node& node) {
         wrapper ? std::hash<std::string>{}("control:" + ControlKey(node)) : 0x12345;
     Row row{node, trs.front(), seed, Mix(seed, PropertiesHash(trs.front().child("w:trPr")))};
     row.paragraph = paragraph_;
+    row.mark = RowMark(trs);
     std::vector<std::pair<pugi::xml_node, pugi::xml_node>> cells;  // each cell, and its row
     for (const pugi::xml_node& tr : trs) {
         for (const pugi::xml_node& tc : WrappedChildren(tr, "w:tc")) cells.emplace_back(tc, tr);
