@@ -163,6 +163,25 @@ TEST_F(Combine, InsertionsAtOnePlaceComeInReviewersOrder) {
     for (const redline::Change& change : changes) EXPECT_TRUE(change.conflictsWith.empty());
 }
 
+// The change list reads in the document's order: a paragraph one reviewer inserted between two
+// comes before another's change of a later one; one two reviewers inserted alike, once under
+// both names.
+TEST_F(Combine, ChangesBetweenParagraphsAreListedWhereTheyStand) {
+    WriteDocx(a_, Text("First.") + Text("Second.") + Text("Third words here."));
+    WriteDocx(copy(1),
+              Text("First.") + Text("From both.") + Text("Second.") + Text("Third words here."));
+    WriteDocx(copy(2),
+              Text("First.") + Text("From both.") + Text("Second.") + Text("Third words there."));
+    const auto changes = combine({"Ann", "Bo"});
+    std::vector<std::string> listed;
+    for (const redline::Change& change : changes) {
+        std::string names;
+        for (const std::string& name : change.reviewers) names += " " + name;
+        listed.push_back(change.text + names);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"From both. Ann Bo", "here Bo", "there Bo"}));
+}
+
 // What comes after the story's last paragraph takes that paragraph's mark, as a comparison marks
 // it; another reviewer's change of that paragraph is no conflict with it.
 TEST_F(Combine, ParagraphsAddedAtTheEndLeaveTheLastOneToWhoeverChangedIt) {

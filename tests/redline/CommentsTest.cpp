@@ -261,3 +261,17 @@ TEST_F(Comments_, AWordReplacedAtARangesEdgeLeavesTheCommentAlone) {
         EXPECT_NE(change.part, redline::Part::Comment) << change.text;
     EXPECT_EQ(changes.size(), 4u);
 }
+
+// A reference to a comment its document lacks (a writer's slip) is no comment: nothing is listed
+// for it, beside the comment that came.
+TEST_F(Comments_, AReferenceToAMissingCommentListsNothing) {
+    const std::string first = Text("The first paragraph stays.");
+    const auto changes =
+        compare(first, Comments({}), first + P(Commented(1, "Noted") + Commented(7, " stray")),
+                Comments({{1, "A new remark."}}));
+    std::vector<std::string> comments;
+    for (const auto& change : changes) {
+        if (change.part == redline::Part::Comment) comments.push_back(change.text);
+    }
+    EXPECT_EQ(comments, (std::vector<std::string>{"A new remark."}));
+}

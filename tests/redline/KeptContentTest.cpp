@@ -279,3 +279,18 @@ TEST_F(KeptContent, LanguageProofingAndSessionsAreNoChange) {
     EXPECT_TRUE(changes.empty()) << changes.size() << " changes, the first "
                                  << (changes.empty() ? "" : changes[0].text);
 }
+
+// A part the original's deleted content brings into the result, which neither package gives a
+// type, is typed by what its name says: an embedded object as an OLE object, a picture as one.
+TEST_F(KeptContent, ACarriedPartNeitherPackageTypesIsTypedByItsName) {
+    DocxParts parts;
+    parts.parts["word/media/image1.png"] = Png(0x40);
+    parts.relationships["rIdPic0"] = {"image", "media/image1.png"};
+    parts.parts["word/embeddings/sheet.bin"] = "a workbook";
+    parts.relationships["rIdSheet"] = {"oleObject", "embeddings/sheet.bin"};
+    compare(kFirst + P(R("A book: ") + EmbeddedObject()) + kLast, kFirst + kLast, parts);
+    const std::string types = part("[Content_Types].xml");
+    EXPECT_NE(types.find("vnd.openxmlformats-officedocument.oleObject"), std::string::npos)
+        << types;
+    EXPECT_EQ(types.find("wordprocessingml.document\""), std::string::npos) << types;
+}
