@@ -294,3 +294,21 @@ TEST_F(KeptContent, ACarriedPartNeitherPackageTypesIsTypedByItsName) {
         << types;
     EXPECT_EQ(types.find("wordprocessingml.document\""), std::string::npos) << types;
 }
+
+// A bookmark inside a link, in a paragraph whose words changed, stays inside the link, which
+// stays one link.
+TEST_F(KeptContent, ABookmarkInsideALinkStaysInsideIt) {
+    DocxParts link;
+    link.relationships["rIdLink"] = {"hyperlink", "https://example.org/terms"};
+    auto paragraph = [](const std::string& word) {
+        return P(R("See the ") + "<w:hyperlink r:id=\"rIdLink\">" + R("terms ") +
+                 "<w:bookmarkStart w:id=\"3\" w:name=\"Terms\"/>" + R("here") +
+                 "<w:bookmarkEnd w:id=\"3\"/></w:hyperlink>" + R(" " + word + "."));
+    };
+    compare(kFirst + paragraph("today"), kFirst + paragraph("tomorrow"), link, link);
+    const std::string xml = part("word/document.xml");
+    EXPECT_EQ(Count(xml, "<w:hyperlink "), 1) << xml;
+    const std::size_t open = xml.find("<w:hyperlink "), close = xml.find("</w:hyperlink>");
+    const std::size_t bookmark = xml.find("w:name=\"Terms\"");
+    EXPECT_TRUE(open < bookmark && bookmark < close) << xml;
+}
