@@ -275,3 +275,20 @@ TEST_F(Comments_, AReferenceToAMissingCommentListsNothing) {
     }
     EXPECT_EQ(comments, (std::vector<std::string>{"A new remark."}));
 }
+
+// A comment in a table's cell is paired by the words it annotates, as one in a paragraph is:
+// reworded, its words are marked inside it, not the comment taken away and another come.
+TEST_F(Comments_, OneInACellIsPairedByWhatItAnnotates) {
+    auto table = [](const std::string& comment) {
+        return "<w:tbl><w:tblGrid><w:gridCol w:w=\"4000\"/></w:tblGrid><w:tr><w:tc>" +
+               P(R("The ") + Commented(1, "interest rate") + R(" applies.")) +
+               "</w:tc></w:tr></w:tbl>" + Text(comment);
+    };
+    const auto changes = compare(table("After."), Comments({{1, "Check this."}}), table("After."),
+                                 Comments({{1, "Check this rate."}}));
+    std::vector<std::string> comments;
+    for (const auto& change : changes) {
+        if (change.part == redline::Part::Comment) comments.push_back(change.text);
+    }
+    EXPECT_EQ(comments, (std::vector<std::string>{" rate"}));
+}

@@ -112,6 +112,16 @@ bool PlacedWell(const pugi::xml_node& mark) {
            (!IsOneOf(parent, {"w:tbl", "w:tr"}) || !mark.first_child());
 }
 
+// Whether a text begins or ends with white space that a reader drops: only xml:space="preserve"
+// keeps it.
+bool LosesEndSpaces(const pugi::xml_node& text) {
+    const std::string_view value = text.text().get();
+    if (value.empty()) return false;
+    auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    return (white(value.front()) || white(value.back())) &&
+           std::string_view(text.attribute("xml:space").value()) != "preserve";
+}
+
 class Checker {
   public:
     explicit Checker(const std::string& path) : entries_(ReadZip(path)) {}
@@ -263,6 +273,9 @@ class Checker {
         moveRange(part, node, open);
         if (IsOneOf(node, {"w:commentReference", "w:commentRangeStart"})) {
             commentMarks_.insert(node.attribute("w:id").value());
+        }
+        if (IsOneOf(node, {"w:t", "w:delText"}) && LosesEndSpaces(node)) {
+            problem(part + ": a text whose spaces at its ends are not kept");
         }
         if (Is(node, "w:t") && deleted) problem(part + ": w:t inside a deletion");
         if (Is(node, "w:delText") && !deleted) problem(part + ": w:delText outside a deletion");

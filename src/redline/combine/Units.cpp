@@ -178,6 +178,10 @@ void JoinTexts(pugi::xml_node run) {
             Named(next, text.name())) {
             const std::string joined = std::string(text.text().get()) + next.text().get();
             text.text().set(joined.c_str());
+            // Spaces at the ends of either stay spaces of the one.
+            if (next.attribute("xml:space") && !text.attribute("xml:space")) {
+                text.append_copy(next.attribute("xml:space"));
+            }
             run.remove_child(next);
             continue;
         }
