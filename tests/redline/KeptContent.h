@@ -9,6 +9,7 @@
 #include "redline/Compare.h"
 #include "redline/MarkedResult.h"
 #include "redline/io/Package.h"
+#include "support/CanonicalDocument.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/ReadText.h"

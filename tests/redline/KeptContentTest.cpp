@@ -312,3 +312,22 @@ TEST_F(KeptContent, ABookmarkInsideALinkStaysInsideIt) {
     const std::size_t bookmark = xml.find("w:name=\"Terms\"");
     EXPECT_TRUE(open < bookmark && bookmark < close) << xml;
 }
+
+// A chart that deleted content brings along keeps the type its package gave it, and an
+// equation with a fraction deleted whole gives it back whole when rejected, its bar too.
+TEST_F(KeptContent, ACarriedChartKeepsItsTypeAndAFractionItsBar) {
+    DocxParts chart;
+    chart.parts["word/charts/chart1.xml"] = Chart("111", "222", "7");
+    chart.relationships["rIdChart"] = {"chart", "charts/chart1.xml"};
+    chart.contentTypes["word/charts/chart1.xml"] =
+        "application/vnd.openxmlformats-officedocument.drawingml.chart+xml";
+    const std::string fraction =
+        "<m:oMath><m:f><m:num><m:r><m:t>1</m:t></m:r></m:num><m:den><m:r><m:t>2</m:t></m:r>"
+        "</m:den></m:f></m:oMath>";
+    compare(kFirst + P(R("A chart: ") + ChartDrawing()) + P(R("Half: ") + fraction) + kLast,
+            kFirst + kLast, chart);
+    const std::string types = part("[Content_Types].xml");
+    EXPECT_NE(types.find("drawingml.chart+xml"), std::string::npos) << types;
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Reject), CanonicalDocument(a_));
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept), CanonicalDocument(b_));
+}

@@ -148,19 +148,23 @@ void CarryOverShared::addOverride(const std::string& name, const std::string& co
 }
 
 void CarryOverShared::addContentType(const std::string& name, const std::string& from) {
-    const pugi::xml_node types = contentTypes();
-    const std::string extension = Extension(name);
-    for (pugi::xml_node node : types.children("Default")) {
-        if (Attribute(node, "Extension") == extension) return;
-    }
     pugi::xml_document original;
     ParseSidePart(original, original_, "[Content_Types].xml");
-    for (pugi::xml_node node : original.child("Types").children()) {
-        const bool byName = Named(node, "Override") && Attribute(node, "PartName") == "/" + from;
-        if (byName || (Named(node, "Default") && Attribute(node, "Extension") == extension)) {
-            addOverride(name, Attribute(node, "ContentType"));
-            return;
-        }
+    // The original's own type for the part comes first: it overrides any type by extension (a
+    // chart is XML of a type of its own).
+    const pugi::xml_node types = original.child("Types");
+    if (const pugi::xml_node own =
+            types.find_child_by_attribute("Override", "PartName", ("/" + from).c_str())) {
+        addOverride(name, Attribute(own, "ContentType"));
+        return;
+    }
+    const std::string extension = Extension(name);
+    for (pugi::xml_node node : contentTypes().children("Default")) {
+        if (Attribute(node, "Extension") == extension) return;
+    }
+    if (const pugi::xml_node byExtension =
+            types.find_child_by_attribute("Default", "Extension", extension.c_str())) {
+        addOverride(name, Attribute(byExtension, "ContentType"));
     }
 }
 
