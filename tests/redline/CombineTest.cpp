@@ -182,6 +182,24 @@ TEST_F(Combine, ChangesBetweenParagraphsAreListedWhereTheyStand) {
     EXPECT_EQ(listed, (std::vector<std::string>{"From both. Ann Bo", "here Bo", "there Bo"}));
 }
 
+// The page one reviewer turned stands in the result, under that reviewer; another reviewer who
+// left the page alone changes nothing of it, and nothing conflicts.
+TEST_F(Combine, ThePageOneReviewerChangedStandsUnderThatReviewer) {
+    DocxParts landscape;
+    landscape.page = "<w:pgSz w:w=\"16838\" w:h=\"11906\" w:orient=\"landscape\"/>";
+    WriteDocx(a_, Text("First.") + Text("Second words."));
+    WriteDocx(copy(1), Text("First.") + Text("Second word."));
+    WriteDocx(copy(2), Text("First.") + Text("Second words."), landscape);
+    const auto changes = combine({"Bo", "Ann"});
+    std::string accepted = CanonicalDocument(r_, Resolution::Accept);
+    EXPECT_NE(accepted.find("landscape"), std::string::npos) << accepted;
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Bo"), CanonicalDocument(copy(1)));
+    EXPECT_EQ(CanonicalDocument(r_, Resolution::Accept, "Ann"), CanonicalDocument(copy(2)));
+    for (const redline::Change& change : changes) {
+        EXPECT_TRUE(change.conflictsWith.empty()) << change.text;
+    }
+}
+
 // What comes after the story's last paragraph takes that paragraph's mark, as a comparison marks
 // it; another reviewer's change of that paragraph is no conflict with it.
 TEST_F(Combine, ParagraphsAddedAtTheEndLeaveTheLastOneToWhoeverChangedIt) {
