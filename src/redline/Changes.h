@@ -28,6 +28,25 @@ struct Change {
     // reviewer made to the same paragraph.
     std::vector<std::string> reviewers{};
     std::vector<int> conflictsWith{};
+    // Where the revised document tracked this change itself: under whose name; "" for a
+    // difference it made without tracking.
+    std::string trackedBy{};
+};
+
+// The tracked changes an input held when it was read: how many, by whom.
+struct TrackedAuthor {
+    std::string author;
+    int changes = 0;
+};
+
+struct TrackedInputs {
+    std::vector<TrackedAuthor> original, revised;
+    // Every input change taken as accepted before comparing (the setting), rather than the
+    // revised document's kept under their authors.
+    bool accepted = false;
+    // Characters or objects in the revised document's changes that found no place in the
+    // result, and were taken as accepted.
+    int notKept = 0;
 };
 
 struct ChangeCounts {

@@ -31,6 +31,7 @@ Rules RulesOf(const CompareOptions& options) {
     rules.characterLevel = options.characterLevel;
     rules.tablesAsParagraphs = options.skip.tables;
     rules.unwrapChangedControls = options.forWriter;
+    rules.keepTracked = !options.acceptTracked;
     rules.like = {options.ignoreCase, options.ignoreWhitespace, options.skip.fields};
     const Skipped& skip = options.skip;
     rules.leave = {skip.headers,  skip.footers,   skip.footnotes,
@@ -44,12 +45,15 @@ bool IsWordDocument(const std::string& path) {
 
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
                                      const std::string& result, const CompareOptions& options,
-                                     MarkedDocument* marked) {
+                                     MarkedDocument* marked, TrackedInputs* tracked) {
     SharePages();
     struct Released {
         ~Released() { ReleasePages(); }  // after the comparison's trees are gone, or failed
     } released;
-    return Comparer(original, revised, RulesOf(options)).run(result, marked);
+    Comparer comparer(original, revised, RulesOf(options));
+    std::vector<Change> changes = comparer.run(result, marked);
+    if (tracked) *tracked = comparer.trackedInputs();
+    return changes;
 }
 
 }  // namespace redline

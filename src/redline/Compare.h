@@ -33,6 +33,9 @@ struct CompareOptions {
     bool moves = true;              // a moved paragraph is marked moved, else deleted and inserted
     bool characterLevel = false;    // a changed word marks only the characters that changed
     Skipped skip;                   // parts taken from the revised document unmarked
+    // Take the inputs' own tracked changes as accepted before comparing, every mark then the
+    // comparing author's; by default the revised document's stay, each under its author.
+    bool acceptTracked = false;
 };
 
 struct MarkedDocument;
@@ -41,9 +44,11 @@ struct MarkedDocument;
 // `marked`, also the result as reports read it (MarkedResult.h), from the comparison's own
 // reading of it, without reading the file back. Raises UnreadableDocument, naming the input, for
 // every part of an input it cannot read, and UnwritableResult when the result cannot be written.
+// With `tracked`, also what tracked changes the inputs held and how they were treated.
 std::vector<Change> CompareDocuments(const std::string& original, const std::string& revised,
                                      const std::string& result, const CompareOptions& options = {},
-                                     MarkedDocument* marked = nullptr);
+                                     MarkedDocument* marked = nullptr,
+                                     TrackedInputs* tracked = nullptr);
 
 // Whether the file at `path` is a Word document in OOXML (.docx, .docm, .dotx), which the engine
 // reads as it is; anything else has to be converted first.

@@ -233,6 +233,19 @@ bool IsRevisionMark(const pugi::xml_node& node) {
            name == "w:cellDel" || name == "w:cellMerge";
 }
 
+void CountRevisions(const pugi::xml_node& root, std::map<std::string, int>& byAuthor) {
+    struct Counter : pugi::xml_tree_walker {
+        std::map<std::string, int>& byAuthor;
+        explicit Counter(std::map<std::string, int>& counts) : byAuthor(counts) {}
+        bool for_each(pugi::xml_node& node) override {
+            if (IsRevisionMark(node) && !IsRange(node.name()))
+                ++byAuthor[node.attribute("w:author").value()];
+            return true;
+        }
+    } counter(byAuthor);
+    pugi::xml_node(root).traverse(counter);
+}
+
 bool HoldsRevisions(const pugi::xml_node& root) {
     return root.find_node([](const pugi::xml_node& n) { return IsRevisionMark(n); });
 }

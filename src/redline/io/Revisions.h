@@ -6,12 +6,20 @@
 
 #include <pugixml.hpp>
 
+#include <map>
+#include <string>
+
 namespace redline {
 
 // Accepts every tracked change below `root` (a part's document element, or any element of it).
 // A paragraph whose mark goes joins the next paragraph of its story, which keeps its own
 // properties; the last one of a story joins the one before it.
 void AcceptRevisions(pugi::xml_node root);
+
+// Counts the tracked changes below `root` by author: each mark of content, of a paragraph's
+// end, of a row or cell, and each record of changed properties (a move's range marks are not
+// changes of their own).
+void CountRevisions(const pugi::xml_node& root, std::map<std::string, int>& byAuthor);
 
 // Whether anything below `root` is a tracked change of any form.
 bool HoldsRevisions(const pugi::xml_node& root);

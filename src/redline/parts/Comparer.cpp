@@ -1,6 +1,7 @@
 #include "redline/parts/Comparer.h"
 #include "redline/io/Names.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <sstream>
@@ -18,21 +19,20 @@
 #include "redline/read/ShownText.h"
 #include "redline/read/Story.h"
 #include "redline/write/ParagraphIds.h"
+#include "redline/write/KeptRevisions.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
 
 namespace {
 
-// Reads one document; its own tracked changes are taken as accepted: it is compared as it reads
-// now.
+// Reads one document's main part as it stands.
 void LoadSide(DocumentSide& side, const std::string& path, std::shared_ptr<Namespaces> names) {
     try {
         LoadDocument(side, path, std::move(names));
     } catch (const BadDocument& e) {
         throw UnreadableDocument(path, e);
     }
-    AcceptRevisions(side.main.xml.document_element());
 }
 
 // Hears what the writer keeps and inserts: the notes of kept references are paired, those of
@@ -98,7 +98,15 @@ Comparer::Comparer(const std::string& original, const std::string& revised, cons
     // One set of prefixes for both sides: content carried from one into the other keeps its
     // meaning, and the result declares what it carried.
     if (!names) names = std::make_shared<Namespaces>();
-    BothAtOnce([&] { LoadSide(a_, original, names); }, [&] { LoadSide(b_, revised, names); });
+    BothAtOnce(
+        [&] {
+            LoadSide(a_, original, names);
+            accept(a_, a_.main, a_.main.name);
+        },
+        [&] {
+            LoadSide(b_, revised, names);
+            accept(b_, b_.main, b_.main.name);
+        });
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
     comments_ = std::make_unique<Comments>(*this);
@@ -155,13 +163,14 @@ std::vector<Change> Comparer::compare() {
     if (!rules_.leave.endnotes) endnotes_->process();
     if (!rules_.leave.comments) comments_->process();
     shared_.finish();
+    stamp_.finish();
+    keepRevisions();
     if (rules_.unwrapChangedControls) {
         UnwrapChangedBlockControls(b_.main.xml.document_element());
         for (const auto& [name, part] : partsB_) {
             UnwrapChangedBlockControls(part->xml.document_element());
         }
     }
-    stamp_.finish();
     // Paragraph ids live in Word 2010's namespace: where no part declares it, there are none.
     if (b_.package.namespaces().declared().count("w14")) {
         std::vector<pugi::xml_node> stories{b_.main.xml.document_element()};
@@ -250,8 +259,55 @@ PackagePart* Comparer::part(DocumentSide& side,
     } catch (const BadDocument& e) {
         throw UnreadableDocument(side.path, e);
     }
-    AcceptRevisions(loaded->xml.document_element());
+    accept(side, *loaded, name);
     return (parts[name] = std::move(loaded)).get();
+}
+
+// Each document is compared as it reads now, its own tracked changes accepted; the revised
+// document's part is kept as it was read, to lay its changes over the result's.
+void Comparer::accept(DocumentSide& side, PackagePart& part, const std::string& name) {
+    pugi::xml_node root = part.xml.document_element();
+    if (!HoldsRevisions(root)) return;
+    const bool revised = &side == &b_;
+    CountRevisions(root, revised ? heldB_ : heldA_);
+    if (revised && rules_.keepTracked) asRead_[name].reset(part.xml);
+    AcceptRevisions(root);
+}
+
+void Comparer::keepRevisions() {
+    KeptLog log;
+    for (const auto& [name, asRead] : asRead_) {
+        const auto found = partsB_.find(name);
+        PackagePart* part = name == b_.main.name ? &b_.main
+                            : found != partsB_.end() ? found->second.get()
+                                                     : nullptr;
+        if (part) KeepRevisions(part->xml.document_element(), asRead.document_element(), stamp_, log);
+    }
+    asRead_.clear();
+    notKept_ = log.lost;
+    // A change is the revised document's where a mark of it took that document's author: its
+    // marks are numbered from its own mark up to the next change's.
+    std::vector<std::pair<int, Change*>> byMark;
+    for (Change& change : changes_) {
+        if (change.mark > 0) byMark.emplace_back(change.mark, &change);
+    }
+    std::sort(byMark.begin(), byMark.end());
+    for (const auto& [id, author] : log.authorOf) {
+        auto at = std::upper_bound(byMark.begin(), byMark.end(), std::pair<int, Change*>{id, nullptr},
+                                   [](const auto& x, const auto& y) { return x.first < y.first; });
+        if (at == byMark.begin()) continue;
+        Change& change = *std::prev(at)->second;
+        if (change.trackedBy.empty()) change.trackedBy = author;
+    }
+}
+
+TrackedInputs Comparer::trackedInputs() const {
+    TrackedInputs inputs;
+    for (const auto& [author, count] : heldA_) inputs.original.push_back({author, count});
+    for (const auto& [author, count] : heldB_) inputs.revised.push_back({author, count});
+    inputs.accepted = !rules_.keepTracked;
+    inputs.notKept = notKept_;
+    return inputs;
 }
 
 PackagePart* Comparer::originalPart(const std::string& name) {

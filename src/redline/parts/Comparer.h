@@ -64,6 +64,8 @@ class Comparer : private NoteCarryOver {
     CarryOverShared& shared() { return shared_; }
     Stamp& stamp() { return stamp_; }
     const Rules& rules() const { return rules_; }
+    // What tracked changes the inputs held, and how they were treated.
+    TrackedInputs trackedInputs() const;
     std::vector<Change>& changes() { return changes_; }
 
   private:
@@ -81,6 +83,9 @@ class Comparer : private NoteCarryOver {
     // The sections of the original and of the result paired by place, leaving out those whose
     // breaks a deleted paragraph brought along: they stand in the result as they were.
     std::vector<std::pair<pugi::xml_node, pugi::xml_node>> pairedSections() const;
+    void accept(DocumentSide& side, PackagePart& part, const std::string& name);
+    // Lays the revised document's own tracked changes over the result, each under its author.
+    void keepRevisions();
     PackagePart* part(DocumentSide& side,
                       std::map<std::string, std::unique_ptr<PackagePart>>& parts,
                       const std::string& name);
@@ -97,6 +102,9 @@ class Comparer : private NoteCarryOver {
     std::unique_ptr<Notes> footnotes_, endnotes_;
     std::unique_ptr<Comments> comments_;
     bool carriesComments_ = false;  // the original has comments the revised document lacks
+    std::map<std::string, pugi::xml_document> asRead_;  // revised parts holding changes, by name
+    std::map<std::string, int> heldA_, heldB_;           // each input's tracked changes, by author
+    int notKept_ = 0;
 };
 
 }  // namespace redline

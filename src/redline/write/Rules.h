@@ -25,6 +25,8 @@ struct Rules {
     // Block-level content controls that hold changes give way to their content: for an office
     // that shows no change inside them.
     bool unwrapChangedControls = false;
+    // The revised document's own tracked changes stay in the result under their authors.
+    bool keepTracked = false;
     Likeness like;  // what is alike beyond equal text
     LeftAlone leave;
 };

@@ -1,0 +1,163 @@
+#include "redline/read/Trail.h"
+
+#include <functional>
+#include <string_view>
+
+#include "redline/io/Names.h"
+#include "redline/io/Xml.h"
+
+namespace redline {
+
+namespace {
+
+constexpr std::uint32_t kFieldCode = 0x200000;  // above every code point: a field's code
+constexpr std::uint32_t kChild = 0x400000;      // a run's child that is not text, by its name
+constexpr std::uint32_t kParagraphEnd = 0x600001;
+constexpr std::uint32_t kRowEnd = 0x600002;
+
+// Properties take no place in the reading: w:rPr, w:pPr, w:tblPr, w:sdtPr, w:tblPrEx, w:tblGrid.
+bool IsProperties(const pugi::xml_node& node) {
+    const std::string_view name = node.name();
+    return name.ends_with("Pr") || name.ends_with("PrEx") || name == "w:tblGrid";
+}
+
+// The bytes of the UTF-8 code point that starts with `lead`; a stray byte stands alone.
+std::uint32_t CodePointLength(unsigned char lead) {
+    if (lead < 0xC0) return 1;
+    if (lead < 0xE0) return 2;
+    return lead < 0xF0 ? 3 : 4;
+}
+
+std::uint32_t CodePoint(std::string_view bytes) {
+    auto lead = static_cast<unsigned char>(bytes[0]);
+    if (bytes.size() == 1) return lead;
+    std::uint32_t value = lead & (0x7F >> bytes.size());
+    for (std::size_t i = 1; i < bytes.size(); ++i) {
+        value = (value << 6) | (static_cast<unsigned char>(bytes[i]) & 0x3F);
+    }
+    return value;
+}
+
+struct Context {
+    pugi::xml_node mark{};
+    bool removed = false;
+    pugi::xml_node paragraph{};
+};
+
+class TrailReader {
+  public:
+    std::vector<Step> steps;
+
+    void children(const pugi::xml_node& node, const Context& context) {
+        for (pugi::xml_node child : node.children()) element(child, context);
+    }
+
+  private:
+    void element(const pugi::xml_node& node, Context context) {
+        if (node.type() != pugi::node_element || IsProperties(node) || Named(node, mc::Fallback))
+            return;
+        if (Named(node, w::p)) return paragraph(node, context);
+        if (Named(node, w::tr)) return row(node, context);
+        if (Named(node, w::r) || Named(node, m::r)) return run(node, context);
+        if (Named(node, w::ins) || Named(node, w::moveTo)) {
+            context.mark = node;
+        } else if (Named(node, w::del) || Named(node, w::moveFrom)) {
+            context.mark = node;
+            context.removed = true;
+        }
+        children(node, context);
+    }
+
+    void paragraph(const pugi::xml_node& node, Context context) {
+        context.paragraph = node;
+        children(node, context);
+        pugi::xml_node own;
+        for (pugi::xml_node mark : node.child(w::pPr).child(w::rPr).children()) {
+            if (NamedOneOf(mark, {w::ins, w::del, w::moveFrom, w::moveTo})) own = mark;
+        }
+        steps.push_back({StepKind::ParagraphEnd, context.removed || (own && Removes(own)),
+                         kParagraphEnd, 0, 0, node, own ? own : context.mark, node});
+    }
+
+    void row(const pugi::xml_node& node, Context context) {
+        pugi::xml_node own;
+        for (pugi::xml_node mark : node.child(w::trPr).children()) {
+            if (NamedOneOf(mark, {w::ins, w::del})) own = mark;
+        }
+        if (own) {
+            context.mark = own;
+            context.removed = context.removed || Removes(own);
+        }
+        children(node, context);
+        steps.push_back({StepKind::RowEnd, context.removed, kRowEnd, 0, 0, node, own, {}});
+    }
+
+    void run(const pugi::xml_node& node, const Context& context) {
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() != pugi::node_element || IsProperties(child)) continue;
+            if (NamedOneOf(child, {w::t, w::delText, m::t})) {
+                text(child, 0, context);
+            } else if (Named(child, w::instrText) || Named(child, w::delInstrText)) {
+                text(child, kFieldCode, context);
+            } else {
+                object(child, context);
+            }
+        }
+    }
+
+    void text(const pugi::xml_node& node, std::uint32_t base, const Context& context) {
+        const std::string_view value = node.text().get();
+        for (std::size_t at = 0; at < value.size();) {
+            const std::uint32_t length = std::min<std::uint32_t>(
+                CodePointLength(static_cast<unsigned char>(value[at])), value.size() - at);
+            steps.push_back({StepKind::Text, context.removed,
+                             base + CodePoint(value.substr(at, length)),
+                             static_cast<std::uint32_t>(at), length, node, context.mark,
+                             context.paragraph});
+            at += length;
+        }
+    }
+
+    void object(const pugi::xml_node& node, const Context& context) {
+        std::string_view name = node.name();
+        if (name == "w:delInstrText") name = "w:instrText";
+        std::string identity(name);
+        // A symbol is its character; a note's reference is a note, whichever.
+        if (const char* symbol = node.attribute("w:char").value(); *symbol) identity += symbol;
+        const auto key = static_cast<std::uint32_t>(std::hash<std::string>{}(identity) & 0xFFFFF);
+        steps.push_back({StepKind::Child, context.removed, kChild + key, 0, 0, node, context.mark,
+                         context.paragraph});
+        // A drawing's text boxes are read where the drawing stands, in their first form.
+        boxes(node, {context.removed ? context.mark : pugi::xml_node{}, context.removed, {}});
+    }
+
+    void boxes(const pugi::xml_node& node, const Context& context) {
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() != pugi::node_element || Named(child, mc::Fallback)) continue;
+            if (Named(child, w::txbxContent)) {
+                children(child, context);
+            } else {
+                boxes(child, context);
+            }
+        }
+    }
+};
+
+}  // namespace
+
+std::vector<Step> TrailOf(const pugi::xml_node& root) {
+    TrailReader reader;
+    reader.children(root, {});
+    return std::move(reader.steps);
+}
+
+bool Removes(const pugi::xml_node& mark) {
+    return Named(mark, w::del) || Named(mark, w::moveFrom);
+}
+
+pugi::xml_node FormatChangeOf(const Step& step) {
+    if (step.kind != StepKind::Text && step.kind != StepKind::Child) return {};
+    return step.node.parent().child(w::rPr).child(w::rPrChange);
+}
+
+}  // namespace redline

@@ -1,0 +1,227 @@
+#include "redline/write/KeptRevisions.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "redline/align/Diff.h"
+#include "redline/io/Names.h"
+#include "redline/io/Xml.h"
+#include "redline/read/Trail.h"
+#include "redline/write/Reinsert.h"
+#include "redline/write/Splits.h"
+
+namespace redline {
+
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Result steps, one after another in one run's text or one element, that take what a revised
+// step says: its mark's author (`own`), its record of changed properties (`format`).
+struct Segment {
+    std::size_t first, last, revised;
+    bool own, format;
+};
+
+struct Insertion {
+    std::size_t before;
+    std::vector<std::size_t> steps;
+};
+
+// The paragraph's own mark (inserted, deleted, moved), or none.
+pugi::xml_node ParagraphMark(const pugi::xml_node& paragraph) {
+    for (pugi::xml_node mark : paragraph.child(w::pPr).child(w::rPr).children()) {
+        if (IsContentMark(mark)) return mark;
+    }
+    return {};
+}
+
+pugi::xml_node RowMark(const pugi::xml_node& row) {
+    for (pugi::xml_node mark : row.child(w::trPr).children()) {
+        if (Named(mark, w::ins) || Named(mark, w::del)) return mark;
+    }
+    return {};
+}
+
+pugi::xml_node FormatRecord(const Step& step) {
+    if (step.kind == StepKind::ParagraphEnd) return step.node.child(w::pPr).child(w::pPrChange);
+    return FormatChangeOf(step);
+}
+
+class Overlay {
+  public:
+    Overlay(pugi::xml_node result, const pugi::xml_node& revised, Stamp& stamp, KeptLog& log)
+        : result_(TrailOf(result)), revised_(TrailOf(revised)), stamp_(stamp), log_(log) {}
+
+    void run() {
+        plan();
+        apply();
+    }
+
+  private:
+    void plan() {
+        std::vector<std::size_t> acceptedA, acceptedB;
+        Keys keysA, keysB;
+        for (std::size_t i = 0; i < result_.size(); ++i) {
+            if (!result_[i].removed) acceptedA.push_back(i), keysA.push_back(result_[i].key);
+        }
+        for (std::size_t i = 0; i < revised_.size(); ++i) {
+            if (!revised_[i].removed) acceptedB.push_back(i), keysB.push_back(revised_[i].key);
+        }
+        // Both read as the revised document accepted: mostly alike, step for step.
+        const Script script = keysA == keysB ? Script{{EditKind::Equal, std::uint32_t(keysA.size())}}
+                                             : Difference(keysA, keysB);
+        std::size_t a = 0, b = 0, previousA = 0, previousB = 0;
+        for (const Edit& edit : script) {
+            for (std::uint32_t k = 0; k < edit.count; ++k) {
+                if (edit.kind == EditKind::Equal) {
+                    const std::size_t at = acceptedA[a++], from = acceptedB[b++];
+                    gap(previousA, at, previousB, from);
+                    pair(at, from);
+                    previousA = at + 1;
+                    previousB = from + 1;
+                } else if (edit.kind == EditKind::Delete) {
+                    ++a;
+                } else if (revised_[acceptedB[b++]].mark) {
+                    ++log_.lost;  // the result has no such content: nothing to mark
+                }
+            }
+        }
+        gap(previousA, result_.size(), previousB, revised_.size());
+    }
+
+    void pair(std::size_t at, std::size_t from) {
+        const Step& step = revised_[from];
+        const bool own = step.mark && !Removes(step.mark);
+        const bool format = step.kind != StepKind::RowEnd && FormatRecord(step);
+        if (own || format) segment(at, from, own, format);
+    }
+
+    void segment(std::size_t at, std::size_t from, bool own, bool format) {
+        if (!segments_.empty()) {
+            Segment& last = segments_.back();
+            const Step &before = result_[last.last], &step = result_[at];
+            const Step &was = revised_[last.revised], &is = revised_[from];
+            if (last.last + 1 == at && step.kind == StepKind::Text && before.kind == step.kind &&
+                before.node == step.node && was.mark == is.mark && last.own == own &&
+                last.format == format && FormatRecord(was) == FormatRecord(is)) {
+                last.last = at;
+                return;
+            }
+        }
+        segments_.push_back({at, at, from, own, format});
+    }
+
+    // The deleted content between two steps that both read alike: the result's and the
+    // revised document's paired where they agree, the revised document's own written back.
+    void gap(std::size_t beginA, std::size_t endA, std::size_t beginB, std::size_t endB) {
+        std::vector<std::size_t> removedB;
+        for (std::size_t i = beginB; i < endB; ++i) {
+            if (revised_[i].removed) removedB.push_back(i);
+        }
+        if (removedB.empty()) return;
+        std::vector<std::size_t> removedA;
+        Keys keysA, keysB;
+        for (std::size_t i = beginA; i < endA; ++i) {
+            if (result_[i].removed) removedA.push_back(i), keysA.push_back(result_[i].key);
+        }
+        for (std::size_t i : removedB) keysB.push_back(revised_[i].key);
+        std::size_t a = 0, b = 0;
+        for (const Edit& edit : Difference(keysA, keysB)) {
+            if (edit.kind == EditKind::Insert) {
+                const std::size_t before = a < removedA.size() ? removedA[a] : endA;
+                insertions_.push_back({before, {removedB.begin() + b,
+                                                removedB.begin() + b + edit.count}});
+                b += edit.count;
+                continue;
+            }
+            for (std::uint32_t k = 0; k < edit.count; ++k, ++a) {
+                if (edit.kind == EditKind::Equal) segment(removedA[a], removedB[b++], true, false);
+            }
+        }
+    }
+
+    // From the end back: what is cut leaves the content before it where it was.
+    void apply() {
+        Reinsert reinsert(result_, revised_, stamp_);
+        std::size_t segment = segments_.size(), insertion = insertions_.size();
+        while (segment > 0 || insertion > 0) {
+            if (insertion == 0 ||
+                (segment > 0 && segments_[segment - 1].first >= insertions_[insertion - 1].before)) {
+                write(segments_[--segment]);
+            } else {
+                const Insertion& in = insertions_[--insertion];
+                if (reinsert.before(in.before, in.steps)) {
+                    ++log_.kept;
+                } else {
+                    log_.lost += static_cast<int>(in.steps.size());
+                }
+            }
+        }
+    }
+
+    void write(const Segment& segment) {
+        const Step &first = result_[segment.first], &last = result_[segment.last];
+        const Step& from = revised_[segment.revised];
+        ++log_.kept;
+        if (first.kind == StepKind::ParagraphEnd || first.kind == StepKind::RowEnd) {
+            const bool paragraph = first.kind == StepKind::ParagraphEnd;
+            pugi::xml_node mark = paragraph ? ParagraphMark(first.node) : RowMark(first.node);
+            if (segment.own) take(mark, mark, from.mark, [&] {
+                    return paragraph ? PropertiesOf(PropertiesOf(first.node, w::pPr), w::rPr)
+                                           .prepend_child(w::ins)
+                                     : PropertiesOf(first.node, w::trPr).append_child(w::ins);
+                });
+            if (segment.format) record(PropertiesOf(first.node, w::pPr), FormatRecord(from));
+            return;
+        }
+        pugi::xml_node run =
+            IsolateRun(first.node, first.offset, last.node,
+                       last.kind == StepKind::Text ? last.offset + last.length : 0);
+        if (segment.own) {
+            take(MarkAroundAlone(run, stamp_), first.mark, from.mark, [&] {
+                pugi::xml_node wrapper = run.parent().insert_child_before(w::ins, run);
+                wrapper.append_move(run);
+                return wrapper;
+            });
+        }
+        if (segment.format) record(PropertiesOf(run, w::rPr), FormatRecord(from));
+    }
+
+    // The result's mark (a piece of the comparison's mark `was`) takes the revised one's
+    // author; where there is none, one is made.
+    template <class Make>
+    void take(pugi::xml_node mark, const pugi::xml_node& was, const pugi::xml_node& from,
+              Make make) {
+        if (mark) {
+            log_.authorOf[was.attribute("w:id").as_int()] = from.attribute("w:author").value();
+        } else if (Removes(from)) {
+            return;
+        } else {
+            mark = make();
+            mark.append_attribute("w:id") = stamp_.nextId();
+        }
+        TakeAuthor(mark, from);
+    }
+
+    // The revised record of changed properties, in place of the result's own.
+    void record(pugi::xml_node properties, const pugi::xml_node& change) {
+        if (pugi::xml_node own = properties.child(change.name())) properties.remove_child(own);
+        properties.append_copy(change).attribute("w:id").set_value(stamp_.nextId());
+    }
+
+    std::vector<Step> result_, revised_;
+    Stamp& stamp_;
+    KeptLog& log_;
+    std::vector<Segment> segments_;
+    std::vector<Insertion> insertions_;
+};
+
+}  // namespace
+
+void KeepRevisions(pugi::xml_node result, const pugi::xml_node& revised, Stamp& stamp,
+                   KeptLog& log) {
+    Overlay(result, revised, stamp, log).run();
+}
+
+}  // namespace redline

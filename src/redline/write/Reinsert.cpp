@@ -1,0 +1,252 @@
+#include "redline/write/Reinsert.h"
+
+#include <map>
+#include <string>
+
+#include "redline/io/Names.h"
+#include "redline/io/Revisions.h"
+#include "redline/io/Xml.h"
+#include "redline/write/Splits.h"
+
+namespace redline {
+
+namespace {
+
+bool IsBlock(const pugi::xml_node& node) {
+    return NamedOneOf(node, {w::p, w::tbl, w::tr, w::tc, w::sdt});
+}
+
+bool BlockBefore(pugi::xml_node node) {
+    for (node = node.previous_sibling(); node; node = node.previous_sibling()) {
+        if (IsBlock(node)) return true;
+    }
+    return false;
+}
+
+bool BlockAfter(pugi::xml_node node) {
+    for (node = node.next_sibling(); node; node = node.next_sibling()) {
+        if (IsBlock(node)) return true;
+    }
+    return false;
+}
+
+// The element that holds `node` first (or last) and stands in a `level` element ("w:body",
+// "w:tc", "w:tbl"), or none where `node` is not at that edge of each element around it.
+pugi::xml_node Climb(pugi::xml_node node, const char* level, bool first) {
+    while (node.parent() && !Named(node.parent(), level)) {
+        if (first ? BlockBefore(node) : BlockAfter(node)) return {};
+        node = node.parent();
+    }
+    return node.parent() ? node : pugi::xml_node{};
+}
+
+// The name text takes in a deletion.
+const char* DeletedName(const pugi::xml_node& text) {
+    if (Named(text, w::instrText) || Named(text, w::delInstrText)) return w::delInstrText;
+    return Named(text, m::t) ? m::t : w::delText;
+}
+
+bool EndsBlock(const Step& step) {
+    return step.kind == StepKind::ParagraphEnd || step.kind == StepKind::RowEnd;
+}
+
+}  // namespace
+
+Reinsert::Reinsert(const std::vector<Step>& result, const std::vector<Step>& revised,
+                   Stamp& stamp)
+    : result_(result), revised_(revised), stamp_(stamp) {
+    for (std::size_t i = 0; i < revised_.size(); ++i) {
+        if (EndsBlock(revised_[i])) ends_[revised_[i].node.internal_object()] = i;
+    }
+}
+
+bool Reinsert::before(std::size_t before, const std::vector<std::size_t>& steps) {
+    placed_ = false;
+    before_ = before;
+    bool found = true;
+    const std::vector<Piece> pieces = piecesOf(steps, found);
+    for (const Piece& piece : pieces) {
+        switch (piece.kind) {
+            case PieceKind::Inline:
+                found = inlinePiece(piece, steps) && found;
+                break;
+            case PieceKind::ParagraphEnd:
+                found = paragraphEnd(piece) && found;
+                break;
+            case PieceKind::Block:
+            case PieceKind::Row:
+                found = block(piece) && found;
+                break;
+        }
+    }
+    return found;
+}
+
+std::size_t Reinsert::endOf(const pugi::xml_node& element) const {
+    const auto found = ends_.find(element.internal_object());
+    return found == ends_.end() ? revised_.size() : found->second;
+}
+
+Reinsert::Piece Reinsert::wholeAt(const std::vector<std::size_t>& steps, std::size_t at) const {
+    const pugi::xml_node paragraph = revised_[steps[at]].paragraph;
+    if (!paragraph) return {PieceKind::Inline, at, at, {}};
+    const pugi::xml_node row = paragraph.parent().parent();
+    const bool inTable = Named(paragraph.parent(), w::tc) && Named(row, w::tr);
+    const pugi::xml_node table = inTable ? row.parent() : pugi::xml_node{};
+    const std::pair<pugi::xml_node, PieceKind> candidates[] = {
+        {table, PieceKind::Block}, {inTable ? row : pugi::xml_node{}, PieceKind::Row},
+        {paragraph, PieceKind::Block}};
+    for (const auto& [element, kind] : candidates) {
+        if (!element) continue;
+        const pugi::xml_node last = Named(element, w::tbl) ? element.last_child() : element;
+        const std::size_t end = endOf(last);
+        const std::size_t count = TrailOf(element).size() + (Named(element, w::tbl) ? 0 : 1);
+        if (end >= revised_.size() || end + 1 < count || end + 1 - count != steps[at]) continue;
+        if (at + count > steps.size() || steps[at + count - 1] != end) continue;
+        return {kind, at, at + count - 1, element};
+    }
+    return {PieceKind::Inline, at, at, {}};
+}
+
+std::vector<Reinsert::Piece> Reinsert::piecesOf(const std::vector<std::size_t>& steps,
+                                                bool& found) const {
+    std::vector<Piece> pieces;
+    for (std::size_t at = 0; at < steps.size();) {
+        Piece piece = wholeAt(steps, at);
+        const Step& step = revised_[steps[at]];
+        if (piece.kind == PieceKind::Inline && step.kind == StepKind::ParagraphEnd) {
+            piece = {PieceKind::ParagraphEnd, at, at, step.node};
+        } else if (piece.kind == PieceKind::Inline && step.kind == StepKind::RowEnd) {
+            found = false;  // a row's end alone: its cells are the result's
+            ++at;
+            continue;
+        } else if (piece.kind == PieceKind::Inline) {
+            const pugi::xml_node run = step.node.parent();
+            while (piece.last + 1 < steps.size()) {
+                const Step& next = revised_[steps[piece.last + 1]];
+                if (EndsBlock(next) || next.node.parent() != run || next.mark != step.mark) break;
+                ++piece.last;
+            }
+            piece.node = run;
+        }
+        pieces.push_back(piece);
+        at = piece.last + 1;
+    }
+    return pieces;
+}
+
+bool Reinsert::placeInline() {
+    if (placed_) return true;
+    if (before_ >= result_.size()) return false;
+    const Step& at = result_[before_];
+    Point point;
+    if (at.kind == StepKind::ParagraphEnd) {
+        point = {at.node, {}};
+    } else if (at.kind == StepKind::RowEnd) {
+        return false;
+    } else {
+        point = OutOfMarks(CutRunBefore(at.node, at.offset), stamp_);
+    }
+    parent_ = point.parent;
+    next_ = point.before;
+    placed_ = true;
+    return true;
+}
+
+bool Reinsert::inlinePiece(const Piece& piece, const std::vector<std::size_t>& steps) {
+    if (!placeInline()) return false;
+    const Step& first = revised_[steps[piece.first]];
+    pugi::xml_node wrapper =
+        next_ ? parent_.insert_child_before(w::del, next_) : parent_.append_child(w::del);
+    wrapper.append_attribute("w:id") = stamp_.nextId();
+    if (first.mark) TakeAuthor(wrapper, first.mark);
+    pugi::xml_node run = wrapper.append_child(piece.node.name());
+    for (pugi::xml_attribute attribute : piece.node.attributes()) run.append_copy(attribute);
+    for (pugi::xml_node child : piece.node.children()) {
+        if (std::string_view(child.name()).ends_with("rPr")) run.append_copy(child);
+    }
+    pugi::xml_node text, textOf;
+    std::string value;
+    auto flush = [&] {
+        if (text) text.text().set(value.c_str());
+        text = {};
+        value.clear();
+    };
+    for (std::size_t i = piece.first; i <= piece.last; ++i) {
+        const Step& step = revised_[steps[i]];
+        if (step.kind == StepKind::Child) {
+            flush();
+            run.append_copy(step.node);
+            continue;
+        }
+        if (!text || textOf != step.node) {
+            flush();
+            text = run.append_child(DeletedName(step.node));
+            text.append_attribute("xml:space") = "preserve";
+            textOf = step.node;
+        }
+        value.append(step.node.text().get() + step.offset, step.length);
+    }
+    flush();
+    return true;
+}
+
+bool Reinsert::paragraphEnd(const Piece& piece) {
+    if (!placeInline() || !Named(parent_, w::p)) return false;
+    const pugi::xml_node paragraph = parent_;
+    pugi::xml_node head = paragraph.parent().insert_child_before(w::p, paragraph);
+    for (pugi::xml_attribute attribute : piece.node.attributes()) head.append_copy(attribute);
+    if (pugi::xml_node properties = piece.node.child(w::pPr)) {
+        renumber(head.append_copy(properties));
+    }
+    for (pugi::xml_node child = paragraph.first_child(); child && child != next_;) {
+        const pugi::xml_node next = child.next_sibling();
+        if (!Named(child, w::pPr)) head.append_move(child);
+        child = next;
+    }
+    return true;
+}
+
+bool Reinsert::block(const Piece& piece) {
+    const char* level = piece.node.parent().name();
+    pugi::xml_node anchor;
+    bool after = false;
+    if (placed_) {
+        if (!Named(parent_, w::p)) return false;
+        for (pugi::xml_node child = parent_.first_child(); child != next_;
+             child = child.next_sibling()) {
+            if (!Named(child, w::pPr)) return false;  // the place is inside a paragraph
+        }
+        anchor = Climb(parent_, level, true);
+    } else if (BlockBefore(piece.node) && before_ > 0 && EndsBlock(result_[before_ - 1])) {
+        anchor = Climb(result_[before_ - 1].node, level, false);
+        after = true;
+    } else if (before_ < result_.size() && (before_ == 0 || EndsBlock(result_[before_ - 1])) &&
+               result_[before_].kind != StepKind::RowEnd) {
+        anchor = Climb(result_[before_].paragraph, level, true);
+    }
+    if (!anchor) return false;
+    renumber(after ? anchor.parent().insert_copy_after(piece.node, anchor)
+                   : anchor.parent().insert_copy_before(piece.node, anchor));
+    return true;
+}
+
+void Reinsert::renumber(pugi::xml_node copy) {
+    std::map<std::string, int> ids;  // a move's range marks keep their pairs
+    std::vector<pugi::xml_node> pending{copy};
+    while (!pending.empty()) {
+        pugi::xml_node node = pending.back();
+        pending.pop_back();
+        if (IsRevisionMark(node)) {
+            pugi::xml_attribute id = node.attribute("w:id");
+            const auto [at, added] = ids.try_emplace(id.value(), 0);
+            if (added) at->second = stamp_.nextId();
+            if (id) id.set_value(at->second);
+        }
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() == pugi::node_element) pending.push_back(child);
+        }
+    }
+}
+
+}  // namespace redline
