@@ -68,6 +68,9 @@ const char* kUsageTemplate =
     "  --ignore-whitespace  take spaces, tabs and no-break spaces, and how many, as alike\n"
     "  --no-moves           mark a moved paragraph as deleted and inserted\n"
     "  --character-level    in a changed word, mark only the characters that changed\n"
+    "  --accept-tracked     accept the inputs' own tracked changes before comparing, every\n"
+    "                       change then under the comparing author (by default the revised\n"
+    "                       document's stay in the result under their authors)\n"
     "  --skip LIST          leave parts alone, taken unmarked from REVISED; any of tables,\n"
     "                       headers, footers, footnotes, endnotes, textboxes, comments,\n"
     "                       fields, separated by commas (a skipped table's paragraphs are\n"
@@ -102,6 +105,7 @@ bool SetFlag(const std::string& arg, Arguments& args) {
         {"--ignore-case", &args.settings.ignoreCase},
         {"--ignore-whitespace", &args.settings.ignoreWhitespace},
         {"--character-level", &args.settings.characterLevel},
+        {"--accept-tracked", &args.settings.acceptTracked},
         {"--text", &args.text},
         {"--json", &args.json},
         {"--combine", &args.combine},

@@ -99,7 +99,7 @@ office::UserDocument Convertible(const OfficeSource& office, const std::string& 
 
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
                                     const redline::CompareOptions& settings,
-                                    const MarkedLook& look) {
+                                    const MarkedLook& look, redline::TrackedInputs* tracked) {
     const bool stored = !job.result.empty();
     if (stored) {
         RefuseInputAsResult(job);
@@ -127,7 +127,7 @@ std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob
     } else {
         changes = office::CompareUserDocuments(Convertible(office, job.original),
                                                Convertible(office, job.revised), made, options,
-                                               temporary, read);
+                                               temporary, read, tracked);
     }
     if (look) look(made, changes, document);
     if (!stored) return changes;

@@ -61,10 +61,11 @@ using MarkedLook =
 // leaves out); raises ResultIsInput, an office::DocumentError for a document that cannot be
 // used, office::ResultError when the result cannot be written, or another automation::Error,
 // and leaves nothing behind when it fails: a file already under the result's name stays as it
-// was.
+// was. With `tracked`, a comparison also says what tracked changes its inputs held.
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
                                     const redline::CompareOptions& settings,
-                                    const MarkedLook& look = {});
+                                    const MarkedLook& look = {},
+                                    redline::TrackedInputs* tracked = nullptr);
 
 struct JobFailure {
     ExitCode code;

@@ -50,6 +50,10 @@ void PrintChange(std::ostream& out, const redline::Change& change, std::size_t n
         PrintList(out, change.conflictsWith, [&](int other) { out << other; });
     }
     if (!change.author.empty()) out << ", \"author\": " << JsonText(change.author);
+    if (!combined) {
+        out << ", \"tracked_by\": "
+            << (change.trackedBy.empty() ? std::string("null") : JsonText(change.trackedBy));
+    }
     if (change.kind == redline::ChangeKind::Move) {
         out << ", \"from\": {\"paragraph\": " << change.originalParagraph
             << "}, \"to\": {\"paragraph\": " << change.revisedParagraph << "}";
@@ -121,9 +125,20 @@ std::vector<std::string> DescribeSettings(const redline::CompareOptions& setting
     return lines;
 }
 
+// One input's tracked changes: {"changes": 3, "authors": {"Ann": 2, "Ben": 1}}.
+void PrintHeld(std::ostream& out, const std::vector<redline::TrackedAuthor>& held) {
+    int all = 0;
+    for (const redline::TrackedAuthor& author : held) all += author.changes;
+    out << "{\"changes\": " << all << ", \"authors\": {";
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        out << (i ? ", " : "") << JsonText(held[i].author) << ": " << held[i].changes;
+    }
+    out << "}}";
+}
+
 void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
                const std::string& result, const redline::CompareOptions& settings,
-               const std::vector<NamedCopy>& reviewers) {
+               const std::vector<NamedCopy>& reviewers, const redline::TrackedInputs* tracked) {
     const redline::ChangeCounts counts = redline::Count(changes);
     out << "{\"insertions\": " << counts.insertions << ", \"deletions\": " << counts.deletions
         << ", \"moves\": " << counts.moves << ", \"formatting\": " << counts.formatting
@@ -132,7 +147,8 @@ void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
         << ", \"ignoreCase\": " << Bool(settings.ignoreCase)
         << ", \"ignoreWhitespace\": " << Bool(settings.ignoreWhitespace)
         << ", \"moves\": " << Bool(settings.moves)
-        << ", \"characterLevel\": " << Bool(settings.characterLevel) << ", \"skip\": [";
+        << ", \"characterLevel\": " << Bool(settings.characterLevel)
+        << ", \"acceptTracked\": " << Bool(settings.acceptTracked) << ", \"skip\": [";
     const auto skipped = SkippedNames(settings.skip);
     for (std::size_t i = 0; i < skipped.size(); ++i) out << (i ? ", " : "") << JsonText(skipped[i]);
     out << "]}";
@@ -144,10 +160,59 @@ void PrintJson(std::ostream& out, const std::vector<redline::Change>& changes,
                 << "}";
         });
     }
+    if (tracked) {
+        out << ", \"tracked_inputs\": {\"original\": ";
+        PrintHeld(out, tracked->original);
+        out << ", \"revised\": ";
+        PrintHeld(out, tracked->revised);
+        out << ", \"accepted\": " << Bool(tracked->accepted) << "}";
+    }
     out << ", \"changes\": [";
     for (std::size_t i = 0; i < changes.size(); ++i) {
         if (i) out << ", ";
         PrintChange(out, changes[i], i + 1, combined);
     }
     out << "]}\n";
+}
+
+namespace {
+
+// "3 tracked changes (Ann 2, Ben 1)".
+std::string HeldText(const std::vector<redline::TrackedAuthor>& held) {
+    int all = 0;
+    std::string authors;
+    for (const redline::TrackedAuthor& author : held) {
+        all += author.changes;
+        authors += (authors.empty() ? "" : ", ") +
+                   (author.author.empty() ? std::string("no author") : author.author) + " " +
+                   std::to_string(author.changes);
+    }
+    return std::to_string(all) + (all == 1 ? " tracked change (" : " tracked changes (") + authors +
+           ")";
+}
+
+}  // namespace
+
+std::string DescribeTrackedInputs(const redline::TrackedInputs& tracked,
+                                  const std::string& original, const std::string& revised) {
+    std::string text;
+    if (!tracked.original.empty()) {
+        text += "\"" + original + "\" held " + HeldText(tracked.original) +
+                (tracked.accepted ? ": accepted before comparing.\n"
+                                  : ": compared as accepted; those the revised document still "
+                                    "holds stay pending in the result.\n");
+    }
+    if (!tracked.revised.empty()) {
+        text += "\"" + revised + "\" held " + HeldText(tracked.revised) +
+                (tracked.accepted ? ": accepted before comparing, every change marked under "
+                                    "the comparing author.\n"
+                                  : ": kept in the result under their authors; what it changed "
+                                    "without tracking is marked under the comparing author.\n");
+    }
+    if (tracked.notKept > 0) {
+        text += std::to_string(tracked.notKept) + " characters of \"" + revised +
+                "\"'s tracked changes found no place in the result: they are taken as "
+                "accepted.\n";
+    }
+    return text;
 }

@@ -161,11 +161,18 @@ int CompareOne(const Arguments& args) {
             }
         };
         const bool reports = args.text || !args.report.empty();
-        const auto changes = RunJob(office, job, Settings(args), reports ? look : MarkedLook());
+        redline::TrackedInputs tracked;
+        const auto changes = RunJob(office, job, Settings(args), reports ? look : MarkedLook(),
+                                    args.combine ? nullptr : &tracked);
+        std::istringstream held(DescribeTrackedInputs(tracked, job.original, job.revised));
+        for (std::string line; std::getline(held, line);) {
+            std::cerr << "quorvane-compare: " << line << "\n";
+        }
         if (args.text) {
             std::cout << diff;
         } else if (args.json) {
-            PrintJson(std::cout, changes, args.output, args.settings, Reviewers(args));
+            PrintJson(std::cout, changes, args.output, args.settings, Reviewers(args),
+                      args.combine ? nullptr : &tracked);
         } else {
             PrintCounts(std::cout, changes);
         }

@@ -15,6 +15,7 @@
 #include "support/Files.h"
 #include "support/ReadText.h"
 #include "support/ResultCheck.h"
+#include "support/RoundTrip.h"
 
 namespace {
 
@@ -173,6 +174,25 @@ TEST_F(TrackedInputs, TheInputsChangesAreCountedByAuthor) {
     EXPECT_EQ(tracked.revised[0].changes, 1);
     EXPECT_FALSE(tracked.accepted);
     EXPECT_EQ(tracked.notKept, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GeneratedTrackedInputs, ACounterpartsTrackedCopyKeepsEveryChangeUnderTheirName) {
+    TemporaryFolder folder;
+    int failed = 0;
+    const char* given = std::getenv("QUORVANE_SEEDS");
+    const int seeds = std::min(given ? std::atoi(given) : 1000, 300);
+    for (int seed = 1; seed <= seeds && failed < 3; ++seed) {
+        generated::Random random(static_cast<std::uint32_t>(seed));
+        const std::string failure = TrackedRoundTripFailure(folder.path(), random);
+        if (!failure.empty()) {
+            ++failed;
+            ADD_FAILURE() << "seed " << seed << "\n" << failure;
+        }
+    }
 }
 
 }  // namespace

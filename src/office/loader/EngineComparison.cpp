@@ -65,14 +65,15 @@ std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
                                                   const std::string& resultDocx,
                                                   const redline::CompareOptions& options,
                                                   const std::string& workRoot,
-                                                  redline::MarkedDocument* marked) {
+                                                  redline::MarkedDocument* marked,
+                                                  redline::TrackedInputs* tracked) {
     WorkFolder work(workRoot);
     const std::string originalDocx = AsDocx(original, work.file("original.docx"));
     const std::string revisedDocx = AsDocx(revised, work.file("revised.docx"));
     return RunEngine(
         [&] {
             return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options,
-                                             marked);
+                                             marked, tracked);
         },
         {{originalDocx, original.path}, {revisedDocx, revised.path}});
 }

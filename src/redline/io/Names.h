@@ -23,6 +23,8 @@ inline constexpr const char* Fallback = "mc:Fallback";
 
 // Office Math
 namespace m {
+inline constexpr const char* oMath = "m:oMath";
+inline constexpr const char* oMathPara = "m:oMathPara";
 inline constexpr const char* r = "m:r";
 inline constexpr const char* rPr = "m:rPr";
 inline constexpr const char* t = "m:t";

@@ -14,6 +14,7 @@ constexpr std::uint32_t kFieldCode = 0x200000;  // above every code point: a fie
 constexpr std::uint32_t kChild = 0x400000;      // a run's child that is not text, by its name
 constexpr std::uint32_t kParagraphEnd = 0x600001;
 constexpr std::uint32_t kRowEnd = 0x600002;
+constexpr std::uint32_t kEquation = 0x600003;
 
 // Properties take no place in the reading: w:rPr, w:pPr, w:tblPr, w:sdtPr, w:tblPrEx, w:tblGrid.
 bool IsProperties(const pugi::xml_node& node) {
@@ -54,11 +55,11 @@ class TrailReader {
 
   private:
     void element(const pugi::xml_node& node, Context context) {
-        if (node.type() != pugi::node_element || IsProperties(node) || Named(node, mc::Fallback))
-            return;
+        if (node.type() != pugi::node_element || IsProperties(node)) return;
         if (Named(node, w::p)) return paragraph(node, context);
         if (Named(node, w::tr)) return row(node, context);
-        if (Named(node, w::r) || Named(node, m::r)) return run(node, context);
+        if (Named(node, w::r)) return run(node, context);
+        if (Named(node, m::oMathPara) || Named(node, m::oMath)) return equation(node, context);
         if (Named(node, w::ins) || Named(node, w::moveTo)) {
             context.mark = node;
         } else if (Named(node, w::del) || Named(node, w::moveFrom)) {
@@ -92,10 +93,32 @@ class TrailReader {
         steps.push_back({StepKind::RowEnd, context.removed, kRowEnd, 0, 0, node, own, {}});
     }
 
+    // An equation's changes are marks around its runs or in their properties: all inserted,
+    // all deleted, or some of them.
+    void equation(const pugi::xml_node& node, const Context& context) {
+        int runs = 0, inserted = 0, deleted = 0;
+        pugi::xml_node mark;
+        auto count = [&](const pugi::xml_node& own) {
+            if (Named(own, w::ins)) ++inserted, mark = own;
+            if (Named(own, w::del)) ++deleted, mark = own;
+        };
+        for (const pugi::xpath_node& found : node.select_nodes(".//m:r")) {
+            ++runs;
+            for (pugi::xml_node own : found.node().child(w::rPr).children()) count(own);
+            for (pugi::xml_node up = found.node().parent(); up && up != node; up = up.parent())
+                count(up);
+        }
+        Step step{StepKind::Equation, context.removed || (deleted > 0 && deleted == runs),
+                  kEquation, 0, 0, node, context.mark, context.paragraph};
+        if (!context.mark && mark) step.mark = mark;
+        step.partly = (inserted || deleted) && inserted != runs && deleted != runs;
+        steps.push_back(step);
+    }
+
     void run(const pugi::xml_node& node, const Context& context) {
         for (pugi::xml_node child : node.children()) {
             if (child.type() != pugi::node_element || IsProperties(child)) continue;
-            if (NamedOneOf(child, {w::t, w::delText, m::t})) {
+            if (NamedOneOf(child, {w::t, w::delText})) {
                 text(child, 0, context);
             } else if (Named(child, w::instrText) || Named(child, w::delInstrText)) {
                 text(child, kFieldCode, context);
@@ -127,13 +150,13 @@ class TrailReader {
         const auto key = static_cast<std::uint32_t>(std::hash<std::string>{}(identity) & 0xFFFFF);
         steps.push_back({StepKind::Child, context.removed, kChild + key, 0, 0, node, context.mark,
                          context.paragraph});
-        // A drawing's text boxes are read where the drawing stands, in their first form.
+        // A drawing's text boxes are read where the drawing stands, in each of its forms.
         boxes(node, {context.removed ? context.mark : pugi::xml_node{}, context.removed, {}});
     }
 
     void boxes(const pugi::xml_node& node, const Context& context) {
         for (pugi::xml_node child : node.children()) {
-            if (child.type() != pugi::node_element || Named(child, mc::Fallback)) continue;
+            if (child.type() != pugi::node_element) continue;
             if (Named(child, w::txbxContent)) {
                 children(child, context);
             } else {

@@ -11,7 +11,8 @@
 
 namespace redline {
 
-enum class StepKind : std::uint8_t { Text, Child, ParagraphEnd, RowEnd };
+// An equation is one step: its parts are not laid over one by one.
+enum class StepKind : std::uint8_t { Text, Child, ParagraphEnd, RowEnd, Equation };
 
 struct Step {
     StepKind kind = StepKind::Text;
@@ -26,10 +27,11 @@ struct Step {
     pugi::xml_node mark{};
     // Where the step is a paragraph's end, or a paragraph's content: the paragraph.
     pugi::xml_node paragraph{};
+    bool partly = false;  // Equation: only some of its parts are changed
 };
 
 // Every step of the content below `root`: paragraphs, tables, content controls, links and the
-// text boxes of drawings (their first form alone), in the order a reader meets them.
+// text boxes of drawings (in each of their forms), in the order a reader meets them.
 std::vector<Step> TrailOf(const pugi::xml_node& root);
 
 // Whether the mark takes its content away (a deletion or a move's source).

@@ -92,8 +92,13 @@ class Overlay {
 
     void pair(std::size_t at, std::size_t from) {
         const Step& step = revised_[from];
+        if (step.partly) {
+            ++log_.lost;  // an equation changed in part stays as the result has it
+            return;
+        }
         const bool own = step.mark && !Removes(step.mark);
-        const bool format = step.kind != StepKind::RowEnd && FormatRecord(step);
+        const bool format = step.kind != StepKind::RowEnd && step.kind != StepKind::Equation &&
+                            FormatRecord(step);
         if (own || format) segment(at, from, own, format);
     }
 
@@ -164,6 +169,7 @@ class Overlay {
         const Step &first = result_[segment.first], &last = result_[segment.last];
         const Step& from = revised_[segment.revised];
         ++log_.kept;
+        if (first.kind == StepKind::Equation) return equation(first, from);
         if (first.kind == StepKind::ParagraphEnd || first.kind == StepKind::RowEnd) {
             const bool paragraph = first.kind == StepKind::ParagraphEnd;
             pugi::xml_node mark = paragraph ? ParagraphMark(first.node) : RowMark(first.node);
@@ -177,7 +183,7 @@ class Overlay {
         }
         pugi::xml_node run =
             IsolateRun(first.node, first.offset, last.node,
-                       last.kind == StepKind::Text ? last.offset + last.length : 0);
+                       last.kind == StepKind::Text ? last.offset + last.length : 0, stamp_);
         if (segment.own) {
             take(MarkAroundAlone(run, stamp_), first.mark, from.mark, [&] {
                 pugi::xml_node wrapper = run.parent().insert_child_before(w::ins, run);
@@ -186,6 +192,19 @@ class Overlay {
             });
         }
         if (segment.format) record(PropertiesOf(run, w::rPr), FormatRecord(from));
+    }
+
+    // An equation's marks take the author of the revised one's; where it has none, its runs
+    // are marked inserted first.
+    void equation(const Step& step, const Step& from) {
+        auto marks = [&] { return step.node.select_nodes(".//w:ins|.//w:del"); };
+        if (marks().empty() && !Removes(from.mark)) MarkRuns(step.node, Mark::Insert, stamp_);
+        for (const pugi::xpath_node& found : marks()) {
+            pugi::xml_node mark = found.node();
+            if (Removes(mark) != Removes(from.mark)) continue;
+            log_.authorOf[mark.attribute("w:id").as_int()] = from.mark.attribute("w:author").value();
+            TakeAuthor(mark, from.mark);
+        }
     }
 
     // The result's mark (a piece of the comparison's mark `was`) takes the revised one's
@@ -204,10 +223,16 @@ class Overlay {
         TakeAuthor(mark, from);
     }
 
-    // The revised record of changed properties, in place of the result's own.
+    // The revised record of changed properties, in place of the result's own, whose id it
+    // takes over.
     void record(pugi::xml_node properties, const pugi::xml_node& change) {
-        if (pugi::xml_node own = properties.child(change.name())) properties.remove_child(own);
-        properties.append_copy(change).attribute("w:id").set_value(stamp_.nextId());
+        int id = 0;
+        if (pugi::xml_node own = properties.child(change.name())) {
+            id = own.attribute("w:id").as_int();
+            log_.authorOf[id] = change.attribute("w:author").value();
+            properties.remove_child(own);
+        }
+        properties.append_copy(change).attribute("w:id").set_value(id ? id : stamp_.nextId());
     }
 
     std::vector<Step> result_, revised_;

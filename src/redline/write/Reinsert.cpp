@@ -1,6 +1,5 @@
 #include "redline/write/Reinsert.h"
 
-#include <map>
 #include <string>
 
 #include "redline/io/Names.h"
@@ -50,6 +49,29 @@ bool EndsBlock(const Step& step) {
     return step.kind == StepKind::ParagraphEnd || step.kind == StepKind::RowEnd;
 }
 
+// The place moved out of the content controls, links and the like it stands at the edge of,
+// as long as the revised content it takes stood outside such a one.
+Point OutOfContainers(Point point, const pugi::xml_node& revisedRun) {
+    pugi::xml_node outside = revisedRun.parent();
+    while (IsContentMark(outside)) outside = outside.parent();
+    auto edge = [&](bool start) {
+        for (pugi::xml_node n = start ? point.parent.first_child() : point.before; n;
+             n = n.next_sibling()) {
+            if (start && n == point.before) return true;
+            if (!std::string_view(n.name()).ends_with("Pr")) return false;
+        }
+        return true;
+    };
+    while (!Named(point.parent, w::p) && !SameName(point.parent.name(), outside.name())) {
+        const bool atStart = edge(true), atEnd = !atStart && edge(false);
+        if (!atStart && !atEnd) break;
+        pugi::xml_node holder = Named(point.parent, w::sdtContent) ? point.parent.parent()
+                                                                    : point.parent;
+        point = {holder.parent(), atStart ? holder : holder.next_sibling()};
+    }
+    return point;
+}
+
 }  // namespace
 
 Reinsert::Reinsert(const std::vector<Step>& result, const std::vector<Step>& revised,
@@ -69,6 +91,9 @@ bool Reinsert::before(std::size_t before, const std::vector<std::size_t>& steps)
         switch (piece.kind) {
             case PieceKind::Inline:
                 found = inlinePiece(piece, steps) && found;
+                break;
+            case PieceKind::Equation:
+                found = equation(piece) && found;
                 break;
             case PieceKind::ParagraphEnd:
                 found = paragraphEnd(piece) && found;
@@ -116,6 +141,8 @@ std::vector<Reinsert::Piece> Reinsert::piecesOf(const std::vector<std::size_t>& 
         const Step& step = revised_[steps[at]];
         if (piece.kind == PieceKind::Inline && step.kind == StepKind::ParagraphEnd) {
             piece = {PieceKind::ParagraphEnd, at, at, step.node};
+        } else if (piece.kind == PieceKind::Inline && step.kind == StepKind::Equation) {
+            piece = {PieceKind::Equation, at, at, step.node};
         } else if (piece.kind == PieceKind::Inline && step.kind == StepKind::RowEnd) {
             found = false;  // a row's end alone: its cells are the result's
             ++at;
@@ -135,7 +162,7 @@ std::vector<Reinsert::Piece> Reinsert::piecesOf(const std::vector<std::size_t>& 
     return pieces;
 }
 
-bool Reinsert::placeInline() {
+bool Reinsert::placeInline(const pugi::xml_node& revisedRun) {
     if (placed_) return true;
     if (before_ >= result_.size()) return false;
     const Step& at = result_[before_];
@@ -145,8 +172,9 @@ bool Reinsert::placeInline() {
     } else if (at.kind == StepKind::RowEnd) {
         return false;
     } else {
-        point = OutOfMarks(CutRunBefore(at.node, at.offset), stamp_);
+        point = OutOfMarks(CutRunBefore(at.node, at.offset, stamp_), stamp_);
     }
+    point = OutOfContainers(point, revisedRun);
     parent_ = point.parent;
     next_ = point.before;
     placed_ = true;
@@ -154,8 +182,8 @@ bool Reinsert::placeInline() {
 }
 
 bool Reinsert::inlinePiece(const Piece& piece, const std::vector<std::size_t>& steps) {
-    if (!placeInline()) return false;
     const Step& first = revised_[steps[piece.first]];
+    if (!placeInline(piece.node)) return false;
     pugi::xml_node wrapper =
         next_ ? parent_.insert_child_before(w::del, next_) : parent_.append_child(w::del);
     wrapper.append_attribute("w:id") = stamp_.nextId();
@@ -191,8 +219,14 @@ bool Reinsert::inlinePiece(const Piece& piece, const std::vector<std::size_t>& s
     return true;
 }
 
+bool Reinsert::equation(const Piece& piece) {
+    if (!placeInline(piece.node)) return false;
+    renumber(next_ ? parent_.insert_copy_before(piece.node, next_) : parent_.append_copy(piece.node));
+    return true;
+}
+
 bool Reinsert::paragraphEnd(const Piece& piece) {
-    if (!placeInline() || !Named(parent_, w::p)) return false;
+    if (!placeInline(piece.node.first_child()) || !Named(parent_, w::p)) return false;
     const pugi::xml_node paragraph = parent_;
     pugi::xml_node head = paragraph.parent().insert_child_before(w::p, paragraph);
     for (pugi::xml_attribute attribute : piece.node.attributes()) head.append_copy(attribute);
@@ -232,21 +266,26 @@ bool Reinsert::block(const Piece& piece) {
 }
 
 void Reinsert::renumber(pugi::xml_node copy) {
-    std::map<std::string, int> ids;  // a move's range marks keep their pairs
-    std::vector<pugi::xml_node> pending{copy};
+    std::vector<pugi::xml_node> pending{copy}, ranges;
     while (!pending.empty()) {
         pugi::xml_node node = pending.back();
         pending.pop_back();
-        if (IsRevisionMark(node)) {
-            pugi::xml_attribute id = node.attribute("w:id");
-            const auto [at, added] = ids.try_emplace(id.value(), 0);
-            if (added) at->second = stamp_.nextId();
-            if (id) id.set_value(at->second);
+        if (NamedOneOf(node, {w::moveFromRangeStart, w::moveFromRangeEnd, w::moveToRangeStart,
+                              w::moveToRangeEnd})) {
+            ranges.push_back(node);
+            continue;
         }
+        // A move's other end is not written back with it: its source is a deletion here.
+        if (Named(node, w::moveFrom)) node.set_name(w::del);
+        if (Named(node, w::moveTo)) node.set_name(w::ins);
+        if (Named(node, w::t) && Named(node.parent().parent(), w::del)) node.set_name(w::delText);
+        if (IsRevisionMark(node) && node.attribute("w:id"))
+            node.attribute("w:id").set_value(stamp_.nextId());
         for (pugi::xml_node child : node.children()) {
             if (child.type() == pugi::node_element) pending.push_back(child);
         }
     }
+    for (pugi::xml_node range : ranges) range.parent().remove_child(range);
 }
 
 }  // namespace redline

@@ -24,7 +24,7 @@ class Reinsert {
     bool before(std::size_t before, const std::vector<std::size_t>& steps);
 
   private:
-    enum class PieceKind { Inline, ParagraphEnd, Block, Row };
+    enum class PieceKind { Inline, Equation, ParagraphEnd, Block, Row };
     struct Piece {
         PieceKind kind;
         std::size_t first, last;  // in the steps to write
@@ -41,9 +41,12 @@ class Reinsert {
     // Cuts the result's paragraph at the place: what stands before it becomes a paragraph of
     // its own, ended by the revised paragraph's deleted mark.
     bool paragraphEnd(const Piece& piece);
+    // A deleted equation, copied whole with its marks.
+    bool equation(const Piece& piece);
     bool block(const Piece& piece);
     // The place for inline pieces: before the result's step, out of its marks.
-    bool placeInline();
+    // `revisedRun`: a run of the content to place, whose place it should keep.
+    bool placeInline(const pugi::xml_node& revisedRun);
     // Gives the tracked changes of a copy ids of their own.
     void renumber(pugi::xml_node copy);
 

@@ -14,13 +14,16 @@ bool IsRunProperties(const pugi::xml_node& node) {
     return std::string_view(node.name()).ends_with("rPr");
 }
 
-// A new element like `element` (its name, attributes and properties) just after it.
-pugi::xml_node EmptyTwinAfter(pugi::xml_node element) {
+// A new element like `element` (its name, attributes and properties) just after it; a record
+// of changed properties copied with it gets an id of its own.
+pugi::xml_node EmptyTwinAfter(pugi::xml_node element, Stamp& stamp) {
     pugi::xml_node twin = element.parent().insert_child_after(element.name(), element);
     for (pugi::xml_attribute attribute : element.attributes()) twin.append_copy(attribute);
     for (pugi::xml_node child : element.children()) {
         if (!IsRunProperties(child)) break;
-        twin.append_copy(child);
+        pugi::xml_node properties = twin.append_copy(child);
+        if (pugi::xml_node change = properties.child(w::rPrChange))
+            change.attribute("w:id").set_value(stamp.nextId());
     }
     return twin;
 }
@@ -40,21 +43,21 @@ void Preserve(pugi::xml_node text) {
 
 // Cuts `element` before its child `first`: `first` and what follows go to a twin after it.
 // Answers the place before that content.
-Point CutBefore(pugi::xml_node element, pugi::xml_node first, Stamp* stamp) {
+Point CutBefore(pugi::xml_node element, pugi::xml_node first, Stamp& stamp, bool newId) {
     if (!first) return {element.parent(), element.next_sibling()};
     bool headEmpty = true;
     for (pugi::xml_node child = element.first_child(); child != first; child = child.next_sibling())
         headEmpty = headEmpty && IsRunProperties(child);
     if (headEmpty) return {element.parent(), element};
-    pugi::xml_node twin = EmptyTwinAfter(element);
-    if (stamp) twin.attribute("w:id").set_value(stamp->nextId());
+    pugi::xml_node twin = EmptyTwinAfter(element, stamp);
+    if (newId) twin.attribute("w:id").set_value(stamp.nextId());
     MoveFrom(first, twin);
     return {element.parent(), twin};
 }
 
 }  // namespace
 
-Point CutRunBefore(pugi::xml_node node, std::uint32_t offset) {
+Point CutRunBefore(pugi::xml_node node, std::uint32_t offset, Stamp& stamp) {
     pugi::xml_node first = node;
     if (offset > 0) {
         const std::string value = node.text().get();
@@ -68,18 +71,18 @@ Point CutRunBefore(pugi::xml_node node, std::uint32_t offset) {
             Preserve(node);
         }
     }
-    return CutBefore(node.parent(), first, nullptr);
+    return CutBefore(node.parent(), first, stamp, false);
 }
 
 pugi::xml_node IsolateRun(pugi::xml_node first, std::uint32_t begin, pugi::xml_node last,
-                          std::uint32_t end) {
+                          std::uint32_t end, Stamp& stamp) {
     // The end first: the cut before it leaves `first` where it is.
     if (end > 0) {
-        CutRunBefore(last, end);
+        CutRunBefore(last, end, stamp);
     } else if (last.next_sibling()) {
-        CutRunBefore(last.next_sibling(), 0);
+        CutRunBefore(last.next_sibling(), 0, stamp);
     }
-    const Point at = CutRunBefore(first, begin);
+    const Point at = CutRunBefore(first, begin, stamp);
     return at.before;
 }
 
@@ -88,15 +91,15 @@ bool IsContentMark(const pugi::xml_node& node) {
 }
 
 Point OutOfMarks(Point point, Stamp& stamp) {
-    while (IsContentMark(point.parent)) point = CutBefore(point.parent, point.before, &stamp);
+    while (IsContentMark(point.parent)) point = CutBefore(point.parent, point.before, stamp, true);
     return point;
 }
 
 pugi::xml_node MarkAroundAlone(pugi::xml_node node, Stamp& stamp) {
     pugi::xml_node mark = node.parent();
     if (!IsContentMark(mark)) return {};
-    if (node.next_sibling()) CutBefore(mark, node.next_sibling(), &stamp);
-    const Point at = CutBefore(mark, node, &stamp);
+    if (node.next_sibling()) CutBefore(mark, node.next_sibling(), stamp, true);
+    const Point at = CutBefore(mark, node, stamp, true);
     return at.before;
 }
 

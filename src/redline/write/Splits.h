@@ -19,12 +19,12 @@ struct Point {
 
 // The place before byte `offset` of the run's child `node` (a text, or any child at offset 0),
 // the run cut there where something of it stands before.
-Point CutRunBefore(pugi::xml_node node, std::uint32_t offset);
+Point CutRunBefore(pugi::xml_node node, std::uint32_t offset, Stamp& stamp);
 
 // The run that holds exactly what lies from byte `begin` of `first` to byte `end` of `last`
 // (children of one run; `end` 0 for a child that is not text).
 pugi::xml_node IsolateRun(pugi::xml_node first, std::uint32_t begin, pugi::xml_node last,
-                          std::uint32_t end);
+                          std::uint32_t end, Stamp& stamp);
 
 // The same place, out of the tracked changes around it: each is cut there, its second piece
 // with an id of its own.
