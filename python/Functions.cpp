@@ -16,7 +16,8 @@ namespace {
 #define QUORVANE_SETTINGS                                                                         \
     py::arg("author") = py::none(), py::arg("formatting") = true, py::arg("ignore_case") = false, \
     py::arg("ignore_whitespace") = false, py::arg("moves") = true,                                \
-    py::arg("character_level") = false, py::arg("skip") = std::vector<std::string>()
+    py::arg("character_level") = false, py::arg("skip") = std::vector<std::string>(),         \
+    py::arg("accept_tracked") = false
 
 const char* const kSettingsDoc = R"(
     author: the name the tracked changes carry (default: your account's name).
@@ -27,6 +28,8 @@ const char* const kSettingsDoc = R"(
     character_level: in a changed word, mark only the characters that changed.
     skip: parts taken from the revised document unmarked: any of "tables", "headers",
         "footers", "footnotes", "endnotes", "textboxes", "comments", "fields".
+    accept_tracked: accept the inputs' own tracked changes before comparing, every change then
+        under `author` (by default the revised document's stay under their authors).
 
     Raises FileNotFoundError or IsADirectoryError for an input that is missing or a folder,
     UnreadableDocument for one that cannot be used (damaged, encrypted, not a Word document,
@@ -46,12 +49,14 @@ void DefineCompare(py::module_& m) {
         [](const py::object& original, const py::object& revised, const py::object& result,
            const std::optional<std::string>& author, bool formatting, bool ignoreCase,
            bool ignoreWhitespace, bool moves, bool characterLevel,
-           const std::vector<std::string>& skip) {
+           const std::vector<std::string>& skip, bool acceptTracked) {
             const auto options = Settings(author, formatting, ignoreCase, ignoreWhitespace, moves,
-                                          characterLevel, skip);
+                                          characterLevel, skip, acceptTracked);
             const auto stored = OptionalPath(result);
             CompareJob job{PathOf(original), PathOf(revised), stored.value_or("")};
-            return Result{Run(job, options), stored};
+            Result answer{{}, stored};
+            answer.changes = Run(job, options, {}, &answer.tracked);
+            return answer;
         },
         py::arg("original"), py::arg("revised"), py::arg("result") = py::none(), py::kw_only(),
         QUORVANE_SETTINGS,
@@ -68,13 +73,13 @@ void DefineCombine(py::module_& m) {
            const py::object& result, const std::optional<std::vector<std::string>>& reviewers,
            const std::optional<std::string>& author, bool formatting, bool ignoreCase,
            bool ignoreWhitespace, bool moves, bool characterLevel,
-           const std::vector<std::string>& skip) {
+           const std::vector<std::string>& skip, bool acceptTracked) {
             if (copies.empty()) throw py::value_error("combine needs at least one copy");
             if (reviewers && reviewers->size() > copies.size()) {
                 throw py::value_error("more reviewers than copies");
             }
             const auto options = Settings(author, formatting, ignoreCase, ignoreWhitespace, moves,
-                                          characterLevel, skip);
+                                          characterLevel, skip, acceptTracked);
             const auto stored = OptionalPath(result);
             CompareJob job{PathOf(original), PathOf(copies[0]), stored.value_or("")};
             for (std::size_t i = 0; i < copies.size(); ++i) {
@@ -105,9 +110,9 @@ void DefineWordDiff(py::module_& m) {
         [](const py::object& original, const py::object& revised,
            const std::optional<std::string>& author, bool formatting, bool ignoreCase,
            bool ignoreWhitespace, bool moves, bool characterLevel,
-           const std::vector<std::string>& skip) {
+           const std::vector<std::string>& skip, bool acceptTracked) {
             const auto options = Settings(author, formatting, ignoreCase, ignoreWhitespace, moves,
-                                          characterLevel, skip);
+                                          characterLevel, skip, acceptTracked);
             std::string diff;
             Run({PathOf(original), PathOf(revised), ""}, options,
                 [&](const std::string&, const std::vector<redline::Change>&,
@@ -130,9 +135,9 @@ void DefineReport(py::module_& m) {
         [](const py::object& original, const py::object& revised, const py::object& page,
            const py::object& result, const std::optional<std::string>& author, bool formatting,
            bool ignoreCase, bool ignoreWhitespace, bool moves, bool characterLevel,
-           const std::vector<std::string>& skip) {
+           const std::vector<std::string>& skip, bool acceptTracked) {
             const auto options = Settings(author, formatting, ignoreCase, ignoreWhitespace, moves,
-                                          characterLevel, skip);
+                                          characterLevel, skip, acceptTracked);
             const std::string where = PathOf(page);
             const auto stored = OptionalPath(result);
             CompareJob job{PathOf(original), PathOf(revised), stored.value_or("")};

@@ -76,7 +76,8 @@ std::optional<std::string> OptionalPath(const py::object& path) {
 
 redline::CompareOptions Settings(const std::optional<std::string>& author, bool formatting,
                                  bool ignoreCase, bool ignoreWhitespace, bool moves,
-                                 bool characterLevel, const std::vector<std::string>& skip) {
+                                 bool characterLevel, const std::vector<std::string>& skip,
+                                 bool acceptTracked) {
     redline::CompareOptions options;
     options.author = author ? *author : office::DefaultAuthor();
     options.formatting = formatting;
@@ -84,6 +85,7 @@ redline::CompareOptions Settings(const std::optional<std::string>& author, bool 
     options.ignoreWhitespace = ignoreWhitespace;
     options.moves = moves;
     options.characterLevel = characterLevel;
+    options.acceptTracked = acceptTracked;
     for (const std::string& part : skip) {
         if (!SkipPart(part, options.skip)) {
             throw py::value_error("skip does not know \"" + part +
@@ -133,10 +135,10 @@ namespace {
 }  // namespace
 
 std::vector<redline::Change> Run(const CompareJob& job, const redline::CompareOptions& options,
-                                 const MarkedLook& look) {
+                                 const MarkedLook& look, redline::TrackedInputs* tracked) {
     try {
         py::gil_scoped_release unlocked;
-        return RunJob(kOffice, job, options, look);
+        return RunJob(kOffice, job, options, look, tracked);
     } catch (...) {
         RaiseFailure(job);
     }

@@ -38,16 +38,19 @@ std::optional<std::string> OptionalPath(const py::object& path);
 
 redline::CompareOptions Settings(const std::optional<std::string>& author, bool formatting,
                                  bool ignoreCase, bool ignoreWhitespace, bool moves,
-                                 bool characterLevel, const std::vector<std::string>& skip);
+                                 bool characterLevel, const std::vector<std::string>& skip,
+                                 bool acceptTracked);
 
 // Runs the job without the interpreter's lock, so that threads compare side by side; raises the
 // Python exception for a failure, with the command line's message.
 std::vector<redline::Change> Run(const CompareJob& job, const redline::CompareOptions& options,
-                                 const MarkedLook& look = {});
+                                 const MarkedLook& look = {},
+                                 redline::TrackedInputs* tracked = nullptr);
 
 struct Result {
     std::vector<redline::Change> changes;
     std::optional<std::string> result;
+    redline::TrackedInputs tracked{};
 };
 
 py::dict Counts(const std::vector<redline::Change>& changes);

@@ -81,6 +81,14 @@ void DefineChange(py::module_& m) {
                 return c.author;
             },
             "in a comment: the comment's author")
+        .def_property_readonly(
+            "tracked_by",
+            [](const redline::Change& c) -> std::optional<std::string> {
+                if (c.trackedBy.empty()) return std::nullopt;
+                return c.trackedBy;
+            },
+            "whose tracked change in the revised document it is, or None for a difference it "
+            "made without tracking")
         .def_readonly("reviewers", &redline::Change::reviewers,
                       "combined copies: who made it (more than one when they made it alike)")
         .def_readonly("conflicts_with", &redline::Change::conflictsWith,
@@ -100,6 +108,30 @@ void DefineResult(py::module_& m) {
             "counts", [](const Result& r) { return Counts(r.changes); },
             "the changes counted by kind: insertion, deletion, move, formatting")
         .def_readonly("result", &Result::result, "where the marked-up document was stored, or None")
+        .def_property_readonly(
+            "tracked_inputs",
+            [](const Result& r) {
+                auto held = [](const std::vector<redline::TrackedAuthor>& authors) {
+                    py::dict byAuthor;
+                    int all = 0;
+                    for (const redline::TrackedAuthor& a : authors) {
+                        byAuthor[py::str(a.author)] = a.changes;
+                        all += a.changes;
+                    }
+                    py::dict out;
+                    out["changes"] = all;
+                    out["authors"] = byAuthor;
+                    return out;
+                };
+                py::dict out;
+                out["original"] = held(r.tracked.original);
+                out["revised"] = held(r.tracked.revised);
+                out["accepted"] = r.tracked.accepted;
+                return out;
+            },
+            "the tracked changes each input held, by author, and whether they were accepted "
+            "before comparing: {\"original\": {\"changes\": 3, \"authors\": {\"Ann\": 3}}, "
+            "\"revised\": ..., \"accepted\": False}")
         .def("__repr__", [](const Result& r) {
             const redline::ChangeCounts c = redline::Count(r.changes);
             std::ostringstream out;

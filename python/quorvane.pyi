@@ -30,17 +30,21 @@ class Change:
     author: Optional[str]  # in a comment: the comment's author
     reviewers: list[str]  # combined copies: who made it
     conflicts_with: list[int]  # combined copies: the numbers (from 1) of the changes it conflicts with
+    tracked_by: Optional[str]  # whose tracked change in the revised document it is; None: untracked
 
 class Result:
     """What a comparison or a combining found."""
     changes: list[Change]
     counts: dict[str, int]  # insertion, deletion, move, formatting
     result: Optional[str]  # where the marked-up document was stored
+    # each input's tracked changes by author, and whether they were accepted before comparing:
+    # {"original": {"changes": 3, "authors": {"Ann": 3}}, "revised": {...}, "accepted": False}
+    tracked_inputs: dict
 
 def compare(original: Path, revised: Path, result: Optional[Path] = None, *,
             author: Optional[str] = None, formatting: bool = True, ignore_case: bool = False,
             ignore_whitespace: bool = False, moves: bool = True, character_level: bool = False,
-            skip: Iterable[str] = ()) -> Result:
+            skip: Iterable[str] = (), accept_tracked: bool = False) -> Result:
     """Marks the differences of `revised` against `original` as tracked changes, stores the
     marked-up document at `result` (.docx, .odt, .doc or .pdf) when one is given, and answers
     every change."""
@@ -49,7 +53,7 @@ def combine(original: Path, copies: Sequence[Path], result: Optional[Path] = Non
             reviewers: Optional[Sequence[str]] = None, author: Optional[str] = None,
             formatting: bool = True, ignore_case: bool = False, ignore_whitespace: bool = False,
             moves: bool = True, character_level: bool = False,
-            skip: Iterable[str] = ()) -> Result:
+            skip: Iterable[str] = (), accept_tracked: bool = False) -> Result:
     """Combines reviewers' copies of `original` into one document, each copy's changes under
     its reviewer's name; changes to one paragraph made apart name each other in
     `conflicts_with`."""
@@ -57,11 +61,11 @@ def combine(original: Path, copies: Sequence[Path], result: Optional[Path] = Non
 def word_diff(original: Path, revised: Path, *, author: Optional[str] = None,
               formatting: bool = True, ignore_case: bool = False,
               ignore_whitespace: bool = False, moves: bool = True,
-              character_level: bool = False, skip: Iterable[str] = ()) -> str:
+              character_level: bool = False, skip: Iterable[str] = (), accept_tracked: bool = False) -> str:
     """The changes as the command line's --text gives them, without colour."""
 
 def report(original: Path, revised: Path, page: Path, result: Optional[Path] = None, *,
            author: Optional[str] = None, formatting: bool = True, ignore_case: bool = False,
            ignore_whitespace: bool = False, moves: bool = True, character_level: bool = False,
-           skip: Iterable[str] = ()) -> Result:
+           skip: Iterable[str] = (), accept_tracked: bool = False) -> Result:
     """Writes the command line's --report of the changes as one HTML page at `page`."""

@@ -212,3 +212,26 @@ def test_an_office_that_cannot_start_is_office_unavailable(pair, folder):
     run = subprocess.run([sys.executable, "-c", code, rich, pair[1]], capture_output=True,
                          text=True, env={**os.environ, "QUORVANE_ENGINE_DIR": os.fspath(folder)})
     assert run.stdout.startswith("unavailable: "), run.stdout + run.stderr
+
+
+def test_a_counterparts_tracked_changes_keep_their_name_unless_accepted_first(pair, folder):
+    original, revised = pair
+    # A copy that holds every edit as a tracked change of the counterpart's.
+    tracked = quorvane.compare(original, revised, folder / "tracked.docx", author="Counterparty")
+    result = quorvane.compare(original, folder / "tracked.docx", folder / "kept.docx",
+                              author="Legal")
+    assert summary(result) == summary(tracked)
+    assert {c.tracked_by for c in result.changes} == {"Counterparty"}
+    held = result.tracked_inputs
+    assert held["original"] == {"changes": 0, "authors": {}}
+    assert held["revised"]["authors"] == {"Counterparty": held["revised"]["changes"]}
+    assert held["accepted"] is False
+    with zipfile.ZipFile(folder / "kept.docx") as package:
+        xml = package.read("word/document.xml")
+        assert b'w:author="Counterparty"' in xml and b'w:author="Legal"' not in xml
+
+    accepted = quorvane.compare(original, folder / "tracked.docx", author="Legal",
+                                accept_tracked=True)
+    assert summary(accepted) == summary(tracked)
+    assert {c.tracked_by for c in accepted.changes} == {None}
+    assert accepted.tracked_inputs["accepted"] is True
