@@ -104,6 +104,7 @@ class Page {
         }
         out_ << ".</p>\n";
         counts();
+        untracked();
         reviewers();
         legend();
         list();
@@ -228,9 +229,24 @@ class Page {
              << "\n</ul>\n";
     }
 
+    void untracked() {
+        if (!report_.trackedInputs) return;
+        std::size_t count = 0;
+        for (const redline::Change& change : report_.changes) count += change.trackedBy.empty();
+        out_ << "<p class=\"untracked-count\">"
+             << (count == 1 ? "1 change was" : std::to_string(count) + " changes were")
+             << " made without tracking; the others are the revised document's own tracked "
+             << "changes, each under its author.</p>\n";
+    }
+
     void list() {
         // A long list is folded: a browser lays out what is shown, and nobody reads it through.
         const bool open = report_.changes.size() <= 1000;
+        // A filter without script: the checkbox hides, by style alone, every tracked change.
+        if (report_.trackedInputs) {
+            out_ << "<input type=\"checkbox\" id=\"only-untracked\"><label "
+                 << "for=\"only-untracked\">Show only the changes made without tracking</label>\n";
+        }
         out_ << "<details" << (open ? " open" : "") << "><summary><h3>Every change ("
              << report_.changes.size() << ")</h3></summary>\n<ol class=\"changes\">\n";
         for (std::size_t i = 0; i < report_.changes.size(); ++i) {
@@ -238,7 +254,9 @@ class Page {
             const std::string number = std::to_string(i + 1);
             const bool shown = change.mark && present_.count(change.mark) &&
                                byMark_[change.mark] == static_cast<int>(i + 1);
-            out_ << "<li id=\"item-" << number << "\">";
+            const bool untracked = report_.trackedInputs && change.trackedBy.empty();
+            out_ << "<li id=\"item-" << number << "\"" << (untracked ? " class=\"untracked\"" : "")
+                 << ">";
             if (shown) out_ << "<a href=\"#change-" << number << "\">";
             out_ << redline::KindName(change.kind) << " in the " << redline::PartName(change.part);
             if (shown) out_ << "</a>";
@@ -250,6 +268,10 @@ class Page {
             }
             // Quotation marks as text: <q> makes a browser's layout slow on long lists.
             out_ << ": “" << HtmlEscape(Shortened(change.text)) << "”";
+            if (untracked) out_ << " <span class=\"untracked-mark\">made without tracking</span>";
+            if (report_.trackedInputs && !untracked)
+                out_ << " <span class=\"tracked-by\">tracked by " << HtmlEscape(change.trackedBy)
+                     << "</span>";
             if (!change.conflictsWith.empty()) {
                 out_ << " <span class=\"conflict\">conflicts with ";
                 for (std::size_t c = 0; c < change.conflictsWith.size(); ++c) {

@@ -31,6 +31,9 @@ struct ReportContent {
     // Combined copies: the reviewers in their order, and who made each change, by its id.
     std::vector<std::string> reviewers{};
     std::map<int, std::string> authors{};
+    // The revised document held tracked changes, kept: each change says whether it was one, and
+    // those made without tracking are counted, marked and can be shown alone.
+    bool trackedInputs = false;
 };
 
 // `text` with &, <, >, " and ' escaped for HTML text and attribute values.

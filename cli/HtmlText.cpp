@@ -94,6 +94,10 @@ a { color: #0645ad; }
 .by ins.r-, .by del.r- { color: inherit; }
 .swatch { color: var(--who); font-weight: bold; }
 .conflict { font-weight: bold; color: #a3162b; }
+.untracked-mark { font-weight: bold; color: #8a5a00; border: 1px solid currentColor;
+  border-radius: .25rem; padding: 0 .25rem; font-size: .85em; }
+.tracked-by { color: #555; font-size: .85em; }
+#only-untracked:checked ~ details li:not(.untracked) { display: none; }
 @media (max-width: 40rem) { body { padding: .5rem; font-size: .95rem; } th, td { padding: .2rem; }
                             .counts { font-size: .85rem; } }
 )";

@@ -56,11 +56,13 @@ std::vector<NamedCopy> Reviewers(const Arguments& args) {
 
 // Writes the report beside its place and renames it when complete.
 void WriteReport(const Arguments& args, std::vector<redline::MarkedStory> stories,
-                 const std::vector<redline::Change>& changes, std::map<int, std::string> authors) {
+                 const std::vector<redline::Change>& changes, std::map<int, std::string> authors,
+                 bool trackedInputs) {
     ReportContent content{{DescribeFile("Original", args.documents[0])},
                           DescribeSettings(args.settings),
                           changes,
                           std::move(stories)};
+    content.trackedInputs = trackedInputs;
     if (args.combine) {
         for (const NamedCopy& copy : Reviewers(args)) {
             content.files.push_back(DescribeFile("Copy by " + copy.reviewer, copy.path));
@@ -146,22 +148,25 @@ int CompareOne(const Arguments& args) {
             return *converter;
         };
         std::string diff;
+        redline::TrackedInputs tracked;
         // The result is read for reports only when one is asked for.
         const MarkedLook look = [&](const std::string&, const std::vector<redline::Change>& found,
                                     redline::MarkedDocument& document) {
-            auto authors =
-                args.combine ? std::move(document.authors) : std::map<int, std::string>();
+            // Combined copies, and a revised document's own tracked changes kept: each change
+            // named with its author, so that those made without tracking stand apart.
+            const bool kept = !tracked.revised.empty() && !tracked.accepted;
+            auto authors = args.combine || kept ? std::move(document.authors)
+                                                : std::map<int, std::string>();
             if (args.text) {
                 std::ostringstream text;
                 PrintWordDiff(text, document.stories, Colour(), authors);
                 diff = text.str();
             }
             if (!args.report.empty()) {
-                WriteReport(args, std::move(document.stories), found, std::move(authors));
+                WriteReport(args, std::move(document.stories), found, std::move(authors), kept);
             }
         };
         const bool reports = args.text || !args.report.empty();
-        redline::TrackedInputs tracked;
         const auto changes = RunJob(office, job, Settings(args), reports ? look : MarkedLook(),
                                     args.combine ? nullptr : &tracked);
         std::istringstream held(DescribeTrackedInputs(tracked, job.original, job.revised));
