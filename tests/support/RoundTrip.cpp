@@ -406,7 +406,7 @@ std::string CombineRoundTripFailure(const std::string& folder, generated::Random
     return failure.empty() ? "" : "edits:\n" + edits + failure;
 }
 
-std::string TrackedRoundTripFailure(const std::string& folder, generated::Random& random) {
+TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random& random) {
     const auto original = generated::RandomDocument(random, 1 + static_cast<int>(random() % 10));
     std::string edits;
     const auto revised =
@@ -415,38 +415,40 @@ std::string TrackedRoundTripFailure(const std::string& folder, generated::Random
                       r = folder + "/r.docx";
     generated::WriteGenerated(original, a, random);
     generated::WriteGenerated(revised, b, random);
-    const std::string wantA = CanonicalDocument(a), wantB = CanonicalDocument(b);
-    std::string failure;
+    TrackedRoundTrip trip;
     try {
         // A counterpart's copy that holds every edit as a tracked change of theirs.
         redline::CompareOptions counterpart;
         counterpart.author = "Counterparty";
         redline::CompareDocuments(a, b, m, counterpart);
-        for (const auto& [name, from] : {std::pair{"against the original", a},
-                                         std::pair{"against itself", m}}) {
+        const std::string wantB = CanonicalDocument(m, Resolution::Accept);
+        for (const std::string& from : {a, m}) {
+            const bool itself = from == m;
             redline::TrackedInputs tracked;
             const auto changes = redline::CompareDocuments(from, m, r, {}, nullptr, &tracked);
-            const std::string want = from == a ? wantA : CanonicalDocument(m, Resolution::Reject);
-            if (CanonicalDocument(r, Resolution::Reject) != want)
-                failure += std::string(name) + ", rejecting all: " +
-                           FirstDifference(want, CanonicalDocument(r, Resolution::Reject)) + "\n";
+            const std::string want = itself ? CanonicalDocument(m, Resolution::Reject)
+                                            : CanonicalDocument(a);
+            const std::string name = itself ? "against itself" : "against the original";
             if (CanonicalDocument(r, Resolution::Accept) != wantB)
-                failure += std::string(name) + ", accepting all: " +
-                           FirstDifference(wantB, CanonicalDocument(r, Resolution::Accept)) + "\n";
-            for (const redline::Change& change : changes) {
-                if (from == m || change.trackedBy != "Counterparty")
-                    failure += std::string(name) + ": listed " + redline::KindName(change.kind) +
-                               " \"" + change.text + "\" tracked by \"" + change.trackedBy +
-                               "\"\n";
+                trip.failure += name + ", accepting all: " +
+                                FirstDifference(wantB, CanonicalDocument(r, Resolution::Accept));
+            trip.problems += NewResultProblems(r, {from, m});
+            if (itself) {
+                trip.selfRejected = CanonicalDocument(r, Resolution::Reject) == want;
+                for (const redline::Change& change : changes)
+                    trip.failure += name + ": listed \"" + change.text + "\"\n";
+                trip.selfKept = tracked.notKept == 0;
+            } else {
+                trip.rejected = CanonicalDocument(r, Resolution::Reject) == want;
+                trip.attributed = std::all_of(changes.begin(), changes.end(), [](const auto& c) {
+                    return c.trackedBy == "Counterparty";
+                });
             }
-            if (tracked.notKept > 0)
-                failure += std::string(name) + ": " + std::to_string(tracked.notKept) +
-                           " tracked characters found no place\n";
-            failure += NewResultProblems(r, {from, m});
         }
     } catch (const std::exception& e) {
-        failure += std::string("the comparison failed: ") + e.what() + "\n";
+        trip.failure += std::string("the comparison failed: ") + e.what() + "\n";
     }
-    if (!failure.empty() && std::getenv("KEEPDBG")) std::system(("cp " + a + " " + m + " " + r + " /tmp/keep/").c_str());
-    return failure.empty() ? "" : "edits:\n" + edits + failure;
+    if (!trip.failure.empty() || !trip.problems.empty())
+        trip.failure = "edits:\n" + edits + trip.failure + trip.problems;
+    return trip;
 }

@@ -23,11 +23,16 @@ std::string RoundTripFailure(const std::string& folder, generated::Random& rando
                              const redline::CompareOptions& options = {}, PairSize size = {});
 
 // Makes a random pair, and of it a counterpart's copy that holds every edit as a tracked change
-// of "Counterparty"; compares that copy with the original and with itself, and checks that
-// rejecting all gives the original (itself: the copy's rejected view), accepting all the edited
-// document, every listed change is the counterpart's (none against itself), every tracked
-// change found its place, and the result breaks no rule. Answers what went wrong, or "".
-std::string TrackedRoundTripFailure(const std::string& folder, generated::Random& random);
+// of "Counterparty", and compares that copy with the original and with itself.
+struct TrackedRoundTrip {
+    // What must always hold, and did not: accepting all gives the edited document, the copy
+    // compared with itself lists nothing, the results break no rule; "" when all held.
+    std::string failure, problems;
+    // What is measured: rejecting all gives the original (with itself: the copy's rejected
+    // view); every listed change is the counterpart's; every tracked change found its place.
+    bool rejected = false, selfRejected = false, attributed = false, selfKept = false;
+};
+TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random& random);
 
 // Comparison settings drawn from the bits of `draw`: each on or off.
 redline::CompareOptions DrawnSettings(std::uint32_t draw);

@@ -244,9 +244,37 @@ class Overlay {
 
 }  // namespace
 
+namespace {
+
+// What the part reads as once every change is accepted.
+Keys AcceptedKeys(const pugi::xml_node& root) {
+    Keys keys;
+    for (const Step& step : TrailOf(root)) {
+        if (!step.removed) keys.push_back(step.key);
+    }
+    return keys;
+}
+
+}  // namespace
+
 void KeepRevisions(pugi::xml_node result, const pugi::xml_node& revised, Stamp& stamp,
                    KeptLog& log) {
-    Overlay(result, revised, stamp, log).run();
+    // Laying changes over never alters what accepting them gives: where it would, the part
+    // stays as the comparison wrote it, its changes taken as accepted.
+    pugi::xml_document before;
+    before.append_copy(result);
+    const Keys accepted = AcceptedKeys(result);
+    KeptLog own;
+    Overlay(result, revised, stamp, own).run();
+    if (AcceptedKeys(result) == accepted) {
+        log.kept += own.kept;
+        log.lost += own.lost;
+        log.authorOf.insert(own.authorOf.begin(), own.authorOf.end());
+        return;
+    }
+    while (result.first_child()) result.remove_child(result.first_child());
+    for (pugi::xml_node child : before.first_child().children()) result.append_copy(child);
+    for (const Step& step : TrailOf(revised)) log.lost += step.mark ? 1 : 0;
 }
 
 }  // namespace redline

@@ -29,8 +29,8 @@ bool BlockAfter(pugi::xml_node node) {
     return false;
 }
 
-// The element that holds `node` first (or last) and stands in a `level` element ("w:body",
-// "w:tc", "w:tbl"), or none where `node` is not at that edge of each element around it.
+// The element that holds `node` first (or last) and stands in an element named `level` (the
+// body, a cell, a table), or none where `node` is not at that edge of each element around it.
 pugi::xml_node Climb(pugi::xml_node node, const char* level, bool first) {
     while (node.parent() && !Named(node.parent(), level)) {
         if (first ? BlockBefore(node) : BlockAfter(node)) return {};
