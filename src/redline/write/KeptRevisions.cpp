@@ -7,6 +7,7 @@
 #include "redline/io/Names.h"
 #include "redline/io/Xml.h"
 #include "redline/read/Trail.h"
+#include "redline/write/KeptTables.h"
 #include "redline/write/Reinsert.h"
 #include "redline/write/Splits.h"
 
@@ -53,9 +54,10 @@ class Overlay {
     Overlay(pugi::xml_node result, const pugi::xml_node& revised, Stamp& stamp, KeptLog& log)
         : result_(TrailOf(result)), revised_(TrailOf(revised)), stamp_(stamp), log_(log) {}
 
-    void run() {
+    void run(const pugi::xml_node& result, const pugi::xml_node& revised) {
         plan();
         apply();
+        sections(result, revised);
     }
 
   private:
@@ -97,8 +99,8 @@ class Overlay {
             return;
         }
         const bool own = step.mark && !Removes(step.mark);
-        const bool format = step.kind != StepKind::RowEnd && step.kind != StepKind::Equation &&
-                            FormatRecord(step);
+        const bool format = step.kind == StepKind::RowEnd ? HoldsTableRecords(step.node)
+                            : step.kind != StepKind::Equation && FormatRecord(step);
         if (own || format) segment(at, from, own, format);
     }
 
@@ -178,7 +180,14 @@ class Overlay {
                                            .prepend_child(w::ins)
                                      : PropertiesOf(first.node, w::trPr).append_child(w::ins);
                 });
-            if (segment.format) record(PropertiesOf(first.node, w::pPr), FormatRecord(from));
+            if (segment.format && paragraph) {
+                record(PropertiesOf(first.node, w::pPr), FormatRecord(from));
+            } else if (segment.format) {
+                CopyTableRecords(first.node, from.node, stamp_,
+                                 [&](int id, const std::string& author) {
+                                     log_.authorOf[id] = author;
+                                 });
+            }
             return;
         }
         pugi::xml_node run =
@@ -192,6 +201,21 @@ class Overlay {
             });
         }
         if (segment.format) record(PropertiesOf(run, w::rPr), FormatRecord(from));
+    }
+
+    // Each section's record of changed page setup, paired by place where both have as many
+    // sections.
+    void sections(const pugi::xml_node& result, const pugi::xml_node& revised) {
+        const char* const query = ".//w:sectPr[not(parent::w:sectPrChange)]";
+        const auto ours = result.select_nodes(query), theirs = revised.select_nodes(query);
+        for (std::size_t i = 0; i < theirs.size(); ++i) {
+            if (!theirs[i].node().child(w::sectPrChange)) continue;
+            if (ours.size() != theirs.size()) {
+                ++log_.lost;
+                continue;
+            }
+            record(ours[i].node(), theirs[i].node().child(w::sectPrChange));
+        }
     }
 
     // An equation's marks take the author of the revised one's; where it has none, its runs
@@ -265,7 +289,7 @@ void KeepRevisions(pugi::xml_node result, const pugi::xml_node& revised, Stamp& 
     before.append_copy(result);
     const Keys accepted = AcceptedKeys(result);
     KeptLog own;
-    Overlay(result, revised, stamp, own).run();
+    Overlay(result, revised, stamp, own).run(result, revised);
     if (AcceptedKeys(result) == accepted) {
         log.kept += own.kept;
         log.lost += own.lost;

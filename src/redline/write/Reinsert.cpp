@@ -49,11 +49,32 @@ bool EndsBlock(const Step& step) {
     return step.kind == StepKind::ParagraphEnd || step.kind == StepKind::RowEnd;
 }
 
+// What holds a run, past the marks around it: the paragraph, a link, a control's content.
+pugi::xml_node HolderOf(const pugi::xml_node& run) {
+    pugi::xml_node holder = run.parent();
+    while (IsContentMark(holder)) holder = holder.parent();
+    return holder;
+}
+
+std::string ControlId(const pugi::xml_node& control) {
+    return control.child(w::sdtPr).child("w:id").attribute("w:val").value();
+}
+
+// Whether two holders are one: the paragraph, the same link (by its target), the same control.
+bool Alike(const pugi::xml_node& a, const pugi::xml_node& b) {
+    if (!SameName(a.name(), b.name())) return false;
+    if (Named(a, w::sdtContent)) return ControlId(a.parent()) == ControlId(b.parent());
+    for (const pugi::xml_attribute attribute : a.attributes()) {
+        if (std::string_view(b.attribute(attribute.name()).value()) != attribute.value())
+            return false;
+    }
+    return true;
+}
+
 // The place moved out of the content controls, links and the like it stands at the edge of,
-// as long as the revised content it takes stood outside such a one.
+// as long as the revised content it takes stood in another holder.
 Point OutOfContainers(Point point, const pugi::xml_node& revisedRun) {
-    pugi::xml_node outside = revisedRun.parent();
-    while (IsContentMark(outside)) outside = outside.parent();
+    const pugi::xml_node outside = HolderOf(revisedRun);
     auto edge = [&](bool start) {
         for (pugi::xml_node n = start ? point.parent.first_child() : point.before; n;
              n = n.next_sibling()) {
@@ -62,7 +83,7 @@ Point OutOfContainers(Point point, const pugi::xml_node& revisedRun) {
         }
         return true;
     };
-    while (!Named(point.parent, w::p) && !SameName(point.parent.name(), outside.name())) {
+    while (!Named(point.parent, w::p) && !Alike(point.parent, outside)) {
         const bool atStart = edge(true), atEnd = !atStart && edge(false);
         if (!atStart && !atEnd) break;
         pugi::xml_node holder = Named(point.parent, w::sdtContent) ? point.parent.parent()
@@ -184,8 +205,26 @@ bool Reinsert::placeInline(const pugi::xml_node& revisedRun) {
 bool Reinsert::inlinePiece(const Piece& piece, const std::vector<std::size_t>& steps) {
     const Step& first = revised_[steps[piece.first]];
     if (!placeInline(piece.node)) return false;
+    pugi::xml_node into = parent_, before = next_;
+    // Content that stood in a link or a control of its own comes back in a copy of it.
+    if (const pugi::xml_node holder = HolderOf(piece.node);
+        !Named(holder, w::p) && !Alike(parent_, holder)) {
+        const bool control = Named(holder, w::sdtContent);
+        const pugi::xml_node own = control ? holder.parent() : holder;
+        pugi::xml_node copy = next_ ? parent_.insert_child_before(own.name(), next_)
+                                    : parent_.append_child(own.name());
+        for (pugi::xml_attribute attribute : own.attributes()) copy.append_copy(attribute);
+        if (control) {
+            for (pugi::xml_node properties : own.children()) {
+                if (!Named(properties, w::sdtContent)) copy.append_copy(properties);
+            }
+            copy = copy.append_child(w::sdtContent);
+        }
+        into = copy;
+        before = {};
+    }
     pugi::xml_node wrapper =
-        next_ ? parent_.insert_child_before(w::del, next_) : parent_.append_child(w::del);
+        before ? into.insert_child_before(w::del, before) : into.append_child(w::del);
     wrapper.append_attribute("w:id") = stamp_.nextId();
     if (first.mark) TakeAuthor(wrapper, first.mark);
     pugi::xml_node run = wrapper.append_child(piece.node.name());

@@ -1,0 +1,24 @@
+// A revised table's records of changed properties (of the table, its grid, its rows and cells)
+// laid over the result's table that reads alike.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <functional>
+#include <string>
+
+#include "redline/write/Marks.h"
+
+namespace redline {
+
+// Whether the revised row, its cells, or (its table's first row) its table and grid hold a
+// record of changed properties.
+bool HoldsTableRecords(const pugi::xml_node& revisedRow);
+
+// Gives the result's row, its cells (where both rows have as many) and, for the first row, its
+// table and grid the revised ones' records in place of their own; `replaced` hears the id of
+// each record of the result's that was replaced, and the author of the one that took its place.
+void CopyTableRecords(pugi::xml_node resultRow, const pugi::xml_node& revisedRow, Stamp& stamp,
+                      const std::function<void(int, const std::string&)>& replaced);
+
+}  // namespace redline
