@@ -1,6 +1,7 @@
 // Documents for the benchmarks: pairs of a given length, made by the office's own converter.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -36,9 +37,10 @@ inline bool ConvertToDocx(const std::string& folder) {
 // Writes NAME-a.docx and NAME-b.docx into `folder`: `pages` pages of ordinary prose (five
 // paragraphs of about a hundred words each, some 500 words a page), with one word changed in b
 // on every other page; with `notes` footnotes spread over the pages and the document cut into
-// `sections` sections with a header each, when asked. Made directly, without an office.
+// `sections` sections with a header each, when asked; `changes` words changed in all, spread
+// evenly, instead. Made directly, without an office.
 inline void MakePagedPair(const std::string& folder, int pages, const std::string& name,
-                          int notes = 0, int sections = 0) {
+                          int notes = 0, int sections = 0, int changes = 0) {
     static const char* const kWords[] = {
         "the",     "office", "moves", "to",      "a",     "new",  "building", "next",  "spring",
         "and",     "every",  "team",  "will",    "pack",  "its",  "own",      "boxes", "before",
@@ -51,6 +53,7 @@ inline void MakePagedPair(const std::string& folder, int pages, const std::strin
     std::string a = head, b = head;
     unsigned seed = 7;
     const int paragraphs = pages * 5;
+    const int stride = changes > 0 ? std::max(1, paragraphs / changes) : 10;
     int note = 0;
     for (int page = 0; page < pages; ++page) {
         for (int paragraph = 0; paragraph < 5; ++paragraph) {
@@ -62,7 +65,7 @@ inline void MakePagedPair(const std::string& folder, int pages, const std::strin
                 seed = seed * 1103515245u + 12345u;
                 const std::string w = kWords[(seed >> 16) % (sizeof kWords / sizeof *kWords)];
                 text += " " + w;
-                changed += " " + (page % 2 == 0 && paragraph == 2 && word == 50 ? "changed" : w);
+                changed += " " + (at % stride == std::min(2, stride - 1) && word == 50 ? "changed" : w);
             }
             std::string reference;
             if (notes && at * notes / paragraphs != (at + 1) * notes / paragraphs) {

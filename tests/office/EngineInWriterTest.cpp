@@ -5,6 +5,7 @@
 #include "OfficeFixture.h"
 #include "WriterReadback.h"
 #include "redline/Combine.h"
+#include "redline/Compare.h"
 #include "support/Docx.h"
 
 using namespace docx;
@@ -200,4 +201,36 @@ TEST_F(OfficeTest, TheOfficeShowsACombinedResultUnderEachReviewersName) {
     auto accepted = OpenToResolve(session, path("r.docx"));
     ResolveAll(session, accepted, true);
     EXPECT_EQ(DocumentText(session, accepted), everyone);
+}
+
+// A counterpart's copy that holds their edits as tracked changes and one more edit untracked:
+// the office shows the counterpart's changes under their name and the untracked one under the
+// comparing author; rejecting all there gives the original, accepting all the copy accepted.
+TEST_F(OfficeTest, TheOfficeShowsACounterpartsTrackedChangesUnderTheirName) {
+    office::WriterSession session(Headless());
+    auto path = [&](const std::string& name) { return folder_->path() + "/tracked-" + name; };
+    const std::string stamp = " w:author=\"Counterparty\" w:date=\"2026-03-04T05:06:07Z\"";
+    WriteDocx(path("a.docx"), Text("The rent is due on the first day.") +
+                                  Text("Either party may end it with notice."));
+    WriteDocx(path("b.docx"),
+              P(R("The rent is due on the ") + "<w:del w:id=\"1\"" + stamp +
+                "><w:r><w:delText>first</w:delText></w:r></w:del><w:ins w:id=\"2\"" + stamp +
+                ">" + R("fifth") + "</w:ins>" + R(" day.")) +
+                  Text("Either side may end it with notice."));
+    WriteDocx(path("b-accepted.docx"), Text("The rent is due on the fifth day.") +
+                                           Text("Either side may end it with notice."));
+    redline::CompareOptions options;
+    options.author = "Legal";
+    redline::CompareDocuments(path("a.docx"), path("b.docx"), path("r.docx"), options);
+
+    auto rejected = OpenToResolve(session, path("r.docx"));
+    EXPECT_EQ(CountRedlines(session, rejected).authors,
+              (std::set<std::string>{"Counterparty", "Legal"}));
+    ResolveAll(session, rejected, false);
+    EXPECT_EQ(DocumentText(session, rejected),
+              DocumentText(session, session.open(path("a.docx"))));
+    auto accepted = OpenToResolve(session, path("r.docx"));
+    ResolveAll(session, accepted, true);
+    EXPECT_EQ(DocumentText(session, accepted),
+              DocumentText(session, session.open(path("b-accepted.docx"))));
 }

@@ -15,6 +15,7 @@ constexpr std::uint32_t kChild = 0x400000;      // a run's child that is not tex
 constexpr std::uint32_t kParagraphEnd = 0x600001;
 constexpr std::uint32_t kRowEnd = 0x600002;
 constexpr std::uint32_t kEquation = 0x600003;
+constexpr std::uint32_t kWholeText = 0x80000000;  // a whole text's key: its hash
 
 // Properties take no place in the reading: w:rPr, w:pPr, w:tblPr, w:sdtPr, w:tblPrEx, w:tblGrid.
 bool IsProperties(const pugi::xml_node& node) {
@@ -47,10 +48,17 @@ struct Context {
 
 class TrailReader {
   public:
-    std::vector<Step> steps;
+    explicit TrailReader(bool coarse) : coarse_(coarse) {}
+    std::vector<TrailStep> steps;
 
     void children(const pugi::xml_node& node, const Context& context) {
         for (pugi::xml_node child : node.children()) element(child, context);
+    }
+
+    // The steps a code point of a whole text's step.
+    void fine(const TrailStep& whole) {
+        const bool field = Named(whole.node, w::instrText) || Named(whole.node, w::delInstrText);
+        text(whole.node, field ? kFieldCode : 0, {whole.mark, whole.removed, whole.paragraph});
     }
 
   private:
@@ -76,7 +84,7 @@ class TrailReader {
         for (pugi::xml_node mark : node.child(w::pPr).child(w::rPr).children()) {
             if (NamedOneOf(mark, {w::ins, w::del, w::moveFrom, w::moveTo})) own = mark;
         }
-        steps.push_back({StepKind::ParagraphEnd, context.removed || (own && Removes(own)),
+        steps.push_back({TrailKind::ParagraphEnd, context.removed || (own && Removes(own)),
                          kParagraphEnd, 0, 0, node, own ? own : context.mark, node});
     }
 
@@ -90,7 +98,7 @@ class TrailReader {
             context.removed = context.removed || Removes(own);
         }
         children(node, context);
-        steps.push_back({StepKind::RowEnd, context.removed, kRowEnd, 0, 0, node, own, {}});
+        steps.push_back({TrailKind::RowEnd, context.removed, kRowEnd, 0, 0, node, own, {}});
     }
 
     // An equation's changes are marks around its runs or in their properties: all inserted,
@@ -108,7 +116,7 @@ class TrailReader {
             for (pugi::xml_node up = found.node().parent(); up && up != node; up = up.parent())
                 count(up);
         }
-        Step step{StepKind::Equation, context.removed || (deleted > 0 && deleted == runs),
+        TrailStep step{TrailKind::Equation, context.removed || (deleted > 0 && deleted == runs),
                   kEquation, 0, 0, node, context.mark, context.paragraph};
         if (!context.mark && mark) step.mark = mark;
         step.partly = (inserted || deleted) && inserted != runs && deleted != runs;
@@ -130,10 +138,19 @@ class TrailReader {
 
     void text(const pugi::xml_node& node, std::uint32_t base, const Context& context) {
         const std::string_view value = node.text().get();
+        if (coarse_ && !context.mark && !context.removed && !value.empty() &&
+            !node.parent().child(w::rPr).child(w::rPrChange)) {
+            const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(value));
+            TrailStep step{TrailKind::Text, false, kWholeText | ((hash ^ base) & ~kWholeText), 0,
+                      static_cast<std::uint32_t>(value.size()), node, {}, context.paragraph};
+            step.whole = true;
+            steps.push_back(step);
+            return;
+        }
         for (std::size_t at = 0; at < value.size();) {
             const std::uint32_t length = std::min<std::uint32_t>(
                 CodePointLength(static_cast<unsigned char>(value[at])), value.size() - at);
-            steps.push_back({StepKind::Text, context.removed,
+            steps.push_back({TrailKind::Text, context.removed,
                              base + CodePoint(value.substr(at, length)),
                              static_cast<std::uint32_t>(at), length, node, context.mark,
                              context.paragraph});
@@ -148,11 +165,13 @@ class TrailReader {
         // A symbol is its character; a note's reference is a note, whichever.
         if (const char* symbol = node.attribute("w:char").value(); *symbol) identity += symbol;
         const auto key = static_cast<std::uint32_t>(std::hash<std::string>{}(identity) & 0xFFFFF);
-        steps.push_back({StepKind::Child, context.removed, kChild + key, 0, 0, node, context.mark,
+        steps.push_back({TrailKind::Child, context.removed, kChild + key, 0, 0, node, context.mark,
                          context.paragraph});
         // A drawing's text boxes are read where the drawing stands, in each of its forms.
         boxes(node, {context.removed ? context.mark : pugi::xml_node{}, context.removed, {}});
     }
+
+    bool coarse_;
 
     void boxes(const pugi::xml_node& node, const Context& context) {
         for (pugi::xml_node child : node.children()) {
@@ -168,18 +187,39 @@ class TrailReader {
 
 }  // namespace
 
-std::vector<Step> TrailOf(const pugi::xml_node& root) {
-    TrailReader reader;
+std::vector<TrailStep> TrailOf(const pugi::xml_node& root, bool coarse) {
+    TrailReader reader(coarse);
     reader.children(root, {});
     return std::move(reader.steps);
+}
+
+void AppendFineSteps(const TrailStep& whole, std::vector<TrailStep>& steps) {
+    TrailReader reader(false);
+    reader.fine(whole);
+    for (const TrailStep& step : reader.steps) steps.push_back(step);
+}
+
+std::uint64_t AcceptedDigest(const std::vector<TrailStep>& steps) {
+    std::uint64_t digest = 14695981039346656037ull;
+    auto feed = [&](unsigned char byte) { digest = (digest ^ byte) * 1099511628211ull; };
+    for (const TrailStep& step : steps) {
+        if (step.removed) continue;
+        if (step.kind == TrailKind::Text) {
+            const char* text = step.node.text().get() + step.offset;
+            for (std::uint32_t i = 0; i < step.length; ++i) feed(static_cast<unsigned char>(text[i]));
+            continue;
+        }
+        for (int shift = 0; shift < 32; shift += 8) feed(static_cast<unsigned char>(step.key >> shift));
+    }
+    return digest;
 }
 
 bool Removes(const pugi::xml_node& mark) {
     return Named(mark, w::del) || Named(mark, w::moveFrom);
 }
 
-pugi::xml_node FormatChangeOf(const Step& step) {
-    if (step.kind != StepKind::Text && step.kind != StepKind::Child) return {};
+pugi::xml_node FormatChangeOf(const TrailStep& step) {
+    if (step.kind != TrailKind::Text && step.kind != TrailKind::Child) return {};
     return step.node.parent().child(w::rPr).child(w::rPrChange);
 }
 

@@ -12,10 +12,10 @@
 namespace redline {
 
 // An equation is one step: its parts are not laid over one by one.
-enum class StepKind : std::uint8_t { Text, Child, ParagraphEnd, RowEnd, Equation };
+enum class TrailKind : std::uint8_t { Text, Child, ParagraphEnd, RowEnd, Equation };
 
-struct Step {
-    StepKind kind = StepKind::Text;
+struct TrailStep {
+    TrailKind kind = TrailKind::Text;
     bool removed = false;      // in a deletion: not there once every change is accepted
     std::uint32_t key = 0;     // what it is: alike steps of two documents have one key
     std::uint32_t offset = 0;  // Text: where its code point starts in the text, in bytes
@@ -28,16 +28,26 @@ struct Step {
     // Where the step is a paragraph's end, or a paragraph's content: the paragraph.
     pugi::xml_node paragraph{};
     bool partly = false;  // Equation: only some of its parts are changed
+    bool whole = false;   // Text: a whole text in one step, its key the text's hash
 };
 
 // Every step of the content below `root`: paragraphs, tables, content controls, links and the
-// text boxes of drawings (in each of their forms), in the order a reader meets them.
-std::vector<Step> TrailOf(const pugi::xml_node& root);
+// text boxes of drawings (in each of their forms), in the order a reader meets them. `coarse`:
+// a text in no tracked change, in a run whose properties record no change, is one step (a
+// long document's untouched stretches then cost a step a text, not one a character).
+std::vector<TrailStep> TrailOf(const pugi::xml_node& root, bool coarse = false);
+
+// A whole text's step as one step a code point.
+void AppendFineSteps(const TrailStep& whole, std::vector<TrailStep>& steps);
+
+// A digest of what the steps read once every change is accepted, alike however the texts are
+// cut into steps.
+std::uint64_t AcceptedDigest(const std::vector<TrailStep>& steps);
 
 // Whether the mark takes its content away (a deletion or a move's source).
 bool Removes(const pugi::xml_node& mark);
 
 // The change record of the run's properties (w:rPrChange), or none.
-pugi::xml_node FormatChangeOf(const Step& step);
+pugi::xml_node FormatChangeOf(const TrailStep& step);
 
 }  // namespace redline

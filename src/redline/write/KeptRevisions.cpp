@@ -44,32 +44,72 @@ pugi::xml_node RowMark(const pugi::xml_node& row) {
     return {};
 }
 
-pugi::xml_node FormatRecord(const Step& step) {
-    if (step.kind == StepKind::ParagraphEnd) return step.node.child(w::pPr).child(w::pPrChange);
+pugi::xml_node FormatRecord(const TrailStep& step) {
+    if (step.kind == TrailKind::ParagraphEnd) return step.node.child(w::pPr).child(w::pPrChange);
     return FormatChangeOf(step);
 }
 
 class Overlay {
   public:
     Overlay(pugi::xml_node result, const pugi::xml_node& revised, Stamp& stamp, KeptLog& log)
-        : result_(TrailOf(result)), revised_(TrailOf(revised)), stamp_(stamp), log_(log) {}
+        : result_(TrailOf(result, true)), revised_(TrailOf(revised, true)), stamp_(stamp),
+          log_(log) {}
+
+    // What the result reads as accepted, before anything is laid over it.
+    std::uint64_t acceptedBefore() const { return AcceptedDigest(result_); }
 
     void run(const pugi::xml_node& result, const pugi::xml_node& revised) {
+        refine();
         plan();
         apply();
         sections(result, revised);
     }
 
   private:
+    // Read coarsely, the two mostly agree text for text; where they do not, both are read again
+    // a step a character.
+    void refine() {
+        Keys keysA, keysB;
+        std::vector<std::size_t> acceptedA, acceptedB;
+        accepted(result_, acceptedA, keysA);
+        accepted(revised_, acceptedB, keysB);
+        if (keysA == keysB) return;
+        std::vector<bool> fineA(result_.size()), fineB(revised_.size());
+        std::size_t a = 0, b = 0;
+        for (const Edit& edit : Difference(keysA, keysB)) {
+            for (std::uint32_t k = 0; k < edit.count; ++k) {
+                if (edit.kind != EditKind::Insert) fineA[acceptedA[a]] = edit.kind == EditKind::Delete, ++a;
+                if (edit.kind != EditKind::Delete) fineB[acceptedB[b]] = edit.kind == EditKind::Insert, ++b;
+            }
+        }
+        result_ = Refined(result_, fineA);
+        revised_ = Refined(revised_, fineB);
+    }
+
+    static void accepted(const std::vector<TrailStep>& steps, std::vector<std::size_t>& at, Keys& keys) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            if (!steps[i].removed) at.push_back(i), keys.push_back(steps[i].key);
+        }
+    }
+
+    static std::vector<TrailStep> Refined(const std::vector<TrailStep>& steps, const std::vector<bool>& fine) {
+        std::vector<TrailStep> refined;
+        refined.reserve(steps.size());
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            if (fine[i] && steps[i].whole) {
+                AppendFineSteps(steps[i], refined);
+            } else {
+                refined.push_back(steps[i]);
+            }
+        }
+        return refined;
+    }
+
     void plan() {
         std::vector<std::size_t> acceptedA, acceptedB;
         Keys keysA, keysB;
-        for (std::size_t i = 0; i < result_.size(); ++i) {
-            if (!result_[i].removed) acceptedA.push_back(i), keysA.push_back(result_[i].key);
-        }
-        for (std::size_t i = 0; i < revised_.size(); ++i) {
-            if (!revised_[i].removed) acceptedB.push_back(i), keysB.push_back(revised_[i].key);
-        }
+        accepted(result_, acceptedA, keysA);
+        accepted(revised_, acceptedB, keysB);
         // Both read as the revised document accepted: mostly alike, step for step.
         const Script script = keysA == keysB ? Script{{EditKind::Equal, std::uint32_t(keysA.size())}}
                                              : Difference(keysA, keysB);
@@ -93,23 +133,23 @@ class Overlay {
     }
 
     void pair(std::size_t at, std::size_t from) {
-        const Step& step = revised_[from];
+        const TrailStep& step = revised_[from];
         if (step.partly) {
             ++log_.lost;  // an equation changed in part stays as the result has it
             return;
         }
         const bool own = step.mark && !Removes(step.mark);
-        const bool format = step.kind == StepKind::RowEnd ? HoldsTableRecords(step.node)
-                            : step.kind != StepKind::Equation && FormatRecord(step);
+        const bool format = step.kind == TrailKind::RowEnd ? HoldsTableRecords(step.node)
+                            : step.kind != TrailKind::Equation && FormatRecord(step);
         if (own || format) segment(at, from, own, format);
     }
 
     void segment(std::size_t at, std::size_t from, bool own, bool format) {
         if (!segments_.empty()) {
             Segment& last = segments_.back();
-            const Step &before = result_[last.last], &step = result_[at];
-            const Step &was = revised_[last.revised], &is = revised_[from];
-            if (last.last + 1 == at && step.kind == StepKind::Text && before.kind == step.kind &&
+            const TrailStep &before = result_[last.last], &step = result_[at];
+            const TrailStep &was = revised_[last.revised], &is = revised_[from];
+            if (last.last + 1 == at && step.kind == TrailKind::Text && before.kind == step.kind &&
                 before.node == step.node && was.mark == is.mark && last.own == own &&
                 last.format == format && FormatRecord(was) == FormatRecord(is)) {
                 last.last = at;
@@ -168,12 +208,12 @@ class Overlay {
     }
 
     void write(const Segment& segment) {
-        const Step &first = result_[segment.first], &last = result_[segment.last];
-        const Step& from = revised_[segment.revised];
+        const TrailStep &first = result_[segment.first], &last = result_[segment.last];
+        const TrailStep& from = revised_[segment.revised];
         ++log_.kept;
-        if (first.kind == StepKind::Equation) return equation(first, from);
-        if (first.kind == StepKind::ParagraphEnd || first.kind == StepKind::RowEnd) {
-            const bool paragraph = first.kind == StepKind::ParagraphEnd;
+        if (first.kind == TrailKind::Equation) return equation(first, from);
+        if (first.kind == TrailKind::ParagraphEnd || first.kind == TrailKind::RowEnd) {
+            const bool paragraph = first.kind == TrailKind::ParagraphEnd;
             pugi::xml_node mark = paragraph ? ParagraphMark(first.node) : RowMark(first.node);
             if (segment.own) take(mark, mark, from.mark, [&] {
                     return paragraph ? PropertiesOf(PropertiesOf(first.node, w::pPr), w::rPr)
@@ -192,7 +232,7 @@ class Overlay {
         }
         pugi::xml_node run =
             IsolateRun(first.node, first.offset, last.node,
-                       last.kind == StepKind::Text ? last.offset + last.length : 0, stamp_);
+                       last.kind == TrailKind::Text ? last.offset + last.length : 0, stamp_);
         if (segment.own) {
             take(MarkAroundAlone(run, stamp_), first.mark, from.mark, [&] {
                 pugi::xml_node wrapper = run.parent().insert_child_before(w::ins, run);
@@ -220,7 +260,7 @@ class Overlay {
 
     // An equation's marks take the author of the revised one's; where it has none, its runs
     // are marked inserted first.
-    void equation(const Step& step, const Step& from) {
+    void equation(const TrailStep& step, const TrailStep& from) {
         auto marks = [&] { return step.node.select_nodes(".//w:ins|.//w:del"); };
         if (marks().empty() && !Removes(from.mark)) MarkRuns(step.node, Mark::Insert, stamp_);
         for (const pugi::xpath_node& found : marks()) {
@@ -259,25 +299,12 @@ class Overlay {
         properties.append_copy(change).attribute("w:id").set_value(id ? id : stamp_.nextId());
     }
 
-    std::vector<Step> result_, revised_;
+    std::vector<TrailStep> result_, revised_;
     Stamp& stamp_;
     KeptLog& log_;
     std::vector<Segment> segments_;
     std::vector<Insertion> insertions_;
 };
-
-}  // namespace
-
-namespace {
-
-// What the part reads as once every change is accepted.
-Keys AcceptedKeys(const pugi::xml_node& root) {
-    Keys keys;
-    for (const Step& step : TrailOf(root)) {
-        if (!step.removed) keys.push_back(step.key);
-    }
-    return keys;
-}
 
 }  // namespace
 
@@ -287,10 +314,11 @@ void KeepRevisions(pugi::xml_node result, const pugi::xml_node& revised, Stamp& 
     // stays as the comparison wrote it, its changes taken as accepted.
     pugi::xml_document before;
     before.append_copy(result);
-    const Keys accepted = AcceptedKeys(result);
     KeptLog own;
-    Overlay(result, revised, stamp, own).run(result, revised);
-    if (AcceptedKeys(result) == accepted) {
+    Overlay overlay(result, revised, stamp, own);
+    const std::uint64_t accepted = overlay.acceptedBefore();
+    overlay.run(result, revised);
+    if (AcceptedDigest(TrailOf(result, true)) == accepted) {
         log.kept += own.kept;
         log.lost += own.lost;
         log.authorOf.insert(own.authorOf.begin(), own.authorOf.end());
@@ -298,7 +326,7 @@ void KeepRevisions(pugi::xml_node result, const pugi::xml_node& revised, Stamp& 
     }
     while (result.first_child()) result.remove_child(result.first_child());
     for (pugi::xml_node child : before.first_child().children()) result.append_copy(child);
-    for (const Step& step : TrailOf(revised)) log.lost += step.mark ? 1 : 0;
+    for (const TrailStep& step : TrailOf(revised)) log.lost += step.mark ? 1 : 0;
 }
 
 }  // namespace redline

@@ -45,8 +45,8 @@ const char* DeletedName(const pugi::xml_node& text) {
     return Named(text, m::t) ? m::t : w::delText;
 }
 
-bool EndsBlock(const Step& step) {
-    return step.kind == StepKind::ParagraphEnd || step.kind == StepKind::RowEnd;
+bool EndsBlock(const TrailStep& step) {
+    return step.kind == TrailKind::ParagraphEnd || step.kind == TrailKind::RowEnd;
 }
 
 // What holds a run, past the marks around it: the paragraph, a link, a control's content.
@@ -95,7 +95,7 @@ Point OutOfContainers(Point point, const pugi::xml_node& revisedRun) {
 
 }  // namespace
 
-Reinsert::Reinsert(const std::vector<Step>& result, const std::vector<Step>& revised,
+Reinsert::Reinsert(const std::vector<TrailStep>& result, const std::vector<TrailStep>& revised,
                    Stamp& stamp)
     : result_(result), revised_(revised), stamp_(stamp) {
     for (std::size_t i = 0; i < revised_.size(); ++i) {
@@ -159,19 +159,19 @@ std::vector<Reinsert::Piece> Reinsert::piecesOf(const std::vector<std::size_t>& 
     std::vector<Piece> pieces;
     for (std::size_t at = 0; at < steps.size();) {
         Piece piece = wholeAt(steps, at);
-        const Step& step = revised_[steps[at]];
-        if (piece.kind == PieceKind::Inline && step.kind == StepKind::ParagraphEnd) {
+        const TrailStep& step = revised_[steps[at]];
+        if (piece.kind == PieceKind::Inline && step.kind == TrailKind::ParagraphEnd) {
             piece = {PieceKind::ParagraphEnd, at, at, step.node};
-        } else if (piece.kind == PieceKind::Inline && step.kind == StepKind::Equation) {
+        } else if (piece.kind == PieceKind::Inline && step.kind == TrailKind::Equation) {
             piece = {PieceKind::Equation, at, at, step.node};
-        } else if (piece.kind == PieceKind::Inline && step.kind == StepKind::RowEnd) {
+        } else if (piece.kind == PieceKind::Inline && step.kind == TrailKind::RowEnd) {
             found = false;  // a row's end alone: its cells are the result's
             ++at;
             continue;
         } else if (piece.kind == PieceKind::Inline) {
             const pugi::xml_node run = step.node.parent();
             while (piece.last + 1 < steps.size()) {
-                const Step& next = revised_[steps[piece.last + 1]];
+                const TrailStep& next = revised_[steps[piece.last + 1]];
                 if (EndsBlock(next) || next.node.parent() != run || next.mark != step.mark) break;
                 ++piece.last;
             }
@@ -186,11 +186,11 @@ std::vector<Reinsert::Piece> Reinsert::piecesOf(const std::vector<std::size_t>& 
 bool Reinsert::placeInline(const pugi::xml_node& revisedRun) {
     if (placed_) return true;
     if (before_ >= result_.size()) return false;
-    const Step& at = result_[before_];
+    const TrailStep& at = result_[before_];
     Point point;
-    if (at.kind == StepKind::ParagraphEnd) {
+    if (at.kind == TrailKind::ParagraphEnd) {
         point = {at.node, {}};
-    } else if (at.kind == StepKind::RowEnd) {
+    } else if (at.kind == TrailKind::RowEnd) {
         return false;
     } else {
         point = OutOfMarks(CutRunBefore(at.node, at.offset, stamp_), stamp_);
@@ -203,7 +203,7 @@ bool Reinsert::placeInline(const pugi::xml_node& revisedRun) {
 }
 
 bool Reinsert::inlinePiece(const Piece& piece, const std::vector<std::size_t>& steps) {
-    const Step& first = revised_[steps[piece.first]];
+    const TrailStep& first = revised_[steps[piece.first]];
     if (!placeInline(piece.node)) return false;
     pugi::xml_node into = parent_, before = next_;
     // Content that stood in a link or a control of its own comes back in a copy of it.
@@ -240,8 +240,8 @@ bool Reinsert::inlinePiece(const Piece& piece, const std::vector<std::size_t>& s
         value.clear();
     };
     for (std::size_t i = piece.first; i <= piece.last; ++i) {
-        const Step& step = revised_[steps[i]];
-        if (step.kind == StepKind::Child) {
+        const TrailStep& step = revised_[steps[i]];
+        if (step.kind == TrailKind::Child) {
             flush();
             run.append_copy(step.node);
             continue;
@@ -295,7 +295,7 @@ bool Reinsert::block(const Piece& piece) {
         anchor = Climb(result_[before_ - 1].node, level, false);
         after = true;
     } else if (before_ < result_.size() && (before_ == 0 || EndsBlock(result_[before_ - 1])) &&
-               result_[before_].kind != StepKind::RowEnd) {
+               result_[before_].kind != TrailKind::RowEnd) {
         anchor = Climb(result_[before_].paragraph, level, true);
     }
     if (!anchor) return false;

@@ -16,7 +16,7 @@ namespace redline {
 
 class Reinsert {
   public:
-    Reinsert(const std::vector<Step>& result, const std::vector<Step>& revised, Stamp& stamp);
+    Reinsert(const std::vector<TrailStep>& result, const std::vector<TrailStep>& revised, Stamp& stamp);
 
     // Writes the revised steps `steps` (in order, each removed) before the result's step
     // `before` (its trail's size: after its last). Answers whether all found a place; nothing
@@ -50,8 +50,8 @@ class Reinsert {
     // Gives the tracked changes of a copy ids of their own.
     void renumber(pugi::xml_node copy);
 
-    const std::vector<Step>& result_;
-    const std::vector<Step>& revised_;
+    const std::vector<TrailStep>& result_;
+    const std::vector<TrailStep>& revised_;
     Stamp& stamp_;
     std::unordered_map<const void*, std::size_t> ends_;  // of paragraphs and rows
     std::size_t before_ = 0;
