@@ -65,7 +65,8 @@ inline void MakePagedPair(const std::string& folder, int pages, const std::strin
                 seed = seed * 1103515245u + 12345u;
                 const std::string w = kWords[(seed >> 16) % (sizeof kWords / sizeof *kWords)];
                 text += " " + w;
-                changed += " " + (at % stride == std::min(2, stride - 1) && word == 50 ? "changed" : w);
+                changed +=
+                    " " + (at % stride == std::min(2, stride - 1) && word == 50 ? "changed" : w);
             }
             std::string reference;
             if (notes && at * notes / paragraphs != (at + 1) * notes / paragraphs) {

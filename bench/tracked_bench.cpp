@@ -47,9 +47,10 @@ int main(int argc, char** argv) {
     redline::CompareDocuments(a, tracked, result, {}, nullptr, &held);
     int count = 0;
     for (const auto& author : held.revised) count += author.changes;
-    std::printf("%d pages, %zu changes; the revised copy with them tracked holds %d tracked "
-                "changes (%d found no place)\n",
-                pages, marks.size(), count, held.notKept);
+    std::printf(
+        "%d pages, %zu changes; the revised copy with them tracked holds %d tracked "
+        "changes (%d found no place)\n",
+        pages, marks.size(), count, held.notKept);
     constexpr int kRounds = 7;
     redline::CompareOptions accept;
     accept.acceptTracked = true;

@@ -98,8 +98,8 @@ office::UserDocument Convertible(const OfficeSource& office, const std::string& 
 }  // namespace
 
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
-                                    const redline::CompareOptions& settings,
-                                    const MarkedLook& look, redline::TrackedInputs* tracked) {
+                                    const redline::CompareOptions& settings, const MarkedLook& look,
+                                    redline::TrackedInputs* tracked) {
     const bool stored = !job.result.empty();
     if (stored) {
         RefuseInputAsResult(job);

@@ -155,8 +155,8 @@ int CompareOne(const Arguments& args) {
             // Combined copies, and a revised document's own tracked changes kept: each change
             // named with its author, so that those made without tracking stand apart.
             const bool kept = !tracked.revised.empty() && !tracked.accepted;
-            auto authors = args.combine || kept ? std::move(document.authors)
-                                                : std::map<int, std::string>();
+            auto authors =
+                args.combine || kept ? std::move(document.authors) : std::map<int, std::string>();
             if (args.text) {
                 std::ostringstream text;
                 PrintWordDiff(text, document.stories, Colour(), authors);

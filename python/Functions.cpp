@@ -16,7 +16,7 @@ namespace {
 #define QUORVANE_SETTINGS                                                                         \
     py::arg("author") = py::none(), py::arg("formatting") = true, py::arg("ignore_case") = false, \
     py::arg("ignore_whitespace") = false, py::arg("moves") = true,                                \
-    py::arg("character_level") = false, py::arg("skip") = std::vector<std::string>(),         \
+    py::arg("character_level") = false, py::arg("skip") = std::vector<std::string>(),             \
     py::arg("accept_tracked") = false
 
 const char* const kSettingsDoc = R"(

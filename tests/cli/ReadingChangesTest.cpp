@@ -126,7 +126,8 @@ TEST_F(ReadingChanges, TheWordDiffShowsEachChangedParagraphAndWritesNoFile) {
     ASSERT_EQ(json.exit, 0) << json.err;
     EXPECT_NE(json.out.find("\"result\": \"marked.docx\", \"settings\": {\"formatting\": true, "
                             "\"ignoreCase\": true, \"ignoreWhitespace\": false, \"moves\": false, "
-                            "\"characterLevel\": false, \"acceptTracked\": false, \"skip\": [\"tables\", \"fields\"]}"),
+                            "\"characterLevel\": false, \"acceptTracked\": false, \"skip\": "
+                            "[\"tables\", \"fields\"]}"),
               std::string::npos)
         << json.out;
     EXPECT_EQ(JsonCount(json.out, "moves"), 0) << json.out;

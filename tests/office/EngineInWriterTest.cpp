@@ -214,8 +214,8 @@ TEST_F(OfficeTest, TheOfficeShowsACounterpartsTrackedChangesUnderTheirName) {
                                   Text("Either party may end it with notice."));
     WriteDocx(path("b.docx"),
               P(R("The rent is due on the ") + "<w:del w:id=\"1\"" + stamp +
-                "><w:r><w:delText>first</w:delText></w:r></w:del><w:ins w:id=\"2\"" + stamp +
-                ">" + R("fifth") + "</w:ins>" + R(" day.")) +
+                "><w:r><w:delText>first</w:delText></w:r></w:del><w:ins w:id=\"2\"" + stamp + ">" +
+                R("fifth") + "</w:ins>" + R(" day.")) +
                   Text("Either side may end it with notice."));
     WriteDocx(path("b-accepted.docx"), Text("The rent is due on the fifth day.") +
                                            Text("Either side may end it with notice."));
@@ -227,8 +227,7 @@ TEST_F(OfficeTest, TheOfficeShowsACounterpartsTrackedChangesUnderTheirName) {
     EXPECT_EQ(CountRedlines(session, rejected).authors,
               (std::set<std::string>{"Counterparty", "Legal"}));
     ResolveAll(session, rejected, false);
-    EXPECT_EQ(DocumentText(session, rejected),
-              DocumentText(session, session.open(path("a.docx"))));
+    EXPECT_EQ(DocumentText(session, rejected), DocumentText(session, session.open(path("a.docx"))));
     auto accepted = OpenToResolve(session, path("r.docx"));
     ResolveAll(session, accepted, true);
     EXPECT_EQ(DocumentText(session, accepted),

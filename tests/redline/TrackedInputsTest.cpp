@@ -118,7 +118,8 @@ TEST_F(TrackedInputs, ADocumentComparedWithItselfListsNothingAndKeepsEveryPendin
     EXPECT_TRUE(changes.empty()) << changes.size() << " changes, the first " << changes[0].text;
     EXPECT_EQ(ReadText(r, Reading::RejectAll), ReadText(a, Reading::RejectAll));
     EXPECT_EQ(ReadText(r, Reading::AcceptAll), ReadText(a, Reading::AcceptAll));
-    EXPECT_EQ(MarksBy(r, "Ann"), "¶- - with its words. -removed  ¶+ +A whole paragraph Ann inserted. ");
+    EXPECT_EQ(MarksBy(r, "Ann"),
+              "¶- - with its words. -removed  ¶+ +A whole paragraph Ann inserted. ");
     EXPECT_EQ(MarksBy(r, "Ben"), "+added by Ben,  ¶- -A whole paragraph Ben deleted. ");
     EXPECT_EQ(MarksBy(r, "Quorvane"), "");
 }
@@ -139,8 +140,8 @@ TEST_F(TrackedInputs, AnUntrackedEditBesideThePendingChangesIsTheOnlyOneListed) 
 TEST_F(TrackedInputs, APendingChangeTheRevisedAcceptedIsFollowed) {
     // Ben's insertion accepted in the revised document: nothing to mark, nothing pending.
     std::string accepted = Pending();
-    accepted.replace(accepted.find("<w:ins w:id=\"7\""), accepted.find("</w:ins>") + 8 -
-                                                             accepted.find("<w:ins w:id=\"7\""),
+    accepted.replace(accepted.find("<w:ins w:id=\"7\""),
+                     accepted.find("</w:ins>") + 8 - accepted.find("<w:ins w:id=\"7\""),
                      R("added by Ben, "));
     const auto changes = compare(Pending(), accepted);
     EXPECT_TRUE(changes.empty());
@@ -151,11 +152,10 @@ TEST_F(TrackedInputs, APendingChangeTheRevisedAcceptedIsFollowed) {
 TEST_F(TrackedInputs, AcceptingThemFirstMarksEverythingUnderTheComparingAuthor) {
     redline::CompareOptions options;
     options.acceptTracked = true;
-    const auto changes =
-        compare(Text("The quick brown fox."),
-                P(R("The ") + Del(1, "Counterparty", "quick") + Ins(2, "Counterparty", "slow") +
-                  R(" brown fox.")),
-                options);
+    const auto changes = compare(Text("The quick brown fox."),
+                                 P(R("The ") + Del(1, "Counterparty", "quick") +
+                                   Ins(2, "Counterparty", "slow") + R(" brown fox.")),
+                                 options);
     EXPECT_EQ(MarksBy(r, "Counterparty"), "");
     EXPECT_EQ(MarksBy(r, "Quorvane"), "-quick +slow ");
     for (const redline::Change& change : changes) EXPECT_EQ(change.trackedBy, "");
@@ -199,9 +199,8 @@ TEST(GeneratedTrackedInputs, ACounterpartsTrackedCopyAcceptsToTheEditAndListsNot
             ADD_FAILURE() << "seed " << seed << "\n" << trip.failure;
         }
     }
-    std::cout << "of " << seeds << " tracked copies: " << rejected
-              << " reject to the original, " << attributed
-              << " list every change under the counterpart, " << selfRejected
+    std::cout << "of " << seeds << " tracked copies: " << rejected << " reject to the original, "
+              << attributed << " list every change under the counterpart, " << selfRejected
               << " compared with themselves keep their rejected view, " << selfKept
               << " keep every tracked change\n";
 }

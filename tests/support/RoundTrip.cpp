@@ -426,8 +426,8 @@ TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random
             const bool itself = from == m;
             redline::TrackedInputs tracked;
             const auto changes = redline::CompareDocuments(from, m, r, {}, nullptr, &tracked);
-            const std::string want = itself ? CanonicalDocument(m, Resolution::Reject)
-                                            : CanonicalDocument(a);
+            const std::string want =
+                itself ? CanonicalDocument(m, Resolution::Reject) : CanonicalDocument(a);
             const std::string name = itself ? "against itself" : "against the original";
             if (CanonicalDocument(r, Resolution::Accept) != wantB)
                 trip.failure += name + ", accepting all: " +

@@ -60,20 +60,17 @@ std::vector<redline::Change> RunEngine(const Engine& engine,
     }
 }
 
-std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
-                                                  const UserDocument& revised,
-                                                  const std::string& resultDocx,
-                                                  const redline::CompareOptions& options,
-                                                  const std::string& workRoot,
-                                                  redline::MarkedDocument* marked,
-                                                  redline::TrackedInputs* tracked) {
+std::vector<redline::Change> CompareUserDocuments(
+    const UserDocument& original, const UserDocument& revised, const std::string& resultDocx,
+    const redline::CompareOptions& options, const std::string& workRoot,
+    redline::MarkedDocument* marked, redline::TrackedInputs* tracked) {
     WorkFolder work(workRoot);
     const std::string originalDocx = AsDocx(original, work.file("original.docx"));
     const std::string revisedDocx = AsDocx(revised, work.file("revised.docx"));
     return RunEngine(
         [&] {
-            return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options,
-                                             marked, tracked);
+            return redline::CompareDocuments(originalDocx, revisedDocx, resultDocx, options, marked,
+                                             tracked);
         },
         {{originalDocx, original.path}, {revisedDocx, revised.path}});
 }

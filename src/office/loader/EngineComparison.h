@@ -50,13 +50,10 @@ class WorkFolder {
 // document that cannot be used, ResultError when the result cannot be written, and
 // automation::Error for anything else (the office's own errors pass through as they are).
 // With `tracked`, also what tracked changes the inputs held and how they were treated.
-std::vector<redline::Change> CompareUserDocuments(const UserDocument& original,
-                                                  const UserDocument& revised,
-                                                  const std::string& resultDocx,
-                                                  const redline::CompareOptions& options,
-                                                  const std::string& workRoot,
-                                                  redline::MarkedDocument* marked = nullptr,
-                                                  redline::TrackedInputs* tracked = nullptr);
+std::vector<redline::Change> CompareUserDocuments(
+    const UserDocument& original, const UserDocument& revised, const std::string& resultDocx,
+    const redline::CompareOptions& options, const std::string& workRoot,
+    redline::MarkedDocument* marked = nullptr, redline::TrackedInputs* tracked = nullptr);
 
 // Combines reviewers' copies of `original` into the Word 2007+ file `resultDocx`, each copy's
 // changes under its name in `reviewers` (one a copy; an empty one: the name the copy's

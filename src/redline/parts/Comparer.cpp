@@ -18,8 +18,8 @@
 #include "redline/read/NestedStories.h"
 #include "redline/read/ShownText.h"
 #include "redline/read/Story.h"
-#include "redline/write/ParagraphIds.h"
 #include "redline/write/KeptRevisions.h"
+#include "redline/write/ParagraphIds.h"
 #include "redline/write/Writer.h"
 
 namespace redline {
@@ -278,10 +278,11 @@ void Comparer::keepRevisions() {
     KeptLog log;
     for (const auto& [name, asRead] : asRead_) {
         const auto found = partsB_.find(name);
-        PackagePart* part = name == b_.main.name ? &b_.main
+        PackagePart* part = name == b_.main.name     ? &b_.main
                             : found != partsB_.end() ? found->second.get()
                                                      : nullptr;
-        if (part) KeepRevisions(part->xml.document_element(), asRead.document_element(), stamp_, log);
+        if (part)
+            KeepRevisions(part->xml.document_element(), asRead.document_element(), stamp_, log);
     }
     asRead_.clear();
     notKept_ = log.lost;
@@ -293,8 +294,9 @@ void Comparer::keepRevisions() {
     }
     std::sort(byMark.begin(), byMark.end());
     for (const auto& [id, author] : log.authorOf) {
-        auto at = std::upper_bound(byMark.begin(), byMark.end(), std::pair<int, Change*>{id, nullptr},
-                                   [](const auto& x, const auto& y) { return x.first < y.first; });
+        auto at =
+            std::upper_bound(byMark.begin(), byMark.end(), std::pair<int, Change*>{id, nullptr},
+                             [](const auto& x, const auto& y) { return x.first < y.first; });
         if (at == byMark.begin()) continue;
         Change& change = *std::prev(at)->second;
         if (change.trackedBy.empty()) change.trackedBy = author;

@@ -103,7 +103,7 @@ class Comparer : private NoteCarryOver {
     std::unique_ptr<Comments> comments_;
     bool carriesComments_ = false;  // the original has comments the revised document lacks
     std::map<std::string, pugi::xml_document> asRead_;  // revised parts holding changes, by name
-    std::map<std::string, int> heldA_, heldB_;           // each input's tracked changes, by author
+    std::map<std::string, int> heldA_, heldB_;          // each input's tracked changes, by author
     int notKept_ = 0;
 };
 

@@ -116,8 +116,14 @@ class TrailReader {
             for (pugi::xml_node up = found.node().parent(); up && up != node; up = up.parent())
                 count(up);
         }
-        TrailStep step{TrailKind::Equation, context.removed || (deleted > 0 && deleted == runs),
-                  kEquation, 0, 0, node, context.mark, context.paragraph};
+        TrailStep step{TrailKind::Equation,
+                       context.removed || (deleted > 0 && deleted == runs),
+                       kEquation,
+                       0,
+                       0,
+                       node,
+                       context.mark,
+                       context.paragraph};
         if (!context.mark && mark) step.mark = mark;
         step.partly = (inserted || deleted) && inserted != runs && deleted != runs;
         steps.push_back(step);
@@ -141,8 +147,14 @@ class TrailReader {
         if (coarse_ && !context.mark && !context.removed && !value.empty() &&
             !node.parent().child(w::rPr).child(w::rPrChange)) {
             const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(value));
-            TrailStep step{TrailKind::Text, false, kWholeText | ((hash ^ base) & ~kWholeText), 0,
-                      static_cast<std::uint32_t>(value.size()), node, {}, context.paragraph};
+            TrailStep step{TrailKind::Text,
+                           false,
+                           kWholeText | ((hash ^ base) & ~kWholeText),
+                           0,
+                           static_cast<std::uint32_t>(value.size()),
+                           node,
+                           {},
+                           context.paragraph};
             step.whole = true;
             steps.push_back(step);
             return;
@@ -150,10 +162,9 @@ class TrailReader {
         for (std::size_t at = 0; at < value.size();) {
             const std::uint32_t length = std::min<std::uint32_t>(
                 CodePointLength(static_cast<unsigned char>(value[at])), value.size() - at);
-            steps.push_back({TrailKind::Text, context.removed,
-                             base + CodePoint(value.substr(at, length)),
-                             static_cast<std::uint32_t>(at), length, node, context.mark,
-                             context.paragraph});
+            steps.push_back(
+                {TrailKind::Text, context.removed, base + CodePoint(value.substr(at, length)),
+                 static_cast<std::uint32_t>(at), length, node, context.mark, context.paragraph});
             at += length;
         }
     }
@@ -164,7 +175,7 @@ class TrailReader {
         std::string identity(name);
         // A symbol is its character; a note's reference is a note, whichever.
         if (const char* symbol = node.attribute("w:char").value(); *symbol) identity += symbol;
-        const auto key = static_cast<std::uint32_t>(std::hash<std::string>{}(identity) & 0xFFFFF);
+        const auto key = static_cast<std::uint32_t>(std::hash<std::string>{}(identity)&0xFFFFF);
         steps.push_back({TrailKind::Child, context.removed, kChild + key, 0, 0, node, context.mark,
                          context.paragraph});
         // A drawing's text boxes are read where the drawing stands, in each of its forms.
@@ -206,10 +217,12 @@ std::uint64_t AcceptedDigest(const std::vector<TrailStep>& steps) {
         if (step.removed) continue;
         if (step.kind == TrailKind::Text) {
             const char* text = step.node.text().get() + step.offset;
-            for (std::uint32_t i = 0; i < step.length; ++i) feed(static_cast<unsigned char>(text[i]));
+            for (std::uint32_t i = 0; i < step.length; ++i)
+                feed(static_cast<unsigned char>(text[i]));
             continue;
         }
-        for (int shift = 0; shift < 32; shift += 8) feed(static_cast<unsigned char>(step.key >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            feed(static_cast<unsigned char>(step.key >> shift));
     }
     return digest;
 }

@@ -82,21 +82,25 @@ class Overlay {
         std::size_t a = 0, b = 0;
         for (const Edit& edit : Difference(keysA, keysB)) {
             for (std::uint32_t k = 0; k < edit.count; ++k) {
-                if (edit.kind != EditKind::Insert) fineA[acceptedA[a]] = edit.kind == EditKind::Delete, ++a;
-                if (edit.kind != EditKind::Delete) fineB[acceptedB[b]] = edit.kind == EditKind::Insert, ++b;
+                if (edit.kind != EditKind::Insert)
+                    fineA[acceptedA[a]] = edit.kind == EditKind::Delete, ++a;
+                if (edit.kind != EditKind::Delete)
+                    fineB[acceptedB[b]] = edit.kind == EditKind::Insert, ++b;
             }
         }
         result_ = Refined(result_, fineA);
         revised_ = Refined(revised_, fineB);
     }
 
-    static void accepted(const std::vector<TrailStep>& steps, std::vector<std::size_t>& at, Keys& keys) {
+    static void accepted(const std::vector<TrailStep>& steps, std::vector<std::size_t>& at,
+                         Keys& keys) {
         for (std::size_t i = 0; i < steps.size(); ++i) {
             if (!steps[i].removed) at.push_back(i), keys.push_back(steps[i].key);
         }
     }
 
-    static std::vector<TrailStep> Refined(const std::vector<TrailStep>& steps, const std::vector<bool>& fine) {
+    static std::vector<TrailStep> Refined(const std::vector<TrailStep>& steps,
+                                          const std::vector<bool>& fine) {
         std::vector<TrailStep> refined;
         refined.reserve(steps.size());
         for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -115,8 +119,9 @@ class Overlay {
         accepted(result_, acceptedA, keysA);
         accepted(revised_, acceptedB, keysB);
         // Both read as the revised document accepted: mostly alike, step for step.
-        const Script script = keysA == keysB ? Script{{EditKind::Equal, std::uint32_t(keysA.size())}}
-                                             : Difference(keysA, keysB);
+        const Script script = keysA == keysB
+                                  ? Script{{EditKind::Equal, std::uint32_t(keysA.size())}}
+                                  : Difference(keysA, keysB);
         std::size_t a = 0, b = 0, previousA = 0, previousB = 0;
         for (const Edit& edit : script) {
             for (std::uint32_t k = 0; k < edit.count; ++k) {
@@ -143,8 +148,9 @@ class Overlay {
             return;
         }
         const bool own = step.mark && !Removes(step.mark);
-        const bool format = step.kind == TrailKind::RowEnd ? HoldsTableRecords(step.node)
-                            : step.kind != TrailKind::Equation && FormatRecord(step);
+        const bool format = step.kind == TrailKind::RowEnd
+                                ? HoldsTableRecords(step.node)
+                                : step.kind != TrailKind::Equation && FormatRecord(step);
         if (own || format) segment(at, from, own, format);
     }
 
@@ -181,8 +187,8 @@ class Overlay {
         for (const Edit& edit : Difference(keysA, keysB)) {
             if (edit.kind == EditKind::Insert) {
                 const std::size_t before = a < removedA.size() ? removedA[a] : endA;
-                insertions_.push_back({before, {removedB.begin() + b,
-                                                removedB.begin() + b + edit.count}});
+                insertions_.push_back(
+                    {before, {removedB.begin() + b, removedB.begin() + b + edit.count}});
                 b += edit.count;
                 continue;
             }
@@ -197,8 +203,8 @@ class Overlay {
         Reinsert reinsert(result_, revised_, stamp_);
         std::size_t segment = segments_.size(), insertion = insertions_.size();
         while (segment > 0 || insertion > 0) {
-            if (insertion == 0 ||
-                (segment > 0 && segments_[segment - 1].first >= insertions_[insertion - 1].before)) {
+            if (insertion == 0 || (segment > 0 && segments_[segment - 1].first >=
+                                                      insertions_[insertion - 1].before)) {
                 write(segments_[--segment]);
             } else {
                 const Insertion& in = insertions_[--insertion];
@@ -219,7 +225,8 @@ class Overlay {
         if (first.kind == TrailKind::ParagraphEnd || first.kind == TrailKind::RowEnd) {
             const bool paragraph = first.kind == TrailKind::ParagraphEnd;
             pugi::xml_node mark = paragraph ? ParagraphMark(first.node) : RowMark(first.node);
-            if (segment.own) take(mark, mark, from.mark, [&] {
+            if (segment.own)
+                take(mark, mark, from.mark, [&] {
                     return paragraph ? PropertiesOf(PropertiesOf(first.node, w::pPr), w::rPr)
                                            .prepend_child(w::ins)
                                      : PropertiesOf(first.node, w::trPr).append_child(w::ins);
@@ -227,10 +234,9 @@ class Overlay {
             if (segment.format && paragraph) {
                 record(PropertiesOf(first.node, w::pPr), FormatRecord(from));
             } else if (segment.format) {
-                CopyTableRecords(first.node, from.node, stamp_,
-                                 [&](int id, const std::string& author) {
-                                     log_.authorOf[id] = author;
-                                 });
+                CopyTableRecords(
+                    first.node, from.node, stamp_,
+                    [&](int id, const std::string& author) { log_.authorOf[id] = author; });
             }
             return;
         }
@@ -270,7 +276,8 @@ class Overlay {
         for (const pugi::xpath_node& found : marks()) {
             pugi::xml_node mark = found.node();
             if (Removes(mark) != Removes(from.mark)) continue;
-            log_.authorOf[mark.attribute("w:id").as_int()] = from.mark.attribute("w:author").value();
+            log_.authorOf[mark.attribute("w:id").as_int()] =
+                from.mark.attribute("w:author").value();
             TakeAuthor(mark, from.mark);
         }
     }

@@ -86,8 +86,8 @@ Point OutOfContainers(Point point, const pugi::xml_node& revisedRun) {
     while (!Named(point.parent, w::p) && !Alike(point.parent, outside)) {
         const bool atStart = edge(true), atEnd = !atStart && edge(false);
         if (!atStart && !atEnd) break;
-        pugi::xml_node holder = Named(point.parent, w::sdtContent) ? point.parent.parent()
-                                                                    : point.parent;
+        pugi::xml_node holder =
+            Named(point.parent, w::sdtContent) ? point.parent.parent() : point.parent;
         point = {holder.parent(), atStart ? holder : holder.next_sibling()};
     }
     return point;
@@ -140,7 +140,8 @@ Reinsert::Piece Reinsert::wholeAt(const std::vector<std::size_t>& steps, std::si
     const bool inTable = Named(paragraph.parent(), w::tc) && Named(row, w::tr);
     const pugi::xml_node table = inTable ? row.parent() : pugi::xml_node{};
     const std::pair<pugi::xml_node, PieceKind> candidates[] = {
-        {table, PieceKind::Block}, {inTable ? row : pugi::xml_node{}, PieceKind::Row},
+        {table, PieceKind::Block},
+        {inTable ? row : pugi::xml_node{}, PieceKind::Row},
         {paragraph, PieceKind::Block}};
     for (const auto& [element, kind] : candidates) {
         if (!element) continue;
@@ -260,7 +261,8 @@ bool Reinsert::inlinePiece(const Piece& piece, const std::vector<std::size_t>& s
 
 bool Reinsert::equation(const Piece& piece) {
     if (!placeInline(piece.node)) return false;
-    renumber(next_ ? parent_.insert_copy_before(piece.node, next_) : parent_.append_copy(piece.node));
+    renumber(next_ ? parent_.insert_copy_before(piece.node, next_)
+                   : parent_.append_copy(piece.node));
     return true;
 }
 

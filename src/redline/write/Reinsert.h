@@ -16,7 +16,8 @@ namespace redline {
 
 class Reinsert {
   public:
-    Reinsert(const std::vector<TrailStep>& result, const std::vector<TrailStep>& revised, Stamp& stamp);
+    Reinsert(const std::vector<TrailStep>& result, const std::vector<TrailStep>& revised,
+             Stamp& stamp);
 
     // Writes the revised steps `steps` (in order, each removed) before the result's step
     // `before` (its trail's size: after its last). Answers whether all found a place; nothing
