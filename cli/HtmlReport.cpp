@@ -95,7 +95,7 @@ class Page {
              << "<th scope=\"col\">Size</th><th scope=\"col\">Modified</th></tr>\n";
         for (const ReportedFile& file : report_.files) {
             out_ << "<tr><th scope=\"row\">" << HtmlEscape(file.role) << "</th><td class=\"path\">"
-                 << HtmlEscape(file.path) << "</td><td>" << Size(file.bytes) << "</td><td>"
+                 << HtmlEscape(file.path) << "</td><td>" << SizeText(file.bytes) << "</td><td>"
                  << HtmlEscape(file.modified) << "</td></tr>\n";
         }
         out_ << "</table></div>\n<p>Settings: ";
@@ -109,14 +109,6 @@ class Page {
         legend();
         list();
         out_ << "</section>\n";
-    }
-
-    static std::string Size(std::uintmax_t bytes) {
-        if (bytes < 1024) return std::to_string(bytes) + " bytes";
-        char text[32];
-        std::snprintf(text, sizeof text, bytes < 1024 * 1024 ? "%.1f KB" : "%.1f MB",
-                      bytes < 1024 * 1024 ? bytes / 1024.0 : bytes / 1048576.0);
-        return text;
     }
 
     void counts() {
@@ -284,13 +276,6 @@ class Page {
             out_ << "</li>\n";
         }
         out_ << "</ol></details>\n";
-    }
-
-    static std::string Shortened(const std::string& text) {
-        if (text.size() <= 200) return text;
-        std::size_t cut = 200;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-        return text.substr(0, cut) + "…";
     }
 
     void document() {

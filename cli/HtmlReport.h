@@ -39,6 +39,12 @@ struct ReportContent {
 // `text` with &, <, >, " and ' escaped for HTML text and attribute values.
 std::string HtmlEscape(const std::string& text);
 
+// A file's size for a reader: "812 bytes", "3.4 KB", "1.2 MB".
+std::string SizeText(std::uintmax_t bytes);
+
+// A change's text cut after 200 bytes (on a character's boundary), with "…".
+std::string Shortened(const std::string& text);
+
 void WriteHtmlReport(std::ostream& out, const ReportContent& report);
 
 // The report's style sheet.

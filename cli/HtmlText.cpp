@@ -59,6 +59,21 @@ ReportedFile DescribeFile(const std::string& role, const std::string& path) {
 
 // The report's style sheet: each kind of change told by more than colour, each reviewer by a
 // colour of their own.
+std::string SizeText(std::uintmax_t bytes) {
+    if (bytes < 1024) return std::to_string(bytes) + " bytes";
+    char text[32];
+    std::snprintf(text, sizeof text, bytes < 1024 * 1024 ? "%.1f KB" : "%.1f MB",
+                  bytes < 1024 * 1024 ? bytes / 1024.0 : bytes / 1048576.0);
+    return text;
+}
+
+std::string Shortened(const std::string& text) {
+    if (text.size() <= 200) return text;
+    std::size_t cut = 200;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut) + "…";
+}
+
 const char* const kReportStyle = R"(
 :root { --ins: #0b6b2e; --del: #a3162b; --move: #1d4ed8; --fmt: #8a5a00; }
 * { box-sizing: border-box; }
