@@ -105,6 +105,7 @@ struct Outcome {
     int convertedTwice = 0;
     int formattingEdits = 0, formattingMarked = 0;
     int acrossWriters = 0, acrossWritersFaithful = 0, twins = 0, twinsUnchanged = 0;
+    int tracked = 0, trackedFaithful = 0;
 };
 
 // The tracked changes in every part of the result.
@@ -222,6 +223,47 @@ void Check(const std::string& name, const std::string& docx, const std::string& 
             change.kind == redline::ChangeKind::Deletion ? word : "Quorvane";
         EXPECT_NE(change.text.find(expected), std::string::npos) << name << ": " << change.text;
     }
+}
+
+// The file with its one word changed as a counterpart's tracked change: compared with the file,
+// every change is the counterpart's and each view gives its side back; compared with itself, no
+// change is listed and the tracked change stays pending; compared with a copy that changes one
+// more word without tracking, that word is the only change listed, and the tracked one is kept.
+void CheckTracked(const std::string& name, const std::string& docx, const std::string& work,
+                  Outcome& outcome) {
+    const std::string copy = work + "/one-word.docx", tracked = work + "/tracked.docx",
+                      result = work + "/tracked-result.docx", edited = work + "/tracked-edit.docx";
+    if (ChangeOneWord(docx, copy, "Quorvane").empty()) return;
+    redline::CompareOptions counterpart;
+    counterpart.author = "Counterparty";
+    redline::CompareDocuments(docx, copy, tracked, counterpart);
+    ++outcome.tracked;
+    bool faithful = true;
+    auto expect = [&](bool holds, const std::string& what) {
+        EXPECT_TRUE(holds) << name << ": " << what;
+        faithful = faithful && holds;
+    };
+    const std::string original = CanonicalDocument(docx), revised = CanonicalDocument(copy);
+    for (const auto& change : Compared(docx, tracked, result)) {
+        expect(change.trackedBy == "Counterparty", "\"" + change.text + "\" not the counterpart's");
+    }
+    expect(CanonicalDocument(result, Resolution::Reject) == original, "rejecting all");
+    expect(CanonicalDocument(result, Resolution::Accept) == revised, "accepting all");
+    expect(Compared(tracked, tracked, result).empty(), "changes listed against itself");
+    expect(CanonicalDocument(result, Resolution::Reject) == original, "itself, rejecting all");
+    expect(CanonicalDocument(result, Resolution::Accept) == revised, "itself, accepting all");
+    // A word of the counterpart's own insertion, changed, stays their change (reworked).
+    if (const std::string word = ChangeOneWord(tracked, edited, "Quillwort");
+        !word.empty() && word.find("Quorvane") == std::string::npos) {
+        for (const auto& change : Compared(tracked, edited, result)) {
+            expect(change.trackedBy.empty(), "an untracked edit listed as tracked");
+        }
+        expect(CanonicalDocument(result, Resolution::Accept) ==
+                   CanonicalDocument(edited, Resolution::Accept),
+               "an edited copy, accepting all");
+        expect(Marks(result) >= Marks(tracked), "an edited copy lost a tracked change");
+    }
+    outcome.trackedFaithful += faithful;
 }
 
 // What a result breaks that its inputs keep: its own rules and the schemas.
@@ -358,6 +400,7 @@ TEST_F(OfficeTest,
         const std::string name = fs::path(files[i]).filename().string();
         Check(name, docx, work.path(), outcome);
         CheckFormatting(name, docx, work.path(), outcome);
+        CheckTracked(name, docx, work.path(), outcome);
         CheckAcrossWriters(name, docx, work.path(), session, outcome);
         // Two different documents: the marks must still give each back.
         if (!previous.empty()) {
@@ -377,10 +420,11 @@ TEST_F(OfficeTest,
         "corpus: %d files compared with themselves, %d with one word changed, %d of %d "
         "edits of a table's, row's, cell's or section's formatting marked, %d documents in "
         "other formats converted twice without a change; %d of %d comparisons with the office's "
-        "own copy faithful both ways and keeping every rule, %d of %d prefix twins unchanged\n",
+        "own copy faithful both ways and keeping every rule, %d of %d prefix twins unchanged; "
+        "%d of %d with a counterpart's tracked change kept it faithfully\n",
         outcome.files, outcome.changed, outcome.formattingMarked, outcome.formattingEdits,
         outcome.convertedTwice, outcome.acrossWritersFaithful, outcome.acrossWriters,
-        outcome.twinsUnchanged, outcome.twins);
+        outcome.twinsUnchanged, outcome.twins, outcome.trackedFaithful, outcome.tracked);
     EXPECT_GT(outcome.files, 30);
     EXPECT_TRUE(WaitUntil([&] { return OfficesSince(before).empty(); })) << "an office was left";
 }
