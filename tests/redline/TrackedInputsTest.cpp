@@ -9,6 +9,7 @@
 #include <map>
 #include <regex>
 
+#include "redline/Combine.h"
 #include "redline/Compare.h"
 #include "redline/io/Package.h"
 #include "support/Docx.h"
@@ -63,7 +64,8 @@ std::string MarksBy(const std::string& result, const std::string& author) {
             text += t.node().text().get();
         marks += (inserted ? "+" : "-") + text + " ";
         EXPECT_EQ(std::string(mark.attribute("w:date").value()),
-                  author == "Quorvane" ? "2026-12-01T00:00:00Z" : kDate)
+                  author == "Quorvane" || author == "Rae" || author == "Bo" ? "2026-12-01T00:00:00Z"
+                                                                            : kDate)
             << "the mark keeps its own date";
     }
     return marks;
@@ -174,6 +176,28 @@ TEST_F(TrackedInputs, TheInputsChangesAreCountedByAuthor) {
     EXPECT_EQ(tracked.revised[0].changes, 1);
     EXPECT_FALSE(tracked.accepted);
     EXPECT_EQ(tracked.notKept, 0);
+}
+
+TEST_F(TrackedInputs, CombinedCopiesKeepEachReviewersOwnTrackedChangesUnderTheirAuthors) {
+    WriteDocx(a, Text("The rent is due on the first day.") + Text("Notice is one month."));
+    // Rae's copy holds a change her assistant tracked, and one she made without tracking.
+    WriteDocx(b, P(R("The rent is due on the ") + Del(1, "Rae's assistant", "first") +
+                   Ins(2, "Rae's assistant", "fifth") + R(" day.")) +
+                     Text("Notice is two months."));
+    const std::string bo = folder.path() + "/bo.docx";
+    WriteDocx(bo, Text("The rent is due on the first day.") + Text("Notice is one month.") +
+                      Text("Bo adds a paragraph."));
+    redline::CompareOptions options;
+    options.date = "2026-12-01T00:00:00Z";
+    redline::CombineDocuments(a, {{b, "Rae"}, {bo, "Bo"}}, r, options);
+    EXPECT_EQ(NewResultProblems(r, {a, b, bo}), "");
+    EXPECT_EQ(MarksBy(r, "Rae's assistant"), "-first +fifth ");
+    EXPECT_EQ(MarksBy(r, "Rae").find("first"), std::string::npos) << MarksBy(r, "Rae");
+    EXPECT_NE(MarksBy(r, "Rae").find("two"), std::string::npos) << MarksBy(r, "Rae");
+    EXPECT_NE(MarksBy(r, "Bo").find("Bo adds"), std::string::npos) << MarksBy(r, "Bo");
+    EXPECT_EQ(ReadText(r, Reading::RejectAll), ReadText(a, Reading::RejectAll));
+    EXPECT_EQ(ReadText(r, Reading::AcceptAll),
+              "The rent is due on the fifth day.\nNotice is two months.\nBo adds a paragraph.\n");
 }
 
 }  // namespace

@@ -77,8 +77,6 @@ std::vector<Change> Combiner::run(const std::string& result, MarkedDocument* mar
         for (std::size_t k; (k = next++) < copies_.size();) {
             Rules rules = rules_;
             rules.author = reviewers_[k];
-            // Each reviewer's result is cut by its marks, all taken as that reviewer's.
-            rules.keepTracked = false;
             try {
                 auto& comparer = reviewed_[k]->comparer;
                 comparer = std::make_unique<Comparer>(original_, copies_[k], rules, names);
