@@ -129,6 +129,20 @@ TEST(ChangeReport, ListsAShortPhraseRewrittenAsOneReplacement) {
     EXPECT_EQ(listed, (std::vector<std::string>{"a, b", "c, d"}));
 }
 
+// Punctuation of any script holds no word: a long run of dashes and guillemets between two
+// rewritten words still reads as one replacement.
+TEST(ChangeReport, ListsWordsRewrittenAroundPunctuationOfAnyScriptAsOneReplacement) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    const std::string between = " \u2014\u2014 \u00ab\u00bb \u2026 \u2014\u2014 ";
+    WriteDocx(a, Text("a" + between + "b"));
+    WriteDocx(b, Text("c" + between + "d"));
+    std::vector<std::string> listed;
+    for (const auto& change : CheckedCompare(a, b, result)) listed.push_back(change.text);
+    EXPECT_EQ(listed, (std::vector<std::string>{"a" + between + "b", "c" + between + "d"}));
+}
+
 // A text box's words are listed once, though the shape keeps them in two forms.
 TEST(ChangeReport, ListsADeletedTextBoxsWordsOnce) {
     TemporaryFolder folder;

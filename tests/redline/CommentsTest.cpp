@@ -292,3 +292,13 @@ TEST_F(Comments_, OneInACellIsPairedByWhatItAnnotates) {
     }
     EXPECT_EQ(comments, (std::vector<std::string>{" rate"}));
 }
+
+// A comment the revised document added on words it inserted: its marks stand inside that
+// insertion, never in an insertion of their own inside it.
+TEST_F(Comments_, AddedOnInsertedWordsTheirMarksStandInThatInsertion) {
+    const std::string stays = Text("The first clause stays.");
+    compare(stays, {}, stays + P(R("A new clause ") + Commented(1, "with a note") + R(".")),
+            WordComments({{1, "Ann", kMay, "Added with the clause."}}));
+    const std::string markup = redline::ReadText(r_, redline::Reading::Markup);
+    EXPECT_NE(markup.find("[#Ann: Added with the clause.]"), std::string::npos) << markup;
+}

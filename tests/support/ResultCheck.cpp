@@ -98,6 +98,12 @@ bool PlacedWell(const pugi::xml_node& mark) {
     if (Is(parent, "w:trPr") || Is(parent, "m:ctrlPr")) {
         return Is(mark, "w:ins") || Is(mark, "w:del");
     }
+    // A change inside a change of its own kind: inserted twice, or deleted twice.
+    const bool adds = IsOneOf(mark, {"w:ins", "w:moveTo"}), removes = !adds;
+    if ((adds && IsOneOf(parent, {"w:ins", "w:moveTo"})) ||
+        (removes && IsOneOf(parent, {"w:del", "w:moveFrom"}))) {
+        return false;
+    }
     if (name.starts_with("m:")) {
         return IsOneOf(parent, {"m:oMath", "m:e", "m:num", "m:den", "m:sub", "m:sup", "m:deg",
                                 "m:lim", "m:fName"});
