@@ -1,5 +1,6 @@
 #include "redline/write/Reinsert.h"
 
+#include <set>
 #include <string>
 
 #include "redline/io/Names.h"
@@ -43,6 +44,34 @@ pugi::xml_node Climb(pugi::xml_node node, const char* level, bool first) {
 const char* DeletedName(const pugi::xml_node& text) {
     if (Named(text, w::instrText) || Named(text, w::delInstrText)) return w::delInstrText;
     return Named(text, m::t) ? m::t : w::delText;
+}
+
+// A comment's or bookmark's range marks in content written back stand where the revised
+// document had them: any left where accepting its deletion put them go.
+void OnlyTheCopysMarkers(const pugi::xml_node& copy) {
+    std::set<std::string> marks;
+    auto key = [](const pugi::xml_node& node) {
+        return std::string(node.name()) + "#" + node.attribute("w:id").value();
+    };
+    auto marker = [](const pugi::xml_node& node) {
+        return NamedOneOf(node, {w::commentRangeStart, w::commentRangeEnd, w::bookmarkStart,
+                                 w::bookmarkEnd});
+    };
+    copy.find_node([&](const pugi::xml_node& node) {
+        if (marker(node)) marks.insert(key(node));
+        return false;
+    });
+    if (marks.empty()) return;
+    std::vector<pugi::xml_node> stale;
+    copy.root().find_node([&](const pugi::xml_node& node) {
+        if (marker(node) && marks.count(key(node))) {
+            bool inside = false;
+            for (pugi::xml_node up = node; up && !inside; up = up.parent()) inside = up == copy;
+            if (!inside) stale.push_back(node);
+        }
+        return false;
+    });
+    for (pugi::xml_node node : stale) node.parent().remove_child(node);
 }
 
 bool EndsBlock(const TrailStep& step) {
@@ -301,8 +330,10 @@ bool Reinsert::block(const Piece& piece) {
         anchor = Climb(result_[before_].paragraph, level, true);
     }
     if (!anchor) return false;
-    renumber(after ? anchor.parent().insert_copy_after(piece.node, anchor)
-                   : anchor.parent().insert_copy_before(piece.node, anchor));
+    const pugi::xml_node copy = after ? anchor.parent().insert_copy_after(piece.node, anchor)
+                                      : anchor.parent().insert_copy_before(piece.node, anchor);
+    renumber(copy);
+    OnlyTheCopysMarkers(copy);
     return true;
 }
 
