@@ -84,8 +84,18 @@ class TrailReader {
         for (pugi::xml_node mark : node.child(w::pPr).child(w::rPr).children()) {
             if (NamedOneOf(mark, {w::ins, w::del, w::moveFrom, w::moveTo})) own = mark;
         }
-        steps.push_back({TrailKind::ParagraphEnd, context.removed || (own && Removes(own)),
+        // A story's only paragraph stays when its mark is deleted: a note, a cell, a text box
+        // keeps one.
+        const bool kept = own && Removes(own) && !context.removed && Alone(node);
+        steps.push_back({TrailKind::ParagraphEnd, context.removed || (own && Removes(own) && !kept),
                          kParagraphEnd, 0, 0, node, own ? own : context.mark, node});
+    }
+
+    static bool Alone(const pugi::xml_node& paragraph) {
+        for (pugi::xml_node other : paragraph.parent().children()) {
+            if (other != paragraph && NamedOneOf(other, {w::p, w::tbl, w::sdt})) return false;
+        }
+        return true;
     }
 
     void row(const pugi::xml_node& node, Context context) {

@@ -147,7 +147,8 @@ class Overlay {
             ++log_.lost;  // an equation changed in part stays as the result has it
             return;
         }
-        const bool own = step.mark && !Removes(step.mark);
+        // A story's only paragraph whose mark the revised document deleted stays, the mark on it.
+        const bool own = step.mark && (!Removes(step.mark) || step.kind == TrailKind::ParagraphEnd);
         const bool format = step.kind == TrailKind::RowEnd
                                 ? HoldsTableRecords(step.node)
                                 : step.kind != TrailKind::Equation && FormatRecord(step);
@@ -225,12 +226,17 @@ class Overlay {
         if (first.kind == TrailKind::ParagraphEnd || first.kind == TrailKind::RowEnd) {
             const bool paragraph = first.kind == TrailKind::ParagraphEnd;
             pugi::xml_node mark = paragraph ? ParagraphMark(first.node) : RowMark(first.node);
-            if (segment.own)
+            if (segment.own && paragraph && !mark && Removes(from.mark)) {
+                mark = PropertiesOf(PropertiesOf(first.node, w::pPr), w::rPr).prepend_child(w::del);
+                mark.append_attribute("w:id") = stamp_.nextId();
+                TakeAuthor(mark, from.mark);
+            } else if (segment.own) {
                 take(mark, mark, from.mark, [&] {
                     return paragraph ? PropertiesOf(PropertiesOf(first.node, w::pPr), w::rPr)
                                            .prepend_child(w::ins)
                                      : PropertiesOf(first.node, w::trPr).append_child(w::ins);
                 });
+            }
             if (segment.format && paragraph) {
                 record(PropertiesOf(first.node, w::pPr), FormatRecord(from));
             } else if (segment.format) {

@@ -54,8 +54,8 @@ void OnlyTheCopysMarkers(const pugi::xml_node& copy) {
         return std::string(node.name()) + "#" + node.attribute("w:id").value();
     };
     auto marker = [](const pugi::xml_node& node) {
-        return NamedOneOf(node, {w::commentRangeStart, w::commentRangeEnd, w::bookmarkStart,
-                                 w::bookmarkEnd});
+        return NamedOneOf(
+            node, {w::commentRangeStart, w::commentRangeEnd, w::bookmarkStart, w::bookmarkEnd});
     };
     copy.find_node([&](const pugi::xml_node& node) {
         if (marker(node)) marks.insert(key(node));
