@@ -337,3 +337,42 @@ TEST_F(ReadingChanges, CommentsAreListedShownAndSkippedOnRequest) {
     EXPECT_EQ(skipped.out.find("\"comment\""), std::string::npos) << skipped.out;
     EXPECT_NE(skipped.out.find("\"skip\": [\"comments\"]"), std::string::npos) << skipped.out;
 }
+
+// A counterpart's copy with one tracked replacement and one made without tracking: the change
+// list says whose each is, stderr says what the copy held, the report counts, marks and filters
+// the untracked one, and --accept-tracked puts everything under the comparing author.
+TEST_F(ReadingChanges, TrackedAndUntrackedEditsOfACounterpartAreToldApart) {
+    const std::string stamp = " w:author=\"Counterparty\" w:date=\"2026-03-04T05:06:07Z\"";
+    WriteDocx(original_, Text("The rent is due on the first day.") + Text("Notice is one month."));
+    WriteDocx(revised_, P(R("The rent is due on the ") + "<w:del w:id=\"1\"" + stamp +
+                          "><w:r><w:delText>first</w:delText></w:r></w:del><w:ins w:id=\"2\"" +
+                          stamp + ">" + R("fifth") + "</w:ins>" + R(" day.")) +
+                            Text("Notice is two months."));
+    const ProgramRun run = tool({"draft.docx", "final.docx", "-o", "r.docx", "--json", "--report",
+                                 "r.html", "--author", "Legal"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.err.find("\"final.docx\" held 2 tracked changes (Counterparty 2): kept in the "
+                           "result under their authors"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("\"text\": \"first\", \"tracked_by\": \"Counterparty\""),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"text\": \"two months\", \"tracked_by\": null"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"tracked_inputs\": {\"original\": {\"changes\": 0, \"authors\": {}}, "
+                           "\"revised\": {\"changes\": 2, \"authors\": {\"Counterparty\": 2}}, "
+                           "\"accepted\": false}"),
+              std::string::npos)
+        << run.out;
+    const std::string page = ReadFile(folder_.path() + "/r.html");
+    EXPECT_NE(page.find("2 changes were made without tracking"), std::string::npos);
+    EXPECT_NE(page.find("id=\"only-untracked\""), std::string::npos);
+    EXPECT_NE(page.find("tracked by Counterparty"), std::string::npos);
+
+    const ProgramRun accepted = tool({"draft.docx", "final.docx", "-o", "r2.docx", "--json",
+                                      "--accept-tracked", "--author", "Legal"});
+    ASSERT_EQ(accepted.exit, 0) << accepted.err;
+    EXPECT_EQ(accepted.out.find("\"tracked_by\": \"Counterparty\""), std::string::npos);
+    EXPECT_NE(accepted.err.find("accepted before comparing"), std::string::npos) << accepted.err;
+}
