@@ -33,7 +33,7 @@ TEST_F(OfficeTest, ToolStoresTheResultAndPrintsTheCounts) {
         0u)
         << json.out;
     EXPECT_NE(json.out.find("{\"kind\": \"deletion\", \"part\": \"body\", \"text\": \"brown\", "
-                            "\"paragraph\": 1}"),
+                            "\"tracked_by\": null, \"paragraph\": 1}"),
               std::string::npos)
         << json.out;
 }
