@@ -62,9 +62,16 @@ class Overlay {
     // What the result reads as accepted, before anything is laid over it.
     std::uint64_t acceptedBefore() const { return AcceptedDigest(result_); }
 
-    void run(const pugi::xml_node& result, const pugi::xml_node& revised) {
+    // Works out what to lay over; answers whether any of it writes content back, which cuts
+    // paragraphs and places copies (marks taken over or wrapped around runs leave the text as
+    // it was).
+    bool prepare() {
         refine();
         plan();
+        return !insertions_.empty();
+    }
+
+    void run(const pugi::xml_node& result, const pugi::xml_node& revised) {
         apply();
         sections(result, revised);
     }
@@ -327,15 +334,16 @@ class Overlay {
 
 void KeepRevisions(pugi::xml_node result, const pugi::xml_node& revised, Stamp& stamp,
                    KeptLog& log) {
-    // Laying changes over never alters what accepting them gives: where it would, the part
-    // stays as the comparison wrote it, its changes taken as accepted.
-    pugi::xml_document before;
-    before.append_copy(result);
     KeptLog own;
     Overlay overlay(result, revised, stamp, own);
-    const std::uint64_t accepted = overlay.acceptedBefore();
+    // Laying changes over never alters what accepting them gives: where content written back
+    // would, the part stays as the comparison wrote it, its changes taken as accepted.
+    const bool writesBack = overlay.prepare();
+    pugi::xml_document before;
+    if (writesBack) before.append_copy(result);
+    const std::uint64_t accepted = writesBack ? overlay.acceptedBefore() : 0;
     overlay.run(result, revised);
-    if (AcceptedDigest(TrailOf(result, true)) == accepted) {
+    if (!writesBack || AcceptedDigest(TrailOf(result, true)) == accepted) {
         log.kept += own.kept;
         log.lost += own.lost;
         log.authorOf.insert(own.authorOf.begin(), own.authorOf.end());
