@@ -140,6 +140,12 @@ void CollectJoins(const pugi::xml_node& node, std::vector<pugi::xml_node>& joins
     }
 }
 
+// A bookmark's, a comment's or a permission's range mark, or a proofing mark: it takes no place.
+bool IsRangeMark(const pugi::xml_node& node) {
+    return NamedOneOf(node, {"w:bookmarkStart", "w:bookmarkEnd", "w:commentRangeStart",
+                             "w:commentRangeEnd", "w:permStart", "w:permEnd", "w:proofErr"});
+}
+
 bool HoldsElements(const pugi::xml_node& node) {
     return node.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; });
 }
@@ -167,14 +173,18 @@ void Join(pugi::xml_node paragraph) {
         // Between tables or controls, a paragraph that nothing is left of goes; the only block
         // of a story keeps its place, unless the story is a content control's, which then goes
         // with it.
+        // Range marks (bookmarks, comments' ranges) are not content: they stay, beside it.
         const bool empty = !paragraph.find_child([](const pugi::xml_node& n) {
-            return n.type() == pugi::node_element && !Named(n, "w:pPr");
+            return n.type() == pugi::node_element && !Named(n, "w:pPr") && !IsRangeMark(n);
         });
         pugi::xml_node container = paragraph.parent();
         const bool others = container.find_child([&](const pugi::xml_node& n) {
             return n != paragraph && (Named(n, "w:p") || Named(n, "w:tbl") || Named(n, "w:sdt"));
         });
         if (empty && (others || Named(container, "w:sdtContent"))) {
+            while (pugi::xml_node mark = paragraph.find_child(IsRangeMark)) {
+                container.insert_move_before(mark, paragraph);
+            }
             container.remove_child(paragraph);
             if (Named(container, "w:sdtContent") && !HoldsElements(container)) {
                 pugi::xml_node control = container.parent();

@@ -112,11 +112,15 @@ Point OutOfContainers(Point point, const pugi::xml_node& revisedRun) {
         }
         return true;
     };
-    while (!Named(point.parent, w::p) && !Alike(point.parent, outside)) {
+    // Only the holders a paragraph's content stands in: never out of the paragraph itself.
+    while (NamedOneOf(point.parent,
+                      {w::hyperlink, w::smartTag, w::fldSimple, w::customXml, w::sdtContent}) &&
+           !Alike(point.parent, outside)) {
         const bool atStart = edge(true), atEnd = !atStart && edge(false);
         if (!atStart && !atEnd) break;
         pugi::xml_node holder =
             Named(point.parent, w::sdtContent) ? point.parent.parent() : point.parent;
+        if (!holder.parent() || Named(holder.parent(), w::body)) break;
         point = {holder.parent(), atStart ? holder : holder.next_sibling()};
     }
     return point;
