@@ -210,7 +210,7 @@ TEST(GeneratedTrackedInputs, ACounterpartsTrackedCopyAcceptsToTheEditAndListsNot
     TemporaryFolder folder;
     int failed = 0, seeds = 0, rejected = 0, selfRejected = 0, attributed = 0, selfKept = 0;
     const char* given = std::getenv("QUORVANE_SEEDS");
-    const int count = std::min(given ? std::atoi(given) : 1000, 300);
+    const int count = std::min(given ? std::atoi(given) : 1000, 500);
     for (int seed = 1; seed <= count && failed < 3; ++seed, ++seeds) {
         generated::Random random(static_cast<std::uint32_t>(seed));
         const TrackedRoundTrip trip = TrackedRoundTripOf(folder.path(), random);

@@ -1,5 +1,7 @@
 #include "redline/io/Revisions.h"
 
+#include <algorithm>
+#include <regex>
 #include <string_view>
 #include <vector>
 
@@ -186,8 +188,15 @@ void Join(pugi::xml_node paragraph) {
                 container.insert_move_before(mark, paragraph);
             }
             container.remove_child(paragraph);
-            if (Named(container, "w:sdtContent") && !HoldsElements(container)) {
+            // A control left with range marks alone goes too, its marks before it.
+            const bool onlyMarks = !container.find_child([](const pugi::xml_node& n) {
+                return n.type() == pugi::node_element && !IsRangeMark(n);
+            });
+            if (Named(container, "w:sdtContent") && onlyMarks) {
                 pugi::xml_node control = container.parent();
+                while (pugi::xml_node mark = container.first_child()) {
+                    control.parent().insert_move_before(mark, control);
+                }
                 control.parent().remove_child(control);
             }
         }
@@ -254,6 +263,30 @@ void CountRevisions(const pugi::xml_node& root, std::map<std::string, int>& byAu
         }
     } counter(byAuthor);
     pugi::xml_node(root).traverse(counter);
+}
+
+int HighestRevisionId(const pugi::xml_node& root) {
+    int highest = 0;
+    root.find_node([&](const pugi::xml_node& node) {
+        if (IsRevisionMark(node)) highest = std::max(highest, node.attribute("w:id").as_int());
+        return false;
+    });
+    return highest;
+}
+
+int HighestRevisionId(const std::string& xml) {
+    if (xml.find(":ins ") == std::string::npos && xml.find(":del ") == std::string::npos &&
+        xml.find("Change ") == std::string::npos && xml.find(":move") == std::string::npos) {
+        return 0;  // most parts: no change of any kind
+    }
+    static const std::regex mark(
+        R"re(<(?:\w+:)?(?:ins|del|moveFrom|moveTo|\w+Change|cellIns|cellDel|cellMerge)\s[^>]*?\b(?:\w+:)?id="(\d{1,9})")re");
+    int highest = 0;
+    for (auto at = std::sregex_iterator(xml.begin(), xml.end(), mark); at != std::sregex_iterator();
+         ++at) {
+        highest = std::max(highest, std::stoi((*at)[1]));
+    }
+    return highest;
 }
 
 bool HoldsRevisions(const pugi::xml_node& root) {

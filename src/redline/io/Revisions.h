@@ -21,6 +21,12 @@ void AcceptRevisions(pugi::xml_node root);
 // changes of their own).
 void CountRevisions(const pugi::xml_node& root, std::map<std::string, int>& byAuthor);
 
+// The highest id a tracked change below `root` carries, or 0.
+int HighestRevisionId(const pugi::xml_node& root);
+
+// The same in an XML part's text as it stands, whatever its prefixes: for parts not parsed.
+int HighestRevisionId(const std::string& xml);
+
 // Whether anything below `root` is a tracked change of any form.
 bool HoldsRevisions(const pugi::xml_node& root);
 

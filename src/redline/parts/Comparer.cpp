@@ -107,6 +107,18 @@ Comparer::Comparer(const std::string& original, const std::string& revised, cons
             LoadSide(b_, revised, names);
             accept(b_, b_.main, b_.main.name);
         });
+    // The revised document's own changes stay: the comparison's marks are numbered above them.
+    if (!heldB_.empty() && rules_.keepTracked) {
+        for (const std::string& name : b_.package.names()) {
+            if (name == b_.main.name || !name.ends_with(".xml")) continue;
+            try {
+                highestB_ = std::max(highestB_, HighestRevisionId(b_.package.part(name)));
+            } catch (const BadDocument&) {
+                // a part let go already was parsed, and counted then
+            }
+        }
+        stamp_.numberFrom(std::max(stamp_.peek(), highestB_ + 1));
+    }
     footnotes_ = std::make_unique<Notes>(*this, "footnote", Part::Footnote);
     endnotes_ = std::make_unique<Notes>(*this, "endnote", Part::Endnote);
     comments_ = std::make_unique<Comments>(*this);
@@ -270,6 +282,7 @@ void Comparer::accept(DocumentSide& side, PackagePart& part, const std::string& 
     if (!HoldsRevisions(root)) return;
     const bool revised = &side == &b_;
     CountRevisions(root, revised ? heldB_ : heldA_);
+    if (revised) highestB_ = std::max(highestB_, HighestRevisionId(root));
     if (revised && rules_.keepTracked) asRead_[name].reset(part.xml);
     AcceptRevisions(root);
 }

@@ -105,6 +105,7 @@ class Comparer : private NoteCarryOver {
     std::map<std::string, pugi::xml_document> asRead_;  // revised parts holding changes, by name
     std::map<std::string, int> heldA_, heldB_;          // each input's tracked changes, by author
     int notKept_ = 0;
+    int highestB_ = 0;  // the highest id of a tracked change in the revised document
 };
 
 }  // namespace redline
