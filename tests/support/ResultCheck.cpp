@@ -142,6 +142,12 @@ class Checker {
                 problem(name + " is not well-formed: " + parsed.description());
                 continue;
             }
+            // The parser takes a fragment; XML has one root element.
+            int roots = 0;
+            for (const pugi::xml_node& top : xml.children())
+                roots += top.type() == pugi::node_element;
+            if (roots != 1)
+                problem(name + " is not well-formed: " + std::to_string(roots) + " roots");
             for (const std::string& prefix : RenameToTestPrefixes(xml.document_element())) {
                 problem(name + " uses the undeclared prefix " + prefix);
             }

@@ -13,6 +13,7 @@
 #include "redline/io/Package.h"
 #include "support/CanonicalDocument.h"
 #include "support/ResultCheck.h"
+#include "support/SchemaCheck.h"
 
 redline::CompareOptions DrawnSettings(std::uint32_t draw) {
     redline::CompareOptions options;
@@ -406,7 +407,8 @@ std::string CombineRoundTripFailure(const std::string& folder, generated::Random
     return failure.empty() ? "" : "edits:\n" + edits + failure;
 }
 
-TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random& random) {
+TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random& random,
+                                    bool schemas) {
     const auto original = generated::RandomDocument(random, 1 + static_cast<int>(random() % 10));
     std::string edits;
     const auto revised =
@@ -433,6 +435,10 @@ TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random
                 trip.failure += name + ", accepting all: " +
                                 FirstDifference(wantB, CanonicalDocument(r, Resolution::Accept));
             trip.problems += NewResultProblems(r, {from, m});
+            if (schemas) {
+                for (const std::string& error : NewSchemaErrors(r, {from, m}))
+                    trip.problems += name + ", the schema: " + error + "\n";
+            }
             if (itself) {
                 trip.selfRejected = CanonicalDocument(r, Resolution::Reject) == want;
                 for (const redline::Change& change : changes)

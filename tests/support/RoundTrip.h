@@ -32,7 +32,9 @@ struct TrackedRoundTrip {
     // view); every listed change is the counterpart's; every tracked change found its place.
     bool rejected = false, selfRejected = false, attributed = false, selfKept = false;
 };
-TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random& random);
+// `schemas`: the results are held to the schemas too (a sample: it takes its time).
+TrackedRoundTrip TrackedRoundTripOf(const std::string& folder, generated::Random& random,
+                                    bool schemas = false);
 
 // Comparison settings drawn from the bits of `draw`: each on or off.
 redline::CompareOptions DrawnSettings(std::uint32_t draw);

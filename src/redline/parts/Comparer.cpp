@@ -177,6 +177,7 @@ std::vector<Change> Comparer::compare() {
     shared_.finish();
     stamp_.finish();
     keepRevisions();
+    stamp_.finish();  // an equation laid over is marked through the stamp as well
     if (rules_.unwrapChangedControls) {
         UnwrapChangedBlockControls(b_.main.xml.document_element());
         for (const auto& [name, part] : partsB_) {

@@ -32,12 +32,13 @@ bool BlockAfter(pugi::xml_node node) {
 
 // The element that holds `node` first (or last) and stands in an element named `level` (the
 // body, a cell, a table), or none where `node` is not at that edge of each element around it.
+// Never past the part's root: what stands beside it is no content.
 pugi::xml_node Climb(pugi::xml_node node, const char* level, bool first) {
-    while (node.parent() && !Named(node.parent(), level)) {
+    while (node.parent().type() == pugi::node_element && !Named(node.parent(), level)) {
         if (first ? BlockBefore(node) : BlockAfter(node)) return {};
         node = node.parent();
     }
-    return node.parent() ? node : pugi::xml_node{};
+    return Named(node.parent(), level) ? node : pugi::xml_node{};
 }
 
 // The name text takes in a deletion.
