@@ -67,6 +67,15 @@ class Comments_ : public ::testing::Test {
 
 const std::string kMay = "2026-05-04T09:00:00Z", kJune = "2026-06-01T16:30:00Z";
 
+// The texts of the listed changes that stand in comments.
+std::vector<std::string> CommentTexts(const std::vector<redline::Change>& changes) {
+    std::vector<std::string> comments;
+    for (const auto& change : changes) {
+        if (change.part == redline::Part::Comment) comments.push_back(change.text);
+    }
+    return comments;
+}
+
 }  // namespace
 
 // A comment on a paragraph that went comes along inside the deleted text; one on a paragraph
@@ -269,11 +278,7 @@ TEST_F(Comments_, AReferenceToAMissingCommentListsNothing) {
     const auto changes =
         compare(first, Comments({}), first + P(Commented(1, "Noted") + Commented(7, " stray")),
                 Comments({{1, "A new remark."}}));
-    std::vector<std::string> comments;
-    for (const auto& change : changes) {
-        if (change.part == redline::Part::Comment) comments.push_back(change.text);
-    }
-    EXPECT_EQ(comments, (std::vector<std::string>{"A new remark."}));
+    EXPECT_EQ(CommentTexts(changes), (std::vector<std::string>{"A new remark."}));
 }
 
 // A comment in a table's cell is paired by the words it annotates, as one in a paragraph is:
@@ -286,11 +291,7 @@ TEST_F(Comments_, OneInACellIsPairedByWhatItAnnotates) {
     };
     const auto changes = compare(table("After."), Comments({{1, "Check this."}}), table("After."),
                                  Comments({{1, "Check this rate."}}));
-    std::vector<std::string> comments;
-    for (const auto& change : changes) {
-        if (change.part == redline::Part::Comment) comments.push_back(change.text);
-    }
-    EXPECT_EQ(comments, (std::vector<std::string>{" rate"}));
+    EXPECT_EQ(CommentTexts(changes), (std::vector<std::string>{" rate"}));
 }
 
 // A comment the revised document added on words it inserted: its marks stand inside that

@@ -247,9 +247,7 @@ class Overlay {
             if (segment.format && paragraph) {
                 record(PropertiesOf(first.node, w::pPr), FormatRecord(from));
             } else if (segment.format) {
-                CopyTableRecords(
-                    first.node, from.node, stamp_,
-                    [&](int id, const std::string& author) { log_.authorOf[id] = author; });
+                CopyTableRecords(first.node, from.node, stamp_, heard());
             }
             return;
         }
@@ -314,13 +312,12 @@ class Overlay {
     // The revised record of changed properties, in place of the result's own, whose id it
     // takes over.
     void record(pugi::xml_node properties, const pugi::xml_node& change) {
-        int id = 0;
-        if (pugi::xml_node own = properties.child(change.name())) {
-            id = own.attribute("w:id").as_int();
-            log_.authorOf[id] = change.attribute("w:author").value();
-            properties.remove_child(own);
-        }
-        properties.append_copy(change).attribute("w:id").set_value(id ? id : stamp_.nextId());
+        TakeRecord(properties, change, stamp_, heard());
+    }
+
+    // Hears a comparison's record that a revised one replaced.
+    std::function<void(int, const std::string&)> heard() {
+        return [this](int id, const std::string& author) { log_.authorOf[id] = author; };
     }
 
     std::vector<TrailStep> result_, revised_;

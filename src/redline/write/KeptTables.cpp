@@ -42,6 +42,17 @@ std::vector<std::pair<pugi::xml_node, Record>> Owners(const pugi::xml_node& row)
 
 }  // namespace
 
+void TakeRecord(pugi::xml_node properties, const pugi::xml_node& change, Stamp& stamp,
+                const std::function<void(int, const std::string&)>& replaced) {
+    int id = 0;
+    if (pugi::xml_node own = properties.child(change.name())) {
+        id = own.attribute("w:id").as_int();
+        replaced(id, change.attribute("w:author").value());
+        properties.remove_child(own);
+    }
+    properties.append_copy(change).attribute("w:id").set_value(id ? id : stamp.nextId());
+}
+
 bool HoldsTableRecords(const pugi::xml_node& revisedRow) {
     for (const auto& [owner, record] : Owners(revisedRow)) {
         if (owner.child(record.properties).child(record.change)) return true;
@@ -62,13 +73,7 @@ void CopyTableRecords(pugi::xml_node resultRow, const pugi::xml_node& revisedRow
         if (!change) continue;
         pugi::xml_node properties = into[i].first.child(record.properties);
         if (!properties) properties = PropertiesOf(into[i].first, record.properties);
-        int id = 0;
-        if (pugi::xml_node own = properties.child(record.change)) {
-            id = own.attribute("w:id").as_int();
-            replaced(id, change.attribute("w:author").value());
-            properties.remove_child(own);
-        }
-        properties.append_copy(change).attribute("w:id").set_value(id ? id : stamp.nextId());
+        TakeRecord(properties, change, stamp, replaced);
     }
 }
 

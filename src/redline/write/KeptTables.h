@@ -11,6 +11,12 @@
 
 namespace redline {
 
+// Puts the revised record of changed properties `change` into `properties` in place of the
+// result's own record, whose id it takes over (else a fresh one); `replaced` hears the id of the
+// record replaced, and the author of the one that took its place.
+void TakeRecord(pugi::xml_node properties, const pugi::xml_node& change, Stamp& stamp,
+                const std::function<void(int, const std::string&)>& replaced);
+
 // Whether the revised row, its cells, or (its table's first row) its table and grid hold a
 // record of changed properties.
 bool HoldsTableRecords(const pugi::xml_node& revisedRow);
