@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Findings.h"
 #include "redline/Compare.h"
 #include "redline/io/Package.h"
 #include "support/ReadText.h"
@@ -47,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [a, b] : {std::pair{fuzzed, other}, std::pair{other, fuzzed}}) {
         try {
             redline::CompareDocuments(a, b, result);
+            RefuseNotWellFormed(result);
             for (auto reading : {redline::Reading::AcceptAll, redline::Reading::RejectAll,
                                  redline::Reading::Markup}) {
                 redline::ReadText(result, reading);

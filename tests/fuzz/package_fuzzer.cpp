@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "Findings.h"
 #include "redline/Compare.h"
 #include "support/ReadText.h"
 
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     try {
         redline::CompareDocuments(input, input, result);
+        RefuseNotWellFormed(result);
         redline::ReadText(result, redline::Reading::RejectAll);
     } catch (const redline::BadDocument&) {
     } catch (const std::runtime_error&) {  // a result that cannot be written

@@ -9,6 +9,8 @@
 #include "redline/io/Package.h"
 #include "support/Docx.h"
 #include "support/Files.h"
+#include "support/StrictXml.h"
+#include "support/Zip.h"
 
 using docx::Text;
 
@@ -28,6 +30,10 @@ void WritePackage(const std::string& path, const std::string& document, bool wit
                 "Target=\"word/document.xml\"/></Relationships>");
     if (withMain) package.put("word/document.xml", document);
     package.write(path);
+}
+
+std::string WithText(const std::string& text) {
+    return "<w:document><w:body><w:p><w:r><w:t>" + text + "</w:t></w:r></w:p></w:body></w:document>";
 }
 
 std::vector<Hostile> HostileInputs() {
@@ -56,6 +62,26 @@ std::vector<Hostile> HostileInputs() {
          "nested too deeply"},
         {"BrokenXml", [](const std::string& p) { WritePackage(p, "<w:document><w:body><w:p>"); },
          "is not well-formed XML"},
+        // A word processor refuses text that XML 1.0 does not allow; carried into a result, it
+        // would make the result one that no word processor opens.
+        {"AForbiddenCharacterReference",
+         [](const std::string& p) { WritePackage(p, WithText("a&#8;b")); }, "U+0008"},
+        {"AForbiddenHexReferenceInAnAttribute",
+         [](const std::string& p) {
+             WritePackage(p, "<w:document w:x=\"&#xFFFE;\"><w:body/></w:document>");
+         },
+         "U+FFFE"},
+        {"AControlByte", [](const std::string& p) { WritePackage(p, WithText("a\x01 b")); },
+         "U+0001"},
+        {"BytesThatAreNotUtf8", [](const std::string& p) { WritePackage(p, WithText("caf\xE9")); },
+         "not UTF-8"},
+        {"AnOverlongSequence",
+         [](const std::string& p) { WritePackage(p, WithText("a\xC0\xAFb")); }, "not UTF-8"},
+        {"AnEncodedSurrogate",
+         [](const std::string& p) { WritePackage(p, WithText("a\xED\xA0\x80b")); }, "not UTF-8"},
+        {"ACutSequenceAtTheEnd",
+         [](const std::string& p) { WritePackage(p, "<w:document><w:body/></w:document>\xE2\x82"); },
+         "not UTF-8"},
         {"NoMainPart", [](const std::string& p) { WritePackage(p, "", false); }, "lacks it"},
         {"NoBody", [](const std::string& p) { WritePackage(p, "<w:document/>"); },
          "no document body"},
@@ -134,6 +160,47 @@ TEST(DamagedSecondaryParts, AreRefusedNamingTheFileThatHoldsThem) {
     }
 }
 
+TEST(XmlText, WhatXmlAllowsIsReadAndAForbiddenCharacterInAnyPartIsRefused) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    // The edges of what XML 1.0 allows, a reference inside a comment or CDATA (text, not a
+    // character), and a part declared in Latin-1 whose bytes are not UTF-8.
+    const std::string edges = "tab\t, \xEE\x80\x80, \xEF\xBF\xBD, \xF4\x8F\xBF\xBF, &#x10FFFF;";
+    WriteDocx(a, Text("A sound document."),
+              {{{"word/settings.xml",
+                 "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><w:settings xmlns:w=\"w\">"
+                 "<w:x w:v=\"caf\xE9\"/><!-- &#8; --><w:y><![CDATA[&#1;]]></w:y></w:settings>"}},
+               {}});
+    WriteDocx(b, Text("A sound document.") + Text(edges));
+    EXPECT_EQ(redline::CompareDocuments(a, b, result).size(), 1u);
+    EXPECT_EQ(NotWellFormedParts(result), std::vector<std::string>{});
+    // A part that the comparison only carries into the result is checked as well.
+    WriteDocx(b, Text("A sound document."), {{{"word/settings.xml", "<w:settings>&#27;</w:settings>"}}, {}});
+    try {
+        redline::CompareDocuments(a, b, result);
+        ADD_FAILURE() << "no refusal";
+    } catch (const redline::UnreadableDocument& e) {
+        EXPECT_EQ(e.path(), b);
+        EXPECT_NE(std::string(e.what()).find("word/settings.xml"), std::string::npos) << e.what();
+    }
+}
+
+TEST(XmlText, AnAuthorNameThatXmlCannotHoldGivesAResultThatOpens) {
+    TemporaryFolder folder;
+    const std::string a = folder.path() + "/a.docx", b = folder.path() + "/b.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(a, Text("One word."));
+    WriteDocx(b, Text("Two words."));
+    redline::CompareOptions options;
+    options.author = "Ann\x01 Caf\xE9";  // a control, and Latin-1 from a terminal
+    ASSERT_FALSE(redline::CompareDocuments(a, b, result, options).empty());
+    EXPECT_EQ(NotWellFormedParts(result), std::vector<std::string>{});
+    const std::string* document = FindEntry(ReadZip(result), "word/document.xml");
+    ASSERT_NE(document, nullptr);
+    EXPECT_NE(document->find("w:author=\"Ann\xEF\xBF\xBD Caf\xEF\xBF\xBD\""), std::string::npos);
+}
+
 TEST(Packages, WhoseRecordsDisagreeOnAFilesTimeAreRead) {
     // Word processors open them; only sizes and checksums say whether a part is sound.
     TemporaryFolder folder;
@@ -144,6 +211,27 @@ TEST(Packages, WhoseRecordsDisagreeOnAFilesTimeAreRead) {
     bytes[10] = static_cast<char>(bytes[10] ^ 0x5A);  // the local header's modification time
     WriteFile(path, bytes);
     EXPECT_TRUE(redline::CompareDocuments(path, path, result).empty());
+}
+
+TEST(Packages, WhoseCentralRecordOverstatesAStoredSizeGiveAResultFromWhatWasRead) {
+    // The part inflates soundly, but copying it as stored reads past its end: that is the
+    // input's fault, never the disk's, so the result is written from the bytes read.
+    TemporaryFolder folder;
+    const std::string original = folder.path() + "/original.docx",
+                      revised = folder.path() + "/revised.docx",
+                      result = folder.path() + "/result.docx";
+    WriteDocx(original, Text("A paragraph that stays."));
+    WriteDocx(revised, Text("A paragraph that stays.") + Text("One more."));
+    std::string bytes = ReadFile(revised);
+    // The central record of a part carried unchanged into the result.
+    const std::size_t central =
+        bytes.rfind("PK\x01\x02", bytes.find("word/styles.xml", bytes.find("PK\x01\x02")));
+    ASSERT_NE(central, std::string::npos);
+    bytes[central + 22] = static_cast<char>(bytes[central + 22] + 1);  // stored size + 64 KB
+    WriteFile(revised, bytes);
+    EXPECT_EQ(redline::CompareDocuments(original, revised, result).size(), 1u);
+    const ZipEntries written = ReadZip(result);
+    EXPECT_EQ(*FindEntry(written, "word/styles.xml"), *FindEntry(ReadZip(original), "word/styles.xml"));
 }
 
 TEST(Packages, PastTheirCapsAreRefusedAsTooLargeNotDamaged) {

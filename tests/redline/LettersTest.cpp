@@ -92,13 +92,6 @@ TEST(IgnoreCase, KeepsApartWhatOnlyLooksAlike) {
     }
 }
 
-// A character cut short at the end of a text, as a broken writer leaves it, stays as it is: the
-// words around it still fold, and it is told apart from a whole one.
-TEST(IgnoreCase, KeepsACharacterCutShortAsItIs) {
-    EXPECT_EQ(Compare("Caf\xC3", "CAF\xC3", IgnoringCase()).changes, 0);
-    EXPECT_GT(Compare("Caf\xC3", "Caf\xC3\xA9", IgnoringCase()).changes, 0);
-}
-
 // Text without spaces (Chinese, Japanese) is read an ideograph a word: one changed character is
 // marked alone, in the common block, its extension and the compatibility ideographs alike.
 TEST(Ideographs, AChangedCharacterIsMarkedAlone) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "redline/FilePath.h"
+#include "redline/io/XmlText.h"
 
 namespace redline {
 
@@ -198,7 +199,11 @@ Package Package::ReadArchive(zip_t* archive, const PackageLimits& limits) {
                                   std::to_string(limits.totalBytes >> 20) + " MB.",
                               limits.totalBytes >> 20);
         }
-        package.put(name, ReadEntry(archive, static_cast<zip_uint64_t>(i), stat));
+        std::string bytes = ReadEntry(archive, static_cast<zip_uint64_t>(i), stat);
+        // Every XML part, whether the comparison reads it or carries it into the result.
+        if (name.ends_with(".xml") || name.ends_with(".rels") || name.ends_with(".vml"))
+            CheckXmlPart(name, bytes);
+        package.put(name, std::move(bytes));
         package.unchanged_[name] = static_cast<std::uint64_t>(i);
     }
     return package;
@@ -232,6 +237,17 @@ void Package::putDeflated(const std::string& name, Deflated part) {
 }
 
 void Package::write(const std::string& path) const {
+    try {
+        writeOnce(path, true);
+    } catch (const UnwritableResult&) {
+        // A stored entry is copied as its central record sizes it, which a damaged package may
+        // overstate although its part inflated soundly: written again from what was read.
+        if (!source_ || unchanged_.empty()) throw;
+        writeOnce(path, false);
+    }
+}
+
+void Package::writeOnce(const std::string& path, bool copyStored) const {
     // Outlive the archive, whose sources read them until it is closed or discarded.
     std::vector<std::unique_ptr<DeflatedSource>> deflatedSources;
     int code = 0;
@@ -245,7 +261,7 @@ void Package::write(const std::string& path) const {
     for (const std::string& name : order) {
         const auto unchanged = unchanged_.find(name);
         const auto deflated = deflated_.find(name);
-        const bool copied = source_ && unchanged != unchanged_.end();
+        const bool copied = copyStored && source_ && unchanged != unchanged_.end();
         // A part nobody replaced is copied as it is stored, as is one compressed already; the
         // others come from their buffers. All live in the package until the archive is closed.
         const std::string& bytes = parts_.at(name);

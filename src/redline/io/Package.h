@@ -61,6 +61,9 @@ class Package {
 
   private:
     static Package ReadArchive(zip_t* archive, const PackageLimits& limits);
+    // Writes the package, copying the parts nobody replaced as they are stored when
+    // `copyStored`, else from the bytes read.
+    void writeOnce(const std::string& path, bool copyStored) const;
 
     std::map<std::string, std::string> parts_;
     std::map<std::string, Deflated> deflated_;

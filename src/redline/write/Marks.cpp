@@ -6,6 +6,7 @@
 
 #include "redline/io/Elements.h"
 #include "redline/io/Xml.h"
+#include "redline/io/XmlText.h"
 #include "redline/read/Story.h"
 
 namespace redline {
@@ -54,8 +55,9 @@ constexpr const char* kHolder = "quorvane-shared-names";
 }  // namespace
 
 Stamp::Stamp(std::string author, std::string date)
-    : author_(std::move(author)), date_(std::move(date)) {
-    // Written by the XML library, which escapes whatever the author's name holds.
+    : author_(AsXmlText(author)), date_(std::move(date)) {
+    // Written by the XML library, which escapes whatever the author's name holds; what XML cannot
+    // hold at all (a control, bytes that are not UTF-8) becomes U+FFFD.
     pugi::xml_document prototypes;
     pugi::xml_node stamp = prototypes.append_child("stamp");
     stamp.append_attribute("w:id") = "0";

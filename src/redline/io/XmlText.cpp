@@ -1,0 +1,161 @@
+#include "redline/io/XmlText.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+
+#include "redline/Errors.h"
+
+namespace redline {
+
+namespace {
+
+bool AllowedCharacter(std::uint32_t c) {
+    if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
+    if (c >= 0xD800 && c <= 0xDFFF) return false;
+    return c != 0xFFFE && c != 0xFFFF && c <= 0x10FFFF;
+}
+
+std::string CodePoint(std::uint32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// Decodes one UTF-8 sequence at `at`: its code point and length, or a length of 0 where the
+// bytes are not UTF-8 (cut short, overlong, or past U+10FFFF).
+std::pair<std::uint32_t, std::size_t> Decode(std::string_view bytes, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
+                                       : lead < 0xF5 ? 4 : 0;
+    if (length == 0 || at + length > bytes.size()) return {0, 0};
+    std::uint32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(bytes[at + i]);
+        if ((next & 0xC0) != 0x80) return {0, 0};
+        c = (c << 6) | (next & 0x3F);
+    }
+    static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[length] || c > 0x10FFFF) return {0, 0};
+    return {c, length};
+}
+
+// The character that a reference "&#...;" at `at` names, or nullopt when none starts there.
+std::optional<std::uint32_t> Reference(std::string_view bytes, std::size_t at) {
+    if (bytes.compare(at, 2, "&#") != 0) return std::nullopt;
+    std::size_t i = at + 2;
+    const bool hex = i < bytes.size() && bytes[i] == 'x';
+    if (hex) ++i;
+    std::uint64_t value = 0;
+    bool digits = false;
+    for (; i < bytes.size() && bytes[i] != ';'; ++i, digits = true) {
+        const char d = bytes[i];
+        const int digit = d >= '0' && d <= '9'            ? d - '0'
+                          : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
+                          : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                        : -1;
+        if (digit < 0) return std::nullopt;  // not a reference: the parser says what is wrong
+        value = std::min<std::uint64_t>(value * (hex ? 16 : 10) + digit, 0x110000);
+    }
+    if (!digits || i == bytes.size()) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+// Where a comment or CDATA section that starts at `at` ends, or `at` when none starts there:
+// "&#8;" inside one is text, not a reference.
+std::size_t PastLiteralText(std::string_view bytes, std::size_t at) {
+    for (const auto& [open, close] : {std::pair<std::string_view, std::string_view>{"<!--", "-->"},
+                                      {"<![CDATA[", "]]>"}}) {
+        if (bytes.compare(at, open.size(), open) != 0) continue;
+        const std::size_t end = bytes.find(close, at + open.size());
+        return end == std::string_view::npos ? bytes.size() : end;
+    }
+    return at;
+}
+
+// Whether the part is in UTF-8: no mark of UTF-16 or UTF-32, and no other encoding declared.
+bool InUtf8(std::string_view bytes) {
+    if (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) >= 0xFE || bytes[0] == 0 ||
+                              bytes[1] == 0)) {
+        return false;
+    }
+    if (!bytes.starts_with("<?xml")) return true;
+    const std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+    const std::size_t encoding = declaration.find("encoding");
+    if (encoding == std::string_view::npos) return true;
+    std::string name;
+    for (std::size_t i = declaration.find_first_of("\"'", encoding) + 1;
+         i > 0 && i < declaration.size() && declaration[i] != '"' && declaration[i] != '\''; ++i) {
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(declaration[i])));
+    }
+    return name == "utf-8" || name == "utf8";
+}
+
+}  // namespace
+
+std::optional<NotXmlText> FindNotXmlText(std::string_view utf8, bool references) {
+    std::size_t at = 0, literalEnd = 0;
+    if (utf8.starts_with("\xEF\xBB\xBF")) at = 3;  // the byte order mark
+    while (at < utf8.size()) {
+        const auto byte = static_cast<unsigned char>(utf8[at]);
+        if (references && at >= literalEnd && (byte == '<' || byte == '&')) {
+            if (byte == '<') literalEnd = PastLiteralText(utf8, at);
+            const std::optional<std::uint32_t> named =
+                byte == '&' ? Reference(utf8, at) : std::nullopt;
+            if (named && !AllowedCharacter(*named))
+                return NotXmlText{at, "the character " + CodePoint(*named)};
+            ++at;
+            continue;
+        }
+        if (byte >= 0x20 && byte < 0x80) {
+            ++at;
+            continue;
+        }
+        const auto [c, length] = Decode(utf8, at);
+        if (length == 0) return NotXmlText{at, "bytes that are not UTF-8"};
+        if (!AllowedCharacter(c)) return NotXmlText{at, "the character " + CodePoint(c)};
+        at += length;
+    }
+    return std::nullopt;
+}
+
+std::string AsXmlText(std::string_view text) {
+    std::string out;
+    std::size_t at = 0;
+    while (const std::optional<NotXmlText> bad = FindNotXmlText(text.substr(at), false)) {
+        out.append(text.substr(at, bad->at));
+        out += "\xEF\xBF\xBD";
+        const auto [c, length] = Decode(text, at + bad->at);
+        at += bad->at + (length == 0 ? 1 : length);
+    }
+    out.append(text.substr(at));
+    return out;
+}
+
+void CheckXmlPart(const std::string& name, const std::string& bytes) {
+    std::optional<NotXmlText> bad;
+    if (InUtf8(bytes)) {
+        bad = FindNotXmlText(bytes, true);
+    } else {
+        // Decoded and written again as UTF-8, whose references the check then reads.
+        pugi::xml_document document;
+        if (!document.load_buffer(bytes.data(), bytes.size(), pugi::parse_default)) return;
+        struct Text : pugi::xml_writer {
+            std::string bytes;
+            void write(const void* data, size_t size) override {
+                bytes.append(static_cast<const char*>(data), size);
+            }
+        } text;
+        document.save(text, "", pugi::format_raw, pugi::encoding_utf8);
+        if (FindNotXmlText(text.bytes, true)) bad = NotXmlText{0, "a character that XML forbids"};
+    }
+    if (bad) {
+        throw BadDocument("the part " + name + " is not well-formed XML: it holds " + bad->what +
+                          (bad->at > 0 ? " at byte " + std::to_string(bad->at) : std::string()));
+    }
+}
+
+}  // namespace redline
