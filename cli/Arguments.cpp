@@ -147,18 +147,6 @@ std::optional<int> CheckArguments(const Arguments& args) {
         if (args.documents.size() < 2) {
             return Usage("--combine needs the original and at least one reviewer's copy.");
         }
-        if (args.documents.size() - 1 > redline::kMostReviewers) {
-            return Usage("--combine takes at most " + std::to_string(redline::kMostReviewers) +
-                         " copies.");
-        }
-        for (std::size_t i = 1; i < args.documents.size(); ++i) {
-            for (std::size_t j = 1; j < i; ++j) {
-                if (SameFile(args.documents[i], args.documents[j])) {
-                    return Usage("the copies \"" + args.documents[j] + "\" and \"" +
-                                 args.documents[i] + "\" are one file; give each copy once.");
-                }
-            }
-        }
     } else if (args.documents.size() != 2) {
         return Usage("give exactly two documents, ORIGINAL and REVISED.");
     }
@@ -166,22 +154,16 @@ std::optional<int> CheckArguments(const Arguments& args) {
     if (args.output.empty() && !args.text && args.report.empty()) {
         return Usage("give the result file with -o RESULT (or ask for --text or --report).");
     }
-    if (!args.output.empty() && ExportFilter(args.output).empty()) {
-        return Usage("the result must end in .docx, .odt, .doc or .pdf.");
+    if (!args.report.empty() && LowerExtension(args.report) != ".html" &&
+        LowerExtension(args.report) != ".htm") {
+        return Usage("the report must end in .html.");
     }
-    if (!args.report.empty()) {
-        const std::string extension = LowerExtension(args.report);
-        if (extension != ".html" && extension != ".htm") {
-            return Usage("the report must end in .html.");
-        }
-        std::vector<std::string> others = args.documents;
-        others.push_back(args.output);
-        for (const std::string& other : others) {
-            if (!other.empty() && SameFile(args.report, other)) {
-                return Usage("the report \"" + args.report + "\" would overwrite \"" + other +
-                             "\"; give it another name.");
-            }
-        }
+    try {
+        CheckJob(JobOf(args));  // what the module refuses too, in the same words
+    } catch (const JobRefused& e) {
+        return Usage(e.what());
+    } catch (const ResultIsInput&) {
+        // Refused by the run, which tells a --json reader too.
     }
     return std::nullopt;
 }
@@ -275,6 +257,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& argv, Argument
 
 CompareJob JobOf(const Arguments& args) {
     CompareJob job{args.documents[0], args.documents[1], args.output};
+    job.report = args.report;
     if (args.combine) {
         job.copies.assign(args.documents.begin() + 1, args.documents.end());
         job.reviewers.assign(args.reviewers.begin() + 1, args.reviewers.end());

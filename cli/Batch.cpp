@@ -34,16 +34,16 @@ std::vector<BatchLine> ReadBatchFile(const std::string& path) {
                                      "ORIGINAL, REVISED and RESULT separated by tabs "
                                      "expected.");
         }
-        if (fields.size() - 2 > redline::kMostReviewers) {
-            throw std::runtime_error(where + "at most " + std::to_string(redline::kMostReviewers) +
-                                     " copies are combined.");
-        }
-        if (ExportFilter(fields.back()).empty()) {
-            throw std::runtime_error(where + "the result must end in .docx, .odt, .doc or .pdf.");
-        }
         CompareJob job{fields[0], fields[1], fields.back()};
         // More than one copy: the reviewers' copies are combined.
         if (fields.size() > 3) job.copies.assign(fields.begin() + 1, fields.end() - 1);
+        try {
+            CheckJob(job);
+        } catch (const JobRefused& e) {
+            throw std::runtime_error(where + e.what());
+        } catch (const ResultIsInput&) {
+            // Refused for that line alone when it runs: the files may not be there yet.
+        }
         lines.push_back({number, job});
     }
     return lines;

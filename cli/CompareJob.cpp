@@ -9,6 +9,7 @@
 #include "office/loader/DocumentCheck.h"
 #include "office/loader/EngineComparison.h"
 #include "office/loader/FileSystem.h"
+#include "redline/Combine.h"
 #include "redline/Compare.h"
 #include "redline/FilePath.h"
 
@@ -48,18 +49,41 @@ bool SameFile(const std::string& first, const std::string& second) {
 
 namespace {
 
-void RefuseInputAsResult(const CompareJob& job) {
+// Every input of the job, with what it is to the user.
+std::vector<std::pair<const std::string*, const char*>> Inputs(const CompareJob& job) {
     std::vector<std::pair<const std::string*, const char*>> inputs{{&job.original, "original"}};
     if (job.combines()) {
         for (const std::string& copy : job.copies) inputs.emplace_back(&copy, "reviewer's copy");
     } else {
         inputs.emplace_back(&job.revised, "revised document");
     }
-    for (const auto& [input, role] : inputs) {
-        if (SameFile(job.result, *input)) {
-            throw ResultIsInput("the result \"" + job.result + "\" is the " + role + " \"" +
-                                *input + "\" itself, which must not be overwritten; give the " +
-                                "result another name.");
+    return inputs;
+}
+
+void CheckCopies(const CompareJob& job) {
+    if (job.copies.size() > redline::kMostReviewers) {
+        throw JobRefused("at most " + std::to_string(redline::kMostReviewers) +
+                         " reviewers' copies can be combined at once.");
+    }
+    if (job.reviewers.size() > job.copies.size())
+        throw JobRefused("more reviewers' names than copies.");
+    for (std::size_t i = 0; i < job.copies.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (SameFile(job.copies[i], job.copies[j])) {
+                throw JobRefused("the copies \"" + job.copies[j] + "\" and \"" + job.copies[i] +
+                                 "\" are one file; give each copy once.");
+            }
+        }
+    }
+}
+
+void CheckReport(const CompareJob& job) {
+    auto others = Inputs(job);
+    if (!job.result.empty()) others.emplace_back(&job.result, "result");
+    for (const auto& [other, role] : others) {
+        if (SameFile(job.report, *other)) {
+            throw ResultIsInput("the report \"" + job.report + "\" would overwrite \"" + *other +
+                                "\"; give it another name.");
         }
     }
 }
@@ -97,14 +121,27 @@ office::UserDocument Convertible(const OfficeSource& office, const std::string& 
 
 }  // namespace
 
+void CheckJob(const CompareJob& job) {
+    CheckCopies(job);
+    if (!job.report.empty()) CheckReport(job);
+    if (job.result.empty()) return;
+    if (ExportFilter(job.result).empty())
+        throw JobRefused("the result must end in .docx, .odt, .doc or .pdf.");
+    for (const auto& [input, role] : Inputs(job)) {
+        if (SameFile(job.result, *input)) {
+            throw ResultIsInput("the result \"" + job.result + "\" is the " + role + " \"" +
+                                *input + "\" itself, which must not be overwritten; give the " +
+                                "result another name.");
+        }
+    }
+}
+
 std::vector<redline::Change> RunJob(const OfficeSource& office, const CompareJob& job,
                                     const redline::CompareOptions& settings, const MarkedLook& look,
                                     redline::TrackedInputs* tracked) {
+    CheckJob(job);
     const bool stored = !job.result.empty();
-    if (stored) {
-        RefuseInputAsResult(job);
-        CheckResultFolder(job.result);
-    }
+    if (stored) CheckResultFolder(job.result);
     const bool docx = !stored || ExportFilter(job.result) == kDocxFilter;
     const std::string temporary = redline::Utf8Path(fs::temp_directory_path());
     const std::string beside = stored ? job.result : temporary + "/quorvane.docx";
@@ -144,6 +181,8 @@ JobFailure CurrentFailure(const CompareJob& job) {
     try {
         throw;
     } catch (const ResultIsInput& e) {
+        return {kUsage, e.what(), ""};
+    } catch (const JobRefused& e) {
         return {kUsage, e.what(), ""};
     } catch (const office::DocumentError& e) {
         return {kBadInput, e.description(), e.detail()};

@@ -21,6 +21,7 @@ struct CompareJob {
     // ("": the one its properties or file name give).
     std::vector<std::string> copies{};
     std::vector<std::string> reviewers{};
+    std::string report{};  // the HTML report written beside the job, if any
     bool combines() const { return !copies.empty(); }
 };
 
@@ -51,6 +52,19 @@ class ResultIsInput : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A job that cannot run as given, refused before anything is read or written.
+class JobRefused : public std::invalid_argument {
+  public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// Refuses what no run of the job could do: combining no copy or more than
+// redline::kMostReviewers, one copy given twice, more reviewers' names than copies, a result in a
+// format that cannot be written (JobRefused); a result or a report that would overwrite an
+// input, or a report the result (ResultIsInput). The command line
+// and the module both ask it, so that they refuse alike.
+void CheckJob(const CompareJob& job);
+
 // Shown the marked-up .docx, what changed and the result as reports read it (the engine's own
 // reading of it, not the file's read back), before it is stored or removed: for reports.
 using MarkedLook =
@@ -58,7 +72,7 @@ using MarkedLook =
                        redline::MarkedDocument& document)>;
 
 // Runs one job with `settings` (the author the tracked changes carry, and what the comparison
-// leaves out); raises ResultIsInput, an office::DocumentError for a document that cannot be
+// leaves out); raises what CheckJob raises, an office::DocumentError for a document that cannot be
 // used, office::ResultError when the result cannot be written, or another automation::Error,
 // and leaves nothing behind when it fails: a file already under the result's name stays as it
 // was. With `tracked`, a comparison also says what tracked changes its inputs held.

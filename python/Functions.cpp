@@ -1,5 +1,6 @@
 // The module's functions: compare, combine, word_diff and report, with the command line's
 // settings as keyword arguments.
+#include <algorithm>
 #include <sstream>
 
 #include "CompareJob.h"
@@ -35,7 +36,9 @@ const char* const kSettingsDoc = R"(
     UnreadableDocument for one that cannot be used (damaged, encrypted, not a Word document,
     too large), ResultIsInput when the result would overwrite an input (nothing is written),
     ResultNotWritten when the result cannot be written, OfficeUnavailable when a document in
-    another format needs the office and it cannot be used.)";
+    another format needs the office and it cannot be used, ComparisonFailed when the comparison
+    itself fails, and ValueError for a result in a format that cannot be written, a copy given
+    twice, more than 64 copies or more reviewers' names than copies.)";
 
 std::string Doc(const std::string& head) {
     return head + kSettingsDoc;
@@ -75,23 +78,15 @@ void DefineCombine(py::module_& m) {
            bool ignoreWhitespace, bool moves, bool characterLevel,
            const std::vector<std::string>& skip, bool acceptTracked) {
             if (copies.empty()) throw py::value_error("combine needs at least one copy");
-            if (reviewers && reviewers->size() > copies.size()) {
-                throw py::value_error("more reviewers than copies");
-            }
             const auto options = Settings(author, formatting, ignoreCase, ignoreWhitespace, moves,
                                           characterLevel, skip, acceptTracked);
             const auto stored = OptionalPath(result);
             CompareJob job{PathOf(original), PathOf(copies[0]), stored.value_or("")};
-            for (std::size_t i = 0; i < copies.size(); ++i) {
-                job.copies.push_back(PathOf(copies[i]));
-                job.reviewers.push_back(reviewers && i < reviewers->size() ? (*reviewers)[i] : "");
-                for (std::size_t j = 0; j < i; ++j) {
-                    if (SameFile(job.copies[j], job.copies[i])) {
-                        throw py::value_error("the copies \"" + job.copies[j] + "\" and \"" +
-                                              job.copies[i] + "\" are one file");
-                    }
-                }
-            }
+            for (const py::object& copy : copies) job.copies.push_back(PathOf(copy));
+            // A copy without a name is named by its properties; more names than copies are
+            // refused with the command line's words.
+            job.reviewers = reviewers.value_or(std::vector<std::string>{});
+            job.reviewers.resize(std::max(job.reviewers.size(), copies.size()));
             return Result{Run(job, options), stored};
         },
         py::arg("original"), py::arg("copies"), py::arg("result") = py::none(), py::kw_only(),
@@ -141,15 +136,7 @@ void DefineReport(py::module_& m) {
             const std::string where = PathOf(page);
             const auto stored = OptionalPath(result);
             CompareJob job{PathOf(original), PathOf(revised), stored.value_or("")};
-            for (const std::string& input : {job.original, job.revised}) {
-                if (SameFile(where, input)) {
-                    PyErr_SetString(errors.resultIsInput,
-                                    ("the report \"" + where + "\" would overwrite \"" + input +
-                                     "\"; give it another name.")
-                                        .c_str());
-                    throw py::error_already_set();
-                }
-            }
+            job.report = where;
             const auto changes =
                 Run(job, options,
                     [&](const std::string&, const std::vector<redline::Change>& found,

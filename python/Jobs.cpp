@@ -118,6 +118,9 @@ namespace {
         error.attr("filename") = file;
         PyErr_SetObject(errors.unreadable, error.ptr());
         throw py::error_already_set();
+    } catch (const office::ComparisonError&) {
+        PyErr_SetString(errors.comparisonFailed, failure.description.c_str());
+        throw py::error_already_set();
     } catch (const py::error_already_set&) {
         throw;
     } catch (const std::invalid_argument& e) {

@@ -26,6 +26,7 @@ struct Errors {
     PyObject* resultIsInput = nullptr;      // ValueError
     PyObject* resultNotWritten = nullptr;   // OSError
     PyObject* officeUnavailable = nullptr;  // RuntimeError
+    PyObject* comparisonFailed = nullptr;   // RuntimeError
 };
 extern Errors errors;
 

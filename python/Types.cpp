@@ -59,6 +59,9 @@ void DefineErrors(py::module_& m) {
     errors.officeUnavailable = NewException(
         m, "OfficeUnavailable", PyExc_RuntimeError,
         "A document in another format needs the office, and it cannot be started or failed.");
+    errors.comparisonFailed = NewException(
+        m, "ComparisonFailed", PyExc_RuntimeError,
+        "The comparison itself failed on documents it could read: a fault of ours to report.");
 }
 
 void DefineChange(py::module_& m) {

@@ -19,6 +19,9 @@ class ResultNotWritten(OSError):
 class OfficeUnavailable(RuntimeError):
     """A document in another format needs the office, and it cannot be started or failed."""
 
+class ComparisonFailed(RuntimeError):
+    """The comparison itself failed on documents it could read: a fault of ours to report."""
+
 class Change:
     """One change the comparison found."""
     kind: str  # "insertion", "deletion", "move" or "formatting"

@@ -155,6 +155,23 @@ def test_two_threads_compare_at_once(folder):
     assert found == {0: 30, 1: 30}
 
 
+def test_what_the_command_line_refuses_is_refused_alike_before_anything_runs(pair, folder):
+    original, revised = pair
+    before = sorted(os.listdir(folder))
+    # Refused before the office is asked for: a format that cannot be written was started
+    # with no filter, and would have failed as OfficeUnavailable.
+    with pytest.raises(ValueError, match="must end in .docx, .odt, .doc or .pdf"):
+        quorvane.compare(original, revised, folder / "out.txt")
+    with pytest.raises(ValueError, match="at most 64"):
+        quorvane.combine(original, [folder / f"copy{n}.docx" for n in range(65)])
+    with pytest.raises(ValueError, match="more reviewers' names than copies"):
+        quorvane.combine(original, [revised], reviewers=["Ann", "Bo"])
+    # The report over its own result: neither is written.
+    with pytest.raises(quorvane.ResultIsInput, match="would overwrite"):
+        quorvane.report(original, revised, folder / "both.html", folder / "both.html")
+    assert sorted(os.listdir(folder)) == before
+
+
 def test_the_word_diff_and_the_report(pair, folder):
     diff = quorvane.word_diff(*pair)
     assert "The quick [-brown-]{+red+} fox." in diff

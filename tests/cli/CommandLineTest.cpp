@@ -66,6 +66,13 @@ TEST_F(CommandLine, RefusesAResultThatIsAnInputHoweverItIsSpelt) {
         expectUntouched(result);
     }
     EXPECT_TRUE(fs::is_symlink(folder_.path() + "/link.docx"));
+    // A report that is an input by another name: refused, the input kept.
+    fs::create_symlink("report.docx", folder_.path() + "/link.html");
+    const ProgramRun report =
+        tool({"report.docx", "report-v2.docx", "--text", "--report", "link.html"});
+    EXPECT_EQ(report.exit, 2) << report.err;
+    EXPECT_NE(report.err.find("would overwrite \"report.docx\""), std::string::npos) << report.err;
+    expectUntouched("report");
 
     // In a batch the job is refused and named; the others go on.
     WriteFile(folder_.path() + "/jobs.tsv",

@@ -12,7 +12,7 @@ namespace office {
 WorkFolder::WorkFolder(const std::string& root) {
     path_ = MakePrivateFolder(root, "comparison");
     if (path_.empty()) {
-        throw automation::Error("The comparison could not be made: its working folder in " + root +
+        throw ComparisonError("The comparison could not be made: its working folder in " + root +
                                 " cannot be created.");
     }
 }
@@ -56,7 +56,7 @@ std::vector<redline::Change> RunEngine(const Engine& engine,
     } catch (const redline::UnwritableResult& e) {
         throw ResultError("The comparison's result could not be written.", e.what());
     } catch (const std::exception& e) {
-        throw automation::Error("The comparison could not be made.", e.what());
+        throw ComparisonError("The comparison could not be made.", e.what());
     }
 }
 

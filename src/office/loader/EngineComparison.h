@@ -28,6 +28,12 @@ class ResultError : public automation::Error {
     using automation::Error::Error;
 };
 
+// The comparison itself failed, on documents it could read: not the office's doing.
+class ComparisonError : public automation::Error {
+  public:
+    using automation::Error::Error;
+};
+
 // A folder that only we can open, made below `root`, for the files of one comparison; removed
 // with all it holds when it goes.
 class WorkFolder {
