@@ -46,15 +46,25 @@ void SetModifiedMilliseconds(const QString& file, long long milliseconds) {
 
 // An exclusive lock on the folder of a settings file, taken by every copy of the program while
 // it writes there. The system drops it if the holder dies; a holder that hangs makes the write
-// fail after a few seconds rather than hang the writer.
+// fail after a few seconds rather than hang the writer. Another copy that keeps writing is no
+// hung holder: while the file keeps changing the wait goes on, so that no value is lost to a
+// busy peer on a loaded machine.
 class FolderLock {
   public:
-    explicit FolderLock(const QString& folder) {
+    explicit FolderLock(const QString& file) {
+        const QString folder = QFileInfo(file).absolutePath();
         QDir().mkpath(folder);
         fd_ = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        auto deadline = std::chrono::steady_clock::now() + kPatience;
+        std::optional<long long> seen = ModifiedMilliseconds(file);
         while (fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() > deadline) {
+            const int why = errno;
+            const auto now = std::chrono::steady_clock::now();
+            if (const auto changed = ModifiedMilliseconds(file); changed != seen) {
+                seen = changed;
+                deadline = now + kPatience;
+            }
+            if (why != EWOULDBLOCK || now > deadline) {
                 ::close(fd_);
                 fd_ = -1;
             } else {
@@ -71,6 +81,7 @@ class FolderLock {
     bool held() const { return fd_ >= 0; }
 
   private:
+    static constexpr std::chrono::seconds kPatience{5};
     int fd_ = -1;
 };
 #endif
@@ -106,7 +117,7 @@ void QSettingsStore::write(const std::string& app, const std::string& section,
     auto settings = open(app, section);
 #ifndef _WIN32
     const QString file = settings->fileName();
-    const FolderLock order(QFileInfo(file).absolutePath());
+    const FolderLock order(file);
     if (!order.held()) throw SettingsError(Problem(file, "written", false));
     const auto before = ModifiedMilliseconds(file);
 #endif

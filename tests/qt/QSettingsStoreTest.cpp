@@ -7,7 +7,17 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include "qt/QSettingsStore.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -113,3 +123,36 @@ TEST(QSettingsStore, TwoCopiesWritingAtOnceLeaveAReadableStoreWithALastValue) {
                 last == "second-" + std::to_string(kWrites))
         << last;
 }
+
+#ifndef _WIN32
+// Another copy that holds the store's lock while it keeps writing is busy, not hung: a write
+// that waits behind it longer than a hung holder is given still stores its value.
+TEST(QSettingsStore, AWriteWaitsAsLongAsAnotherCopyKeepsWritingAndThenStoresItsValue) {
+    QTemporaryDir folder;
+    QSettingsStore store(folder.path());
+    store.write(kApp, kSection, "Word File", "/docs/first.doc");
+    const QString file =
+        folder.path() + QString::fromStdString("/" + kApp + "/" + kSection + ".conf");
+    const int lock = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(),
+                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    auto waiting = std::async(std::launch::async, [&] {
+        QSettingsStore second(folder.path());
+        second.write(kApp, kSection, "Word File", "/docs/second.doc");
+    });
+    // Seven seconds of a peer's writes, each moving the file's time on.
+    QDateTime stamp = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < 14; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        QFile touched(file);
+        ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+        stamp = stamp.addMSecs(500);
+        ASSERT_TRUE(touched.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(waiting.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+    flock(lock, LOCK_UN);
+    ::close(lock);
+    EXPECT_NO_THROW(waiting.get());
+    EXPECT_EQ(QSettingsStore(folder.path()).read(kApp, kSection, "Word File"), "/docs/second.doc");
+}
+#endif
