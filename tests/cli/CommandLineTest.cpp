@@ -103,14 +103,6 @@ TEST_F(CommandLine, AFailedComparisonKeepsAnEarlierResultAndSaysWhatFailed) {
     const std::string twoBodies = folder_.path() + "/two bodies.docx";
     WriteDocx(twoBodies, "",
               {{{"word/document.xml", "<w:document><w:body/><w:body/></w:document>"}}, {}});
-    // Strict Open XML: other namespaces, values of other forms; refused, saying what to do.
-    const std::string strict = folder_.path() + "/strict.docx";
-    WriteDocx(strict, "",
-              {{{"word/document.xml",
-                 "<w:document xmlns:w=\"http://purl.oclc.org/ooxml/wordprocessingml/main\">"
-                 "<w:body><w:p/></w:body></w:document>"}},
-               {}});
-
     struct Failure {
         std::vector<std::string> args;
         int exit;
@@ -127,10 +119,6 @@ TEST_F(CommandLine, AFailedComparisonKeepsAnEarlierResultAndSaysWhatFailed) {
          3,
          "The document \"two bodies.docx\" is damaged and cannot be compared: it holds two "
          "document bodies, where a Word document holds one.\n"},
-        {{"strict.docx", "report.docx", "-o", result},
-         3,
-         "The document \"strict.docx\" is saved as Strict Open XML, which cannot be compared. "
-         "Open it in Word, save it as a Word Document (.docx), and try again.\n"},
         {{"report.docx", "missing.docx", "-o", result}, 3, "missing.docx"},
         {{"report.docx", "report-v2.docx", "-o", "no-such-folder/marked.docx"},
          4,

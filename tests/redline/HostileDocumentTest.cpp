@@ -76,9 +76,9 @@ std::vector<Hostile> HostileInputs() {
         {"BytesThatAreNotUtf8", [](const std::string& p) { WritePackage(p, WithText("caf\xE9")); },
          "not UTF-8"},
         {"AnOverlongSequence",
-         [](const std::string& p) { WritePackage(p, WithText("a\xC0\xAFb")); }, "not UTF-8"},
+         [](const std::string& p) { WritePackage(p, WithText("a\xC0\xAF b")); }, "not UTF-8"},
         {"AnEncodedSurrogate",
-         [](const std::string& p) { WritePackage(p, WithText("a\xED\xA0\x80b")); }, "not UTF-8"},
+         [](const std::string& p) { WritePackage(p, WithText("a\xED\xA0\x80 b")); }, "not UTF-8"},
         {"ACutSequenceAtTheEnd",
          [](const std::string& p) { WritePackage(p, "<w:document><w:body/></w:document>\xE2\x82"); },
          "not UTF-8"},
@@ -196,7 +196,8 @@ TEST(XmlText, AnAuthorNameThatXmlCannotHoldGivesAResultThatOpens) {
     options.author = "Ann\x01 Caf\xE9";  // a control, and Latin-1 from a terminal
     ASSERT_FALSE(redline::CompareDocuments(a, b, result, options).empty());
     EXPECT_EQ(NotWellFormedParts(result), std::vector<std::string>{});
-    const std::string* document = FindEntry(ReadZip(result), "word/document.xml");
+    const ZipEntries written = ReadZip(result);
+    const std::string* document = FindEntry(written, "word/document.xml");
     ASSERT_NE(document, nullptr);
     EXPECT_NE(document->find("w:author=\"Ann\xEF\xBF\xBD Caf\xEF\xBF\xBD\""), std::string::npos);
 }

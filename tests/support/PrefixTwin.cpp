@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <map>
+#include <regex>
 #include <sstream>
 
 #include "support/Zip.h"
@@ -62,11 +63,34 @@ void Rename(pugi::xml_node element, TwinStyle style, bool root) {
     }
 }
 
+// The part as Strict writes it, made by text alone: every namespace and relationship type of the
+// usual form below the Strict root (the package's own stay), and the sides respelt.
+std::string InStrictForm(std::string bytes, bool main) {
+    static const std::regex usual(
+        R"(http://schemas\.openxmlformats\.org/(?!package/)([A-Za-z]+)/2006/([A-Za-z/-]*))");
+    bytes = std::regex_replace(bytes, usual, "http://purl.oclc.org/ooxml/$1/$2");
+    static const std::pair<std::regex, const char*> respelt[] = {
+        {std::regex("extended-properties"), "extendedProperties"},
+        {std::regex("custom-properties"), "customProperties"},
+        {std::regex(R"(<w:jc w:val="left")"), R"(<w:jc w:val="start")"},
+        {std::regex(R"(<w:jc w:val="right")"), R"(<w:jc w:val="end")"},
+        {std::regex(R"((<w:ind[^>]*) w:left=)"), "$1 w:start="},
+        {std::regex(R"((<w:ind[^>]*) w:right=)"), "$1 w:end="},
+    };
+    for (const auto& [pattern, with] : respelt) bytes = std::regex_replace(bytes, pattern, with);
+    if (main) bytes = std::regex_replace(bytes, std::regex("<w:document "), R"(<w:document w:conformance="strict" )");
+    return bytes;
+}
+
 }  // namespace
 
 void WritePrefixTwin(const std::string& in, const std::string& out, TwinStyle style) {
     ZipEntries entries = ReadZip(in);
     for (auto& [name, bytes] : entries) {
+        if (style == TwinStyle::StrictForm && (name.ends_with(".xml") || name.ends_with(".rels"))) {
+            bytes = InStrictForm(bytes, name == "word/document.xml");
+            continue;
+        }
         if (!name.ends_with(".xml")) continue;
         pugi::xml_document xml;
         if (!xml.load_buffer(bytes.data(), bytes.size(),

@@ -10,7 +10,10 @@ enum class TwinStyle {
     DefaultNamespace,  // elements of the main namespace unprefixed under a default namespace,
                        // its attributes under "ns0"
     SingleQuoted,      // every prefix renamed, every attribute written in single quotes
+    StrictForm,        // ISO/IEC 29500 Strict: namespaces and relationship types under Strict's
+                       // names, "start" and "end" for left and right, the conformance said
 };
 
 // Writes the twin of the .docx `in` as `out`: every XML part renamed, nothing else changed.
+// (The Strict form also renames relationship types and respells a few values.)
 void WritePrefixTwin(const std::string& in, const std::string& out, TwinStyle style);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "redline/FilePath.h"
+#include "redline/io/StrictForm.h"
 #include "redline/io/XmlText.h"
 
 namespace redline {
@@ -201,10 +202,13 @@ Package Package::ReadArchive(zip_t* archive, const PackageLimits& limits) {
         }
         std::string bytes = ReadEntry(archive, static_cast<zip_uint64_t>(i), stat);
         // Every XML part, whether the comparison reads it or carries it into the result.
-        if (name.ends_with(".xml") || name.ends_with(".rels") || name.ends_with(".vml"))
-            CheckXmlPart(name, bytes);
-        package.put(name, std::move(bytes));
-        package.unchanged_[name] = static_cast<std::uint64_t>(i);
+        const bool xml =
+            name.ends_with(".xml") || name.ends_with(".rels") || name.ends_with(".vml");
+        if (xml) CheckXmlPart(name, bytes);
+        // A part in the Strict form is read, and written into the result, in the usual form.
+        const bool strict = xml && NamesStrictForm(bytes);
+        package.put(name, strict ? InUsualForm(name, bytes) : std::move(bytes));
+        if (!strict) package.unchanged_[name] = static_cast<std::uint64_t>(i);
     }
     return package;
 }

@@ -26,7 +26,7 @@ std::string CodePoint(std::uint32_t c) {
 }
 
 // Decodes one UTF-8 sequence at `at`: its code point and length, or a length of 0 where the
-// bytes are not UTF-8 (cut short, overlong, or past U+10FFFF).
+// bytes are not UTF-8 (cut short, overlong, a surrogate, or past U+10FFFF).
 std::pair<std::uint32_t, std::size_t> Decode(std::string_view bytes, std::size_t at) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
     std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
@@ -39,7 +39,7 @@ std::pair<std::uint32_t, std::size_t> Decode(std::string_view bytes, std::size_t
         c = (c << 6) | (next & 0x3F);
     }
     static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kLeast[length] || c > 0x10FFFF) return {0, 0};
+    if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {0, 0};
     return {c, length};
 }
 
