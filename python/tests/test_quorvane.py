@@ -91,6 +91,7 @@ def test_paths_may_be_path_like_and_the_result_in_a_name_of_any_script(pair, fol
     assert os.path.exists(result.result)
 
 
+@pytest.mark.office  # a package cut short is no zip file, and goes to the office to be read
 def test_each_kind_of_bad_input_raises_its_exception(pair, folder):
     original, revised = pair
     with pytest.raises(FileNotFoundError) as missing:
