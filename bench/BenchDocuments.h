@@ -2,12 +2,28 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "redline/io/Package.h"
+
+// The median wall time of `rounds` runs of `work`, in seconds.
+inline double MedianSeconds(const std::function<void()>& work, int rounds) {
+    std::vector<double> seconds;
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        seconds.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2];
+}
 
 // Writes NAME-a.html and NAME-b.html into `folder`: `paragraphs` of ordinary prose, every
 // twenty-fifth one revised in b.

@@ -16,22 +16,6 @@
 #include "redline/Changes.h"
 #include "redline/Compare.h"
 
-namespace {
-
-double Median(const std::function<void()>& work, int rounds) {
-    std::vector<double> seconds;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        seconds.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     const int pages = argc > 1 ? std::atoi(argv[1]) : 400;
     const std::string folder =
@@ -54,10 +38,11 @@ int main(int argc, char** argv) {
     constexpr int kRounds = 7;
     redline::CompareOptions accept;
     accept.acceptTracked = true;
-    const double plain = Median([&] { redline::CompareDocuments(a, b, result); }, kRounds);
-    const double kept = Median([&] { redline::CompareDocuments(a, tracked, result); }, kRounds);
+    const double plain = MedianSeconds([&] { redline::CompareDocuments(a, b, result); }, kRounds);
+    const double kept =
+        MedianSeconds([&] { redline::CompareDocuments(a, tracked, result); }, kRounds);
     const double accepted =
-        Median([&] { redline::CompareDocuments(a, tracked, result, accept); }, kRounds);
+        MedianSeconds([&] { redline::CompareDocuments(a, tracked, result, accept); }, kRounds);
     std::printf("without tracked changes      %.3f s\n", plain);
     std::printf("tracked changes kept         %.3f s  (%.2f x)\n", kept, kept / plain);
     std::printf("tracked changes accepted     %.3f s  (%.2f x)\n", accepted, accepted / plain);

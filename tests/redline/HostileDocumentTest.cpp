@@ -33,7 +33,8 @@ void WritePackage(const std::string& path, const std::string& document, bool wit
 }
 
 std::string WithText(const std::string& text) {
-    return "<w:document><w:body><w:p><w:r><w:t>" + text + "</w:t></w:r></w:p></w:body></w:document>";
+    return "<w:document><w:body><w:p><w:r><w:t>" + text +
+           "</w:t></w:r></w:p></w:body></w:document>";
 }
 
 std::vector<Hostile> HostileInputs() {
@@ -80,7 +81,9 @@ std::vector<Hostile> HostileInputs() {
         {"AnEncodedSurrogate",
          [](const std::string& p) { WritePackage(p, WithText("a\xED\xA0\x80 b")); }, "not UTF-8"},
         {"ACutSequenceAtTheEnd",
-         [](const std::string& p) { WritePackage(p, "<w:document><w:body/></w:document>\xE2\x82"); },
+         [](const std::string& p) {
+             WritePackage(p, "<w:document><w:body/></w:document>\xE2\x82");
+         },
          "not UTF-8"},
         {"NoMainPart", [](const std::string& p) { WritePackage(p, "", false); }, "lacks it"},
         {"NoBody", [](const std::string& p) { WritePackage(p, "<w:document/>"); },
@@ -176,7 +179,8 @@ TEST(XmlText, WhatXmlAllowsIsReadAndAForbiddenCharacterInAnyPartIsRefused) {
     EXPECT_EQ(redline::CompareDocuments(a, b, result).size(), 1u);
     EXPECT_EQ(NotWellFormedParts(result), std::vector<std::string>{});
     // A part that the comparison only carries into the result is checked as well.
-    WriteDocx(b, Text("A sound document."), {{{"word/settings.xml", "<w:settings>&#27;</w:settings>"}}, {}});
+    WriteDocx(b, Text("A sound document."),
+              {{{"word/settings.xml", "<w:settings>&#27;</w:settings>"}}, {}});
     try {
         redline::CompareDocuments(a, b, result);
         ADD_FAILURE() << "no refusal";
@@ -232,7 +236,8 @@ TEST(Packages, WhoseCentralRecordOverstatesAStoredSizeGiveAResultFromWhatWasRead
     WriteFile(revised, bytes);
     EXPECT_EQ(redline::CompareDocuments(original, revised, result).size(), 1u);
     const ZipEntries written = ReadZip(result);
-    EXPECT_EQ(*FindEntry(written, "word/styles.xml"), *FindEntry(ReadZip(original), "word/styles.xml"));
+    EXPECT_EQ(*FindEntry(written, "word/styles.xml"),
+              *FindEntry(ReadZip(original), "word/styles.xml"));
 }
 
 TEST(Packages, PastTheirCapsAreRefusedAsTooLargeNotDamaged) {

@@ -267,7 +267,8 @@ TEST(StrictOpenXml, IsReadAsTheUsualFormAndTheResultWrittenInIt) {
     // The same document in either form: no change, not even of formatting.
     for (const auto& [original, revised] : {std::pair{a, strictA}, std::pair{strictA, a}})
         EXPECT_EQ(CheckedCompare(original, revised, r).size(), 0u);
-    EXPECT_EQ(CheckedCompare(strictA, strictB, r).size(), redline::CompareDocuments(a, b, r).size());
+    EXPECT_EQ(CheckedCompare(strictA, strictB, r).size(),
+              redline::CompareDocuments(a, b, r).size());
     CheckedCompare(strictA, strictB, r);
     EXPECT_EQ(CanonicalDocument(r, Resolution::Reject), CanonicalDocument(a));
     EXPECT_EQ(CanonicalDocument(r, Resolution::Accept), CanonicalDocument(b));

@@ -78,7 +78,9 @@ std::string InStrictForm(std::string bytes, bool main) {
         {std::regex(R"((<w:ind[^>]*) w:right=)"), "$1 w:end="},
     };
     for (const auto& [pattern, with] : respelt) bytes = std::regex_replace(bytes, pattern, with);
-    if (main) bytes = std::regex_replace(bytes, std::regex("<w:document "), R"(<w:document w:conformance="strict" )");
+    if (main)
+        bytes = std::regex_replace(bytes, std::regex("<w:document "),
+                                   R"(<w:document w:conformance="strict" )");
     return bytes;
 }
 

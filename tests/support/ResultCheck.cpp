@@ -9,8 +9,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "support/XmlNames.h"
 #include "support/StrictXml.h"
+#include "support/XmlNames.h"
 #include "support/Zip.h"
 
 namespace {

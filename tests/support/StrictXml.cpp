@@ -10,12 +10,11 @@
 std::string StrictXmlProblem(const std::string& bytes) {
     // No network, no entity put in place and no DTD fetched; large documents are not faults.
     std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> context(xmlNewParserCtxt(),
-                                                                          xmlFreeParserCtxt);
+                                                                         xmlFreeParserCtxt);
     if (!context) return "the parser could not start";
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE;
-    xmlDocPtr document = xmlCtxtReadMemory(context.get(), bytes.data(),
-                                           static_cast<int>(bytes.size()), "part", nullptr,
-                                           options);
+    xmlDocPtr document = xmlCtxtReadMemory(
+        context.get(), bytes.data(), static_cast<int>(bytes.size()), "part", nullptr, options);
     std::string problem;
     if (!document || !context->wellFormed) {
         const xmlError* error = xmlCtxtGetLastError(context.get());

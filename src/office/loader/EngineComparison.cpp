@@ -13,7 +13,7 @@ WorkFolder::WorkFolder(const std::string& root) {
     path_ = MakePrivateFolder(root, "comparison");
     if (path_.empty()) {
         throw ComparisonError("The comparison could not be made: its working folder in " + root +
-                                " cannot be created.");
+                              " cannot be created.");
     }
 }
 

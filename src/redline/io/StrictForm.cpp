@@ -27,8 +27,8 @@ constexpr std::pair<const char*, const char*> kSides[] = {{"start", "left"}, {"e
 constexpr std::pair<const char*, const char*> kIndentation[] = {
     {"start", "left"}, {"end", "right"}, {"startChars", "leftChars"}, {"endChars", "rightChars"}};
 // Elements whose children name sides: borders and cell margins.
-constexpr const char* kSideHolders[] = {"pBdr", "tblBorders", "tcBorders", "tblCellMar", "tcMar",
-                                        "tblPrEx"};
+constexpr const char* kSideHolders[] = {"pBdr",       "tblBorders", "tcBorders",
+                                        "tblCellMar", "tcMar",      "tblPrEx"};
 
 bool Local(const pugi::xml_node& node, const std::set<std::string, std::less<>>& prefixes,
            const char* local) {
@@ -57,7 +57,8 @@ void Usual(pugi::xml_node element, const std::set<std::string, std::less<>>& wor
     if (word.empty()) return;
     const std::string prefix(PrefixOf(element.name()));
     const auto qualified = [&](const char* local) { return Qualified(prefix, local); };
-    if (Local(element, word, "document")) element.remove_attribute(qualified("conformance").c_str());
+    if (Local(element, word, "document"))
+        element.remove_attribute(qualified("conformance").c_str());
     if (Local(element, word, "jc")) {
         pugi::xml_attribute value = element.attribute(qualified("val").c_str());
         for (const auto& [strict, usual] : kSides)
@@ -108,8 +109,8 @@ std::string InUsualForm(const std::string& name, const std::string& bytes) {
                              pugi::parse_pi | pugi::parse_ws_pcdata;
     const pugi::xml_parse_result parsed = document.load_buffer(bytes.data(), bytes.size(), options);
     if (!parsed) {
-        throw BadDocument("the part " + name + " is not well-formed XML: " +
-                          parsed.description() + " at byte " + std::to_string(parsed.offset));
+        throw BadDocument("the part " + name + " is not well-formed XML: " + parsed.description() +
+                          " at byte " + std::to_string(parsed.offset));
     }
     const auto word = WordPrefixes(document.document_element());
     // Without recursion: the depth of a part is checked only when it is parsed for comparing.

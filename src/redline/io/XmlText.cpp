@@ -29,8 +29,12 @@ std::string CodePoint(std::uint32_t c) {
 // bytes are not UTF-8 (cut short, overlong, a surrogate, or past U+10FFFF).
 std::pair<std::uint32_t, std::size_t> Decode(std::string_view bytes, std::size_t at) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
-                                       : lead < 0xF5 ? 4 : 0;
+    std::size_t length = lead < 0x80   ? 1
+                         : lead < 0xC2 ? 0
+                         : lead < 0xE0 ? 2
+                         : lead < 0xF0 ? 3
+                         : lead < 0xF5 ? 4
+                                       : 0;
     if (length == 0 || at + length > bytes.size()) return {0, 0};
     std::uint32_t c = length == 1 ? lead : lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {
@@ -53,7 +57,7 @@ std::optional<std::uint32_t> Reference(std::string_view bytes, std::size_t at) {
     bool digits = false;
     for (; i < bytes.size() && bytes[i] != ';'; ++i, digits = true) {
         const char d = bytes[i];
-        const int digit = d >= '0' && d <= '9'            ? d - '0'
+        const int digit = d >= '0' && d <= '9'          ? d - '0'
                           : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
                           : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
                                                         : -1;
@@ -67,8 +71,8 @@ std::optional<std::uint32_t> Reference(std::string_view bytes, std::size_t at) {
 // Where a comment or CDATA section that starts at `at` ends, or `at` when none starts there:
 // "&#8;" inside one is text, not a reference.
 std::size_t PastLiteralText(std::string_view bytes, std::size_t at) {
-    for (const auto& [open, close] : {std::pair<std::string_view, std::string_view>{"<!--", "-->"},
-                                      {"<![CDATA[", "]]>"}}) {
+    for (const auto& [open, close] :
+         {std::pair<std::string_view, std::string_view>{"<!--", "-->"}, {"<![CDATA[", "]]>"}}) {
         if (bytes.compare(at, open.size(), open) != 0) continue;
         const std::size_t end = bytes.find(close, at + open.size());
         return end == std::string_view::npos ? bytes.size() : end;
@@ -78,8 +82,8 @@ std::size_t PastLiteralText(std::string_view bytes, std::size_t at) {
 
 // Whether the part is in UTF-8: no mark of UTF-16 or UTF-32, and no other encoding declared.
 bool InUtf8(std::string_view bytes) {
-    if (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) >= 0xFE || bytes[0] == 0 ||
-                              bytes[1] == 0)) {
+    if (bytes.size() >= 2 &&
+        (static_cast<unsigned char>(bytes[0]) >= 0xFE || bytes[0] == 0 || bytes[1] == 0)) {
         return false;
     }
     if (!bytes.starts_with("<?xml")) return true;
