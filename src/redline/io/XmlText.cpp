@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "redline/Errors.h"
+#include "redline/io/Xml.h"
 
 namespace redline {
 
@@ -47,32 +48,41 @@ std::pair<std::uint32_t, std::size_t> Decode(std::string_view bytes, std::size_t
     return {c, length};
 }
 
-// The character that a reference "&#...;" at `at` names, or nullopt when none starts there.
-std::optional<std::uint32_t> Reference(std::string_view bytes, std::size_t at) {
-    if (bytes.compare(at, 2, "&#") != 0) return std::nullopt;
-    std::size_t i = at + 2;
-    const bool hex = i < bytes.size() && bytes[i] == 'x';
-    if (hex) ++i;
+// What is wrong with the reference that starts at the "&" at `at`, or nullopt when nothing is:
+// a character reference must name a character XML allows, and only XML's five entities exist in
+// a part, which no document type declares more of.
+std::optional<std::string> ReferenceProblem(std::string_view bytes, std::size_t at) {
+    const std::size_t end = bytes.find(';', at);
+    if (end == std::string_view::npos || end - at > 40) return "an \"&\" that begins no reference";
+    const std::string_view name = bytes.substr(at + 1, end - at - 1);
+    if (!name.starts_with('#')) {
+        for (const char* known : {"lt", "gt", "amp", "apos", "quot"})
+            if (name == known) return std::nullopt;
+        return "a reference to an entity that nothing declares";
+    }
+    const bool hex = name.size() > 1 && name[1] == 'x';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
     std::uint64_t value = 0;
-    bool digits = false;
-    for (; i < bytes.size() && bytes[i] != ';'; ++i, digits = true) {
-        const char d = bytes[i];
+    for (const char d : digits) {
         const int digit = d >= '0' && d <= '9'          ? d - '0'
                           : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
                           : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
                                                         : -1;
-        if (digit < 0) return std::nullopt;  // not a reference: the parser says what is wrong
+        if (digit < 0) return "a broken character reference";
         value = std::min<std::uint64_t>(value * (hex ? 16 : 10) + digit, 0x110000);
     }
-    if (!digits || i == bytes.size()) return std::nullopt;
-    return static_cast<std::uint32_t>(value);
+    if (digits.empty()) return "a broken character reference";
+    if (!AllowedCharacter(static_cast<std::uint32_t>(value)))
+        return "the character " + CodePoint(static_cast<std::uint32_t>(value));
+    return std::nullopt;
 }
 
-// Where a comment or CDATA section that starts at `at` ends, or `at` when none starts there:
-// "&#8;" inside one is text, not a reference.
+// Where a comment, CDATA section or processing instruction that starts at `at` ends, or `at`
+// when none starts there: "&#8;" inside one is text, not a reference.
 std::size_t PastLiteralText(std::string_view bytes, std::size_t at) {
-    for (const auto& [open, close] :
-         {std::pair<std::string_view, std::string_view>{"<!--", "-->"}, {"<![CDATA[", "]]>"}}) {
+    for (const auto& [open, close] : {std::pair<std::string_view, std::string_view>{"<!--", "-->"},
+                                      {"<![CDATA[", "]]>"},
+                                      {"<?", "?>"}}) {
         if (bytes.compare(at, open.size(), open) != 0) continue;
         const std::size_t end = bytes.find(close, at + open.size());
         return end == std::string_view::npos ? bytes.size() : end;
@@ -98,6 +108,22 @@ bool InUtf8(std::string_view bytes) {
     return name == "utf-8" || name == "utf8";
 }
 
+// What keeps the part from being well-formed beyond its characters (a tag cut short, a quote
+// lost, a second root), for parts the comparison only carries and never parses itself.
+std::optional<NotXmlText> NotWellFormed(const std::string& bytes) {
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(bytes.data(), bytes.size(), pugi::parse_minimal);
+    if (!parsed) {
+        return NotXmlText{static_cast<std::size_t>(parsed.offset),
+                          std::string("broken markup (") + parsed.description() + ")"};
+    }
+    int roots = 0;
+    for (const pugi::xml_node& top : document.children()) roots += top.type() == pugi::node_element;
+    if (roots != 1) return NotXmlText{0, std::to_string(roots) + " root elements"};
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<NotXmlText> FindNotXmlText(std::string_view utf8, bool references) {
@@ -107,10 +133,10 @@ std::optional<NotXmlText> FindNotXmlText(std::string_view utf8, bool references)
         const auto byte = static_cast<unsigned char>(utf8[at]);
         if (references && at >= literalEnd && (byte == '<' || byte == '&')) {
             if (byte == '<') literalEnd = PastLiteralText(utf8, at);
-            const std::optional<std::uint32_t> named =
-                byte == '&' ? Reference(utf8, at) : std::nullopt;
-            if (named && !AllowedCharacter(*named))
-                return NotXmlText{at, "the character " + CodePoint(*named)};
+            if (byte == '&') {
+                if (std::optional<std::string> problem = ReferenceProblem(utf8, at))
+                    return NotXmlText{at, std::move(*problem)};
+            }
             ++at;
             continue;
         }
@@ -140,6 +166,10 @@ std::string AsXmlText(std::string_view text) {
 }
 
 void CheckXmlPart(const std::string& name, const std::string& bytes) {
+    // Refused before any reading: a parsed part takes a multiple of its size.
+    if (bytes.size() > kLargestXmlPart) {
+        throw BadDocument("the part " + name + " is too large.", kLargestXmlPart >> 20);
+    }
     std::optional<NotXmlText> bad;
     if (InUtf8(bytes)) {
         bad = FindNotXmlText(bytes, true);
@@ -156,6 +186,7 @@ void CheckXmlPart(const std::string& name, const std::string& bytes) {
         document.save(text, "", pugi::format_raw, pugi::encoding_utf8);
         if (FindNotXmlText(text.bytes, true)) bad = NotXmlText{0, "a character that XML forbids"};
     }
+    if (!bad) bad = NotWellFormed(bytes);
     if (bad) {
         throw BadDocument("the part " + name + " is not well-formed XML: it holds " + bad->what +
                           (bad->at > 0 ? " at byte " + std::to_string(bad->at) : std::string()));
