@@ -7,6 +7,7 @@
 
 #include "redline/Compare.h"
 #include "redline/io/Package.h"
+#include "redline/io/XmlText.h"
 #include "support/Docx.h"
 #include "support/Files.h"
 #include "support/StrictXml.h"
@@ -187,6 +188,31 @@ TEST(XmlText, WhatXmlAllowsIsReadAndAForbiddenCharacterInAnyPartIsRefused) {
     } catch (const redline::UnreadableDocument& e) {
         EXPECT_EQ(e.path(), b);
         EXPECT_NE(std::string(e.what()).find("word/settings.xml"), std::string::npos) << e.what();
+    }
+}
+
+// The scan takes eight bytes at a time: what it must find is found wherever it stands in them.
+TEST(XmlText, WhatIsForbiddenIsFoundAtEveryPlaceAndWhatIsAllowedNowhere) {
+    const std::vector<std::pair<std::string, std::string>> forbidden = {
+        {"\x01", "U+0001"},     {"\xFF", "not UTF-8"}, {"&#8;", "U+0008"},
+        {"&nbsp;", "declares"}, {"& ", "begins no"},   {"\xEF\xBF\xBF", "U+FFFF"},
+        {"\xC3", "not UTF-8"},
+    };
+    const std::vector<std::string> allowed = {"<!-- &#8; -->", "<![CDATA[&#1; & x]]>",
+                                              "<?pi & x?>",    "&amp;&lt;&#x10FFFF;",
+                                              "caf\xC3\xA9",   "!?<>\t\r\n\x7F"};
+    for (std::size_t before = 0; before < 17; ++before) {
+        const std::string lead(before, 'a'), tail(19, 'z');
+        for (const auto& [bad, says] : forbidden) {
+            const auto found = redline::FindNotXmlText(lead + bad + tail, true);
+            ASSERT_TRUE(found.has_value()) << before << " " << says;
+            EXPECT_EQ(found->at, before) << says;
+            EXPECT_NE(found->what.find(says), std::string::npos) << found->what;
+        }
+        for (const std::string& good : allowed) {
+            const auto found = redline::FindNotXmlText(lead + good + tail, true);
+            EXPECT_FALSE(found.has_value()) << before << " " << good << ": " << found->what;
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <pugixml.hpp>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -200,17 +202,35 @@ Package Package::ReadArchive(zip_t* archive, const PackageLimits& limits) {
                                   std::to_string(limits.totalBytes >> 20) + " MB.",
                               limits.totalBytes >> 20);
         }
-        std::string bytes = ReadEntry(archive, static_cast<zip_uint64_t>(i), stat);
-        // Every XML part, whether the comparison reads it or carries it into the result.
-        const bool xml =
-            name.ends_with(".xml") || name.ends_with(".rels") || name.ends_with(".vml");
-        if (xml) CheckXmlPart(name, bytes);
-        // A part in the Strict form is read, and written into the result, in the usual form.
-        const bool strict = xml && NamesStrictForm(bytes);
-        package.put(name, strict ? InUsualForm(name, bytes) : std::move(bytes));
-        if (!strict) package.unchanged_[name] = static_cast<std::uint64_t>(i);
+        package.put(name, ReadEntry(archive, static_cast<zip_uint64_t>(i), stat));
+        package.unchanged_[name] = static_cast<std::uint64_t>(i);
     }
+    package.readXml();
     return package;
+}
+
+void Package::readXml() {
+    // The main part is parsed whole by every comparison, which refuses broken markup itself.
+    std::string main;
+    pugi::xml_document relationships;
+    if (has("_rels/.rels") && relationships.load_string(part("_rels/.rels").c_str())) {
+        for (const pugi::xml_node& relationship : relationships.document_element().children()) {
+            const std::string_view type = relationship.attribute("Type").value();
+            if (type.ends_with("/officeDocument")) main = relationship.attribute("Target").value();
+        }
+    }
+    if (main.starts_with('/')) main.erase(0, 1);
+    for (const std::string& name : order_) {
+        if (!name.ends_with(".xml") && !name.ends_with(".rels") && !name.ends_with(".vml"))
+            continue;
+        std::string& bytes = parts_.at(name);
+        CheckXmlPart(name, bytes, name != main);
+        // A part in the Strict form is read, and written into the result, in the usual form.
+        if (NamesStrictForm(bytes)) {
+            bytes = InUsualForm(name, bytes);
+            unchanged_.erase(name);
+        }
+    }
 }
 
 const std::string& Package::part(const std::string& name) const {

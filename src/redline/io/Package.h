@@ -61,6 +61,8 @@ class Package {
 
   private:
     static Package ReadArchive(zip_t* archive, const PackageLimits& limits);
+    // Reads every XML part as XML 1.0, and brings those in the Strict form to the usual one.
+    void readXml();
     // Writes the package, copying the parts nobody replaced as they are stored when
     // `copyStored`, else from the bytes read.
     void writeOnce(const std::string& path, bool copyStored) const;

@@ -22,6 +22,12 @@ void ParsePart(pugi::xml_document& document, const std::string& bytes, const std
         throw BadDocument("the part " + name + " is not well-formed XML: " + result.description() +
                           " at byte " + std::to_string(result.offset));
     }
+    int roots = 0;
+    for (const pugi::xml_node& top : document.children()) roots += top.type() == pugi::node_element;
+    if (roots != 1) {
+        throw BadDocument("the part " + name + " is not well-formed XML: it holds " +
+                          std::to_string(roots) + " root elements");
+    }
     // Walked without recursion, so that the check itself cannot overflow the stack.
     std::vector<std::pair<pugi::xml_node, int>> pending{{document, 0}};
     while (!pending.empty()) {

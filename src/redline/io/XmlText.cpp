@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "redline/Errors.h"
 #include "redline/io/Xml.h"
@@ -90,6 +91,22 @@ std::size_t PastLiteralText(std::string_view bytes, std::size_t at) {
     return at;
 }
 
+// Whether any of the eight bytes at `bytes` may need a closer look: a control, a byte of a
+// multi-byte character, "&", or the "!" and "?" that open a comment, CDATA or an instruction
+// after "<". Eight at a time, as the bytes of one word: most of a part needs no look at all. It
+// may answer yes for a byte beside such a one, never no for one.
+bool MayNeedALook(const char* bytes) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHigh = 0x8080808080808080;
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    const auto below = [&](std::uint64_t n) { return (word - kOnes * n) & ~word & kHigh; };
+    const auto equal = [&](unsigned char c) {
+        const std::uint64_t x = word ^ (kOnes * c);
+        return (x - kOnes) & ~x & kHigh;
+    };
+    return ((word & kHigh) | below(0x20) | equal('&') | equal('!') | equal('?')) != 0;
+}
+
 // Whether the part is in UTF-8: no mark of UTF-16 or UTF-32, and no other encoding declared.
 bool InUtf8(std::string_view bytes) {
     if (bytes.size() >= 2 &&
@@ -130,15 +147,17 @@ std::optional<NotXmlText> FindNotXmlText(std::string_view utf8, bool references)
     std::size_t at = 0, literalEnd = 0;
     if (utf8.starts_with("\xEF\xBB\xBF")) at = 3;  // the byte order mark
     while (at < utf8.size()) {
-        const auto byte = static_cast<unsigned char>(utf8[at]);
-        if (references && at >= literalEnd && (byte == '<' || byte == '&')) {
-            if (byte == '<') literalEnd = PastLiteralText(utf8, at);
-            if (byte == '&') {
-                if (std::optional<std::string> problem = ReferenceProblem(utf8, at))
-                    return NotXmlText{at, std::move(*problem)};
-            }
-            ++at;
+        if (at + 8 <= utf8.size() && !MayNeedALook(utf8.data() + at)) {
+            at += 8;
             continue;
+        }
+        const auto byte = static_cast<unsigned char>(utf8[at]);
+        // A comment, CDATA section or processing instruction: "<!" or "<?".
+        if (references && (byte == '!' || byte == '?') && at > literalEnd && utf8[at - 1] == '<')
+            literalEnd = PastLiteralText(utf8, at - 1);
+        if (references && byte == '&' && at >= literalEnd) {
+            if (std::optional<std::string> problem = ReferenceProblem(utf8, at))
+                return NotXmlText{at, std::move(*problem)};
         }
         if (byte >= 0x20 && byte < 0x80) {
             ++at;
@@ -165,7 +184,7 @@ std::string AsXmlText(std::string_view text) {
     return out;
 }
 
-void CheckXmlPart(const std::string& name, const std::string& bytes) {
+void CheckXmlPart(const std::string& name, const std::string& bytes, bool markup) {
     // Refused before any reading: a parsed part takes a multiple of its size.
     if (bytes.size() > kLargestXmlPart) {
         throw BadDocument("the part " + name + " is too large.", kLargestXmlPart >> 20);
@@ -186,7 +205,7 @@ void CheckXmlPart(const std::string& name, const std::string& bytes) {
         document.save(text, "", pugi::format_raw, pugi::encoding_utf8);
         if (FindNotXmlText(text.bytes, true)) bad = NotXmlText{0, "a character that XML forbids"};
     }
-    if (!bad) bad = NotWellFormed(bytes);
+    if (!bad && markup) bad = NotWellFormed(bytes);
     if (bad) {
         throw BadDocument("the part " + name + " is not well-formed XML: it holds " + bad->what +
                           (bad->at > 0 ? " at byte " + std::to_string(bad->at) : std::string()));

@@ -25,7 +25,8 @@ std::optional<NotXmlText> FindNotXmlText(std::string_view utf8, bool references)
 std::string AsXmlText(std::string_view text);
 
 // Raises BadDocument naming the part `name` unless `bytes` are XML 1.0 text in their declared
-// encoding. Parts in an encoding other than UTF-8 are decoded first.
-void CheckXmlPart(const std::string& name, const std::string& bytes);
+// encoding (parts in another encoding than UTF-8 are decoded first) and, with `markup`, also
+// well-formed markup with one root.
+void CheckXmlPart(const std::string& name, const std::string& bytes, bool markup = true);
 
 }  // namespace redline
