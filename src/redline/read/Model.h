@@ -164,7 +164,7 @@ struct Block {
     std::vector<pugi::xml_node> leading{};  // markers at block level just before it
     std::uint64_t control = 0;              // Control: what tells it apart (its tag and title)
     const Paragraph* content = nullptr;     // Paragraph: what it holds
-    std::vector<Row> rows{};                // Table
+    std::vector<Row> rows;                  // Table (no initializer: Row is not complete here)
     std::shared_ptr<const Story> inside{};  // Control: the blocks of its content
 };
 
